@@ -1,0 +1,26 @@
+#include "Tolerance.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace vorn {
+
+std::int64_t TolKey(double x) { return std::llrint(x * 1e10); }
+
+std::int64_t CeilTol(double x) {
+    const double whole = std::trunc(x);
+    const std::int64_t t = static_cast<std::int64_t>(whole);
+    return std::llrint((x - whole) * 1e10) == 0 ? t : t + 1;
+}
+
+bool PanelGood(double a, double b, double c, double d, double count, double u) {
+    if (c == 0 || d == 0 || u == 0)
+        return false;
+    // Extended precision, in this order: 1e10 * a * b * count * 100 / (c * d).
+    const long double area = static_cast<long double>(c) * static_cast<long double>(d);
+    const long double x = 1e10L * a * b * count * 100.0L / area;
+    const long double y = 1e10L * static_cast<long double>(u);
+    return std::llrintl(x) == std::llrintl(y);
+}
+
+} // namespace vorn
