@@ -138,8 +138,8 @@ void Cursor::setFieldProps(const QString& field, const FieldProps& props) {
     }
 }
 
-void Cursor::addCalculatedField(const QString& field, const FieldProps& props, Calculation calc) {
-    m_calculated.push_back({field, props, std::move(calc)});
+void Cursor::addCalculatedField(const QString& field, const QString& label, Calculation calc) {
+    m_calculated.push_back({field, label, std::move(calc)});
 }
 
 void Cursor::setParam(const QString& name, const QVariant& value) {
@@ -258,6 +258,7 @@ void Cursor::loadFields(SqliteStatement& statement) {
         Field f;
         f.name = def.name;
         f.type = FieldType::Calculated;
+        f.label = def.label;
         f.readOnly = true;
         m_fields.push_back(f);
     }
@@ -763,6 +764,14 @@ void Cursor::edit() {
 }
 
 void Cursor::insert() {
+    insertRow(false);
+}
+
+void Cursor::append() {
+    insertRow(true);
+}
+
+void Cursor::insertRow(bool appending) {
     if (!isOpen())
         throw DbError(QStringLiteral("Cannot insert: %1 is not open.").arg(m_name));
     if (m_policy == Policy::ReadOnly)
@@ -772,7 +781,7 @@ void Cursor::insert() {
         beforeInsert(*this);
     settle();
     const int physical = newPhysicalRow();
-    if (m_appending) {
+    if (appending) {
         m_view.push_back(physical);
         m_pos = int(m_view.size()) - 1;
     } else {
@@ -780,6 +789,7 @@ void Cursor::insert() {
         m_view.insert(m_view.begin() + m_pos, physical);
         ++m_sortedCount;
     }
+    m_appending = appending;
     m_currentPhysical = physical;
     m_state = State::Insert;
     m_modified = false;
@@ -792,20 +802,6 @@ void Cursor::insert() {
         emit stateChanged();
     if (afterInsert)
         afterInsert(*this);
-}
-
-void Cursor::append() {
-    if (!isOpen())
-        throw DbError(QStringLiteral("Cannot append: %1 is not open.").arg(m_name));
-    checkBrowse();
-    m_appending = true;
-    try {
-        insert();
-    } catch (...) {
-        if (m_state != State::Insert)
-            m_appending = false;
-        throw;
-    }
 }
 
 void Cursor::post() {

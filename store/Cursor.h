@@ -95,7 +95,7 @@ public:
 
     // ---- set-up (before open) ------------------------------------------------
     void setFieldProps(const QString& field, const FieldProps& props);
-    void addCalculatedField(const QString& field, const FieldProps& props, Calculation calc);
+    void addCalculatedField(const QString& field, const QString& label, Calculation calc);
 
     // Queries: the SELECT as editable lines, joined by line breaks when run.
     QStringList& sql() { return m_sql; }
@@ -227,6 +227,7 @@ private:
     void requireCurrent(const char* what) const;
     void requireEditing() const;
     void checkBrowse();
+    void insertRow(bool appending);
     void settle() const;
     void placeRow(int position);
     void rebuildView();
@@ -265,7 +266,7 @@ private:
     QHash<QString, FieldProps> m_props; // lower-case name
     struct CalculatedDef {
         QString name;
-        FieldProps props;
+        QString label;
         Calculation calc;
     };
     std::vector<CalculatedDef> m_calculated;

@@ -498,7 +498,7 @@ void CursorTest::valuesAreChecked() {
     QFETCH(QString, text);
     QFETCH(bool, accepted);
     Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
-    results.addCalculatedField("Panel1size", {}, [](const Cursor::Row&) { return QString(); });
+    results.addCalculatedField("Panel1size", "", [](const Cursor::Row&) { return QString(); });
     results.open();
     results.append();
     results.setValue("Panel_L", 3.0);
