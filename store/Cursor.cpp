@@ -779,7 +779,8 @@ void Cursor::insertRow(bool appending) {
     checkBrowse();
     if (beforeInsert)
         beforeInsert(*this);
-    settle();
+    if (!appending)
+        settle(); // an append leaves the waiting rows where they are
     const int physical = newPhysicalRow();
     if (appending) {
         m_view.push_back(physical);
@@ -863,6 +864,14 @@ void Cursor::placeRow(int position) {
     const bool visible = !m_filtered || passesFilter(physical);
     if (m_sortKeys.empty() && visible)
         return;
+    if (visible && size_t(position) < m_sortedCount) {
+        // Most edits leave the key alone: nothing to move.
+        const bool afterPrevious = position == 0 || lessRow(m_view[size_t(position) - 1], physical);
+        const bool beforeNext = size_t(position) + 1 >= m_sortedCount ||
+                                lessRow(physical, m_view[size_t(position) + 1]);
+        if (afterPrevious && beforeNext)
+            return;
+    }
     const int following = position + 1 < int(m_view.size()) ? m_view[size_t(position) + 1] : -1;
     m_view.erase(m_view.begin() + position);
     if (size_t(position) < m_sortedCount)
