@@ -56,6 +56,12 @@ TEST(Gallery, LayoutPatterns) {
          {448, 298}},
         {"array_N_small_units.png", Layout("Panel", "N", 6, 4, 0.3, 0.8, 0.6, 0.1, {6, 5}),
          {800, 600}},
+        {"array_N_outside_labels.png",
+         Layout("Panel", "N", 12, 3, 0.3, 0.3, 0.2, 0.05, {32, 9}), {800, 600}},
+        {"panel_L_outside_labels.png",
+         Layout("Panel", "L", 12, 4, 0.3, 0.5, 0.3, 0.05, {17, 10, 2, 6, 1, 1}), {800, 600}},
+        {"panel_W_outside_labels.png",
+         Layout("Panel", "W", 12, 4, 0.3, 0.5, 0.3, 0.05, {21, 4, 33, 3, 1, 1}), {800, 600}},
         {"panel_N_long_container.png", Layout("Panel", "N", 60, 6, 0.5, 2, 1, 0.1, {28, 4}),
          {800, 600}},
         {"panel_N_1000_pieces.png",
@@ -92,6 +98,24 @@ TEST(Gallery, TwoSizeCuttingCases) {
         {5, "W", {2, 2, 0, 0}, {4, 2, 0, 0}}, {6, "W", {2, 2, 0, 0}, {0, 0, 6, 1}},
         {7, "W", {0, 0, 4, 1}, {0, 0, 6, 2}}, {8, "W", {0, 0, 4, 1}, {4, 2, 0, 0}},
     };
+    {
+        // Narrow panels: every width mark takes the outside form.
+        TwoPanelCutting a;
+        a.SheetL = 48;
+        a.SheetW = 40;
+        a.P1L = 20;
+        a.P1W = 2;
+        a.P2L = 10;
+        a.P2W = 1.5;
+        a.Pattern = QStringLiteral("W");
+        a.Lb1 = 24;
+        a.Wa1 = 1;
+        a.Lb2 = 32;
+        a.Wa2 = 2;
+        QImage img(800, 600, QImage::Format_RGB32);
+        DrawTwoPanelCutting(a, img);
+        Save(img, QStringLiteral("cut_outside_labels.png"));
+    }
     for (const auto& c : cases) {
         TwoPanelCutting a;
         a.SheetL = 48;
