@@ -65,7 +65,7 @@ TEST(Gallery, LayoutPatterns) {
         {"panel_N_long_container.png", Layout("Panel", "N", 60, 6, 0.5, 2, 1, 0.1, {28, 4}),
          {800, 600}},
         {"panel_N_1000_pieces.png",
-         Layout("Panel", "N", 41.9, 25.9, 0.5, 0.7, 0.4, 0.1, {50, 20}), {1600, 1200}},
+         Layout("Panel", "N", 40.9, 10.9, 0.5, 0.7, 0.4, 0.1, {50, 20}), {1600, 1200}},
         {"panel_L_no_extra.png", Layout("Panel", "L", 22, 18, 0.5, 4, 2, 0.1, {4, 8, 2, 4}),
          {800, 600}},
         {"panel_L_extra_narrower.png",

@@ -329,6 +329,18 @@ TEST(LayoutDiagram, PatternLCentresColumnsAcrossTheWidth) {
     EXPECT_EQ(At(d.image, xn + 20, B + 20), kWhite);
 }
 
+TEST(LayoutDiagram, PatternLMarksASingleUprightColumn) {
+    LayoutDrawing a = MixedL(0, 0);
+    a.La = 1;
+    const Drawn d = Draw(a);
+    const int xa = Rnd(d.f.ExactX(0.5 + 2 * 2.1));
+    const int xb = xa + Rnd(4 * d.S);
+    EXPECT_EQ(At(d.image, xa, d.f.Y0 - 30), kBlack);
+    EXPECT_EQ(At(d.image, xb, d.f.Y0 - 30), kBlack);
+    EXPECT_EQ(At(d.image, xa + 20, d.f.Y0 - 25), kBlack); // inside form: the dimension line
+    EXPECT_EQ(At(d.image, xa, Rnd(d.f.ExactY((18 - 4.1) / 2))), kBlack);
+}
+
 TEST(LayoutDiagram, PatternLExtraBlockAndItsDifference) {
     const double S = 500.0 / 18;
     {
