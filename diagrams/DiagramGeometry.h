@@ -18,7 +18,9 @@ inline const QColor kSheetOrange{255, 147, 0};
 inline constexpr int kFrameBand = 50;
 
 // Nearest integer, halves to even (the default rounding mode).
-inline int Rnd(double x) { return static_cast<int>(std::nearbyint(x)); }
+inline int Rnd(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 
 // A label for a length: rounded to thousandths (halves to even), then "%.3f".
 QString FormatLength(double value);
@@ -28,10 +30,10 @@ QString FormatDirect(double value);
 // The container fitted into the image inside the 50-pixel band.
 struct Frame {
     int W = 0, H = 0;
-    double AW = 0, AH = 0; // usable width and height
-    double S = 0;          // pixels per length unit
-    double gx = 0, gy = 0; // exact offsets of the container inside the usable area
-    int X0 = 0, Y0 = 0;    // outline left and top
+    double AW = 0, AH = 0;     // usable width and height
+    double S = 0;              // pixels per length unit
+    double gx = 0, gy = 0;     // exact offsets of the container inside the usable area
+    int X0 = 0, Y0 = 0;        // outline left and top
     int Right = 0, Bottom = 0; // outline right and bottom (exclusive)
 
     // Exact pixel position of a distance along the length / width.

@@ -34,8 +34,8 @@ inline bool LayoutRecordDrawable(const LayoutDrawing& a) {
 }
 
 inline bool TwoPanelRecordDrawable(const TwoPanelCutting& a) {
-    const long long pieces = 1LL * a.La1 * a.Wb1 + 1LL * a.Lb1 * a.Wa1 + 1LL * a.La2 * a.Wb2 +
-                             1LL * a.Lb2 * a.Wa2;
+    const long long pieces =
+        1LL * a.La1 * a.Wb1 + 1LL * a.Lb1 * a.Wa1 + 1LL * a.La2 * a.Wb2 + 1LL * a.Lb2 * a.Wa2;
     return LengthsDrawable({a.P1L, a.P1W, a.P2L, a.P2W}) &&
            CountsDrawable({a.La1, a.Wb1, a.Lb1, a.Wa1, a.La2, a.Wb2, a.Lb2, a.Wa2}, pieces);
 }

@@ -21,7 +21,9 @@ const QFont& DiagramFont() {
     return font;
 }
 
-DrawingSurface::DrawingSurface(QImage& image) : image_(image) { Begin(); }
+DrawingSurface::DrawingSurface(QImage& image) : image_(image) {
+    Begin();
+}
 
 DrawingSurface::~DrawingSurface() {
     if (painter_.isActive())

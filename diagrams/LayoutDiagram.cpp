@@ -136,10 +136,9 @@ void DrawPatternL(const LayoutContext& c) {
 
     // 2. Down mark of the turned pieces, left band.
     {
-        const int y1 = c.panel ? Rnd(f.gy + ((CW - (PL + Sp) * a.Wa - (PW + Sp) * a.sWb + Sp) / 2) *
-                                                S) +
-                                     50
-                               : Rnd(f.gy + a.MarginW * S) + 50;
+        const int y1 =
+            c.panel ? Rnd(f.gy + ((CW - (PL + Sp) * a.Wa - (PW + Sp) * a.sWb + Sp) / 2) * S) + 50
+                    : Rnd(f.gy + a.MarginW * S) + 50;
         LeftDownMark(s, X0, y1, y1 + c.Px(PL));
         s.Text(X0 - 40, y1 + Rnd(PL * S / 2 - 6), FormatLength(PL));
     }
@@ -167,9 +166,9 @@ void DrawPatternL(const LayoutContext& c) {
         turnedTop = f.ExactY(a.MarginW);
     }
     const auto none = [](const PlacedPiece&, int, int) {};
-    const BlockEnd turned = DrawBlock(s, false, Carry(f.ExactX(a.MarginL)), Carry(turnedTop),
-                                      PW * S, PL * S, (PW + Sp) * S, (PL + Sp) * S, a.Lb, a.Wa,
-                                      none);
+    const BlockEnd turned =
+        DrawBlock(s, false, Carry(f.ExactX(a.MarginL)), Carry(turnedTop), PW * S, PL * S,
+                  (PW + Sp) * S, (PL + Sp) * S, a.Lb, a.Wa, none);
     Carry xn = turned.outer;
     const Carry yn = turned.inner;
 
@@ -257,8 +256,8 @@ void DrawPatternL(const LayoutContext& c) {
     }
 
     // 7. Down mark of the upright pieces, right band.
-    const double uprightTop = c.panel ? f.gy + (CW - a.Wb * PW - (a.Wb - 1) * Sp) * S / 2 + 50
-                                      : f.ExactY(a.MarginW);
+    const double uprightTop =
+        c.panel ? f.gy + (CW - a.Wb * PW - (a.Wb - 1) * Sp) * S / 2 + 50 : f.ExactY(a.MarginW);
     {
         const int y2 = c.panel ? Rnd(f.gy + (CW - a.Wb * PW - (a.Wb - 1) * Sp) * S / 2) + 50
                                : Rnd(f.gy + a.MarginW * S) + 50;
@@ -272,8 +271,8 @@ void DrawPatternL(const LayoutContext& c) {
     }
 
     // 8. Upright block.
-    DrawBlock(s, false, xn, Carry(uprightTop), PL * S, PW * S, (PL + Sp) * S, (PW + Sp) * S,
-              a.La, a.Wb, none);
+    DrawBlock(s, false, xn, Carry(uprightTop), PL * S, PW * S, (PL + Sp) * S, (PW + Sp) * S, a.La,
+              a.Wb, none);
 }
 
 void DrawPatternW(const LayoutContext& c) {
@@ -403,7 +402,8 @@ double DrawLayoutDiagram(const LayoutDrawing& a, QImage& image) {
     DrawingSurface s(image);
     s.Clear();
     Frame f;
-    if (!LayoutRecordDrawable(a) || !MakeFrame(s.Width(), s.Height(), a.ContainerL, a.ContainerW, f))
+    if (!LayoutRecordDrawable(a) ||
+        !MakeFrame(s.Width(), s.Height(), a.ContainerL, a.ContainerW, f))
         return 0;
 
     const LayoutContext c{s, f, a, a.Kind == QLatin1String("Panel")};

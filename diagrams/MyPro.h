@@ -70,9 +70,8 @@ void DrawTwoPanelCutting(const TwoPanelCutting& args, QImage& image);
 void DrawToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
                       double Scale, const std::vector<ToolingHole>& holes);
 // The same for the saved holes of a part (the diagram window's row source).
-void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW,
-                           const QString& Kind, double Scale,
-                           const std::vector<ToolingHole>& holes);
+void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
+                           double Scale, const std::vector<ToolingHole>& holes);
 
 // Writes the picture; the format follows the name: PNG for ".png", JPEG for
 // ".jpg"/".jpeg", a bitmap for anything else. On failure returns false and

@@ -32,9 +32,8 @@ void DrawToolingMarks(QImage& image, double ContainerL, double ContainerW, const
     }
 }
 
-void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW,
-                           const QString& Kind, double Scale,
-                           const std::vector<ToolingHole>& holes) {
+void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
+                           double Scale, const std::vector<ToolingHole>& holes) {
     DrawToolingMarks(image, ContainerL, ContainerW, Kind, Scale, holes);
 }
 

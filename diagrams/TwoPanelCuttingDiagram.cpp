@@ -20,8 +20,8 @@ Orientation BlockOrientation(int La, int Wb, int Lb, int Wa) {
 }
 
 struct Block {
-    QString name; // "P1" or "P2"
-    double across = 0, down = 0;        // piece size on the sheet, job unit
+    QString name;                          // "P1" or "P2"
+    double across = 0, down = 0;           // piece size on the sheet, job unit
     double acrossLabel = 0, downLabel = 0; // the sizes the marks show
     int columns = 0, rows = 0;
 };
@@ -163,18 +163,18 @@ void DrawTwoPanelCutting(const TwoPanelCutting& a, QImage& image) {
 
     // "L": blocks side by side, drawn row by row; "W": one above the other,
     // drawn column by column. Panels on a sheet have no spacing.
-    const BlockEnd end1 = DrawBlock(
-        s, sideBySide, Carry(f.ExactX(0)), Carry(f.ExactY(0)), b1.across * S, b1.down * S,
-        b1.across * S, b1.down * S, b1.columns, b1.rows,
-        [&](const PlacedPiece& p, int outer, int inner) {
-            PieceLabel(s, f, b1, p);
-            if (outer == 0 && inner == 0)
-                MarkPanel1(s, b1, p);
-        });
+    const BlockEnd end1 =
+        DrawBlock(s, sideBySide, Carry(f.ExactX(0)), Carry(f.ExactY(0)), b1.across * S, b1.down * S,
+                  b1.across * S, b1.down * S, b1.columns, b1.rows,
+                  [&](const PlacedPiece& p, int outer, int inner) {
+                      PieceLabel(s, f, b1, p);
+                      if (outer == 0 && inner == 0)
+                          MarkPanel1(s, b1, p);
+                  });
     const Carry startX = sideBySide ? end1.inner : Carry(f.ExactX(0));
     const Carry startY = sideBySide ? Carry(f.ExactY(0)) : end1.inner;
-    DrawBlock(s, sideBySide, startX, startY, b2.across * S, b2.down * S, b2.across * S,
-              b2.down * S, b2.columns, b2.rows, [&](const PlacedPiece& p, int outer, int inner) {
+    DrawBlock(s, sideBySide, startX, startY, b2.across * S, b2.down * S, b2.across * S, b2.down * S,
+              b2.columns, b2.rows, [&](const PlacedPiece& p, int outer, int inner) {
                   PieceLabel(s, f, b2, p);
                   if (outer != 0 || inner != 0)
                       return;

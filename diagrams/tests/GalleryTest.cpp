@@ -38,7 +38,8 @@ void Save(const QImage& img, const QString& name) {
     QString error;
     ASSERT_TRUE(SavePicture(img, path, &error)) << qPrintable(error);
     // Something beyond the white frame was drawn.
-    EXPECT_NE(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255)) << qPrintable(name);
+    EXPECT_NE(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255))
+        << qPrintable(name);
 }
 
 } // namespace
@@ -50,34 +51,45 @@ TEST(Gallery, LayoutPatterns) {
         QSize size;
     } views[] = {
         {"panel_N_upright.png", Layout("Panel", "N", 21, 18, 0.5, 4, 2, 0.1, {4, 8}), {800, 600}},
-        {"panel_N_turned.png", Layout("Panel", "N", 21, 18, 0.5, 4, 2, 0.1, {0, 0, 9, 4}),
+        {"panel_N_turned.png",
+         Layout("Panel", "N", 21, 18, 0.5, 4, 2, 0.1, {0, 0, 9, 4}),
          {800, 600}},
-        {"panel_N_report_size.png", Layout("Panel", "N", 21, 18, 0.5, 4, 2, 0.1, {4, 8}),
+        {"panel_N_report_size.png",
+         Layout("Panel", "N", 21, 18, 0.5, 4, 2, 0.1, {4, 8}),
          {448, 298}},
-        {"array_N_small_units.png", Layout("Panel", "N", 6, 4, 0.3, 0.8, 0.6, 0.1, {6, 5}),
+        {"array_N_small_units.png",
+         Layout("Panel", "N", 6, 4, 0.3, 0.8, 0.6, 0.1, {6, 5}),
          {800, 600}},
         {"array_N_outside_labels.png",
-         Layout("Panel", "N", 12, 3, 0.3, 0.3, 0.2, 0.05, {32, 9}), {800, 600}},
+         Layout("Panel", "N", 12, 3, 0.3, 0.3, 0.2, 0.05, {32, 9}),
+         {800, 600}},
         {"panel_L_outside_labels.png",
-         Layout("Panel", "L", 12, 4, 0.3, 0.5, 0.3, 0.05, {17, 10, 2, 6, 1, 1}), {800, 600}},
+         Layout("Panel", "L", 12, 4, 0.3, 0.5, 0.3, 0.05, {17, 10, 2, 6, 1, 1}),
+         {800, 600}},
         {"panel_W_outside_labels.png",
-         Layout("Panel", "W", 12, 4, 0.3, 0.5, 0.3, 0.05, {21, 4, 33, 3, 1, 1}), {800, 600}},
-        {"panel_N_long_container.png", Layout("Panel", "N", 60, 6, 0.5, 2, 1, 0.1, {28, 4}),
+         Layout("Panel", "W", 12, 4, 0.3, 0.5, 0.3, 0.05, {21, 4, 33, 3, 1, 1}),
+         {800, 600}},
+        {"panel_N_long_container.png",
+         Layout("Panel", "N", 60, 6, 0.5, 2, 1, 0.1, {28, 4}),
          {800, 600}},
         {"panel_N_1000_pieces.png",
-         Layout("Panel", "N", 40.9, 10.9, 0.5, 0.7, 0.4, 0.1, {50, 20}), {1600, 1200}},
-        {"panel_L_no_extra.png", Layout("Panel", "L", 22, 18, 0.5, 4, 2, 0.1, {4, 8, 2, 4}),
+         Layout("Panel", "N", 40.9, 10.9, 0.5, 0.7, 0.4, 0.1, {50, 20}),
+         {1600, 1200}},
+        {"panel_L_no_extra.png",
+         Layout("Panel", "L", 22, 18, 0.5, 4, 2, 0.1, {4, 8, 2, 4}),
          {800, 600}},
         {"panel_L_extra_narrower.png",
-         Layout("Panel", "L", 22, 20, 0.5, 4, 2, 0.1, {4, 9, 2, 4, 1, 1}), {800, 600}},
+         Layout("Panel", "L", 22, 20, 0.5, 4, 2, 0.1, {4, 9, 2, 4, 1, 1}),
+         {800, 600}},
         {"panel_L_extra_wider.png",
-         Layout("Panel", "L", 23, 20, 0.5, 4, 2, 0.1, {3, 9, 1, 4, 2, 1}), {800, 600}},
-        {"panel_W_extra.png", Layout("Panel", "W", 21, 18, 0.5, 4, 2, 0.1, {4, 4, 9, 2, 2, 1}),
+         Layout("Panel", "L", 23, 20, 0.5, 4, 2, 0.1, {3, 9, 1, 4, 2, 1}),
+         {800, 600}},
+        {"panel_W_extra.png",
+         Layout("Panel", "W", 21, 18, 0.5, 4, 2, 0.1, {4, 4, 9, 2, 2, 1}),
          {800, 600}},
         {"base_N.png", Layout("Base", "N", 48, 40, 0, 21, 18, 0, {2, 2}), {800, 600}},
         {"base_L.png", Layout("Base", "L", 48, 42, 0, 18, 12, 0, {2, 3, 1, 2}), {800, 600}},
-        {"base_W.png", Layout("Base", "W", 48, 42, 0, 18, 12, 0, {2, 2, 4, 1, 1, 1}),
-         {800, 600}},
+        {"base_W.png", Layout("Base", "W", 48, 42, 0, 18, 12, 0, {2, 2, 4, 1, 1, 1}), {800, 600}},
     };
     for (const auto& v : views) {
         QImage img(v.size, QImage::Format_RGB32);
@@ -142,8 +154,8 @@ TEST(Gallery, ToolingMarksOnAPanel) {
     QImage img(800, 600, QImage::Format_RGB32);
     const double S = DrawLayoutDiagram(a, img);
     const std::vector<ToolingHole> holes{
-        {1, 0.25, 0.25, 0.125}, {2, 20.75, 0.25, 0.125}, {3, 20.75, 17.75, 0.125},
-        {4, 0.25, 17.75, 0.156}, {5, 10.5, 0.25, 0},     {6, 10.5, 17.75, 0.25},
+        {1, 0.25, 0.25, 0.125},  {2, 20.75, 0.25, 0.125}, {3, 20.75, 17.75, 0.125},
+        {4, 0.25, 17.75, 0.156}, {5, 10.5, 0.25, 0},      {6, 10.5, 17.75, 0.25},
     };
     DrawToolingMarks(img, a.ContainerL, a.ContainerW, a.Kind, S, holes);
     Save(img, QStringLiteral("tooling_on_panel.png"));

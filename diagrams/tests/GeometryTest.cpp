@@ -9,7 +9,7 @@ TEST(FormatLength, RoundsToThousandthsHalvesToEven) {
         double value;
         const char* text;
     } cases[] = {
-        {1.0 / 16, "0.062"}, {3.0 / 16, "0.188"}, {12.5, "12.500"}, {4e-4, "0.000"},
+        {1.0 / 16, "0.062"}, {3.0 / 16, "0.188"}, {12.5, "12.500"},  {4e-4, "0.000"},
         {-4e-4, "0.000"},    {457.2, "457.200"},  {0.0005, "0.000"}, {2.0 / 3, "0.667"},
     };
     for (const auto& c : cases)
@@ -48,7 +48,7 @@ TEST(Frame, RefusesWhatCannotBeDrawn) {
         int W, H;
         double CL, CW;
     } cases[] = {
-        {800, 600, 0, 5}, {800, 600, 5, -1}, {800, 600, NAN, 5}, {800, 600, 5, INFINITY},
+        {800, 600, 0, 5}, {800, 600, 5, -1},  {800, 600, NAN, 5}, {800, 600, 5, INFINITY},
         {99, 99, 21, 18}, {100, 600, 21, 18}, {600, 100, 21, 18},
     };
     for (const auto& c : cases) {

@@ -121,8 +121,8 @@ TEST(LayoutDiagram, PanelMarksAndLabels) {
     EXPECT_TRUE(LabelAt(img, Rnd(f.gx + 2.5 * d.S - test::TextWidth(four) / 2.0) + 50, Y0 - 38,
                         four, kPanelGreen));
     // Down mark of the first row.
-    EXPECT_TRUE(LabelAt(img, X0 - 40, py + Rnd(2 * d.S / 2) - 6, QStringLiteral("2.000"),
-                        kPanelGreen));
+    EXPECT_TRUE(
+        LabelAt(img, X0 - 40, py + Rnd(2 * d.S / 2) - 6, QStringLiteral("2.000"), kPanelGreen));
     // Spacing between the first two columns, not between rows.
     const int e2 = px + Rnd(4.1 * d.S);
     EXPECT_EQ(At(img, e2, Y0 - 20), kBlack);
@@ -153,8 +153,7 @@ TEST(LayoutDiagram, PatternNChoosesItsBlock) {
         bool marks = true;
     } cases[] = {
         {0, 0, 0, 0, false, false}, // frame, fill and first-piece marks only
-        {3, 2, 0, 0, true, false},
-        {0, 0, 3, 2, true, true},
+        {3, 2, 0, 0, true, false},         {0, 0, 3, 2, true, true},
         {3, 2, 3, 2, false, false, false}, // both blocks: not a single orientation
         {3, 0, 3, 2, true, true},
     };
@@ -322,8 +321,8 @@ TEST(LayoutDiagram, PatternLCentresColumnsAcrossTheWidth) {
     const int Rx = static_cast<int>(f.AW) - Rnd(f.gx) + 50;
     const int y2 = Rnd(f.gy + uprightTop * S) + 50;
     EXPECT_EQ(At(d.image, Rx + 9, y2 + 5), kBlack);
-    EXPECT_TRUE(LabelAt(d.image, Rx + 15, y2 + Rnd(2 * S / 2) - 8, QStringLiteral("2.000"),
-                        kPanelGreen));
+    EXPECT_TRUE(
+        LabelAt(d.image, Rx + 15, y2 + Rnd(2 * S / 2) - 8, QStringLiteral("2.000"), kPanelGreen));
     const int xn = Rnd(f.ExactX(0.5 + 2 * 2.1));
     const int B = Rnd(f.gy + 18 * S) + 50;
     EXPECT_EQ(At(d.image, xn + 20, B + 20), kWhite);
@@ -385,8 +384,8 @@ TEST(LayoutDiagram, PatternLOnASheetStartsEveryColumnAtTheTop) {
     const Frame& f = d.f;
     EXPECT_EQ(At(d.image, f.X0 + 3, f.Y0 + 3), kOrange);
     const int xn = Rnd(f.ExactX(2 * 2));
-    EXPECT_EQ(At(d.image, xn, f.Y0 + 5), kBlack);       // first upright column's left edge
-    EXPECT_EQ(At(d.image, xn + 3, f.Y0 + 3), kOrange);  // solid piece, not hatch
+    EXPECT_EQ(At(d.image, xn, f.Y0 + 5), kBlack);      // first upright column's left edge
+    EXPECT_EQ(At(d.image, xn + 3, f.Y0 + 3), kOrange); // solid piece, not hatch
     EXPECT_EQ(At(d.image, xn + 3, Rnd(f.ExactY(4)) - 1), kBlack);
     const int Rx = static_cast<int>(f.AW) - Rnd(f.gx) + 50;
     EXPECT_EQ(At(d.image, Rx + 9, f.Y0 + 5), kBlack); // down mark from the top edge

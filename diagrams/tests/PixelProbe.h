@@ -8,9 +8,13 @@
 
 namespace vorn::test {
 
-inline QRgb Rgb(const QColor& c) { return c.rgb() | 0xff000000u; }
+inline QRgb Rgb(const QColor& c) {
+    return c.rgb() | 0xff000000u;
+}
 
-inline QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xff000000u; }
+inline QRgb At(const QImage& image, int x, int y) {
+    return image.pixel(x, y) | 0xff000000u;
+}
 
 // True when `text` drawn on `background` at (x, y) matches the image there.
 inline bool LabelAt(const QImage& image, int x, int y, const QString& text,

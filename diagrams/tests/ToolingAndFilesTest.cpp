@@ -94,8 +94,12 @@ TEST(PictureFile, FormatFollowsTheName) {
         const char* name;
         QByteArray magic;
     } cases[] = {
-        {"a.bmp", "BM"},           {"b.Bmp", "BM"}, {"c.png", "\x89PNG"},
-        {"d.jpg", "\xff\xd8\xff"}, {"e.JPEG", "\xff\xd8\xff"}, {"f", "BM"},
+        {"a.bmp", "BM"},
+        {"b.Bmp", "BM"},
+        {"c.png", "\x89PNG"},
+        {"d.jpg", "\xff\xd8\xff"},
+        {"e.JPEG", "\xff\xd8\xff"},
+        {"f", "BM"},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));

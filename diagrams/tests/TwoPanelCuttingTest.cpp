@@ -41,9 +41,8 @@ TwoPanelCutting Plan(const CaseRow& c) {
 
 TEST(TwoPanelCutting, AllEightCasesPlaceBothBlocks) {
     const CaseRow cases[] = {
-        {1, "L", false, false}, {2, "L", false, true}, {3, "L", true, true},
-        {4, "L", true, false},  {5, "W", false, false}, {6, "W", false, true},
-        {7, "W", true, true},   {8, "W", true, false},
+        {1, "L", false, false}, {2, "L", false, true}, {3, "L", true, true}, {4, "L", true, false},
+        {5, "W", false, false}, {6, "W", false, true}, {7, "W", true, true}, {8, "W", true, false},
     };
     const int tw = test::TextWidth(QStringLiteral("P1"));
     for (const CaseRow& c : cases) {
@@ -72,9 +71,8 @@ TEST(TwoPanelCutting, AllEightCasesPlaceBothBlocks) {
             // One column of three in both patterns.
             const int y = Rnd(f.ExactY((L ? 0 : d1) + k * d2));
             const int x = x2;
-            EXPECT_TRUE(LabelAt(img, x + Rnd(a2 * S / 2 - tw / 2.0),
-                                y + Rnd(d2 * S / 2 - th / 2.0), QStringLiteral("P2"),
-                                kSheetOrange))
+            EXPECT_TRUE(LabelAt(img, x + Rnd(a2 * S / 2 - tw / 2.0), y + Rnd(d2 * S / 2 - th / 2.0),
+                                QStringLiteral("P2"), kSheetOrange))
                 << c.number << " piece " << k;
         }
         // Panel 2 is dimensioned right of the sheet ("L") or left and below ("W").

@@ -50,8 +50,9 @@ std::vector<int> Counts(const QString& text, const QString& what, int least, int
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() < least || parts.size() > most)
         throw UsageError{QStringLiteral("%1: expected %2 comma-separated counts, got '%3'")
-                             .arg(what, least == most ? QString::number(least)
-                                                      : QStringLiteral("%1 or %2").arg(least).arg(most),
+                             .arg(what,
+                                  least == most ? QString::number(least)
+                                                : QStringLiteral("%1 or %2").arg(least).arg(most),
                                   text)};
     std::vector<int> counts;
     for (const QString& p : parts) {
@@ -89,8 +90,8 @@ QString Required(const QCommandLineParser& p, const QString& name) {
 int Run(int argc, char** argv) {
     // Drawing needs fonts, hence a GUI application; without a display it
     // renders off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int appArgc = 1;
     QGuiApplication app(appArgc, argv);
@@ -141,8 +142,8 @@ int Run(int argc, char** argv) {
             return 0;
         }
         if (!p.positionalArguments().isEmpty())
-            throw UsageError{QStringLiteral("unexpected argument '%1'")
-                                 .arg(p.positionalArguments().first())};
+            throw UsageError{
+                QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first())};
         if (p.isSet(QStringLiteral("job")))
             throw UsageError{QStringLiteral(
                 "--job needs the engine's search, which this build does not have yet")};
@@ -150,7 +151,8 @@ int Run(int argc, char** argv) {
         const QString out = Required(p, QStringLiteral("o"));
         int W = 800, H = 600;
         if (p.isSet(QStringLiteral("size"))) {
-            const auto [w, h] = Pair(p.value(QStringLiteral("size")), QStringLiteral("--size"), true);
+            const auto [w, h] =
+                Pair(p.value(QStringLiteral("size")), QStringLiteral("--size"), true);
             if (w != std::floor(w) || h != std::floor(h) || w <= 100 || h <= 100 || w > 20000 ||
                 h > 20000)
                 throw UsageError{QStringLiteral(
@@ -176,10 +178,10 @@ int Run(int argc, char** argv) {
                 Pair(Required(p, QStringLiteral("panel1")), QStringLiteral("--panel1"), true);
             std::tie(a.P2L, a.P2W) =
                 Pair(Required(p, QStringLiteral("panel2")), QStringLiteral("--panel2"), true);
-            const auto c1 = Counts(Required(p, QStringLiteral("counts1")),
-                                   QStringLiteral("--counts1"), 4, 4);
-            const auto c2 = Counts(Required(p, QStringLiteral("counts2")),
-                                   QStringLiteral("--counts2"), 4, 4);
+            const auto c1 =
+                Counts(Required(p, QStringLiteral("counts1")), QStringLiteral("--counts1"), 4, 4);
+            const auto c2 =
+                Counts(Required(p, QStringLiteral("counts2")), QStringLiteral("--counts2"), 4, 4);
             a.La1 = c1[0], a.Wb1 = c1[1], a.Lb1 = c1[2], a.Wa1 = c1[3];
             a.La2 = c2[0], a.Wb2 = c2[1], a.Lb2 = c2[2], a.Wa2 = c2[3];
             if (p.isSet(QStringLiteral("holes")))
@@ -195,16 +197,16 @@ int Run(int argc, char** argv) {
                 pattern != QLatin1String("W"))
                 throw UsageError{QStringLiteral("--pattern must be N, L or W")};
             a.Pattern = pattern;
-            std::tie(a.ContainerL, a.ContainerW) = Pair(
-                Required(p, QStringLiteral("container")), QStringLiteral("--container"), true);
+            std::tie(a.ContainerL, a.ContainerW) =
+                Pair(Required(p, QStringLiteral("container")), QStringLiteral("--container"), true);
             if (p.isSet(QStringLiteral("margins")))
                 std::tie(a.MarginL, a.MarginW) =
                     Pair(p.value(QStringLiteral("margins")), QStringLiteral("--margins"), false);
             std::tie(a.PieceL, a.PieceW) =
                 Pair(Required(p, QStringLiteral("piece")), QStringLiteral("--piece"), false);
             if (p.isSet(QStringLiteral("spacing")))
-                a.Spacing = NonNegative(p.value(QStringLiteral("spacing")),
-                                        QStringLiteral("--spacing"));
+                a.Spacing =
+                    NonNegative(p.value(QStringLiteral("spacing")), QStringLiteral("--spacing"));
             const auto c =
                 Counts(Required(p, QStringLiteral("counts")), QStringLiteral("--counts"), 4, 6);
             a.La = c[0], a.Wb = c[1], a.Lb = c[2], a.Wa = c[3];
