@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kFitMargin = 15;
 
-using Fill = DrawingSurface::FillStyle;
-
 struct LayoutContext {
     DrawingSurface& s;
     const Frame& f;

@@ -1,5 +1,8 @@
 #include "DiagramGeometry.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 using namespace vorn;
@@ -15,6 +18,13 @@ TEST(FormatLength, RoundsToThousandthsHalvesToEven) {
     for (const auto& c : cases)
         EXPECT_EQ(FormatLength(c.value), QString::fromLatin1(c.text)) << c.value;
     EXPECT_EQ(FormatDirect(0.0625), QStringLiteral("0.062"));
+}
+
+TEST(DiagramFont, IsTheCjkSansWithThirteenPixelLines) {
+    // Marks leave 13 pixels between a label's top and its line; a missing
+    // font package would silently change every placement.
+    EXPECT_EQ(QFontInfo(DiagramFont()).family(), QStringLiteral("WenQuanYi Micro Hei"));
+    EXPECT_EQ(QFontMetrics(DiagramFont()).height(), 13);
 }
 
 TEST(Frame, FitsContainerAndCentresIt) {

@@ -131,6 +131,17 @@ TEST(LayoutDiagram, PanelMarksAndLabels) {
     EXPECT_EQ(At(img, X0 - 25, y2 + 5), kWhite);
 }
 
+TEST(LayoutDiagram, LabelsRoundTheirThousandthsHalvesToEven) {
+    LayoutDrawing a = PanelN(3, 2);
+    a.Spacing = 1.0 / 16;
+    a.MarginL = 3.0 / 16;
+    const Drawn d = Draw(a);
+    const int R = d.f.X0 + Rnd(21 * d.S), B = d.f.Y0 + Rnd(18 * d.S);
+    const int e2 = Rnd(d.f.gx + a.MarginL * d.S) + 50 + Rnd((4 + a.Spacing) * d.S);
+    EXPECT_TRUE(LabelAt(d.image, e2 + 10, d.f.Y0 - 23, QStringLiteral("0.062"), kPanelGreen));
+    EXPECT_TRUE(LabelAt(d.image, R + 8, B + 12, QStringLiteral("0.188"), Qt::white));
+}
+
 TEST(LayoutDiagram, SpacingMarkMovesToTheRowsForASingleColumn) {
     for (bool turned : {false, true}) {
         const Drawn d = turned ? Draw(PanelN(0, 0, 1, 4)) : Draw(PanelN(1, 4));
