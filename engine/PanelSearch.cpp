@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -442,17 +443,221 @@ private:
         std::vector<Layout> boards(n);
         for (std::size_t i = 0; i < n; ++i)
             boards[i] = Board(inner_[i].Panel_L, inner_[i].Panel_W);
+        if (!literalPairs_)
+            PrepareRoles(boards);
         for (std::size_t i = 0; i < n; ++i) {
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
             CutOnBestSheet(2, P1L, P1W);
             const double U1 = L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
             keyU1_ = TolKey(U1);
+            if (!literalPairs_)
+                PreparePanelOne(i, boards[i]);
             for (std::size_t j = i + 1; j < n; ++j) {
                 ++stats_.pairsTried;
-                TryPair(inner_[i], boards[i], inner_[j], boards[j]);
+                if (literalPairs_)
+                    TryPair(inner_[i], boards[i], inner_[j], boards[j]);
+                else
+                    TryPairFast(i, j, boards[i], boards[j]);
                 progress_.Step();
             }
         }
+    }
+
+    // ---- two-size plans, fast path ---------------------------------------
+    //
+    // Every panel size is cut the same way in every pair: for each sheet,
+    // split letter and orientation its count across the split, and the run
+    // left along the split after each of its panels, are computed once. A
+    // pair then only combines them. Bounds on the boards a configuration can
+    // reach rule out sheets and configurations that cannot reach the needed
+    // utilization (more than U1, at least Min_lv) or the best plan so far.
+
+    // One panel size on one sheet, along one split, in one orientation.
+    struct Role {
+        double along = 0; // the panel's side along the split
+        int across = 0;   // panels across the split (plain truncation)
+        int runs = 0;     // panels that fit along the split
+        int restAt = 0;   // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0; // boards per unit length along the split
+    };
+    static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
+
+    std::size_t RoleIndex(std::size_t p, std::size_t s, int split, int orient) const {
+        return ((p * sheets_.size() + s) * 2 + split) * 2 + orient;
+    }
+
+    void PrepareRoles(const std::vector<Layout>& boards) {
+        const std::size_t n = inner_.size();
+        roles_.assign(n * sheets_.size() * 4, Role{});
+        rests_.clear();
+        for (std::size_t p = 0; p < n; ++p) {
+            const double PL = inner_[p].Panel_L, PW = inner_[p].Panel_W;
+            const double u = static_cast<double>(boards[p].Pieces());
+            for (std::size_t s = 0; s < sheets_.size(); ++s) {
+                for (int split = 0; split < 2; ++split) {
+                    const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                    const double across = split == 0 ? sheets_[s].SW : sheets_[s].SL;
+                    for (int orient = 0; orient < 2; ++orient) {
+                        // Upright along "L" and turned along "W" lay the
+                        // panel length along the split.
+                        const bool lengthAlong = (split == 0) == (orient == 0);
+                        Role& r = roles_[RoleIndex(p, s, split, orient)];
+                        r.along = lengthAlong ? PL : PW;
+                        const double x = lengthAlong ? PW : PL;
+                        r.across = static_cast<int>(std::trunc(across / x));
+                        r.restAt = static_cast<int>(rests_.size());
+                        const std::int64_t key = TolKey(r.along);
+                        double rest = along;
+                        while (TolKey(rest) >= key) {
+                            rest = rest - r.along;
+                            rests_.push_back(rest);
+                            ++r.runs;
+                        }
+                        r.density = u * r.across / r.along;
+                    }
+                }
+            }
+        }
+    }
+
+    // Needed boards per sheet and, per sheet and split, the least panel-2
+    // density that can lift any configuration of panel 1 to them.
+    void PreparePanelOne(std::size_t i, const Layout& b1) {
+        threshold_ = std::max(keyU1_ + 1, minLvKey_);
+        const double u1 = static_cast<double>(b1.Pieces());
+        const double c0 = L_ * 1e10 * W_;
+        need_.assign(sheets_.size(), 0);
+        minDensity_.assign(sheets_.size() * 2, 0);
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            const double scale = sheets_[s].SL * sheets_[s].SW;
+            // The least board count whose utilization key reaches the threshold.
+            double b = std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
+            while (std::llrint(c0 * b * 100 / scale) < threshold_)
+                b += 1;
+            need_[s] = b;
+            for (int split = 0; split < 2; ++split) {
+                double least = std::numeric_limits<double>::infinity();
+                for (int orient = 0; orient < 2; ++orient) {
+                    const Role& r = roles_[RoleIndex(i, s, split, orient)];
+                    if (r.runs == 0)
+                        continue;
+                    const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                    const double alpha = u1 * r.across;
+                    for (int k : {1, r.runs}) {
+                        const double e = alpha * k;
+                        const double f = along - k * r.along + kSlack;
+                        if (e >= b)
+                            least = -1;
+                        else if (f > 0)
+                            least = std::min(least, (b - e) / f * (1 - 1e-9));
+                    }
+                }
+                minDensity_[s * 2 + split] = least;
+            }
+        }
+    }
+
+    struct FastBest {
+        std::int64_t value = 0;
+        std::size_t sheet = 0;
+        int split = 0, o1 = 0, o2 = 0, k = 0, q = 0;
+    };
+
+    void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
+        const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
+        const double c0 = L_ * 1e10 * W_;
+        bool any = false;
+        for (std::size_t s = 0; s < sheets_.size() && !any; ++s)
+            for (int split = 0; split < 2; ++split)
+                if (std::max(roles_[RoleIndex(j, s, split, 0)].density,
+                             roles_[RoleIndex(j, s, split, 1)].density) >= minDensity_[s * 2 + split])
+                    any = true;
+        if (!any) {
+            ++stats_.pairsBounded;
+            return;
+        }
+        // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
+        // turned, turned; panel 2 upright, turned, turned, upright.
+        static constexpr int kO1[4] = {0, 0, 1, 1};
+        static constexpr int kO2[4] = {0, 1, 1, 0};
+        FastBest best;
+        bool have = false;
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            const double scale = sheets_[s].SL * sheets_[s].SW;
+            for (int split = 0; split < 2; ++split) {
+                const double dj = std::max(roles_[RoleIndex(j, s, split, 0)].density,
+                                           roles_[RoleIndex(j, s, split, 1)].density);
+                if (dj < minDensity_[s * 2 + split])
+                    continue;
+                const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                for (int c = 0; c < 4; ++c) {
+                    const Role& r1 = roles_[RoleIndex(i, s, split, kO1[c])];
+                    const Role& r2 = roles_[RoleIndex(j, s, split, kO2[c])];
+                    if (r1.runs == 0)
+                        continue;
+                    const std::int64_t alpha = u1 * r1.across;
+                    const std::int64_t beta = u2 * r2.across;
+                    // Boards are linear in k up to the tolerance: the ends bound them.
+                    const double ub = std::max(
+                        alpha * 1.0 + r2.density * (along - r1.along + kSlack),
+                        alpha * double(r1.runs) + r2.density * (along - r1.runs * r1.along + kSlack));
+                    const double ubBoards = std::floor(ub);
+                    if (ubBoards < need_[s])
+                        continue;
+                    if (have && std::llrint(c0 * ubBoards * 100 / scale) < best.value)
+                        continue;
+                    const std::int64_t a2Key = TolKey(r2.along);
+                    for (int k = 1; k <= r1.runs; ++k) {
+                        const double rest = rests_[r1.restAt + k - 1];
+                        int q = 0;
+                        for (double x = rest; TolKey(x) >= a2Key; x = x - r2.along)
+                            ++q;
+                        const std::int64_t boards = alpha * k + beta * q;
+                        const std::int64_t cur =
+                            std::llrint(c0 * static_cast<double>(boards) * 100 / scale);
+                        if (cur >= threshold_ && (!have || best.value <= cur)) {
+                            best = {cur, s, split, kO1[c], kO2[c], k, q};
+                            have = true;
+                        }
+                    }
+                }
+            }
+            if (!job_.GoodBase && have) {
+                RecordPlan(MakePlan(i, j, b1, b2, best));
+                have = false;
+            }
+        }
+        if (job_.GoodBase && have)
+            RecordPlan(MakePlan(i, j, b1, b2, best));
+    }
+
+    TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
+                     const FastBest& b) const {
+        TwoPlan t;
+        t.P1L = inner_[i].Panel_L;
+        t.P1W = inner_[i].Panel_W;
+        t.P2L = inner_[j].Panel_L;
+        t.P2W = inner_[j].Panel_W;
+        t.SL = sheets_[b.sheet].SL;
+        t.SW = sheets_[b.sheet].SW;
+        t.board1 = b1;
+        t.board2 = b2;
+        t.value = b.value;
+        t.split = b.split == 0 ? 'L' : 'W';
+        const int m1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)].across;
+        const int m2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)].across;
+        if (b.split == 0) {
+            (b.o1 == 0 ? t.Pa1 : t.Pb1) = b.k;
+            (b.o1 == 0 ? t.Pa2 : t.Pb2) = m1;
+            (b.o2 == 0 ? t.q1 : t.q3) = b.q;
+            (b.o2 == 0 ? t.q2 : t.q4) = m2;
+        } else {
+            (b.o1 == 0 ? t.Pa1 : t.Pb1) = m1;
+            (b.o1 == 0 ? t.Pa2 : t.Pb2) = b.k;
+            (b.o2 == 0 ? t.q1 : t.q3) = m2;
+            (b.o2 == 0 ? t.q2 : t.q4) = b.q;
+        }
+        return t;
     }
 
     void TryPair(const InnerRow& p1, const Layout& b1, const InnerRow& p2, const Layout& b2) {
@@ -655,6 +860,13 @@ private:
     SingleRowIndex singles_;
     LevelIndex levels_;
     PairRowIndex pairs_;
+
+    // Fast two-size path.
+    bool literalPairs_ = false;
+    std::vector<Role> roles_;
+    std::vector<double> rests_;
+    std::int64_t threshold_ = 0;
+    std::vector<double> need_, minDensity_;
 };
 
 } // namespace
