@@ -273,8 +273,8 @@ private:
         for (const PresetSize& p : job_.presets) {
             if (!(p.Panel_L > 0 && p.Panel_W > 0))
                 continue;
-            InnerRow r{p.Panel_L, p.Panel_W, std::llrint(p.Panel_L * 1e7),
-                       std::llrint(p.Panel_W * 1e7), 1 / (p.Panel_L * p.Panel_W)};
+            InnerRow r{p.Panel_L, p.Panel_W, RoundEven(p.Panel_L * 1e7),
+                       RoundEven(p.Panel_W * 1e7), 1 / (p.Panel_L * p.Panel_W)};
             if (r.Panel_Lint < r.Panel_Wint) {
                 std::swap(r.Panel_Lint, r.Panel_Wint);
                 std::swap(r.Panel_L, r.Panel_W);
@@ -307,7 +307,7 @@ private:
                     std::swap(PL, PW);
             }
         }
-        if (!(PW > 0) || std::llrint(PL * 1e10 / PW) > ratioKey_)
+        if (!(PW > 0) || RoundEven(PL * 1e10 / PW) > ratioKey_)
             return;
         ++stats_.candidatesEvaluated;
         if (job_.GoodBase)
@@ -315,7 +315,7 @@ private:
         else
             CutOnEverySheet(PL, PW);
         if (job_.AUTOPanel && collect_) {
-            const std::int64_t li = std::llrint(PL * 1e7), wi = std::llrint(PW * 1e7);
+            const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
             if (innerKeys_.insert({li, wi}).second) {
                 inner_.push_back({PL, PW, li, wi, 1 / (PL * PW)});
                 RaiseMaximum();
@@ -333,7 +333,7 @@ private:
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const std::int64_t n = cuts[s].Pieces();
             const std::int64_t density =
-                std::llrint(static_cast<double>(n * kE10) / (sheets_[s].SL * sheets_[s].SW));
+                RoundEven(static_cast<double>(n * kE10) / (sheets_[s].SL * sheets_[s].SW));
             if (density > bestDensity) {
                 bestDensity = density;
                 sheet_ = sheets_[s];
@@ -490,6 +490,7 @@ private:
         const std::size_t n = inner_.size();
         roles_.assign(n * sheets_.size() * 4, Role{});
         rests_.clear();
+        bestDensity_.clear();
         for (std::size_t p = 0; p < n; ++p) {
             const double PL = inner_[p].Panel_L, PW = inner_[p].Panel_W;
             const double u = static_cast<double>(boards[p].Pieces());
@@ -515,6 +516,9 @@ private:
                         }
                         r.density = u * r.across / r.along;
                     }
+                    bestDensity_.push_back(
+                        std::max(roles_[RoleIndex(p, s, split, 0)].density,
+                                 roles_[RoleIndex(p, s, split, 1)].density));
                 }
             }
         }
@@ -532,7 +536,7 @@ private:
             const double scale = sheets_[s].SL * sheets_[s].SW;
             // The least board count whose utilization key reaches the threshold.
             double b = std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
-            while (std::llrint(c0 * b * 100 / scale) < threshold_)
+            while (RoundEven(c0 * b * 100 / scale) < threshold_)
                 b += 1;
             need_[s] = b;
             for (int split = 0; split < 2; ++split) {
@@ -557,6 +561,20 @@ private:
         }
     }
 
+    // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
+    // where the quotient says (its rounding errors are below 1e-13, the
+    // tolerance 1e-10); near one, the subtraction itself is run.
+    static int QuickCount(double x, double d, std::int64_t dKey) {
+        const double q0 = std::floor(x / d);
+        const double left = x - q0 * d;
+        if (q0 >= 0 && q0 < 1e6 && left > 1e-9 && left < d - 1e-9)
+            return static_cast<int>(q0);
+        int q = 0;
+        for (; TolKey(x) >= dKey; x = x - d)
+            ++q;
+        return q;
+    }
+
     struct FastBest {
         std::int64_t value = 0;
         std::size_t sheet = 0;
@@ -566,12 +584,11 @@ private:
     void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
         const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
         const double c0 = L_ * 1e10 * W_;
+        const std::size_t lanes = sheets_.size() * 2;
+        const double* dj = &bestDensity_[j * lanes];
         bool any = false;
-        for (std::size_t s = 0; s < sheets_.size() && !any; ++s)
-            for (int split = 0; split < 2; ++split)
-                if (std::max(roles_[RoleIndex(j, s, split, 0)].density,
-                             roles_[RoleIndex(j, s, split, 1)].density) >= minDensity_[s * 2 + split])
-                    any = true;
+        for (std::size_t x = 0; x < lanes; ++x)
+            any |= dj[x] >= minDensity_[x];
         if (!any) {
             ++stats_.pairsBounded;
             return;
@@ -585,9 +602,7 @@ private:
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const double scale = sheets_[s].SL * sheets_[s].SW;
             for (int split = 0; split < 2; ++split) {
-                const double dj = std::max(roles_[RoleIndex(j, s, split, 0)].density,
-                                           roles_[RoleIndex(j, s, split, 1)].density);
-                if (dj < minDensity_[s * 2 + split])
+                if (dj[s * 2 + split] < minDensity_[s * 2 + split])
                     continue;
                 const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
                 for (int c = 0; c < 4; ++c) {
@@ -604,17 +619,17 @@ private:
                     const double ubBoards = std::floor(ub);
                     if (ubBoards < need_[s])
                         continue;
-                    if (have && std::llrint(c0 * ubBoards * 100 / scale) < best.value)
+                    if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
                         continue;
                     const std::int64_t a2Key = TolKey(r2.along);
                     for (int k = 1; k <= r1.runs; ++k) {
                         const double rest = rests_[r1.restAt + k - 1];
-                        int q = 0;
-                        for (double x = rest; TolKey(x) >= a2Key; x = x - r2.along)
-                            ++q;
+                        const int q = QuickCount(rest, r2.along, a2Key);
                         const std::int64_t boards = alpha * k + beta * q;
+                        if (static_cast<double>(boards) < need_[s])
+                            continue;
                         const std::int64_t cur =
-                            std::llrint(c0 * static_cast<double>(boards) * 100 / scale);
+                            RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
                         if (cur >= threshold_ && (!have || best.value <= cur)) {
                             best = {cur, s, split, kO1[c], kO2[c], k, q};
                             have = true;
@@ -714,7 +729,7 @@ private:
                     const std::int64_t boards = u1 * (std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2) +
                                                 u2 * (std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4);
                     const std::int64_t cur =
-                        std::llrint(L_ * 1e10 * W_ * static_cast<double>(boards) * 100 / scale);
+                        RoundEven(L_ * 1e10 * W_ * static_cast<double>(boards) * 100 / scale);
                     // Strictly better than panel 1 alone, at least the minimum,
                     // and on a tie the later configuration wins.
                     if (cur > keyU1_ && cur >= minLvKey_ && (!have || best.value <= cur)) {
@@ -863,10 +878,12 @@ private:
 
     // Fast two-size path.
     bool literalPairs_ = false;
+
     std::vector<Role> roles_;
     std::vector<double> rests_;
     std::int64_t threshold_ = 0;
     std::vector<double> need_, minDensity_;
+    std::vector<double> bestDensity_; // per size, sheet and split: its better orientation
 };
 
 } // namespace

@@ -5,8 +5,6 @@
 
 namespace vorn {
 
-std::int64_t TolKey(double x) { return std::llrint(x * 1e10); }
-
 std::int64_t CeilTol(double x) {
     const double whole = std::trunc(x);
     const std::int64_t t = static_cast<std::int64_t>(whole);
