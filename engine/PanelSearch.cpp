@@ -107,8 +107,8 @@ struct TwoPlan {
 class Search {
 public:
     Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchProgress& progress,
-           SearchStats& stats)
-        : job_(job), f_(UnitFactor(unit)), sink_(sink), progress_(progress), stats_(stats) {
+           SearchStats& stats, bool literalPairs)
+        : literalPairs_(literalPairs), job_(job), f_(UnitFactor(unit)), sink_(sink), progress_(progress), stats_(stats) {
         const double a = job.Set_L / f_;
         const double b = job.Set_W / f_;
         L_ = a >= b ? a : b;
@@ -852,6 +852,7 @@ private:
         Write(r);
     }
 
+    bool literalPairs_;
     const PanelJob& job_;
     double f_;
     ResultSink& sink_;
@@ -877,7 +878,6 @@ private:
     PairRowIndex pairs_;
 
     // Fast two-size path.
-    bool literalPairs_ = false;
 
     std::vector<Role> roles_;
     std::vector<double> rests_;
@@ -894,7 +894,17 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;
-    Search search(job, unit, sink, progress, stats ? *stats : local);
+    Search search(job, unit, sink, progress, stats ? *stats : local, false);
+    search.Run();
+}
+
+void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                             SearchProgress& progress) {
+    const std::string refusal = PanelJobRefusal(job);
+    if (!refusal.empty())
+        throw std::invalid_argument(refusal);
+    SearchStats local;
+    Search search(job, unit, sink, progress, local, true);
     search.Run();
 }
 

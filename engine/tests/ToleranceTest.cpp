@@ -30,3 +30,11 @@ TEST(PanelGood, AcceptsOnlyTheExactQuotient) {
     EXPECT_FALSE(PanelGood(4, 2, 18, 0, 12, u));
     EXPECT_FALSE(PanelGood(4, 2, 18, 12, 12, 0));
 }
+
+TEST(PanelGood, AcceptsAQuotientOnARoundingBoundary) {
+    // 100 * 1.55 * 0.59 * 40 / (8.55 * 5.91) = 72.39192171065000035...: the
+    // double utilization rounds below the half, the extended quotient above.
+    const double u = 0.59 * (1.55 * 100) * 40 / (8.55 * 5.91);
+    EXPECT_TRUE(PanelGood(1.55, 0.59, 8.55, 5.91, 40, u));
+    EXPECT_FALSE(PanelGood(1.55, 0.59, 8.55, 5.91, 40, u + 1e-10));
+}
