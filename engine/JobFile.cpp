@@ -33,7 +33,9 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::string At(int line) { return "line " + std::to_string(line) + ": "; }
+std::string At(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
 
 // Reads every Name=Value line; repeated names keep their last value, except
 // the list names, which keep every line.

@@ -37,8 +37,8 @@ void Offer(bool allowMixed, const Current& cur, Layout& best) {
     } else if (n == nBest && best.pattern != 'N') {
         // An equal single-orientation layout found first is never displaced;
         // between equal mixed layouts a later one without an extra block wins.
-        take = cur.s == 'N' ||
-               (std::int64_t{cur.lay.a1} * cur.lay.a2 > 0 && std::int64_t{cur.lay.c1} * cur.lay.c2 == 0);
+        take = cur.s == 'N' || (std::int64_t{cur.lay.a1} * cur.lay.a2 > 0 &&
+                                std::int64_t{cur.lay.c1} * cur.lay.c2 == 0);
     }
     if (take) {
         best = cur.lay;

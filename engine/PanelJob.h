@@ -14,7 +14,9 @@ inline constexpr double kMillimetresPerInch = 25.4;
 
 // Display unit factor: lengths in the working tables are inches times this.
 enum class DisplayUnit { Inch, Millimetre };
-inline double UnitFactor(DisplayUnit u) { return u == DisplayUnit::Millimetre ? kMillimetresPerInch : 1.0; }
+inline double UnitFactor(DisplayUnit u) {
+    return u == DisplayUnit::Millimetre ? kMillimetresPerInch : 1.0;
+}
 
 struct SheetSize {
     double Base_L = 0, Base_W = 0; // inches, as stored
@@ -30,11 +32,11 @@ struct PanelJob {
     double Min_PL = 0, Min_PW = 0, Max_PL = 0, Max_PW = 0;
     double PLPW_ratio = 0;
     double Min_lv = 0;
-    std::string PanelNumber = "1"; // text of the panel kinds box: "1" or "2"
-    bool AUTOPanel = true;         // generated sizes; false: the presets
-    bool GoodBase = true;          // best sheet; false: every sheet
-    bool BothPanel = false;        // mixed orientation of boards in a panel
-    bool BothBase = false;         // mixed orientation of panels on a sheet
+    std::string PanelNumber = "1";   // text of the panel kinds box: "1" or "2"
+    bool AUTOPanel = true;           // generated sizes; false: the presets
+    bool GoodBase = true;            // best sheet; false: every sheet
+    bool BothPanel = false;          // mixed orientation of boards in a panel
+    bool BothBase = false;           // mixed orientation of panels on a sheet
     std::vector<SheetSize> sheets;   // enabled sheet rows, in any order
     std::vector<PresetSize> presets; // enabled presets in Number order
 };
@@ -52,8 +54,8 @@ struct SearchStats {
     std::int64_t layoutCalls = 0;         // layouts actually computed (cached ones not counted)
     std::int64_t progressSteps = 0;
     std::int64_t rowsWritten = 0;
-    std::int64_t innerSize = 0;   // panel sizes collected for the two-size stage
-    std::int64_t pairsTried = 0;  // pairs of collected sizes
+    std::int64_t innerSize = 0;    // panel sizes collected for the two-size stage
+    std::int64_t pairsTried = 0;   // pairs of collected sizes
     std::int64_t pairsBounded = 0; // pairs ruled out before their loops ran
     std::chrono::nanoseconds singleTime{0}, pairTime{0};
 };

@@ -108,7 +108,8 @@ class Search {
 public:
     Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchProgress& progress,
            SearchStats& stats, bool literalPairs)
-        : literalPairs_(literalPairs), job_(job), f_(UnitFactor(unit)), sink_(sink), progress_(progress), stats_(stats) {
+        : literalPairs_(literalPairs), job_(job), f_(UnitFactor(unit)), sink_(sink),
+          progress_(progress), stats_(stats) {
         const double a = job.Set_L / f_;
         const double b = job.Set_W / f_;
         L_ = a >= b ? a : b;
@@ -147,9 +148,9 @@ public:
         const auto t1 = std::chrono::steady_clock::now();
         stats_.singleTime = t1 - t0;
         if (collect_) {
-            std::stable_sort(inner_.begin(), inner_.end(), [](const InnerRow& x, const InnerRow& y) {
-                return x.Panel_LxW < y.Panel_LxW;
-            });
+            std::stable_sort(
+                inner_.begin(), inner_.end(),
+                [](const InnerRow& x, const InnerRow& y) { return x.Panel_LxW < y.Panel_LxW; });
             stats_.innerSize = static_cast<std::int64_t>(inner_.size());
             if (job_.PanelNumber == "2")
                 SearchTwoSizePlans();
@@ -193,8 +194,8 @@ private:
     // loops would never pass the maximum.
     bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
 
-    template <class F> void ForOne(double (Search::*side)(int, int) const, bool lengthFirst, double max,
-                                   F&& f) {
+    template <class F>
+    void ForOne(double (Search::*side)(int, int) const, bool lengthFirst, double max, F&& f) {
         for (int n = 1;; ++n) {
             const double s = lengthFirst ? (this->*side)(n, 0) : (this->*side)(0, n);
             if (!TolLe(s, max))
@@ -204,8 +205,8 @@ private:
     }
 
     // Sides built from two counts: first count outer, second inner.
-    template <class F> void ForTwo(double (Search::*side)(int, int) const, bool lengthsOuter, double max,
-                                   F&& f) {
+    template <class F>
+    void ForTwo(double (Search::*side)(int, int) const, bool lengthsOuter, double max, F&& f) {
         for (int o = 1;; ++o) {
             const double first = lengthsOuter ? (this->*side)(o, 1) : (this->*side)(1, o);
             if (!TolLe(first, max))
@@ -273,8 +274,8 @@ private:
         for (const PresetSize& p : job_.presets) {
             if (!(p.Panel_L > 0 && p.Panel_W > 0))
                 continue;
-            InnerRow r{p.Panel_L, p.Panel_W, RoundEven(p.Panel_L * 1e7),
-                       RoundEven(p.Panel_W * 1e7), 1 / (p.Panel_L * p.Panel_W)};
+            InnerRow r{p.Panel_L, p.Panel_W, RoundEven(p.Panel_L * 1e7), RoundEven(p.Panel_W * 1e7),
+                       1 / (p.Panel_L * p.Panel_W)};
             if (r.Panel_Lint < r.Panel_Wint) {
                 std::swap(r.Panel_Lint, r.Panel_Wint);
                 std::swap(r.Panel_L, r.Panel_W);
@@ -419,7 +420,8 @@ private:
         Write(r);
     }
 
-    void SetLengths(ResultRow& r, double PL, double PW, double SL, double SW, const Margins& m) const {
+    void SetLengths(ResultRow& r, double PL, double PW, double SL, double SW,
+                    const Margins& m) const {
         r.Set_L = L_ * f_;
         r.Set_W = W_ * f_;
         r.Set_C = C_ * f_;
@@ -448,7 +450,8 @@ private:
         for (std::size_t i = 0; i < n; ++i) {
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
             CutOnBestSheet(2, P1L, P1W);
-            const double U1 = L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
+            const double U1 =
+                L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
             keyU1_ = TolKey(U1);
             if (!literalPairs_)
                 PreparePanelOne(i, boards[i]);
@@ -474,10 +477,10 @@ private:
 
     // One panel size on one sheet, along one split, in one orientation.
     struct Role {
-        double along = 0; // the panel's side along the split
-        int across = 0;   // panels across the split (plain truncation)
-        int runs = 0;     // panels that fit along the split
-        int restAt = 0;   // rests_[restAt + k - 1]: the run left after k panels
+        double along = 0;   // the panel's side along the split
+        int across = 0;     // panels across the split (plain truncation)
+        int runs = 0;       // panels that fit along the split
+        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
         double density = 0; // boards per unit length along the split
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
@@ -516,9 +519,8 @@ private:
                         }
                         r.density = u * r.across / r.along;
                     }
-                    bestDensity_.push_back(
-                        std::max(roles_[RoleIndex(p, s, split, 0)].density,
-                                 roles_[RoleIndex(p, s, split, 1)].density));
+                    bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
+                                                    roles_[RoleIndex(p, s, split, 1)].density));
                 }
             }
         }
@@ -535,7 +537,8 @@ private:
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const double scale = sheets_[s].SL * sheets_[s].SW;
             // The least board count whose utilization key reaches the threshold.
-            double b = std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
+            double b =
+                std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
             while (RoundEven(c0 * b * 100 / scale) < threshold_)
                 b += 1;
             need_[s] = b;
@@ -613,9 +616,10 @@ private:
                     const std::int64_t alpha = u1 * r1.across;
                     const std::int64_t beta = u2 * r2.across;
                     // Boards are linear in k up to the tolerance: the ends bound them.
-                    const double ub = std::max(
-                        alpha * 1.0 + r2.density * (along - r1.along + kSlack),
-                        alpha * double(r1.runs) + r2.density * (along - r1.runs * r1.along + kSlack));
+                    const double ub =
+                        std::max(alpha * 1.0 + r2.density * (along - r1.along + kSlack),
+                                 alpha * double(r1.runs) +
+                                     r2.density * (along - r1.runs * r1.along + kSlack));
                     const double ubBoards = std::floor(ub);
                     if (ubBoards < need_[s])
                         continue;
@@ -726,8 +730,9 @@ private:
                     rest = rest - a1;
                     *k1p = k;
                     *k2p = CountFit(rest, a2, 0);
-                    const std::int64_t boards = u1 * (std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2) +
-                                                u2 * (std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4);
+                    const std::int64_t boards =
+                        u1 * (std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2) +
+                        u2 * (std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4);
                     const std::int64_t cur =
                         RoundEven(L_ * 1e10 * W_ * static_cast<double>(boards) * 100 / scale);
                     // Strictly better than panel 1 alone, at least the minimum,

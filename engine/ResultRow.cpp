@@ -16,8 +16,9 @@ void SortAndNumber(std::vector<ResultRow>& rows) {
 }
 
 void SortAndNumber(std::vector<ArrayRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const ArrayRow& a, const ArrayRow& b) { return a.Panel_Down < b.Panel_Down; });
+    std::stable_sort(rows.begin(), rows.end(), [](const ArrayRow& a, const ArrayRow& b) {
+        return a.Panel_Down < b.Panel_Down;
+    });
     int n = 0;
     for (ArrayRow& r : rows)
         r.Number = ++n;

@@ -71,7 +71,9 @@ private:
 // Progress that never looks at anything: batch runs and tests.
 class NoProgress : public SearchProgress {
 protected:
-    std::int64_t Check(std::int64_t) override { return std::numeric_limits<std::int64_t>::max() / 2; }
+    std::int64_t Check(std::int64_t) override {
+        return std::numeric_limits<std::int64_t>::max() / 2;
+    }
 };
 
 } // namespace vorn

@@ -17,13 +17,25 @@ inline std::int64_t RoundEven(double y) {
 }
 
 // round(x * 1e10), halves to even.
-inline std::int64_t TolKey(double x) { return RoundEven(x * 1e10); }
+inline std::int64_t TolKey(double x) {
+    return RoundEven(x * 1e10);
+}
 
-inline bool TolEq(double a, double b) { return TolKey(a) == TolKey(b); }
-inline bool TolLe(double a, double b) { return TolKey(a) <= TolKey(b); }
-inline bool TolLt(double a, double b) { return TolKey(a) < TolKey(b); }
-inline bool TolGe(double a, double b) { return TolKey(a) >= TolKey(b); }
-inline bool TolGt(double a, double b) { return TolKey(a) > TolKey(b); }
+inline bool TolEq(double a, double b) {
+    return TolKey(a) == TolKey(b);
+}
+inline bool TolLe(double a, double b) {
+    return TolKey(a) <= TolKey(b);
+}
+inline bool TolLt(double a, double b) {
+    return TolKey(a) < TolKey(b);
+}
+inline bool TolGe(double a, double b) {
+    return TolKey(a) >= TolKey(b);
+}
+inline bool TolGt(double a, double b) {
+    return TolKey(a) > TolKey(b);
+}
 
 // Ceiling that ignores a fractional part below the tolerance (x >= 0).
 std::int64_t CeilTol(double x);

@@ -1,5 +1,5 @@
-#include "Growth.h"
 #include "Layout.h"
+#include "Growth.h"
 #include "PanelSearch.h"
 
 #include <gtest/gtest.h>
@@ -116,13 +116,13 @@ TEST(CountFit, Cases) {
         int want;
     };
     for (const Case& c : {
-             Case{4, 4, 0.1, 1},           // exactly one piece, x ends at -0.1
-             Case{8 + 4e-13, 4, 0, 2},     // below the tolerance: equal
-             Case{8 - 4e-11, 4, 0, 2},     // likewise from below
-             Case{8 - 2e-10, 4, 0, 1},     // beyond the tolerance
-             Case{3.9, 4, 0.1, 0},         // nothing fits
-             Case{10, 2, 0.5, 4},          // 2 + 0.5 + 2 + 0.5 + 2 + 0.5 + 2 = 9.5
-             Case{1, -0.1, 0, 0},          // a non-positive step would never end
+             Case{4, 4, 0.1, 1},       // exactly one piece, x ends at -0.1
+             Case{8 + 4e-13, 4, 0, 2}, // below the tolerance: equal
+             Case{8 - 4e-11, 4, 0, 2}, // likewise from below
+             Case{8 - 2e-10, 4, 0, 1}, // beyond the tolerance
+             Case{3.9, 4, 0.1, 0},     // nothing fits
+             Case{10, 2, 0.5, 4},      // 2 + 0.5 + 2 + 0.5 + 2 + 0.5 + 2 = 9.5
+             Case{1, -0.1, 0, 0},      // a non-positive step would never end
              Case{1, 0.1, -0.2, 0},
          }) {
         EXPECT_EQ(CountFit(c.x, c.d, c.C), c.want) << c.x << " " << c.d << " " << c.C;
@@ -251,10 +251,11 @@ TEST(EstimateSteps, Table) {
         double L, W;
         std::int64_t want;
     };
-    for (const Case& c : {Case{1, 1, 40000}, Case{2, 1, 20000}, Case{2.5, 1, 15000}, Case{3, 1, 10000},
-                          Case{4, 1, 8000}, Case{5, 1, 5000}, Case{5, 2, 2000}, Case{12.5, 1, 1200},
-                          Case{15, 1, 800}, Case{20, 1, 400}, Case{10, 10, 200}, Case{50, 10, 100},
-                          Case{50, 10.1, 50}, Case{1.3, 0.9, 20000}, Case{4, 2, 2000}}) {
+    for (const Case& c :
+         {Case{1, 1, 40000}, Case{2, 1, 20000}, Case{2.5, 1, 15000}, Case{3, 1, 10000},
+          Case{4, 1, 8000}, Case{5, 1, 5000}, Case{5, 2, 2000}, Case{12.5, 1, 1200},
+          Case{15, 1, 800}, Case{20, 1, 400}, Case{10, 10, 200}, Case{50, 10, 100},
+          Case{50, 10.1, 50}, Case{1.3, 0.9, 20000}, Case{4, 2, 2000}}) {
         EXPECT_EQ(EstimateSteps(c.L, c.W), c.want) << c.L << "x" << c.W;
     }
 }

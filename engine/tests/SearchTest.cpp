@@ -75,7 +75,8 @@ PanelJob RandomJob(std::mt19937& rng, DisplayUnit unit) {
     j.GoodBase = chance(0.5);
     j.BothPanel = chance(0.5);
     j.BothBase = chance(0.5);
-    const std::vector<SheetSize> pool = {{48, 36}, {40, 48}, {49, 43}, {36, 36}, {24, 20}, {50.5, 37.25}};
+    const std::vector<SheetSize> pool = {{48, 36}, {40, 48}, {49, 43},
+                                         {36, 36}, {24, 20}, {50.5, 37.25}};
     for (const SheetSize& s : pool)
         if (chance(0.4) || j.sheets.empty())
             j.sheets.push_back(s);
@@ -85,7 +86,9 @@ PanelJob RandomJob(std::mt19937& rng, DisplayUnit unit) {
     return j;
 }
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 void ExpectSameRows(const std::vector<ResultRow>& a, const std::vector<ResultRow>& b) {
     ASSERT_EQ(a.size(), b.size());
@@ -126,7 +129,8 @@ TEST(PanelSearch, EveryRowPassesTheValidityTest) {
                 if (r.second) {
                     ++pairRows;
                     const SecondPanel& p = *r.second;
-                    ASSERT_TRUE(PanelGood(r.Set_L, r.Set_W, p.Panel_L2, p.Panel_W2, p.Panel2, p.Panel_lv2))
+                    ASSERT_TRUE(
+                        PanelGood(r.Set_L, r.Set_W, p.Panel_L2, p.Panel_W2, p.Panel2, p.Panel_lv2))
                         << "job " << t << " panel 2 " << p.Panel_L2 << "x" << p.Panel_W2;
                     ASSERT_FALSE(r.P_sLa || r.P_sWb);
                 } else {
@@ -144,7 +148,7 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRows) {
     for (int t = 0; t < 250; ++t) {
         const DisplayUnit unit = t % 3 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
         PanelJob job = RandomJob(rng, unit);
-        job.PanelNumber = "2";
+        job.PanelNumber = std::string(1, '2');
         Rows fast, slow;
         NoProgress p1, p2;
         RunPanelSearch(job, unit, fast, p1);
@@ -308,7 +312,8 @@ TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
         // the first rows of the full run, each a valid plan.
         ASSERT_EQ(static_cast<std::int64_t>(sink.rows.size()), progress.rowsAtCancel);
         ASSERT_LT(sink.rows.size(), all.size());
-        ExpectSameRows(sink.rows, std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
+        ExpectSameRows(sink.rows,
+                       std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
     }
 }
 
@@ -393,11 +398,13 @@ TEST(ArraySearch, GridSizesWithinTheLimits) {
         double L, W;
         int units;
     };
-    const std::vector<Want> want = {{2.5, 2.1, 4}, {3.6, 2.1, 6}, {3, 2.5, 6}, {3.6, 3, 9}, {3.9, 2.5, 8}};
+    const std::vector<Want> want = {
+        {2.5, 2.1, 4}, {3.6, 2.1, 6}, {3, 2.5, 6}, {3.6, 3, 9}, {3.9, 2.5, 8}};
     ASSERT_EQ(sink.rows.size(), want.size());
     for (std::size_t i = 0; i < want.size(); ++i) {
         const ArrayRow& r = sink.rows[i];
-        EXPECT_TRUE(TolEq(r.Set_L, want[i].L) && TolEq(r.Set_W, want[i].W)) << r.Set_L << "x" << r.Set_W;
+        EXPECT_TRUE(TolEq(r.Set_L, want[i].L) && TolEq(r.Set_W, want[i].W))
+            << r.Set_L << "x" << r.Set_W;
         EXPECT_EQ(r.Panel, want[i].units) << r.Set_L << "x" << r.Set_W;
         EXPECT_EQ(r.Part_L, 1);
         EXPECT_TRUE(PanelGood(r.Part_L, r.Part_W, r.Set_L, r.Set_W, r.Panel, r.Panel_lv));
@@ -432,7 +439,8 @@ TEST(ArraySearch, EveryRowPassesTheValidityTest) {
             for (const ArrayRow& r : sink.rows) {
                 ASSERT_TRUE(PanelGood(r.Part_L, r.Part_W, r.Set_L, r.Set_W, r.Panel, r.Panel_lv))
                     << "job " << t << " array " << r.Set_L << "x" << r.Set_W << " part " << r.Part_L
-                    << "x" << r.Part_W << " n " << r.Panel << " lv " << std::setprecision(17) << r.Panel_lv;
+                    << "x" << r.Part_W << " n " << r.Panel << " lv " << std::setprecision(17)
+                    << r.Panel_lv;
                 ASSERT_GT(r.Set_L, job.Min_SetL * (1 - 1e-12));
             }
         }

@@ -16,8 +16,8 @@ TEST(Tolerance, CeilTol) {
         double x;
         std::int64_t want;
     };
-    for (const Case& c : {Case{3 + 4e-11, 3}, Case{3 + 2e-10, 4}, Case{3, 3}, Case{0, 0},
-                          Case{2.5, 3}}) {
+    for (const Case& c :
+         {Case{3 + 4e-11, 3}, Case{3 + 2e-10, 4}, Case{3, 3}, Case{0, 0}, Case{2.5, 3}}) {
         EXPECT_EQ(CeilTol(c.x), c.want) << c.x;
     }
 }

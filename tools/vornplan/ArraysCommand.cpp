@@ -88,6 +88,7 @@ int Run(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 2;
 }
 
-vornplan::RegisterCommand reg{{"arrays", "array composition search of a job file, rows as CSV", Run}};
+vornplan::RegisterCommand reg{
+    {"arrays", "array composition search of a job file, rows as CSV", Run}};
 
 } // namespace

@@ -51,11 +51,12 @@ int Run(int argc, char** argv) {
     }
     const vorn::Layout lay = vorn::LayoutPieces(mixed, v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
     const vorn::Margins m = vorn::ActualMargins(lay, v[0], v[1], v[2], v[5], v[6]);
-    std::printf("%d %d %d %d %d %d %c %.17g %.17g\n", lay.a1, lay.a2, lay.b1, lay.b2, lay.c1, lay.c2,
-                lay.pattern, m.mL, m.mW);
+    std::printf("%d %d %d %d %d %d %c %.17g %.17g\n", lay.a1, lay.a2, lay.b1, lay.b2, lay.c1,
+                lay.c2, lay.pattern, m.mL, m.mW);
     return 0;
 }
 
-vornplan::RegisterCommand reg{{"layout", "lay pieces out in a container (counts, pattern, margins)", Run}};
+vornplan::RegisterCommand reg{
+    {"layout", "lay pieces out in a container (counts, pattern, margins)", Run}};
 
 } // namespace

@@ -102,7 +102,9 @@ std::string Csv(const vorn::ResultRow& r) {
     return s;
 }
 
-double Ms(std::chrono::nanoseconds d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(std::chrono::nanoseconds d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 int Run(int argc, char** argv) {
     bool mm = false, stats = false;
@@ -170,7 +172,8 @@ int Run(int argc, char** argv) {
                      "time sort and number: %.3f ms\ntime total: %.3f ms\n",
                      static_cast<long long>(st.candidatesGenerated),
                      static_cast<long long>(st.candidatesEvaluated),
-                     static_cast<long long>(st.layoutCalls), static_cast<long long>(st.progressSteps),
+                     static_cast<long long>(st.layoutCalls),
+                     static_cast<long long>(st.progressSteps),
                      static_cast<long long>(st.rowsWritten), static_cast<long long>(st.innerSize),
                      static_cast<long long>(st.pairsTried), static_cast<long long>(st.pairsBounded),
                      Ms(st.singleTime), Ms(st.pairTime), Ms(t2 - t1), Ms(t2 - t0));
