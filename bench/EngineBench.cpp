@@ -2,7 +2,10 @@
 // engine alone (no printing). Each job runs in its own child process so that
 // its peak memory is its own.
 //
-//   engine_bench [--runs N] [JOBDIR]
+//   engine_bench [--runs N] [--reference] [JOBDIR]
+//
+// --reference runs the two-size stage configuration by configuration, without
+// the precomputed cuts and bounds: the figure before that optimisation.
 
 #include "JobFile.h"
 #include "PanelSearch.h"
@@ -31,6 +34,8 @@ double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
+bool reference = false;
+
 int RunJob(const std::string& path, int runs) {
     std::ifstream in(path);
     vorn::PanelJob job;
@@ -46,7 +51,10 @@ int RunJob(const std::string& path, int runs) {
         vorn::NoProgress progress;
         st = {};
         const auto t0 = std::chrono::steady_clock::now();
-        vorn::RunPanelSearch(job, vorn::DisplayUnit::Inch, sink, progress, &st);
+        if (reference)
+            vorn::RunPanelSearchReference(job, vorn::DisplayUnit::Inch, sink, progress);
+        else
+            vorn::RunPanelSearch(job, vorn::DisplayUnit::Inch, sink, progress, &st);
         vorn::SortAndNumber(sink.rows);
         times.push_back(Ms(std::chrono::steady_clock::now() - t0));
         rows = sink.rows.size();
@@ -77,6 +85,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--reference"))
+            reference = true;
         else
             dir = argv[i];
     }
