@@ -7,15 +7,19 @@
 
 namespace vorn {
 
-// The finest decimal precision the ladder tries: the tolerance of the
-// comparisons. A side that fits at no precision up to it is left unchanged.
-inline constexpr int kLadderDigits = 10;
+// The finest decimal precision the ladder tries. Beyond about 10^-16 the
+// rounded value is the side itself (the double has no more digits), so a
+// side that fits at none of 10^0 ... 10^-17 fits at no precision and is left
+// unchanged; taken literally the ladder would never end.
+inline constexpr int kLadderDigits = 17;
 
 // D0 rounded up with CeilTol at 10^0, 10^-1, ... until fits(D) holds; sets
 // digits to that precision. Returns D0 with digits = -1 when nothing fits.
 template <class Fits> double LadderFit(double D0, Fits&& fits, int& digits) {
     double scale = 1;
     for (int k = 0; k <= kLadderDigits; ++k, scale *= 10) {
+        if (!(D0 * scale < 0x1p62)) // CeilTol works in 64-bit integers
+            break;
         const double D = static_cast<double>(CeilTol(D0 * scale)) / scale;
         if (fits(D)) {
             digits = k;
