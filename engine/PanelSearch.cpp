@@ -805,10 +805,7 @@ private:
         const double U = L_ * W_ * static_cast<double>(boards) * 100 / (t.SL * t.SW);
         if (pairs_.Holds(t.SL * f_, t.SW * f_, U, t.board1, t.board2))
             return;
-        // A single size that reaches this utilization with at least as many
-        // boards per panel makes the pair pointless.
-        const int most = levels_.MostPanels(U);
-        if (most >= 0 && most >= u1 && most >= u2)
+        if (DominatedBySingleSize(levels_, U, u1, u2))
             return;
         ResultRow r;
         r.Set_La = t.board1.a1;

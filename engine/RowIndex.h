@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <map>
 #include <unordered_map>
 #include <vector>
@@ -59,6 +60,15 @@ public:
 private:
     std::map<double, int> rows_;
 };
+
+// A two-size plan of sheet utilization U with u1 and u2 boards per panel is
+// pointless when a single-size row reaches the same utilization with at least
+// as many boards per panel as either.
+inline bool DominatedBySingleSize(const LevelIndex& singles, double U, std::int64_t u1,
+                                  std::int64_t u2) {
+    const int most = singles.MostPanels(U);
+    return most >= 0 && most >= u1 && most >= u2;
+}
 
 // Two-size rows: equal board layouts and Base_L, Base_W, Base_lv in windows.
 class PairRowIndex {

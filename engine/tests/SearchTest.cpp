@@ -377,6 +377,24 @@ TEST(RowIndex, WindowsAreStrict) {
     EXPECT_FALSE(pairs.Holds(48, 36, 80 + 3e-10, a, b));
 }
 
+TEST(RowIndex, TwoSizePlanDominatedBySingleSize) {
+    LevelIndex singles;
+    singles.Add(80, 12);
+    singles.Add(80, 9); // the largest Panel at a level counts
+    singles.Add(90, 20);
+    struct Case {
+        double U;
+        int u1, u2;
+        bool dropped;
+    };
+    for (const Case& c : {Case{80, 12, 10, true}, Case{80, 14, 10, false}, Case{80, 10, 13, false},
+                          Case{80 + 9e-11, 12, 10, true}, Case{80 + 2e-10, 12, 10, false},
+                          Case{85, 1, 1, false}, Case{90, 20, 20, true}}) {
+        EXPECT_EQ(DominatedBySingleSize(singles, c.U, c.u1, c.u2), c.dropped)
+            << c.U << " " << c.u1 << "/" << c.u2;
+    }
+}
+
 TEST(ArraySearch, GridSizesWithinTheLimits) {
     ArrayJob job;
     job.Part_L = 0.8; // typed the other way round
