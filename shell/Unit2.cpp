@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "Calculator.h"
+#include "Fields.h"
 #include "HelpWindow.h"
 #include "NewJob.h"
 #include "ResultGrid.h"
@@ -29,7 +30,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -42,6 +42,12 @@
 #include <QVBoxLayout>
 #include <exception>
 
+using vorn::BoundField;
+using vorn::Input;
+using vorn::kFieldWidth;
+using vorn::kRowHeight;
+using vorn::Look;
+using vorn::SetLook;
 using vorn::ToolPicture;
 
 namespace {
@@ -149,9 +155,6 @@ const char* const kDeleteCommands[] = {"ToolButton12", "M01_03"};
 const char* const kAllPanelsCommands[] = {"PM02", "M04_02_02"};
 
 constexpr int kLeftColumnWidth = 240;
-constexpr int kFieldWidth = 50;
-constexpr int kRowHeight = 20;
-
 // The tab captions carry their own blanks; the style adds little around them
 // so that the four tabs fit the 240-pixel column.
 class CompactTabStyle : public QProxyStyle {
@@ -164,67 +167,6 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
-
-// Backgrounds of the input and result fields.
-enum class Look { Plain, Cyan, Info, Face };
-
-void SetLook(QWidget* w, Look look) {
-    QPalette pal = w->palette();
-    switch (look) {
-    case Look::Plain:
-        return;
-    case Look::Cyan:
-        pal.setColor(QPalette::Base, QColor(0x00, 0xff, 0xff));
-        break;
-    case Look::Info:
-        pal.setColor(QPalette::Base, pal.color(QPalette::ToolTipBase));
-        break;
-    case Look::Face:
-        pal.setColor(QPalette::Base, pal.color(QPalette::Midlight));
-        break;
-    }
-    w->setPalette(pal);
-}
-
-// Digits and one decimal point; nothing else gets into a number field.
-QValidator* NumberValidator(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*\\.?\\d*")),
-                                           parent);
-}
-
-QValidator* IntegerValidator(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), parent);
-}
-
-enum class Input { Number, Integer, Shown };
-
-// A field bound to a column of the job row or the array row. The binding
-// (table and column) is kept on the field for the data layer's binder.
-QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
-                      Look look, Input input, int maxLength = 0) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setProperty("vornTable", QString::fromLatin1(table));
-    e->setProperty("vornColumn", QString::fromLatin1(column));
-    e->setFixedSize(kFieldWidth, kRowHeight);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
-    switch (input) {
-    case Input::Number:
-        e->setValidator(NumberValidator(e));
-        break;
-    case Input::Integer:
-        e->setValidator(IntegerValidator(e));
-        break;
-    case Input::Shown:
-        e->setReadOnly(true);
-        e->setFocusPolicy(Qt::ClickFocus);
-        break;
-    }
-    SetLook(e, look);
-    return e;
-}
 
 QLabel* Label(QWidget* parent, const QString& text, Qt::Alignment align = Qt::AlignLeft) {
     auto* l = new QLabel(text, parent);
@@ -824,12 +766,13 @@ void TVornMF::BuildProgressBox(QWidget* over) {
     progressBox_->setAutoFillBackground(true);
     progressBox_->setFixedSize(400, 48);
     auto* v = new QVBoxLayout(progressBox_);
-    v->setContentsMargins(8, 3, 8, 5);
+    v->setContentsMargins(10, 3, 12, 5);
     v->setSpacing(2);
     auto* line = new QHBoxLayout;
     line->addWidget(new QLabel(QStringLiteral("拼板开料进度："), progressBox_));
     progressPercent_ = new QLabel(QStringLiteral("0%"), progressBox_);
     progressPercent_->setObjectName(QStringLiteral("Label40"));
+    progressPercent_->setMinimumWidth(48);
     line->addWidget(progressPercent_);
     line->addStretch();
     line->addWidget(new QLabel(QStringLiteral("按\"Esc\"键取消"), progressBox_));
@@ -909,6 +852,50 @@ void TVornMF::RunCommand(const std::function<void()>& command) {
     }
 }
 
+void TVornMF::SetJobRows(JobRows* rows) {
+    jobRows_ = rows;
+    if (!rows)
+        return;
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        const QString table = e->property("vornTable").toString();
+        const QByteArray column = e->property("vornColumn").toString().toLatin1();
+        if (table == QLatin1String("TempInput"))
+            rows->Job()->Bind(e, column.constData());
+        else if (table == QLatin1String("TempInputCus"))
+            rows->Array()->Bind(e, column.constData());
+    }
+}
+
+vorn::WorkRow* TVornMF::JobRow() {
+    return jobRows_ ? jobRows_->Job() : nullptr;
+}
+
+vorn::WorkRow* TVornMF::ArrayRow() {
+    return jobRows_ ? jobRows_->Array() : nullptr;
+}
+
+vorn::SearchOptions TVornMF::Options() const {
+    vorn::SearchOptions o;
+    o.panelKinds = edit5_->text();
+    o.autoPanel = autoPanel_->isChecked();
+    o.bestBase = bestBase_->isChecked();
+    o.bothPanel = bothPanel_->isChecked();
+    o.bothBase = bothBase_->isChecked();
+    o.tooling = tooling_->isChecked();
+    return o;
+}
+
+void TVornMF::SetOptions(const vorn::SearchOptions& o) {
+    bool ok = false;
+    const int kinds = o.panelKinds.toInt(&ok);
+    edit5_->setValue(ok ? kinds : 1);
+    (o.autoPanel ? autoPanel_ : setPanel_)->setChecked(true);
+    (o.bestBase ? bestBase_ : allBases_)->setChecked(true);
+    bothPanel_->setChecked(o.bothPanel);
+    bothBase_->setChecked(o.bothBase);
+    tooling_->setChecked(o.tooling);
+}
+
 void TVornMF::StartNewJob() {
     // 1. The defaults file is reread for every new job.
     DefaultsList_.Load(DefaultsPath());
@@ -916,20 +903,13 @@ void TVornMF::StartNewJob() {
 
     // 2-3. A fresh job row from the defaults.
     if (jobRows_) {
-        jobRows_->RestartJobRow();
-        for (const char* name : vorn::kJobLengthEntries)
-            jobRows_->SetJobValue(name, vorn::DefaultLength(DefaultsList_, name, mm));
-        for (const char* name : vorn::kJobNumberEntries)
-            jobRows_->SetJobValue(name, vorn::DefaultNumber(DefaultsList_, name));
+        jobRows_->CloseResults();
+        jobRows_->Job()->Restart();
+        vorn::ApplyJobDefaults(DefaultsList_, *jobRows_->Job(), mm);
     }
 
     // 4-5. Panel kinds and search options.
-    edit5_->setValue(vorn::DefaultPanelKinds(DefaultsList_));
-    (DefaultsList_.Flag(QStringLiteral("AUTOPanel")) ? autoPanel_ : setPanel_)->setChecked(true);
-    (DefaultsList_.Flag(QStringLiteral("GoodBase")) ? bestBase_ : allBases_)->setChecked(true);
-    bothPanel_->setChecked(DefaultsList_.Flag(QStringLiteral("BothPanel")));
-    bothBase_->setChecked(DefaultsList_.Flag(QStringLiteral("BothBase")));
-    tooling_->setChecked(DefaultsList_.Flag(QStringLiteral("Tooling")));
+    SetOptions(vorn::OptionsFromDefaults(DefaultsList_));
 
     // 6. Part identification.
     partNumber_->clear();
@@ -940,9 +920,8 @@ void TVornMF::StartNewJob() {
 
     // 7. A fresh array row.
     if (jobRows_) {
-        jobRows_->RestartArrayRow();
-        for (const char* name : vorn::kArrayLengthEntries)
-            jobRows_->SetArrayValue(name, vorn::DefaultLength(DefaultsList_, name, mm));
+        jobRows_->Array()->Restart();
+        vorn::ApplyArrayDefaults(DefaultsList_, *jobRows_->Array(), mm);
     }
 
     // 8. Commands.
@@ -953,21 +932,38 @@ void TVornMF::StartNewJob() {
         commands_.value(QString::fromLatin1(n))->setEnabled(false);
 }
 
+void TVornMF::ApplyJobParameterChanges() {
+    vorn::WorkRow* job = JobRow();
+    if (!job || !job->IsModified())
+        return; // an unedited job keeps its plan
+    job->Post();
+    jobRows_->CloseResults();
+    ShowWelcomePicture();
+    auto* whole = findChild<QRadioButton*>(QStringLiteral("RadioButton8"));
+    if (whole->isChecked())
+        findChild<QRadioButton*>(QStringLiteral("RadioButton1"))->setChecked(true);
+    whole->hide();
+    // The plan no longer fits the parameters: only the inputs stay.
+    job->Edit();
+    job->ClearAllExcept({"ID", "Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Max_PL",
+                         "Max_PW", "Min_PL", "Min_PW", "PLPW_ratio", "Min_lv"});
+    job->Post();
+    UpdateJobCommands();
+}
+
 bool TVornMF::UpdateJobCommands() {
     const bool arrayTab = tabs_->currentIndex() == 1;
-    if (!jobRows_ || !jobRows_->IsOpen()) {
-        // Without a job row there is no plan.
-        if (arrayTab)
-            enabling_.UpdateJobCommands(
-                true, [](const char*) { return 0.0; }, [](const char*) { return 0.0; });
-        else
-            enabling_.DisableJobCommands();
+    vorn::WorkRow* job = JobRow();
+    vorn::WorkRow* array = ArrayRow();
+    auto none = [](const char*) { return 0.0; };
+    if (!job || !job->IsOpen() || !array || !array->IsOpen()) {
+        // Without the rows there is no plan.
+        enabling_.UpdateJobCommands(arrayTab, none, none);
         return false;
     }
-    JobRows* rows = jobRows_;
     return enabling_.UpdateJobCommands(
-        arrayTab, [rows](const char* c) { return rows->JobValue(c); },
-        [rows](const char* c) { return rows->ArrayValue(c); });
+        arrayTab, [job](const char* c) { return job->Number(c); },
+        [array](const char* c) { return array->Number(c); });
 }
 
 void TVornMF::DisableJobCommands() {
@@ -995,9 +991,17 @@ void TVornMF::PM04Click() {}
 void TVornMF::M03_01Click() {}
 void TVornMF::M03_02Click() {}
 void TVornMF::M03_03Click() {}
-void TVornMF::M03_04Click() {}
 void TVornMF::M04_05Click() {}
 void TVornMF::M04_06Click() {}
+
+void TVornMF::M03_04Click() {
+    vorn::WorkRow* job = JobRow();
+    vorn::WorkRow* array = ArrayRow();
+    if (!job || !job->IsOpen() || !array || !array->IsOpen())
+        return;
+    vorn::TForm9 window(*this, this);
+    window.exec();
+}
 
 void TVornMF::M01_06Click() {
     close();

@@ -3,6 +3,7 @@
 
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
+#include "Unit9.h"
 
 #include <QHash>
 #include <QKeySequence>
@@ -28,7 +29,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 
-class TVornMF : public QMainWindow {
+class TVornMF : public QMainWindow, public vorn::DefaultsHost {
     Q_OBJECT
 
 public:
@@ -37,8 +38,6 @@ public:
     ~TVornMF() override;
 
     QString ProgramDir() const { return programDir_; }
-    QString DefaultsPath() const;
-    const vorn::DefaultsList& Defaults() const { return DefaultsList_; }
 
     // Every menu item and tool bar button by its control name.
     QAction* Command(const QString& name) const { return commands_.value(name); }
@@ -57,7 +56,6 @@ public:
     QLabel* ProgressPercent() const { return progressPercent_; }
     QTableView* ResultGrid() const { return dbGrid1_; }
     QToolButton* UnitButton() const { return unitButton_; }
-    bool UnitIsMm() const;
     // True while the diagram image shows the welcome picture.
     bool ShowsWelcome() const { return showsWelcome_; }
     // Start-up creates the sheet-materials window once, hidden.
@@ -75,20 +73,27 @@ public:
     void UpdateArchiveCommands();
     void ShowWelcomePicture();
 
-    // The data operations of a new job, supplied by the data layer: the job
-    // row and the array row are rebuilt and filled through this.
+    // The job row, the array row and the tables around them, supplied by the
+    // data layer. The fields of the tabs are bound to the rows when set.
     struct JobRows {
         virtual ~JobRows() = default;
-        virtual bool IsOpen() const = 0;
-        virtual void RestartJobRow() = 0;
-        virtual void RestartArrayRow() = 0;
-        virtual void SetJobValue(const char* column, std::optional<double> value) = 0;
-        virtual void SetArrayValue(const char* column, std::optional<double> value) = 0;
-        virtual double JobValue(const char* column) const = 0;
-        virtual double ArrayValue(const char* column) const = 0;
+        virtual vorn::WorkRow* Job() = 0;
+        virtual vorn::WorkRow* Array() = 0;
+        // Closes `TempResult` and `TempTooling`: the candidates no longer fit.
+        virtual void CloseResults() = 0;
         virtual bool SavedPartsExist() const = 0;
     };
-    void SetJobRows(JobRows* rows) { jobRows_ = rows; }
+    void SetJobRows(JobRows* rows);
+
+    // The defaults window's view of this window.
+    vorn::WorkRow* JobRow() override;
+    vorn::WorkRow* ArrayRow() override;
+    vorn::SearchOptions Options() const override;
+    void SetOptions(const vorn::SearchOptions& options) override;
+    void ApplyJobParameterChanges() override;
+    vorn::DefaultsList& Defaults() override { return DefaultsList_; }
+    QString DefaultsPath() const override;
+    bool UnitIsMm() const override;
 
 public slots:
     // Commands of the archive (open, save, delete, query).

@@ -52,14 +52,14 @@ QImage WelcomePicture(QSize size) {
 
     QFont title(QStringLiteral("Sans"));
     title.setBold(true);
-    title.setPixelSize(std::max(8, int(16 * unit)));
+    title.setPixelSize(std::max(14, int(16 * unit)));
     p.setFont(title);
     p.setPen(QColor(0x1c, 0x3f, 0x66));
     const QRectF titleRect(0, top + markH + 3 * unit, size.width(), 20 * unit);
     p.drawText(titleRect, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Vorn"));
 
     QFont line(QStringLiteral("Sans"));
-    line.setPixelSize(std::max(7, int(5 * unit)));
+    line.setPixelSize(std::max(11, int(5 * unit)));
     p.setFont(line);
     p.setPen(QColor(0x3a, 0x4a, 0x5a));
     const QRectF sub(0, titleRect.bottom() + unit, size.width(), 8 * unit);

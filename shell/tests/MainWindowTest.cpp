@@ -1,3 +1,4 @@
+#include "FakeRows.h"
 #include "HelpWindow.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -40,27 +41,6 @@ void Shot(QWidget* w, const QString& name) {
     QVERIFY(
         w->grab().save(QStringLiteral(VORN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png")));
 }
-
-// A job row and an array row kept in memory, to watch what a new job writes.
-struct FakeRows : TVornMF::JobRows {
-    QHash<QString, std::optional<double>> job, array;
-    int jobRestarts = 0, arrayRestarts = 0;
-    bool savedParts = false;
-    bool IsOpen() const override { return jobRestarts > 0; }
-    void RestartJobRow() override {
-        job.clear();
-        ++jobRestarts;
-    }
-    void RestartArrayRow() override {
-        array.clear();
-        ++arrayRestarts;
-    }
-    void SetJobValue(const char* c, std::optional<double> v) override { job[c] = v; }
-    void SetArrayValue(const char* c, std::optional<double> v) override { array[c] = v; }
-    double JobValue(const char* c) const override { return job.value(c).value_or(0); }
-    double ArrayValue(const char* c) const override { return array.value(c).value_or(0); }
-    bool SavedPartsExist() const override { return savedParts; }
-};
 
 } // namespace
 
@@ -376,10 +356,8 @@ private slots:
         // With a valid plan the export items own F7 and F8.
         FakeRows rows;
         window_->SetJobRows(&rows);
-        rows.RestartJobRow();
-        rows.job = {{"Set_L", 4.0},    {"Set_W", 2.0},
-                    {"Panel_L", 18.0}, {"Panel_W", 12.0},
-                    {"Panel", 12.0},   {"Panel_lv", 100.0 * 4 * 2 * 12 / (18 * 12)}};
+        window_->StartNewJob();
+        PutValidPlan(rows.job);
         QVERIFY(window_->UpdateJobCommands());
         QVERIFY(Command("M01_05")->isEnabled());
         QCOMPARE(press(Qt::Key_F7), (QHash<QString, int>{{"M01_05_01", 1}}));
@@ -427,19 +405,21 @@ private slots:
         window_->StartNewJob();
 
         const double f = mm ? 25.4 : 1.0;
-        QCOMPARE(rows.jobRestarts, 1);
-        QCOMPARE(rows.arrayRestarts, 1);
-        QCOMPARE(*rows.job.value("Set_L"), 10 * f);
-        QCOMPARE(*rows.job.value("Set_W"), 4.5 * f);
-        QCOMPARE(*rows.job.value("BorderX_L"), 0.5 * f);
-        QCOMPARE(*rows.job.value("Max_PL"), 24 * f);
-        QVERIFY(rows.job.contains("Max_PW") && !rows.job.value("Max_PW"));
+        QCOMPARE(rows.job.restarts, 1);
+        QCOMPARE(rows.array.restarts, 1);
+        QCOMPARE(rows.job.Number("Set_L"), 10 * f);
+        QCOMPARE(rows.job.Number("Set_W"), 4.5 * f);
+        QCOMPARE(rows.job.Number("BorderX_L"), 0.5 * f);
+        QCOMPARE(rows.job.Number("Max_PL"), 24 * f);
+        QVERIFY(rows.job.IsNull("Max_PW"));
         // Ratio and utilization are not lengths.
-        QCOMPARE(*rows.job.value("PLPW_ratio"), 1.25);
-        QCOMPARE(*rows.job.value("Min_lv"), 70.0);
-        QCOMPARE(*rows.array.value("Part_L"), 1.5 * f);
-        QCOMPARE(*rows.array.value("SetBorder_W"), 0.2 * f);
-        QVERIFY(!rows.array.value("Max_SetL"));
+        QCOMPARE(rows.job.Number("PLPW_ratio"), 1.25);
+        QCOMPARE(rows.job.Number("Min_lv"), 70.0);
+        QCOMPARE(rows.array.Number("Part_L"), 1.5 * f);
+        QCOMPARE(rows.array.Number("SetBorder_W"), 0.2 * f);
+        QVERIFY(rows.array.IsNull("Max_SetL"));
+        // The bound fields show the new job.
+        QCOMPARE(Child<QLineEdit>("DBEdit1")->text(), QString::number(10 * f, 'g', 15));
 
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), 2);
         QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
@@ -464,8 +444,8 @@ private slots:
         window_->SetJobRows(&rows);
         window_->StartNewJob();
         for (const char* c : {"Set_L", "Set_C", "Max_PW", "PLPW_ratio", "Min_lv"})
-            QVERIFY2(rows.job.contains(c) && !rows.job.value(c), c);
-        QVERIFY(rows.array.contains("Part_L") && !rows.array.value("Part_L"));
+            QVERIFY2(rows.job.current.contains(c) && rows.job.IsNull(c), c);
+        QVERIFY(rows.array.current.contains("Part_L") && rows.array.IsNull("Part_L"));
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), 1);
         QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
         QVERIFY(Child<QRadioButton>("RadioButton7")->isChecked()); // 扫描所有板材
