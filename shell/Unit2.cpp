@@ -41,6 +41,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
+#include <iterator>
 
 using vorn::BoundField;
 using vorn::Input;
@@ -247,6 +248,17 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
     BuildCentre();
     SetUpCommandEnabling();
     SetInitialStates();
+    // Fields are made out of order inside their rows; the tab order follows the
+    // pages top to bottom.
+    static const char* const order[] = {
+        "DBEdit1",      "DBEdit2",      "DBEdit3",   "DBEdit4",   "DBEdit5",   "Edit5",
+        "DBEdit17",     "DBEdit18",     "DBEdit19",  "DBEdit20",  "DBEdit21",  "DBEdit22",
+        "RadioButton3", "RadioButton4", "CheckBox1", "CheckBox2", "CheckBox3", "RadioButton6",
+        "RadioButton7", "DBEdit7",      "DBEdit8",   "DBEdit23",  "DBEdit24",  "DBEdit25",
+        "DBEdit26",     "DBEdit27",     "DBEdit28",  "DBEdit29",  "DBEdit30",  "DBEdit31",
+        "DBEdit32",     "DBEdit33",     "BitBtn3",   "Edit1",     "Edit2",     "DBEdit6",
+        "Edit3",        "Memo1"};
+    vorn::ChainTabOrder(this, order, int(std::size(order)));
     RunCommand([this] { StartNewJob(); });
 }
 

@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <exception>
+#include <iterator>
 
 namespace vorn {
 
@@ -137,6 +138,14 @@ TForm9::TForm9(DefaultsHost& host, QWidget* parent) : QDialog(parent), host_(hos
     right->addStretch();
     body->addLayout(right);
     v->addLayout(body, 1);
+
+    static const char* const order[] = {
+        "DBEdit1",      "DBEdit2",      "DBEdit3",      "DBEdit4",      "DBEdit5",   "Edit1",
+        "DBEdit6",      "DBEdit7",      "DBEdit8",      "DBEdit9",      "DBEdit10",  "DBEdit11",
+        "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4", "CheckBox1", "CheckBox2",
+        "CheckBox3",    "DBEdit12",     "DBEdit13",     "DBEdit14",     "DBEdit15",  "DBEdit16",
+        "DBEdit17",     "DBEdit18",     "DBEdit19",     "DBEdit20",     "Edit2"};
+    ChainTabOrder(this, order, int(std::size(order)));
 
     SetState({host_.Options(), host_.Defaults().Value(QStringLiteral("CompName"))});
     Remember();

@@ -58,4 +58,16 @@ QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, cons
     return e;
 }
 
+void ChainTabOrder(QWidget* window, const char* const* names, int count) {
+    QWidget* previous = nullptr;
+    for (int i = 0; i < count; ++i) {
+        auto* w = window->findChild<QWidget*>(QString::fromLatin1(names[i]));
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 } // namespace vorn

@@ -27,4 +27,7 @@ QValidator* IntegerValidator(QObject* parent);
 QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
                       Look look, Input input, int maxLength = 0);
 
+// Tab order through the named children of a window, in the order given.
+void ChainTabOrder(QWidget* window, const char* const* names, int count);
+
 } // namespace vorn

@@ -1,5 +1,6 @@
 #include "FakeRows.h"
 #include "HelpWindow.h"
+#include "ProgramDir.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -53,9 +54,7 @@ private:
     std::unique_ptr<TVornMF> window_;
 
     void WriteDefaults(const QByteArray& text) {
-        QFile f(dir_->filePath(QStringLiteral("VornInitS.int")));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
+        WriteFile(dir_->filePath(QStringLiteral("VornInitS.int")), text);
     }
     template <class T> T* Child(const char* name) const {
         T* w = window_->findChild<T*>(QString::fromLatin1(name));
@@ -67,12 +66,8 @@ private:
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QVERIFY(QFile::copy(QStringLiteral(VORN_SOURCE_DIR "/store/VornInitS.int"),
-                            dir_->filePath(QStringLiteral("VornInitS.int"))));
-        QVERIFY(QFile::copy(QStringLiteral(VORN_SOURCE_DIR "/shell/Vorn.html"),
-                            dir_->filePath(QStringLiteral("Vorn.html"))));
+        dir_ = NewProgramDir();
+        QVERIFY(dir_);
     }
     void cleanup() {
         window_.reset();
