@@ -1,11 +1,12 @@
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit2.h"
+#include "VornApplication.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    vorn::VornApplication app(argc, argv);
     vorn::SetUpApplication(app);
 
     // A second start raises the running copy and ends here.

@@ -5,6 +5,7 @@
 #include "Startup.h"
 #include "Unit1.h"
 #include "Unit2.h"
+#include "VornApplication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -519,6 +520,23 @@ private slots:
         QVERIFY(ran);
     }
 
+    void errorEscapingAnEventHandlerIsShown() {
+        // A handler outside the command table: the application catches it.
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("no such sheet"); });
+        QString text;
+        QTimer::singleShot(0, this, [&text] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                    text = box->windowTitle() + QLatin1Char('|') + box->text();
+                    box->accept();
+                }
+            }
+        });
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(text, QStringLiteral("Vorn|no such sheet"));
+    }
+
     void aboutBox() {
         window_ = vorn::CreateMainWindow(dir_->path());
         window_->show();
@@ -606,7 +624,7 @@ private slots:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    vorn::VornApplication app(argc, argv);
     vorn::SetUpApplication(app);
     // Closing a test's main window must not end the test run.
     app.setQuitOnLastWindowClosed(false);
