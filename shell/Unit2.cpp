@@ -1011,6 +1011,8 @@ void TVornMF::M03_04Click() {
     vorn::WorkRow* array = ArrayRow();
     if (!job || !job->IsOpen() || !array || !array->IsOpen())
         return;
+    job->CommitFields();
+    array->CommitFields();
     vorn::TForm9 window(*this, this);
     window.exec();
 }

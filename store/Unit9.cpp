@@ -315,6 +315,8 @@ void TForm9::Guarded(void (TForm9::*command)()) {
 void TForm9::StoreDefaults() {
     WorkRow& job = *host_.JobRow();
     WorkRow& array = *host_.ArrayRow();
+    job.CommitFields();
+    array.CommitFields();
     const bool mm = host_.UnitIsMm();
     DefaultsList& list = host_.Defaults();
     // An empty column removes its entry rather than storing a zero.

@@ -43,6 +43,8 @@ public:
     virtual void ClearAllExcept(const QStringList& keep) = 0;
     // The field shows the column in its display format and edits it.
     virtual void Bind(QLineEdit* field, const char* column) = 0;
+    // Writes text still being typed in bound fields into the row.
+    virtual void CommitFields() = 0;
 };
 
 // The panel-kind count and the search options of a window.

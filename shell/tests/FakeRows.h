@@ -79,6 +79,8 @@ public:
             modified = true;
         });
     }
+    // Typing writes at once here.
+    void CommitFields() override {}
     // Sets a posted value, as a search or a pick-up would have left it.
     void Put(const QString& c, double v) {
         current[c] = v;
