@@ -1,0 +1,63 @@
+# Runs `vornplan draw` with good and bad arguments in a fresh folder.
+# -DVORNPLAN=<binary> -DWORK=<folder>
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(ENV{QT_QPA_PLATFORM} offscreen)
+
+function(expect_ok name)
+    execute_process(COMMAND ${VORNPLAN} draw ${ARGN} -o ${WORK}/${name}
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/${name})
+        message(FATAL_ERROR "${name}: rc=${rc} ${err}")
+    endif()
+endfunction()
+
+function(expect_magic name hex)
+    file(READ ${WORK}/${name} head LIMIT 3 HEX)
+    if(NOT head STREQUAL hex)
+        message(FATAL_ERROR "${name}: starts with ${head}, expected ${hex}")
+    endif()
+endfunction()
+
+function(expect_refused name pattern)
+    execute_process(COMMAND ${VORNPLAN} draw ${ARGN} -o ${WORK}/${name}
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 2)
+        message(FATAL_ERROR "${name}: expected exit code 2, got ${rc}")
+    endif()
+    if(NOT err MATCHES "${pattern}")
+        message(FATAL_ERROR "${name}: message '${err}' lacks '${pattern}'")
+    endif()
+    if(EXISTS ${WORK}/${name})
+        message(FATAL_ERROR "${name}: a refused drawing still wrote its file")
+    endif()
+endfunction()
+
+expect_ok(layout.png --kind Panel --pattern L --container 21x18 --margins 0.5x0.5 --piece 4x2
+          --spacing 0.1 --counts 3,8,2,4,0,0 --size 800x600)
+expect_magic(layout.png 89504e)
+# Holes are separated by ';', which a function's arguments would split.
+execute_process(COMMAND ${VORNPLAN} draw --container 21x18 --piece 4x2 --counts 4,8,0,0
+                        --holes "0.25,0.25,0.125;20.75,17.75,0" -o ${WORK}/holes.png
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/holes.png)
+    message(FATAL_ERROR "holes.png: rc=${rc} ${err}")
+endif()
+expect_ok(sheet.bmp --kind Base --container 48x40 --piece 21x18 --counts 2,2,0,0)
+expect_magic(sheet.bmp 424d36)
+expect_ok(cut.jpg --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8 --pattern W
+          --counts1 2,2,0,0 --counts2 0,0,6,1)
+expect_magic(cut.jpg ffd8ff)
+
+expect_refused(zero.png "--container must be positive" --container 0x5 --piece 1x1 --counts 1,1,0,0)
+expect_refused(count.png "not a count" --container 5x5 --piece 1x1 --counts 1,-1,0,0)
+expect_refused(size.png "--size" --container 5x5 --piece 1x1 --counts 1,1,0,0 --size 99x99)
+expect_refused(pattern.png "--pattern" --container 5x5 --piece 1x1 --counts 1,1 --pattern Q)
+expect_refused(counts.png "4 or 6" --container 5x5 --piece 1x1 --counts 1,1)
+expect_refused(holes_on_sheet.png "--holes needs --kind Panel" --kind Base --container 5x5 --piece 1x1
+               --counts 1,1,0,0 --holes "1,1,0.1")
+expect_refused(hole.png "X,Y,D" --container 5x5 --piece 1x1 --counts 1,1,0,0 --holes "1,1")
+expect_refused(two.png "L or W" --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8
+               --counts1 2,2,0,0 --counts2 0,0,6,1)
+expect_refused(job.png "engine" --job plan.db --row 1 --view cut)
+expect_refused(missing.png "--container is required" --piece 1x1 --counts 1,1,0,0)
