@@ -69,14 +69,19 @@ void CursorBinder::writeBack(QLineEdit* edit) {
     auto it = m_bindings.find(edit);
     if (it == m_bindings.end() || !it->dirty || !m_cursor)
         return;
-    it->dirty = false;
+    // Still marked as being typed while the cursor changes state, so the
+    // refresh that follows edit() does not overwrite the text.
     const QString field = it->field;
+    const QString text = edit->text();
     try {
         m_cursor->edit();
-        m_cursor->setText(field, edit->text());
+        m_cursor->setText(field, text);
     } catch (const DbError& e) {
         emit error(e.text());
     }
+    it = m_bindings.find(edit);
+    if (it != m_bindings.end())
+        it->dirty = false;
     refreshWidget(edit);
 }
 

@@ -29,6 +29,14 @@ QString ProgramDir::file(const QString& name) const {
     return path() + name;
 }
 
+QString buildProgramDir() {
+    return QStringLiteral(VORN_PROGRAM_DIR);
+}
+
+QString builtDatabasePath() {
+    return QStringLiteral(VORN_TEST_DATABASE);
+}
+
 QString screenshotDir() {
     QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
     return QStringLiteral(VORN_SCREENSHOT_DIR);

@@ -22,6 +22,11 @@ private:
     bool m_valid = false;
 };
 
+// The build's program directory (the binary, Vorn.mdb, VornInitS.int) and the
+// pristine database that every ProgramDir copies.
+QString buildProgramDir();
+QString builtDatabasePath();
+
 // Where tests save pictures of windows and diagrams for a person to look at.
 QString screenshotDir();
 
