@@ -121,6 +121,9 @@ void CursorTest::filterParsing() {
     }
     const FilterText parsed = FilterText::parse(text);
     QCOMPARE(int(parsed.conditions.size()), conditions);
+    if (!parsed.conditions.empty() && !firstText.isEmpty()) // quoting gives back the same text
+        QCOMPARE(FilterText::parse("A=" + FilterText::quote(firstText)).conditions.front().text,
+                 firstText);
     if (!firstText.isEmpty())
         QCOMPARE(parsed.conditions.front().text, firstText);
 }

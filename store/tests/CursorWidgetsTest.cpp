@@ -67,6 +67,18 @@ void CursorWidgetsTest::gridFollowsCursorAndBack() {
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
     QVERIFY(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
 
+    // Down on the last row appends a row numbered one more than the last.
+    model.appendOnDownAtEnd(grid);
+    grid->setFocus();
+    grid->setCurrentIndex(model.index(5, 1));
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(dm.SetPanel.state(), Cursor::State::Edit);
+    QCOMPARE(model.rowCount(), 7);
+    QCOMPARE(dm.SetPanel.asInt("Number"), 7);
+    QCOMPARE(grid->currentIndex().row(), 6);
+    QVERIFY(model.setData(model.index(6, 1), "30"));
+    QCOMPARE(model.data(model.index(6, 1)).toString(), QString("30.000"));
+
     grid->resizeColumnsToContents();
     QVERIFY(window.grab().save(test::screenshotDir() + "/store_setpanel_grid.png"));
 }
