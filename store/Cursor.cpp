@@ -1040,6 +1040,10 @@ void Cursor::applyUpdates() {
         return;
     const int idSlot = m_idField >= 0 ? m_fields[size_t(m_idField)].slot : -1;
     std::vector<std::pair<int, qint64>> newIds;
+    // The IDs of new rows stay provisional until the commit holds.
+    std::vector<double> provisional;
+    if (idSlot >= 0)
+        provisional = m_numbers[size_t(idSlot)];
     m_connection.exec(QStringLiteral("BEGIN"));
     try {
         for (qint64 id : m_deletedIds) {
@@ -1052,10 +1056,11 @@ void Cursor::applyUpdates() {
         for (size_t row = 0; row < m_flags.size(); ++row) {
             const unsigned char flag = m_flags[row];
             if (flag == Inserted) {
-                const double provisional = m_numbers[size_t(idSlot)][row];
                 writeRow(int(row), true);
-                newIds.emplace_back(int(row), qint64(m_numbers[size_t(idSlot)][row]));
-                m_numbers[size_t(idSlot)][row] = provisional; // until the commit holds
+                if (idSlot >= 0) {
+                    std::swap(m_numbers[size_t(idSlot)][row], provisional[row]);
+                    newIds.emplace_back(int(row), qint64(provisional[row]));
+                }
             } else if (flag == Modified) {
                 writeRow(int(row), false);
             }
