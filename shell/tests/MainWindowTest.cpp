@@ -469,6 +469,11 @@ private slots:
         QCOMPARE(Child<QLineEdit>("DBEdit23")->text(),
                  mm ? QStringLiteral("38.1000") : QStringLiteral("1.5000"));
 
+        if (mm) {
+            window_->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+            Shot(window_.get(), QStringLiteral("main_new_job_mm"));
+        }
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), 2);
         QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
         QVERIFY(Child<QRadioButton>("RadioButton6")->isChecked()); // 获取最佳板材
