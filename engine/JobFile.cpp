@@ -1,0 +1,210 @@
+#include "JobFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <locale>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace vorn {
+
+namespace {
+
+struct Entry {
+    int line;
+    std::string name; // as written
+    std::string value;
+};
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return {};
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string At(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
+
+// Reads every Name=Value line; repeated names keep their last value, except
+// the list names, which keep every line.
+std::string Scan(std::istream& in, std::map<std::string, Entry>& values, std::vector<Entry>& sheets,
+                 std::vector<Entry>& presets) {
+    std::string raw;
+    int line = 0;
+    while (std::getline(in, raw)) {
+        ++line;
+        const std::string text = Trim(raw);
+        if (text.empty() || text[0] == '#')
+            continue;
+        const auto eq = text.find('=');
+        if (eq == std::string::npos)
+            return At(line) + "expected Name=Value, got '" + text + "'";
+        Entry e{line, Trim(text.substr(0, eq)), Trim(text.substr(eq + 1))};
+        if (e.name.empty())
+            return At(line) + "no name before '='";
+        const std::string key = Lower(e.name);
+        if (key == "sheet")
+            sheets.push_back(e);
+        else if (key == "preset")
+            presets.push_back(e);
+        else
+            values[key] = e;
+    }
+    if (in.bad())
+        return "the job file could not be read";
+    return {};
+}
+
+// A finite number in the C locale, the whole text.
+bool ToNumber(const std::string& s, double& out) {
+    if (s.empty())
+        return false;
+    std::istringstream is(s);
+    is.imbue(std::locale::classic());
+    double v = 0;
+    is >> v;
+    if (!is || (!is.eof() && is.peek() != EOF))
+        return false;
+    if (!std::isfinite(v))
+        return false;
+    out = v;
+    return true;
+}
+
+class Reader {
+public:
+    Reader(const std::map<std::string, Entry>& values) : values_(values) {}
+
+    // A required length or limit: a number, not negative.
+    void Number(const char* name, double& out) {
+        if (!error_.empty())
+            return;
+        auto it = values_.find(Lower(name));
+        if (it == values_.end()) {
+            error_ = std::string("missing value: ") + name;
+            return;
+        }
+        const Entry& e = it->second;
+        if (e.value.empty()) {
+            error_ = At(e.line) + e.name + " has no value";
+            return;
+        }
+        double v = 0;
+        if (!ToNumber(e.value, v)) {
+            error_ = At(e.line) + e.name + " is not a number: '" + e.value + "'";
+            return;
+        }
+        if (v < 0) {
+            error_ = At(e.line) + e.name + " must not be negative: '" + e.value + "'";
+            return;
+        }
+        out = v;
+    }
+
+    // On only when the value reads exactly "True"; off when absent.
+    void Flag(const char* name, bool& out) {
+        auto it = values_.find(Lower(name));
+        out = it != values_.end() && it->second.value == "True";
+    }
+
+    void Text(const char* name, std::string& out, const char* absent) {
+        auto it = values_.find(Lower(name));
+        out = it == values_.end() ? absent : it->second.value;
+    }
+
+    void Size(const Entry& e, double& a, double& b) {
+        if (!error_.empty())
+            return;
+        const auto x = e.value.find_first_of("xX");
+        if (x == std::string::npos || !ToNumber(Trim(e.value.substr(0, x)), a) ||
+            !ToNumber(Trim(e.value.substr(x + 1)), b)) {
+            error_ = At(e.line) + e.name + " is not a size LxW: '" + e.value + "'";
+            return;
+        }
+        if (!(a > 0 && b > 0))
+            error_ = At(e.line) + e.name + " must have two positive sides: '" + e.value + "'";
+    }
+
+    const std::string& Error() const { return error_; }
+
+private:
+    const std::map<std::string, Entry>& values_;
+    std::string error_;
+};
+
+} // namespace
+
+std::string ReadPanelJob(std::istream& in, PanelJob& job) {
+    std::map<std::string, Entry> values;
+    std::vector<Entry> sheets, presets;
+    if (std::string e = Scan(in, values, sheets, presets); !e.empty())
+        return e;
+    PanelJob j;
+    Reader r(values);
+    r.Number("Set_L", j.Set_L);
+    r.Number("Set_W", j.Set_W);
+    r.Number("Set_C", j.Set_C);
+    r.Number("BorderX_L", j.BorderX_L);
+    r.Number("BorderX_W", j.BorderX_W);
+    r.Number("Min_PL", j.Min_PL);
+    r.Number("Min_PW", j.Min_PW);
+    r.Number("Max_PL", j.Max_PL);
+    r.Number("Max_PW", j.Max_PW);
+    r.Number("PLPW_ratio", j.PLPW_ratio);
+    r.Number("Min_lv", j.Min_lv);
+    r.Text("PanelNumber", j.PanelNumber, "1");
+    r.Flag("AUTOPanel", j.AUTOPanel);
+    r.Flag("GoodBase", j.GoodBase);
+    r.Flag("BothPanel", j.BothPanel);
+    r.Flag("BothBase", j.BothBase);
+    for (const Entry& e : sheets) {
+        SheetSize s;
+        r.Size(e, s.Base_L, s.Base_W);
+        j.sheets.push_back(s);
+    }
+    for (const Entry& e : presets) {
+        PresetSize p;
+        r.Size(e, p.Panel_L, p.Panel_W);
+        j.presets.push_back(p);
+    }
+    if (!r.Error().empty())
+        return r.Error();
+    job = std::move(j);
+    return {};
+}
+
+std::string ReadArrayJob(std::istream& in, ArrayJob& job) {
+    std::map<std::string, Entry> values;
+    std::vector<Entry> sheets, presets;
+    if (std::string e = Scan(in, values, sheets, presets); !e.empty())
+        return e;
+    ArrayJob j;
+    Reader r(values);
+    r.Number("Part_L", j.Part_L);
+    r.Number("Part_W", j.Part_W);
+    r.Number("Part_C", j.Part_C);
+    r.Number("SetBorder_L", j.SetBorder_L);
+    r.Number("SetBorder_W", j.SetBorder_W);
+    r.Number("Min_SetL", j.Min_SetL);
+    r.Number("Min_SetW", j.Min_SetW);
+    r.Number("Max_SetL", j.Max_SetL);
+    r.Number("Max_SetW", j.Max_SetW);
+    if (!r.Error().empty())
+        return r.Error();
+    job = j;
+    return {};
+}
+
+} // namespace vorn

@@ -1,0 +1,39 @@
+#pragma once
+// How many identical rectangular pieces fit in a container: boards on a panel,
+// panels on a sheet, units in an array. Pure functions, any length unit.
+
+#include <cstdint>
+
+namespace vorn {
+
+// Six counts and a pattern letter: an upright block a1 x a2, a turned block
+// b1 x b2 and an extra block c1 x c2; pattern 'N' (one orientation), 'L'
+// (split along the container length) or 'W' (split across its width).
+struct Layout {
+    int a1 = 0, a2 = 0, b1 = 0, b2 = 0, c1 = 0, c2 = 0;
+    char pattern = 'N';
+
+    std::int64_t Pieces() const {
+        return std::int64_t{a1} * a2 + std::int64_t{b1} * b2 + std::int64_t{c1} * c2;
+    }
+    bool operator==(const Layout&) const = default;
+};
+
+struct Margins {
+    double mL = 0, mW = 0;
+};
+
+// Pieces of extent d with gaps C that fit in a run x, counted by repeated
+// subtraction with the tolerant comparison. A non-positive d + C would never
+// consume the run, so it fits nothing.
+int CountFit(double x, double d, double C);
+
+// Best layout of L x W pieces (L >= W) with gap C in a CL x CW container that
+// keeps margins BL, BW free at its edges.
+Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,
+                    double CW);
+
+// Margins left at the container's edges when the layout's blocks are centred.
+Margins ActualMargins(const Layout& layout, double L, double W, double C, double CL, double CW);
+
+} // namespace vorn

@@ -1,0 +1,913 @@
+#include "PanelSearch.h"
+
+#include "Growth.h"
+#include "Layout.h"
+#include "RowIndex.h"
+#include "Tolerance.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace vorn {
+
+std::int64_t EstimateSteps(double L, double W) {
+    const double A = L * W;
+    if (A <= 1)
+        return 40000;
+    if (A <= 2)
+        return 20000;
+    if (A <= 2.5)
+        return 15000;
+    if (A <= 3)
+        return 10000;
+    if (A <= 4)
+        return 8000;
+    if (A <= 5)
+        return 5000;
+    if (A <= 10)
+        return 2000;
+    if (A <= 12.5)
+        return 1200;
+    if (A <= 15)
+        return 800;
+    if (A <= 20)
+        return 400;
+    if (A <= 100)
+        return 200;
+    if (A <= 500)
+        return 100;
+    return 50;
+}
+
+std::string PanelJobRefusal(const PanelJob& job) {
+    if (job.Set_L == 0 || job.Set_W == 0)
+        return "   成品板尺寸不能为\"0\" ！   ";
+    if (job.sheets.empty())
+        return "   请选定有效板材！！   ";
+    return {};
+}
+
+std::string ArrayJobRefusal(const ArrayJob& job) {
+    if (job.Part_L == 0 || job.Part_W == 0)
+        return "   单元尺寸不能为\"0\" ！   ";
+    return {};
+}
+
+namespace {
+
+constexpr double kWindow = 1e-10; // half-width of the duplicate windows
+constexpr std::int64_t kE10 = 10000000000LL;
+
+struct SizeKey {
+    std::uint64_t a, b;
+    bool operator==(const SizeKey&) const = default;
+};
+struct SizeKeyHash {
+    std::size_t operator()(const SizeKey& k) const {
+        return std::hash<std::uint64_t>()(k.a * 0x9E3779B97F4A7C15ULL ^ k.b);
+    }
+};
+SizeKey KeyOf(double x, double y) {
+    return {std::bit_cast<std::uint64_t>(x), std::bit_cast<std::uint64_t>(y)};
+}
+
+struct Sheet {
+    double SL = 1, SW = 1;
+};
+
+// A panel size collected for the two-size stage (`Temp_inner`).
+struct InnerRow {
+    double Panel_L, Panel_W;
+    std::int64_t Panel_Lint, Panel_Wint;
+    double Panel_LxW;
+};
+
+struct IntPairHash {
+    std::size_t operator()(const std::pair<std::int64_t, std::int64_t>& p) const {
+        return std::hash<std::int64_t>()(p.first * 1000003 ^ p.second);
+    }
+};
+
+// A two-size plan: panel 1 and panel 2 blocks on one sheet.
+struct TwoPlan {
+    double P1L = 0, P1W = 0, P2L = 0, P2W = 0;
+    double SL = 0, SW = 0;
+    char split = 'L';
+    int Pa1 = 0, Pa2 = 0, Pb1 = 0, Pb2 = 0;
+    int q1 = 0, q2 = 0, q3 = 0, q4 = 0;
+    Layout board1, board2;
+    std::int64_t value = 0;
+};
+
+class Search {
+public:
+    Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchProgress& progress,
+           SearchStats& stats, bool literalPairs)
+        : literalPairs_(literalPairs), job_(job), f_(UnitFactor(unit)), sink_(sink),
+          progress_(progress), stats_(stats) {
+        const double a = job.Set_L / f_;
+        const double b = job.Set_W / f_;
+        L_ = a >= b ? a : b;
+        W_ = a >= b ? b : a;
+        C_ = job.Set_C / f_;
+        BXL_ = job.BorderX_L / f_;
+        BXW_ = job.BorderX_W / f_;
+        minPL_ = job.Min_PL / f_;
+        minPW_ = job.Min_PW / f_;
+        maxPL_ = job.Max_PL / f_;
+        maxPW_ = job.Max_PW / f_;
+        ratioKey_ = TolKey(job.PLPW_ratio);
+        minLvKey_ = TolKey(job.Min_lv);
+        collect_ = job.PanelNumber != "1";
+
+        // The sheet table's order: Base_L, then Base_W, as stored.
+        std::vector<SheetSize> stored = job.sheets;
+        std::stable_sort(stored.begin(), stored.end(), [](const SheetSize& x, const SheetSize& y) {
+            return x.Base_L != y.Base_L ? x.Base_L < y.Base_L : x.Base_W < y.Base_W;
+        });
+        for (const SheetSize& s : stored) {
+            if (TolGe(s.Base_L, s.Base_W))
+                sheets_.push_back({s.Base_L, s.Base_W});
+            else
+                sheets_.push_back({s.Base_W, s.Base_L});
+        }
+    }
+
+    void Run() {
+        const auto t0 = std::chrono::steady_clock::now();
+        progress_.SetMaximum(EstimateSteps(L_, W_));
+        if (job_.AUTOPanel)
+            GeneratePanelSizes();
+        else
+            TryPresetPanels();
+        const auto t1 = std::chrono::steady_clock::now();
+        stats_.singleTime = t1 - t0;
+        if (collect_) {
+            std::stable_sort(
+                inner_.begin(), inner_.end(),
+                [](const InnerRow& x, const InnerRow& y) { return x.Panel_LxW < y.Panel_LxW; });
+            stats_.innerSize = static_cast<std::int64_t>(inner_.size());
+            if (job_.PanelNumber == "2")
+                SearchTwoSizePlans();
+        }
+        stats_.pairTime = std::chrono::steady_clock::now() - t1;
+        stats_.progressSteps = progress_.Steps();
+    }
+
+private:
+    // ---- layouts, computed once per size -------------------------------
+
+    const Layout& Board(double PL, double PW) {
+        auto [it, added] = boardCache_.try_emplace(KeyOf(PL, PW));
+        if (added) {
+            ++stats_.layoutCalls;
+            it->second = LayoutPieces(job_.BothPanel, L_, W_, C_, BXL_, BXW_, PL, PW);
+        }
+        return it->second;
+    }
+
+    // Cut layouts of a panel on every sheet, in sheet order.
+    const std::vector<Layout>& Cuts(double PL, double PW) {
+        auto [it, added] = cutCache_.try_emplace(KeyOf(PL, PW));
+        if (added) {
+            it->second.reserve(sheets_.size());
+            for (const Sheet& s : sheets_) {
+                ++stats_.layoutCalls;
+                it->second.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+            }
+        }
+        return it->second;
+    }
+
+    // ---- candidate generation ------------------------------------------
+
+    // A side holding i board lengths and j board widths between margins B.
+    double Side(double B, int i, int j) const { return 2 * B - C_ + i * (L_ + C_) + j * (W_ + C_); }
+    double PLof(int i, int j) const { return Side(BXL_, i, j); }
+    double PWof(int i, int j) const { return Side(BXW_, i, j); }
+    // Counts only ever grow a side when a step is positive; otherwise the
+    // loops would never pass the maximum.
+    bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
+
+    template <class F>
+    void ForOne(double (Search::*side)(int, int) const, bool lengthFirst, double max, F&& f) {
+        for (int n = 1;; ++n) {
+            const double s = lengthFirst ? (this->*side)(n, 0) : (this->*side)(0, n);
+            if (!TolLe(s, max))
+                break;
+            f(s, n);
+        }
+    }
+
+    // Sides built from two counts: first count outer, second inner.
+    template <class F>
+    void ForTwo(double (Search::*side)(int, int) const, bool lengthsOuter, double max, F&& f) {
+        for (int o = 1;; ++o) {
+            const double first = lengthsOuter ? (this->*side)(o, 1) : (this->*side)(1, o);
+            if (!TolLe(first, max))
+                break;
+            for (int in = 1;; ++in) {
+                const double s = lengthsOuter ? (this->*side)(o, in) : (this->*side)(in, o);
+                if (!TolLe(s, max))
+                    break;
+                f(s);
+            }
+        }
+    }
+
+    void GeneratePanelSizes() {
+        if (!Steps())
+            return;
+        auto eval = [this](double PL, double PW) { EvaluatePanel(PL, PW); };
+        // A: widths of k board widths; lengths of whole board lengths, then mixed.
+        ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
+            ForOne(&Search::PLof, true, maxPL_, [&](double PL, int) { eval(PL, PW); });
+            if (TolLe(L_, PW - 2 * BXW_))
+                ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PW); });
+        });
+        // B: widths of i board lengths, then grown by board widths.
+        ForOne(&Search::PWof, true, maxPW_, [&](double, int i) {
+            const double PW = PWof(i, 0);
+            ForTwo(&Search::PLof, false, maxPL_, [&](double PL) { eval(PL, PW); });
+            for (int d = 1;; ++d) {
+                const double PWd = PWof(i, d);
+                if (!TolLe(PWd, maxPW_))
+                    break;
+                ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PWd); });
+            }
+        });
+        // C: lengths of m board widths; widths of whole board lengths, then mixed.
+        ForOne(&Search::PLof, false, maxPL_, [&](double PL, int) {
+            ForOne(&Search::PWof, true, maxPW_, [&](double PW, int) { eval(PL, PW); });
+            if (TolLe(L_, PL - 2 * BXL_))
+                ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PL, PW); });
+        });
+        // D: lengths of i board lengths, then grown by board widths.
+        ForOne(&Search::PLof, true, maxPL_, [&](double, int i) {
+            const double PL = PLof(i, 0);
+            ForTwo(&Search::PWof, false, maxPW_, [&](double PW) { eval(PL, PW); });
+            for (int d = 1;; ++d) {
+                const double PLd = PLof(i, d);
+                if (!TolLe(PLd, maxPL_))
+                    break;
+                ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PLd, PW); });
+            }
+        });
+    }
+
+    void TryPresetPanels() {
+        for (const PresetSize& p : job_.presets) {
+            if (!(p.Panel_L > 0 && p.Panel_W > 0))
+                continue;
+            double PL = p.Panel_L, PW = p.Panel_W;
+            if (PL < PW)
+                std::swap(PL, PW);
+            EvaluatePanel(PL, PW);
+        }
+        if (!collect_)
+            return;
+        for (const PresetSize& p : job_.presets) {
+            if (!(p.Panel_L > 0 && p.Panel_W > 0))
+                continue;
+            InnerRow r{p.Panel_L, p.Panel_W, RoundEven(p.Panel_L * 1e7), RoundEven(p.Panel_W * 1e7),
+                       1 / (p.Panel_L * p.Panel_W)};
+            if (r.Panel_Lint < r.Panel_Wint) {
+                std::swap(r.Panel_Lint, r.Panel_Wint);
+                std::swap(r.Panel_L, r.Panel_W);
+            }
+            inner_.push_back(r);
+        }
+        RaiseMaximum();
+    }
+
+    void RaiseMaximum() {
+        const auto n = static_cast<std::int64_t>(inner_.size());
+        progress_.SetMaximum(EstimateSteps(L_, W_) + n * (n - 1) / 2);
+    }
+
+    void EvaluatePanel(double PL, double PW) {
+        ++stats_.candidatesGenerated;
+        if (PL < PW)
+            std::swap(PL, PW);
+        board_ = Board(PL, PW);
+        if (job_.AUTOPanel) {
+            // A size that holds no board could never give a row, and trimming
+            // it to its empty layout would leave a side of 2 * margin - gap.
+            if (board_.Pieces() == 0)
+                return;
+            const Margins m = ActualMargins(board_, L_, W_, C_, PL, PW);
+            if (m.mL > BXL_ + 1e-9 || m.mW > BXW_ + 1e-9) {
+                PL = PL - 2 * (m.mL - BXL_);
+                PW = PW - 2 * (m.mW - BXW_);
+                if (PL < PW)
+                    std::swap(PL, PW);
+            }
+        }
+        if (!(PW > 0) || RoundEven(PL * 1e10 / PW) > ratioKey_)
+            return;
+        ++stats_.candidatesEvaluated;
+        if (job_.GoodBase)
+            CutOnBestSheet(1, PL, PW);
+        else
+            CutOnEverySheet(PL, PW);
+        if (job_.AUTOPanel && collect_) {
+            const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
+            if (innerKeys_.insert({li, wi}).second) {
+                inner_.push_back({PL, PW, li, wi, 1 / (PL * PW)});
+                RaiseMaximum();
+            }
+        }
+    }
+
+    // ---- sheet cutting and growth --------------------------------------
+
+    void CutOnBestSheet(int pass, double PL, double PW) {
+        sheet_ = Sheet{};
+        cut_ = Layout{};
+        std::int64_t bestDensity = 0;
+        const std::vector<Layout>& cuts = Cuts(PL, PW);
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            const std::int64_t n = cuts[s].Pieces();
+            const std::int64_t density =
+                RoundEven(static_cast<double>(n * kE10) / (sheets_[s].SL * sheets_[s].SW));
+            if (density > bestDensity) {
+                bestDensity = density;
+                sheet_ = sheets_[s];
+                cut_ = cuts[s];
+            }
+        }
+        if (job_.AUTOPanel)
+            GrowPanelToSheet(pass, PL, PW);
+        else if (pass == 1)
+            RecordSizeRow(PL, PW);
+        else
+            board_ = Board(PL, PW);
+    }
+
+    void CutOnEverySheet(double PL, double PW) {
+        const std::vector<Layout>& cuts = Cuts(PL, PW);
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            sheet_ = sheets_[s];
+            cut_ = cuts[s];
+            if (job_.AUTOPanel)
+                GrowPanelToSheet(1, PL, PW);
+            else
+                RecordSizeRow(PL, PW);
+        }
+    }
+
+    void GrowPanelToSheet(int pass, double PL, double PW) {
+        GrowPanel(cut_, sheet_.SL, sheet_.SW, PL, PW);
+        if (PL > maxPL_)
+            PL = maxPL_;
+        if (PW > maxPW_)
+            PW = maxPW_;
+        if (pass == 1) {
+            if (TolGe(PL, minPL_) && TolGe(PW, minPW_)) {
+                board_ = Board(PL, PW);
+                RecordSizeRow(PL, PW);
+            }
+        } else {
+            board_ = Board(PL, PW);
+        }
+    }
+
+    // ---- single-size rows ----------------------------------------------
+
+    void RecordSizeRow(double PL, double PW) {
+        progress_.Step();
+        const std::int64_t n = cut_.Pieces();
+        const std::int64_t p = board_.Pieces();
+        const double SL = sheet_.SL, SW = sheet_.SW;
+        const double u = L_ * W_ * p * n * 100 / (SL * SW);
+        if (TolKey(u) < minLvKey_)
+            return;
+        if (singles_.Holds(PL * f_, PW * f_, SL * f_, SW * f_))
+            return;
+        ResultRow r;
+        r.Set_La = board_.a1;
+        r.Set_Wb = board_.a2;
+        r.Set_Lb = board_.b1;
+        r.Set_Wa = board_.b2;
+        r.Set_sLa = board_.c1;
+        r.Set_sWb = board_.c2;
+        r.Up = board_.pattern;
+        r.Panel = static_cast<int>(p);
+        r.Panel_lv = r.Panel * (L_ * W_) * 100 / (PL * PW);
+        r.P_La = cut_.a1;
+        r.P_Wb = cut_.a2;
+        r.P_Lb = cut_.b1;
+        r.P_Wa = cut_.b2;
+        r.P_sLa = cut_.c1;
+        r.P_sWb = cut_.c2;
+        r.P_up = cut_.pattern;
+        r.Panel_N = static_cast<int>(n);
+        r.Base_lv = static_cast<double>(r.Panel_N) * r.Panel * (L_ * W_) * 100 / (SL * SW);
+        // A plan with no board or no panel has no sort key (100 / 0): not a row.
+        if (r.Base_lv == 0 || r.Panel_lv == 0)
+            return;
+        r.Base_down = 100 / r.Base_lv;
+        r.Panel_down = 100 / r.Panel_lv;
+        const Margins m = ActualMargins(board_, L_, W_, C_, PL, PW);
+        SetLengths(r, PL, PW, SL, SW, m);
+        singles_.Add(r.Panel_L, r.Panel_W, r.Base_L, r.Base_W);
+        levels_.Add(r.Base_lv, r.Panel);
+        Write(r);
+    }
+
+    void SetLengths(ResultRow& r, double PL, double PW, double SL, double SW,
+                    const Margins& m) const {
+        r.Set_L = L_ * f_;
+        r.Set_W = W_ * f_;
+        r.Set_C = C_ * f_;
+        r.Panel_L = PL * f_;
+        r.Panel_W = PW * f_;
+        r.Base_L = SL * f_;
+        r.Base_W = SW * f_;
+        r.Border_L = m.mL * f_;
+        r.Border_W = m.mW * f_;
+    }
+
+    void Write(const ResultRow& r) {
+        ++stats_.rowsWritten;
+        sink_.Write(r);
+    }
+
+    // ---- two-size plans ------------------------------------------------
+
+    void SearchTwoSizePlans() {
+        const std::size_t n = inner_.size();
+        std::vector<Layout> boards(n);
+        for (std::size_t i = 0; i < n; ++i)
+            boards[i] = Board(inner_[i].Panel_L, inner_[i].Panel_W);
+        if (!literalPairs_)
+            PrepareRoles(boards);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
+            CutOnBestSheet(2, P1L, P1W);
+            const double U1 =
+                L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
+            keyU1_ = TolKey(U1);
+            if (!literalPairs_)
+                PreparePanelOne(i, boards[i]);
+            for (std::size_t j = i + 1; j < n; ++j) {
+                ++stats_.pairsTried;
+                if (literalPairs_)
+                    TryPair(inner_[i], boards[i], inner_[j], boards[j]);
+                else
+                    TryPairFast(i, j, boards[i], boards[j]);
+                progress_.Step();
+            }
+        }
+    }
+
+    // ---- two-size plans, fast path ---------------------------------------
+    //
+    // Every panel size is cut the same way in every pair: for each sheet,
+    // split letter and orientation its count across the split, and the run
+    // left along the split after each of its panels, are computed once. A
+    // pair then only combines them. Bounds on the boards a configuration can
+    // reach rule out sheets and configurations that cannot reach the needed
+    // utilization (more than U1, at least Min_lv) or the best plan so far.
+
+    // One panel size on one sheet, along one split, in one orientation.
+    struct Role {
+        double along = 0;   // the panel's side along the split
+        int across = 0;     // panels across the split (plain truncation)
+        int runs = 0;       // panels that fit along the split
+        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0; // boards per unit length along the split
+    };
+    static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
+
+    std::size_t RoleIndex(std::size_t p, std::size_t s, int split, int orient) const {
+        return ((p * sheets_.size() + s) * 2 + split) * 2 + orient;
+    }
+
+    void PrepareRoles(const std::vector<Layout>& boards) {
+        const std::size_t n = inner_.size();
+        roles_.assign(n * sheets_.size() * 4, Role{});
+        rests_.clear();
+        bestDensity_.clear();
+        for (std::size_t p = 0; p < n; ++p) {
+            const double PL = inner_[p].Panel_L, PW = inner_[p].Panel_W;
+            const double u = static_cast<double>(boards[p].Pieces());
+            for (std::size_t s = 0; s < sheets_.size(); ++s) {
+                for (int split = 0; split < 2; ++split) {
+                    const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                    const double across = split == 0 ? sheets_[s].SW : sheets_[s].SL;
+                    for (int orient = 0; orient < 2; ++orient) {
+                        // Upright along "L" and turned along "W" lay the
+                        // panel length along the split.
+                        const bool lengthAlong = (split == 0) == (orient == 0);
+                        Role& r = roles_[RoleIndex(p, s, split, orient)];
+                        r.along = lengthAlong ? PL : PW;
+                        const double x = lengthAlong ? PW : PL;
+                        r.across = static_cast<int>(std::trunc(across / x));
+                        r.restAt = static_cast<int>(rests_.size());
+                        const std::int64_t key = TolKey(r.along);
+                        double rest = along;
+                        while (TolKey(rest) >= key) {
+                            rest = rest - r.along;
+                            rests_.push_back(rest);
+                            ++r.runs;
+                        }
+                        r.density = u * r.across / r.along;
+                    }
+                    bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
+                                                    roles_[RoleIndex(p, s, split, 1)].density));
+                }
+            }
+        }
+    }
+
+    // Needed boards per sheet and, per sheet and split, the least panel-2
+    // density that can lift any configuration of panel 1 to them.
+    void PreparePanelOne(std::size_t i, const Layout& b1) {
+        threshold_ = std::max(keyU1_ + 1, minLvKey_);
+        const double u1 = static_cast<double>(b1.Pieces());
+        const double c0 = L_ * 1e10 * W_;
+        need_.assign(sheets_.size(), 0);
+        minDensity_.assign(sheets_.size() * 2, 0);
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            const double scale = sheets_[s].SL * sheets_[s].SW;
+            // The least board count whose utilization key reaches the threshold.
+            double b =
+                std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
+            while (RoundEven(c0 * b * 100 / scale) < threshold_)
+                b += 1;
+            need_[s] = b;
+            for (int split = 0; split < 2; ++split) {
+                double least = std::numeric_limits<double>::infinity();
+                for (int orient = 0; orient < 2; ++orient) {
+                    const Role& r = roles_[RoleIndex(i, s, split, orient)];
+                    if (r.runs == 0)
+                        continue;
+                    const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                    const double alpha = u1 * r.across;
+                    for (int k : {1, r.runs}) {
+                        const double e = alpha * k;
+                        const double f = along - k * r.along + kSlack;
+                        if (e >= b)
+                            least = -1;
+                        else if (f > 0)
+                            least = std::min(least, (b - e) / f * (1 - 1e-9));
+                    }
+                }
+                minDensity_[s * 2 + split] = least;
+            }
+        }
+    }
+
+    // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
+    // where the quotient says (its rounding errors are below 1e-13, the
+    // tolerance 1e-10); near one, the subtraction itself is run.
+    static int QuickCount(double x, double d, std::int64_t dKey) {
+        const double q0 = std::floor(x / d);
+        const double left = x - q0 * d;
+        if (q0 >= 0 && q0 < 1e6 && left > 1e-9 && left < d - 1e-9)
+            return static_cast<int>(q0);
+        int q = 0;
+        for (; TolKey(x) >= dKey; x = x - d)
+            ++q;
+        return q;
+    }
+
+    struct FastBest {
+        std::int64_t value = 0;
+        std::size_t sheet = 0;
+        int split = 0, o1 = 0, o2 = 0, k = 0, q = 0;
+    };
+
+    void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
+        const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
+        const double c0 = L_ * 1e10 * W_;
+        const std::size_t lanes = sheets_.size() * 2;
+        const double* dj = &bestDensity_[j * lanes];
+        bool any = false;
+        for (std::size_t x = 0; x < lanes; ++x)
+            any |= dj[x] >= minDensity_[x];
+        if (!any) {
+            ++stats_.pairsBounded;
+            return;
+        }
+        // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
+        // turned, turned; panel 2 upright, turned, turned, upright.
+        static constexpr int kO1[4] = {0, 0, 1, 1};
+        static constexpr int kO2[4] = {0, 1, 1, 0};
+        FastBest best;
+        bool have = false;
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
+            const double scale = sheets_[s].SL * sheets_[s].SW;
+            for (int split = 0; split < 2; ++split) {
+                if (dj[s * 2 + split] < minDensity_[s * 2 + split])
+                    continue;
+                const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                for (int c = 0; c < 4; ++c) {
+                    const Role& r1 = roles_[RoleIndex(i, s, split, kO1[c])];
+                    const Role& r2 = roles_[RoleIndex(j, s, split, kO2[c])];
+                    if (r1.runs == 0)
+                        continue;
+                    const std::int64_t alpha = u1 * r1.across;
+                    const std::int64_t beta = u2 * r2.across;
+                    // Boards are linear in k up to the tolerance: the ends bound them.
+                    const double ub =
+                        std::max(alpha * 1.0 + r2.density * (along - r1.along + kSlack),
+                                 alpha * double(r1.runs) +
+                                     r2.density * (along - r1.runs * r1.along + kSlack));
+                    const double ubBoards = std::floor(ub);
+                    if (ubBoards < need_[s])
+                        continue;
+                    if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
+                        continue;
+                    const std::int64_t a2Key = TolKey(r2.along);
+                    for (int k = 1; k <= r1.runs; ++k) {
+                        const double rest = rests_[r1.restAt + k - 1];
+                        const int q = QuickCount(rest, r2.along, a2Key);
+                        const std::int64_t boards = alpha * k + beta * q;
+                        if (static_cast<double>(boards) < need_[s])
+                            continue;
+                        const std::int64_t cur =
+                            RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
+                        if (cur >= threshold_ && (!have || best.value <= cur)) {
+                            best = {cur, s, split, kO1[c], kO2[c], k, q};
+                            have = true;
+                        }
+                    }
+                }
+            }
+            if (!job_.GoodBase && have) {
+                RecordPlan(MakePlan(i, j, b1, b2, best));
+                have = false;
+            }
+        }
+        if (job_.GoodBase && have)
+            RecordPlan(MakePlan(i, j, b1, b2, best));
+    }
+
+    TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
+                     const FastBest& b) const {
+        TwoPlan t;
+        t.P1L = inner_[i].Panel_L;
+        t.P1W = inner_[i].Panel_W;
+        t.P2L = inner_[j].Panel_L;
+        t.P2W = inner_[j].Panel_W;
+        t.SL = sheets_[b.sheet].SL;
+        t.SW = sheets_[b.sheet].SW;
+        t.board1 = b1;
+        t.board2 = b2;
+        t.value = b.value;
+        t.split = b.split == 0 ? 'L' : 'W';
+        const int m1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)].across;
+        const int m2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)].across;
+        if (b.split == 0) {
+            (b.o1 == 0 ? t.Pa1 : t.Pb1) = b.k;
+            (b.o1 == 0 ? t.Pa2 : t.Pb2) = m1;
+            (b.o2 == 0 ? t.q1 : t.q3) = b.q;
+            (b.o2 == 0 ? t.q2 : t.q4) = m2;
+        } else {
+            (b.o1 == 0 ? t.Pa1 : t.Pb1) = m1;
+            (b.o1 == 0 ? t.Pa2 : t.Pb2) = b.k;
+            (b.o2 == 0 ? t.q1 : t.q3) = m2;
+            (b.o2 == 0 ? t.q2 : t.q4) = b.q;
+        }
+        return t;
+    }
+
+    void TryPair(const InnerRow& p1, const Layout& b1, const InnerRow& p2, const Layout& b2) {
+        TwoPlan best;
+        bool have = false;
+        TwoPlan t;
+        t.P1L = p1.Panel_L;
+        t.P1W = p1.Panel_W;
+        t.P2L = p2.Panel_L;
+        t.P2W = p2.Panel_W;
+        t.board1 = b1;
+        t.board2 = b2;
+        const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
+        for (const Sheet& s : sheets_) {
+            t.SL = s.SL;
+            t.SW = s.SW;
+            const double scale = s.SL * s.SW;
+            for (int cfg = 1; cfg <= 8; ++cfg) {
+                t.Pa1 = t.Pa2 = t.Pb1 = t.Pb2 = t.q1 = t.q2 = t.q3 = t.q4 = 0;
+                const bool alongL = cfg <= 4;
+                t.split = alongL ? 'L' : 'W';
+                const double along = alongL ? s.SL : s.SW;
+                const double across = alongL ? s.SW : s.SL;
+                // Panel 1 upright in 1, 2, 5, 6; panel 2 upright in 1, 4, 5, 8.
+                const bool up1 = cfg == 1 || cfg == 2 || cfg == 5 || cfg == 6;
+                const bool up2 = cfg == 1 || cfg == 4 || cfg == 5 || cfg == 8;
+                // Side of each panel along the split and across it.
+                const double a1 = alongL == up1 ? t.P1L : t.P1W;
+                const double x1 = alongL == up1 ? t.P1W : t.P1L;
+                const double a2 = alongL == up2 ? t.P2L : t.P2W;
+                const double x2 = alongL == up2 ? t.P2W : t.P2L;
+                const int m1 = static_cast<int>(std::trunc(across / x1));
+                const int m2 = static_cast<int>(std::trunc(across / x2));
+                int *k1p, *k2p;
+                if (alongL) {
+                    (up1 ? t.Pa2 : t.Pb2) = m1;
+                    k1p = up1 ? &t.Pa1 : &t.Pb1;
+                    (up2 ? t.q2 : t.q4) = m2;
+                    k2p = up2 ? &t.q1 : &t.q3;
+                } else {
+                    (up1 ? t.Pa1 : t.Pb1) = m1;
+                    k1p = up1 ? &t.Pa2 : &t.Pb2;
+                    (up2 ? t.q1 : t.q3) = m2;
+                    k2p = up2 ? &t.q2 : &t.q4;
+                }
+                const std::int64_t a1Key = TolKey(a1);
+                double rest = along;
+                int k = 0;
+                while (TolKey(rest) >= a1Key) {
+                    ++k;
+                    rest = rest - a1;
+                    *k1p = k;
+                    *k2p = CountFit(rest, a2, 0);
+                    const std::int64_t boards =
+                        u1 * (std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2) +
+                        u2 * (std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4);
+                    const std::int64_t cur =
+                        RoundEven(L_ * 1e10 * W_ * static_cast<double>(boards) * 100 / scale);
+                    // Strictly better than panel 1 alone, at least the minimum,
+                    // and on a tie the later configuration wins.
+                    if (cur > keyU1_ && cur >= minLvKey_ && (!have || best.value <= cur)) {
+                        t.value = cur;
+                        best = t;
+                        have = true;
+                    }
+                }
+            }
+            if (!job_.GoodBase && have) {
+                RecordPlan(best);
+                have = false;
+            }
+        }
+        if (job_.GoodBase && have)
+            RecordPlan(best);
+    }
+
+    void RecordPlan(TwoPlan plan) {
+        if (!(TolGe(plan.P1L, minPL_) && TolGe(plan.P1W, minPW_) && TolGe(plan.P2L, minPL_) &&
+              TolGe(plan.P2W, minPW_)))
+            return;
+        if (job_.AUTOPanel) {
+            RoundTwoSizePanels(plan);
+            plan.board1 = Board(plan.P1L, plan.P1W);
+            plan.board2 = Board(plan.P2L, plan.P2W);
+        }
+        RecordTwoSizeRow(plan);
+    }
+
+    void RoundTwoSizePanels(TwoPlan& t) const {
+        const bool up1 = t.Pa1 != 0 && t.Pa2 != 0 && t.Pb1 == 0 && t.Pb2 == 0;
+        const bool turned1 = t.Pb1 != 0 && t.Pb2 != 0 && t.Pa1 == 0 && t.Pa2 == 0;
+        const bool up2 = t.q1 != 0 && t.q2 != 0 && t.q3 == 0 && t.q4 == 0;
+        const bool turned2 = t.q3 != 0 && t.q4 != 0 && t.q1 == 0 && t.q2 == 0;
+        if (!(up1 || turned1) || !(up2 || turned2))
+            return;
+        const bool alongL = t.split == 'L';
+        const double along = alongL ? t.SL : t.SW;
+        const double across = alongL ? t.SW : t.SL;
+        double& s1a = alongL == up1 ? t.P1L : t.P1W;
+        double& s1x = alongL == up1 ? t.P1W : t.P1L;
+        double& s2a = alongL == up2 ? t.P2L : t.P2W;
+        double& s2x = alongL == up2 ? t.P2W : t.P2L;
+        int k1, m1, k2, m2;
+        if (alongL) {
+            k1 = up1 ? t.Pa1 : t.Pb1;
+            m1 = up1 ? t.Pa2 : t.Pb2;
+            k2 = up2 ? t.q1 : t.q3;
+            m2 = up2 ? t.q2 : t.q4;
+        } else {
+            k1 = up1 ? t.Pa2 : t.Pb2;
+            m1 = up1 ? t.Pa1 : t.Pb1;
+            k2 = up2 ? t.q2 : t.q4;
+            m2 = up2 ? t.q1 : t.q3;
+        }
+        s1a = RoundUpToFit(s1a, [&](double v) { return TolLe(k1 * v + k2 * s2a, along); });
+        s2a = RoundUpToFit(s2a, [&](double v) { return TolLe(k1 * s1a + k2 * v, along); });
+        s1x = RoundUpToFit(s1x, [&](double v) { return TolLe(m1 * v, across); });
+        s2x = RoundUpToFit(s2x, [&](double v) { return TolLe(m2 * v, across); });
+    }
+
+    void RecordTwoSizeRow(const TwoPlan& t) {
+        const std::int64_t u1 = t.board1.Pieces(), u2 = t.board2.Pieces();
+        const std::int64_t n1 = std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2;
+        const std::int64_t n2 = std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4;
+        const std::int64_t boards = u1 * n1 + u2 * n2;
+        const double U = L_ * W_ * static_cast<double>(boards) * 100 / (t.SL * t.SW);
+        if (pairs_.Holds(t.SL * f_, t.SW * f_, U, t.board1, t.board2))
+            return;
+        if (DominatedBySingleSize(levels_, U, u1, u2))
+            return;
+        ResultRow r;
+        r.Set_La = t.board1.a1;
+        r.Set_Wb = t.board1.a2;
+        r.Set_Lb = t.board1.b1;
+        r.Set_Wa = t.board1.b2;
+        r.Set_sLa = t.board1.c1;
+        r.Set_sWb = t.board1.c2;
+        r.Up = t.board1.pattern;
+        r.Panel = static_cast<int>(u1);
+        r.Panel_lv = u1 * L_ * W_ * 100 / (t.P1L * t.P1W);
+        SecondPanel s;
+        s.Set_La2 = t.board2.a1;
+        s.Set_Wb2 = t.board2.a2;
+        s.Set_Lb2 = t.board2.b1;
+        s.Set_Wa2 = t.board2.b2;
+        s.Set_sLa2 = t.board2.c1;
+        s.Set_sWb2 = t.board2.c2;
+        s.Up2 = t.board2.pattern;
+        s.Panel2 = static_cast<int>(u2);
+        s.Panel_lv2 = u2 * L_ * W_ * 100 / (t.P2L * t.P2W);
+        r.P_La = t.Pa1;
+        r.P_Wb = t.Pa2;
+        r.P_Lb = t.Pb1;
+        r.P_Wa = t.Pb2;
+        r.P_up = t.split;
+        s.P_La2 = t.q1;
+        s.P_Wb2 = t.q2;
+        s.P_Lb2 = t.q3;
+        s.P_Wa2 = t.q4;
+        r.Panel_N = static_cast<int>(n1 + n2);
+        r.Base_lv = static_cast<double>(boards) * L_ * W_ * 100 / (t.SL * t.SW);
+        // Zero utilizations have no sort key (100 / 0): not a row.
+        if (r.Base_lv == 0 || r.Panel_lv == 0 || s.Panel_lv2 == 0)
+            return;
+        r.Base_down = 100 / r.Base_lv;
+        r.Panel_down = 100 / r.Panel_lv;
+        SetLengths(r, t.P1L, t.P1W, t.SL, t.SW, ActualMargins(t.board1, L_, W_, C_, t.P1L, t.P1W));
+        const Margins m2 = ActualMargins(t.board2, L_, W_, C_, t.P2L, t.P2W);
+        s.Panel_L2 = t.P2L * f_;
+        s.Panel_W2 = t.P2W * f_;
+        s.Border_L2 = m2.mL * f_;
+        s.Border_W2 = m2.mW * f_;
+        r.second = s;
+        pairs_.Add(r.Base_L, r.Base_W, r.Base_lv, t.board1, t.board2);
+        Write(r);
+    }
+
+    bool literalPairs_;
+    const PanelJob& job_;
+    double f_;
+    ResultSink& sink_;
+    SearchProgress& progress_;
+    SearchStats& stats_;
+
+    double L_ = 0, W_ = 0, C_ = 0, BXL_ = 0, BXW_ = 0;
+    double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;
+    std::int64_t ratioKey_ = 0, minLvKey_ = 0, keyU1_ = 0;
+    bool collect_ = false;
+    std::vector<Sheet> sheets_;
+
+    // The current plan.
+    Sheet sheet_;
+    Layout cut_, board_;
+
+    std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
+    std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
+    std::vector<InnerRow> inner_;
+    std::unordered_set<std::pair<std::int64_t, std::int64_t>, IntPairHash> innerKeys_;
+    SingleRowIndex singles_;
+    LevelIndex levels_;
+    PairRowIndex pairs_;
+
+    // Fast two-size path.
+
+    std::vector<Role> roles_;
+    std::vector<double> rests_;
+    std::int64_t threshold_ = 0;
+    std::vector<double> need_, minDensity_;
+    std::vector<double> bestDensity_; // per size, sheet and split: its better orientation
+};
+
+} // namespace
+
+void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                    SearchProgress& progress, SearchStats* stats) {
+    const std::string refusal = PanelJobRefusal(job);
+    if (!refusal.empty())
+        throw std::invalid_argument(refusal);
+    SearchStats local;
+    Search search(job, unit, sink, progress, stats ? *stats : local, false);
+    search.Run();
+}
+
+void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                             SearchProgress& progress) {
+    const std::string refusal = PanelJobRefusal(job);
+    if (!refusal.empty())
+        throw std::invalid_argument(refusal);
+    SearchStats local;
+    Search search(job, unit, sink, progress, local, true);
+    search.Run();
+}
+
+} // namespace vorn

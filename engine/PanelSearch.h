@@ -1,0 +1,37 @@
+#pragma once
+// The panel search: candidate panel sizes (generated or preset), cut on the
+// sheets, written as single-size rows, then optionally the two-size plans.
+
+#include "PanelJob.h"
+#include "SearchInterfaces.h"
+
+#include <string>
+
+namespace vorn {
+
+// Why a job cannot be searched; empty when it can. The texts are the
+// program's own messages.
+std::string PanelJobRefusal(const PanelJob& job);
+std::string ArrayJobRefusal(const ArrayJob& job);
+
+// Runs the whole panel search and hands each row to the sink as it is
+// written; the caller sorts and numbers them (SortAndNumber). Throws
+// SearchCancelled when the progress object cancels, and std::invalid_argument
+// for a job PanelJobRefusal refuses.
+void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                    SearchProgress& progress, SearchStats* stats = nullptr);
+
+// The same search with the two-size stage run configuration by configuration,
+// without the precomputed cuts and bounds: slow, kept to prove that the fast
+// path writes exactly the same rows.
+void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                             SearchProgress& progress);
+
+// The array composition search: grid sizes of units, one row per array size.
+void RunArraySearch(const ArrayJob& job, DisplayUnit unit, ArraySink& sink,
+                    SearchProgress& progress, SearchStats* stats = nullptr);
+
+// Initial maximum of the progress bar for a piece of L x W (inches).
+std::int64_t EstimateSteps(double L, double W);
+
+} // namespace vorn

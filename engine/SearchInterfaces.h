@@ -1,0 +1,79 @@
+#pragma once
+// What a search talks to while it runs: a sink that receives every row as it
+// is written, and a progress object that counts steps and may cancel.
+
+#include "ResultRow.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <limits>
+
+namespace vorn {
+
+// Receives the rows of a panel search in the order they are written.
+class ResultSink {
+public:
+    virtual ~ResultSink() = default;
+    virtual void Write(const ResultRow& row) = 0;
+};
+
+// Receives the rows of an array search in the order they are written.
+class ArraySink {
+public:
+    virtual ~ArraySink() = default;
+    virtual void Write(const ArrayRow& row) = 0;
+};
+
+// Thrown from SearchProgress::Check to abandon the running search. The search
+// holds no state outside its own stack, so the exception unwinds it cleanly;
+// rows already handed to the sink are complete and the caller discards them.
+class SearchCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "search cancelled"; }
+};
+
+// Progress of a search. The engine calls Step() once per unit of work: an
+// increment and a compare. Only when the count reaches the next check point is
+// the virtual Check() called, where a window repaints, looks at the keyboard
+// and may throw SearchCancelled.
+class SearchProgress {
+public:
+    virtual ~SearchProgress() = default;
+
+    void Step() {
+        if (++steps_ >= nextCheck_)
+            nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
+    }
+    std::int64_t Steps() const { return steps_; }
+    std::int64_t Maximum() const { return maximum_; }
+    // The bar's position: steps so far, held at the maximum.
+    std::int64_t Position() const { return std::min(steps_, maximum_); }
+
+    // The engine raises the maximum as the search learns its size.
+    void SetMaximum(std::int64_t maximum) {
+        maximum_ = maximum;
+        MaximumChanged(maximum);
+    }
+
+protected:
+    // Called at a check point with the step count; returns how many steps to
+    // run before the next call (at least 1). May throw SearchCancelled.
+    virtual std::int64_t Check(std::int64_t steps) = 0;
+    virtual void MaximumChanged(std::int64_t) {}
+
+private:
+    std::int64_t steps_ = 0;
+    std::int64_t nextCheck_ = 1;
+    std::int64_t maximum_ = 0;
+};
+
+// Progress that never looks at anything: batch runs and tests.
+class NoProgress : public SearchProgress {
+protected:
+    std::int64_t Check(std::int64_t) override {
+        return std::numeric_limits<std::int64_t>::max() / 2;
+    }
+};
+
+} // namespace vorn

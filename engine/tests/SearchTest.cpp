@@ -1,0 +1,466 @@
+#include "PanelSearch.h"
+#include "RowIndex.h"
+#include "Tolerance.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iomanip>
+#include <random>
+
+using namespace vorn;
+
+namespace {
+
+struct Rows : ResultSink {
+    std::vector<ResultRow> rows;
+    void Write(const ResultRow& r) override { rows.push_back(r); }
+};
+
+struct ArrayRows : ArraySink {
+    std::vector<ArrayRow> rows;
+    void Write(const ArrayRow& r) override { rows.push_back(r); }
+};
+
+const std::vector<SheetSize> kSheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
+
+PanelJob BaseJob() {
+    PanelJob j;
+    j.Set_L = 4;
+    j.Set_W = 2;
+    j.Set_C = 0.1;
+    j.BorderX_L = j.BorderX_W = 0.5;
+    j.Min_PL = j.Min_PW = 8;
+    j.Max_PL = 24;
+    j.Max_PW = 21;
+    j.PLPW_ratio = 2.5;
+    j.Min_lv = 0;
+    j.BothPanel = j.BothBase = true;
+    j.sheets = kSheets;
+    return j;
+}
+
+std::vector<ResultRow> Search(const PanelJob& job, DisplayUnit unit = DisplayUnit::Inch) {
+    Rows sink;
+    NoProgress progress;
+    RunPanelSearch(job, unit, sink, progress);
+    return sink.rows;
+}
+
+// A random job small enough to search in a few milliseconds, in the unit's
+// lengths.
+PanelJob RandomJob(std::mt19937& rng, DisplayUnit unit) {
+    auto pick = [&](std::initializer_list<double> v) {
+        return *(v.begin() + std::uniform_int_distribution<int>(0, int(v.size()) - 1)(rng));
+    };
+    auto chance = [&](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
+    const double f = UnitFactor(unit);
+    std::uniform_real_distribution<double> side(1.5, 7);
+    PanelJob j;
+    const int digits = std::uniform_int_distribution<int>(0, 2)(rng);
+    const double scale = std::pow(10, digits);
+    j.Set_L = std::round(side(rng) * scale) / scale * f;
+    j.Set_W = std::round(side(rng) * scale) / scale * f;
+    j.Set_C = pick({0, 0.1, 0.08, 0.2}) * f;
+    j.BorderX_L = pick({0, 0.3, 0.5, 0.75}) * f;
+    j.BorderX_W = pick({0, 0.3, 0.5, 1}) * f;
+    j.Min_PL = pick({0, 6, 10}) * f;
+    j.Min_PW = pick({0, 6, 8}) * f;
+    j.Max_PL = pick({14, 18, 20.5}) * f;
+    j.Max_PW = pick({12, 16, 18}) * f;
+    j.PLPW_ratio = pick({1.5, 2, 3});
+    j.Min_lv = pick({0, 0, 50, 65});
+    j.PanelNumber = chance(0.6) ? "2" : "1";
+    j.AUTOPanel = chance(0.75);
+    j.GoodBase = chance(0.5);
+    j.BothPanel = chance(0.5);
+    j.BothBase = chance(0.5);
+    const std::vector<SheetSize> pool = {{48, 36}, {40, 48}, {49, 43},
+                                         {36, 36}, {24, 20}, {50.5, 37.25}};
+    for (const SheetSize& s : pool)
+        if (chance(0.4) || j.sheets.empty())
+            j.sheets.push_back(s);
+    std::uniform_real_distribution<double> preset(5, 22);
+    for (int n = std::uniform_int_distribution<int>(1, 5)(rng); n > 0; --n)
+        j.presets.push_back({std::round(preset(rng) * 10) / 10, std::round(preset(rng) * 10) / 10});
+    return j;
+}
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void ExpectSameRows(const std::vector<ResultRow>& a, const std::vector<ResultRow>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const ResultRow &x = a[i], &y = b[i];
+        ASSERT_TRUE(SameBits(x.Panel_L, y.Panel_L) && SameBits(x.Panel_W, y.Panel_W) &&
+                    SameBits(x.Base_lv, y.Base_lv) && SameBits(x.Panel_lv, y.Panel_lv) &&
+                    SameBits(x.Border_L, y.Border_L) && SameBits(x.Border_W, y.Border_W) &&
+                    x.BoardLayout() == y.BoardLayout() && x.P_La == y.P_La && x.P_Wb == y.P_Wb &&
+                    x.P_Lb == y.P_Lb && x.P_Wa == y.P_Wa && x.P_up == y.P_up &&
+                    x.second.has_value() == y.second.has_value())
+            << "row " << i;
+        if (x.second) {
+            const SecondPanel &p = *x.second, &q = *y.second;
+            ASSERT_TRUE(SameBits(p.Panel_L2, q.Panel_L2) && SameBits(p.Panel_W2, q.Panel_W2) &&
+                        SameBits(p.Panel_lv2, q.Panel_lv2) && p.Panel2 == q.Panel2 &&
+                        p.P_La2 == q.P_La2 && p.P_Wb2 == q.P_Wb2 && p.P_Lb2 == q.P_Lb2 &&
+                        p.P_Wa2 == q.P_Wa2 && p.Up2 == q.Up2)
+                << "row " << i;
+        }
+    }
+}
+
+} // namespace
+
+TEST(PanelSearch, EveryRowPassesTheValidityTest) {
+    std::mt19937 rng(2024);
+    std::size_t rows = 0, pairRows = 0;
+    for (DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+        for (int t = 0; t < 1500; ++t) {
+            const PanelJob job = RandomJob(rng, unit);
+            for (const ResultRow& r : Search(job, unit)) {
+                ++rows;
+                ASSERT_TRUE(PanelGood(r.Set_L, r.Set_W, r.Panel_L, r.Panel_W, r.Panel, r.Panel_lv))
+                    << "job " << t << " panel " << r.Panel_L << "x" << r.Panel_W;
+                ASSERT_TRUE(std::isfinite(r.Base_down) && std::isfinite(r.Panel_down));
+                ASSERT_EQ(r.Set_L >= r.Set_W, true);
+                if (r.second) {
+                    ++pairRows;
+                    const SecondPanel& p = *r.second;
+                    ASSERT_TRUE(
+                        PanelGood(r.Set_L, r.Set_W, p.Panel_L2, p.Panel_W2, p.Panel2, p.Panel_lv2))
+                        << "job " << t << " panel 2 " << p.Panel_L2 << "x" << p.Panel_W2;
+                    ASSERT_FALSE(r.P_sLa || r.P_sWb);
+                } else {
+                    ASSERT_TRUE(r.P_sLa && r.P_sWb);
+                }
+            }
+        }
+    }
+    EXPECT_GT(rows, 10000u);
+    EXPECT_GT(pairRows, 1000u);
+}
+
+TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRows) {
+    std::mt19937 rng(99);
+    for (int t = 0; t < 250; ++t) {
+        const DisplayUnit unit = t % 3 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
+        PanelJob job = RandomJob(rng, unit);
+        job.PanelNumber = std::string(1, '2');
+        Rows fast, slow;
+        NoProgress p1, p2;
+        RunPanelSearch(job, unit, fast, p1);
+        RunPanelSearchReference(job, unit, slow, p2);
+        SCOPED_TRACE(testing::Message() << "job " << t);
+        ExpectSameRows(fast.rows, slow.rows);
+    }
+}
+
+TEST(PanelSearch, RowsComeInTheDisplayUnit) {
+    PanelJob job = BaseJob();
+    job.Set_L = 2; // typed the other way round
+    job.Set_W = 4;
+    const auto inch = Search(job);
+    ASSERT_FALSE(inch.empty());
+    EXPECT_EQ(inch[0].Set_L, 4);
+    EXPECT_EQ(inch[0].Set_W, 2);
+
+    PanelJob mm = job;
+    for (double* v : {&mm.Set_L, &mm.Set_W, &mm.Set_C, &mm.BorderX_L, &mm.BorderX_W, &mm.Min_PL,
+                      &mm.Min_PW, &mm.Max_PL, &mm.Max_PW})
+        *v *= 25.4;
+    const auto rows = Search(mm, DisplayUnit::Millimetre);
+    ASSERT_EQ(rows.size(), inch.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_TRUE(TolEq(rows[i].Set_L, 101.6));
+        EXPECT_TRUE(TolEq(rows[i].Panel_L, inch[i].Panel_L * 25.4));
+        EXPECT_TRUE(TolEq(rows[i].Base_W, inch[i].Base_W * 25.4));
+        EXPECT_TRUE(TolEq(rows[i].Border_W, inch[i].Border_W * 25.4));
+        EXPECT_EQ(rows[i].Panel, inch[i].Panel);
+    }
+}
+
+TEST(PanelSearch, SameSizeTwiceGivesOneRowFirstKept) {
+    PanelJob job = BaseJob();
+    job.AUTOPanel = false;
+    job.GoodBase = true;
+    // Within 1e-10 in inches, not in millimetres (4e-11 inch is 1.016e-9 mm).
+    job.presets = {{20, 18}, {20 + 4e-11, 18}, {18, 20}};
+    const auto inch = Search(job);
+    ASSERT_EQ(inch.size(), 1u);
+    EXPECT_EQ(inch[0].Panel_L, 20);
+
+    for (double* v : {&job.Set_L, &job.Set_W, &job.Set_C, &job.BorderX_L, &job.BorderX_W,
+                      &job.Min_PL, &job.Min_PW, &job.Max_PL, &job.Max_PW})
+        *v *= 25.4;
+    const auto mm = Search(job, DisplayUnit::Millimetre);
+    ASSERT_EQ(mm.size(), 2u);
+    EXPECT_EQ(mm[0].Panel_L, 20 * 25.4);
+    EXPECT_EQ(mm[1].Panel_L, (20 + 4e-11) * 25.4);
+}
+
+TEST(PanelSearch, AutomaticRowsAreNeverDuplicates) {
+    PanelJob job = BaseJob();
+    job.GoodBase = false;
+    SearchStats stats;
+    Rows sink;
+    NoProgress progress;
+    RunPanelSearch(job, DisplayUnit::Inch, sink, progress, &stats);
+    // Many candidates grow to the same panel on the same sheet.
+    EXPECT_GT(stats.progressSteps, 2 * stats.rowsWritten);
+    for (std::size_t i = 0; i < sink.rows.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j) {
+            const ResultRow &a = sink.rows[i], &b = sink.rows[j];
+            ASSERT_FALSE(InWindow(a.Panel_L, b.Panel_L) && InWindow(a.Panel_W, b.Panel_W) &&
+                         InWindow(a.Base_L, b.Base_L) && InWindow(a.Base_W, b.Base_W))
+                << i << " repeats " << j;
+        }
+}
+
+TEST(PanelSearch, CandidateHoldingNoBoardEndsTheCandidate) {
+    // Taken literally, the candidate 2.73 x 3.13 holds no board and would be
+    // trimmed to sides of -0.1 and 0.9, whose cutting never ends.
+    PanelJob job = BaseJob();
+    job.Set_L = 2.73;
+    job.Set_W = 2.13;
+    job.BorderX_L = 0;
+    job.BorderX_W = 0.5;
+    job.Min_PL = job.Min_PW = 0;
+    job.Max_PL = job.Max_PW = 7;
+    job.PLPW_ratio = 10;
+    job.PanelNumber = "2";
+    for (bool mixed : {false, true}) {
+        job.BothPanel = mixed;
+        SearchStats stats;
+        Rows sink;
+        NoProgress progress;
+        RunPanelSearch(job, DisplayUnit::Inch, sink, progress, &stats);
+        EXPECT_GT(stats.candidatesGenerated, stats.candidatesEvaluated);
+        for (const ResultRow& r : sink.rows)
+            EXPECT_GT(r.Panel, 0);
+    }
+}
+
+TEST(PanelSearch, ZeroUtilizationWritesNoRow) {
+    PanelJob job = BaseJob();
+    job.AUTOPanel = false;
+    job.Min_lv = 0;
+    job.presets = {{3, 1}, {60, 50}, {20, 18}}; // no board; no sheet; a real plan
+    for (bool best : {true, false}) {
+        job.GoodBase = best;
+        const auto rows = Search(job);
+        ASSERT_FALSE(rows.empty());
+        for (const ResultRow& r : rows) {
+            EXPECT_EQ(r.Panel_L, 20);
+            EXPECT_GT(r.Base_lv, 0);
+        }
+    }
+}
+
+TEST(PanelSearch, RefusesWhatTheProgramRefuses) {
+    PanelJob job = BaseJob();
+    job.Set_W = 0;
+    EXPECT_EQ(PanelJobRefusal(job), "   成品板尺寸不能为\"0\" ！   ");
+    Rows sink;
+    NoProgress progress;
+    EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), std::invalid_argument);
+    job = BaseJob();
+    job.sheets.clear();
+    EXPECT_EQ(PanelJobRefusal(job), "   请选定有效板材！！   ");
+    EXPECT_EQ(PanelJobRefusal(BaseJob()), "");
+    EXPECT_TRUE(sink.rows.empty());
+}
+
+namespace {
+
+// Cancels at a given step, as a confirmed Esc would.
+class CancelAt : public SearchProgress {
+public:
+    explicit CancelAt(std::int64_t at) : at_(at) {}
+    std::int64_t rowsAtCancel = -1;
+    const Rows* sink = nullptr;
+
+protected:
+    std::int64_t Check(std::int64_t steps) override {
+        if (steps >= at_) {
+            rowsAtCancel = static_cast<std::int64_t>(sink->rows.size());
+            throw SearchCancelled();
+        }
+        return at_ - steps;
+    }
+
+private:
+    std::int64_t at_;
+};
+
+} // namespace
+
+TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
+    PanelJob job = BaseJob();
+    job.PanelNumber = "2";
+    job.GoodBase = false;
+    const auto all = Search(job);
+    for (std::int64_t at : {1, 500, 3000, 20000}) {
+        Rows sink;
+        CancelAt progress(at);
+        progress.sink = &sink;
+        EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), SearchCancelled);
+        EXPECT_EQ(progress.Steps(), at);
+        // Nothing was written after the cancel, and what was written is whole:
+        // the first rows of the full run, each a valid plan.
+        ASSERT_EQ(static_cast<std::int64_t>(sink.rows.size()), progress.rowsAtCancel);
+        ASSERT_LT(sink.rows.size(), all.size());
+        ExpectSameRows(sink.rows,
+                       std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
+    }
+}
+
+TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
+    struct Watch : SearchProgress {
+        std::vector<std::int64_t> maxima;
+        std::int64_t Check(std::int64_t) override { return 1 << 30; }
+        void MaximumChanged(std::int64_t m) override { maxima.push_back(m); }
+    };
+    PanelJob job = BaseJob();
+    Rows sink;
+    Watch one;
+    RunPanelSearch(job, DisplayUnit::Inch, sink, one);
+    EXPECT_EQ(one.maxima, std::vector<std::int64_t>{2000}); // one kind: EstimateSteps only
+    job.PanelNumber = "2";
+    Watch two;
+    SearchStats stats;
+    RunPanelSearch(job, DisplayUnit::Inch, sink, two, &stats);
+    const std::int64_t n = stats.innerSize;
+    ASSERT_GT(n, 1);
+    EXPECT_EQ(two.Maximum(), 2000 + n * (n - 1) / 2);
+    EXPECT_EQ(stats.pairsTried, n * (n - 1) / 2);
+}
+
+TEST(SortAndNumber, SheetThenPanelUtilizationStable) {
+    auto row = [](double base, double panel, int tag) {
+        ResultRow r;
+        r.Base_lv = base;
+        r.Panel_lv = panel;
+        r.Base_down = 100 / base;
+        r.Panel_down = 100 / panel;
+        r.Panel = tag;
+        return r;
+    };
+    std::vector<ResultRow> rows = {row(80, 90, 1), row(85, 70, 2), row(85, 75, 3), row(80, 90, 4)};
+    SortAndNumber(rows);
+    std::vector<int> order, numbers;
+    for (const ResultRow& r : rows)
+        order.push_back(r.Panel), numbers.push_back(r.Number);
+    EXPECT_EQ(order, (std::vector<int>{3, 2, 1, 4}));
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(RowIndex, WindowsAreStrict) {
+    LevelIndex levels;
+    levels.Add(80, 12);
+    levels.Add(80 + 5e-11, 10);
+    EXPECT_EQ(levels.MostPanels(80), 12);
+    EXPECT_EQ(levels.MostPanels(80 + 1.4e-10), 10); // only the second lies within
+    EXPECT_EQ(levels.MostPanels(81), -1);
+    SingleRowIndex singles;
+    singles.Add(20, 18, 48, 36);
+    EXPECT_TRUE(singles.Holds(20 + 9e-11, 18, 48, 36));
+    EXPECT_FALSE(singles.Holds(20 + 2e-10, 18, 48, 36));
+    EXPECT_FALSE(singles.Holds(20, 18, 48, 40));
+    PairRowIndex pairs;
+    const Layout a{2, 3, 0, 0, 0, 0, 'N'}, b{1, 1, 0, 0, 0, 0, 'N'};
+    pairs.Add(48, 36, 80, a, b);
+    EXPECT_TRUE(pairs.Holds(48, 36, 80 + 5e-11, a, b));
+    EXPECT_FALSE(pairs.Holds(48, 36, 80, b, a));
+    EXPECT_FALSE(pairs.Holds(48, 36, 80 + 3e-10, a, b));
+}
+
+TEST(RowIndex, TwoSizePlanDominatedBySingleSize) {
+    LevelIndex singles;
+    singles.Add(80, 12);
+    singles.Add(80, 9); // the largest Panel at a level counts
+    singles.Add(90, 20);
+    struct Case {
+        double U;
+        int u1, u2;
+        bool dropped;
+    };
+    for (const Case& c : {Case{80, 12, 10, true}, Case{80, 14, 10, false}, Case{80, 10, 13, false},
+                          Case{80 + 9e-11, 12, 10, true}, Case{80 + 2e-10, 12, 10, false},
+                          Case{85, 1, 1, false}, Case{90, 20, 20, true}}) {
+        EXPECT_EQ(DominatedBySingleSize(singles, c.U, c.u1, c.u2), c.dropped)
+            << c.U << " " << c.u1 << "/" << c.u2;
+    }
+}
+
+TEST(ArraySearch, GridSizesWithinTheLimits) {
+    ArrayJob job;
+    job.Part_L = 0.8; // typed the other way round
+    job.Part_W = 1;
+    job.Part_C = 0.1;
+    job.SetBorder_L = job.SetBorder_W = 0.2;
+    job.Min_SetL = 2;
+    job.Min_SetW = 1.5;
+    job.Max_SetL = 4;
+    job.Max_SetW = 3;
+    ArrayRows sink;
+    NoProgress progress;
+    SearchStats stats;
+    RunArraySearch(job, DisplayUnit::Inch, sink, progress, &stats);
+    // Widths 1.2, 2.1, 3.0 and lengths 1.4, 2.5, 3.6 (upright grids), lengths
+    // 1.2 .. 3.9 and widths 1.4, 2.5 (turned grids); sizes at or under the
+    // minimum are not listed, and the turned grids repeat 2.5 x 2.1 and 3 x 2.5.
+    struct Want {
+        double L, W;
+        int units;
+    };
+    const std::vector<Want> want = {
+        {2.5, 2.1, 4}, {3.6, 2.1, 6}, {3, 2.5, 6}, {3.6, 3, 9}, {3.9, 2.5, 8}};
+    ASSERT_EQ(sink.rows.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        const ArrayRow& r = sink.rows[i];
+        EXPECT_TRUE(TolEq(r.Set_L, want[i].L) && TolEq(r.Set_W, want[i].W))
+            << r.Set_L << "x" << r.Set_W;
+        EXPECT_EQ(r.Panel, want[i].units) << r.Set_L << "x" << r.Set_W;
+        EXPECT_EQ(r.Part_L, 1);
+        EXPECT_TRUE(PanelGood(r.Part_L, r.Part_W, r.Set_L, r.Set_W, r.Panel, r.Panel_lv));
+    }
+    EXPECT_EQ(stats.progressSteps, stats.candidatesGenerated);
+    SortAndNumber(sink.rows);
+    for (std::size_t i = 1; i < sink.rows.size(); ++i)
+        EXPECT_LE(sink.rows[i - 1].Panel_Down, sink.rows[i].Panel_Down);
+}
+
+TEST(ArraySearch, EveryRowPassesTheValidityTest) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> unit(0.2, 3), gap(0, 0.2), border(0, 0.5), size(1, 12);
+    for (DisplayUnit u : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+        const double f = UnitFactor(u);
+        for (int t = 0; t < 1500; ++t) {
+            ArrayJob job;
+            job.Part_L = std::round(unit(rng) * 100) / 100 * f;
+            job.Part_W = std::round(unit(rng) * 100) / 100 * f;
+            job.Part_C = std::round(gap(rng) * 20) / 20 * f;
+            job.SetBorder_L = std::round(border(rng) * 10) / 10 * f;
+            job.SetBorder_W = std::round(border(rng) * 10) / 10 * f;
+            job.Min_SetL = size(rng) / 3 * f;
+            job.Min_SetW = size(rng) / 4 * f;
+            job.Max_SetL = size(rng) * f;
+            job.Max_SetW = size(rng) * f;
+            if (job.Part_L == 0 || job.Part_W == 0)
+                continue;
+            ArrayRows sink;
+            NoProgress progress;
+            RunArraySearch(job, u, sink, progress);
+            for (const ArrayRow& r : sink.rows) {
+                ASSERT_TRUE(PanelGood(r.Part_L, r.Part_W, r.Set_L, r.Set_W, r.Panel, r.Panel_lv))
+                    << "job " << t << " array " << r.Set_L << "x" << r.Set_W << " part " << r.Part_L
+                    << "x" << r.Part_W << " n " << r.Panel << " lv " << std::setprecision(17)
+                    << r.Panel_lv;
+                ASSERT_GT(r.Set_L, job.Min_SetL * (1 - 1e-12));
+            }
+        }
+    }
+}

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The vornplan layout, search and arrays commands: output formats, messages
+# and exit codes. Usage: vornplan_cli_test.sh VORNPLAN JOBDIR
+set -uo pipefail
+vp=$1
+jobs=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fails=0
+check() { # name, expected, actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1: expected [$2] got [$3]"
+        fails=$((fails + 1))
+    fi
+}
+
+check "layout" "2 3 0 0 0 0 N 1 0.5" "$("$vp" layout 4 2 0 0 0 10 7)"
+check "layout mixed" "1 4 2 2 1 1 L 0 0" "$("$vp" layout --mixed 3 2 0 0 0 7 8)"
+"$vp" layout 4 2 0 0 0 10 >/dev/null 2>&1
+check "layout too few numbers" 2 $?
+"$vp" layout 4 2 0 0 0 10 x >/dev/null 2>&1
+check "layout not a number" 2 $?
+
+out=$("$vp" search "$jobs/j1.job")
+check "search exit" 0 $?
+header="Number,Set_L,Set_W,Set_C,Panel_L,Panel_W,Border_L,Border_W,Set_La,Set_Wb,Set_Lb,Set_Wa,Set_sLa,Set_sWb,Up,Panel,Panel_lv,P_La,P_Wb,P_Lb,P_Wa,P_sLa,P_sWb,P_up,Panel_N,Base_L,Base_W,Base_lv,Base_down,Panel_down,Panel_L2,Panel_W2,Border_L2,Border_W2,Set_La2,Set_Wb2,Set_Lb2,Set_Wa2,Set_sLa2,Set_sWb2,Up2,Panel2,Panel_lv2,P_La2,P_Wb2,P_Lb2,P_Wa2"
+check "search header" "$header" "$(head -1 <<<"$out")"
+check "search numbering" "1" "$(sed -n 2p <<<"$out" | cut -d, -f1)"
+check "search 47 columns" "47" "$(sed -n 2p <<<"$out" | awk -F, '{print NF}')"
+check "search single-size row: panel 2 empty" ",,,,,,,,,,,,,,,,," "$(sed -n 2p <<<"$out" | cut -d, -f30- | sed 's/^[^,]*//')"
+check "search sorted by Base_down" "" "$(tail -n +2 <<<"$out" | awk -F, 'NR > 1 && $29 < prev {print "unsorted at " $1} {prev = $29}')"
+
+two=$("$vp" search "$jobs/j2.job")
+check "two-size rows have P_sLa, P_sWb empty" "" "$(tail -n +2 <<<"$two" | awk -F, '$31 != "" && ($22 != "" || $23 != "") {print $1}')"
+check "two-size rows exist" "1" "$(tail -n +2 <<<"$two" | awk -F, '$31 != "" {n++} END {print (n > 0)}')"
+
+# --mm: the job's lengths in millimetres; sheets stay in inches.
+sed -e 's/^Set_L=4/Set_L=101.6/' -e 's/^Set_W=2/Set_W=50.8/' -e 's/^Set_C=0.1/Set_C=2.54/' \
+    -e 's/^BorderX_L=0.5/BorderX_L=12.7/' -e 's/^BorderX_W=0.5/BorderX_W=12.7/' \
+    -e 's/^Min_PL=8/Min_PL=203.2/' -e 's/^Min_PW=8/Min_PW=203.2/' -e 's/^Max_PL=24/Max_PL=609.6/' \
+    -e 's/^Max_PW=21/Max_PW=533.4/' "$jobs/j1.job" >"$tmp/mm.job"
+mm=$("$vp" search --mm "$tmp/mm.job")
+check "mm rows" "$(wc -l <<<"$out")" "$(wc -l <<<"$mm")"
+check "mm sheet length" "1219.2" "$(sed -n 2p <<<"$mm" | cut -d, -f26 | xargs printf '%.10g')"
+
+"$vp" search --stats "$jobs/j1.job" 2>"$tmp/stats" >/dev/null
+check "stats" "1" "$(grep -c '^rows written: ' "$tmp/stats")"
+
+printf 'Set_L=0\nSet_W=2\nSet_C=0\nBorderX_L=0\nBorderX_W=0\nMin_PL=0\nMin_PW=0\nMax_PL=9\nMax_PW=9\nPLPW_ratio=2\nMin_lv=0\nSheet=48x36\n' >"$tmp/zero.job"
+"$vp" search "$tmp/zero.job" >"$tmp/out" 2>"$tmp/err"
+check "zero board exit" 1 $?
+check "zero board message" '   成品板尺寸不能为"0" ！   ' "$(cat "$tmp/err")"
+check "zero board no csv" "" "$(cat "$tmp/out")"
+
+sed -e 's/^Set_L=0/Set_L=4/' -e '/^Sheet/d' "$tmp/zero.job" >"$tmp/nosheet.job"
+"$vp" search "$tmp/nosheet.job" >"$tmp/out" 2>"$tmp/err"
+check "no sheet exit" 1 $?
+check "no sheet message" '   请选定有效板材！！   ' "$(cat "$tmp/err")"
+
+sed -e 's/^Set_C=0/Set_C=abc/' "$tmp/zero.job" >"$tmp/bad.job"
+"$vp" search "$tmp/bad.job" >/dev/null 2>"$tmp/err"
+check "malformed exit" 2 $?
+check "malformed names the line" "1" "$(grep -c 'line 3: Set_C' "$tmp/err")"
+grep -v '^Max_PW' "$tmp/zero.job" >"$tmp/missing.job"
+"$vp" search "$tmp/missing.job" >/dev/null 2>"$tmp/err"
+check "missing exit" 2 $?
+check "missing names the value" "1" "$(grep -c 'Max_PW' "$tmp/err")"
+printf 'Set_L=4\nSheet=48y36\n' >"$tmp/sheet.job"
+"$vp" search "$tmp/sheet.job" >/dev/null 2>&1
+check "malformed sheet exit" 2 $?
+"$vp" search "$tmp/nonexistent.job" >/dev/null 2>&1
+check "unreadable file exit" 2 $?
+"$vp" search --help | grep -q "PLPW_ratio"
+check "search help" 0 $?
+
+printf '# array job\npart_l=1\nPart_W=0.8\nPart_C=0.1\nSetBorder_L=0.2\nSetBorder_W=0.2\nMin_SetL=2\nMin_SetW=1.5\nMax_SetL=4\nMax_SetW=3\n' >"$tmp/array.job"
+arr=$("$vp" arrays "$tmp/array.job")
+check "arrays exit" 0 $?
+check "arrays header" "Number,Part_L,Part_W,Part_C,SetBorder_L,SetBorder_W,Set_L,Set_W,Part_La,Part_Wb,Part_Lb,Part_Wa,Panel,Panel_lv,Panel_Down" "$(head -1 <<<"$arr")"
+check "arrays rows" "6" "$(wc -l <<<"$arr")"
+sed 's/^Part_W=0.8/Part_W=0/' "$tmp/array.job" >"$tmp/array0.job"
+"$vp" arrays "$tmp/array0.job" >/dev/null 2>"$tmp/err"
+check "zero unit exit" 1 $?
+check "zero unit message" '   单元尺寸不能为"0" ！   ' "$(cat "$tmp/err")"
+
+[ "$fails" -eq 0 ] && echo "all vornplan checks passed"
+exit $((fails > 0))
