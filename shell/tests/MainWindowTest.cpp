@@ -1,4 +1,5 @@
 #include "HelpWindow.h"
+#include "SearchInterfaces.h"
 #include "ShellTestSupport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -577,6 +578,11 @@ private slots:
         QCOMPARE(text, QStringLiteral("disk full"));
         QCOMPARE(icon, QMessageBox::Critical);
         QVERIFY(!after);
+        // A cancelled search ends silently.
+        title.clear();
+        TVornMF::RunCommand([] { throw vorn::SearchCancelled(); });
+        QCoreApplication::processEvents();
+        QVERIFY(title.isEmpty());
         // The program runs on.
         bool ran = false;
         TVornMF::RunCommand([&ran] { ran = true; });
