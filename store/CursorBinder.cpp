@@ -26,7 +26,14 @@ void CursorBinder::bind(QLineEdit* edit, const QString& field) {
             auto it = m_bindings.find(edit);
             if (it == m_bindings.end() || m_updating || !m_cursor)
                 return;
-            it->dirty = true;
+            it->dirty = true; // set first: the refresh that edit() sends keeps the text
+            if (m_cursor->isOpen() && m_cursor->state() == Cursor::State::Browse) {
+                try {
+                    m_cursor->edit();
+                } catch (const DbError& e) {
+                    emit error(e.text());
+                }
+            }
         });
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { writeBack(edit); });
         connect(edit, &QObject::destroyed, this, [this, edit] { m_bindings.remove(edit); });

@@ -112,6 +112,7 @@ void CursorWidgetsTest::boundFieldsEditTheCurrentRow() {
     length->setFocus();
     length->selectAll();
     QTest::keyClicks(length, "24.5");
+    QCOMPARE(dm.TempInput.state(), Cursor::State::Edit);
     QCOMPARE(dm.TempInput.asDouble("Panel_L"), 18.0);
     QTest::keyClick(length, Qt::Key_Return);
     QCOMPARE(dm.TempInput.state(), Cursor::State::Edit);
