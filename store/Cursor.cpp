@@ -730,7 +730,8 @@ void Cursor::setText(int field, const QString& text) {
                 n.chop(1);
             bool ok = false;
             const double d = QLocale::c().toDouble(n, &ok);
-            if (!ok)
+            // A count typed with a fraction is a typing error, not something to round.
+            if (!ok || (f.type != FieldType::Double && d != std::trunc(d)))
                 throw invalid();
             v = d;
         }

@@ -486,6 +486,8 @@ void CursorTest::valuesAreChecked_data() {
                              << "7" << true;
     QTest::newRow("integer too large") << "Panel"
                                        << "3000000000" << false;
+    QTest::newRow("integer with fraction") << "Panel"
+                                           << "7.5" << false;
     QTest::newRow("text fits") << "Up"
                                << "N" << true;
     QTest::newRow("text too long") << "Up"
