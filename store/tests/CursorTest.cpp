@@ -62,6 +62,7 @@ private slots:
     void locate();
     void navigationAndEditing();
     void archiveWritesThrough();
+    void refusedArchiveWritesChangeNothing();
     void settingsWaitForCommit();
     void failedCommitRollsBack();
     void workingTablesNeverReachTheFile();
@@ -349,6 +350,39 @@ void CursorTest::archiveWritesThrough() {
     QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 0);
     parts.close();
     QCOMPARE(m_connection->isOpen(), false); // no cursor open, no connection
+}
+
+void CursorTest::refusedArchiveWritesChangeNothing() {
+    const QString db = m_dir->databasePath();
+    {
+        SqliteConnection other;
+        other.setPath(db);
+        other.exec("CREATE TRIGGER refuseInsert BEFORE INSERT ON data0004 "
+                   "WHEN NEW.Part_number = 'BAD' BEGIN SELECT RAISE(ABORT, 'no BAD parts'); END");
+        other.exec("CREATE TRIGGER refuseDelete BEFORE DELETE ON data0004 "
+                   "WHEN OLD.Part_number = 'KEEP' BEGIN SELECT RAISE(ABORT, 'kept'); END");
+    }
+    Cursor parts(*m_connection, "data0004", Cursor::Policy::WriteThrough);
+    parts.open();
+    parts.append();
+    parts.setValue("Part_number", "KEEP");
+    parts.post();
+    parts.append();
+    parts.setValue("Part_number", "BAD");
+    QVERIFY_THROWS_EXCEPTION(DbError, parts.post());
+    // The refused row is still being inserted, as typed, and nothing reached the file.
+    QCOMPARE(parts.state(), Cursor::State::Insert);
+    QCOMPARE(parts.asString("Part_number"), QString("BAD"));
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 1);
+    parts.setValue("Part_number", "GOOD");
+    parts.post();
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 2);
+
+    QVERIFY(parts.locate("Part_number", {"KEEP"}));
+    QVERIFY_THROWS_EXCEPTION(DbError, parts.remove());
+    QCOMPARE(parts.recordCount(), 2);
+    QCOMPARE(parts.asString("Part_number"), QString("KEEP"));
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 2);
 }
 
 void CursorTest::settingsWaitForCommit() {
