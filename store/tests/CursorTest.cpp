@@ -650,5 +650,5 @@ void CursorTest::modelShowsCursorAndDetaches() {
     QCOMPARE(model.data(model.index(6, 0)).toString(), QString("60.000"));
 }
 
-QTEST_MAIN(CursorTest)
+VORN_TEST_MAIN(CursorTest)
 #include "CursorTest.moc"

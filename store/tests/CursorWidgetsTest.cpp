@@ -143,5 +143,5 @@ void CursorWidgetsTest::boundFieldsEditTheCurrentRow() {
     QCOMPARE(length->text(), QString());
 }
 
-QTEST_MAIN(CursorWidgetsTest)
+VORN_TEST_MAIN(CursorWidgetsTest)
 #include "CursorWidgetsTest.moc"
