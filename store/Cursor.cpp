@@ -841,8 +841,10 @@ void Cursor::post() {
     m_backupNumbers.clear();
     m_backupTexts.clear();
 
-    const bool visible = !m_filtered || passesFilter(physical);
-    if (wasAppending && visible && !m_sortKeys.empty() && !observed()) {
+    // A posted row stays shown even when it no longer passes the filter, until
+    // the filter is set again: the row being worked on never vanishes under
+    // the user or under the code that goes on editing it.
+    if (wasAppending && !m_sortKeys.empty() && !observed()) {
         // Leave it behind the sorted rows; settle() places a whole run at once.
     } else {
         placeRow(m_pos);
@@ -859,47 +861,26 @@ void Cursor::post() {
 }
 
 void Cursor::placeRow(int position) {
-    if (position < 0 || position >= int(m_view.size()))
+    if (m_sortKeys.empty() || position < 0 || position >= int(m_view.size()))
         return;
     const int physical = m_view[size_t(position)];
-    const bool visible = !m_filtered || passesFilter(physical);
-    if (m_sortKeys.empty() && visible)
-        return;
-    if (visible && size_t(position) < m_sortedCount) {
+    if (size_t(position) < m_sortedCount) {
         // Most edits leave the key alone: nothing to move.
         const bool afterPrevious = position == 0 || lessRow(m_view[size_t(position) - 1], physical);
         const bool beforeNext = size_t(position) + 1 >= m_sortedCount ||
                                 lessRow(physical, m_view[size_t(position) + 1]);
         if (afterPrevious && beforeNext)
             return;
-    }
-    const int following = position + 1 < int(m_view.size()) ? m_view[size_t(position) + 1] : -1;
-    m_view.erase(m_view.begin() + position);
-    if (size_t(position) < m_sortedCount)
         --m_sortedCount;
-    else if (m_sortKeys.empty())
-        m_sortedCount = m_view.size();
+    }
+    m_view.erase(m_view.begin() + position);
     settle();
-    auto less = [this](int a, int b) { return lessRow(a, b); };
-    if (visible) {
-        auto it = m_sortKeys.empty()
-                      ? m_view.begin() + position
-                      : std::lower_bound(m_view.begin(), m_view.end(), physical, less);
-        it = m_view.insert(it, physical);
-        ++m_sortedCount;
-        m_pos = int(it - m_view.begin());
-        m_currentPhysical = physical;
-        return;
-    }
-    // The row no longer passes the filter: the row that followed it becomes current.
-    if (following >= 0) {
-        const auto it = std::find(m_view.begin(), m_view.end(), following);
-        m_pos = int(it - m_view.begin());
-    } else {
-        m_pos = int(m_view.size()) - 1;
-    }
-    m_currentPhysical = m_pos >= 0 ? m_view[size_t(m_pos)] : -1;
-    m_bof = m_eof = m_view.empty();
+    const auto it = m_view.insert(std::lower_bound(m_view.begin(), m_view.end(), physical,
+                                                   [this](int a, int b) { return lessRow(a, b); }),
+                                  physical);
+    ++m_sortedCount;
+    m_pos = int(it - m_view.begin());
+    m_currentPhysical = physical;
 }
 
 void Cursor::cancel() {

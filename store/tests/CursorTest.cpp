@@ -155,6 +155,19 @@ void CursorTest::filterEvaluation() {
     holes.setFilter(text);
     holes.setFiltered(true);
     QCOMPARE(column(holes, "SerialNumber"), serials);
+    // A row edited out of the filter stays shown until the filter is set again.
+    if (!holes.isEmpty()) {
+        holes.first();
+        holes.edit();
+        holes.setValue("PanelType", "Elsewhere");
+        holes.setValue("Xcoordinate", 1000.0);
+        holes.setValue("SerialNumber", 8);
+        holes.post();
+        QCOMPARE(holes.recordCount(), serials.size());
+        QCOMPARE(holes.asString("PanelType"), QString("Elsewhere"));
+        holes.setFilter(text);
+        QCOMPARE(holes.recordCount(), serials.size() - 1);
+    }
     holes.setFiltered(false);
     QCOMPARE(holes.recordCount(), 5);
 }
