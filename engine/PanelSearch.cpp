@@ -445,9 +445,26 @@ private:
         std::vector<Layout> boards(n);
         for (std::size_t i = 0; i < n; ++i)
             boards[i] = Board(inner_[i].Panel_L, inner_[i].Panel_W);
+        // A plan is recorded only when both sizes reach the minimum panel: a
+        // pair with a smaller size can write nothing, whatever its plan.
+        std::vector<char> recordable(n);
+        for (std::size_t i = 0; i < n; ++i)
+            recordable[i] = literalPairs_ ||
+                            (TolGe(inner_[i].Panel_L, minPL_) && TolGe(inner_[i].Panel_W, minPW_));
+        pieces_.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            pieces_[i] = boards[i].Pieces();
         if (!literalPairs_)
             PrepareRoles(boards);
         for (std::size_t i = 0; i < n; ++i) {
+            if (!recordable[i]) {
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    ++stats_.pairsTried;
+                    ++stats_.pairsBounded;
+                    progress_.Step();
+                }
+                continue;
+            }
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
             CutOnBestSheet(2, P1L, P1W);
             const double U1 =
@@ -459,8 +476,10 @@ private:
                 ++stats_.pairsTried;
                 if (literalPairs_)
                     TryPair(inner_[i], boards[i], inner_[j], boards[j]);
-                else
+                else if (recordable[j])
                     TryPairFast(i, j, boards[i], boards[j]);
+                else
+                    ++stats_.pairsBounded;
                 progress_.Step();
             }
         }
@@ -482,6 +501,7 @@ private:
         int runs = 0;       // panels that fit along the split
         int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
         double density = 0; // boards per unit length along the split
+        double inverse = 0; // 1 / along
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
@@ -518,6 +538,7 @@ private:
                             ++r.runs;
                         }
                         r.density = u * r.across / r.along;
+                        r.inverse = 1 / r.along;
                     }
                     bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
                                                     roles_[RoleIndex(p, s, split, 1)].density));
@@ -534,6 +555,7 @@ private:
         const double c0 = L_ * 1e10 * W_;
         need_.assign(sheets_.size(), 0);
         minDensity_.assign(sheets_.size() * 2, 0);
+        lines_.assign(sheets_.size() * 4, Lines{});
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const double scale = sheets_[s].SL * sheets_[s].SW;
             // The least board count whose utilization key reaches the threshold.
@@ -550,6 +572,11 @@ private:
                         continue;
                     const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
                     const double alpha = u1 * r.across;
+                    Lines& l = lines_[(s * 2 + split) * 2 + orient];
+                    l.e1 = alpha;
+                    l.f1 = along - r.along + kSlack;
+                    l.eK = alpha * r.runs;
+                    l.fK = along - r.runs * r.along + kSlack;
                     for (int k : {1, r.runs}) {
                         const double e = alpha * k;
                         const double f = along - k * r.along + kSlack;
@@ -567,16 +594,25 @@ private:
     // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
     // where the quotient says (its rounding errors are below 1e-13, the
     // tolerance 1e-10); near one, the subtraction itself is run.
-    static int QuickCount(double x, double d, std::int64_t dKey) {
-        const double q0 = std::floor(x / d);
-        const double left = x - q0 * d;
-        if (q0 >= 0 && q0 < 1e6 && left > 1e-9 && left < d - 1e-9)
-            return static_cast<int>(q0);
+    static int QuickCount(double x, double d, double inverse, std::int64_t dKey) {
+        const double t = x * inverse; // a guess, checked below
+        if (t >= 0 && t < 1e6) {
+            const int q0 = static_cast<int>(t);
+            const double left = x - q0 * d;
+            if (left > 1e-9 && left < d - 1e-9)
+                return q0;
+        }
         int q = 0;
         for (; TolKey(x) >= dKey; x = x - d)
             ++q;
         return q;
     }
+
+    // Boards of panel 1's configurations at k = 1 and at the last k, and the
+    // run each leaves: with panel 2's density d, e + d * f bounds the boards.
+    struct Lines {
+        double e1 = 0, f1 = 0, eK = 0, fK = 0;
+    };
 
     struct FastBest {
         std::int64_t value = 0;
@@ -585,13 +621,12 @@ private:
     };
 
     void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
-        const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
         const double c0 = L_ * 1e10 * W_;
         const std::size_t lanes = sheets_.size() * 2;
         const double* dj = &bestDensity_[j * lanes];
         bool any = false;
-        for (std::size_t x = 0; x < lanes; ++x)
-            any |= dj[x] >= minDensity_[x];
+        for (std::size_t x = 0; x < lanes && !any; ++x)
+            any = dj[x] >= minDensity_[x];
         if (!any) {
             ++stats_.pairsBounded;
             return;
@@ -600,6 +635,9 @@ private:
         // turned, turned; panel 2 upright, turned, turned, upright.
         static constexpr int kO1[4] = {0, 0, 1, 1};
         static constexpr int kO2[4] = {0, 1, 1, 0};
+        const std::int64_t u1 = pieces_[i], u2 = pieces_[j];
+        const Role* ri = &roles_[RoleIndex(i, 0, 0, 0)];
+        const Role* rj = &roles_[RoleIndex(j, 0, 0, 0)];
         FastBest best;
         bool have = false;
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
@@ -607,20 +645,20 @@ private:
             for (int split = 0; split < 2; ++split) {
                 if (dj[s * 2 + split] < minDensity_[s * 2 + split])
                     continue;
-                const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                const std::size_t lane = s * 2 + split;
                 for (int c = 0; c < 4; ++c) {
-                    const Role& r1 = roles_[RoleIndex(i, s, split, kO1[c])];
-                    const Role& r2 = roles_[RoleIndex(j, s, split, kO2[c])];
+                    const Role& r1 = ri[lane * 2 + kO1[c]];
+                    const Role& r2 = rj[lane * 2 + kO2[c]];
                     if (r1.runs == 0)
                         continue;
                     const std::int64_t alpha = u1 * r1.across;
                     const std::int64_t beta = u2 * r2.across;
                     // Boards are linear in k up to the tolerance: the ends bound them.
-                    const double ub =
-                        std::max(alpha * 1.0 + r2.density * (along - r1.along + kSlack),
-                                 alpha * double(r1.runs) +
-                                     r2.density * (along - r1.runs * r1.along + kSlack));
-                    const double ubBoards = std::floor(ub);
+                    const Lines& l = lines_[lane * 2 + kO1[c]];
+                    const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+                    if (!(ub >= need_[s]))
+                        continue;
+                    const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
                     if (ubBoards < need_[s])
                         continue;
                     if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
@@ -628,7 +666,7 @@ private:
                     const std::int64_t a2Key = TolKey(r2.along);
                     for (int k = 1; k <= r1.runs; ++k) {
                         const double rest = rests_[r1.restAt + k - 1];
-                        const int q = QuickCount(rest, r2.along, a2Key);
+                        const int q = QuickCount(rest, r2.along, r2.inverse, a2Key);
                         const std::int64_t boards = alpha * k + beta * q;
                         if (static_cast<double>(boards) < need_[s])
                             continue;
@@ -885,7 +923,9 @@ private:
     std::vector<double> rests_;
     std::int64_t threshold_ = 0;
     std::vector<double> need_, minDensity_;
-    std::vector<double> bestDensity_; // per size, sheet and split: its better orientation
+    std::vector<std::int64_t> pieces_; // boards per collected size
+    std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
+    std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
 };
 
 } // namespace
