@@ -496,12 +496,13 @@ private:
 
     // One panel size on one sheet, along one split, in one orientation.
     struct Role {
-        double along = 0;   // the panel's side along the split
-        int across = 0;     // panels across the split (plain truncation)
-        int runs = 0;       // panels that fit along the split
-        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
-        double density = 0; // boards per unit length along the split
-        double inverse = 0; // 1 / along
+        double along = 0;     // the panel's side along the split
+        int across = 0;       // panels across the split (plain truncation)
+        int runs = 0;         // panels that fit along the split
+        int restAt = 0;       // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0;   // boards per unit length along the split
+        double inverse = 0;   // 1 / along
+        std::int64_t key = 0; // TolKey(along)
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
@@ -539,6 +540,7 @@ private:
                         }
                         r.density = u * r.across / r.along;
                         r.inverse = 1 / r.along;
+                        r.key = TolKey(r.along);
                     }
                     bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
                                                     roles_[RoleIndex(p, s, split, 1)].density));
@@ -663,10 +665,9 @@ private:
                         continue;
                     if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
                         continue;
-                    const std::int64_t a2Key = TolKey(r2.along);
                     for (int k = 1; k <= r1.runs; ++k) {
                         const double rest = rests_[r1.restAt + k - 1];
-                        const int q = QuickCount(rest, r2.along, r2.inverse, a2Key);
+                        const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
                         const std::int64_t boards = alpha * k + beta * q;
                         if (static_cast<double>(boards) < need_[s])
                             continue;
