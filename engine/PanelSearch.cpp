@@ -131,6 +131,9 @@ public:
             return x.Base_L != y.Base_L ? x.Base_L < y.Base_L : x.Base_W < y.Base_W;
         });
         for (const SheetSize& s : stored) {
+            // A sheet without area holds no panel and has no density (n / 0).
+            if (!(s.Base_L > 0 && s.Base_W > 0))
+                continue;
             if (TolGe(s.Base_L, s.Base_W))
                 sheets_.push_back({s.Base_L, s.Base_W});
             else
