@@ -1,11 +1,24 @@
+#include "SingleInstance.h"
+#include "Startup.h"
+#include "Unit2.h"
+#include "VornApplication.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vorn"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Vorn"));
-    window.show();
+    vorn::VornApplication app(argc, argv);
+    vorn::SetUpApplication(app);
+
+    // A second start raises the running copy and ends here.
+    vorn::SingleInstance guard(vorn::SingleInstance::DefaultKey());
+    if (guard.AskRunningCopy() || (!guard.Listen() && guard.AskRunningCopy()))
+        return 0;
+
+    std::unique_ptr<TVornMF> window = vorn::CreateMainWindow(QApplication::applicationDirPath());
+    if (!window)
+        return 1;
+    QObject::connect(&guard, &vorn::SingleInstance::raiseRequested, window.get(),
+                     [&window] { vorn::BringToFront(*window); });
+    window->show();
     return app.exec();
 }

@@ -1,0 +1,1057 @@
+#include "Unit2.h"
+
+#include "Calculator.h"
+#include "Fields.h"
+#include "HelpWindow.h"
+#include "NewJob.h"
+#include "ResultGrid.h"
+#include "SheetWindowSlot.h"
+#include "ToolIcons.h"
+#include "Unit1.h"
+#include "Units.h"
+#include "WelcomePicture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+#include <iterator>
+
+using vorn::BoundField;
+using vorn::Input;
+using vorn::kFieldWidth;
+using vorn::kRowHeight;
+using vorn::Look;
+using vorn::SetLook;
+using vorn::ToolPicture;
+
+namespace {
+
+// Menus in menu order. A submenu's items follow it up to its end marker.
+enum class Kind { Menu, Item, Submenu, EndSubmenu, Separator, TopItem };
+
+struct MenuEntry {
+    Kind kind;
+    const char* name;
+    const char* caption;
+    const char* key;
+    const char* handler;
+};
+
+const MenuEntry kMenus[] = {
+    {Kind::Menu, "M01", "文件(&F)", "", ""},
+    {Kind::Item, "M01_01", "打开(&O)", "Ctrl+O", "ToolButton5Click"},
+    {Kind::Item, "M01_02", "保存(&B)", "Ctrl+S", "ToolButton3Click"},
+    {Kind::Item, "M01_03", "删除(&D)", "Ctrl+D", "ToolButton12Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Submenu, "M01_04", "打印&", "", ""},
+    {Kind::Item, "M01_04_01", "御览(&Y)", "Ctrl+Y", "M01_04_01Click"},
+    {Kind::Item, "M01_04_02", "打印(&P)", "Ctrl+P", "ToolButton8Click"},
+    {Kind::EndSubmenu, "", "", "", ""},
+    {Kind::Submenu, "M01_05", "导出&", "", ""},
+    {Kind::Item, "M01_05_01", "导出Excel文档", "F7", "ToolButton9Click"},
+    {Kind::Item, "M01_05_02", "导出图片", "F8", "PM04Click"},
+    {Kind::EndSubmenu, "", "", "", ""},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M01_06", "退出(&E)", "Ctrl+Q", "M01_06Click"},
+    {Kind::Menu, "M02", "拼板开料(&C)", "", ""},
+    {Kind::Item, "M02_01", "智能拼板开料(&P)", "F2", "ToolButton1Click"},
+    {Kind::Item, "M02_02", "拼板开料(&S)", "F3", "ToolButton2Click"},
+    {Kind::Menu, "M03", "设置(&S)", "", ""},
+    {Kind::Item, "M03_01", "Panels  设定", "F5", "M03_01Click"},
+    {Kind::Item, "M03_02", "Tooling 设定", "F6", "M03_02Click"},
+    {Kind::Item, "M03_03", "板  材  设定", "F7", "M03_03Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M03_04", "默认值  设定", "F8", "M03_04Click"},
+    {Kind::Menu, "M04", "工具(&T)", "", ""},
+    {Kind::Item, "M04_01", "查询", "F4", "ToolButton6Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Submenu, "M04_02", "边距补偿", "", ""},
+    {Kind::Item, "M04_02_01", "上传Panel边距补偿", "F5", "PM01Click"},
+    {Kind::Item, "M04_02_02", "所有Panel边距补偿", "F6", "PM02Click"},
+    {Kind::EndSubmenu, "", "", "", ""},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M04_03", "计算器", "Ctrl+J", "M04_03Click"},
+    {Kind::Item, "M04_04", "工具栏", "Ctrl+G", "M04_04Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M04_05", "数据备份", "Ctrl+B", "M04_05Click"},
+    {Kind::Item, "M04_06", "恢复数据", "Ctrl+R", "M04_06Click"},
+    {Kind::Menu, "M05", "帮助(&H)", "", ""},
+    {Kind::Item, "M05_03", "帮  助", "", "M05_03Click"},
+    {Kind::Item, "M05_02", "关于 Vorn", "", "M05_02Click"},
+    {Kind::TopItem, "M06", "退出(&U)", "", "M01_06Click"},
+};
+
+struct ToolEntry {
+    const char* name; // empty: a separator
+    const char* caption;
+    ToolPicture picture;
+    const char* handler;
+};
+
+const ToolEntry kTools[] = {
+    {"ToolButton5", "打 开", ToolPicture::Open, "ToolButton5Click"},
+    {"ToolButton3", "保 存", ToolPicture::Save, "ToolButton3Click"},
+    {"ToolButton12", "删除", ToolPicture::Delete, "ToolButton12Click"},
+    {"", "", ToolPicture::Open, ""},
+    {"ToolButton1", "智能拼板", ToolPicture::SmartPanel, "ToolButton1Click"},
+    {"ToolButton2", "拼 板", ToolPicture::Panelize, "ToolButton2Click"},
+    {"ToolButton10", "边最小化", ToolPicture::Minimize, "PM01Click"},
+    {"ToolButton6", "查 询", ToolPicture::Query, "ToolButton6Click"},
+    {"", "", ToolPicture::Open, ""},
+    {"ToolButton7", "打印御览", ToolPicture::Preview, "M01_04_01Click"},
+    {"ToolButton8", "打 印", ToolPicture::Print, "ToolButton8Click"},
+    {"ToolButton9", "导 出", ToolPicture::Export, "ToolButton9Click"},
+    {"ToolButton11", "退出", ToolPicture::Exit, "M01_06Click"},
+};
+
+// The drop-down items of the two tool bar buttons that carry one.
+struct PopupEntry {
+    const char* button;
+    const char* name;
+    const char* caption;
+    const char* handler;
+};
+
+const PopupEntry kPopups[] = {
+    {"ToolButton10", "PM01", "边距最小化上传Panel", "PM01Click"},
+    {"ToolButton10", "PM02", "边距最小化所有Panel", "PM02Click"},
+    {"ToolButton9", "PM03", "Excel文件导出", "ToolButton9Click"},
+    {"ToolButton9", "PM04", "Bmp图片导出", "PM04Click"},
+};
+
+// The twelve job commands, the archive commands and the delete command.
+const char* const kJobCommands[] = {"ToolButton3",  "ToolButton8", "ToolButton7", "ToolButton9",
+                                    "ToolButton10", "M01_02",      "M01_04",      "M01_05",
+                                    "M04_02",       "M04_02_01",   "PM03",        "PM01"};
+const char* const kArchiveCommands[] = {"ToolButton5", "ToolButton6", "M01_01", "M04_01"};
+const char* const kDeleteCommands[] = {"ToolButton12", "M01_03"};
+// The all-panels margin commands follow the result table, closed at start.
+const char* const kAllPanelsCommands[] = {"PM02", "M04_02_02"};
+
+constexpr int kLeftColumnWidth = 240;
+// The tab captions carry their own blanks; the style adds little around them
+// so that the four tabs fit the 240-pixel column.
+class CompactTabStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace)
+            return 4;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QLabel* Label(QWidget* parent, const QString& text, Qt::Alignment align = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+QLabel* Times(QWidget* parent) {
+    return Label(parent, QStringLiteral("×"), Qt::AlignHCenter);
+}
+
+// A grid of captions and fields: column 0 caption, 1 sub-caption, 2 first
+// field, 3 "×" or sub-caption, 4 second field, 5 unit.
+QGridLayout* FieldGrid(QWidget* page) {
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(3);
+    grid->setColumnStretch(6, 1);
+    Q_UNUSED(page);
+    return grid;
+}
+
+// A pair of one-line rows (caption spanning columns 0-1, "×" between).
+void SizeRow(QGridLayout* g, int row, QWidget* page, const QString& caption, QLineEdit* a,
+             QLineEdit* b) {
+    g->addWidget(Label(page, caption), row, 0, 1, 2);
+    g->addWidget(a, row, 2);
+    if (b) {
+        g->addWidget(Times(page), row, 3);
+        g->addWidget(b, row, 4);
+    }
+}
+
+void MarginRow(QGridLayout* g, int row, QWidget* page, const QString& caption, const QString& first,
+               QLineEdit* a, QLineEdit* b) {
+    if (first.isEmpty()) {
+        g->addWidget(Label(page, caption), row, 0, 1, 2);
+    } else {
+        g->addWidget(Label(page, caption), row, 0);
+        g->addWidget(Label(page, first), row, 1);
+    }
+    g->addWidget(a, row, 2);
+    g->addWidget(Label(page, QStringLiteral("上下"), Qt::AlignHCenter), row, 3);
+    g->addWidget(b, row, 4);
+}
+
+QFrame* Line(QWidget* parent) {
+    auto* f = new QFrame(parent);
+    f->setFrameShape(QFrame::HLine);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+
+// Tab pages scroll when the window is too low to show them whole.
+QWidget* Scrolled(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return area;
+}
+
+} // namespace
+
+TVornMF::TVornMF(const QString& programDir, QWidget* parent)
+    : QMainWindow(parent), programDir_(programDir) {
+    setObjectName(QStringLiteral("TVornMF"));
+    setWindowTitle(QStringLiteral("Vorn"));
+    setMinimumSize(617, 482);
+    resize(800, 589);
+    move(0, 0);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildCentre();
+    SetUpCommandEnabling();
+    SetInitialStates();
+    // Fields are made out of order inside their rows; the tab order follows the
+    // pages top to bottom.
+    static const char* const order[] = {
+        "DBEdit1",      "DBEdit2",      "DBEdit3",   "DBEdit4",   "DBEdit5",   "Edit5",
+        "DBEdit17",     "DBEdit18",     "DBEdit19",  "DBEdit20",  "DBEdit21",  "DBEdit22",
+        "RadioButton3", "RadioButton4", "CheckBox1", "CheckBox2", "CheckBox3", "RadioButton6",
+        "RadioButton7", "DBEdit7",      "DBEdit8",   "DBEdit23",  "DBEdit24",  "DBEdit25",
+        "DBEdit26",     "DBEdit27",     "DBEdit28",  "DBEdit29",  "DBEdit30",  "DBEdit31",
+        "DBEdit32",     "DBEdit33",     "BitBtn3",   "Edit1",     "Edit2",     "DBEdit6",
+        "Edit3",        "Memo1"};
+    vorn::ChainTabOrder(this, order, int(std::size(order)));
+    RunCommand([this] { StartNewJob(); });
+}
+
+TVornMF::~TVornMF() = default;
+
+QString TVornMF::DefaultsPath() const {
+    return QDir(programDir_).filePath(vorn::DefaultsList::FileName());
+}
+
+QAction* TVornMF::NewCommand(const QString& name, const QString& caption, const char* handler) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    commands_.insert(name, a);
+    if (handler && *handler) {
+        const auto run = FindCommand(handler);
+        if (!run)
+            qFatal("no command %s", handler);
+        a->setProperty("vornHandler", QString::fromLatin1(handler));
+        connect(a, &QAction::triggered, this,
+                [this, run] { RunCommand([this, run] { (this->*run)(); }); });
+    }
+    return a;
+}
+
+TVornMF::CommandFn TVornMF::FindCommand(const char* name) {
+    // Called directly, never through the meta-object system, so that an error
+    // reaches RunCommand intact.
+    static const QHash<QByteArray, CommandFn> handlers{
+        {"ToolButton5Click", &TVornMF::ToolButton5Click},
+        {"ToolButton3Click", &TVornMF::ToolButton3Click},
+        {"ToolButton12Click", &TVornMF::ToolButton12Click},
+        {"ToolButton6Click", &TVornMF::ToolButton6Click},
+        {"ToolButton1Click", &TVornMF::ToolButton1Click},
+        {"ToolButton2Click", &TVornMF::ToolButton2Click},
+        {"PM01Click", &TVornMF::PM01Click},
+        {"PM02Click", &TVornMF::PM02Click},
+        {"M01_04_01Click", &TVornMF::M01_04_01Click},
+        {"ToolButton8Click", &TVornMF::ToolButton8Click},
+        {"ToolButton9Click", &TVornMF::ToolButton9Click},
+        {"PM04Click", &TVornMF::PM04Click},
+        {"M03_01Click", &TVornMF::M03_01Click},
+        {"M03_02Click", &TVornMF::M03_02Click},
+        {"M03_03Click", &TVornMF::M03_03Click},
+        {"M03_04Click", &TVornMF::M03_04Click},
+        {"M04_05Click", &TVornMF::M04_05Click},
+        {"M04_06Click", &TVornMF::M04_06Click},
+        {"M01_06Click", &TVornMF::M01_06Click},
+        {"M04_03Click", &TVornMF::M04_03Click},
+        {"M04_04Click", &TVornMF::M04_04Click},
+        {"M05_02Click", &TVornMF::M05_02Click},
+        {"M05_03Click", &TVornMF::M05_03Click},
+    };
+    return handlers.value(QByteArray(name), nullptr);
+}
+
+QString TVornMF::HandlerOf(const QAction* action) {
+    return action->property("vornHandler").toString();
+}
+
+QString TVornMF::Caption(const QAction* action) {
+    return action->text().section(u'\t', 0, 0);
+}
+
+QKeySequence TVornMF::ShownShortcut(const QAction* action) {
+    return action->property("vornKey").value<QKeySequence>();
+}
+
+void TVornMF::BuildMenus() {
+    QMenu* menu = nullptr;
+    QMenu* sub = nullptr;
+    QAction* subAction = nullptr;
+    QList<QKeySequence> taken;
+    for (const MenuEntry& e : kMenus) {
+        const QString name = QString::fromLatin1(e.name);
+        const QString caption = QString::fromUtf8(e.caption);
+        QMenu* into = sub ? sub : menu;
+        switch (e.kind) {
+        case Kind::Menu:
+            menu = menuBar()->addMenu(caption);
+            menu->setObjectName(name);
+            break;
+        case Kind::Submenu: {
+            sub = new QMenu(caption, this);
+            sub->setObjectName(name + QStringLiteral("Menu"));
+            subAction = NewCommand(name, caption, "");
+            subAction->setMenu(sub);
+            menu->addAction(subAction);
+            break;
+        }
+        case Kind::EndSubmenu:
+            sub = nullptr;
+            subAction = nullptr;
+            break;
+        case Kind::Separator:
+            into->addSeparator();
+            break;
+        case Kind::Item:
+        case Kind::TopItem: {
+            QAction* a = NewCommand(name, caption, e.handler);
+            const QKeySequence key(QString::fromLatin1(e.key));
+            if (!key.isEmpty()) {
+                a->setProperty("vornKey", key);
+                if (taken.contains(key)) {
+                    // A key given to two items belongs to the first in menu
+                    // order; the later one only shows it.
+                    a->setText(caption + u'\t' + key.toString(QKeySequence::NativeText));
+                } else {
+                    taken.append(key);
+                    OwnedKey owned{a, key, {}};
+                    if (subAction)
+                        owned.parents.append(subAction);
+                    ownedKeys_.append(owned);
+                    a->setShortcut(key);
+                }
+            }
+            if (e.kind == Kind::TopItem)
+                menuBar()->addAction(a);
+            else
+                into->addAction(a);
+            break;
+        }
+        }
+    }
+    // A disabled submenu keeps its items' keys from acting.
+    for (const OwnedKey& k : ownedKeys_) {
+        for (QAction* parent : k.parents)
+            connect(parent, &QAction::enabledChanged, this, &TVornMF::RefreshOwnedShortcuts);
+    }
+    // Shortcuts act while the window is active, whether or not the bar shows.
+    addActions(commands_.values());
+
+    QAction* toolBarItem = commands_.value(QStringLiteral("M04_04"));
+    toolBarItem->setCheckable(true);
+    toolBarItem->setChecked(true);
+}
+
+void TVornMF::RefreshOwnedShortcuts() {
+    for (const OwnedKey& k : ownedKeys_) {
+        bool reachable = true;
+        for (const QAction* parent : k.parents)
+            reachable = reachable && parent->isEnabled();
+        k.action->setShortcut(reachable ? k.key : QKeySequence());
+    }
+}
+
+void TVornMF::BuildToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("ToolBar1"), this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(18, 18));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    for (const ToolEntry& t : kTools) {
+        if (!*t.name) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* a =
+            NewCommand(QString::fromLatin1(t.name), QString::fromUtf8(t.caption), t.handler);
+        a->setIcon(vorn::ToolIcon(t.picture));
+        toolBar_->addAction(a);
+        if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a)))
+            button->setFixedSize(55, 38);
+    }
+
+    for (const char* buttonName : {"ToolButton10", "ToolButton9"}) {
+        QAction* button = commands_.value(QString::fromLatin1(buttonName));
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("PopupMenu_") + QString::fromLatin1(buttonName));
+        for (const PopupEntry& p : kPopups) {
+            if (qstrcmp(p.button, buttonName) == 0)
+                menu->addAction(NewCommand(QString::fromLatin1(p.name),
+                                           QString::fromUtf8(p.caption), p.handler));
+        }
+        button->setMenu(menu);
+        if (auto* tb = qobject_cast<QToolButton*>(toolBar_->widgetForAction(button))) {
+            tb->setPopupMode(QToolButton::MenuButtonPopup);
+            // Room for the drop-down arrow beside the picture.
+            tb->setFixedSize(67, 38);
+        }
+    }
+}
+
+void TVornMF::BuildCentre() {
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(3);
+
+    tabs_ = new QTabWidget(centre);
+    tabs_->setObjectName(QStringLiteral("PageControl1"));
+    tabs_->setFixedWidth(kLeftColumnWidth);
+    auto* tabStyle = new CompactTabStyle(QApplication::style()->name());
+    tabStyle->setParent(tabs_);
+    tabs_->tabBar()->setStyle(tabStyle);
+    tabs_->setUsesScrollButtons(false);
+    tabs_->addTab(Scrolled(BuildParametersTab()), QStringLiteral("   参   数  "));
+    tabs_->addTab(Scrolled(BuildArrayTab()), QStringLiteral(" 成品拼板 "));
+    tabs_->addTab(BuildToolingTab(), QStringLiteral(" Tooling "));
+    tabs_->addTab(Scrolled(BuildPartsTab()), QStringLiteral("   部   件 "));
+    tabs_->setTabEnabled(2, false);
+    row->addWidget(tabs_);
+    row->addWidget(BuildRightArea(), 1);
+    setCentralWidget(centre);
+}
+
+QWidget* TVornMF::BuildParametersTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 4, 2, 2);
+    v->setSpacing(4);
+
+    const char* job = "TempInput";
+    auto* g = FieldGrid(page);
+    SizeRow(g, 0, page, QStringLiteral("成品尺寸"),
+            BoundField(page, "DBEdit1", job, "Set_L", Look::Cyan, Input::Number, 7),
+            BoundField(page, "DBEdit2", job, "Set_W", Look::Cyan, Input::Number, 7));
+    SizeRow(g, 1, page, QStringLiteral("拼板间距"),
+            BoundField(page, "DBEdit3", job, "Set_C", Look::Cyan, Input::Number, 7), nullptr);
+    MarginRow(g, 2, page, QStringLiteral("边距限制"), QStringLiteral("左右"),
+              BoundField(page, "DBEdit4", job, "BorderX_L", Look::Plain, Input::Number, 7),
+              BoundField(page, "DBEdit5", job, "BorderX_W", Look::Plain, Input::Number, 7));
+
+    edit5_ = new QSpinBox(page);
+    edit5_->setObjectName(QStringLiteral("Edit5"));
+    edit5_->setRange(1, 2);
+    edit5_->setValue(1);
+    edit5_->setFixedSize(kFieldWidth, kRowHeight);
+    edit5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    g->addWidget(Label(page, QStringLiteral("Panel种类")), 3, 0, 1, 2);
+    g->addWidget(edit5_, 3, 2);
+
+    SizeRow(g, 4, page, QStringLiteral("最大Panel"),
+            BoundField(page, "DBEdit17", job, "Max_PL", Look::Plain, Input::Number),
+            BoundField(page, "DBEdit18", job, "Max_PW", Look::Plain, Input::Number));
+    SizeRow(g, 5, page, QStringLiteral("最小Panel"),
+            BoundField(page, "DBEdit19", job, "Min_PL", Look::Plain, Input::Number),
+            BoundField(page, "DBEdit20", job, "Min_PW", Look::Plain, Input::Number));
+    g->addWidget(Label(page, QStringLiteral("Panel 最大长宽比例")), 6, 0, 1, 4);
+    g->addWidget(BoundField(page, "DBEdit21", job, "PLPW_ratio", Look::Plain, Input::Number), 6, 4);
+    g->addWidget(Label(page, QStringLiteral("最低板材利用率限制")), 7, 0, 1, 4);
+    g->addWidget(BoundField(page, "DBEdit22", job, "Min_lv", Look::Plain, Input::Number), 7, 4);
+    g->addWidget(Label(page, QStringLiteral("%")), 7, 5);
+
+    // Search options.
+    auto* options = new QFrame(page);
+    options->setFrameShape(QFrame::StyledPanel);
+    auto* og = new QGridLayout(options);
+    og->setContentsMargins(4, 2, 2, 2);
+    og->setVerticalSpacing(1);
+    autoPanel_ = new QRadioButton(QStringLiteral("自动Panel"), options);
+    autoPanel_->setObjectName(QStringLiteral("RadioButton3"));
+    setPanel_ = new QRadioButton(QStringLiteral("设定Panel"), options);
+    setPanel_->setObjectName(QStringLiteral("RadioButton4"));
+    auto* panelMode = new QButtonGroup(options);
+    panelMode->addButton(autoPanel_);
+    panelMode->addButton(setPanel_);
+    bothPanel_ = new QCheckBox(QStringLiteral("允许异向拼板"), options);
+    bothPanel_->setObjectName(QStringLiteral("CheckBox1"));
+    bothBase_ = new QCheckBox(QStringLiteral("允许异向开料"), options);
+    bothBase_->setObjectName(QStringLiteral("CheckBox2"));
+    tooling_ = new QCheckBox(QStringLiteral("允许Tooking"), options);
+    tooling_->setObjectName(QStringLiteral("CheckBox3"));
+    bestBase_ = new QRadioButton(QStringLiteral("获取最佳板材"), options);
+    bestBase_->setObjectName(QStringLiteral("RadioButton6"));
+    allBases_ = new QRadioButton(QStringLiteral("扫描所有板材"), options);
+    allBases_->setObjectName(QStringLiteral("RadioButton7"));
+    auto* baseMode = new QButtonGroup(options);
+    baseMode->addButton(bestBase_);
+    baseMode->addButton(allBases_);
+    og->addWidget(autoPanel_, 0, 0);
+    og->addWidget(setPanel_, 0, 1);
+    og->addWidget(Line(options), 1, 0, 1, 2);
+    og->addWidget(bothPanel_, 2, 0);
+    og->addWidget(bothBase_, 2, 1);
+    og->addWidget(tooling_, 3, 0);
+    og->addWidget(Line(options), 4, 0, 1, 2);
+    og->addWidget(bestBase_, 5, 0);
+    og->addWidget(allBases_, 5, 1);
+    g->addWidget(options, 8, 0, 1, 7);
+
+    // The chosen plan, in the same columns as the inputs.
+    const int top = 9;
+    auto* r = g;
+    auto* panelSize = Label(page, QStringLiteral("Panel尺寸"));
+    panelSize->setObjectName(QStringLiteral("Label24"));
+    r->addWidget(panelSize, top + 0, 0, 1, 2);
+    r->addWidget(BoundField(page, "DBEdit7", job, "Panel_L", Look::Cyan, Input::Number), top + 0,
+                 2);
+    r->addWidget(Times(page), top + 0, 3);
+    r->addWidget(BoundField(page, "DBEdit8", job, "Panel_W", Look::Cyan, Input::Number), top + 0,
+                 4);
+    MarginRow(r, top + 1, page, QStringLiteral("边  距"), QStringLiteral("左右"),
+              BoundField(page, "DBEdit9", job, "Border_L", Look::Info, Input::Shown),
+              BoundField(page, "DBEdit10", job, "Border_W", Look::Info, Input::Shown));
+    r->addWidget(Label(page, QStringLiteral("拼板数量 ")), top + 2, 0, 1, 2);
+    r->addWidget(BoundField(page, "DBEdit15", job, "Panel", Look::Info, Input::Shown), top + 2, 2);
+    r->addWidget(Label(page, QStringLiteral("Pas/Panel")), top + 2, 3, 1, 3);
+    r->addWidget(Label(page, QStringLiteral("拼板利用率")), top + 3, 0, 1, 2);
+    r->addWidget(BoundField(page, "DBEdit16", job, "Panel_lv", Look::Info, Input::Shown), top + 3,
+                 2);
+    r->addWidget(Label(page, QStringLiteral("%")), top + 3, 3);
+    // The panel 1 / panel 2 toggle sits under the second field column.
+    auto* toggle = new QToolButton(page);
+    toggle->setObjectName(QStringLiteral("SpeedButton11"));
+    toggle->setText(QStringLiteral("Panel 2"));
+    toggle->setFixedSize(kFieldWidth, kRowHeight + 2);
+    toggle->setEnabled(false);
+    r->addWidget(toggle, top + 3, 4);
+    r->addWidget(Line(page), top + 4, 0, 1, 6);
+    SizeRow(r, top + 5, page, QStringLiteral("板材尺寸"),
+            BoundField(page, "DBEdit11", job, "Base_L", Look::Info, Input::Shown),
+            BoundField(page, "DBEdit12", job, "Base_W", Look::Info, Input::Shown));
+    r->addWidget(Label(page, QStringLiteral("开板数量")), top + 6, 0, 1, 2);
+    r->addWidget(BoundField(page, "DBEdit13", job, "Panel_N", Look::Info, Input::Shown), top + 6,
+                 2);
+    r->addWidget(Label(page, QStringLiteral("Panel/Sheet")), top + 6, 3, 1, 3);
+    r->addWidget(Label(page, QStringLiteral("板材利用率")), top + 7, 0, 1, 2);
+    r->addWidget(BoundField(page, "DBEdit14", job, "Base_lv", Look::Info, Input::Shown), top + 7,
+                 2);
+    r->addWidget(Label(page, QStringLiteral("%")), top + 7, 3);
+    v->addLayout(g);
+    v->addStretch();
+    return page;
+}
+
+QWidget* TVornMF::BuildArrayTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 6, 4, 4);
+    v->setSpacing(6);
+    const char* cus = "TempInputCus";
+    auto* g = FieldGrid(page);
+    SizeRow(g, 0, page, QStringLiteral("单元尺寸"),
+            BoundField(page, "DBEdit23", cus, "Part_L", Look::Cyan, Input::Number, 7),
+            BoundField(page, "DBEdit24", cus, "Part_W", Look::Cyan, Input::Number, 7));
+    SizeRow(g, 1, page, QStringLiteral("拼板间距"),
+            BoundField(page, "DBEdit25", cus, "Part_C", Look::Cyan, Input::Number, 7), nullptr);
+    MarginRow(g, 2, page, QStringLiteral("边距  左右"), QString(),
+              BoundField(page, "DBEdit26", cus, "SetBorder_L", Look::Cyan, Input::Number, 7),
+              BoundField(page, "DBEdit27", cus, "SetBorder_W", Look::Cyan, Input::Number, 7));
+    SizeRow(g, 3, page, QStringLiteral("最大成品尺寸"),
+            BoundField(page, "DBEdit28", cus, "Max_SetL", Look::Plain, Input::Number),
+            BoundField(page, "DBEdit29", cus, "Max_SetW", Look::Plain, Input::Number));
+    SizeRow(g, 4, page, QStringLiteral("最小成品尺寸"),
+            BoundField(page, "DBEdit30", cus, "Min_SetL", Look::Plain, Input::Number),
+            BoundField(page, "DBEdit31", cus, "Min_SetW", Look::Plain, Input::Number));
+    g->addWidget(Line(page), 5, 0, 1, 6);
+    SizeRow(g, 6, page, QStringLiteral("成品尺寸"),
+            BoundField(page, "DBEdit32", cus, "Set_L", Look::Cyan, Input::Number, 7),
+            BoundField(page, "DBEdit33", cus, "Set_W", Look::Cyan, Input::Number, 7));
+    SizeRow(g, 7, page, QStringLiteral("拼板数量"),
+            BoundField(page, "DBEdit34", cus, "Panel", Look::Info, Input::Shown), nullptr);
+    SizeRow(g, 8, page, QStringLiteral("利 用 率"),
+            BoundField(page, "DBEdit35", cus, "Panel_lv", Look::Info, Input::Shown), nullptr);
+    v->addLayout(g);
+    auto* go = new QPushButton(QStringLiteral("到 智 能 拼 板 开 料 处 理"), page);
+    go->setObjectName(QStringLiteral("BitBtn3"));
+    v->addSpacing(6);
+    v->addWidget(go);
+    v->addStretch();
+    return page;
+}
+
+QWidget* TVornMF::BuildToolingTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet3"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(2, 2, 2, 2);
+    auto* grid = new QTableView(page);
+    grid->setObjectName(QStringLiteral("DBGrid2"));
+    v->addWidget(grid);
+    return page;
+}
+
+QWidget* TVornMF::BuildPartsTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet4"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 6, 4, 4);
+    auto* g = new QGridLayout;
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(4);
+    auto text = [page](const char* name) {
+        auto* e = new QLineEdit(page);
+        e->setObjectName(QString::fromLatin1(name));
+        return e;
+    };
+    partNumber_ = text("Edit1");
+    partNumber_->setMaxLength(50);
+    customerPart_ = text("Edit2");
+    customerPart_->setMaxLength(50);
+    // Part numbers are kept in capitals.
+    for (QLineEdit* e : {partNumber_, customerPart_}) {
+        connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
+            if (t != t.toUpper()) {
+                const int pos = e->cursorPosition();
+                e->setText(t.toUpper());
+                e->setCursorPosition(pos);
+            }
+        });
+    }
+    auto* layer = BoundField(page, "DBEdit6", "TempInput", "Layer", Look::Plain, Input::Integer, 4);
+    layer->setFixedWidth(kFieldWidth);
+    operator_ = text("Edit3");
+    operator_->setMaxLength(50);
+    date_ = text("Edit4");
+    date_->setReadOnly(true);
+    date_->setFocusPolicy(Qt::NoFocus);
+    SetLook(date_, Look::Face);
+    g->addWidget(Label(page, QStringLiteral("部件编号")), 0, 0);
+    g->addWidget(partNumber_, 0, 1);
+    g->addWidget(Label(page, QStringLiteral("客户型号")), 1, 0);
+    g->addWidget(customerPart_, 1, 1);
+    g->addWidget(Label(page, QStringLiteral("板  层  数")), 2, 0);
+    g->addWidget(layer, 2, 1, Qt::AlignLeft);
+    g->addWidget(Label(page, QStringLiteral("操  作  员")), 3, 0);
+    g->addWidget(operator_, 3, 1);
+    g->addWidget(Label(page, QStringLiteral("日        期")), 4, 0);
+    g->addWidget(date_, 4, 1);
+    v->addLayout(g);
+    v->addWidget(Label(page, QStringLiteral("备注")));
+    note_ = new QPlainTextEdit(page);
+    note_->setObjectName(QStringLiteral("Memo1"));
+    v->addWidget(note_, 1);
+    return page;
+}
+
+QWidget* TVornMF::BuildRightArea() {
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->setObjectName(QStringLiteral("Splitter1"));
+    splitter_->setChildrenCollapsible(false);
+
+    auto* top = new QWidget(splitter_);
+    auto* tv = new QVBoxLayout(top);
+    tv->setContentsMargins(0, 0, 0, 0);
+    tv->setSpacing(0);
+
+    // Header line: the view selectors sit at fixed places that the view
+    // handling moves; the unit button keeps to the right edge.
+    auto* header = new QFrame(top);
+    header->setObjectName(QStringLiteral("Panel1"));
+    header->setFrameShape(QFrame::StyledPanel);
+    header->setFixedHeight(26);
+    auto* hl = new QHBoxLayout(header);
+    hl->setContentsMargins(6, 0, 6, 0);
+    auto* selectors = new QWidget(header);
+    selectors->setObjectName(QStringLiteral("ViewSelectors"));
+    selectors->setFixedSize(440, 24);
+    auto* title = new QLabel(QStringLiteral("示意图"), selectors);
+    title->setObjectName(QStringLiteral("Label33"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->setGeometry(0, 0, 50, 24);
+    struct Selector {
+        const char* name;
+        const char* caption;
+        int x;
+        bool visible;
+    };
+    const Selector views[] = {{"RadioButton1", "拼版图", 54, true},
+                              {"RadioButton5", "Panel2 拼版图", 160, false},
+                              {"RadioButton2", "开料图", 140, true},
+                              {"RadioButton8", "成品拼版图", 214, false}};
+    auto* viewGroup = new QButtonGroup(selectors);
+    for (const Selector& s : views) {
+        auto* b = new QRadioButton(QString::fromUtf8(s.caption), selectors);
+        b->setObjectName(QString::fromLatin1(s.name));
+        b->adjustSize();
+        b->move(s.x, (24 - b->height()) / 2);
+        b->setVisible(s.visible);
+        viewGroup->addButton(b);
+    }
+    selectors->findChild<QRadioButton*>(QStringLiteral("RadioButton1"))->setChecked(true);
+    hl->addWidget(selectors);
+    hl->addStretch();
+    hl->addWidget(new QLabel(QStringLiteral("Unit :"), header));
+    unitButton_ = new QToolButton(header);
+    unitButton_->setObjectName(QStringLiteral("UnitButton"));
+    unitButton_->setText(vorn::InchCaption());
+    unitButton_->setMinimumWidth(44);
+    hl->addWidget(unitButton_);
+    tv->addWidget(header);
+
+    image1_ = new QLabel(top);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setMinimumSize(1, 1);
+    image1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image1_->setAutoFillBackground(true);
+    image1_->installEventFilter(this);
+    tv->addWidget(image1_, 1);
+    BuildProgressBox(image1_);
+
+    dbGrid1_ = new QTableView(splitter_);
+    dbGrid1_->setObjectName(QStringLiteral("DBGrid1"));
+    dbGrid1_->setToolTip(QStringLiteral("“双击”到“上传数据”"));
+    vorn::SetUpResultGrid(dbGrid1_);
+
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({340, 150});
+    return splitter_;
+}
+
+void TVornMF::BuildProgressBox(QWidget* over) {
+    progressBox_ = new QFrame(over);
+    progressBox_->setObjectName(QStringLiteral("Panel3"));
+    progressBox_->setFrameShape(QFrame::Panel);
+    progressBox_->setFrameShadow(QFrame::Raised);
+    progressBox_->setAutoFillBackground(true);
+    progressBox_->setFixedSize(400, 48);
+    auto* v = new QVBoxLayout(progressBox_);
+    v->setContentsMargins(10, 3, 12, 5);
+    v->setSpacing(2);
+    auto* line = new QHBoxLayout;
+    line->addWidget(new QLabel(QStringLiteral("拼板开料进度："), progressBox_));
+    progressPercent_ = new QLabel(QStringLiteral("0%"), progressBox_);
+    progressPercent_->setObjectName(QStringLiteral("Label40"));
+    progressPercent_->setMinimumWidth(48);
+    line->addWidget(progressPercent_);
+    line->addStretch();
+    line->addWidget(new QLabel(QStringLiteral("按\"Esc\"键取消"), progressBox_));
+    v->addLayout(line);
+    progressBar_ = new QProgressBar(progressBox_);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setRange(0, 1000);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    progressBar_->setFixedHeight(14);
+    v->addWidget(progressBar_);
+    progressBox_->hide();
+}
+
+void TVornMF::PlaceProgressBox() {
+    const QSize area = image1_->size();
+    progressBox_->move(std::max(0, (area.width() - progressBox_->width()) / 2),
+                       std::max(0, (area.height() - progressBox_->height()) / 2));
+}
+
+bool TVornMF::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == image1_ && event->type() == QEvent::Resize) {
+        PlaceProgressBox();
+        // The banner always fills the area.
+        if (showsWelcome_)
+            image1_->setPixmap(QPixmap::fromImage(vorn::WelcomePicture(image1_->size())));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVornMF::SetUpCommandEnabling() {
+    auto list = [this](auto& names) {
+        QList<QAction*> out;
+        for (const char* n : names)
+            out.append(commands_.value(QString::fromLatin1(n)));
+        return out;
+    };
+    enabling_.SetJobCommands(list(kJobCommands));
+    enabling_.SetArchiveCommands(list(kArchiveCommands));
+    enabling_.SetShowWelcome([this] { ShowWelcomePicture(); });
+}
+
+void TVornMF::SetInitialStates() {
+    autoPanel_->setChecked(true);
+    bothPanel_->setChecked(true);
+    bothBase_->setChecked(true);
+    tooling_->setChecked(false);
+    bestBase_->setChecked(true);
+    enabling_.DisableJobCommands();
+    enabling_.UpdateArchiveCommands(false);
+    for (const char* n : kDeleteCommands)
+        commands_.value(QString::fromLatin1(n))->setEnabled(false);
+    for (const char* n : kAllPanelsCommands)
+        commands_.value(QString::fromLatin1(n))->setEnabled(false);
+}
+
+void TVornMF::CreateSheetWindow() {
+    if (!sheetWindow_)
+        sheetWindow_ = new vorn::SheetWindowSlot(this);
+}
+
+bool TVornMF::UnitIsMm() const {
+    return unitButton_->text() == vorn::MmCaption();
+}
+
+void TVornMF::ShowWelcomePicture() {
+    showsWelcome_ = true;
+    image1_->setPixmap(QPixmap::fromImage(vorn::WelcomePicture(image1_->size())));
+}
+
+void TVornMF::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
+                              QString::fromUtf8(e.what()));
+    }
+}
+
+void TVornMF::SetJobRows(JobRows* rows) {
+    jobRows_ = rows;
+    if (!rows)
+        return;
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        const QString table = e->property("vornTable").toString();
+        const QByteArray column = e->property("vornColumn").toString().toLatin1();
+        if (table == QLatin1String("TempInput"))
+            rows->Job()->Bind(e, column.constData());
+        else if (table == QLatin1String("TempInputCus"))
+            rows->Array()->Bind(e, column.constData());
+    }
+}
+
+vorn::WorkRow* TVornMF::JobRow() {
+    return jobRows_ ? jobRows_->Job() : nullptr;
+}
+
+vorn::WorkRow* TVornMF::ArrayRow() {
+    return jobRows_ ? jobRows_->Array() : nullptr;
+}
+
+vorn::SearchOptions TVornMF::Options() const {
+    vorn::SearchOptions o;
+    o.panelKinds = edit5_->text();
+    o.autoPanel = autoPanel_->isChecked();
+    o.bestBase = bestBase_->isChecked();
+    o.bothPanel = bothPanel_->isChecked();
+    o.bothBase = bothBase_->isChecked();
+    o.tooling = tooling_->isChecked();
+    return o;
+}
+
+void TVornMF::SetOptions(const vorn::SearchOptions& o) {
+    bool ok = false;
+    const int kinds = o.panelKinds.toInt(&ok);
+    edit5_->setValue(ok ? kinds : 1);
+    (o.autoPanel ? autoPanel_ : setPanel_)->setChecked(true);
+    (o.bestBase ? bestBase_ : allBases_)->setChecked(true);
+    bothPanel_->setChecked(o.bothPanel);
+    bothBase_->setChecked(o.bothBase);
+    tooling_->setChecked(o.tooling);
+}
+
+void TVornMF::StartNewJob() {
+    // 1. The defaults file is reread for every new job.
+    DefaultsList_.Load(DefaultsPath());
+    const bool mm = UnitIsMm();
+
+    // 2-3. A fresh job row from the defaults.
+    if (jobRows_) {
+        jobRows_->CloseResults();
+        jobRows_->Job()->Restart();
+        vorn::ApplyJobDefaults(DefaultsList_, *jobRows_->Job(), mm);
+    }
+
+    // 4-5. Panel kinds and search options.
+    SetOptions(vorn::OptionsFromDefaults(DefaultsList_));
+
+    // 6. Part identification.
+    partNumber_->clear();
+    customerPart_->clear();
+    operator_->clear();
+    date_->clear();
+    note_->clear();
+
+    // 7. A fresh array row.
+    if (jobRows_) {
+        jobRows_->Array()->Restart();
+        vorn::ApplyArrayDefaults(DefaultsList_, *jobRows_->Array(), mm);
+    }
+
+    // 8. Commands.
+    ShowWelcomePicture();
+    DisableJobCommands();
+    UpdateArchiveCommands();
+    for (const char* n : kDeleteCommands)
+        commands_.value(QString::fromLatin1(n))->setEnabled(false);
+}
+
+void TVornMF::ApplyJobParameterChanges() {
+    vorn::WorkRow* job = JobRow();
+    if (!job || !job->IsModified())
+        return; // an unedited job keeps its plan
+    job->Post();
+    jobRows_->CloseResults();
+    ShowWelcomePicture();
+    auto* whole = findChild<QRadioButton*>(QStringLiteral("RadioButton8"));
+    if (whole->isChecked())
+        findChild<QRadioButton*>(QStringLiteral("RadioButton1"))->setChecked(true);
+    whole->hide();
+    // The plan no longer fits the parameters: only the inputs stay.
+    job->Edit();
+    job->ClearAllExcept({"ID", "Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Max_PL",
+                         "Max_PW", "Min_PL", "Min_PW", "PLPW_ratio", "Min_lv"});
+    job->Post();
+    UpdateJobCommands();
+}
+
+bool TVornMF::UpdateJobCommands() {
+    const bool arrayTab = tabs_->currentIndex() == 1;
+    vorn::WorkRow* job = JobRow();
+    vorn::WorkRow* array = ArrayRow();
+    auto none = [](const char*) { return 0.0; };
+    if (!job || !job->IsOpen() || !array || !array->IsOpen()) {
+        // Without the rows there is no plan.
+        enabling_.UpdateJobCommands(arrayTab, none, none);
+        return false;
+    }
+    return enabling_.UpdateJobCommands(
+        arrayTab, [job](const char* c) { return job->Number(c); },
+        [array](const char* c) { return array->Number(c); });
+}
+
+void TVornMF::DisableJobCommands() {
+    enabling_.DisableJobCommands();
+}
+
+void TVornMF::UpdateArchiveCommands() {
+    enabling_.UpdateArchiveCommands(jobRows_ && jobRows_->SavedPartsExist());
+}
+
+// Commands of later features: they exist with their names and enabled
+// states and do nothing until their feature is built.
+void TVornMF::ToolButton5Click() {}
+void TVornMF::ToolButton3Click() {}
+void TVornMF::ToolButton12Click() {}
+void TVornMF::ToolButton6Click() {}
+void TVornMF::ToolButton1Click() {}
+void TVornMF::ToolButton2Click() {}
+void TVornMF::PM01Click() {}
+void TVornMF::PM02Click() {}
+void TVornMF::M01_04_01Click() {}
+void TVornMF::ToolButton8Click() {}
+void TVornMF::ToolButton9Click() {}
+void TVornMF::PM04Click() {}
+void TVornMF::M03_01Click() {}
+void TVornMF::M03_02Click() {}
+void TVornMF::M03_03Click() {}
+void TVornMF::M04_05Click() {}
+void TVornMF::M04_06Click() {}
+
+void TVornMF::M03_04Click() {
+    vorn::WorkRow* job = JobRow();
+    vorn::WorkRow* array = ArrayRow();
+    if (!job || !job->IsOpen() || !array || !array->IsOpen())
+        return;
+    job->CommitFields();
+    array->CommitFields();
+    vorn::TForm9 window(*this, this);
+    window.exec();
+}
+
+void TVornMF::M01_06Click() {
+    close();
+}
+
+void TVornMF::M04_03Click() {
+    vorn::StartCalculator();
+}
+
+void TVornMF::M04_04Click() {
+    toolBar_->setVisible(commands_.value(QStringLiteral("M04_04"))->isChecked());
+}
+
+void TVornMF::M05_02Click() {
+    TForm1 about(this);
+    about.exec();
+}
+
+void TVornMF::M05_03Click() {
+    // Help is a window of its own beside the program; one at a time.
+    if (help_) {
+        help_->raise();
+        help_->activateWindow();
+        static_cast<vorn::HelpWindow*>(help_.data())->ShowContext(9999);
+        return;
+    }
+    auto* help = vorn::HelpWindow::Open(QDir(programDir_).filePath(vorn::HelpWindow::FileName()),
+                                        9999, this);
+    if (help)
+        help_ = help;
+}
+
+void TVornMF::closeEvent(QCloseEvent* event) {
+    // No question: the job lives only in memory and is not kept.
+    if (help_)
+        help_->close();
+    event->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,191 @@
+#pragma once
+// The main window: frame, tabs, menus, tool bar and every command handler.
+
+#include "CommandEnabling.h"
+#include "DefaultsList.h"
+#include "Unit9.h"
+
+#include <QHash>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+class TVornMF : public QMainWindow, public vorn::DefaultsHost {
+    Q_OBJECT
+
+public:
+    // programDir holds the database, the defaults file and the help file.
+    explicit TVornMF(const QString& programDir, QWidget* parent = nullptr);
+    ~TVornMF() override;
+
+    QString ProgramDir() const { return programDir_; }
+
+    // Every menu item and tool bar button by its control name.
+    QAction* Command(const QString& name) const { return commands_.value(name); }
+    // The key a menu item shows; only the first item with a key in menu order
+    // owns it, a later one shows the key and is reached by the mouse.
+    static QKeySequence ShownShortcut(const QAction* action);
+    static QString Caption(const QAction* action);
+    // Handler run by a menu item or tool bar button.
+    static QString HandlerOf(const QAction* action);
+
+    QToolBar* ToolBar() const { return toolBar_; }
+    QTabWidget* Tabs() const { return tabs_; }
+    QLabel* DiagramImage() const { return image1_; }
+    QFrame* ProgressBox() const { return progressBox_; }
+    QProgressBar* ProgressBar() const { return progressBar_; }
+    QLabel* ProgressPercent() const { return progressPercent_; }
+    QTableView* ResultGrid() const { return dbGrid1_; }
+    QToolButton* UnitButton() const { return unitButton_; }
+    // True while the diagram image shows the welcome picture.
+    bool ShowsWelcome() const { return showsWelcome_; }
+    // Start-up creates the sheet-materials window once, hidden.
+    void CreateSheetWindow();
+    // The hidden sheet-materials window created at start-up.
+    QWidget* SheetWindow() const { return sheetWindow_; }
+
+    // Runs a command: an error escaping it is shown and ends only the command.
+    static void RunCommand(const std::function<void()>& command);
+
+    // Job state and command enabling.
+    void StartNewJob();
+    bool UpdateJobCommands();
+    void DisableJobCommands();
+    void UpdateArchiveCommands();
+    void ShowWelcomePicture();
+
+    // The job row, the array row and the tables around them, supplied by the
+    // data layer. The fields of the tabs are bound to the rows when set.
+    struct JobRows {
+        virtual ~JobRows() = default;
+        virtual vorn::WorkRow* Job() = 0;
+        virtual vorn::WorkRow* Array() = 0;
+        // Closes `TempResult` and `TempTooling`: the candidates no longer fit.
+        virtual void CloseResults() = 0;
+        virtual bool SavedPartsExist() const = 0;
+    };
+    void SetJobRows(JobRows* rows);
+
+    // The defaults window's view of this window.
+    vorn::WorkRow* JobRow() override;
+    vorn::WorkRow* ArrayRow() override;
+    vorn::SearchOptions Options() const override;
+    void SetOptions(const vorn::SearchOptions& options) override;
+    void ApplyJobParameterChanges() override;
+    vorn::DefaultsList& Defaults() override { return DefaultsList_; }
+    QString DefaultsPath() const override;
+    bool UnitIsMm() const override;
+
+public slots:
+    // Commands of the archive (open, save, delete, query).
+    void ToolButton5Click();
+    void ToolButton3Click();
+    void ToolButton12Click();
+    void ToolButton6Click();
+    // Searches and panelization.
+    void ToolButton1Click();
+    void ToolButton2Click();
+    // Border minimization.
+    void PM01Click();
+    void PM02Click();
+    // Report, print and exports.
+    void M01_04_01Click();
+    void ToolButton8Click();
+    void ToolButton9Click();
+    void PM04Click();
+    // Settings windows.
+    void M03_01Click();
+    void M03_02Click();
+    void M03_03Click();
+    void M03_04Click();
+    // Backup and restore.
+    void M04_05Click();
+    void M04_06Click();
+    // Shell commands.
+    void M01_06Click();
+    void M04_03Click();
+    void M04_04Click();
+    void M05_02Click();
+    void M05_03Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildCentre();
+    QWidget* BuildParametersTab();
+    QWidget* BuildArrayTab();
+    QWidget* BuildToolingTab();
+    QWidget* BuildPartsTab();
+    QWidget* BuildRightArea();
+    void BuildProgressBox(QWidget* over);
+    void SetUpCommandEnabling();
+    using CommandFn = void (TVornMF::*)();
+    static CommandFn FindCommand(const char* name);
+    QAction* NewCommand(const QString& name, const QString& caption, const char* handler);
+    void RefreshOwnedShortcuts();
+    void PlaceProgressBox();
+    void SetInitialStates();
+
+    QString programDir_;
+    vorn::DefaultsList DefaultsList_;
+    vorn::CommandEnabling enabling_;
+    JobRows* jobRows_ = nullptr;
+
+    QHash<QString, QAction*> commands_;
+    // Items that own their key, with the submenus they sit in.
+    struct OwnedKey {
+        QAction* action;
+        QKeySequence key;
+        QList<QAction*> parents;
+    };
+    QList<OwnedKey> ownedKeys_;
+
+    QToolBar* toolBar_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QFrame* progressBox_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* progressPercent_ = nullptr;
+    QTableView* dbGrid1_ = nullptr;
+    QToolButton* unitButton_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QSpinBox* edit5_ = nullptr;
+    QRadioButton* autoPanel_ = nullptr;
+    QRadioButton* setPanel_ = nullptr;
+    QRadioButton* bestBase_ = nullptr;
+    QRadioButton* allBases_ = nullptr;
+    QCheckBox* bothPanel_ = nullptr;
+    QCheckBox* bothBase_ = nullptr;
+    QCheckBox* tooling_ = nullptr;
+    QLineEdit* partNumber_ = nullptr;
+    QLineEdit* customerPart_ = nullptr;
+    QLineEdit* operator_ = nullptr;
+    QLineEdit* date_ = nullptr;
+    QPlainTextEdit* note_ = nullptr;
+    QWidget* sheetWindow_ = nullptr;
+    QPointer<QWidget> help_;
+    bool showsWelcome_ = false;
+};

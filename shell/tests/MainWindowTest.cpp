@@ -1,0 +1,635 @@
+#include "FakeRows.h"
+#include "HelpWindow.h"
+#include "ProgramDir.h"
+#include "SingleInstance.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "VornApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocalSocket>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUuid>
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+void Shot(QWidget* w, const QString& name) {
+    QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
+    QVERIFY(
+        w->grab().save(QStringLiteral(VORN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Every test gets its own program directory with the shipped files.
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TVornMF> window_;
+
+    void WriteDefaults(const QByteArray& text) {
+        WriteFile(dir_->filePath(QStringLiteral("VornInitS.int")), text);
+    }
+    template <class T> T* Child(const char* name) const {
+        T* w = window_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no child %s", name);
+        return w;
+    }
+    QAction* Command(const char* name) const { return window_->Command(QString::fromLatin1(name)); }
+
+private slots:
+    void init() {
+        dir_ = NewProgramDir();
+        QVERIFY(dir_);
+    }
+    void cleanup() {
+        window_.reset();
+        dir_.reset();
+    }
+
+    void startUpBuildsTheFrame() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(window_);
+        // The sheet-materials window exists, hidden, once the main window does.
+        QVERIFY(window_->SheetWindow());
+        QVERIFY(!window_->SheetWindow()->isVisible());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Vorn"));
+        QCOMPARE(window_->size(), QSize(800, 589));
+        QCOMPARE(window_->minimumSize(), QSize(617, 482));
+        QCOMPARE(window_->pos(), QPoint(0, 0));
+        QVERIFY(!window_->SheetWindow()->isVisible());
+
+        // Tabs in order with their blanks.
+        QTabWidget* tabs = window_->Tabs();
+        QCOMPARE(tabs->width(), 240);
+        const QStringList captions{QStringLiteral("   参   数  "), QStringLiteral(" 成品拼板 "),
+                                   QStringLiteral(" Tooling "), QStringLiteral("   部   件 ")};
+        QCOMPARE(tabs->count(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(tabs->tabText(i), captions[i]);
+        QVERIFY(!tabs->isTabEnabled(2));
+
+        // Right area: header, selectors, unit button, welcome picture.
+        QCOMPARE(Child<QRadioButton>("RadioButton1")->text(), QStringLiteral("拼版图"));
+        QVERIFY(Child<QRadioButton>("RadioButton1")->isChecked());
+        QVERIFY(Child<QRadioButton>("RadioButton2")->isVisible());
+        QVERIFY(!Child<QRadioButton>("RadioButton5")->isVisible());
+        QVERIFY(!Child<QRadioButton>("RadioButton8")->isVisible());
+        QCOMPARE(window_->UnitButton()->text(), QStringLiteral("Inch"));
+        QVERIFY(window_->ShowsWelcome());
+        QCOMPARE(window_->DiagramImage()->pixmap().size(), window_->DiagramImage()->size());
+
+        // Result grid columns, titles and widths.
+        QTableView* grid = window_->ResultGrid();
+        QCOMPARE(grid->toolTip(), QStringLiteral("“双击”到“上传数据”"));
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        const QList<QPair<QString, int>> columns{
+            {"序号", 24},       {"坯板1尺寸", 95}, {"边距(左右/上下)", 95}, {"拼板数", 45},
+            {"拼版利用率", 65}, {"坯板2尺寸", 90}, {"边距(左右/上下)", 90}, {"拼板数", 27},
+            {"拼板利用率", 58}, {"板材尺寸", 76},  {"开料数", 38},          {"板材利用率", 60}};
+        QCOMPARE(grid->model()->columnCount(), columns.size());
+        for (int i = 0; i < columns.size(); ++i) {
+            QCOMPARE(grid->model()->headerData(i, Qt::Horizontal).toString(), columns[i].first);
+            QCOMPARE(grid->columnWidth(i), columns[i].second);
+        }
+
+        // Progress box: hidden, 400 × 48, range 0..1000.
+        QVERIFY(!window_->ProgressBox()->isVisible());
+        QCOMPARE(window_->ProgressBox()->size(), QSize(400, 48));
+        QCOMPARE(window_->ProgressBar()->minimum(), 0);
+        QCOMPARE(window_->ProgressBar()->maximum(), 1000);
+
+        Shot(window_.get(), QStringLiteral("main_start"));
+        const char* tabShots[] = {"main_tab_parameters", "main_tab_array", "main_tab_tooling",
+                                  "main_tab_parts"};
+        for (int i = 0; i < 4; ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            Shot(window_.get(), QString::fromLatin1(tabShots[i]));
+        }
+        // The progress box as a search shows it.
+        tabs->setCurrentIndex(0);
+        window_->ProgressBox()->show();
+        window_->ProgressBar()->setValue(420);
+        window_->ProgressPercent()->setText(QStringLiteral("42%"));
+        Shot(window_.get(), QStringLiteral("main_progress"));
+        window_->ProgressBox()->hide();
+        // Smallest size still shows the frame.
+        window_->resize(window_->minimumSize());
+        QCoreApplication::processEvents();
+        Shot(window_.get(), QStringLiteral("main_minimum"));
+        window_->resize(1100, 760);
+        QCoreApplication::processEvents();
+        QCOMPARE(window_->DiagramImage()->pixmap().size(), window_->DiagramImage()->size());
+        Shot(window_.get(), QStringLiteral("main_large"));
+    }
+
+    void fieldsRefuseTextThatIsNotANumber() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        struct Case {
+            const char* field;
+            const char* typed;
+            const char* shown;
+        };
+        const Case cases[] = {
+            {"DBEdit1", "12.5", "12.5"},         {"DBEdit1", "1a2", "12"},
+            {"DBEdit1", "1.2.3", "1.23"},        {"DBEdit1", "-3", "3"},
+            {"DBEdit1", "123456789", "1234567"}, // at most seven characters
+            {"DBEdit21", "1.5x", "1.5"},         {"DBEdit6", "4.5", "45"}, // layers are whole
+        };
+        for (const Case& c : cases) {
+            auto* e = Child<QLineEdit>(c.field);
+            QVERIFY(e);
+            e->clear();
+            QTest::keyClicks(e, QString::fromLatin1(c.typed));
+            QCOMPARE(e->text(), QString::fromLatin1(c.shown));
+        }
+        // Results are shown, not typed.
+        QVERIFY(Child<QLineEdit>("DBEdit15")->isReadOnly());
+        // Part numbers are kept in capitals.
+        auto* part = Child<QLineEdit>("Edit1");
+        QTest::keyClicks(part, QStringLiteral("ab-12c"));
+        QCOMPARE(part->text(), QStringLiteral("AB-12C"));
+    }
+
+    void menuAndToolBarMatchTheTables() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        struct Row {
+            const char* path; // menu captions joined by " > "
+            const char* key;
+            const char* handler;
+            bool enabled;
+        };
+        const Row menus[] = {
+            {"文件(&F) > 打开(&O)", "Ctrl+O", "ToolButton5Click", false},
+            {"文件(&F) > 保存(&B)", "Ctrl+S", "ToolButton3Click", false},
+            {"文件(&F) > 删除(&D)", "Ctrl+D", "ToolButton12Click", false},
+            {"文件(&F) > -", "", "", true},
+            {"文件(&F) > 打印&", "", "", false},
+            {"文件(&F) > 打印& > 御览(&Y)", "Ctrl+Y", "M01_04_01Click", true},
+            {"文件(&F) > 打印& > 打印(&P)", "Ctrl+P", "ToolButton8Click", true},
+            {"文件(&F) > 导出&", "", "", false},
+            {"文件(&F) > 导出& > 导出Excel文档", "F7", "ToolButton9Click", true},
+            {"文件(&F) > 导出& > 导出图片", "F8", "PM04Click", true},
+            {"文件(&F) > -", "", "", true},
+            {"文件(&F) > 退出(&E)", "Ctrl+Q", "M01_06Click", true},
+            {"拼板开料(&C) > 智能拼板开料(&P)", "F2", "ToolButton1Click", true},
+            {"拼板开料(&C) > 拼板开料(&S)", "F3", "ToolButton2Click", true},
+            {"设置(&S) > Panels  设定", "F5", "M03_01Click", true},
+            {"设置(&S) > Tooling 设定", "F6", "M03_02Click", true},
+            {"设置(&S) > 板  材  设定", "F7", "M03_03Click", true},
+            {"设置(&S) > -", "", "", true},
+            {"设置(&S) > 默认值  设定", "F8", "M03_04Click", true},
+            {"工具(&T) > 查询", "F4", "ToolButton6Click", false},
+            {"工具(&T) > -", "", "", true},
+            {"工具(&T) > 边距补偿", "", "", false},
+            {"工具(&T) > 边距补偿 > 上传Panel边距补偿", "F5", "PM01Click", false},
+            {"工具(&T) > 边距补偿 > 所有Panel边距补偿", "F6", "PM02Click", false},
+            {"工具(&T) > -", "", "", true},
+            {"工具(&T) > 计算器", "Ctrl+J", "M04_03Click", true},
+            {"工具(&T) > 工具栏", "Ctrl+G", "M04_04Click", true},
+            {"工具(&T) > -", "", "", true},
+            {"工具(&T) > 数据备份", "Ctrl+B", "M04_05Click", true},
+            {"工具(&T) > 恢复数据", "Ctrl+R", "M04_06Click", true},
+            {"帮助(&H) > 帮  助", "", "M05_03Click", true},
+            {"帮助(&H) > 关于 Vorn", "", "M05_02Click", true},
+            {"退出(&U)", "", "M01_06Click", true},
+        };
+        // Walk the built menus in order, submenus in place.
+        QStringList built;
+        QList<QAction*> actions;
+        std::function<void(const QString&, const QList<QAction*>&)> walk =
+            [&](const QString& prefix, const QList<QAction*>& list) {
+                for (QAction* a : list) {
+                    const QString path =
+                        prefix.isEmpty()
+                            ? TVornMF::Caption(a)
+                            : prefix + QStringLiteral(" > ") +
+                                  (a->isSeparator() ? QStringLiteral("-") : TVornMF::Caption(a));
+                    const bool top = prefix.isEmpty();
+                    if (!(top && a->menu())) {
+                        built << path;
+                        actions << a;
+                    }
+                    if (a->menu())
+                        walk(path, a->menu()->actions());
+                }
+            };
+        walk(QString(), window_->menuBar()->actions());
+        QCOMPARE(built.size(), int(std::size(menus)));
+        for (int i = 0; i < built.size(); ++i) {
+            const Row& r = menus[i];
+            QAction* a = actions[i];
+            QCOMPARE(built[i], QString::fromUtf8(r.path));
+            if (a->isSeparator())
+                continue;
+            QCOMPARE(TVornMF::ShownShortcut(a), QKeySequence(QString::fromLatin1(r.key)));
+            QCOMPARE(TVornMF::HandlerOf(a), QString::fromLatin1(r.handler));
+            QVERIFY2(a->isEnabled() == r.enabled, r.path);
+        }
+        QVERIFY(Command("M04_04")->isCheckable());
+        QVERIFY(Command("M04_04")->isChecked());
+
+        struct Tool {
+            const char* caption; // "|" a separator
+            const char* handler;
+            bool enabled;
+        };
+        const Tool tools[] = {
+            {"打 开", "ToolButton5Click", false},
+            {"保 存", "ToolButton3Click", false},
+            {"删除", "ToolButton12Click", false},
+            {"|", "", true},
+            {"智能拼板", "ToolButton1Click", true},
+            {"拼 板", "ToolButton2Click", true},
+            {"边最小化", "PM01Click", false},
+            {"查 询", "ToolButton6Click", false},
+            {"|", "", true},
+            {"打印御览", "M01_04_01Click", false},
+            {"打 印", "ToolButton8Click", false},
+            {"导 出", "ToolButton9Click", false},
+            {"退出", "M01_06Click", true},
+        };
+        const QList<QAction*> bar = window_->ToolBar()->actions();
+        QCOMPARE(bar.size(), int(std::size(tools)));
+        for (int i = 0; i < bar.size(); ++i) {
+            const Tool& t = tools[i];
+            if (QByteArray(t.caption) == "|") {
+                QVERIFY(bar[i]->isSeparator());
+                continue;
+            }
+            QCOMPARE(bar[i]->text(), QString::fromUtf8(t.caption));
+            QCOMPARE(TVornMF::HandlerOf(bar[i]), QString::fromLatin1(t.handler));
+            QCOMPARE(bar[i]->isEnabled(), t.enabled);
+            QVERIFY(!bar[i]->icon().isNull());
+            auto* button = qobject_cast<QToolButton*>(window_->ToolBar()->widgetForAction(bar[i]));
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+            QCOMPARE(button->height(), 38);
+        }
+        QCOMPARE(window_->ToolBar()->iconSize(), QSize(18, 18));
+
+        // The two drop-down buttons.
+        struct Drop {
+            const char* button;
+            QList<QPair<QString, QString>> items; // caption, handler
+        };
+        const Drop drops[] = {
+            {"ToolButton10",
+             {{"边距最小化上传Panel", "PM01Click"}, {"边距最小化所有Panel", "PM02Click"}}},
+            {"ToolButton9", {{"Excel文件导出", "ToolButton9Click"}, {"Bmp图片导出", "PM04Click"}}},
+        };
+        for (const Drop& d : drops) {
+            QMenu* menu = Command(d.button)->menu();
+            QVERIFY(menu);
+            const QList<QAction*> items = menu->actions();
+            QCOMPARE(items.size(), d.items.size());
+            for (int i = 0; i < items.size(); ++i) {
+                QCOMPARE(items[i]->text(), d.items[i].first);
+                QCOMPARE(TVornMF::HandlerOf(items[i]), d.items[i].second);
+            }
+            auto* button =
+                qobject_cast<QToolButton*>(window_->ToolBar()->widgetForAction(Command(d.button)));
+            QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
+        }
+        QVERIFY(!Command("PM01")->isEnabled());
+        QVERIFY(!Command("PM02")->isEnabled());
+        QVERIFY(!Command("PM03")->isEnabled());
+    }
+
+    void sharedKeysGoToTheFirstEnabledItemOnly() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QHash<QString, int> fired;
+        for (QAction* a : window_->findChildren<QAction*>()) {
+            connect(a, &QAction::triggered, this, [&fired, a] { ++fired[a->objectName()]; });
+        }
+        auto press = [&](Qt::Key key) {
+            fired.clear();
+            QTest::keyClick(window_.get(), key);
+            QCoreApplication::processEvents();
+            return fired;
+        };
+        // Exports are disabled at start: F7 and F8 do nothing, and the sheet
+        // window (the later item with F7) is not opened.
+        QCOMPARE(press(Qt::Key_F7), (QHash<QString, int>{}));
+        QVERIFY(!window_->SheetWindow()->isVisible());
+        QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{}));
+        // F5 and F6 reach the settings windows, never the margin items.
+        QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
+        QCOMPARE(press(Qt::Key_F6), (QHash<QString, int>{{"M03_02", 1}}));
+
+        // With a valid plan the export items own F7 and F8.
+        FakeRows rows;
+        window_->SetJobRows(&rows);
+        window_->StartNewJob();
+        PutValidPlan(rows.job);
+        QVERIFY(window_->UpdateJobCommands());
+        QVERIFY(Command("M01_05")->isEnabled());
+        QCOMPARE(press(Qt::Key_F7), (QHash<QString, int>{{"M01_05_01", 1}}));
+        QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{{"M01_05_02", 1}}));
+        // And F5 still goes to the panel presets, not to the enabled margin item.
+        QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
+        window_->SetJobRows(nullptr);
+    }
+
+    void toolBarToggle() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QAction* item = Command("M04_04");
+        QVERIFY(window_->ToolBar()->isVisible());
+        QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(!item->isChecked());
+        QVERIFY(!window_->ToolBar()->isVisible());
+        // The menus still work without the bar.
+        QSignalSpy f2(Command("M02_01"), &QAction::triggered);
+        QTest::keyClick(window_.get(), Qt::Key_F2);
+        QCOMPARE(f2.count(), 1);
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(window_->ToolBar()->isVisible());
+    }
+
+    void startNewJobFromTheDefaults_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::newRow("Inch") << false;
+        QTest::newRow("mm") << true;
+    }
+    void startNewJobFromTheDefaults() {
+        QFETCH(bool, mm);
+        WriteDefaults("Set_L=10\r\nset_w=4.5\r\nSet_C=0.1\r\nBorderX_L=0.5\r\nMax_PL=24\r\n"
+                      "PLPW_ratio=1.25\r\nMin_lv=70.00\r\nPart_L=1.5\r\nSetBorder_W=0.2\r\n"
+                      "PanelNumber=2\r\nAUTOPanel=False\r\nGoodBase=True\r\nBothPanel=True\r\n"
+                      "BothBase=true\r\nTooling=True\r\n");
+        window_ = vorn::CreateMainWindow(dir_->path());
+        FakeRows rows;
+        window_->SetJobRows(&rows);
+        window_->UnitButton()->setText(mm ? QStringLiteral("mm") : QStringLiteral("Inch"));
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("OLD-PART"));
+        Child<QLineEdit>("Edit4")->setText(QStringLiteral("2026-01-01"));
+        window_->StartNewJob();
+
+        const double f = mm ? 25.4 : 1.0;
+        QCOMPARE(rows.job.restarts, 1);
+        QCOMPARE(rows.array.restarts, 1);
+        QCOMPARE(rows.job.Number("Set_L"), 10 * f);
+        QCOMPARE(rows.job.Number("Set_W"), 4.5 * f);
+        QCOMPARE(rows.job.Number("BorderX_L"), 0.5 * f);
+        QCOMPARE(rows.job.Number("Max_PL"), 24 * f);
+        QVERIFY(rows.job.IsNull("Max_PW"));
+        // Ratio and utilization are not lengths.
+        QCOMPARE(rows.job.Number("PLPW_ratio"), 1.25);
+        QCOMPARE(rows.job.Number("Min_lv"), 70.0);
+        QCOMPARE(rows.array.Number("Part_L"), 1.5 * f);
+        QCOMPARE(rows.array.Number("SetBorder_W"), 0.2 * f);
+        QVERIFY(rows.array.IsNull("Max_SetL"));
+        // The bound fields show the new job.
+        QCOMPARE(Child<QLineEdit>("DBEdit1")->text(), QString::number(10 * f, 'g', 15));
+
+        QCOMPARE(Child<QSpinBox>("Edit5")->value(), 2);
+        QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
+        QVERIFY(Child<QRadioButton>("RadioButton6")->isChecked()); // 获取最佳板材
+        QVERIFY(Child<QCheckBox>("CheckBox1")->isChecked());
+        QVERIFY(!Child<QCheckBox>("CheckBox2")->isChecked()); // "true" is not "True"
+        QVERIFY(Child<QCheckBox>("CheckBox3")->isChecked());
+        QVERIFY(Child<QLineEdit>("Edit1")->text().isEmpty());
+        QVERIFY(Child<QLineEdit>("Edit4")->text().isEmpty());
+        QVERIFY(window_->ShowsWelcome());
+        for (const char* c :
+             {"ToolButton3", "M01_05", "ToolButton5", "M04_01", "ToolButton12", "M01_03"})
+            QVERIFY2(!Command(c)->isEnabled(), c);
+        window_->SetJobRows(nullptr);
+    }
+
+    void startNewJobWithoutDefaultsFile() {
+        QVERIFY(QFile::remove(dir_->filePath(QStringLiteral("VornInitS.int"))));
+        window_ = vorn::CreateMainWindow(dir_->path());
+        FakeRows rows;
+        rows.savedParts = true;
+        window_->SetJobRows(&rows);
+        window_->StartNewJob();
+        for (const char* c : {"Set_L", "Set_C", "Max_PW", "PLPW_ratio", "Min_lv"})
+            QVERIFY2(rows.job.current.contains(c) && rows.job.IsNull(c), c);
+        QVERIFY(rows.array.current.contains("Part_L") && rows.array.IsNull("Part_L"));
+        QCOMPARE(Child<QSpinBox>("Edit5")->value(), 1);
+        QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
+        QVERIFY(Child<QRadioButton>("RadioButton7")->isChecked()); // 扫描所有板材
+        for (const char* c : {"CheckBox1", "CheckBox2", "CheckBox3"})
+            QVERIFY(!Child<QCheckBox>(c)->isChecked());
+        // Saved parts exist: Open and Query follow them.
+        QVERIFY(Command("ToolButton5")->isEnabled());
+        QVERIFY(Command("M04_01")->isEnabled());
+        QVERIFY(!Command("ToolButton12")->isEnabled());
+        window_->SetJobRows(nullptr);
+    }
+
+    void badNumberInTheDefaultsIsShownAndTheProgramRunsOn() {
+        WriteDefaults("Set_L=ten\r\n");
+        QString shown;
+        QTimer::singleShot(0, this, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                    shown = box->windowTitle() + QLatin1Char('|') + box->text();
+                    QCOMPARE(box->icon(), QMessageBox::Critical);
+                    box->accept();
+                }
+            }
+        });
+        window_ = vorn::CreateMainWindow(dir_->path());
+        FakeRows rows;
+        window_->SetJobRows(&rows);
+        TVornMF::RunCommand([this] { window_->StartNewJob(); });
+        QVERIFY2(shown.startsWith(QStringLiteral("Vorn|")), qPrintable(shown));
+        QVERIFY(shown.contains(QStringLiteral("ten")));
+        window_->SetJobRows(nullptr);
+    }
+
+    void panelKindsFromTheDefaults_data() {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<int>("kinds");
+        QTest::newRow("missing") << QByteArray() << 1;
+        QTest::newRow("two") << QByteArray("PanelNumber=2\r\n") << 2;
+        QTest::newRow("text") << QByteArray("PanelNumber=x\r\n") << 1;
+        QTest::newRow("too big") << QByteArray("PanelNumber=7\r\n") << 2;
+    }
+    void panelKindsFromTheDefaults() {
+        QFETCH(QByteArray, entry);
+        QFETCH(int, kinds);
+        WriteDefaults(entry);
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QCOMPARE(Child<QSpinBox>("Edit5")->value(), kinds);
+    }
+
+    void errorInACommandIsShownAndEndsOnlyTheCommand() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                    title = box->windowTitle();
+                    text = box->text();
+                    icon = box->icon();
+                    box->accept();
+                }
+            }
+        });
+        bool after = false;
+        TVornMF::RunCommand([&after] {
+            throw std::runtime_error("disk full");
+            after = true;
+        });
+        QCOMPARE(title, QStringLiteral("Vorn"));
+        QCOMPARE(text, QStringLiteral("disk full"));
+        QCOMPARE(icon, QMessageBox::Critical);
+        QVERIFY(!after);
+        // The program runs on.
+        bool ran = false;
+        TVornMF::RunCommand([&ran] { ran = true; });
+        QVERIFY(ran);
+    }
+
+    void errorEscapingAnEventHandlerIsShown() {
+        // A handler outside the command table: the application catches it.
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("no such sheet"); });
+        QString text;
+        QTimer::singleShot(0, this, [&text] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                    text = box->windowTitle() + QLatin1Char('|') + box->text();
+                    box->accept();
+                }
+            }
+        });
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(text, QStringLiteral("Vorn|no such sheet"));
+    }
+
+    void aboutBox() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        bool seen = false;
+        QTimer::singleShot(50, this, [&] {
+            auto* about = window_->findChild<TForm1*>();
+            QVERIFY(about);
+            QCOMPARE(about->windowTitle(), QStringLiteral("关于 Vorn"));
+            QCOMPARE(about->size(), QSize(412, 246));
+            QVERIFY(!(about->windowFlags() & Qt::WindowCloseButtonHint));
+            QVERIFY(!(about->windowFlags() & Qt::WindowSystemMenuHint));
+            QCOMPARE(about->VersionLabel()->text(), QStringLiteral(VORN_VERSION));
+            QVERIFY(!about->VersionLabel()->text().isEmpty());
+            Shot(about, QStringLiteral("about_box"));
+            auto* ok = about->findChild<QPushButton*>(QStringLiteral("OKButton"));
+            QCOMPARE(ok->text(), QStringLiteral("确  定"));
+            seen = true;
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        Command("M05_02")->trigger();
+        QVERIFY(seen);
+        // Closing frees it.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!window_->findChild<TForm1*>());
+    }
+
+    void helpOpensAtContext9999() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        Command("M05_03")->trigger();
+        auto* help = window_->findChild<vorn::HelpWindow*>();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->Browser()->source().fragment(), QStringLiteral("9999"));
+        QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("F2")));
+        Shot(help, QStringLiteral("help"));
+        help->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        // Without the file: nothing opens, nothing is reported.
+        QVERIFY(QFile::remove(dir_->filePath(QStringLiteral("Vorn.html"))));
+        Command("M05_03")->trigger();
+        QVERIFY(!window_->findChild<vorn::HelpWindow*>());
+    }
+
+    void exitClosesWithoutAQuestion() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        Command("ToolButton11")->trigger();
+        QVERIFY(!window_->isVisible());
+    }
+
+    void secondCopyRaisesTheFirst() {
+        const QString key =
+            QStringLiteral("vorn-test-") + QUuid::createUuid().toString(QUuid::Id128);
+        window_ = vorn::CreateMainWindow(dir_->path());
+        window_->show();
+        window_->showMinimized();
+        vorn::SingleInstance first(key);
+        QVERIFY(first.Listen());
+        connect(&first, &vorn::SingleInstance::raiseRequested, window_.get(),
+                [this] { vorn::BringToFront(*window_); });
+
+        // The second copy blocks on its socket, so it runs beside this loop.
+        std::atomic<int> answer{-1};
+        std::thread second([&] {
+            vorn::SingleInstance other(key);
+            answer = other.AskRunningCopy(5000) ? 1 : 0;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(answer != -1, 6000);
+        second.join();
+        QCOMPARE(answer.load(), 1);
+        QVERIFY(!(window_->windowState() & Qt::WindowMinimized));
+        QVERIFY(window_->isVisible());
+
+        // With no copy running the ask fails and the caller starts as first.
+        vorn::SingleInstance lone(key + QStringLiteral("-none"));
+        QVERIFY(!lone.AskRunningCopy(200));
+        QVERIFY(lone.Listen());
+        QVERIFY(lone.IsListening());
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorn::VornApplication app(argc, argv);
+    vorn::SetUpApplication(app);
+    // Closing a test's main window must not end the test run.
+    app.setQuitOnLastWindowClosed(false);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "MainWindowTest.moc"

@@ -1,0 +1,169 @@
+#include "SqliteConnection.h"
+
+#include "DbError.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace vorn {
+
+SqliteConnection::~SqliteConnection() {
+    close();
+}
+
+void SqliteConnection::setPath(const QString& path) {
+    if (path != m_path)
+        close();
+    m_path = path;
+}
+
+sqlite3* SqliteConnection::handle() {
+    if (m_db)
+        return m_db;
+    const QByteArray file = m_path.toUtf8();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    QString error;
+    if (rc != SQLITE_OK) {
+        error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    } else {
+        // Opening is lazy in SQLite: read the catalogue to learn whether the
+        // file really is a database.
+        char* message = nullptr;
+        if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) !=
+            SQLITE_OK) {
+            error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+            sqlite3_free(message);
+        }
+    }
+    if (!error.isEmpty()) {
+        sqlite3_close(db);
+        throw DbError(QStringLiteral("Cannot open the database file \"%1\": %2.")
+                          .arg(QFileInfo(m_path).absoluteFilePath(), error));
+    }
+    sqlite3_busy_timeout(db, 3000);
+    m_db = db;
+    return m_db;
+}
+
+void SqliteConnection::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void SqliteConnection::acquire() {
+    ++m_users;
+}
+
+void SqliteConnection::release() {
+    if (m_users > 0 && --m_users == 0)
+        close();
+}
+
+void SqliteConnection::exec(const QString& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
+        sqlite3_free(message);
+        throw DbError(text);
+    }
+}
+
+QString SqliteConnection::lastError() const {
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+}
+
+SqliteStatement::SqliteStatement(SqliteConnection& connection, const QString& sql)
+    : m_connection(connection) {
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &m_stmt,
+                           nullptr) != SQLITE_OK) {
+        const QString error = connection.lastError();
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw DbError(error);
+    }
+    if (!m_stmt)
+        throw DbError(QStringLiteral("The SQL text is empty."));
+}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_stmt);
+}
+
+int SqliteStatement::parameterCount() const {
+    return sqlite3_bind_parameter_count(m_stmt);
+}
+
+QString SqliteStatement::parameterName(int index) const {
+    const char* name = sqlite3_bind_parameter_name(m_stmt, index);
+    QString text = name ? QString::fromUtf8(name) : QString();
+    if (!text.isEmpty() && (text[0] == u':' || text[0] == u'@' || text[0] == u'$'))
+        text.remove(0, 1);
+    return text;
+}
+
+void SqliteStatement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDate:
+            rc = sqlite3_bind_text(m_stmt, index,
+                                   value.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                   SQLITE_TRANSIENT);
+            break;
+        case QMetaType::QDateTime: {
+            const QDateTime dt = value.toDateTime();
+            const QString text = dt.time() == QTime(0, 0)
+                                     ? dt.date().toString(Qt::ISODate)
+                                     : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            rc = sqlite3_bind_text(m_stmt, index, text.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw DbError(m_connection.lastError());
+}
+
+bool SqliteStatement::step() {
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw DbError(m_connection.lastError());
+}
+
+void SqliteStatement::reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
+
+} // namespace vorn

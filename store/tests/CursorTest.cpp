@@ -1,0 +1,615 @@
+// The cursor layer against a fresh copy of the real database.
+#include "Cursor.h"
+#include "CursorModel.h"
+#include "DbError.h"
+#include "DisplayFormat.h"
+#include "FilterText.h"
+#include "SqliteConnection.h"
+#include "VornTestSupport.h"
+
+#include <QtTest>
+
+#include <sqlite3.h>
+
+using namespace vorn;
+
+namespace {
+
+// Reads one number straight from the file through a connection of its own.
+QVariant fileValue(const QString& database, const QString& sql) {
+    SqliteConnection other;
+    other.setPath(database);
+    SqliteStatement statement(other, sql);
+    if (!statement.step())
+        return {};
+    if (sqlite3_column_type(statement.raw(), 0) == SQLITE_NULL)
+        return {};
+    return sqlite3_column_double(statement.raw(), 0);
+}
+
+void addHole(Cursor& c, const QString& type, int serial, QVariant x, double diameter = 0.125) {
+    c.append();
+    c.setValue("PanelType", type);
+    c.setValue("SerialNumber", serial);
+    c.setValue("Xcoordinate", x);
+    c.setValue("Diameter", diameter);
+    c.post();
+}
+
+QList<int> column(Cursor& c, const QString& field) {
+    QList<int> values;
+    for (int row = 0; row < c.recordCount(); ++row)
+        values << c.valueAt(row, c.fieldIndex(field)).toInt();
+    return values;
+}
+
+} // namespace
+
+class CursorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void filterParsing_data();
+    void filterParsing();
+    void filterEvaluation_data();
+    void filterEvaluation();
+    void filterErrorsChangeNothing();
+    void sortIsStableAndFollowsKeyChanges();
+    void appendedRunIsPlacedInOrder();
+    void locate_data();
+    void locate();
+    void navigationAndEditing();
+    void archiveWritesThrough();
+    void settingsWaitForCommit();
+    void failedCommitRollsBack();
+    void workingTablesNeverReachTheFile();
+    void sortAndFilterSurviveReopen();
+    void valuesAreChecked_data();
+    void valuesAreChecked();
+    void sixteenBitCountsDoNotWrap();
+    void displayFormats_data();
+    void displayFormats();
+    void modelShowsCursorAndDetaches();
+
+private:
+    test::ProgramDir* m_dir = nullptr;
+    SqliteConnection* m_connection = nullptr;
+};
+
+void CursorTest::init() {
+    m_dir = new test::ProgramDir;
+    QVERIFY(m_dir->isValid());
+    m_connection = new SqliteConnection;
+    m_connection->setPath(m_dir->databasePath());
+}
+
+void CursorTest::cleanup() {
+    delete m_connection;
+    delete m_dir;
+}
+
+void CursorTest::filterParsing_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("conditions");
+    QTest::addColumn<QString>(
+        "firstText"); // text value of the first condition, or "!" when the text is invalid
+    QTest::newRow("empty") << "" << 0 << "";
+    QTest::newRow("bool") << "Enbled=True" << 1 << "";
+    QTest::newRow("null test") << "Panel2=Null" << 1 << "";
+    QTest::newRow("quoted") << "PanelType='Panel1'" << 1 << "Panel1";
+    QTest::newRow("doubled quote") << "Part_number='O''BRIEN'" << 1 << "O'BRIEN";
+    QTest::newRow("and, blanks, exponent")
+        << "Panel_L>1.5E-10 and  Panel_L<2 AND Panel_W>-3" << 3 << "";
+    QTest::newRow("brackets") << "[Type]='Array'" << 1 << "Array";
+    QTest::newRow("unclosed quote") << "Type='Array" << 0 << "!";
+    QTest::newRow("no operator") << "Type 'Array'" << 0 << "!";
+    QTest::newRow("no value") << "Panel_L>" << 0 << "!";
+    QTest::newRow("or is not supported") << "A=1 or B=2" << 0 << "!";
+    QTest::newRow("null needs =") << "Panel2>Null" << 0 << "!";
+    QTest::newRow("bare word") << "Type=Array" << 0 << "!";
+}
+
+void CursorTest::filterParsing() {
+    QFETCH(QString, text);
+    QFETCH(int, conditions);
+    QFETCH(QString, firstText);
+    if (firstText == u"!") {
+        QVERIFY_THROWS_EXCEPTION(DbError, FilterText::parse(text));
+        return;
+    }
+    const FilterText parsed = FilterText::parse(text);
+    QCOMPARE(int(parsed.conditions.size()), conditions);
+    if (!firstText.isEmpty())
+        QCOMPARE(parsed.conditions.front().text, firstText);
+}
+
+void CursorTest::filterEvaluation_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("serials");
+    QTest::newRow("text equal, any case") << "PanelType='panel1'" << QList<int>{1, 2, 3};
+    QTest::newRow("quote inside") << "PanelType='O''Hole'" << QList<int>{7};
+    QTest::newRow("range") << "Xcoordinate>1 and Xcoordinate<3" << QList<int>{2};
+    QTest::newRow("null") << "Xcoordinate=Null" << QList<int>{3};
+    QTest::newRow("not null") << "Xcoordinate<>Null and PanelType='Array'" << QList<int>{5};
+    QTest::newRow("null never compares") << "Xcoordinate<100" << QList<int>{1, 2, 5, 7};
+    QTest::newRow("text and number") << "PanelType='Panel1' and SerialNumber>1" << QList<int>{2, 3};
+}
+
+void CursorTest::filterEvaluation() {
+    QFETCH(QString, text);
+    QFETCH(QList<int>, serials);
+    Cursor holes(*m_connection, "TempTooling", Cursor::Policy::MemoryOnly);
+    holes.setSort("SerialNumber");
+    holes.open();
+    addHole(holes, "Panel1", 1, 0.5);
+    addHole(holes, "Panel1", 2, 2.0);
+    addHole(holes, "Panel1", 3, QVariant());
+    addHole(holes, "Array", 5, 4.0);
+    addHole(holes, "O'Hole", 7, 1.0);
+    holes.setFilter(text);
+    holes.setFiltered(true);
+    QCOMPARE(column(holes, "SerialNumber"), serials);
+    holes.setFiltered(false);
+    QCOMPARE(holes.recordCount(), 5);
+}
+
+void CursorTest::filterErrorsChangeNothing() {
+    Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
+    sheets.setFilter("Enbled=True");
+    sheets.setFiltered(true);
+    sheets.open();
+    QCOMPARE(sheets.recordCount(), 6);
+    QVERIFY_THROWS_EXCEPTION(DbError, sheets.setFilter("Enbled=Tru"));
+    try {
+        sheets.setFilter("Enabled=True"); // SetPanel's spelling, not SetBase's
+        QFAIL("unknown column accepted");
+    } catch (const DbError& e) {
+        QVERIFY2(e.text().contains("Enabled"), qPrintable(e.text()));
+    }
+    QVERIFY_THROWS_EXCEPTION(DbError, sheets.setFilter("Base_L='wide'"));
+    QCOMPARE(sheets.filter(), QString("Enbled=True"));
+    QCOMPARE(sheets.recordCount(), 6);
+    QVERIFY_THROWS_EXCEPTION(DbError, sheets.setSort("Base_L;Nope"));
+    QCOMPARE(sheets.sort(), QString());
+}
+
+void CursorTest::sortIsStableAndFollowsKeyChanges() {
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.setSort("Base_down;Panel_down");
+    results.open();
+    // (Base_down, Panel_down, Number as the row's name)
+    const QList<std::tuple<double, double, int>> rows{
+        {1.2, 1.1, 1}, {1.1, 1.3, 2}, {1.2, 1.1, 3}, {1.1, 1.2, 4}, {1.2, 1.1, 5}};
+    for (const auto& [base, panel, number] : rows) {
+        results.append();
+        results.setValue("Base_down", base);
+        results.setValue("Panel_down", panel);
+        results.setValue("Number", number);
+        results.post();
+        QCOMPARE(results.asInt("Number"), number); // the posted row stays current
+    }
+    QCOMPARE(column(results, "Number"), (QList<int>{4, 2, 1, 3, 5}));
+    // Row 3 gets a better sheet utilization and moves to the top.
+    QVERIFY(results.locate("Number", {3}));
+    results.edit();
+    results.setValue("Base_down", 1.0);
+    results.post();
+    QCOMPARE(results.recNo(), 0);
+    QCOMPARE(column(results, "Number"), (QList<int>{3, 4, 2, 1, 5}));
+    // Back to an equal key: it goes back among its equals in the order added.
+    results.edit();
+    results.setValue("Base_down", 1.2);
+    results.setValue("Panel_down", 1.1);
+    results.post();
+    QCOMPARE(column(results, "Number"), (QList<int>{4, 2, 1, 3, 5}));
+    QCOMPARE(results.asInt("Number"), 3);
+    // Switching the sort off keeps the order the rows have now.
+    results.setSort("Panel_down");
+    results.setSort("");
+    QCOMPARE(column(results, "Number"), (QList<int>{1, 3, 5, 4, 2}));
+}
+
+void CursorTest::appendedRunIsPlacedInOrder() {
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.setSort("Base_down");
+    results.open();
+    const int base = results.fieldIndex("Base_down");
+    const int number = results.fieldIndex("Number");
+    for (int i = 0; i < 1000; ++i) {
+        results.append();
+        results.setValue(base, double((i * 7919) % 1000));
+        results.setValue(number, i);
+        results.post();
+    }
+    results.first();
+    double previous = -1;
+    int count = 0;
+    while (!results.eof()) {
+        QVERIFY(results.asDouble("Base_down") > previous);
+        previous = results.asDouble("Base_down");
+        ++count;
+        results.next();
+    }
+    QCOMPARE(count, 1000);
+}
+
+void CursorTest::locate_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<int>("expectedSerial"); // 0: not found
+    const int ci = Cursor::CaseInsensitive, prefix = Cursor::PartialKey;
+    QTest::newRow("two keys") << "Type;SerialNumber" << QVariantList{"Array", 2} << 0 << 2;
+    QTest::newRow("case differs") << "Level_Edge" << QVariantList{"left_center"} << 0 << 0;
+    QTest::newRow("case-blind") << "Level_Edge" << QVariantList{"left_center"} << ci << 3;
+    QTest::newRow("prefix") << "Level_Edge" << QVariantList{"Bottom"} << prefix << 4;
+    QTest::newRow("prefix, case-blind")
+        << "Level_Edge" << QVariantList{"top_c"} << (ci | prefix) << 1;
+    QTest::newRow("number as text prefix") << "SerialNumber" << QVariantList{"1"} << prefix << 1;
+    QTest::newRow("none") << "Type;SerialNumber" << QVariantList{"Panel", 9} << 0 << 0;
+}
+
+void CursorTest::locate() {
+    QFETCH(QString, keys);
+    QFETCH(QVariantList, values);
+    QFETCH(int, options);
+    QFETCH(int, expectedSerial);
+    Cursor presets(*m_connection, "SetTooling", Cursor::Policy::Cached);
+    presets.open();
+    while (!presets.isEmpty())
+        presets.remove();
+    const QList<std::tuple<QString, int, QString>> rows{{"Array", 1, "Top_Center"},
+                                                        {"Array", 2, "Top_Edge"},
+                                                        {"Array", 3, "Left_Center"},
+                                                        {"Array", 4, "Bottom_Edge"}};
+    for (const auto& [type, serial, edge] : rows) {
+        presets.append();
+        presets.setValue("Type", type);
+        presets.setValue("SerialNumber", serial);
+        presets.setValue("Level_Edge", edge);
+        presets.post();
+    }
+    presets.last();
+    const bool found = presets.locate(keys, values, Cursor::LocateOptions::fromInt(options));
+    QCOMPARE(found, expectedSerial != 0);
+    QCOMPARE(presets.asInt("SerialNumber"), found ? expectedSerial : 4); // a miss stays put
+}
+
+void CursorTest::navigationAndEditing() {
+    Cursor holes(*m_connection, "TempTooling", Cursor::Policy::MemoryOnly);
+    holes.open();
+    QVERIFY(holes.bof() && holes.eof());
+    for (int i = 1; i <= 3; ++i)
+        addHole(holes, "Panel1", i, i);
+    holes.first();
+    QVERIFY(holes.bof() && !holes.eof());
+    holes.prior();
+    QVERIFY(holes.bof());
+    QCOMPARE(holes.asInt("SerialNumber"), 1);
+    holes.last();
+    QVERIFY(holes.eof());
+    holes.next();
+    QCOMPARE(holes.asInt("SerialNumber"), 3);
+
+    // Insert goes above the current row; moving away posts it.
+    holes.moveTo(1);
+    holes.insert();
+    holes.setValue("SerialNumber", 9);
+    holes.next();
+    QCOMPARE(column(holes, "SerialNumber"), (QList<int>{1, 9, 2, 3}));
+    QCOMPARE(holes.asInt("SerialNumber"), 2);
+    QVERIFY(holes.value("ID").toInt() > 0);
+
+    // An insert that was never typed into is dropped when the cursor moves.
+    holes.insert();
+    holes.first();
+    QCOMPARE(holes.recordCount(), 4);
+
+    // Cancel restores an edit.
+    holes.edit();
+    holes.setValue("Xcoordinate", 42.0);
+    holes.cancel();
+    QCOMPARE(holes.asDouble("Xcoordinate"), 1.0);
+
+    // Setting outside edit state is an error.
+    QVERIFY_THROWS_EXCEPTION(DbError, holes.setValue("Xcoordinate", 2.0));
+
+    // Delete: the following row becomes current, or the new last row.
+    holes.moveTo(1);
+    holes.remove();
+    QCOMPARE(holes.asInt("SerialNumber"), 2);
+    holes.last();
+    holes.remove();
+    QCOMPARE(holes.asInt("SerialNumber"), 2);
+    QCOMPARE(holes.recordCount(), 2);
+}
+
+void CursorTest::archiveWritesThrough() {
+    const QString db = m_dir->databasePath();
+    Cursor parts(*m_connection, "data0004", Cursor::Policy::WriteThrough);
+    parts.open();
+    parts.append();
+    parts.setValue("Part_number", "A-100");
+    parts.setValue("Date", QDate(2026, 12, 10));
+    parts.setValue("Time", 143005);
+    parts.post();
+    const int id = parts.value("ID").toInt();
+    QVERIFY(id > 0); // the autonumber is readable at once
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 1);
+    parts.edit();
+    parts.setValue("Layer", 4);
+    parts.post();
+    QCOMPARE(fileValue(db, QString("SELECT Layer FROM data0004 WHERE ID=%1").arg(id)).toInt(), 4);
+    parts.remove();
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 0);
+    parts.close();
+    QCOMPARE(m_connection->isOpen(), false); // no cursor open, no connection
+}
+
+void CursorTest::settingsWaitForCommit() {
+    const QString db = m_dir->databasePath();
+    Cursor panels(*m_connection, "SetPanel", Cursor::Policy::Cached);
+    panels.setSort("Number");
+    panels.open();
+    const int before = fileValue(db, "SELECT count(*) FROM SetPanel").toInt();
+    panels.append();
+    panels.setValue("Number", 50);
+    panels.setValue("Panel_L", 30.0);
+    panels.post();
+    panels.first();
+    panels.edit();
+    panels.setValue("Panel_L", 99.5);
+    panels.post();
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel").toInt(), before);
+    QVERIFY(fileValue(db, "SELECT max(Panel_L) FROM SetPanel").toDouble() < 99);
+    panels.close(); // drops what was not committed
+    panels.open();
+    QCOMPARE(panels.recordCount(), before);
+    panels.last();
+    panels.edit();
+    panels.setValue("Panel_W", 11.0);
+    panels.post();
+    panels.append();
+    panels.setValue("Number", 51);
+    panels.post();
+    const int provisional = panels.value("ID").toInt();
+    panels.first();
+    panels.remove();
+    panels.applyUpdates();
+    QVERIFY(!panels.hasPendingUpdates());
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel").toInt(), before);
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel WHERE Panel_W=11").toInt(), 1);
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel WHERE Number=1").toInt(), 0);
+    QVERIFY(panels.locate("Number", {51}));
+    QCOMPARE(fileValue(db, "SELECT ID FROM SetPanel WHERE Number=51").toInt(),
+             panels.value("ID").toInt());
+    QVERIFY(provisional > 0);
+}
+
+void CursorTest::failedCommitRollsBack() {
+    const QString db = m_dir->databasePath();
+    {
+        SqliteConnection other;
+        other.setPath(db);
+        other.exec("CREATE TRIGGER refuse BEFORE INSERT ON SetPanel WHEN NEW.Panel_L = 99 "
+                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    }
+    Cursor panels(*m_connection, "SetPanel", Cursor::Policy::Cached);
+    panels.setSort("Number");
+    panels.open();
+    panels.first();
+    panels.edit();
+    panels.setValue("Panel_L", 77.0); // an update that comes before the failing insert
+    panels.post();
+    panels.append();
+    panels.setValue("Panel_L", 99.0);
+    panels.post();
+    try {
+        panels.applyUpdates();
+        QFAIL("commit did not fail");
+    } catch (const DbError& e) {
+        QVERIFY2(e.text().contains("refused by the test"), qPrintable(e.text()));
+    }
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel WHERE Panel_L=77").toInt(), 0);
+    QVERIFY(panels.hasPendingUpdates()); // kept, so the user may fix and save again
+    QVERIFY(panels.locate("Panel_L", {99.0}));
+    panels.edit();
+    panels.setValue("Panel_L", 98.0);
+    panels.post();
+    panels.applyUpdates();
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel WHERE Panel_L=77").toInt(), 1);
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM SetPanel WHERE Panel_L=98").toInt(), 1);
+}
+
+void CursorTest::workingTablesNeverReachTheFile() {
+    const QString db = m_dir->databasePath();
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.open();
+    for (int i = 0; i < 3; ++i) {
+        results.append();
+        results.setValue("Panel", i);
+        results.post();
+    }
+    results.first();
+    results.remove();
+    QCOMPARE(results.recordCount(), 2);
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM TempResult").toInt(), 0);
+    results.close();
+    results.open();
+    QCOMPARE(results.recordCount(), 0);
+    // Even rows slipped into the file by someone else are not read.
+    {
+        SqliteConnection other;
+        other.setPath(db);
+        other.exec("INSERT INTO TempResult (Panel) VALUES (5)");
+    }
+    results.close();
+    results.open();
+    QCOMPARE(results.recordCount(), 0);
+}
+
+void CursorTest::sortAndFilterSurviveReopen() {
+    Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
+    sheets.setSort("base_W;base_L"); // names match whatever their case
+    sheets.setFilter("Base_W>40");
+    sheets.setFiltered(true);
+    sheets.open();
+    QCOMPARE(sheets.recordCount(), 3);
+    QCOMPARE(sheets.asDouble("Base_W"), 41.0);
+    sheets.close();
+    QCOMPARE(sheets.filter(), QString("Base_W>40"));
+    sheets.open();
+    QCOMPARE(sheets.recordCount(), 3);
+    QCOMPARE(sheets.asDouble("Base_W"), 41.0);
+    QVERIFY(sheets.filtered());
+    QCOMPARE(sheets.sort(), QString("base_W;base_L"));
+}
+
+void CursorTest::valuesAreChecked_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("number") << "Panel_L"
+                            << "12.5" << true;
+    QTest::newRow("formatted number") << "Panel_L"
+                                      << "1,234.5000" << true;
+    QTest::newRow("percent") << "Panel_lv"
+                             << "85.250%" << true;
+    QTest::newRow("not a number") << "Panel_L"
+                                  << "12,5x" << false;
+    QTest::newRow("integer") << "Panel"
+                             << "7" << true;
+    QTest::newRow("integer too large") << "Panel"
+                                       << "3000000000" << false;
+    QTest::newRow("text fits") << "Up"
+                               << "N" << true;
+    QTest::newRow("text too long") << "Up"
+                                   << "ABCDEF" << false;
+    QTest::newRow("unknown column") << "Panel_X"
+                                    << "1" << false;
+    QTest::newRow("calculated column") << "Panel1size"
+                                       << "1" << false;
+}
+
+void CursorTest::valuesAreChecked() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.addCalculatedField("Panel1size", "", [](const Cursor::Row&) { return QString(); });
+    results.open();
+    results.append();
+    results.setValue("Panel_L", 3.0);
+    results.post();
+    results.edit();
+    bool threw = false;
+    try {
+        results.setText(field, text);
+    } catch (const DbError& e) {
+        threw = true;
+        QVERIFY(!e.text().isEmpty());
+    }
+    QCOMPARE(!threw, accepted);
+    if (!accepted) {
+        QCOMPARE(results.asDouble("Panel_L"), 3.0);
+        QVERIFY(results.isNull("Panel"));
+        QVERIFY(results.isNull("Up"));
+    }
+    results.setText("Panel_L", ""); // empty text makes a column null
+    QVERIFY(results.isNull("Panel_L"));
+    QCOMPARE(results.asDouble("Panel_L"), 0.0);
+}
+
+void CursorTest::sixteenBitCountsDoNotWrap() {
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.open();
+    QCOMPARE(results.field(results.fieldIndex("Panel")).type, FieldType::Int16);
+    results.append();
+    for (const char* name : {"Number", "Set_La", "Set_Wb", "Set_Lb", "Set_Wa", "Panel", "Panel_N"})
+        results.setValue(name, 40000 + int(qstrlen(name)));
+    results.post();
+    QCOMPARE(results.asInt("Panel"), 40005);
+    QCOMPARE(results.asInt("Panel_N"), 40007);
+    QCOMPARE(results.displayText("Number"), QString("40006"));
+}
+
+void CursorTest::displayFormats_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0.000") << 12.5 << "0.000"
+                           << "12.500";
+    QTest::newRow("#0.000") << 0.25 << "#0.000"
+                            << "0.250";
+    QTest::newRow("0.0") << 48.0 << "0.0"
+                         << "48.0";
+    QTest::newRow("0.00 rounds") << 2.675 << "0.00"
+                                 << "2.67"; // 2.675 is 2.67499… in binary
+    QTest::newRow("0.0000") << 0.3 << "0.0000"
+                            << "0.3000";
+    QTest::newRow("thousands") << 1234.5 << "#,##0.0000"
+                               << "1,234.5000";
+    QTest::newRow("small with thousands format") << -0.00001 << "#,##0.0000"
+                                                 << "0.0000";
+    QTest::newRow("percent not scaled") << 85.2567 << "0.000%"
+                                        << "85.257%";
+    QTest::newRow("time") << 143005.0 << "##:##:##"
+                          << "14:30:05";
+    QTest::newRow("early time") << 90005.0 << "##:##:##"
+                                << "9:00:05";
+    QTest::newRow("general") << 0.1 << ""
+                             << "0.1";
+    QTest::newRow("general integer") << 18.0 << ""
+                                     << "18";
+    QTest::newRow("general 15 digits") << 1.0 / 3.0 << ""
+                                       << "0.333333333333333";
+    QTest::newRow("yes") << 1.0 << DisplayFormat::YesNoCheck << "√";
+    QTest::newRow("no") << 0.0 << DisplayFormat::YesNoCheck << "";
+}
+
+void CursorTest::displayFormats() {
+    QFETCH(double, value);
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    QCOMPARE(DisplayFormat::formatNumber(value, format), text);
+}
+
+void CursorTest::modelShowsCursorAndDetaches() {
+    Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
+    sheets.setFieldProps("Base_L", {"材料长", "#0.000", 15, true});
+    sheets.setFieldProps("Base_W", {"材料宽", "#0.000", 15, true});
+    sheets.setFieldProps("Enbled", {"有效", DisplayFormat::YesNoCheck, 6, true});
+    sheets.setFieldProps("ID", {"", "", 0, false});
+    sheets.setSort("base_L;base_W");
+    sheets.open();
+    CursorModel model;
+    model.setCursor(&sheets);
+    model.setEditable(true);
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.rowCount(), 6);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QString("材料长"));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QString("48.000"));
+    QCOMPARE(model.data(model.index(0, 2)).toString(), QString("√"));
+
+    // A typed cell is posted and the row moves to its sorted place.
+    QVERIFY(model.setData(model.index(0, 0), "50"));
+    QCOMPARE(model.data(model.index(5, 0)).toString(), QString("50.000"));
+    QSignalSpy errors(&model, &CursorModel::error);
+    QVERIFY(!model.setData(model.index(0, 1), "wide"));
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QString("40.000"));
+
+    model.detach();
+    QCOMPARE(model.rowCount(), 0);
+    sheets.append();
+    sheets.setValue("Base_L", 60.0);
+    sheets.post();
+    model.attach();
+    QCOMPARE(model.rowCount(), 7);
+    QCOMPARE(model.data(model.index(6, 0)).toString(), QString("60.000"));
+}
+
+QTEST_MAIN(CursorTest)
+#include "CursorTest.moc"

@@ -1,0 +1,41 @@
+#include "VornTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cmath>
+
+namespace vorn::test {
+
+ProgramDir::ProgramDir() {
+    if (!m_dir.isValid())
+        return;
+    m_valid = QFile::copy(QStringLiteral(VORN_TEST_DATABASE), databasePath());
+    // Copies of read-only build outputs stay writable for the test.
+    QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    const QString defaults = QStringLiteral(VORN_PROGRAM_DIR "/VornInitS.int");
+    if (m_valid && QFile::exists(defaults)) {
+        m_valid = QFile::copy(defaults, file(QStringLiteral("VornInitS.int")));
+        QFile::setPermissions(file(QStringLiteral("VornInitS.int")),
+                              QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+QString ProgramDir::path() const {
+    return QDir(m_dir.path()).absolutePath() + u'/';
+}
+
+QString ProgramDir::file(const QString& name) const {
+    return path() + name;
+}
+
+QString screenshotDir() {
+    QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
+    return QStringLiteral(VORN_SCREENSHOT_DIR);
+}
+
+bool nearlyEqual(double actual, double expected, double tolerance) {
+    return std::fabs(actual - expected) <= tolerance;
+}
+
+} // namespace vorn::test

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace vorn::test {
+
+// A private program directory for one test: a fresh copy of the database
+// built from the checked-in scripts and, when the build shipped one into the
+// program directory, the defaults file "VornInitS.int". Removed afterwards.
+class ProgramDir {
+public:
+    ProgramDir();
+    bool isValid() const { return m_valid; }
+    QString path() const;                    // with a trailing separator
+    QString file(const QString& name) const; // path() + name
+    QString databasePath() const { return file(QStringLiteral("Vorn.mdb")); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_valid = false;
+};
+
+// Where tests save pictures of windows and diagrams for a person to look at.
+QString screenshotDir();
+
+// Tolerant comparison of doubles: |a - b| <= tolerance.
+bool nearlyEqual(double actual, double expected, double tolerance = 1e-9);
+
+} // namespace vorn::test
+
+// QCOMPARE for doubles with an explicit tolerance, reporting both values.
+#define VORN_COMPARE_NEAR(actual, expected, tolerance)                                             \
+    do {                                                                                           \
+        const double vornActual_ = (actual);                                                       \
+        const double vornExpected_ = (expected);                                                   \
+        if (!::vorn::test::nearlyEqual(vornActual_, vornExpected_, (tolerance)))                   \
+            QFAIL(qPrintable(QStringLiteral("%1 is %2, expected %3 (tolerance %4)")                \
+                                 .arg(QStringLiteral(#actual))                                     \
+                                 .arg(vornActual_, 0, 'g', 17)                                     \
+                                 .arg(vornExpected_, 0, 'g', 17)                                   \
+                                 .arg(double(tolerance))));                                        \
+    } while (false)

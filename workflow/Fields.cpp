@@ -1,0 +1,73 @@
+#include "Fields.h"
+
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace vorn {
+
+void SetLook(QWidget* w, Look look) {
+    QPalette pal = w->palette();
+    switch (look) {
+    case Look::Plain:
+        return;
+    case Look::Cyan:
+        pal.setColor(QPalette::Base, QColor(0x00, 0xff, 0xff));
+        break;
+    case Look::Info:
+        pal.setColor(QPalette::Base, pal.color(QPalette::ToolTipBase));
+        break;
+    case Look::Face:
+        pal.setColor(QPalette::Base, pal.color(QPalette::Midlight));
+        break;
+    }
+    w->setPalette(pal);
+}
+
+QValidator* NumberValidator(QObject* parent) {
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*\\.?\\d*")),
+                                           parent);
+}
+
+QValidator* IntegerValidator(QObject* parent) {
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), parent);
+}
+
+QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
+                      Look look, Input input, int maxLength) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setProperty("vornTable", QString::fromLatin1(table));
+    e->setProperty("vornColumn", QString::fromLatin1(column));
+    e->setFixedSize(kFieldWidth, kRowHeight);
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    switch (input) {
+    case Input::Number:
+        e->setValidator(NumberValidator(e));
+        break;
+    case Input::Integer:
+        e->setValidator(IntegerValidator(e));
+        break;
+    case Input::Shown:
+        e->setReadOnly(true);
+        e->setFocusPolicy(Qt::ClickFocus);
+        break;
+    }
+    SetLook(e, look);
+    return e;
+}
+
+void ChainTabOrder(QWidget* window, const char* const* names, int count) {
+    QWidget* previous = nullptr;
+    for (int i = 0; i < count; ++i) {
+        auto* w = window->findChild<QWidget*>(QString::fromLatin1(names[i]));
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+} // namespace vorn

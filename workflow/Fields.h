@@ -1,0 +1,33 @@
+#pragma once
+// Input fields of the windows: number fields that refuse other text, and the
+// backgrounds that mark main inputs and shown results.
+
+class QLineEdit;
+class QObject;
+class QValidator;
+class QWidget;
+
+namespace vorn {
+
+// Cyan marks a main input, Info a shown result, Face a read-only field.
+enum class Look { Plain, Cyan, Info, Face };
+enum class Input { Number, Integer, Shown };
+
+inline constexpr int kFieldWidth = 50;
+inline constexpr int kRowHeight = 20;
+
+void SetLook(QWidget* widget, Look look);
+// Digits and one decimal point.
+QValidator* NumberValidator(QObject* parent);
+// Digits only.
+QValidator* IntegerValidator(QObject* parent);
+
+// A field for one column of a working table; the column and table are kept on
+// the field (properties "vornTable", "vornColumn") for binding.
+QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
+                      Look look, Input input, int maxLength = 0);
+
+// Tab order through the named children of a window, in the order given.
+void ChainTabOrder(QWidget* window, const char* const* names, int count);
+
+} // namespace vorn

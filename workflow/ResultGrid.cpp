@@ -1,0 +1,64 @@
+#include "ResultGrid.h"
+
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <iterator>
+
+namespace vorn {
+
+namespace {
+
+// Paints each cell in its column's colour.
+class ColumnColourDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() < 0 || index.column() >= int(std::size(kResultColumns)))
+            return;
+        const QPalette& pal = option->palette;
+        switch (kResultColumns[index.column()].colour) {
+        case ColumnColour::Face:
+            option->backgroundBrush = pal.color(QPalette::Midlight);
+            break;
+        case ColumnColour::Menu:
+            option->backgroundBrush = pal.color(QPalette::Window);
+            break;
+        case ColumnColour::Grid:
+            break;
+        }
+    }
+};
+
+} // namespace
+
+void ApplyResultColumnWidths(QTableView* grid) {
+    for (int i = 0; i < int(std::size(kResultColumns)); ++i)
+        grid->setColumnWidth(i, kResultColumns[i].width);
+}
+
+void SetUpResultGrid(QTableView* grid) {
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->verticalHeader()->setVisible(false);
+    QPalette pal = grid->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::ToolTipBase));
+    grid->setPalette(pal);
+    grid->setItemDelegate(new ColumnColourDelegate(grid));
+
+    auto* titles = new QStandardItemModel(0, int(std::size(kResultColumns)), grid);
+    for (int i = 0; i < int(std::size(kResultColumns)); ++i)
+        titles->setHeaderData(i, Qt::Horizontal, QString::fromUtf8(kResultColumns[i].title));
+    grid->setModel(titles);
+    ApplyResultColumnWidths(grid);
+}
+
+} // namespace vorn
