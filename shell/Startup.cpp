@@ -19,6 +19,8 @@ void SetUpApplication(QApplication& app) {
 
 std::unique_ptr<TVornMF> CreateMainWindow(const QString& programDir) {
     auto window = std::make_unique<TVornMF>(programDir);
+    if (!window->IsUsable())
+        return nullptr;
     window->CreateSheetWindow();
     return window;
 }

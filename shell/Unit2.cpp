@@ -1,15 +1,20 @@
 #include "Unit2.h"
 
 #include "Calculator.h"
+#include "CursorBinder.h"
+#include "CursorModel.h"
+#include "DataRows.h"
 #include "Fields.h"
 #include "HelpWindow.h"
 #include "NewJob.h"
 #include "ResultGrid.h"
+#include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
 #include "ToolIcons.h"
 #include "Unit1.h"
 #include "Units.h"
 #include "WelcomePicture.h"
+#include "data1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,7 +245,6 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
     setWindowTitle(QStringLiteral("Vorn"));
     setMinimumSize(617, 482);
     resize(800, 589);
-    move(0, 0);
     setContextMenuPolicy(Qt::NoContextMenu);
 
     BuildMenus();
@@ -259,7 +263,54 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
         "DBEdit32",     "DBEdit33",     "BitBtn3",   "Edit1",     "Edit2",     "DBEdit6",
         "Edit3",        "Memo1"};
     vorn::ChainTabOrder(this, order, int(std::size(order)));
+
+    // The data module tests its connection as it is made; without a
+    // database the program cannot run.
+    data_ = std::make_unique<vorn::TDataM1>(programDir_);
+    if (!data_->isUsable())
+        return;
+    AttachData();
+    move(0, 0);
     RunCommand([this] { StartNewJob(); });
+}
+
+bool TVornMF::IsUsable() const {
+    return data_ && data_->isUsable();
+}
+
+void TVornMF::ShowDataError(const QString& text) {
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"), text);
+}
+
+void TVornMF::AttachData() {
+    dataRows_ = std::make_unique<vorn::DataJobRows>(*data_);
+    for (vorn::WorkRow* row : {dataRows_->Job(), dataRows_->Array()}) {
+        connect(&static_cast<vorn::CursorWorkRow*>(row)->Binder(), &vorn::CursorBinder::error, this,
+                &TVornMF::ShowDataError);
+    }
+    SetJobRows(dataRows_.get());
+
+    resultModel_ = new vorn::CursorModel(dbGrid1_);
+    resultModel_->setCursor(&data_->TempResult);
+    QStringList columns;
+    for (const vorn::ResultColumn& c : vorn::kResultColumns)
+        columns << QString::fromLatin1(c.field);
+    resultModel_->setColumns(columns);
+    // The grid's own titles, also while the table is closed.
+    for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
+        resultModel_->setColumnTitle(i, QString::fromUtf8(vorn::kResultColumns[i].title));
+    QAbstractItemModel* titles = dbGrid1_->model();
+    dbGrid1_->setModel(resultModel_);
+    delete titles;
+    resultModel_->followSelection(dbGrid1_->selectionModel());
+    vorn::ApplyResultColumnWidths(dbGrid1_);
+    connect(resultModel_, &vorn::CursorModel::error, this, &TVornMF::ShowDataError);
+
+    // The all-panels margin commands follow the result table.
+    connect(data_.get(), &vorn::TDataM1::allPanelsCommandsEnabled, this, [this](bool on) {
+        for (const char* n : kAllPanelsCommands)
+            commands_.value(QString::fromLatin1(n))->setEnabled(on);
+    });
 }
 
 TVornMF::~TVornMF() = default;
@@ -858,6 +909,8 @@ void TVornMF::ShowWelcomePicture() {
 void TVornMF::RunCommand(const std::function<void()>& command) {
     try {
         command();
+    } catch (const vorn::SearchCancelled&) {
+        // A cancelled search ends its command without a word.
     } catch (const std::exception& e) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
                               QString::fromUtf8(e.what()));

@@ -10,7 +10,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <optional>
+
+namespace vorn {
+class CursorModel;
+class DataJobRows;
+class TDataM1;
+} // namespace vorn
 
 class QAction;
 class QCheckBox;
@@ -38,6 +45,9 @@ public:
     ~TVornMF() override;
 
     QString ProgramDir() const { return programDir_; }
+    // The data module; null when the database could not be opened.
+    vorn::TDataM1* Data() const { return data_.get(); }
+    bool IsUsable() const;
 
     // Every menu item and tool bar button by its control name.
     QAction* Command(const QString& name) const { return commands_.value(name); }
@@ -148,8 +158,13 @@ private:
     void RefreshOwnedShortcuts();
     void PlaceProgressBox();
     void SetInitialStates();
+    void AttachData();
+    static void ShowDataError(const QString& text);
 
     QString programDir_;
+    std::unique_ptr<vorn::TDataM1> data_;
+    std::unique_ptr<vorn::DataJobRows> dataRows_;
+    vorn::CursorModel* resultModel_ = nullptr;
     vorn::DefaultsList DefaultsList_;
     vorn::CommandEnabling enabling_;
     JobRows* jobRows_ = nullptr;

@@ -392,8 +392,11 @@ bool TForm9::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return true;
+        // The field takes the key first (a bound field writes its column on
+        // it), then the focus moves on.
+        QMetaObject::invokeMethod(
+            this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+        return false;
     }
     if (watched == panelKinds_->findChild<QLineEdit*>()) {
         const QString t = key->text();

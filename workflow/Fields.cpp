@@ -23,13 +23,31 @@ void SetLook(QWidget* w, Look look) {
     w->setPalette(pal);
 }
 
-QValidator* NumberValidator(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*\\.?\\d*")),
-                                           parent);
+namespace {
+
+// A pattern for what may be typed, and how many characters.
+class TypedNumberValidator : public QRegularExpressionValidator {
+public:
+    TypedNumberValidator(const QString& pattern, int maxLength, QObject* parent)
+        : QRegularExpressionValidator(QRegularExpression(pattern), parent), max_(maxLength) {}
+    State validate(QString& input, int& pos) const override {
+        if (max_ > 0 && input.size() > max_)
+            return Invalid;
+        return QRegularExpressionValidator::validate(input, pos);
+    }
+
+private:
+    int max_;
+};
+
+} // namespace
+
+QValidator* NumberValidator(QObject* parent, int maxLength) {
+    return new TypedNumberValidator(QStringLiteral("\\d*\\.?\\d*"), maxLength, parent);
 }
 
-QValidator* IntegerValidator(QObject* parent) {
-    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), parent);
+QValidator* IntegerValidator(QObject* parent, int maxLength) {
+    return new TypedNumberValidator(QStringLiteral("\\d{0,9}"), maxLength, parent);
 }
 
 QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
@@ -40,14 +58,13 @@ QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, cons
     e->setProperty("vornColumn", QString::fromLatin1(column));
     e->setFixedSize(kFieldWidth, kRowHeight);
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
+    // The limit is on typing; QLineEdit's own maximum would cut shown values.
     switch (input) {
     case Input::Number:
-        e->setValidator(NumberValidator(e));
+        e->setValidator(NumberValidator(e, maxLength));
         break;
     case Input::Integer:
-        e->setValidator(IntegerValidator(e));
+        e->setValidator(IntegerValidator(e, maxLength));
         break;
     case Input::Shown:
         e->setReadOnly(true);

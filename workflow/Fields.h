@@ -13,14 +13,16 @@ namespace vorn {
 enum class Look { Plain, Cyan, Info, Face };
 enum class Input { Number, Integer, Shown };
 
-inline constexpr int kFieldWidth = 50;
+inline constexpr int kFieldWidth = 54;
 inline constexpr int kRowHeight = 20;
 
 void SetLook(QWidget* widget, Look look);
-// Digits and one decimal point.
-QValidator* NumberValidator(QObject* parent);
+// Digits and one decimal point, at most maxLength characters typed (0: no
+// limit). The limit holds for typing only: a value shown in its display
+// format may be longer.
+QValidator* NumberValidator(QObject* parent, int maxLength = 0);
 // Digits only.
-QValidator* IntegerValidator(QObject* parent);
+QValidator* IntegerValidator(QObject* parent, int maxLength = 0);
 
 // A field for one column of a working table; the column and table are kept on
 // the field (properties "vornTable", "vornColumn") for binding.

@@ -1,6 +1,6 @@
-#include "FakeRows.h"
 #include "HelpWindow.h"
-#include "ProgramDir.h"
+#include "SearchInterfaces.h"
+#include "ShellTestSupport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -51,11 +51,11 @@ class MainWindowTest : public QObject {
 
 private:
     // Every test gets its own program directory with the shipped files.
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<vorn::test::ProgramDir> dir_;
     std::unique_ptr<TVornMF> window_;
 
     void WriteDefaults(const QByteArray& text) {
-        WriteFile(dir_->filePath(QStringLiteral("VornInitS.int")), text);
+        WriteFile(dir_->file(QStringLiteral("VornInitS.int")), text);
     }
     template <class T> T* Child(const char* name) const {
         T* w = window_->findChild<T*>(QString::fromLatin1(name));
@@ -81,6 +81,16 @@ private slots:
         // The sheet-materials window exists, hidden, once the main window does.
         QVERIFY(window_->SheetWindow());
         QVERIFY(!window_->SheetWindow()->isVisible());
+        // The data module and a new job from the shipped defaults.
+        vorn::TDataM1* data = window_->Data();
+        QVERIFY(data && data->isUsable());
+        QVERIFY(data->TempInput.isOpen());
+        QVERIFY(data->TempInputCus.isOpen());
+        QVERIFY(!data->TempResult.isOpen());
+        QCOMPARE(data->TempInput.asDouble("Set_C"), 0.1);
+        QCOMPARE(Child<QLineEdit>("DBEdit3")->text(), QStringLiteral("0.1000"));
+        QCOMPARE(Child<QLineEdit>("DBEdit17")->text(), QStringLiteral("24.500"));
+        QVERIFY(Child<QCheckBox>("CheckBox1")->isChecked());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         QCOMPARE(window_->windowTitle(), QStringLiteral("Vorn"));
@@ -154,6 +164,19 @@ private slots:
         Shot(window_.get(), QStringLiteral("main_large"));
     }
 
+    void missingDatabaseIsReportedAndNothingStarts() {
+        QVERIFY(QFile::remove(dir_->databasePath()));
+        QString reported;
+        vorn::TDataM1::setStartupFailureHandler(
+            [&reported](const QString& text) { reported = text; });
+        window_ = vorn::CreateMainWindow(dir_->path());
+        vorn::TDataM1::setStartupFailureHandler(nullptr);
+        QVERIFY(!window_);
+        QVERIFY(!reported.isEmpty());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
     void fieldsRefuseTextThatIsNotANumber() {
         window_ = vorn::CreateMainWindow(dir_->path());
         struct Case {
@@ -180,6 +203,72 @@ private slots:
         auto* part = Child<QLineEdit>("Edit1");
         QTest::keyClicks(part, QStringLiteral("ab-12c"));
         QCOMPARE(part->text(), QStringLiteral("AB-12C"));
+    }
+
+    void typedValuesReachTheJobRow() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(window_);
+        window_->Data()->TempInput.post();
+        struct Case {
+            const char* field;
+            const char* column;
+            const char* typed;
+            const char* shown;
+        };
+        const Case cases[] = {{"DBEdit1", "Set_L", "12.5", "12.5000"},
+                              {"DBEdit17", "Max_PL", "30", "30.000"},
+                              {"DBEdit6", "Layer", "6", "6"}};
+        for (const Case& c : cases) {
+            auto* e = Child<QLineEdit>(c.field);
+            e->selectAll();
+            QTest::keyClicks(e, QString::fromLatin1(c.typed));
+            QTest::keyClick(e, Qt::Key_Return);
+            QCOMPARE(window_->Data()->TempInput.asDouble(c.column), QString(c.typed).toDouble());
+            QCOMPARE(e->text(), QString::fromLatin1(c.shown));
+        }
+        auto* partL = Child<QLineEdit>("DBEdit23");
+        QTest::keyClicks(partL, QStringLiteral("2"));
+        QTest::keyClick(partL, Qt::Key_Return);
+        QCOMPARE(window_->Data()->TempInputCus.asDouble("Part_L"), 2.0);
+    }
+
+    void resultGridShowsTheResultTable() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(window_);
+        QVERIFY(!Command("PM02")->isEnabled());
+        vorn::Cursor& results = window_->Data()->TempResult;
+        results.open();
+        // Opening the results allows the all-panels margin commands.
+        QVERIFY(Command("PM02")->isEnabled());
+        QVERIFY(Command("M04_02_02")->isEnabled());
+        results.append();
+        results.setValue("Number", 1);
+        results.setValue("Panel_L", 12.5);
+        results.setValue("Panel_W", 18.0);
+        results.setValue("Border_L", 0.3);
+        results.setValue("Border_W", 0.25);
+        results.setValue("Panel", 12);
+        results.setValue("Panel_lv", 66.6666);
+        results.setValue("Base_L", 48.0);
+        results.setValue("Base_W", 36.0);
+        results.post();
+        QAbstractItemModel* model = window_->ResultGrid()->model();
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("12.500×18.000"));
+        QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("0.3000/0.2500"));
+        QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("66.667%"));
+        QCOMPARE(model->index(0, 5).data().toString(), QString()); // no second panel
+        QCOMPARE(model->index(0, 9).data().toString(), QStringLiteral("48.0×36.0"));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("坯板1尺寸"));
+        QCOMPARE(window_->ResultGrid()->columnWidth(1), 95);
+        QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        Shot(window_.get(), QStringLiteral("main_result_row"));
+        results.close();
+        QCOMPARE(model->rowCount(), 0);
+        QVERIFY(!Command("PM02")->isEnabled());
     }
 
     void menuAndToolBarMatchTheTables() {
@@ -350,17 +439,13 @@ private slots:
         QCOMPARE(press(Qt::Key_F6), (QHash<QString, int>{{"M03_02", 1}}));
 
         // With a valid plan the export items own F7 and F8.
-        FakeRows rows;
-        window_->SetJobRows(&rows);
-        window_->StartNewJob();
-        PutValidPlan(rows.job);
+        PutValidPlan(*window_->Data());
         QVERIFY(window_->UpdateJobCommands());
         QVERIFY(Command("M01_05")->isEnabled());
         QCOMPARE(press(Qt::Key_F7), (QHash<QString, int>{{"M01_05_01", 1}}));
         QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{{"M01_05_02", 1}}));
         // And F5 still goes to the panel presets, not to the enabled margin item.
         QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
-        window_->SetJobRows(nullptr);
     }
 
     void toolBarToggle() {
@@ -393,30 +478,42 @@ private slots:
                       "PanelNumber=2\r\nAUTOPanel=False\r\nGoodBase=True\r\nBothPanel=True\r\n"
                       "BothBase=true\r\nTooling=True\r\n");
         window_ = vorn::CreateMainWindow(dir_->path());
-        FakeRows rows;
-        window_->SetJobRows(&rows);
+        QVERIFY(window_);
         window_->UnitButton()->setText(mm ? QStringLiteral("mm") : QStringLiteral("Inch"));
         Child<QLineEdit>("Edit1")->setText(QStringLiteral("OLD-PART"));
         Child<QLineEdit>("Edit4")->setText(QStringLiteral("2026-01-01"));
         window_->StartNewJob();
 
         const double f = mm ? 25.4 : 1.0;
-        QCOMPARE(rows.job.restarts, 1);
-        QCOMPARE(rows.array.restarts, 1);
-        QCOMPARE(rows.job.Number("Set_L"), 10 * f);
-        QCOMPARE(rows.job.Number("Set_W"), 4.5 * f);
-        QCOMPARE(rows.job.Number("BorderX_L"), 0.5 * f);
-        QCOMPARE(rows.job.Number("Max_PL"), 24 * f);
-        QVERIFY(rows.job.IsNull("Max_PW"));
+        const vorn::Cursor& job = window_->Data()->TempInput;
+        const vorn::Cursor& array = window_->Data()->TempInputCus;
+        QVERIFY(job.isOpen() && array.isOpen());
+        QCOMPARE(job.recordCount(), 1);
+        QCOMPARE(array.recordCount(), 1);
+        QCOMPARE(job.state(), vorn::Cursor::State::Insert); // the job row stays in insert state
+        QCOMPARE(job.asDouble("Set_L"), 10 * f);
+        QCOMPARE(job.asDouble("Set_W"), 4.5 * f);
+        QCOMPARE(job.asDouble("BorderX_L"), 0.5 * f);
+        QCOMPARE(job.asDouble("Max_PL"), 24 * f);
+        QVERIFY(job.isNull("Max_PW"));
         // Ratio and utilization are not lengths.
-        QCOMPARE(rows.job.Number("PLPW_ratio"), 1.25);
-        QCOMPARE(rows.job.Number("Min_lv"), 70.0);
-        QCOMPARE(rows.array.Number("Part_L"), 1.5 * f);
-        QCOMPARE(rows.array.Number("SetBorder_W"), 0.2 * f);
-        QVERIFY(rows.array.IsNull("Max_SetL"));
-        // The bound fields show the new job.
-        QCOMPARE(Child<QLineEdit>("DBEdit1")->text(), QString::number(10 * f, 'g', 15));
+        QCOMPARE(job.asDouble("PLPW_ratio"), 1.25);
+        QCOMPARE(job.asDouble("Min_lv"), 70.0);
+        QCOMPARE(array.asDouble("Part_L"), 1.5 * f);
+        QCOMPARE(array.asDouble("SetBorder_W"), 0.2 * f);
+        QVERIFY(array.isNull("Max_SetL"));
+        // The bound fields show the new job in the columns' display formats.
+        QCOMPARE(Child<QLineEdit>("DBEdit1")->text(),
+                 mm ? QStringLiteral("254.0000") : QStringLiteral("10.0000"));
+        QCOMPARE(Child<QLineEdit>("DBEdit22")->text(), QStringLiteral("70.00"));
+        QCOMPARE(Child<QLineEdit>("DBEdit23")->text(),
+                 mm ? QStringLiteral("38.1000") : QStringLiteral("1.5000"));
 
+        if (mm) {
+            window_->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+            Shot(window_.get(), QStringLiteral("main_new_job_mm"));
+        }
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), 2);
         QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
         QVERIFY(Child<QRadioButton>("RadioButton6")->isChecked()); // 获取最佳板材
@@ -429,29 +526,36 @@ private slots:
         for (const char* c :
              {"ToolButton3", "M01_05", "ToolButton5", "M04_01", "ToolButton12", "M01_03"})
             QVERIFY2(!Command(c)->isEnabled(), c);
-        window_->SetJobRows(nullptr);
     }
 
     void startNewJobWithoutDefaultsFile() {
-        QVERIFY(QFile::remove(dir_->filePath(QStringLiteral("VornInitS.int"))));
+        QVERIFY(QFile::remove(dir_->file(QStringLiteral("VornInitS.int"))));
         window_ = vorn::CreateMainWindow(dir_->path());
-        FakeRows rows;
-        rows.savedParts = true;
-        window_->SetJobRows(&rows);
+        QVERIFY(window_);
+        // A saved part exists: Open and Query follow it.
+        vorn::Cursor& parts = window_->Data()->data0004;
+        parts.open();
+        parts.append();
+        parts.setValue("Part_number", QStringLiteral("P-1"));
+        parts.post();
+        parts.close();
         window_->StartNewJob();
+        const vorn::Cursor& job = window_->Data()->TempInput;
         for (const char* c : {"Set_L", "Set_C", "Max_PW", "PLPW_ratio", "Min_lv"})
-            QVERIFY2(rows.job.current.contains(c) && rows.job.IsNull(c), c);
-        QVERIFY(rows.array.current.contains("Part_L") && rows.array.IsNull("Part_L"));
+            QVERIFY2(job.isNull(c), c);
+        QVERIFY(window_->Data()->TempInputCus.isNull("Part_L"));
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), 1);
         QVERIFY(Child<QRadioButton>("RadioButton4")->isChecked()); // 设定Panel
         QVERIFY(Child<QRadioButton>("RadioButton7")->isChecked()); // 扫描所有板材
         for (const char* c : {"CheckBox1", "CheckBox2", "CheckBox3"})
             QVERIFY(!Child<QCheckBox>(c)->isChecked());
-        // Saved parts exist: Open and Query follow them.
         QVERIFY(Command("ToolButton5")->isEnabled());
+        QVERIFY(Command("M01_01")->isEnabled());
+        QVERIFY(Command("ToolButton6")->isEnabled());
         QVERIFY(Command("M04_01")->isEnabled());
         QVERIFY(!Command("ToolButton12")->isEnabled());
-        window_->SetJobRows(nullptr);
+        QVERIFY(!Command("M01_03")->isEnabled());
+        QVERIFY(!window_->Data()->SavedPartsQuery.isOpen());
     }
 
     void badNumberInTheDefaultsIsShownAndTheProgramRunsOn() {
@@ -466,13 +570,12 @@ private slots:
                 }
             }
         });
+        // The new job of the start-up meets the bad entry.
         window_ = vorn::CreateMainWindow(dir_->path());
-        FakeRows rows;
-        window_->SetJobRows(&rows);
-        TVornMF::RunCommand([this] { window_->StartNewJob(); });
+        QVERIFY(window_);
         QVERIFY2(shown.startsWith(QStringLiteral("Vorn|")), qPrintable(shown));
         QVERIFY(shown.contains(QStringLiteral("ten")));
-        window_->SetJobRows(nullptr);
+        QVERIFY(window_->Data()->TempInput.isNull("Set_L"));
     }
 
     void panelKindsFromTheDefaults_data() {
@@ -514,6 +617,11 @@ private slots:
         QCOMPARE(text, QStringLiteral("disk full"));
         QCOMPARE(icon, QMessageBox::Critical);
         QVERIFY(!after);
+        // A cancelled search ends silently.
+        title.clear();
+        TVornMF::RunCommand([] { throw vorn::SearchCancelled(); });
+        QCoreApplication::processEvents();
+        QVERIFY(title.isEmpty());
         // The program runs on.
         bool ran = false;
         TVornMF::RunCommand([&ran] { ran = true; });
@@ -577,7 +685,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         // Without the file: nothing opens, nothing is reported.
-        QVERIFY(QFile::remove(dir_->filePath(QStringLiteral("Vorn.html"))));
+        QVERIFY(QFile::remove(dir_->file(QStringLiteral("Vorn.html"))));
         Command("M05_03")->trigger();
         QVERIFY(!window_->findChild<vorn::HelpWindow*>());
     }
