@@ -582,14 +582,16 @@ private:
                     l.f1 = along - r.along + kSlack;
                     l.eK = alpha * r.runs;
                     l.fK = along - r.runs * r.along + kSlack;
+                    l.least = std::numeric_limits<double>::infinity();
                     for (int k : {1, r.runs}) {
                         const double e = alpha * k;
                         const double f = along - k * r.along + kSlack;
                         if (e >= b)
-                            least = -1;
+                            l.least = -1;
                         else if (f > 0)
-                            least = std::min(least, (b - e) / f * (1 - 1e-9));
+                            l.least = std::min(l.least, (b - e) / f * (1 - 1e-9));
                     }
+                    least = std::min(least, l.least);
                 }
                 minDensity_[s * 2 + split] = least;
             }
@@ -617,6 +619,7 @@ private:
     // run each leaves: with panel 2's density d, e + d * f bounds the boards.
     struct Lines {
         double e1 = 0, f1 = 0, eK = 0, fK = 0;
+        double least = 0; // the least panel-2 density that can reach the need
     };
 
     struct FastBest {
@@ -660,14 +663,15 @@ private:
                     const std::int64_t beta = u2 * r2.across;
                     // Boards are linear in k up to the tolerance: the ends bound them.
                     const Lines& l = lines_[lane * 2 + kO1[c]];
-                    const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
-                    if (!(ub >= need_[s]))
+                    if (r2.density < l.least)
                         continue;
-                    const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
-                    if (ubBoards < need_[s])
-                        continue;
-                    if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
-                        continue;
+                    if (have) {
+                        const double ub =
+                            std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+                        const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
+                        if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
+                            continue;
+                    }
                     for (int k = 1; k <= r1.runs; ++k) {
                         const double rest = rests_[r1.restAt + k - 1];
                         const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
