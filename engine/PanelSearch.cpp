@@ -314,10 +314,22 @@ private:
         if (!(PW > 0) || RoundEven(PL * 1e10 / PW) > ratioKey_)
             return;
         ++stats_.candidatesEvaluated;
+        // The sections produce the same trimmed size many times. Cutting and
+        // growth depend on the size alone, so a repeat reaches the same rows,
+        // each now a duplicate or again below the minimum: only its progress
+        // steps remain.
+        auto [seen, first] = evaluated_.try_emplace(KeyOf(PL, PW), 0);
+        if (!first) {
+            for (std::int64_t n = seen->second; n > 0; --n)
+                progress_.Step();
+            return;
+        }
+        const std::int64_t steps0 = progress_.Steps();
         if (job_.GoodBase)
             CutOnBestSheet(1, PL, PW);
         else
             CutOnEverySheet(PL, PW);
+        seen->second = progress_.Steps() - steps0;
         if (job_.AUTOPanel && collect_) {
             const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
             if (innerKeys_.insert({li, wi}).second) {
@@ -919,6 +931,7 @@ private:
 
     std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
+    std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
     std::unordered_set<std::pair<std::int64_t, std::int64_t>, IntPairHash> innerKeys_;
     SingleRowIndex singles_;
