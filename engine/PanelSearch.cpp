@@ -320,8 +320,7 @@ private:
         // steps remain.
         auto [seen, first] = evaluated_.try_emplace(KeyOf(PL, PW), 0);
         if (!first) {
-            for (std::int64_t n = seen->second; n > 0; --n)
-                progress_.Step();
+            progress_.Advance(seen->second);
             return;
         }
         const std::int64_t steps0 = progress_.Steps();
@@ -469,15 +468,22 @@ private:
         pieces_.resize(n);
         for (std::size_t i = 0; i < n; ++i)
             pieces_[i] = boards[i].Pieces();
-        if (!literalPairs_)
+        if (!literalPairs_) {
             PrepareRoles(boards);
+            // Per size its best density over every sheet and split, or none
+            // when it is under the minimum panel.
+            const std::size_t lanes = sheets_.size() * 2;
+            topDensity_.assign(n, -std::numeric_limits<double>::infinity());
+            for (std::size_t j = 0; j < n; ++j)
+                if (recordable[j])
+                    for (std::size_t x = 0; x < lanes; ++x)
+                        topDensity_[j] = std::max(topDensity_[j], bestDensity_[j * lanes + x]);
+        }
         for (std::size_t i = 0; i < n; ++i) {
             if (!recordable[i]) {
-                for (std::size_t j = i + 1; j < n; ++j) {
-                    ++stats_.pairsTried;
-                    ++stats_.pairsBounded;
-                    progress_.Step();
-                }
+                stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+                stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
+                progress_.Advance(static_cast<std::int64_t>(n - i - 1));
                 continue;
             }
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
@@ -487,15 +493,36 @@ private:
             keyU1_ = TolKey(U1);
             if (!literalPairs_)
                 PreparePanelOne(i, boards[i]);
-            for (std::size_t j = i + 1; j < n; ++j) {
-                ++stats_.pairsTried;
-                if (literalPairs_)
+            if (literalPairs_) {
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    ++stats_.pairsTried;
                     TryPair(inner_[i], boards[i], inner_[j], boards[j]);
-                else if (recordable[j])
-                    TryPairFast(i, j, boards[i], boards[j]);
-                else
-                    ++stats_.pairsBounded;
+                    progress_.Step();
+                }
+                continue;
+            }
+            // Most pairs fail at once: a panel 2 whose best density on any
+            // sheet and split is below the least panel 1 needs on all of them
+            // (or that is under the minimum panel) can record nothing. Such
+            // pairs are passed over in one scan; their progress steps are
+            // taken in bulk, each before the next pair that is tried.
+            double least = std::numeric_limits<double>::infinity(); // no sheet: nothing
+            for (double d : minDensity_)
+                least = std::min(least, d);
+            const double* top = topDensity_.data();
+            stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+            std::size_t j = i + 1;
+            while (true) {
+                const std::size_t from = j;
+                while (j < n && !(top[j] >= least))
+                    ++j;
+                stats_.pairsBounded += static_cast<std::int64_t>(j - from);
+                progress_.Advance(static_cast<std::int64_t>(j - from));
+                if (j == n)
+                    break;
+                TryPairFast(i, j, boards[i], boards[j]);
                 progress_.Step();
+                ++j;
             }
         }
     }
@@ -947,6 +974,7 @@ private:
     std::vector<std::int64_t> pieces_; // boards per collected size
     std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
+    std::vector<double> topDensity_;   // per size: its best over bestDensity_
 };
 
 } // namespace

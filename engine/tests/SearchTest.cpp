@@ -329,6 +329,28 @@ TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
     }
 }
 
+// Steps taken in bulk reach the check points one by one would: a window sees
+// the same counts and a cancel stops at the same step.
+TEST(SearchProgress, AdvanceChecksWhereStepsWould) {
+    struct Log : SearchProgress {
+        std::vector<std::int64_t> at;
+        std::int64_t Check(std::int64_t steps) override {
+            at.push_back(steps);
+            return 1 + steps % 7;
+        }
+    };
+    Log one, bulk;
+    std::mt19937 rng(5);
+    for (int r = 0; r < 200; ++r) {
+        const int n = std::uniform_int_distribution<int>(0, 30)(rng);
+        for (int k = 0; k < n; ++k)
+            one.Step();
+        bulk.Advance(n);
+    }
+    EXPECT_EQ(bulk.Steps(), one.Steps());
+    EXPECT_EQ(bulk.at, one.at);
+}
+
 TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
     struct Watch : SearchProgress {
         std::vector<std::int64_t> maxima;
