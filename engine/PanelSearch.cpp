@@ -470,14 +470,22 @@ private:
             pieces_[i] = boards[i].Pieces();
         if (!literalPairs_) {
             PrepareRoles(boards);
-            // Per size its best density over every sheet and split, or none
-            // when it is under the minimum panel.
+            // Per sheet and split, the sizes by their better density,
+            // highest first; sizes under the minimum panel are left out.
             const std::size_t lanes = sheets_.size() * 2;
-            topDensity_.assign(n, -std::numeric_limits<double>::infinity());
-            for (std::size_t j = 0; j < n; ++j)
-                if (recordable[j])
-                    for (std::size_t x = 0; x < lanes; ++x)
-                        topDensity_[j] = std::max(topDensity_[j], bestDensity_[j * lanes + x]);
+            byDensity_.assign(lanes, {});
+            for (std::size_t x = 0; x < lanes; ++x) {
+                auto& list = byDensity_[x];
+                for (std::size_t j = 0; j < n; ++j)
+                    if (recordable[j])
+                        list.push_back(
+                            {bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j)});
+                std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
+                    return a.density > b.density || (a.density == b.density && a.size < b.size);
+                });
+            }
+            passing_.assign(lanes, 0);
+            tried_.assign((n + 63) / 64, 0);
         }
         for (std::size_t i = 0; i < n; ++i) {
             if (!recordable[i]) {
@@ -501,29 +509,57 @@ private:
                 }
                 continue;
             }
-            // Most pairs fail at once: a panel 2 whose best density on any
-            // sheet and split is below the least panel 1 needs on all of them
-            // (or that is under the minimum panel) can record nothing. Such
-            // pairs are passed over in one scan; their progress steps are
-            // taken in bulk, each before the next pair that is tried.
-            double least = std::numeric_limits<double>::infinity(); // no sheet: nothing
-            for (double d : minDensity_)
-                least = std::min(least, d);
-            const double* top = topDensity_.data();
             stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
-            std::size_t j = i + 1;
-            while (true) {
-                const std::size_t from = j;
-                while (j < n && !(top[j] >= least))
-                    ++j;
-                stats_.pairsBounded += static_cast<std::int64_t>(j - from);
-                progress_.Advance(static_cast<std::int64_t>(j - from));
-                if (j == n)
-                    break;
-                TryPairFast(i, j, boards[i], boards[j]);
-                progress_.Step();
-                ++j;
+            // Most pairs fail at once: panel 2's better density falls short of
+            // what panel 1 needs on every sheet and split (TryPairFast's first
+            // test), or panel 2 is under the minimum panel. The sizes that pass
+            // a sheet and split are a prefix of its list by density; their
+            // union, marked in a bit set, is all that is tried. The others'
+            // progress steps are taken in bulk, each before the next pair tried.
+            std::size_t marks = 0;
+            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
+                const auto& list = byDensity_[x];
+                const double need = minDensity_[x];
+                passing_[x] = static_cast<std::size_t>(
+                    std::partition_point(list.begin(), list.end(),
+                                         [need](const Ranked& r) { return r.density >= need; }) -
+                    list.begin());
+                marks += passing_[x];
             }
+            if (marks > 4 * (n - i)) {
+                // Nearly everything passes: test the pairs one by one.
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    if (recordable[j])
+                        TryPairFast(i, j, boards[i], boards[j]);
+                    else
+                        ++stats_.pairsBounded;
+                    progress_.Step();
+                }
+                continue;
+            }
+            std::fill(tried_.begin(), tried_.end(), 0);
+            for (std::size_t x = 0; x < byDensity_.size(); ++x)
+                for (std::size_t r = 0; r < passing_[x]; ++r) {
+                    const std::uint32_t j = byDensity_[x][r].size;
+                    tried_[j / 64] |= std::uint64_t{1} << (j % 64);
+                }
+            std::size_t next = i + 1; // the first pair whose step is not taken
+            for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
+                std::uint64_t bits = tried_[w];
+                if (w == (i + 1) / 64)
+                    bits &= ~std::uint64_t{0} << ((i + 1) % 64);
+                while (bits) {
+                    const std::size_t j = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                    bits &= bits - 1;
+                    stats_.pairsBounded += static_cast<std::int64_t>(j - next);
+                    progress_.Advance(static_cast<std::int64_t>(j - next));
+                    TryPairFast(i, j, boards[i], boards[j]);
+                    progress_.Step();
+                    next = j + 1;
+                }
+            }
+            stats_.pairsBounded += static_cast<std::int64_t>(n - next);
+            progress_.Advance(static_cast<std::int64_t>(n - next));
         }
     }
 
@@ -974,7 +1010,13 @@ private:
     std::vector<std::int64_t> pieces_; // boards per collected size
     std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
-    std::vector<double> topDensity_;   // per size: its best over bestDensity_
+    struct Ranked {
+        double density;
+        std::uint32_t size;
+    };
+    std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
+    std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
+    std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
 };
 
 } // namespace
