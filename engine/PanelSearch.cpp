@@ -486,6 +486,10 @@ private:
             }
             passing_.assign(lanes, 0);
             tried_.assign((n + 63) / 64, 0);
+            laneMask_.assign(n, 0);
+            sheetArea_.clear();
+            for (const Sheet& sh : sheets_)
+                sheetArea_.push_back(sh.SL * sh.SW);
         }
         for (std::size_t i = 0; i < n; ++i) {
             if (!recordable[i]) {
@@ -526,7 +530,7 @@ private:
                     list.begin());
                 marks += passing_[x];
             }
-            if (marks > 4 * (n - i)) {
+            if (marks > 4 * (n - i) || byDensity_.size() > 64) {
                 // Nearly everything passes: test the pairs one by one.
                 for (std::size_t j = i + 1; j < n; ++j) {
                     if (recordable[j])
@@ -538,10 +542,12 @@ private:
                 continue;
             }
             std::fill(tried_.begin(), tried_.end(), 0);
+            std::fill(laneMask_.begin() + static_cast<std::ptrdiff_t>(i), laneMask_.end(), 0);
             for (std::size_t x = 0; x < byDensity_.size(); ++x)
                 for (std::size_t r = 0; r < passing_[x]; ++r) {
                     const std::uint32_t j = byDensity_[x][r].size;
                     tried_[j / 64] |= std::uint64_t{1} << (j % 64);
+                    laneMask_[j] |= std::uint64_t{1} << x;
                 }
             std::size_t next = i + 1; // the first pair whose step is not taken
             for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
@@ -553,7 +559,7 @@ private:
                     bits &= bits - 1;
                     stats_.pairsBounded += static_cast<std::int64_t>(j - next);
                     progress_.Advance(static_cast<std::int64_t>(j - next));
-                    TryPairFast(i, j, boards[i], boards[j]);
+                    TryPairLanes(i, j, laneMask_[j], boards[i], boards[j]);
                     progress_.Step();
                     next = j + 1;
                 }
@@ -704,7 +710,6 @@ private:
     };
 
     void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
-        const double c0 = L_ * 1e10 * W_;
         const std::size_t lanes = sheets_.size() * 2;
         const double* dj = &bestDensity_[j * lanes];
         bool any = false;
@@ -714,61 +719,89 @@ private:
             ++stats_.pairsBounded;
             return;
         }
+        PairBest best;
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            if (dj[lane] >= minDensity_[lane])
+                TryLane(i, j, lane, b1, b2, best);
+        }
+        FinishPair(i, j, b1, b2, best);
+    }
+
+    // The same pair when the sheets and splits to try are known: bit x of
+    // lanes for sheet x / 2 and split x % 2, in that order.
+    void TryPairLanes(std::size_t i, std::size_t j, std::uint64_t lanes, const Layout& b1,
+                      const Layout& b2) {
+        PairBest best;
+        while (lanes) {
+            TryLane(i, j, static_cast<std::size_t>(std::countr_zero(lanes)), b1, b2, best);
+            lanes &= lanes - 1;
+        }
+        FinishPair(i, j, b1, b2, best);
+    }
+
+    // The best plan of a pair so far; in "every sheet" mode a sheet's plan is
+    // recorded when the next sheet begins (a sheet with no lane tried can have
+    // no plan).
+    struct PairBest {
+        FastBest best;
+        bool have = false;
+    };
+
+    void TryLane(std::size_t i, std::size_t j, std::size_t lane, const Layout& b1, const Layout& b2,
+                 PairBest& pb) {
+        const std::size_t s = lane / 2;
+        const int split = static_cast<int>(lane % 2);
+        if (!job_.GoodBase && pb.have && pb.best.sheet != s) {
+            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
+            pb.have = false;
+        }
         // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
         // turned, turned; panel 2 upright, turned, turned, upright.
         static constexpr int kO1[4] = {0, 0, 1, 1};
         static constexpr int kO2[4] = {0, 1, 1, 0};
+        const double c0 = L_ * 1e10 * W_;
+        const double scale = sheetArea_[s];
         const std::int64_t u1 = pieces_[i], u2 = pieces_[j];
         const Role* ri = &roles_[RoleIndex(i, 0, 0, 0)];
         const Role* rj = &roles_[RoleIndex(j, 0, 0, 0)];
-        FastBest best;
-        bool have = false;
-        for (std::size_t s = 0; s < sheets_.size(); ++s) {
-            const double scale = sheets_[s].SL * sheets_[s].SW;
-            for (int split = 0; split < 2; ++split) {
-                if (dj[s * 2 + split] < minDensity_[s * 2 + split])
+        FastBest& best = pb.best;
+        bool& have = pb.have;
+        for (int c = 0; c < 4; ++c) {
+            const Role& r1 = ri[lane * 2 + kO1[c]];
+            if (r1.runs == 0)
+                continue;
+            const Role& r2 = rj[lane * 2 + kO2[c]];
+            // Boards are linear in k up to the tolerance: the ends bound them.
+            const Lines& l = lines_[lane * 2 + kO1[c]];
+            if (r2.density < l.least)
+                continue;
+            if (have) {
+                const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+                const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
+                if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
                     continue;
-                const std::size_t lane = s * 2 + split;
-                for (int c = 0; c < 4; ++c) {
-                    const Role& r1 = ri[lane * 2 + kO1[c]];
-                    const Role& r2 = rj[lane * 2 + kO2[c]];
-                    if (r1.runs == 0)
-                        continue;
-                    const std::int64_t alpha = u1 * r1.across;
-                    const std::int64_t beta = u2 * r2.across;
-                    // Boards are linear in k up to the tolerance: the ends bound them.
-                    const Lines& l = lines_[lane * 2 + kO1[c]];
-                    if (r2.density < l.least)
-                        continue;
-                    if (have) {
-                        const double ub =
-                            std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
-                        const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
-                        if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
-                            continue;
-                    }
-                    for (int k = 1; k <= r1.runs; ++k) {
-                        const double rest = rests_[r1.restAt + k - 1];
-                        const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
-                        const std::int64_t boards = alpha * k + beta * q;
-                        if (static_cast<double>(boards) < need_[s])
-                            continue;
-                        const std::int64_t cur =
-                            RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
-                        if (cur >= threshold_ && (!have || best.value <= cur)) {
-                            best = {cur, s, split, kO1[c], kO2[c], k, q};
-                            have = true;
-                        }
-                    }
+            }
+            const std::int64_t alpha = u1 * r1.across;
+            const std::int64_t beta = u2 * r2.across;
+            for (int k = 1; k <= r1.runs; ++k) {
+                const double rest = rests_[r1.restAt + k - 1];
+                const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
+                const std::int64_t boards = alpha * k + beta * q;
+                if (static_cast<double>(boards) < need_[s])
+                    continue;
+                const std::int64_t cur = RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
+                if (cur >= threshold_ && (!have || best.value <= cur)) {
+                    best = {cur, s, split, kO1[c], kO2[c], k, q};
+                    have = true;
                 }
             }
-            if (!job_.GoodBase && have) {
-                RecordPlan(MakePlan(i, j, b1, b2, best));
-                have = false;
-            }
         }
-        if (job_.GoodBase && have)
-            RecordPlan(MakePlan(i, j, b1, b2, best));
+    }
+
+    void FinishPair(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
+                    const PairBest& pb) {
+        if (pb.have)
+            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
     }
 
     TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
@@ -1017,6 +1050,8 @@ private:
     std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
     std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
     std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
+    std::vector<std::uint64_t> laneMask_;        // per size: the sheets and splits it passes
+    std::vector<double> sheetArea_;              // SL * SW per sheet
 };
 
 } // namespace
