@@ -131,6 +131,9 @@ public:
             return x.Base_L != y.Base_L ? x.Base_L < y.Base_L : x.Base_W < y.Base_W;
         });
         for (const SheetSize& s : stored) {
+            // A sheet without area holds no panel and has no density (n / 0).
+            if (!(s.Base_L > 0 && s.Base_W > 0))
+                continue;
             if (TolGe(s.Base_L, s.Base_W))
                 sheets_.push_back({s.Base_L, s.Base_W});
             else
@@ -445,9 +448,26 @@ private:
         std::vector<Layout> boards(n);
         for (std::size_t i = 0; i < n; ++i)
             boards[i] = Board(inner_[i].Panel_L, inner_[i].Panel_W);
+        // A plan is recorded only when both sizes reach the minimum panel: a
+        // pair with a smaller size can write nothing, whatever its plan.
+        std::vector<char> recordable(n);
+        for (std::size_t i = 0; i < n; ++i)
+            recordable[i] = literalPairs_ ||
+                            (TolGe(inner_[i].Panel_L, minPL_) && TolGe(inner_[i].Panel_W, minPW_));
+        pieces_.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            pieces_[i] = boards[i].Pieces();
         if (!literalPairs_)
             PrepareRoles(boards);
         for (std::size_t i = 0; i < n; ++i) {
+            if (!recordable[i]) {
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    ++stats_.pairsTried;
+                    ++stats_.pairsBounded;
+                    progress_.Step();
+                }
+                continue;
+            }
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
             CutOnBestSheet(2, P1L, P1W);
             const double U1 =
@@ -459,8 +479,10 @@ private:
                 ++stats_.pairsTried;
                 if (literalPairs_)
                     TryPair(inner_[i], boards[i], inner_[j], boards[j]);
-                else
+                else if (recordable[j])
                     TryPairFast(i, j, boards[i], boards[j]);
+                else
+                    ++stats_.pairsBounded;
                 progress_.Step();
             }
         }
@@ -477,11 +499,13 @@ private:
 
     // One panel size on one sheet, along one split, in one orientation.
     struct Role {
-        double along = 0;   // the panel's side along the split
-        int across = 0;     // panels across the split (plain truncation)
-        int runs = 0;       // panels that fit along the split
-        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
-        double density = 0; // boards per unit length along the split
+        double along = 0;     // the panel's side along the split
+        int across = 0;       // panels across the split (plain truncation)
+        int runs = 0;         // panels that fit along the split
+        int restAt = 0;       // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0;   // boards per unit length along the split
+        double inverse = 0;   // 1 / along
+        std::int64_t key = 0; // TolKey(along)
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
@@ -518,6 +542,8 @@ private:
                             ++r.runs;
                         }
                         r.density = u * r.across / r.along;
+                        r.inverse = 1 / r.along;
+                        r.key = TolKey(r.along);
                     }
                     bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
                                                     roles_[RoleIndex(p, s, split, 1)].density));
@@ -534,6 +560,7 @@ private:
         const double c0 = L_ * 1e10 * W_;
         need_.assign(sheets_.size(), 0);
         minDensity_.assign(sheets_.size() * 2, 0);
+        lines_.assign(sheets_.size() * 4, Lines{});
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const double scale = sheets_[s].SL * sheets_[s].SW;
             // The least board count whose utilization key reaches the threshold.
@@ -550,14 +577,21 @@ private:
                         continue;
                     const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
                     const double alpha = u1 * r.across;
+                    Lines& l = lines_[(s * 2 + split) * 2 + orient];
+                    l.e1 = alpha;
+                    l.f1 = along - r.along + kSlack;
+                    l.eK = alpha * r.runs;
+                    l.fK = along - r.runs * r.along + kSlack;
+                    l.least = std::numeric_limits<double>::infinity();
                     for (int k : {1, r.runs}) {
                         const double e = alpha * k;
                         const double f = along - k * r.along + kSlack;
                         if (e >= b)
-                            least = -1;
+                            l.least = -1;
                         else if (f > 0)
-                            least = std::min(least, (b - e) / f * (1 - 1e-9));
+                            l.least = std::min(l.least, (b - e) / f * (1 - 1e-9));
                     }
+                    least = std::min(least, l.least);
                 }
                 minDensity_[s * 2 + split] = least;
             }
@@ -567,16 +601,26 @@ private:
     // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
     // where the quotient says (its rounding errors are below 1e-13, the
     // tolerance 1e-10); near one, the subtraction itself is run.
-    static int QuickCount(double x, double d, std::int64_t dKey) {
-        const double q0 = std::floor(x / d);
-        const double left = x - q0 * d;
-        if (q0 >= 0 && q0 < 1e6 && left > 1e-9 && left < d - 1e-9)
-            return static_cast<int>(q0);
+    static int QuickCount(double x, double d, double inverse, std::int64_t dKey) {
+        const double t = x * inverse; // a guess, checked below
+        if (t >= 0 && t < 1e6) {
+            const int q0 = static_cast<int>(t);
+            const double left = x - q0 * d;
+            if (left > 1e-9 && left < d - 1e-9)
+                return q0;
+        }
         int q = 0;
         for (; TolKey(x) >= dKey; x = x - d)
             ++q;
         return q;
     }
+
+    // Boards of panel 1's configurations at k = 1 and at the last k, and the
+    // run each leaves: with panel 2's density d, e + d * f bounds the boards.
+    struct Lines {
+        double e1 = 0, f1 = 0, eK = 0, fK = 0;
+        double least = 0; // the least panel-2 density that can reach the need
+    };
 
     struct FastBest {
         std::int64_t value = 0;
@@ -585,13 +629,12 @@ private:
     };
 
     void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
-        const std::int64_t u1 = b1.Pieces(), u2 = b2.Pieces();
         const double c0 = L_ * 1e10 * W_;
         const std::size_t lanes = sheets_.size() * 2;
         const double* dj = &bestDensity_[j * lanes];
         bool any = false;
-        for (std::size_t x = 0; x < lanes; ++x)
-            any |= dj[x] >= minDensity_[x];
+        for (std::size_t x = 0; x < lanes && !any; ++x)
+            any = dj[x] >= minDensity_[x];
         if (!any) {
             ++stats_.pairsBounded;
             return;
@@ -600,6 +643,9 @@ private:
         // turned, turned; panel 2 upright, turned, turned, upright.
         static constexpr int kO1[4] = {0, 0, 1, 1};
         static constexpr int kO2[4] = {0, 1, 1, 0};
+        const std::int64_t u1 = pieces_[i], u2 = pieces_[j];
+        const Role* ri = &roles_[RoleIndex(i, 0, 0, 0)];
+        const Role* rj = &roles_[RoleIndex(j, 0, 0, 0)];
         FastBest best;
         bool have = false;
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
@@ -607,28 +653,28 @@ private:
             for (int split = 0; split < 2; ++split) {
                 if (dj[s * 2 + split] < minDensity_[s * 2 + split])
                     continue;
-                const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
+                const std::size_t lane = s * 2 + split;
                 for (int c = 0; c < 4; ++c) {
-                    const Role& r1 = roles_[RoleIndex(i, s, split, kO1[c])];
-                    const Role& r2 = roles_[RoleIndex(j, s, split, kO2[c])];
+                    const Role& r1 = ri[lane * 2 + kO1[c]];
+                    const Role& r2 = rj[lane * 2 + kO2[c]];
                     if (r1.runs == 0)
                         continue;
                     const std::int64_t alpha = u1 * r1.across;
                     const std::int64_t beta = u2 * r2.across;
                     // Boards are linear in k up to the tolerance: the ends bound them.
-                    const double ub =
-                        std::max(alpha * 1.0 + r2.density * (along - r1.along + kSlack),
-                                 alpha * double(r1.runs) +
-                                     r2.density * (along - r1.runs * r1.along + kSlack));
-                    const double ubBoards = std::floor(ub);
-                    if (ubBoards < need_[s])
+                    const Lines& l = lines_[lane * 2 + kO1[c]];
+                    if (r2.density < l.least)
                         continue;
-                    if (have && RoundEven(c0 * ubBoards * 100 / scale) < best.value)
-                        continue;
-                    const std::int64_t a2Key = TolKey(r2.along);
+                    if (have) {
+                        const double ub =
+                            std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+                        const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
+                        if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
+                            continue;
+                    }
                     for (int k = 1; k <= r1.runs; ++k) {
                         const double rest = rests_[r1.restAt + k - 1];
-                        const int q = QuickCount(rest, r2.along, a2Key);
+                        const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
                         const std::int64_t boards = alpha * k + beta * q;
                         if (static_cast<double>(boards) < need_[s])
                             continue;
@@ -885,7 +931,9 @@ private:
     std::vector<double> rests_;
     std::int64_t threshold_ = 0;
     std::vector<double> need_, minDensity_;
-    std::vector<double> bestDensity_; // per size, sheet and split: its better orientation
+    std::vector<std::int64_t> pieces_; // boards per collected size
+    std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
+    std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
 };
 
 } // namespace

@@ -54,6 +54,86 @@ struct ArrayRow {
     double Panel_Down = 0;
 };
 
+// Calls f(name, value) for every column of the row, in the order of the
+// result table: value is an int, a double, a char (pattern letter) or
+// std::nullopt for a null field. Writers of rows (tables, CSV) walk this one
+// list instead of naming the columns again.
+template <class F> void ForEachColumn(const ResultRow& r, F&& f) {
+    f("Number", r.Number);
+    f("Set_L", r.Set_L);
+    f("Set_W", r.Set_W);
+    f("Set_C", r.Set_C);
+    f("Panel_L", r.Panel_L);
+    f("Panel_W", r.Panel_W);
+    f("Border_L", r.Border_L);
+    f("Border_W", r.Border_W);
+    f("Set_La", r.Set_La);
+    f("Set_Wb", r.Set_Wb);
+    f("Set_Lb", r.Set_Lb);
+    f("Set_Wa", r.Set_Wa);
+    f("Set_sLa", r.Set_sLa);
+    f("Set_sWb", r.Set_sWb);
+    f("Up", r.Up);
+    f("Panel", r.Panel);
+    f("Panel_lv", r.Panel_lv);
+    f("P_La", r.P_La);
+    f("P_Wb", r.P_Wb);
+    f("P_Lb", r.P_Lb);
+    f("P_Wa", r.P_Wa);
+    r.P_sLa ? f("P_sLa", *r.P_sLa) : f("P_sLa", std::nullopt);
+    r.P_sWb ? f("P_sWb", *r.P_sWb) : f("P_sWb", std::nullopt);
+    f("P_up", r.P_up);
+    f("Panel_N", r.Panel_N);
+    f("Base_L", r.Base_L);
+    f("Base_W", r.Base_W);
+    f("Base_lv", r.Base_lv);
+    f("Base_down", r.Base_down);
+    f("Panel_down", r.Panel_down);
+    const SecondPanel* s = r.second ? &*r.second : nullptr;
+    auto second = [&](const char* name, auto member) {
+        if (s)
+            f(name, s->*member);
+        else
+            f(name, std::nullopt);
+    };
+    second("Panel_L2", &SecondPanel::Panel_L2);
+    second("Panel_W2", &SecondPanel::Panel_W2);
+    second("Border_L2", &SecondPanel::Border_L2);
+    second("Border_W2", &SecondPanel::Border_W2);
+    second("Set_La2", &SecondPanel::Set_La2);
+    second("Set_Wb2", &SecondPanel::Set_Wb2);
+    second("Set_Lb2", &SecondPanel::Set_Lb2);
+    second("Set_Wa2", &SecondPanel::Set_Wa2);
+    second("Set_sLa2", &SecondPanel::Set_sLa2);
+    second("Set_sWb2", &SecondPanel::Set_sWb2);
+    second("Up2", &SecondPanel::Up2);
+    second("Panel2", &SecondPanel::Panel2);
+    second("Panel_lv2", &SecondPanel::Panel_lv2);
+    second("P_La2", &SecondPanel::P_La2);
+    second("P_Wb2", &SecondPanel::P_Wb2);
+    second("P_Lb2", &SecondPanel::P_Lb2);
+    second("P_Wa2", &SecondPanel::P_Wa2);
+}
+
+// The same for an array candidate, in the order of the array result table.
+template <class F> void ForEachColumn(const ArrayRow& r, F&& f) {
+    f("Number", r.Number);
+    f("Part_L", r.Part_L);
+    f("Part_W", r.Part_W);
+    f("Part_C", r.Part_C);
+    f("SetBorder_L", r.SetBorder_L);
+    f("SetBorder_W", r.SetBorder_W);
+    f("Set_L", r.Set_L);
+    f("Set_W", r.Set_W);
+    f("Part_La", r.Part_La);
+    f("Part_Wb", r.Part_Wb);
+    f("Part_Lb", r.Part_Lb);
+    f("Part_Wa", r.Part_Wa);
+    f("Panel", r.Panel);
+    f("Panel_lv", r.Panel_lv);
+    f("Panel_Down", r.Panel_Down);
+}
+
 // Sorts by Base_down then Panel_down (rows with equal keys keep the order in
 // which they were written) and numbers the rows 1..n.
 void SortAndNumber(std::vector<ResultRow>& rows);

@@ -5,12 +5,6 @@
 
 namespace vorn {
 
-std::int64_t CeilTol(double x) {
-    const double whole = std::trunc(x);
-    const std::int64_t t = static_cast<std::int64_t>(whole);
-    return std::llrint((x - whole) * 1e10) == 0 ? t : t + 1;
-}
-
 bool PanelGood(double a, double b, double c, double d, double count, double u) {
     if (c == 0 || d == 0 || u == 0)
         return false;

@@ -38,7 +38,13 @@ inline bool TolGt(double a, double b) {
 }
 
 // Ceiling that ignores a fractional part below the tolerance (x >= 0).
-std::int64_t CeilTol(double x);
+inline std::int64_t CeilTol(double x) {
+    const double whole = x > -0x1p62 && x < 0x1p62
+                             ? static_cast<double>(static_cast<std::int64_t>(x))
+                             : std::trunc(x);
+    const std::int64_t t = static_cast<std::int64_t>(whole);
+    return RoundEven((x - whole) * 1e10) == 0 ? t : t + 1;
+}
 
 // True when the utilization u (percent) equals 100 * a * b * count / (c * d)
 // to ten decimal places; a zero container side or utilization is never valid.

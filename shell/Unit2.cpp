@@ -8,6 +8,7 @@
 #include "HelpWindow.h"
 #include "NewJob.h"
 #include "ResultGrid.h"
+#include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
 #include "ToolIcons.h"
 #include "Unit1.h"
@@ -910,6 +911,8 @@ void TVornMF::ShowWelcomePicture() {
 void TVornMF::RunCommand(const std::function<void()>& command) {
     try {
         command();
+    } catch (const vorn::SearchCancelled&) {
+        // A cancelled search ends its command without a word.
     } catch (const std::exception& e) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
                               QString::fromUtf8(e.what()));

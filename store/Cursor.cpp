@@ -730,7 +730,8 @@ void Cursor::setText(int field, const QString& text) {
                 n.chop(1);
             bool ok = false;
             const double d = QLocale::c().toDouble(n, &ok);
-            if (!ok)
+            // A count typed with a fraction is a typing error, not something to round.
+            if (!ok || (f.type != FieldType::Double && d != std::trunc(d)))
                 throw invalid();
             v = d;
         }
@@ -779,7 +780,8 @@ void Cursor::insertRow(bool appending) {
     checkBrowse();
     if (beforeInsert)
         beforeInsert(*this);
-    settle();
+    if (!appending)
+        settle(); // an append leaves the waiting rows where they are
     const int physical = newPhysicalRow();
     if (appending) {
         m_view.push_back(physical);
@@ -839,8 +841,10 @@ void Cursor::post() {
     m_backupNumbers.clear();
     m_backupTexts.clear();
 
-    const bool visible = !m_filtered || passesFilter(physical);
-    if (wasAppending && visible && !m_sortKeys.empty() && !observed()) {
+    // A posted row stays shown even when it no longer passes the filter, until
+    // the filter is set again: the row being worked on never vanishes under
+    // the user or under the code that goes on editing it.
+    if (wasAppending && !m_sortKeys.empty() && !observed()) {
         // Leave it behind the sorted rows; settle() places a whole run at once.
     } else {
         placeRow(m_pos);
@@ -857,39 +861,26 @@ void Cursor::post() {
 }
 
 void Cursor::placeRow(int position) {
-    if (position < 0 || position >= int(m_view.size()))
+    if (m_sortKeys.empty() || position < 0 || position >= int(m_view.size()))
         return;
     const int physical = m_view[size_t(position)];
-    const bool visible = !m_filtered || passesFilter(physical);
-    if (m_sortKeys.empty() && visible)
-        return;
-    const int following = position + 1 < int(m_view.size()) ? m_view[size_t(position) + 1] : -1;
-    m_view.erase(m_view.begin() + position);
-    if (size_t(position) < m_sortedCount)
+    if (size_t(position) < m_sortedCount) {
+        // Most edits leave the key alone: nothing to move.
+        const bool afterPrevious = position == 0 || lessRow(m_view[size_t(position) - 1], physical);
+        const bool beforeNext = size_t(position) + 1 >= m_sortedCount ||
+                                lessRow(physical, m_view[size_t(position) + 1]);
+        if (afterPrevious && beforeNext)
+            return;
         --m_sortedCount;
-    else if (m_sortKeys.empty())
-        m_sortedCount = m_view.size();
+    }
+    m_view.erase(m_view.begin() + position);
     settle();
-    auto less = [this](int a, int b) { return lessRow(a, b); };
-    if (visible) {
-        auto it = m_sortKeys.empty()
-                      ? m_view.begin() + position
-                      : std::lower_bound(m_view.begin(), m_view.end(), physical, less);
-        it = m_view.insert(it, physical);
-        ++m_sortedCount;
-        m_pos = int(it - m_view.begin());
-        m_currentPhysical = physical;
-        return;
-    }
-    // The row no longer passes the filter: the row that followed it becomes current.
-    if (following >= 0) {
-        const auto it = std::find(m_view.begin(), m_view.end(), following);
-        m_pos = int(it - m_view.begin());
-    } else {
-        m_pos = int(m_view.size()) - 1;
-    }
-    m_currentPhysical = m_pos >= 0 ? m_view[size_t(m_pos)] : -1;
-    m_bof = m_eof = m_view.empty();
+    const auto it = m_view.insert(std::lower_bound(m_view.begin(), m_view.end(), physical,
+                                                   [this](int a, int b) { return lessRow(a, b); }),
+                                  physical);
+    ++m_sortedCount;
+    m_pos = int(it - m_view.begin());
+    m_currentPhysical = physical;
 }
 
 void Cursor::cancel() {
@@ -1031,6 +1022,10 @@ void Cursor::applyUpdates() {
         return;
     const int idSlot = m_idField >= 0 ? m_fields[size_t(m_idField)].slot : -1;
     std::vector<std::pair<int, qint64>> newIds;
+    // The IDs of new rows stay provisional until the commit holds.
+    std::vector<double> provisional;
+    if (idSlot >= 0)
+        provisional = m_numbers[size_t(idSlot)];
     m_connection.exec(QStringLiteral("BEGIN"));
     try {
         for (qint64 id : m_deletedIds) {
@@ -1043,10 +1038,11 @@ void Cursor::applyUpdates() {
         for (size_t row = 0; row < m_flags.size(); ++row) {
             const unsigned char flag = m_flags[row];
             if (flag == Inserted) {
-                const double provisional = m_numbers[size_t(idSlot)][row];
                 writeRow(int(row), true);
-                newIds.emplace_back(int(row), qint64(m_numbers[size_t(idSlot)][row]));
-                m_numbers[size_t(idSlot)][row] = provisional; // until the commit holds
+                if (idSlot >= 0) {
+                    std::swap(m_numbers[size_t(idSlot)][row], provisional[row]);
+                    newIds.emplace_back(int(row), qint64(provisional[row]));
+                }
             } else if (flag == Modified) {
                 writeRow(int(row), false);
             }

@@ -26,7 +26,14 @@ void CursorBinder::bind(QLineEdit* edit, const QString& field) {
             auto it = m_bindings.find(edit);
             if (it == m_bindings.end() || m_updating || !m_cursor)
                 return;
-            it->dirty = true;
+            it->dirty = true; // set first: the refresh that edit() sends keeps the text
+            if (m_cursor->isOpen() && m_cursor->state() == Cursor::State::Browse) {
+                try {
+                    m_cursor->edit();
+                } catch (const DbError& e) {
+                    emit error(e.text());
+                }
+            }
         });
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { writeBack(edit); });
         connect(edit, &QObject::destroyed, this, [this, edit] { m_bindings.remove(edit); });
@@ -69,14 +76,19 @@ void CursorBinder::writeBack(QLineEdit* edit) {
     auto it = m_bindings.find(edit);
     if (it == m_bindings.end() || !it->dirty || !m_cursor)
         return;
-    it->dirty = false;
+    // Still marked as being typed while the cursor changes state, so the
+    // refresh that follows edit() does not overwrite the text.
     const QString field = it->field;
+    const QString text = edit->text();
     try {
         m_cursor->edit();
-        m_cursor->setText(field, edit->text());
+        m_cursor->setText(field, text);
     } catch (const DbError& e) {
         emit error(e.text());
     }
+    it = m_bindings.find(edit);
+    if (it != m_bindings.end())
+        it->dirty = false;
     refreshWidget(edit);
 }
 

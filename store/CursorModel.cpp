@@ -3,7 +3,9 @@
 #include "Cursor.h"
 #include "DbError.h"
 
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 namespace vorn {
 
@@ -156,6 +158,32 @@ void CursorModel::followSelection(QItemSelectionModel* selection) {
                 }
                 m_syncing = false;
             });
+}
+
+void CursorModel::appendOnDownAtEnd(QAbstractItemView* view) {
+    view->installEventFilter(this);
+}
+
+bool CursorModel::eventFilter(QObject* watched, QEvent* event) {
+    auto* view = qobject_cast<QAbstractItemView*>(watched);
+    if (!view || event->type() != QEvent::KeyPress || !m_editable || !m_cursor || !m_attached)
+        return QAbstractTableModel::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Down || key->modifiers() != Qt::NoModifier ||
+        m_cursor->state() == Cursor::State::Insert ||
+        (m_rows > 0 && view->currentIndex().row() != m_rows - 1))
+        return QAbstractTableModel::eventFilter(watched, event);
+    const int column = qMax(0, view->currentIndex().column());
+    try {
+        m_cursor->last();
+        m_cursor->next(); // past the end: numbered tables prepare the next number
+        m_cursor->append();
+    } catch (const DbError& e) {
+        emit error(e.text());
+    }
+    if (m_rows > 0)
+        view->setCurrentIndex(index(qMax(0, m_cursor->recNo()), column));
+    return true;
 }
 
 int CursorModel::rowCount(const QModelIndex& parent) const {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class QAbstractItemView;
 class QItemSelectionModel;
 
 namespace vorn {
@@ -43,6 +44,10 @@ public:
 
     // Keeps a view's current row and the cursor's current row together.
     void followSelection(QItemSelectionModel* selection);
+    // Down on the last row of an editable grid moves the cursor past its end
+    // and appends a row there, as data-entry grids do (an untouched row is
+    // dropped again when the user moves away).
+    void appendOnDownAtEnd(QAbstractItemView* view);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -51,6 +56,7 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // A value the cursor refused, with the data layer's text.

@@ -179,4 +179,10 @@ FilterText FilterText::parse(const QString& text) {
     return Parser(text).run();
 }
 
+QString FilterText::quote(const QString& value) {
+    QString text = value;
+    text.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + text + u'\'';
+}
+
 } // namespace vorn

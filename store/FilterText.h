@@ -31,6 +31,9 @@ struct FilterText {
     std::vector<FilterCondition> conditions; // all must hold; empty: every row passes
 
     static FilterText parse(const QString& text);
+    // A text value written for a filter: in quotes, quotes inside doubled
+    // ("O'BRIEN" gives 'O''BRIEN'), so any part number can be looked up.
+    static QString quote(const QString& value);
 };
 
 } // namespace vorn

@@ -1,5 +1,6 @@
 #include "VornTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -27,6 +28,20 @@ QString ProgramDir::path() const {
 
 QString ProgramDir::file(const QString& name) const {
     return path() + name;
+}
+
+void prepareApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
+}
+
+QString buildProgramDir() {
+    return QStringLiteral(VORN_PROGRAM_DIR);
+}
+
+QString builtDatabasePath() {
+    return QStringLiteral(VORN_TEST_DATABASE);
 }
 
 QString screenshotDir() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,8 +23,17 @@ private:
     bool m_valid = false;
 };
 
+// The build's program directory (the binary, Vorn.mdb, VornInitS.int) and the
+// pristine database that every ProgramDir copies.
+QString buildProgramDir();
+QString builtDatabasePath();
+
 // Where tests save pictures of windows and diagrams for a person to look at.
 QString screenshotDir();
+
+// Same start for every test: offscreen unless a platform is named, the
+// program's application name, fixed DPI so pictures do not depend on the host.
+void prepareApplication();
 
 // Tolerant comparison of doubles: |a - b| <= tolerance.
 bool nearlyEqual(double actual, double expected, double tolerance = 1e-9);
@@ -42,3 +52,14 @@ bool nearlyEqual(double actual, double expected, double tolerance = 1e-9);
                                  .arg(vornExpected_, 0, 'g', 17)                                   \
                                  .arg(double(tolerance))));                                        \
     } while (false)
+
+// QTEST_MAIN with the shared start.
+#define VORN_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char** argv) {                                                              \
+        ::vorn::test::prepareApplication();                                                        \
+        QApplication app(argc, argv);                                                              \
+        app.setApplicationName(QStringLiteral("Vorn"));                                            \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

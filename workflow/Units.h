@@ -2,11 +2,11 @@
 // Lengths are stored in inches and shown in inches or millimetres; every copy
 // between the two converts by exactly 25.4.
 
+#include "PanelJob.h"
+
 #include <QString>
 
 namespace vorn {
-
-inline constexpr double kMmPerInch = 25.4;
 
 // Captions of the main window's unit button.
 inline QString InchCaption() {
@@ -17,10 +17,10 @@ inline QString MmCaption() {
 }
 
 inline double InchesToDisplay(double inches, bool mm) {
-    return mm ? inches * kMmPerInch : inches;
+    return inches * UnitFactor(mm ? DisplayUnit::Millimetre : DisplayUnit::Inch);
 }
 inline double DisplayToInches(double value, bool mm) {
-    return mm ? value / kMmPerInch : value;
+    return value / UnitFactor(mm ? DisplayUnit::Millimetre : DisplayUnit::Inch);
 }
 
 } // namespace vorn

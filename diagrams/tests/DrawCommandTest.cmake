@@ -1,5 +1,5 @@
 # Runs `vornplan draw` with good and bad arguments in a fresh folder.
-# -DVORNPLAN=<binary> -DWORK=<folder>
+# -DVORNPLAN=<binary> -DWORK=<folder> -DJOBS=<folder of job files>
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(ENV{QT_QPA_PLATFORM} offscreen)
@@ -59,5 +59,27 @@ expect_refused(holes_on_sheet.png "--holes needs --kind Panel" --kind Base --con
 expect_refused(hole.png "X,Y,D" --container 5x5 --piece 1x1 --counts 1,1,0,0 --holes "1,1")
 expect_refused(two.png "L or W" --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8
                --counts1 2,2,0,0 --counts2 0,0,6,1)
-expect_refused(job.png "engine" --job plan.db --row 1 --view cut)
+
+# A search result drawn from its job file is the same picture as the row's
+# values given by hand (j2, row 1: a two-size plan).
+expect_ok(job_panel1.png --job ${JOBS}/j2.job --row 1 --view panel1)
+expect_ok(hand_panel1.png --container 21.4x19.8 --margins 0.5x0.5 --piece 4x2 --spacing 0.1
+          --counts 5,9,0,0,0,0)
+expect_ok(job_panel2.png --job ${JOBS}/j2.job --row 1 --view panel2)
+expect_ok(hand_panel2.png --container 21.4x9.3 --margins 0.5x0.5 --piece 4x2 --spacing 0.1
+          --counts 5,4,0,0,0,0)
+expect_ok(job_cut.png --job ${JOBS}/j2.job --row 1 --view cut)
+expect_ok(hand_cut.png --two-size --sheet 49x43 --panel1 21.4x19.8 --panel2 21.4x9.3 --pattern L
+          --counts1 0,0,2,2 --counts2 0,0,1,2)
+foreach(view panel1 panel2 cut)
+    file(SHA256 ${WORK}/job_${view}.png a)
+    file(SHA256 ${WORK}/hand_${view}.png b)
+    if(NOT a STREQUAL b)
+        message(FATAL_ERROR "--job ... --view ${view} differs from the row's values drawn by hand")
+    endif()
+endforeach()
+expect_refused(job_row.png "rows 1 to 47" --job ${JOBS}/j1.job --row 48 --view cut)
+expect_refused(job_single.png "no panel 2" --job ${JOBS}/j1.job --row 1 --view panel2)
+expect_refused(job_view.png "--view" --job ${JOBS}/j1.job --row 1 --view side)
+expect_refused(job_file.png "cannot open" --job ${WORK}/none.job --row 1 --view cut)
 expect_refused(missing.png "--container is required" --piece 1x1 --counts 1,1,0,0)

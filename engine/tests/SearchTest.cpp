@@ -259,6 +259,18 @@ TEST(PanelSearch, ZeroUtilizationWritesNoRow) {
     }
 }
 
+TEST(PanelSearch, SheetWithoutAreaIsLeftOut) {
+    PanelJob job = BaseJob();
+    job.GoodBase = false;
+    const auto plain = Search(job);
+    job.sheets.push_back({0, 36});
+    job.sheets.push_back({48, 0});
+    const auto rows = Search(job);
+    ASSERT_EQ(rows.size(), plain.size());
+    for (const ResultRow& r : rows)
+        ASSERT_TRUE(r.Base_L > 0 && r.Base_W > 0 && std::isfinite(r.Base_lv));
+}
+
 TEST(PanelSearch, RefusesWhatTheProgramRefuses) {
     PanelJob job = BaseJob();
     job.Set_W = 0;

@@ -1,4 +1,5 @@
 #include "HelpWindow.h"
+#include "SearchInterfaces.h"
 #include "ShellTestSupport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -243,6 +244,45 @@ private slots:
         QTest::keyClicks(partL, QStringLiteral("2"));
         QTest::keyClick(partL, Qt::Key_Return);
         QCOMPARE(window_->Data()->TempInputCus.asDouble("Part_L"), 2.0);
+    }
+
+    void resultGridShowsTheResultTable() {
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(window_);
+        QVERIFY(!Command("PM02")->isEnabled());
+        vorn::Cursor& results = window_->Data()->TempResult;
+        results.open();
+        // Opening the results allows the all-panels margin commands.
+        QVERIFY(Command("PM02")->isEnabled());
+        QVERIFY(Command("M04_02_02")->isEnabled());
+        results.append();
+        results.setValue("Number", 1);
+        results.setValue("Panel_L", 12.5);
+        results.setValue("Panel_W", 18.0);
+        results.setValue("Border_L", 0.3);
+        results.setValue("Border_W", 0.25);
+        results.setValue("Panel", 12);
+        results.setValue("Panel_lv", 66.6666);
+        results.setValue("Base_L", 48.0);
+        results.setValue("Base_W", 36.0);
+        results.post();
+        QAbstractItemModel* model = window_->ResultGrid()->model();
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("12.500×18.000"));
+        QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("0.3000/0.2500"));
+        QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("66.667%"));
+        QCOMPARE(model->index(0, 5).data().toString(), QString()); // no second panel
+        QCOMPARE(model->index(0, 9).data().toString(), QStringLiteral("48.0×36.0"));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("坯板1尺寸"));
+        QCOMPARE(window_->ResultGrid()->columnWidth(1), 95);
+        QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        Shot(window_.get(), QStringLiteral("main_result_row"));
+        results.close();
+        QCOMPARE(model->rowCount(), 0);
+        QVERIFY(!Command("PM02")->isEnabled());
     }
 
     void menuAndToolBarMatchTheTables() {
@@ -595,6 +635,11 @@ private slots:
         QCOMPARE(text, QStringLiteral("disk full"));
         QCOMPARE(icon, QMessageBox::Critical);
         QVERIFY(!after);
+        // A cancelled search ends silently.
+        title.clear();
+        TVornMF::RunCommand([] { throw vorn::SearchCancelled(); });
+        QCoreApplication::processEvents();
+        QVERIFY(title.isEmpty());
         // The program runs on.
         bool ran = false;
         TVornMF::RunCommand([&ran] { ran = true; });

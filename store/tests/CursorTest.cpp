@@ -62,6 +62,7 @@ private slots:
     void locate();
     void navigationAndEditing();
     void archiveWritesThrough();
+    void refusedArchiveWritesChangeNothing();
     void settingsWaitForCommit();
     void failedCommitRollsBack();
     void workingTablesNeverReachTheFile();
@@ -121,6 +122,9 @@ void CursorTest::filterParsing() {
     }
     const FilterText parsed = FilterText::parse(text);
     QCOMPARE(int(parsed.conditions.size()), conditions);
+    if (!parsed.conditions.empty() && !firstText.isEmpty()) // quoting gives back the same text
+        QCOMPARE(FilterText::parse("A=" + FilterText::quote(firstText)).conditions.front().text,
+                 firstText);
     if (!firstText.isEmpty())
         QCOMPARE(parsed.conditions.front().text, firstText);
 }
@@ -151,6 +155,19 @@ void CursorTest::filterEvaluation() {
     holes.setFilter(text);
     holes.setFiltered(true);
     QCOMPARE(column(holes, "SerialNumber"), serials);
+    // A row edited out of the filter stays shown until the filter is set again.
+    if (!holes.isEmpty()) {
+        holes.first();
+        holes.edit();
+        holes.setValue("PanelType", "Elsewhere");
+        holes.setValue("Xcoordinate", 1000.0);
+        holes.setValue("SerialNumber", 8);
+        holes.post();
+        QCOMPARE(holes.recordCount(), serials.size());
+        QCOMPARE(holes.asString("PanelType"), QString("Elsewhere"));
+        holes.setFilter(text);
+        QCOMPARE(holes.recordCount(), serials.size() - 1);
+    }
     holes.setFiltered(false);
     QCOMPARE(holes.recordCount(), 5);
 }
@@ -348,6 +365,39 @@ void CursorTest::archiveWritesThrough() {
     QCOMPARE(m_connection->isOpen(), false); // no cursor open, no connection
 }
 
+void CursorTest::refusedArchiveWritesChangeNothing() {
+    const QString db = m_dir->databasePath();
+    {
+        SqliteConnection other;
+        other.setPath(db);
+        other.exec("CREATE TRIGGER refuseInsert BEFORE INSERT ON data0004 "
+                   "WHEN NEW.Part_number = 'BAD' BEGIN SELECT RAISE(ABORT, 'no BAD parts'); END");
+        other.exec("CREATE TRIGGER refuseDelete BEFORE DELETE ON data0004 "
+                   "WHEN OLD.Part_number = 'KEEP' BEGIN SELECT RAISE(ABORT, 'kept'); END");
+    }
+    Cursor parts(*m_connection, "data0004", Cursor::Policy::WriteThrough);
+    parts.open();
+    parts.append();
+    parts.setValue("Part_number", "KEEP");
+    parts.post();
+    parts.append();
+    parts.setValue("Part_number", "BAD");
+    QVERIFY_THROWS_EXCEPTION(DbError, parts.post());
+    // The refused row is still being inserted, as typed, and nothing reached the file.
+    QCOMPARE(parts.state(), Cursor::State::Insert);
+    QCOMPARE(parts.asString("Part_number"), QString("BAD"));
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 1);
+    parts.setValue("Part_number", "GOOD");
+    parts.post();
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 2);
+
+    QVERIFY(parts.locate("Part_number", {"KEEP"}));
+    QVERIFY_THROWS_EXCEPTION(DbError, parts.remove());
+    QCOMPARE(parts.recordCount(), 2);
+    QCOMPARE(parts.asString("Part_number"), QString("KEEP"));
+    QCOMPARE(fileValue(db, "SELECT count(*) FROM data0004").toInt(), 2);
+}
+
 void CursorTest::settingsWaitForCommit() {
     const QString db = m_dir->databasePath();
     Cursor panels(*m_connection, "SetPanel", Cursor::Policy::Cached);
@@ -483,6 +533,8 @@ void CursorTest::valuesAreChecked_data() {
                              << "7" << true;
     QTest::newRow("integer too large") << "Panel"
                                        << "3000000000" << false;
+    QTest::newRow("integer with fraction") << "Panel"
+                                           << "7.5" << false;
     QTest::newRow("text fits") << "Up"
                                << "N" << true;
     QTest::newRow("text too long") << "Up"
@@ -611,5 +663,5 @@ void CursorTest::modelShowsCursorAndDetaches() {
     QCOMPARE(model.data(model.index(6, 0)).toString(), QString("60.000"));
 }
 
-QTEST_MAIN(CursorTest)
+VORN_TEST_MAIN(CursorTest)
 #include "CursorTest.moc"

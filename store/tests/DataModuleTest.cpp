@@ -423,5 +423,5 @@ void DataModuleTest::enabledPanelsQuery() {
     QCOMPARE(sizes, (QStringList{"1:24x18", "2:20x16", "3:24.5x20.5", "4:21x16"}));
 }
 
-QTEST_MAIN(DataModuleTest)
+VORN_TEST_MAIN(DataModuleTest)
 #include "DataModuleTest.moc"

@@ -10,7 +10,7 @@ namespace vornplan {
 
 struct Command {
     std::string name;
-    std::string summary; // one line for the overview of --help
+    std::string summary;                           // one line for the overview of --help
     std::function<int(int argc, char** argv)> run; // argv[0] is the command's name
 };
 

@@ -1,7 +1,10 @@
 // vornplan draw: one diagram to a picture file, from values on the command line.
 
 #include "Command.h"
+#include "JobInput.h"
 #include "MyPro.h"
+#include "PlanViews.h"
+#include "ResultRow.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -10,7 +13,11 @@
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -81,10 +88,79 @@ std::vector<vorn::ToolingHole> Holes(const QString& text) {
     return holes;
 }
 
+// The job file was refused; its message is already on stderr.
+struct JobRefused {
+    int exitCode;
+};
+
+// A result row's columns by name, for the view tables of the diagrams.
+vorn::PlanFields FieldsOf(const vorn::ResultRow& row) {
+    auto numbers = std::make_shared<std::map<std::string, double>>();
+    auto texts = std::make_shared<std::map<std::string, QString>>();
+    vorn::ForEachColumn(row, [&](const char* name, const auto& v) {
+        using V = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<V, char>)
+            (*texts)[name] = QString(QChar::fromLatin1(v));
+        else if constexpr (std::is_arithmetic_v<V>)
+            (*numbers)[name] = v;
+    });
+    return {[numbers](const char* c) {
+                const auto it = numbers->find(c);
+                return it == numbers->end() ? 0.0 : it->second;
+            },
+            [texts](const char* c) {
+                const auto it = texts->find(c);
+                return it == texts->end() ? QString() : it->second;
+            }};
+}
+
 QString Required(const QCommandLineParser& p, const QString& name) {
     if (!p.isSet(name))
         throw UsageError{QStringLiteral("--%1 is required").arg(name)};
     return p.value(name);
+}
+
+// Runs the job's search and draws one view of result row N (in Number order).
+// Returns the scale of a layout view, 0 for a two-size cutting plan.
+double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawing& drawn) {
+    vornplan::JobArguments args;
+    args.path = Required(p, QStringLiteral("job")).toStdString();
+    args.mm = p.isSet(QStringLiteral("mm"));
+    vorn::PanelJob job;
+    if (auto exit = vornplan::LoadPanelJob("draw", args.path, job))
+        throw JobRefused{*exit};
+    bool ok = false;
+    const int n = Required(p, QStringLiteral("row")).toInt(&ok);
+    const QString viewName = Required(p, QStringLiteral("view"));
+    const std::map<QString, vorn::DiagramView> views{
+        {QStringLiteral("panel1"), vorn::DiagramView::Panel1},
+        {QStringLiteral("panel2"), vorn::DiagramView::Panel2},
+        {QStringLiteral("cut"), vorn::DiagramView::Cutting}};
+    const auto view = views.find(viewName);
+    if (view == views.end())
+        throw UsageError{QStringLiteral("--view must be panel1, panel2 or cut")};
+
+    struct Collect : vorn::ResultSink {
+        std::vector<vorn::ResultRow> rows;
+        void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
+    } sink;
+    vorn::NoProgress progress;
+    vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress);
+    vorn::SortAndNumber(sink.rows);
+    if (!ok || n < 1 || n > static_cast<int>(sink.rows.size()))
+        throw UsageError{QStringLiteral("--row: the search gave rows 1 to %1, not '%2'")
+                             .arg(sink.rows.size())
+                             .arg(p.value(QStringLiteral("row")))};
+    const vorn::ResultRow& row = sink.rows[static_cast<std::size_t>(n - 1)];
+    const vorn::PlanFields fields = FieldsOf(row);
+    if (view->second == vorn::DiagramView::Panel2 && !row.second)
+        throw UsageError{QStringLiteral("row %1 has one panel size: no panel 2 to draw").arg(n)};
+    if (view->second == vorn::DiagramView::Cutting && row.second) {
+        vorn::DrawTwoPanelCutting(vorn::TwoPanelCuttingArgsOf(fields), image);
+        return 0;
+    }
+    drawn = vorn::LayoutArgsOf(view->second, fields);
+    return vorn::DrawLayoutDiagram(drawn, image);
 }
 
 int Run(int argc, char** argv) {
@@ -102,7 +178,8 @@ int Run(int argc, char** argv) {
         "Layout:   vornplan draw --kind Panel --pattern L --container 21x18 --margins 0.5x0.5\n"
         "          --piece 4x2 --spacing 0.1 --counts La,Wb,Lb,Wa,sLa,sWb [--holes X,Y,D;...]\n"
         "Two-size: vornplan draw --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8\n"
-        "          --pattern L --counts1 La,Wb,Lb,Wa --counts2 La,Wb,Lb,Wa"));
+        "          --pattern L --counts1 La,Wb,Lb,Wa --counts2 La,Wb,Lb,Wa\n"
+        "A plan:   vornplan draw --job FILE [--mm] --row N --view panel1|panel2|cut"));
     p.addHelpOption();
     const auto opt = [&](const char* name, const char* help, const char* value) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
@@ -127,9 +204,11 @@ int Run(int argc, char** argv) {
     p.addOption(QCommandLineOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                    QStringLiteral("Picture file to write."),
                                    QStringLiteral("file")));
-    opt("job", "Job file of a search (needs the engine's search).", "file");
-    opt("row", "Result row number (with --job).", "n");
+    opt("job", "Job file of a search (as vornplan search reads it).", "file");
+    opt("row", "Result row number in the sorted order (with --job).", "n");
     opt("view", "panel1, panel2 or cut (with --job).", "view");
+    p.addOption(QCommandLineOption(
+        QStringLiteral("mm"), QStringLiteral("The job's lengths are millimetres (with --job).")));
 
     QStringList args{QStringLiteral("vornplan draw")};
     for (int i = 1; i < argc; ++i)
@@ -144,10 +223,6 @@ int Run(int argc, char** argv) {
         if (!p.positionalArguments().isEmpty())
             throw UsageError{
                 QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first())};
-        if (p.isSet(QStringLiteral("job")))
-            throw UsageError{QStringLiteral(
-                "--job needs the engine's search, which this build does not have yet")};
-
         const QString out = Required(p, QStringLiteral("o"));
         int W = 800, H = 600;
         if (p.isSet(QStringLiteral("size"))) {
@@ -167,7 +242,16 @@ int Run(int argc, char** argv) {
                                     ? p.value(QStringLiteral("pattern"))
                                     : QStringLiteral("N");
 
-        if (p.isSet(QStringLiteral("two-size"))) {
+        if (p.isSet(QStringLiteral("job"))) {
+            vorn::LayoutDrawing drawn;
+            const double scale = DrawJobRow(p, image, drawn);
+            if (p.isSet(QStringLiteral("holes"))) {
+                if (scale <= 0 || drawn.Kind != QLatin1String("Panel"))
+                    throw UsageError{QStringLiteral("--holes needs a panel view")};
+                vorn::DrawToolingMarks(image, drawn.ContainerL, drawn.ContainerW, drawn.Kind, scale,
+                                       Holes(p.value(QStringLiteral("holes"))));
+            }
+        } else if (p.isSet(QStringLiteral("two-size"))) {
             if (pattern != QLatin1String("L") && pattern != QLatin1String("W"))
                 throw UsageError{QStringLiteral("--two-size needs --pattern L or W")};
             vorn::TwoPanelCutting a;
@@ -232,6 +316,8 @@ int Run(int argc, char** argv) {
         }
         std::printf("wrote %s (%dx%d)\n", qPrintable(out), W, H);
         return 0;
+    } catch (const JobRefused& e) {
+        return e.exitCode;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "vornplan draw: %s\n", qPrintable(e.message));
         return 2;

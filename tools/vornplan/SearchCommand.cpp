@@ -1,13 +1,11 @@
 // vornplan search: the panel search of a job file, printed as CSV rows.
 
 #include "Command.h"
-#include "JobFile.h"
+#include "JobInput.h"
 #include "PanelSearch.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,125 +43,39 @@ const char* const kHelp =
     "sheet: the program's message on standard error, no CSV); 2 bad arguments\n"
     "or a missing or malformed value in the job file.\n";
 
-void Real(std::string& out, double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, ",%.17g", v);
-    out += buf;
-}
-void Int(std::string& out, long long v) {
-    out += ',';
-    out += std::to_string(v);
-}
-void Letter(std::string& out, char c) {
-    out += ',';
-    out += c;
-}
-
 class Collect : public vorn::ResultSink {
 public:
     std::vector<vorn::ResultRow> rows;
     void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
 };
 
-std::string Csv(const vorn::ResultRow& r) {
-    std::string s = std::to_string(r.Number);
-    for (double v : {r.Set_L, r.Set_W, r.Set_C, r.Panel_L, r.Panel_W, r.Border_L, r.Border_W})
-        Real(s, v);
-    for (int v : {r.Set_La, r.Set_Wb, r.Set_Lb, r.Set_Wa, r.Set_sLa, r.Set_sWb})
-        Int(s, v);
-    Letter(s, r.Up);
-    Int(s, r.Panel);
-    Real(s, r.Panel_lv);
-    for (int v : {r.P_La, r.P_Wb, r.P_Lb, r.P_Wa})
-        Int(s, v);
-    for (const auto& v : {r.P_sLa, r.P_sWb}) {
-        if (v)
-            Int(s, *v);
-        else
-            s += ',';
-    }
-    Letter(s, r.P_up);
-    Int(s, r.Panel_N);
-    for (double v : {r.Base_L, r.Base_W, r.Base_lv, r.Base_down, r.Panel_down})
-        Real(s, v);
-    if (const auto& p = r.second) {
-        for (double v : {p->Panel_L2, p->Panel_W2, p->Border_L2, p->Border_W2})
-            Real(s, v);
-        for (int v : {p->Set_La2, p->Set_Wb2, p->Set_Lb2, p->Set_Wa2, p->Set_sLa2, p->Set_sWb2})
-            Int(s, v);
-        Letter(s, p->Up2);
-        Int(s, p->Panel2);
-        Real(s, p->Panel_lv2);
-        for (int v : {p->P_La2, p->P_Wb2, p->P_Lb2, p->P_Wa2})
-            Int(s, v);
-    } else {
-        s += std::string(17, ',');
-    }
-    return s;
-}
-
 double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
 int Run(int argc, char** argv) {
-    bool mm = false, stats = false;
-    const char* path = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--mm"))
-            mm = true;
-        else if (!std::strcmp(argv[i], "--stats"))
-            stats = true;
-        else if (!path && argv[i][0] != '-')
-            path = argv[i];
-        else {
-            std::fprintf(stderr, "vornplan search: unexpected argument '%s'\n%s", argv[i], kHelp);
-            return 2;
-        }
-    }
-    if (!path) {
-        std::fprintf(stderr, "vornplan search: no job file\n%s", kHelp);
-        return 2;
-    }
-    std::ifstream in(path);
-    if (!in) {
-        std::fprintf(stderr, "vornplan search: cannot open '%s'\n", path);
-        return 2;
-    }
+    vornplan::JobArguments args;
+    if (auto exit = vornplan::ParseJobArguments("search", argc, argv, kHelp, true, args))
+        return *exit;
     vorn::PanelJob job;
-    if (const std::string e = vorn::ReadPanelJob(in, job); !e.empty()) {
-        std::fprintf(stderr, "vornplan search: %s: %s\n", path, e.c_str());
-        return 2;
-    }
-    if (const std::string refusal = vorn::PanelJobRefusal(job); !refusal.empty()) {
-        std::fprintf(stderr, "%s\n", refusal.c_str());
-        return 1;
-    }
+    if (auto exit = vornplan::LoadPanelJob("search", args.path, job))
+        return *exit;
     Collect sink;
     vorn::NoProgress progress;
     vorn::SearchStats st;
     const auto t0 = std::chrono::steady_clock::now();
-    vorn::RunPanelSearch(job, mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch, sink,
-                         progress, &st);
+    vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress, &st);
     const auto t1 = std::chrono::steady_clock::now();
     vorn::SortAndNumber(sink.rows);
     const auto t2 = std::chrono::steady_clock::now();
 
-    std::string out =
-        "Number,Set_L,Set_W,Set_C,Panel_L,Panel_W,Border_L,Border_W,Set_La,Set_Wb,Set_Lb,Set_Wa,"
-        "Set_sLa,Set_sWb,Up,Panel,Panel_lv,P_La,P_Wb,P_Lb,P_Wa,P_sLa,P_sWb,P_up,Panel_N,Base_L,"
-        "Base_W,Base_lv,Base_down,Panel_down,Panel_L2,Panel_W2,Border_L2,Border_W2,Set_La2,"
-        "Set_Wb2,Set_Lb2,Set_Wa2,Set_sLa2,Set_sWb2,Up2,Panel2,Panel_lv2,P_La2,P_Wb2,P_Lb2,P_Wa2\n";
+    std::string out = vornplan::CsvHeader(vorn::ResultRow{}) + '\n';
     for (const vorn::ResultRow& r : sink.rows) {
-        out += Csv(r);
+        out += vornplan::CsvRow(r);
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    if (stats) {
+    if (args.stats) {
         std::fprintf(stderr,
                      "candidates generated: %lld\ncandidates evaluated: %lld\n"
                      "LayoutPieces calls: %lld\nprogress steps: %lld\nrows written: %lld\n"

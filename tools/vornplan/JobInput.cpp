@@ -1,0 +1,113 @@
+#include "JobInput.h"
+
+#include "JobFile.h"
+#include "ResultRow.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <type_traits>
+
+namespace vornplan {
+
+std::optional<int> ParseJobArguments(const char* command, int argc, char** argv, const char* help,
+                                     bool allowStats, JobArguments& out) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--mm"))
+            out.mm = true;
+        else if (allowStats && !std::strcmp(argv[i], "--stats"))
+            out.stats = true;
+        else if (out.path.empty() && argv[i][0] != '-')
+            out.path = argv[i];
+        else {
+            std::fprintf(stderr, "vornplan %s: unexpected argument '%s'\n%s", command, argv[i],
+                         help);
+            return 2;
+        }
+    }
+    if (out.path.empty()) {
+        std::fprintf(stderr, "vornplan %s: no job file\n%s", command, help);
+        return 2;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+template <class Job, class Read, class Refusal>
+std::optional<int> LoadJob(const char* command, const std::string& path, Job& job, Read read,
+                           Refusal refusal) {
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "vornplan %s: cannot open '%s'\n", command, path.c_str());
+        return 2;
+    }
+    if (const std::string e = read(in, job); !e.empty()) {
+        std::fprintf(stderr, "vornplan %s: %s: %s\n", command, path.c_str(), e.c_str());
+        return 2;
+    }
+    if (const std::string why = refusal(job); !why.empty()) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> LoadPanelJob(const char* command, const std::string& path, vorn::PanelJob& job) {
+    return LoadJob(
+        command, path, job,
+        [](std::istream& in, vorn::PanelJob& j) { return vorn::ReadPanelJob(in, j); },
+        [](const vorn::PanelJob& j) { return vorn::PanelJobRefusal(j); });
+}
+
+std::optional<int> LoadArrayJob(const char* command, const std::string& path, vorn::ArrayJob& job) {
+    return LoadJob(
+        command, path, job,
+        [](std::istream& in, vorn::ArrayJob& j) { return vorn::ReadArrayJob(in, j); },
+        [](const vorn::ArrayJob& j) { return vorn::ArrayJobRefusal(j); });
+}
+
+template <class Row> std::string CsvHeader(const Row& any) {
+    std::string s;
+    vorn::ForEachColumn(any, [&s](const char* name, const auto&) {
+        if (!s.empty())
+            s += ',';
+        s += name;
+    });
+    return s;
+}
+
+template <class Row> std::string CsvRow(const Row& r) {
+    std::string s;
+    bool first = true;
+    vorn::ForEachColumn(r, [&](const char*, const auto& v) {
+        using V = std::decay_t<decltype(v)>;
+        if (!first)
+            s += ',';
+        first = false;
+        if constexpr (std::is_same_v<V, double>) {
+            char buf[40];
+            std::snprintf(buf, sizeof buf, "%.17g", v);
+            s += buf;
+        } else if constexpr (std::is_same_v<V, int>) {
+            s += std::to_string(v);
+        } else if constexpr (std::is_same_v<V, char>) {
+            s += v;
+        }
+        // std::nullopt: a null field stays empty
+    });
+    return s;
+}
+
+template std::string CsvHeader(const vorn::ResultRow&);
+template std::string CsvHeader(const vorn::ArrayRow&);
+template std::string CsvRow(const vorn::ResultRow&);
+template std::string CsvRow(const vorn::ArrayRow&);
+
+} // namespace vornplan

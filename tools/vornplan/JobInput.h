@@ -1,0 +1,37 @@
+#pragma once
+// What the commands that read a job file share: their arguments, the job file
+// itself with its messages and exit codes, and the CSV form of result rows.
+
+#include "PanelSearch.h"
+
+#include <optional>
+#include <string>
+
+namespace vornplan {
+
+struct JobArguments {
+    std::string path;
+    bool mm = false;
+    bool stats = false;
+};
+
+// Reads "[--mm] [--stats] JOBFILE". Returns an exit code when the command
+// should end now (--help: 0; a bad argument: 2, with the help on stderr).
+std::optional<int> ParseJobArguments(const char* command, int argc, char** argv, const char* help,
+                                     bool allowStats, JobArguments& out);
+
+// Reads and checks a job file. Returns an exit code when the job cannot run:
+// 2 for a missing or malformed file, 1 for a job the program would refuse
+// (its message on stderr).
+std::optional<int> LoadPanelJob(const char* command, const std::string& path, vorn::PanelJob& job);
+std::optional<int> LoadArrayJob(const char* command, const std::string& path, vorn::ArrayJob& job);
+
+inline vorn::DisplayUnit UnitOf(const JobArguments& a) {
+    return a.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+}
+
+// A CSV header and row of every column (reals as %.17g, null fields empty).
+template <class Row> std::string CsvHeader(const Row& any);
+template <class Row> std::string CsvRow(const Row& r);
+
+} // namespace vornplan
