@@ -532,6 +532,61 @@ private slots:
         QCOMPARE(box->y(), int(std::lround((area->height() - box->height()) / 2.0 + 11)));
     }
 
+    // A resize redraws the shown view at the new size.
+    void resizeRedrawsTheView() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        const QImage before = w_->DiagramImage()->pixmap().toImage();
+        w_->resize(1000, 700);
+        QTRY_COMPARE(w_->DiagramImage()->pixmap().size(), w_->DiagramImage()->size());
+        QVERIFY(w_->DiagramImage()->pixmap().size() != before.size());
+        QVERIFY(!w_->ShowsWelcome());
+    }
+
+    // A job that finds nothing: an empty grid, a full bar, nothing picked.
+    void searchWithoutCandidates() {
+        Type(Child<QLineEdit>("DBEdit17"), QStringLiteral("1"));
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QVERIFY(Dm().TempResult.isOpen());
+        QCOMPARE(Dm().TempResult.recordCount(), 0);
+        QCOMPARE(w_->ProgressBar()->value(), w_->ProgressBar()->maximum());
+        QCOMPARE(w_->ProgressPercent()->text(), QStringLiteral("100%"));
+        QVERIFY(Dm().TempInput.isNull("Panel_L"));
+        QVERIFY(w_->ShowsWelcome());
+    }
+
+    // The view's holes are drawn with the tooling table filtered to the view,
+    // and the filter is put back afterwards.
+    void toolingMarksFollowTheViewFilter() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QTest::mouseClick(Child<QRadioButton>("RadioButton1"), Qt::LeftButton, {}, QPoint(6, 8));
+        const QImage plain = w_->DiagramImage()->pixmap().toImage();
+        vorn::Cursor& holes = Dm().TempTooling;
+        holes.setFiltered(false);
+        holes.open();
+        for (const char* type : {"Panel1", "Array"}) {
+            holes.append();
+            holes.setValue("PanelType", QString::fromLatin1(type));
+            holes.setValue("SerialNumber", 1);
+            holes.setValue("Xcoordinate", 1.0);
+            holes.setValue("Ycoordinate", 1.0);
+            holes.setValue("Diameter", 0.5);
+            holes.post();
+        }
+        holes.setFilter(QStringLiteral("PanelType='Array'"));
+        holes.setFiltered(true);
+        QTest::mouseClick(Child<QRadioButton>("RadioButton1"), Qt::LeftButton, {}, QPoint(6, 8));
+        QVERIFY(w_->DiagramImage()->pixmap().toImage() != plain);
+        QCOMPARE(holes.filter(), QStringLiteral("PanelType='Array'"));
+        QCOMPARE(holes.recordCount(), 1);
+        Shot(w_.get(), QStringLiteral("job_view_panel1_holes"));
+        // The cutting view of a one-size plan carries no marks.
+        QTest::mouseClick(Child<QRadioButton>("RadioButton2"), Qt::LeftButton, {}, QPoint(6, 8));
+        QCOMPARE(holes.filter(), QStringLiteral("PanelType='Array'"));
+    }
+
     void percentText() {
         QCOMPARE(vorn::PercentText(0, 200), QStringLiteral("0%"));
         QCOMPARE(vorn::PercentText(1, 200), QStringLiteral("0%")); // 0.5 rounds to even
