@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
@@ -520,6 +521,27 @@ private slots:
         QVERIFY(Dm().TempResult.recordCount() > 0);
     }
 
+    // On the array tab a cancel discards the arrays; the grid stays on them.
+    void escapeYesCancelsTheArraySearch() {
+        w_->Tabs()->setCurrentIndex(1);
+        Type(Child<QLineEdit>("DBEdit23"), QStringLiteral("1"));
+        Type(Child<QLineEdit>("DBEdit24"), QStringLiteral("0.8"));
+        PressF2();
+        QVERIFY(Dm().TempResultCus.recordCount() > 0);
+        Activate();
+        QTest::keyPress(w_.get(), Qt::Key_Escape);
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Yes, [&] { QTest::keyRelease(w_.get(), Qt::Key_Escape); });
+        PressF2();
+        QCOMPARE(seen.count, 1);
+        QVERIFY(!Dm().TempResultCus.isOpen());
+        QCOMPARE(w_->ResultGrid()->model()->rowCount(), 0);
+        QCOMPARE(w_->ResultGrid()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("成品板长"));
+        QVERIFY(w_->ShowsWelcome());
+        QVERIFY(w_->Tabs()->isEnabled());
+    }
+
     // The box sits centred over the diagram, as wide as fits up to 400.
     void progressBoxIsCentred() {
         w_->resize(900, 650);
@@ -585,6 +607,36 @@ private slots:
         // The cutting view of a one-size plan carries no marks.
         QTest::mouseClick(Child<QRadioButton>("RadioButton2"), Qt::LeftButton, {}, QPoint(6, 8));
         QCOMPARE(holes.filter(), QStringLiteral("PanelType='Array'"));
+    }
+
+    // Millions of steps a second: the box is shown and the events processed
+    // at the first step and then at most every 50 ms, never per step.
+    void progressLooksAreRationed() {
+        QProgressBar bar;
+        QLabel label;
+        int checks = 0;
+        vorn::BoxProgress progress(&bar, &label, [&checks] { ++checks; });
+        progress.SetMaximum(1000);
+        progress.Step();
+        QCOMPARE(checks, 1);
+        QCOMPARE(bar.value(), 1);
+        QCOMPARE(label.text(), QStringLiteral("0%"));
+        QElapsedTimer clock;
+        clock.start();
+        std::int64_t steps = 1;
+        while (clock.elapsed() < 300) {
+            for (int i = 0; i < 10000; ++i)
+                progress.Step();
+            steps += 10000;
+        }
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY(checks <= 2 + elapsed / 50);
+        QCOMPARE(progress.Looks(), checks);
+        QVERIFY(steps > 100 * checks);
+        // Past the maximum the bar stays full.
+        progress.Show();
+        QCOMPARE(bar.value(), 1000);
+        QCOMPARE(label.text(), QStringLiteral("100%"));
     }
 
     void percentText() {
