@@ -25,6 +25,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <memory>
+
 using vorn::Cursor;
 
 namespace {
@@ -73,6 +75,18 @@ void Restart(Cursor& table) {
     table.close();
     table.setSort(QString());
     table.open();
+}
+
+// Lets the window paint while many rows are numbered (no cancel any more).
+std::function<void()> KeepPainting() {
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    return [clock] {
+        if (clock->elapsed() >= 50) {
+            QApplication::processEvents();
+            clock->restart();
+        }
+    };
 }
 
 void Warn(QWidget* parent, const std::string& text) {
@@ -265,22 +279,22 @@ void TVornMF::PanelSearchCommand() {
     const double W = std::min(in.Set_L, in.Set_W) / factor;
     const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     std::int64_t sinkNs = 0;
-    const bool done =
-        RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
-                           [&](vorn::SearchProgress& progress) {
-                               dm.Temp_inner.close();
-                               vorn::ResultTableSink sink(dm.TempResult);
-                               QElapsedTimer clock;
-                               clock.start();
-                               vorn::RunPanelSearch(in, unit, sink, progress);
-                               timings_.engine = clock.nsecsElapsed();
-                               sinkNs = sink.Nanoseconds();
-                               timings_.rows = sink.Rows();
-                               dm.Temp_inner.close();
-                               clock.restart();
-                               vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
-                               timings_.tableWrites = sinkNs + clock.nsecsElapsed();
-                           });
+    const bool done = RunInProgressFrame(
+        dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
+        [&](vorn::SearchProgress& progress) {
+            dm.Temp_inner.close();
+            vorn::ResultTableSink sink(dm.TempResult);
+            QElapsedTimer clock;
+            clock.start();
+            vorn::RunPanelSearch(in, unit, sink, progress);
+            timings_.engine = clock.nsecsElapsed();
+            sinkNs = sink.Nanoseconds();
+            timings_.rows = sink.Rows();
+            dm.Temp_inner.close();
+            clock.restart();
+            vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down", KeepPainting());
+            timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+        });
     if (!done)
         return;
     FinishSearchCommand(sinkNs);
@@ -335,7 +349,7 @@ void TVornMF::ArraySearchCommand() {
             sinkNs = sink.Nanoseconds();
             timings_.rows = sink.Rows();
             clock.restart();
-            vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down");
+            vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down", KeepPainting());
             timings_.tableWrites = sinkNs + clock.nsecsElapsed();
         });
     if (!done)

@@ -126,7 +126,7 @@ void ArrayTableSink::Write(const ArrayRow& r) {
     ns_ += clock_.nsecsElapsed() - start;
 }
 
-void NumberInSortOrder(Cursor& table, const char* sort) {
+void NumberInSortOrder(Cursor& table, const char* sort, const std::function<void()>& tick) {
     const QString order = QString::fromLatin1(sort);
     table.setFiltered(false);
     table.setSort(order);
@@ -139,6 +139,8 @@ void NumberInSortOrder(Cursor& table, const char* sort) {
         table.setValue(number, n);
         table.post();
         table.next();
+        if (tick && n % 4096 == 0)
+            tick();
     }
     // Equal keys keep the order written, so this sort moves nothing.
     table.setSort(order);

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace vorn {
 
@@ -48,6 +49,7 @@ private:
 // Sorts the table by `sort` (equal keys in the order written) and sets
 // `Number` := 1..n in that order; the first row is current afterwards.
 // Numbering runs with the order frozen, so no row moves while it is edited.
-void NumberInSortOrder(Cursor& table, const char* sort);
+// `tick`, when given, runs every few thousand rows (the window keeps painting).
+void NumberInSortOrder(Cursor& table, const char* sort, const std::function<void()>& tick = {});
 
 } // namespace vorn
