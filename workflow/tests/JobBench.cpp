@@ -1,4 +1,5 @@
-// Figures of the search command run from the main window: where the time goes
+// Figures of the search command run from the main window (fastest of three
+// runs each, from the window and of the engine alone): where the time goes
 // (engine, table writes, progress box, pick-up and first drawing), how often
 // the window repaints, and the process's peak memory. Prints; checks nothing.
 //
@@ -73,13 +74,21 @@ void Run(const Job& job) {
     w->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
     w->findChild<QCheckBox*>("CheckBox2")->setChecked(true);
 
-    // The whole command from F2 to the first row drawn.
+    // The whole command from F2 to the first row drawn; the fastest of three
+    // runs (the machine is shared).
     QElapsedTimer clock;
-    clock.start();
-    w->ToolButton1Click();
-    w->ResultGrid()->viewport()->repaint();
-    const std::int64_t toFirstRow = clock.nsecsElapsed();
-    const vorn::SearchTimings t = w->LastSearchTimings();
+    std::int64_t toFirstRow = 0;
+    vorn::SearchTimings t;
+    for (int run = 0; run < 3; ++run) {
+        clock.start();
+        w->ToolButton1Click();
+        w->ResultGrid()->viewport()->repaint();
+        const std::int64_t ns = clock.nsecsElapsed();
+        if (run == 0 || ns < toFirstRow) {
+            toFirstRow = ns;
+            t = w->LastSearchTimings();
+        }
+    }
     const std::int64_t drawing = toFirstRow - t.total + t.pickUp;
 
     // The engine alone on the same job, rows kept in a vector.
@@ -106,12 +115,19 @@ void Run(const Job& job) {
         std::vector<vorn::ResultRow> rows;
         void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
     } sink;
-    vorn::NoProgress none;
     vorn::SearchStats stats;
-    clock.restart();
-    vorn::RunPanelSearch(in, vorn::DisplayUnit::Inch, sink, none, &stats);
-    vorn::SortAndNumber(sink.rows);
-    const std::int64_t engineAlone = clock.nsecsElapsed();
+    std::int64_t engineAlone = 0;
+    for (int run = 0; run < 3; ++run) {
+        sink.rows.clear();
+        vorn::NoProgress none;
+        stats = {};
+        clock.restart();
+        vorn::RunPanelSearch(in, vorn::DisplayUnit::Inch, sink, none, &stats);
+        vorn::SortAndNumber(sink.rows);
+        const std::int64_t ns = clock.nsecsElapsed();
+        if (run == 0 || ns < engineAlone)
+            engineAlone = ns;
+    }
 
     std::printf("%s\n", job.name);
     std::printf("  rows %d (engine alone %zu), progress steps %lld\n", t.rows, sink.rows.size(),
