@@ -25,7 +25,6 @@ class DataJobRows;
 class TDataM1;
 } // namespace vorn
 
-class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QFrame;
