@@ -476,6 +476,7 @@ private slots:
             lockedWhileAsked = w_->SearchRunning() && !w_->ToolBar()->isEnabled() &&
                                !Command("M02_01")->isEnabled() && !w_->Tabs()->isEnabled() &&
                                w_->ProgressBox()->isVisible();
+            Shot(w_.get(), QStringLiteral("job_progress_box"));
             // F2 again while the first search runs: nothing starts.
             Command("M02_01")->trigger();
             QTest::keyRelease(w_.get(), Qt::Key_Escape);
