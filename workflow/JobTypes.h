@@ -1,12 +1,11 @@
 #pragma once
 // Small types the main window's job commands share with their tests.
 
+#include "PlanViews.h" // DiagramView
+
 #include <cstdint>
 
 namespace vorn {
-
-// The four views of the diagram area, in the order of their selectors.
-enum class DiagramView { Panel1, Panel2, Cutting, Array };
 
 // Where the time of the last search command went, in nanoseconds.
 struct SearchTimings {

@@ -5,46 +5,34 @@
 #include "SearchInterfaces.h"
 
 #include <QElapsedTimer>
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace vorn {
 
 class Cursor;
 
-// Appends to `TempResult`. The cursor should be unsorted while rows arrive
-// (see FinishResultTable).
-class ResultTableSink : public ResultSink {
+// Appends the rows of a search to a working table, `TempResult` for
+// ResultRow, `TempResultCus` for ArrayRow. The cursor should be unsorted
+// while rows arrive (see NumberInSortOrder).
+template <class Row, class Sink> class TableSink : public Sink {
 public:
-    explicit ResultTableSink(Cursor& table);
-    void Write(const ResultRow& row) override;
+    explicit TableSink(Cursor& table);
+    void Write(const Row& row) override;
     std::int64_t Nanoseconds() const { return ns_; }
     int Rows() const { return rows_; }
 
 private:
     Cursor& table_;
-    std::array<int, 48> f_{};
+    std::vector<int> fields_; // in the row's column order; -1: not written
     QElapsedTimer clock_;
     std::int64_t ns_ = 0;
     int rows_ = 0;
 };
 
-// Appends to `TempResultCus`.
-class ArrayTableSink : public ArraySink {
-public:
-    explicit ArrayTableSink(Cursor& table);
-    void Write(const ArrayRow& row) override;
-    std::int64_t Nanoseconds() const { return ns_; }
-    int Rows() const { return rows_; }
-
-private:
-    Cursor& table_;
-    std::array<int, 15> f_{};
-    QElapsedTimer clock_;
-    std::int64_t ns_ = 0;
-    int rows_ = 0;
-};
+using ResultTableSink = TableSink<ResultRow, ResultSink>;
+using ArrayTableSink = TableSink<ArrayRow, ArraySink>;
 
 // Sorts the table by `sort` (equal keys in the order written) and sets
 // `Number` := 1..n in that order; the first row is current afterwards.

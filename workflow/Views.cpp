@@ -25,11 +25,11 @@ constexpr int kArrayPage = 1;
 double Num(const Cursor& c, const char* f) {
     return c.asDouble(QString::fromLatin1(f));
 }
-int Int(const Cursor& c, const char* f) {
-    return c.asInt(QString::fromLatin1(f));
-}
-QString Text(const Cursor& c, const char* f) {
-    return c.asString(QString::fromLatin1(f));
+
+// The current row of a cursor as the field lookup of the view tables.
+vorn::PlanFields FieldsOf(const Cursor& c) {
+    return {[&c](const char* f) { return c.asDouble(QString::fromLatin1(f)); },
+            [&c](const char* f) { return c.asString(QString::fromLatin1(f)); }};
 }
 
 // The holes of the working tooling table as it is filtered now.
@@ -58,90 +58,17 @@ DiagramView TVornMF::SelectedView() const {
 }
 
 vorn::LayoutDrawing TVornMF::GatherLayoutArgs(DiagramView view) const {
-    vorn::LayoutDrawing a;
     const vorn::TDataM1* dm = Data();
     if (!dm)
-        return a;
-    const Cursor& j = dm->TempInput;
-    switch (view) {
-    case DiagramView::Panel1:
-    case DiagramView::Panel2: {
-        const bool two = view == DiagramView::Panel2;
-        a.Kind = QStringLiteral("Panel");
-        a.PieceL = Num(j, "Set_L");
-        a.PieceW = Num(j, "Set_W");
-        a.Spacing = Num(j, "Set_C");
-        a.ContainerL = Num(j, two ? "Panel_L2" : "Panel_L");
-        a.ContainerW = Num(j, two ? "Panel_W2" : "Panel_W");
-        a.MarginL = Num(j, two ? "Border_L2" : "Border_L");
-        a.MarginW = Num(j, two ? "Border_W2" : "Border_W");
-        a.La = Int(j, two ? "Set_La2" : "Set_La");
-        a.Wb = Int(j, two ? "Set_Wb2" : "Set_Wb");
-        a.Lb = Int(j, two ? "Set_Lb2" : "Set_Lb");
-        a.Wa = Int(j, two ? "Set_Wa2" : "Set_Wa");
-        a.sLa = Int(j, two ? "Set_sLa2" : "Set_sLa");
-        a.sWb = Int(j, two ? "Set_sWb2" : "Set_sWb");
-        a.Pattern = Text(j, two ? "Up2" : "Up");
-        break;
-    }
-    case DiagramView::Cutting:
-        a.Kind = QStringLiteral("Base");
-        a.PieceL = Num(j, "Panel_L");
-        a.PieceW = Num(j, "Panel_W");
-        a.ContainerL = Num(j, "Base_L");
-        a.ContainerW = Num(j, "Base_W");
-        a.La = Int(j, "P_La");
-        a.Wb = Int(j, "P_Wb");
-        a.Lb = Int(j, "P_Lb");
-        a.Wa = Int(j, "P_Wa");
-        a.sLa = Int(j, "P_sLa");
-        a.sWb = Int(j, "P_sWb");
-        a.Pattern = Text(j, "P_up");
-        break;
-    case DiagramView::Array: {
-        // On the array tab the array row is drawn, elsewhere the job's array.
-        const Cursor& s = tabs_->currentIndex() == kArrayPage ? dm->TempInputCus : j;
-        a.Kind = QStringLiteral("Panel");
-        a.PieceL = Num(s, "Part_L");
-        a.PieceW = Num(s, "Part_W");
-        a.Spacing = Num(s, "Part_C");
-        a.ContainerL = Num(s, "Set_L");
-        a.ContainerW = Num(s, "Set_W");
-        a.MarginL = Num(s, "SetBorder_L");
-        a.MarginW = Num(s, "SetBorder_W");
-        a.La = Int(s, "Part_La");
-        a.Wb = Int(s, "Part_Wb");
-        a.Lb = Int(s, "Part_Lb");
-        a.Wa = Int(s, "Part_Wa");
-        a.Pattern = QStringLiteral("N");
-        break;
-    }
-    }
-    return a;
+        return {};
+    // On the array tab the array row is drawn, elsewhere the job's array.
+    const bool arrayRow = view == DiagramView::Array && tabs_->currentIndex() == kArrayPage;
+    return vorn::LayoutArgsOf(view, FieldsOf(arrayRow ? dm->TempInputCus : dm->TempInput));
 }
 
 vorn::TwoPanelCutting TVornMF::GatherTwoPanelCuttingArgs() const {
-    vorn::TwoPanelCutting a;
     const vorn::TDataM1* dm = Data();
-    if (!dm)
-        return a;
-    const Cursor& j = dm->TempInput;
-    a.SheetL = Num(j, "Base_L");
-    a.SheetW = Num(j, "Base_W");
-    a.P1L = Num(j, "Panel_L");
-    a.P1W = Num(j, "Panel_W");
-    a.P2L = Num(j, "Panel_L2");
-    a.P2W = Num(j, "Panel_W2");
-    a.La1 = Int(j, "P_La");
-    a.Wb1 = Int(j, "P_Wb");
-    a.Lb1 = Int(j, "P_Lb");
-    a.Wa1 = Int(j, "P_Wa");
-    a.La2 = Int(j, "P_La2");
-    a.Wb2 = Int(j, "P_Wb2");
-    a.Lb2 = Int(j, "P_Lb2");
-    a.Wa2 = Int(j, "P_Wa2");
-    a.Pattern = Text(j, "P_up");
-    return a;
+    return dm ? vorn::TwoPanelCuttingArgsOf(FieldsOf(dm->TempInput)) : vorn::TwoPanelCutting{};
 }
 
 double TVornMF::ShowDiagram(const std::function<double(QImage&)>& draw) {
@@ -176,12 +103,8 @@ void TVornMF::DrawSelectedViewTooling(DiagramView view, double scale) {
         return;
     Cursor& tooling = dm->TempTooling;
     const QString saved = tooling.filter();
-    const char* type = view == DiagramView::Panel1   ? "Panel1"
-                       : view == DiagramView::Panel2 ? "Panel2"
-                       : view == DiagramView::Array  ? "Array"
-                                                     : nullptr;
-    if (type)
-        tooling.setFilter(QStringLiteral("PanelType='%1'").arg(QLatin1String(type)));
+    if (const QString type = vorn::ToolingTypeOf(view); !type.isEmpty())
+        tooling.setFilter(QStringLiteral("PanelType='%1'").arg(type));
     std::vector<vorn::ToolingHole> holes;
     try {
         holes = ShownHoles(tooling);
