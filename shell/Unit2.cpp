@@ -270,6 +270,7 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
     if (!data_->isUsable())
         return;
     AttachData();
+    ConnectJobControls();
     move(0, 0);
     RunCommand([this] { StartNewJob(); });
 }
@@ -862,6 +863,7 @@ bool TVornMF::eventFilter(QObject* watched, QEvent* event) {
         // The banner always fills the area.
         if (showsWelcome_)
             image1_->setPixmap(QPixmap::fromImage(vorn::WelcomePicture(image1_->size())));
+        FormResize();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -1045,14 +1047,12 @@ void TVornMF::ToolButton5Click() {}
 void TVornMF::ToolButton3Click() {}
 void TVornMF::ToolButton12Click() {}
 void TVornMF::ToolButton6Click() {}
-void TVornMF::ToolButton1Click() {}
 void TVornMF::ToolButton2Click() {}
 void TVornMF::PM01Click() {}
 void TVornMF::PM02Click() {}
 void TVornMF::M01_04_01Click() {}
 void TVornMF::ToolButton8Click() {}
 void TVornMF::ToolButton9Click() {}
-void TVornMF::PM04Click() {}
 void TVornMF::M03_01Click() {}
 void TVornMF::M03_02Click() {}
 void TVornMF::M03_03Click() {}
@@ -1102,6 +1102,12 @@ void TVornMF::M05_03Click() {
 }
 
 void TVornMF::closeEvent(QCloseEvent* event) {
+    if (SearchRunning()) {
+        // The search unwinds at its next progress step, then the window closes.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
     // No question: the job lives only in memory and is not kept.
     if (help_)
         help_->close();

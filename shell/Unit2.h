@@ -3,17 +3,23 @@
 
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
+#include "JobTypes.h"
+#include "MyPro.h"
 #include "Unit9.h"
 
 #include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace vorn {
+class Cursor;
+class EscWatcher;
+class SearchProgress;
 class CursorModel;
 class DataJobRows;
 class TDataM1;
@@ -105,6 +111,28 @@ public:
     QString DefaultsPath() const override;
     bool UnitIsMm() const override;
 
+    // ---- The main job: search, pick-up and views (workflow/) ----
+    // The result pick-up of the grid's current row (double-click).
+    void DBGrid1DblClick();
+    // Panel 1 / panel 2 toggle of the result fields.
+    void SpeedButton11Click();
+    // The array tab's hand-over to the panel search.
+    void SpeedButton12Click();
+    // The panel-kind count changed.
+    void Edit5Change();
+    // The left-hand tabs changed to `page`.
+    void PageControl1Change(int page);
+    // The view selectors' common handler.
+    void RadioButton1Click();
+    void RedrawSelectedView();
+    void FormResize();
+    vorn::DiagramView SelectedView() const;
+    vorn::LayoutDrawing GatherLayoutArgs(vorn::DiagramView view) const;
+    vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
+    QRadioButton* Selector(vorn::DiagramView view) const;
+    bool SearchRunning() const { return searching_; }
+    const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
+
 public slots:
     // Commands of the archive (open, save, delete, query).
     void ToolButton5Click();
@@ -160,6 +188,39 @@ private:
     void SetInitialStates();
     void AttachData();
     static void ShowDataError(const QString& text);
+
+    // ---- The main job (workflow/) ----
+    void ConnectJobControls();
+    void PanelSearchCommand();
+    void ArraySearchCommand();
+    bool RunInProgressFrame(vorn::Cursor& table, const char* sort, std::int64_t maximum,
+                            const std::function<void(vorn::SearchProgress&)>& search);
+    void FinishSearchCommand(std::int64_t sinkNs);
+    void CheckCancel();
+    void LockForSearch();
+    void ReassertSearchLock();
+    void UnlockAfterSearch();
+    QToolButton* PanelToggle() const;
+    void ShowPanelLooks(bool panel2, const QString& label);
+    void BindPanelFields(bool panel2);
+    void PlaceWholeSelector();
+    double ShowDiagram(const std::function<double(QImage&)>& draw);
+    double DrawSelectedView(vorn::DiagramView view);
+    void DrawSelectedViewTooling(vorn::DiagramView view, double scale);
+    void ComputeToolingHolesNotBuilt();
+
+    vorn::EscWatcher* esc_ = nullptr; // child of the window
+    bool searching_ = false;
+    bool closeRequested_ = false;
+    bool arrayTabActive_ = false;
+    struct SelectorState {
+        bool visible = false;
+        bool checked = false;
+    };
+    std::array<SelectorState, 4> savedSelectors_{};
+    QList<QPair<QPointer<QAction>, bool>> lockedActions_;
+    QList<QPair<QPointer<QWidget>, bool>> lockedWidgets_;
+    vorn::SearchTimings timings_;
 
     QString programDir_;
     std::unique_ptr<vorn::TDataM1> data_;

@@ -1,5 +1,6 @@
 #include "Fields.h"
 
+#include <QFont>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -57,6 +58,11 @@ QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, cons
     e->setProperty("vornTable", QString::fromLatin1(table));
     e->setProperty("vornColumn", QString::fromLatin1(column));
     e->setFixedSize(kFieldWidth, kRowHeight);
+    // One pixel smaller than the labels, so that the longest values the
+    // formats produce ("1244.6000" in mm, "83.486%") fit the narrow fields.
+    QFont font = e->font();
+    font.setPixelSize(11);
+    e->setFont(font);
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The limit is on typing; QLineEdit's own maximum would cut shown values.
     switch (input) {

@@ -1,0 +1,48 @@
+// "到 智 能 拼 板 开 料 处 理": the picked array becomes the job's board and the
+// panel search runs with it.
+
+#include "Unit2.h"
+
+#include "Tolerance.h"
+#include "data1.h"
+
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using vorn::Cursor;
+
+void TVornMF::SpeedButton12Click() {
+    vorn::TDataM1* dm = Data();
+    if (!dm || searching_)
+        return;
+    if (ArrayRow())
+        ArrayRow()->CommitFields();
+    Cursor& cus = dm->TempInputCus;
+    auto n = [&cus](const char* f) { return cus.asDouble(QString::fromLatin1(f)); };
+    if (!cus.isOpen() || !vorn::PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"),
+                                          n("Panel"), n("Panel_lv"))) {
+        QMessageBox::information(this, QStringLiteral("Vorn"),
+                                 QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！"),
+                                 QMessageBox::Ok);
+        return;
+    }
+    Cursor& job = dm->TempInput;
+    job.edit();
+    for (const char* f : {"Part_L", "Part_W", "Part_C", "SetBorder_L", "SetBorder_W", "Set_L",
+                          "Set_W", "Part_La", "Part_Wb", "Part_Lb", "Part_Wa"})
+        job.setValue(QString::fromLatin1(f), cus.value(QString::fromLatin1(f)));
+    job.setValue(QStringLiteral("PanelCu"), cus.value(QStringLiteral("Panel")));
+    job.setValue(QStringLiteral("Panel_lvCu"), cus.value(QStringLiteral("Panel_lv")));
+    dm->TempResult.close();
+    for (const char* f : {"Panel_L", "Panel_W", "Border_L", "Border_W", "Panel", "Panel_lv",
+                          "Panel_L2", "Panel_W2", "Border_L2", "Border_W2", "Panel2", "Panel_lv2",
+                          "Base_L", "Base_W", "Panel_N", "Base_lv"})
+        job.setValue(QString::fromLatin1(f), QVariant());
+    job.post();
+
+    // The tab change runs its own handling (the grid back on the plans).
+    tabs_->setCurrentIndex(0);
+    Selector(vorn::DiagramView::Panel1)->setChecked(true);
+    ToolButton1Click();
+}

@@ -1,0 +1,358 @@
+// The search command (F2, "智能拼板"): the panel search on the main tabs, the
+// array search on the array tab, the progress box and the Esc question.
+
+#include "Unit2.h"
+
+#include "CursorModel.h"
+#include "PanelSearch.h"
+#include "ResultSinks.h"
+#include "SearchProgress.h"
+#include "data1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+using vorn::Cursor;
+
+namespace {
+
+constexpr int kArrayPage = 1;
+
+// The sheet table as the search reads it: the enabled rows, in inches. A
+// table some window holds open keeps its rows and state.
+std::vector<vorn::SheetSize> EnabledSheets(Cursor& sheets) {
+    const bool wasOpen = sheets.isOpen();
+    const QString filter = sheets.filter();
+    const bool filtered = sheets.filtered();
+    sheets.setFilter(QStringLiteral("Enbled=True"));
+    sheets.setFiltered(true);
+    if (!wasOpen)
+        sheets.open();
+    std::vector<vorn::SheetSize> out;
+    const int l = sheets.fieldIndex(QStringLiteral("Base_L"));
+    const int w = sheets.fieldIndex(QStringLiteral("Base_W"));
+    for (int r = 0; r < sheets.recordCount(); ++r)
+        out.push_back({sheets.valueAt(r, l).toDouble(), sheets.valueAt(r, w).toDouble()});
+    if (!wasOpen)
+        sheets.close();
+    sheets.setFilter(filter);
+    sheets.setFiltered(filtered);
+    return out;
+}
+
+std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
+    const bool wasOpen = query.isOpen();
+    if (!wasOpen)
+        query.open();
+    std::vector<vorn::PresetSize> out;
+    const int l = query.fieldIndex(QStringLiteral("Panel_L"));
+    const int w = query.fieldIndex(QStringLiteral("Panel_W"));
+    for (int r = 0; r < query.recordCount(); ++r)
+        out.push_back({query.valueAt(r, l).toDouble(), query.valueAt(r, w).toDouble()});
+    if (!wasOpen)
+        query.close();
+    return out;
+}
+
+// Empties a working table and keeps it unsorted while rows arrive: the rows
+// are sorted once at the end.
+void Restart(Cursor& table) {
+    table.close();
+    table.setSort(QString());
+    table.open();
+}
+
+// Lets the window paint while many rows are numbered (no cancel any more).
+std::function<void()> KeepPainting() {
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    return [clock] {
+        if (clock->elapsed() >= 50) {
+            QApplication::processEvents();
+            clock->restart();
+        }
+    };
+}
+
+void Warn(QWidget* parent, const std::string& text) {
+    QMessageBox::warning(parent, QStringLiteral("Vorn"), QString::fromStdString(text),
+                         QMessageBox::Ok);
+}
+
+} // namespace
+
+// While a search runs, the window processes its events at every look at the
+// progress: nothing that could start a second search or touch the tables
+// being written may run. Every command (menu, tool bar, keys), the tabs, the
+// view selectors, the unit button and the grid are disabled, and restored
+// afterwards to what they were.
+void TVornMF::LockForSearch() {
+    lockedActions_.clear();
+    lockedWidgets_.clear();
+    for (QAction* a : std::as_const(commands_)) {
+        lockedActions_.append({a, a->isEnabled()});
+        a->setEnabled(false);
+    }
+    const QList<QWidget*> widgets{toolBar_, menuBar(), tabs_,
+                                  findChild<QWidget*>(QStringLiteral("Panel1")), dbGrid1_};
+    for (QWidget* w : widgets) {
+        if (!w)
+            continue;
+        lockedWidgets_.append({w, w->isEnabled()});
+        w->setEnabled(false);
+    }
+}
+
+// Commands that a table's opening enabled during the search wait for its end.
+void TVornMF::ReassertSearchLock() {
+    for (auto& [action, enabled] : lockedActions_) {
+        if (action && action->isEnabled()) {
+            enabled = true;
+            action->setEnabled(false);
+        }
+    }
+}
+
+void TVornMF::UnlockAfterSearch() {
+    for (const auto& [w, enabled] : std::as_const(lockedWidgets_))
+        if (w)
+            w->setEnabled(enabled);
+    for (const auto& [a, enabled] : std::as_const(lockedActions_))
+        if (a)
+            a->setEnabled(enabled);
+    lockedActions_.clear();
+    lockedWidgets_.clear();
+}
+
+void TVornMF::CheckCancel() {
+    QApplication::processEvents();
+    if (!esc_->IsDown() && !closeRequested_)
+        return;
+    if (!closeRequested_) {
+        esc_->Forget();
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("确认取消"), QStringLiteral(" 确实要取消此操作吗？         "),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        esc_->Forget();
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    throw vorn::SearchCancelled();
+}
+
+void TVornMF::ToolButton1Click() {
+    // A second search never starts inside the first.
+    if (searching_ || !Data())
+        return;
+    if (tabs_->currentIndex() == kArrayPage)
+        ArraySearchCommand();
+    else
+        PanelSearchCommand();
+}
+
+// Runs `search` inside the progress frame: wait cursor, locked commands, box
+// shown, grid detached. A confirmed cancel closes `table` and shows the
+// welcome picture; any other failure empties the table as well and reaches
+// the caller's error box.
+bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t maximum,
+                                 const std::function<void(vorn::SearchProgress&)>& search) {
+    QElapsedTimer total;
+    total.start();
+    timings_ = {};
+    searching_ = true;
+    closeRequested_ = false;
+    LockForSearch();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    esc_->Forget();
+
+    vorn::BoxProgress progress(progressBar_, progressPercent_, [this] { CheckCancel(); });
+    progress.SetMaximum(maximum);
+    progressBar_->setValue(0);
+    progressPercent_->setText(vorn::PercentText(0, maximum));
+    FormResize();
+    progressBox_->show();
+    progressBox_->raise();
+    resultModel_->detach();
+
+    auto finish = [&] {
+        searching_ = false;
+        QApplication::restoreOverrideCursor();
+        UnlockAfterSearch();
+        // The all-panels margin commands follow the result table, also when
+        // it closed while the commands were locked.
+        for (const char* name : {"PM02", "M04_02_02"})
+            if (QAction* a = commands_.value(QString::fromLatin1(name)))
+                a->setEnabled(Data()->TempResult.isOpen());
+        progressBox_->hide();
+    };
+    try {
+        Restart(table);
+        ReassertSearchLock();
+        table.disableControls();
+        try {
+            search(progress);
+        } catch (...) {
+            table.enableControls();
+            throw;
+        }
+        table.enableControls();
+        progress.Fill();
+    } catch (const vorn::SearchCancelled&) {
+        // Silent: the rows written so far go with the table.
+        table.close();
+        table.setSort(QString::fromLatin1(sort));
+        resultModel_->attach();
+        finish();
+        ShowWelcomePicture();
+        const bool close = closeRequested_;
+        closeRequested_ = false;
+        if (close)
+            this->close();
+        return false;
+    } catch (...) {
+        table.close();
+        table.setSort(QString::fromLatin1(sort));
+        resultModel_->attach();
+        finish();
+        throw;
+    }
+    timings_.total = total.nsecsElapsed();
+    timings_.looks = progress.LookNanoseconds();
+    timings_.lookCount = progress.Looks();
+    finish();
+    return true;
+}
+
+void TVornMF::PanelSearchCommand() {
+    vorn::TDataM1& dm = *Data();
+    if (JobRow())
+        JobRow()->CommitFields();
+    Cursor& job = dm.TempInput;
+    const double factor = UnitIsMm() ? 25.4 : 1.0;
+
+    // Checks first: a refused job leaves the previous results in place.
+    vorn::PanelJob in;
+    in.Set_L = job.asDouble(QStringLiteral("Set_L"));
+    in.Set_W = job.asDouble(QStringLiteral("Set_W"));
+    if (in.Set_L == 0 || in.Set_W == 0) {
+        Warn(this, vorn::PanelJobRefusal(in));
+        return;
+    }
+    in.Set_C = job.asDouble(QStringLiteral("Set_C"));
+    in.BorderX_L = job.asDouble(QStringLiteral("BorderX_L"));
+    in.BorderX_W = job.asDouble(QStringLiteral("BorderX_W"));
+    in.Max_PL = job.asDouble(QStringLiteral("Max_PL"));
+    in.Max_PW = job.asDouble(QStringLiteral("Max_PW"));
+    in.Min_PL = job.asDouble(QStringLiteral("Min_PL"));
+    in.Min_PW = job.asDouble(QStringLiteral("Min_PW"));
+    in.PLPW_ratio = job.asDouble(QStringLiteral("PLPW_ratio"));
+    in.Min_lv = job.asDouble(QStringLiteral("Min_lv"));
+    in.PanelNumber = edit5_->text().toStdString();
+    in.AUTOPanel = autoPanel_->isChecked();
+    in.GoodBase = bestBase_->isChecked();
+    in.BothPanel = bothPanel_->isChecked();
+    in.BothBase = bothBase_->isChecked();
+    in.sheets = EnabledSheets(dm.SetBase);
+    if (in.sheets.empty()) {
+        Warn(this, vorn::PanelJobRefusal(in));
+        return;
+    }
+    if (!in.AUTOPanel)
+        in.presets = EnabledPresets(dm.EnabledPanelsQuery);
+
+    const double L = std::max(in.Set_L, in.Set_W) / factor;
+    const double W = std::min(in.Set_L, in.Set_W) / factor;
+    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    std::int64_t sinkNs = 0;
+    const bool done = RunInProgressFrame(
+        dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
+        [&](vorn::SearchProgress& progress) {
+            dm.Temp_inner.close();
+            vorn::ResultTableSink sink(dm.TempResult);
+            QElapsedTimer clock;
+            clock.start();
+            vorn::RunPanelSearch(in, unit, sink, progress);
+            timings_.engine = clock.nsecsElapsed();
+            sinkNs = sink.Nanoseconds();
+            timings_.rows = sink.Rows();
+            dm.Temp_inner.close();
+            clock.restart();
+            vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down", KeepPainting());
+            timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+        });
+    if (!done)
+        return;
+    FinishSearchCommand(sinkNs);
+}
+
+// Attaches the grid again and picks up the first row.
+void TVornMF::FinishSearchCommand(std::int64_t sinkNs) {
+    // The engine's clock ran while rows were appended and the box was shown.
+    timings_.engine -= sinkNs + timings_.looks;
+    QElapsedTimer pick;
+    pick.start();
+    resultModel_->attach();
+    DBGrid1DblClick();
+    timings_.pickUp = pick.nsecsElapsed();
+    timings_.total += timings_.pickUp;
+}
+
+void TVornMF::ArraySearchCommand() {
+    vorn::TDataM1& dm = *Data();
+    if (ArrayRow())
+        ArrayRow()->CommitFields();
+    Cursor& cus = dm.TempInputCus;
+    const double factor = UnitIsMm() ? 25.4 : 1.0;
+
+    vorn::ArrayJob in;
+    in.Part_L = cus.asDouble(QStringLiteral("Part_L"));
+    in.Part_W = cus.asDouble(QStringLiteral("Part_W"));
+    if (const std::string refusal = vorn::ArrayJobRefusal(in); !refusal.empty()) {
+        Warn(this, refusal);
+        return;
+    }
+    in.Part_C = cus.asDouble(QStringLiteral("Part_C"));
+    in.SetBorder_L = cus.asDouble(QStringLiteral("SetBorder_L"));
+    in.SetBorder_W = cus.asDouble(QStringLiteral("SetBorder_W"));
+    in.Min_SetL = cus.asDouble(QStringLiteral("Min_SetL"));
+    in.Min_SetW = cus.asDouble(QStringLiteral("Min_SetW"));
+    in.Max_SetL = cus.asDouble(QStringLiteral("Max_SetL"));
+    in.Max_SetW = cus.asDouble(QStringLiteral("Max_SetW"));
+
+    const double L = std::max(in.Part_L, in.Part_W) / factor;
+    const double W = std::min(in.Part_L, in.Part_W) / factor;
+    const std::int64_t maximum = std::llrint(double(vorn::EstimateSteps(L, W)) / 20.0);
+    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    std::int64_t sinkNs = 0;
+    const bool done = RunInProgressFrame(
+        dm.TempResultCus, "Panel_Down", maximum, [&](vorn::SearchProgress& progress) {
+            vorn::ArrayTableSink sink(dm.TempResultCus);
+            QElapsedTimer clock;
+            clock.start();
+            vorn::RunArraySearch(in, unit, sink, progress);
+            timings_.engine = clock.nsecsElapsed();
+            sinkNs = sink.Nanoseconds();
+            timings_.rows = sink.Rows();
+            clock.restart();
+            vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down", KeepPainting());
+            timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+        });
+    if (!done)
+        return;
+    FinishSearchCommand(sinkNs);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Sinks that append the rows of a search to the working result tables. Field
+// indexes are looked up once; each row is one append and one post.
+
+#include "SearchInterfaces.h"
+
+#include <QElapsedTimer>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vorn {
+
+class Cursor;
+
+// Appends the rows of a search to a working table, `TempResult` for
+// ResultRow, `TempResultCus` for ArrayRow. The cursor should be unsorted
+// while rows arrive (see NumberInSortOrder).
+template <class Row, class Sink> class TableSink : public Sink {
+public:
+    explicit TableSink(Cursor& table);
+    void Write(const Row& row) override;
+    std::int64_t Nanoseconds() const { return ns_; }
+    int Rows() const { return rows_; }
+
+private:
+    Cursor& table_;
+    std::vector<int> fields_; // in the row's column order; -1: not written
+    QElapsedTimer clock_;
+    std::int64_t ns_ = 0;
+    int rows_ = 0;
+};
+
+using ResultTableSink = TableSink<ResultRow, ResultSink>;
+using ArrayTableSink = TableSink<ArrayRow, ArraySink>;
+
+// Sorts the table by `sort` (equal keys in the order written) and sets
+// `Number` := 1..n in that order; the first row is current afterwards.
+// Numbering runs with the order frozen, so no row moves while it is edited.
+// `tick`, when given, runs every few thousand rows (the window keeps painting).
+void NumberInSortOrder(Cursor& table, const char* sort, const std::function<void()>& tick = {});
+
+} // namespace vorn

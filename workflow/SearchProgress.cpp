@@ -1,0 +1,97 @@
+#include "SearchProgress.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace vorn {
+
+EscWatcher::EscWatcher(QObject* parent) : QObject(parent) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+EscWatcher::~EscWatcher() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool EscWatcher::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat()) {
+            held_ = type == QEvent::KeyPress;
+            if (held_)
+                pressed_ = true;
+        }
+    } else if (type == QEvent::ApplicationDeactivate) {
+        // A release may go to another program.
+        held_ = false;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString PercentText(std::int64_t position, std::int64_t maximum) {
+    if (maximum <= 0)
+        return QStringLiteral("100%");
+    const double percent = std::nearbyint(double(position) * 100.0 / double(maximum));
+    return QString::number(qint64(percent)) + u'%';
+}
+
+namespace {
+int BarValue(std::int64_t v) {
+    return int(std::clamp<std::int64_t>(v, 0, INT_MAX));
+}
+// Steps between two looks at the clock: about one look per millisecond.
+constexpr std::int64_t kCheckIntervalNs = 1'000'000;
+} // namespace
+
+BoxProgress::BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void()> checkCancel)
+    : bar_(bar), percent_(percent), checkCancel_(std::move(checkCancel)) {
+    clock_.start();
+}
+
+void BoxProgress::Show() {
+    bar_->setMaximum(BarValue(Maximum()));
+    bar_->setValue(BarValue(Position()));
+    percent_->setText(PercentText(Position(), Maximum()));
+}
+
+void BoxProgress::Fill() {
+    bar_->setMaximum(BarValue(Maximum()));
+    bar_->setValue(bar_->maximum());
+    percent_->setText(PercentText(Maximum(), Maximum()));
+    QCoreApplication::processEvents();
+}
+
+std::int64_t BoxProgress::Check(std::int64_t steps) {
+    const std::int64_t now = clock_.nsecsElapsed();
+    if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs) {
+        Show();
+        ++looks_;
+        struct Account { // counted also when the check throws
+            BoxProgress& p;
+            std::int64_t start;
+            ~Account() { p.lookNs_ += p.clock_.nsecsElapsed() - start; }
+        } account{*this, now};
+        checkCancel_(); // may throw SearchCancelled
+        lastLookNs_ = clock_.nsecsElapsed();
+        lastCheckNs_ = lastLookNs_;
+        lastCheckSteps_ = steps;
+        return interval_;
+    }
+    // Adapt the steps between calls to the search's speed.
+    const std::int64_t elapsed = std::max<std::int64_t>(1, now - lastCheckNs_);
+    const std::int64_t ran = std::max<std::int64_t>(1, steps - lastCheckSteps_);
+    const double perNs = double(ran) / double(elapsed);
+    interval_ = std::clamp<std::int64_t>(std::int64_t(perNs * kCheckIntervalNs), 1, 1 << 20);
+    lastCheckNs_ = now;
+    lastCheckSteps_ = steps;
+    return interval_;
+}
+
+} // namespace vorn

@@ -1,0 +1,78 @@
+#pragma once
+// The progress box of a search running on the window's thread, and the Esc
+// key as the searches see it.
+
+#include "SearchInterfaces.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+
+namespace vorn {
+
+// Records Esc presses for the whole application. A key press seen since the
+// last look counts as "down", so a short tap between two looks is not lost.
+class EscWatcher : public QObject {
+    Q_OBJECT
+public:
+    // Installs itself on the application.
+    explicit EscWatcher(QObject* parent = nullptr);
+    ~EscWatcher() override;
+
+    // True when Esc is held or was pressed since the last Forget().
+    bool IsDown() const { return held_ || pressed_; }
+    // After the question: only a new press counts.
+    void Forget() { pressed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool held_ = false;
+    bool pressed_ = false;
+};
+
+// "42%": round(position x 100 / maximum); a maximum of 0 reads as full.
+QString PercentText(std::int64_t position, std::int64_t maximum);
+
+// Moves the bar and the label of the progress box. The engine steps it
+// millions of times a second; only every ~50 ms (and at the first step) does
+// it show the position and run the cancel check, which lets the window
+// process its events. A cancel check may throw SearchCancelled.
+class BoxProgress : public SearchProgress {
+public:
+    BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void()> checkCancel);
+
+    // Shows the current position now.
+    void Show();
+    // The final fill: the bar to its maximum and "100%".
+    void Fill();
+    // Repaints and cancel checks run so far.
+    int Looks() const { return looks_; }
+    // Time spent showing the box and processing events (and in the question).
+    std::int64_t LookNanoseconds() const { return lookNs_; }
+
+    static constexpr std::int64_t kLookIntervalNs = 50'000'000;
+
+protected:
+    std::int64_t Check(std::int64_t steps) override;
+
+private:
+    QProgressBar* bar_;
+    QLabel* percent_;
+    std::function<void()> checkCancel_;
+    QElapsedTimer clock_;
+    std::int64_t lastLookNs_ = -1;
+    std::int64_t lastCheckNs_ = 0;
+    std::int64_t lastCheckSteps_ = 0;
+    std::int64_t interval_ = 1;
+    int looks_ = 0;
+    std::int64_t lookNs_ = 0;
+};
+
+} // namespace vorn

@@ -1,0 +1,177 @@
+// The diagram area of the main window: the four views, their drawing
+// arguments, the redraw, the resize and the picture export.
+
+#include "Unit2.h"
+
+#include "data1.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <cmath>
+
+using vorn::Cursor;
+using vorn::DiagramView;
+
+namespace {
+
+constexpr int kArrayPage = 1;
+
+double Num(const Cursor& c, const char* f) {
+    return c.asDouble(QString::fromLatin1(f));
+}
+
+// The current row of a cursor as the field lookup of the view tables.
+vorn::PlanFields FieldsOf(const Cursor& c) {
+    return {[&c](const char* f) { return c.asDouble(QString::fromLatin1(f)); },
+            [&c](const char* f) { return c.asString(QString::fromLatin1(f)); }};
+}
+
+// The holes of the working tooling table as it is filtered now.
+std::vector<vorn::ToolingHole> ShownHoles(const Cursor& t) {
+    std::vector<vorn::ToolingHole> holes;
+    if (!t.isOpen())
+        return holes;
+    const int n = t.fieldIndex(QStringLiteral("SerialNumber"));
+    const int x = t.fieldIndex(QStringLiteral("Xcoordinate"));
+    const int y = t.fieldIndex(QStringLiteral("Ycoordinate"));
+    const int d = t.fieldIndex(QStringLiteral("Diameter"));
+    for (int r = 0; r < t.recordCount(); ++r)
+        holes.push_back({t.valueAt(r, n).toInt(), t.valueAt(r, x).toDouble(),
+                         t.valueAt(r, y).toDouble(), t.valueAt(r, d).toDouble()});
+    return holes;
+}
+
+} // namespace
+
+DiagramView TVornMF::SelectedView() const {
+    for (DiagramView v :
+         {DiagramView::Panel1, DiagramView::Panel2, DiagramView::Cutting, DiagramView::Array})
+        if (Selector(v)->isChecked())
+            return v;
+    return DiagramView::Panel1;
+}
+
+vorn::LayoutDrawing TVornMF::GatherLayoutArgs(DiagramView view) const {
+    const vorn::TDataM1* dm = Data();
+    if (!dm)
+        return {};
+    // On the array tab the array row is drawn, elsewhere the job's array.
+    const bool arrayRow = view == DiagramView::Array && tabs_->currentIndex() == kArrayPage;
+    return vorn::LayoutArgsOf(view, FieldsOf(arrayRow ? dm->TempInputCus : dm->TempInput));
+}
+
+vorn::TwoPanelCutting TVornMF::GatherTwoPanelCuttingArgs() const {
+    const vorn::TDataM1* dm = Data();
+    return dm ? vorn::TwoPanelCuttingArgsOf(FieldsOf(dm->TempInput)) : vorn::TwoPanelCutting{};
+}
+
+double TVornMF::ShowDiagram(const std::function<double(QImage&)>& draw) {
+    QImage image(image1_->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const double scale = draw(image);
+    image1_->setPixmap(QPixmap::fromImage(image));
+    showsWelcome_ = false;
+    return scale;
+}
+
+// Steps 1-2 of the redraw: the view itself; returns the scale (0 for the
+// two-size cutting plan, which carries no holes).
+double TVornMF::DrawSelectedView(DiagramView view) {
+    const vorn::TDataM1* dm = Data();
+    if (view == DiagramView::Cutting && dm && Num(dm->TempInput, "Panel2") > 0) {
+        const vorn::TwoPanelCutting args = GatherTwoPanelCuttingArgs();
+        ShowDiagram([&args](QImage& image) {
+            vorn::DrawTwoPanelCutting(args, image);
+            return 0.0;
+        });
+        return 0;
+    }
+    const vorn::LayoutDrawing args = GatherLayoutArgs(view);
+    return ShowDiagram([&args](QImage& image) { return vorn::DrawLayoutDiagram(args, image); });
+}
+
+// Steps 3-5: the view's holes, with the tooling table's filter put back.
+void TVornMF::DrawSelectedViewTooling(DiagramView view, double scale) {
+    vorn::TDataM1* dm = Data();
+    if (!dm)
+        return;
+    Cursor& tooling = dm->TempTooling;
+    const QString saved = tooling.filter();
+    if (const QString type = vorn::ToolingTypeOf(view); !type.isEmpty())
+        tooling.setFilter(QStringLiteral("PanelType='%1'").arg(type));
+    std::vector<vorn::ToolingHole> holes;
+    try {
+        holes = ShownHoles(tooling);
+    } catch (...) {
+        tooling.setFilter(saved);
+        throw;
+    }
+    tooling.setFilter(saved);
+    if (holes.empty() || scale <= 0)
+        return;
+    const bool twoSizeCut = view == DiagramView::Cutting && Num(dm->TempInput, "Panel2") > 0;
+    const vorn::LayoutDrawing args = GatherLayoutArgs(view);
+    QImage image = image1_->pixmap().toImage();
+    vorn::DrawToolingMarks(image, args.ContainerL, args.ContainerW,
+                           twoSizeCut ? QString() : args.Kind, scale, holes);
+    image1_->setPixmap(QPixmap::fromImage(image));
+}
+
+// Tooling holes are placed by a later part of the program; until then the
+// working tooling table stays closed and no hole is drawn.
+void TVornMF::ComputeToolingHolesNotBuilt() {}
+
+void TVornMF::RedrawSelectedView() {
+    const DiagramView view = SelectedView();
+    const double scale = DrawSelectedView(view);
+    DrawSelectedViewTooling(view, scale);
+}
+
+void TVornMF::RadioButton1Click() {
+    if (searching_)
+        return;
+    if (UpdateJobCommands())
+        RedrawSelectedView();
+}
+
+void TVornMF::FormResize() {
+    if (QApplication::closingDown())
+        return;
+    // The pane buttons are not needed: the pages scroll.
+    const int cw = image1_->width();
+    const int ch = image1_->height();
+    const int width = (cw < progressBox_->width() || cw <= 400) ? cw : 400;
+    progressBox_->setFixedWidth(std::max(width, 1));
+    progressBox_->move(int(std::lround((cw - progressBox_->width()) / 2.0)),
+                       int(std::lround((ch - progressBox_->height()) / 2.0 + 11)));
+    if (!searching_ && Data() && UpdateJobCommands())
+        RedrawSelectedView();
+}
+
+void TVornMF::PM04Click() {
+    QFileDialog dialog(this, QString());
+    dialog.setObjectName(QStringLiteral("SavePictureDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters{QStringLiteral("Bitmaps (*.bmp)"),
+                              QStringLiteral("JPEG Image File (*.jpg)"),
+                              QStringLiteral("JPEG Image File (*.jpeg)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+        const qsizetype i = filters.indexOf(f);
+        dialog.setDefaultSuffix(i == 1   ? QStringLiteral("jpg")
+                                : i == 2 ? QStringLiteral("jpeg")
+                                         : QStringLiteral("bmp"));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    QString error;
+    if (!vorn::SavePicture(image1_->pixmap().toImage(), dialog.selectedFiles().first(), &error))
+        QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+}

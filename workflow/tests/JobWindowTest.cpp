@@ -1,0 +1,700 @@
+// The main job as a user drives it: the real main window offscreen over a
+// fresh database and defaults, typed inputs, F2, the grid, the pick-up, the
+// views, the array tab and the hand-over, the Esc question, picture export.
+
+#include "Cursor.h"
+#include "JobTypes.h"
+#include "PanelSearch.h"
+#include "SearchProgress.h"
+#include "Startup.h"
+#include "Tolerance.h"
+#include "Unit2.h"
+#include "VornTestSupport.h"
+#include "data1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+using vorn::DiagramView;
+
+namespace {
+
+void Shot(QWidget* w, const QString& name) {
+    const QString dir = vorn::test::screenshotDir();
+    QDir().mkpath(dir);
+    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
+}
+
+// What a message box showed before the test answered it.
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int count = 0;
+};
+
+// Answers the next message box with `button`; `before` runs first while the
+// box is up (for example to release a key).
+void AnswerBoxes(SeenBox* seen, QMessageBox::StandardButton button,
+                 std::function<void()> before = {}) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        seen->icon = box->icon();
+        ++seen->count;
+        if (before)
+            before();
+        timer->deleteLater();
+        box->button(button)->click();
+    });
+    timer->start();
+}
+
+// Typed into a field as a user does: select all, type, Return.
+void Type(QLineEdit* e, const QString& text) {
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Return);
+}
+
+// The engine's own rows for the job the window holds now.
+std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
+    vorn::TDataM1& dm = *w.Data();
+    const vorn::Cursor& j = dm.TempInput;
+    vorn::PanelJob in;
+    in.Set_L = j.asDouble("Set_L");
+    in.Set_W = j.asDouble("Set_W");
+    in.Set_C = j.asDouble("Set_C");
+    in.BorderX_L = j.asDouble("BorderX_L");
+    in.BorderX_W = j.asDouble("BorderX_W");
+    in.Max_PL = j.asDouble("Max_PL");
+    in.Max_PW = j.asDouble("Max_PW");
+    in.Min_PL = j.asDouble("Min_PL");
+    in.Min_PW = j.asDouble("Min_PW");
+    in.PLPW_ratio = j.asDouble("PLPW_ratio");
+    in.Min_lv = j.asDouble("Min_lv");
+    const vorn::SearchOptions o = w.Options();
+    in.PanelNumber = o.panelKinds.toStdString();
+    in.AUTOPanel = o.autoPanel;
+    in.GoodBase = o.bestBase;
+    in.BothPanel = o.bothPanel;
+    in.BothBase = o.bothBase;
+    // The seeded sheets are all enabled.
+    in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
+    std::vector<vorn::ResultRow> rows;
+    struct Sink : vorn::ResultSink {
+        std::vector<vorn::ResultRow>* rows;
+        void Write(const vorn::ResultRow& r) override { rows->push_back(r); }
+    } sink;
+    sink.rows = &rows;
+    vorn::NoProgress progress;
+    vorn::RunPanelSearch(in, w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch,
+                         sink, progress);
+    vorn::SortAndNumber(rows);
+    return rows;
+}
+
+} // namespace
+
+class JobWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vorn::test::ProgramDir> dir_;
+    std::unique_ptr<TVornMF> w_;
+
+    template <class T> T* Child(const char* name) const {
+        T* c = w_->findChild<T*>(QString::fromLatin1(name));
+        if (!c)
+            qWarning("no child %s", name);
+        return c;
+    }
+    vorn::TDataM1& Dm() const { return *w_->Data(); }
+    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
+    // Keys reach the window's shortcuts while it is the active window.
+    void Activate() {
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    }
+    void PressF2() {
+        Activate();
+        QTest::keyClick(w_.get(), Qt::Key_F2);
+    }
+
+    void TypeBoard(const QString& l, const QString& w) {
+        Type(Child<QLineEdit>("DBEdit1"), l);
+        Type(Child<QLineEdit>("DBEdit2"), w);
+    }
+
+    // Grid rows compared with the engine's rows: every column the row carries.
+    void CompareWithEngine(int rows) {
+        const std::vector<vorn::ResultRow> expected = EngineRows(*w_);
+        vorn::Cursor& t = Dm().TempResult;
+        QCOMPARE(t.recordCount(), int(expected.size()));
+        QCOMPARE(w_->ResultGrid()->model()->rowCount(), int(expected.size()));
+        for (int r = 0; r < std::min(rows, int(expected.size())); ++r) {
+            const vorn::ResultRow& e = expected[size_t(r)];
+            auto at = [&](const char* f) { return t.valueAt(r, t.fieldIndex(f)); };
+            QCOMPARE(at("Number").toInt(), e.Number);
+            QCOMPARE(at("Panel_L").toDouble(), e.Panel_L);
+            QCOMPARE(at("Panel_W").toDouble(), e.Panel_W);
+            QCOMPARE(at("Border_L").toDouble(), e.Border_L);
+            QCOMPARE(at("Border_W").toDouble(), e.Border_W);
+            QCOMPARE(at("Panel").toInt(), e.Panel);
+            QCOMPARE(at("Panel_lv").toDouble(), e.Panel_lv);
+            QCOMPARE(at("Base_L").toDouble(), e.Base_L);
+            QCOMPARE(at("Base_W").toDouble(), e.Base_W);
+            QCOMPARE(at("Panel_N").toInt(), e.Panel_N);
+            QCOMPARE(at("Base_lv").toDouble(), e.Base_lv);
+            QCOMPARE(at("Up").toString(), QString(QChar::fromLatin1(e.Up)));
+            QCOMPARE(at("P_up").toString(), QString(QChar::fromLatin1(e.P_up)));
+            QCOMPARE(at("Set_La").toInt(), e.Set_La);
+            QCOMPARE(at("P_Wa").toInt(), e.P_Wa);
+            QCOMPARE(at("Panel2").toInt(), e.second ? e.second->Panel2 : 0);
+            if (e.second)
+                QCOMPARE(at("Panel_L2").toDouble(), e.second->Panel_L2);
+        }
+    }
+
+    void DoubleClickRow(int row) {
+        QTableView* grid = w_->ResultGrid();
+        const QModelIndex index = grid->model()->index(row, 1);
+        grid->scrollTo(index);
+        const QPoint at = grid->visualRect(index).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<vorn::test::ProgramDir>();
+        QVERIFY(dir_->isValid());
+        w_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(w_ && w_->Data());
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+        w_->activateWindow();
+    }
+    void cleanup() {
+        w_.reset();
+        dir_.reset();
+    }
+
+    // F2 on a typed board: the grid holds the engine's plans in its order, the
+    // first is picked up, the box is gone and the commands follow the plan.
+    void searchShowsTheEnginesPlansAndPicksTheFirst_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::addColumn<QString>("l");
+        QTest::addColumn<QString>("w");
+        QTest::newRow("inch") << false << "4"
+                              << "3";
+        QTest::newRow("mm") << true << "50.8"
+                            << "127";
+    }
+    void searchShowsTheEnginesPlansAndPicksTheFirst() {
+        QFETCH(bool, mm);
+        QFETCH(QString, l);
+        QFETCH(QString, w);
+        if (mm) {
+            // A new job in millimetres: the defaults arrive converted.
+            w_->UnitButton()->setText(QStringLiteral("mm"));
+            w_->StartNewJob();
+            QCOMPARE(Dm().TempInput.asDouble("Max_PL"), 24.5 * 25.4);
+        }
+        TypeBoard(l, w);
+        PressF2();
+        QVERIFY(!w_->SearchRunning());
+        QVERIFY(Dm().TempResult.isOpen());
+        QVERIFY(Dm().TempResult.recordCount() > 3);
+        CompareWithEngine(10);
+        QVERIFY(!w_->ProgressBox()->isVisible());
+        QCOMPARE(w_->ProgressPercent()->text(), QStringLiteral("100%"));
+        QVERIFY(w_->ToolBar()->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        // The first row is the job's plan, valid as the program tests plans.
+        const vorn::Cursor& j = Dm().TempInput;
+        const vorn::Cursor& t = Dm().TempResult;
+        QCOMPARE(j.asDouble("Panel_L"), t.valueAt(0, t.fieldIndex("Panel_L")).toDouble());
+        QCOMPARE(j.asDouble("Base_lv"), t.valueAt(0, t.fieldIndex("Base_lv")).toDouble());
+        QVERIFY(vorn::PanelGood(j.asDouble("Set_L"), j.asDouble("Set_W"), j.asDouble("Panel_L"),
+                                j.asDouble("Panel_W"), j.asDouble("Panel"),
+                                j.asDouble("Panel_lv")));
+        // The rows carry the board as length >= width, in the display unit.
+        QCOMPARE(j.asDouble("Set_L"), std::max(l.toDouble(), w.toDouble()));
+        QCOMPARE(j.asDouble("Set_W"), std::min(l.toDouble(), w.toDouble()));
+        QVERIFY(Command("ToolButton3")->isEnabled());
+        QVERIFY(Command("PM02")->isEnabled());
+        QVERIFY(!w_->ShowsWelcome());
+        if (mm)
+            Shot(w_.get(), QStringLiteral("job_search_mm"));
+    }
+
+    // Row 3 double-clicked: its 44 fields in the job row and the fields.
+    void doubleClickPicksTheRow() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QVERIFY(Dm().TempResult.recordCount() > 3);
+        DoubleClickRow(2);
+        const vorn::Cursor& t = Dm().TempResult;
+        const vorn::Cursor& j = Dm().TempInput;
+        QCOMPARE(t.recNo(), 2);
+        for (const char* f : {"Panel_L", "Panel_W", "Border_L", "Border_W", "Panel", "Panel_lv",
+                              "Base_L", "Base_W", "Panel_N", "Base_lv", "Set_La", "P_La", "P_up"})
+            QCOMPARE(j.value(f), t.valueAt(2, t.fieldIndex(f)));
+        QCOMPARE(Child<QLineEdit>("DBEdit7")->text(), t.displayTextAt(2, t.fieldIndex("Panel_L")));
+        QCOMPARE(Child<QLineEdit>("DBEdit16")->text(),
+                 t.displayTextAt(2, t.fieldIndex("Panel_lv")));
+        QCOMPARE(Child<QLineEdit>("DBEdit14")->text(), t.displayTextAt(2, t.fieldIndex("Base_lv")));
+        QCOMPARE(Child<QLabel>("Label24")->text(), QStringLiteral("Panel尺寸"));
+        QVERIFY(!Child<QToolButton>("SpeedButton11")->isEnabled());
+    }
+
+    // Two panel kinds: a two-size row, the toggle, the four views drawn and
+    // saved, the cutting view with two sizes.
+    void twoPanelKindsViewsAndToggle() {
+        Child<QSpinBox>("Edit5")->setValue(2);
+        QCOMPARE(Child<QRadioButton>("RadioButton1")->text(), QStringLiteral("Panel1 拼版图"));
+        QVERIFY(Child<QRadioButton>("RadioButton5")->isVisible());
+        QCOMPARE(Child<QRadioButton>("RadioButton2")->x(), 270);
+        QVERIFY(!w_->ResultGrid()->isColumnHidden(5));
+        TypeBoard(QStringLiteral("5.3"), QStringLiteral("3.1"));
+        PressF2();
+        CompareWithEngine(5);
+        vorn::Cursor& t = Dm().TempResult;
+        int two = -1;
+        for (int r = 0; r < t.recordCount() && two < 0; ++r)
+            if (t.valueAt(r, t.fieldIndex("Panel2")).toInt() > 0)
+                two = r;
+        QVERIFY2(two >= 0, "no two-size plan");
+        DoubleClickRow(two);
+        QCOMPARE(Dm().TempInput.asDouble("Panel_L2"),
+                 t.valueAt(two, t.fieldIndex("Panel_L2")).toDouble());
+        auto* toggle = Child<QToolButton>("SpeedButton11");
+        QVERIFY(toggle->isEnabled());
+        QCOMPARE(Child<QLabel>("Label24")->text(), QStringLiteral("Panel1尺寸"));
+
+        // The toggle shows panel 2 read-only, and back.
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        QCOMPARE(toggle->text(), QStringLiteral("Panel 1"));
+        QCOMPARE(Child<QLabel>("Label24")->text(), QStringLiteral("Panel2尺寸"));
+        QVERIFY(Child<QLineEdit>("DBEdit7")->isReadOnly());
+        QCOMPARE(Child<QLineEdit>("DBEdit7")->text(),
+                 t.displayTextAt(two, t.fieldIndex("Panel_L2")));
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        QCOMPARE(toggle->text(), QStringLiteral("Panel 2"));
+        QVERIFY(!Child<QLineEdit>("DBEdit7")->isReadOnly());
+        QCOMPARE(Child<QLineEdit>("DBEdit7")->text(),
+                 t.displayTextAt(two, t.fieldIndex("Panel_L")));
+
+        // Each view drawn into the diagram area and saved for a look.
+        const std::pair<const char*, const char*> views[] = {{"RadioButton1", "job_view_panel1"},
+                                                             {"RadioButton5", "job_view_panel2"},
+                                                             {"RadioButton2", "job_view_cutting2"}};
+        QImage previous;
+        for (const auto& [name, shot] : views) {
+            QTest::mouseClick(Child<QRadioButton>(name), Qt::LeftButton, {}, QPoint(6, 8));
+            QVERIFY(Child<QRadioButton>(name)->isChecked());
+            const QImage now = w_->DiagramImage()->pixmap().toImage();
+            QCOMPARE(now.size(), w_->DiagramImage()->size());
+            QVERIFY(now != previous);
+            previous = now;
+            Shot(w_.get(), QString::fromLatin1(shot));
+        }
+        // A one-size row in the cutting view: the sheet with its panels.
+        int one = -1;
+        for (int r = 0; r < t.recordCount() && one < 0; ++r)
+            if (t.valueAt(r, t.fieldIndex("Panel2")).toInt() == 0)
+                one = r;
+        QVERIFY(one >= 0);
+        DoubleClickRow(one);
+        QVERIFY(!toggle->isEnabled());
+        QVERIFY(!Child<QRadioButton>("RadioButton5")->isVisible());
+        QCOMPARE(Child<QRadioButton>("RadioButton2")->x(), 140);
+        QVERIFY(Child<QRadioButton>("RadioButton2")->isChecked());
+        Shot(w_.get(), QStringLiteral("job_view_cutting1"));
+
+        // Back to one kind: the panel-2 columns and selector go.
+        Child<QSpinBox>("Edit5")->setValue(1);
+        QVERIFY(w_->ResultGrid()->isColumnHidden(5));
+        QCOMPARE(w_->ResultGrid()->columnWidth(3), 45);
+        QCOMPARE(Child<QRadioButton>("RadioButton1")->text(), QStringLiteral("拼版图"));
+    }
+
+    // The array tab: search, pick, hand over; the panel search then runs with
+    // the array as the board.
+    void arraySearchPickAndHandOver() {
+        QTabWidget* tabs = w_->Tabs();
+        tabs->setCurrentIndex(1);
+        auto* whole = Child<QRadioButton>("RadioButton8");
+        QVERIFY(whole->isVisible() && whole->isChecked());
+        QCOMPARE(whole->x(), 70);
+        QVERIFY(!Child<QRadioButton>("RadioButton1")->isVisible());
+        QVERIFY(!Command("ToolButton5")->isEnabled());
+        Type(Child<QLineEdit>("DBEdit23"), QStringLiteral("1"));
+        Type(Child<QLineEdit>("DBEdit24"), QStringLiteral("0.8"));
+        PressF2();
+        vorn::Cursor& cus = Dm().TempResultCus;
+        QVERIFY(cus.recordCount() > 2);
+        QCOMPARE(w_->ResultGrid()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("成品板长"));
+        // The engine's arrays, in its order.
+        vorn::ArrayJob in;
+        const vorn::Cursor& a = Dm().TempInputCus;
+        in.Part_L = 1;
+        in.Part_W = 0.8;
+        in.Part_C = a.asDouble("Part_C");
+        in.SetBorder_L = a.asDouble("SetBorder_L");
+        in.SetBorder_W = a.asDouble("SetBorder_W");
+        in.Min_SetL = a.asDouble("Min_SetL");
+        in.Min_SetW = a.asDouble("Min_SetW");
+        in.Max_SetL = a.asDouble("Max_SetL");
+        in.Max_SetW = a.asDouble("Max_SetW");
+        std::vector<vorn::ArrayRow> rows;
+        struct Sink : vorn::ArraySink {
+            std::vector<vorn::ArrayRow>* rows;
+            void Write(const vorn::ArrayRow& r) override { rows->push_back(r); }
+        } sink;
+        sink.rows = &rows;
+        vorn::NoProgress none;
+        vorn::RunArraySearch(in, vorn::DisplayUnit::Inch, sink, none);
+        vorn::SortAndNumber(rows);
+        QCOMPARE(cus.recordCount(), int(rows.size()));
+        for (int r = 0; r < int(rows.size()); ++r) {
+            QCOMPARE(cus.valueAt(r, cus.fieldIndex("Set_L")).toDouble(), rows[size_t(r)].Set_L);
+            QCOMPARE(cus.valueAt(r, cus.fieldIndex("Set_W")).toDouble(), rows[size_t(r)].Set_W);
+            QCOMPARE(cus.valueAt(r, cus.fieldIndex("Number")).toInt(), r + 1);
+        }
+        // The first array is in the array row; pick the second.
+        QCOMPARE(a.asDouble("Set_L"), rows[0].Set_L);
+        DoubleClickRow(1);
+        QCOMPARE(a.asDouble("Set_L"), rows[1].Set_L);
+        QCOMPARE(a.asDouble("Panel_lv"), rows[1].Panel_lv);
+        Shot(w_.get(), QStringLiteral("job_array_tab"));
+
+        QTest::mouseClick(Child<QPushButton>("BitBtn3"), Qt::LeftButton);
+        QCOMPARE(tabs->currentIndex(), 0);
+        const vorn::Cursor& j = Dm().TempInput;
+        QCOMPARE(j.asDouble("Set_L"), rows[1].Set_L);
+        QCOMPARE(j.asDouble("Set_W"), rows[1].Set_W);
+        QCOMPARE(j.asInt("PanelCu"), rows[1].Panel);
+        QCOMPARE(w_->ResultGrid()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("坯板1尺寸"));
+        // The new plans are for the array as the board.
+        QVERIFY(Dm().TempResult.recordCount() > 0);
+        CompareWithEngine(5);
+        const vorn::Cursor& t = Dm().TempResult;
+        QCOMPARE(t.valueAt(0, t.fieldIndex("Set_L")).toDouble(), rows[1].Set_L);
+        // The job's array can be shown.
+        QVERIFY(Child<QRadioButton>("RadioButton8")->isVisible());
+        QCOMPARE(Child<QRadioButton>("RadioButton8")->x(), 214);
+        QTest::mouseClick(Child<QRadioButton>("RadioButton8"), Qt::LeftButton, {}, QPoint(6, 8));
+        Shot(w_.get(), QStringLiteral("job_view_array"));
+
+        // A hand-over whose array no longer matches its counts changes nothing.
+        tabs->setCurrentIndex(1);
+        Type(Child<QLineEdit>("DBEdit23"), QStringLiteral("1.1"));
+        const double before = j.asDouble("Set_L");
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Ok);
+        QTest::mouseClick(Child<QPushButton>("BitBtn3"), Qt::LeftButton);
+        QCOMPARE(seen.text, QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！"));
+        QCOMPARE(seen.icon, QMessageBox::Information);
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(j.asDouble("Set_L"), before);
+    }
+
+    // Refused inputs leave the previous results in place.
+    void refusalsKeepThePreviousResults() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        const int rows = Dm().TempResult.recordCount();
+        QVERIFY(rows > 0);
+        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("0"));
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Ok);
+        PressF2();
+        QCOMPARE(seen.text, QStringLiteral("   成品板尺寸不能为\"0\" ！   "));
+        QCOMPARE(seen.icon, QMessageBox::Warning);
+        QCOMPARE(Dm().TempResult.recordCount(), rows);
+        QVERIFY(w_->ToolBar()->isEnabled());
+        QVERIFY(Command("M02_01")->isEnabled());
+
+        // No enabled sheet.
+        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("4"));
+        vorn::Cursor& sheets = Dm().SetBase;
+        sheets.open();
+        for (sheets.first(); !sheets.eof(); sheets.next()) {
+            sheets.edit();
+            sheets.setValue("Enbled", false);
+            sheets.post();
+        }
+        sheets.applyUpdates();
+        sheets.close();
+        AnswerBoxes(&seen, QMessageBox::Ok);
+        PressF2();
+        QCOMPARE(seen.text, QStringLiteral("   请选定有效板材！！   "));
+        QCOMPARE(Dm().TempResult.recordCount(), rows);
+        QVERIFY(!Dm().SetBase.isOpen());
+    }
+
+    // Esc held at a progress step: No continues where it was, Yes unwinds
+    // the command and keeps the plan picked before.
+    void escapeAsksAndNoContinues() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        Activate();
+        QTest::keyPress(w_.get(), Qt::Key_Escape);
+        SeenBox seen;
+        bool lockedWhileAsked = false;
+        AnswerBoxes(&seen, QMessageBox::No, [&] {
+            lockedWhileAsked = w_->SearchRunning() && !w_->ToolBar()->isEnabled() &&
+                               !Command("M02_01")->isEnabled() && !w_->Tabs()->isEnabled() &&
+                               w_->ProgressBox()->isVisible();
+            Shot(w_.get(), QStringLiteral("job_progress_box"));
+            // F2 again while the first search runs: nothing starts.
+            Command("M02_01")->trigger();
+            QTest::keyRelease(w_.get(), Qt::Key_Escape);
+        });
+        PressF2();
+        QCOMPARE(seen.count, 1);
+        QCOMPARE(seen.title, QStringLiteral("确认取消"));
+        QCOMPARE(seen.text, QStringLiteral(" 确实要取消此操作吗？         "));
+        QCOMPARE(seen.icon, QMessageBox::Question);
+        QVERIFY(lockedWhileAsked);
+        CompareWithEngine(1000);
+        QVERIFY(w_->ToolBar()->isEnabled());
+        QVERIFY(Command("M02_01")->isEnabled());
+    }
+
+    void escapeYesCancels() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        const QVariant plan = Dm().TempInput.value("Panel_L");
+        QVERIFY(Dm().TempResult.recordCount() > 0);
+        const bool saveEnabled = Command("ToolButton3")->isEnabled();
+        QVERIFY(saveEnabled);
+
+        Activate();
+        QTest::keyPress(w_.get(), Qt::Key_Escape);
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Yes, [&] { QTest::keyRelease(w_.get(), Qt::Key_Escape); });
+        PressF2();
+        QCOMPARE(seen.count, 1);
+        QVERIFY(!w_->SearchRunning());
+        QVERIFY(!Dm().TempResult.isOpen());
+        QCOMPARE(w_->ResultGrid()->model()->rowCount(), 0);
+        QVERIFY(w_->ShowsWelcome());
+        QVERIFY(!w_->ProgressBox()->isVisible());
+        QVERIFY(w_->ToolBar()->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(Dm().TempInput.value("Panel_L"), plan);
+        QCOMPARE(Command("ToolButton3")->isEnabled(), saveEnabled);
+        QVERIFY(!Command("PM02")->isEnabled()); // follows the closed table
+        Shot(w_.get(), QStringLiteral("job_cancelled"));
+        // The next search runs normally.
+        PressF2();
+        QVERIFY(Dm().TempResult.recordCount() > 0);
+    }
+
+    // On the array tab a cancel discards the arrays; the grid stays on them.
+    void escapeYesCancelsTheArraySearch() {
+        w_->Tabs()->setCurrentIndex(1);
+        Type(Child<QLineEdit>("DBEdit23"), QStringLiteral("1"));
+        Type(Child<QLineEdit>("DBEdit24"), QStringLiteral("0.8"));
+        PressF2();
+        QVERIFY(Dm().TempResultCus.recordCount() > 0);
+        Activate();
+        QTest::keyPress(w_.get(), Qt::Key_Escape);
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Yes, [&] { QTest::keyRelease(w_.get(), Qt::Key_Escape); });
+        PressF2();
+        QCOMPARE(seen.count, 1);
+        QVERIFY(!Dm().TempResultCus.isOpen());
+        QCOMPARE(w_->ResultGrid()->model()->rowCount(), 0);
+        QCOMPARE(w_->ResultGrid()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("成品板长"));
+        QVERIFY(w_->ShowsWelcome());
+        QVERIFY(w_->Tabs()->isEnabled());
+    }
+
+    // The box sits centred over the diagram, as wide as fits up to 400.
+    void progressBoxIsCentred() {
+        w_->resize(900, 650);
+        QTest::qWait(20);
+        w_->FormResize();
+        QLabel* area = w_->DiagramImage();
+        QFrame* box = w_->ProgressBox();
+        QCOMPARE(box->width(), std::min(400, area->width()));
+        QCOMPARE(box->x(), int(std::lround((area->width() - box->width()) / 2.0)));
+        QCOMPARE(box->y(), int(std::lround((area->height() - box->height()) / 2.0 + 11)));
+    }
+
+    // A resize redraws the shown view at the new size.
+    void resizeRedrawsTheView() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        const QImage before = w_->DiagramImage()->pixmap().toImage();
+        w_->resize(1000, 700);
+        QTRY_COMPARE(w_->DiagramImage()->pixmap().size(), w_->DiagramImage()->size());
+        QVERIFY(w_->DiagramImage()->pixmap().size() != before.size());
+        QVERIFY(!w_->ShowsWelcome());
+    }
+
+    // A job that finds nothing: an empty grid, a full bar, nothing picked.
+    void searchWithoutCandidates() {
+        Type(Child<QLineEdit>("DBEdit17"), QStringLiteral("1"));
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QVERIFY(Dm().TempResult.isOpen());
+        QCOMPARE(Dm().TempResult.recordCount(), 0);
+        QCOMPARE(w_->ProgressBar()->value(), w_->ProgressBar()->maximum());
+        QCOMPARE(w_->ProgressPercent()->text(), QStringLiteral("100%"));
+        QVERIFY(Dm().TempInput.isNull("Panel_L"));
+        QVERIFY(w_->ShowsWelcome());
+    }
+
+    // The view's holes are drawn with the tooling table filtered to the view,
+    // and the filter is put back afterwards.
+    void toolingMarksFollowTheViewFilter() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QTest::mouseClick(Child<QRadioButton>("RadioButton1"), Qt::LeftButton, {}, QPoint(6, 8));
+        const QImage plain = w_->DiagramImage()->pixmap().toImage();
+        vorn::Cursor& holes = Dm().TempTooling;
+        holes.setFiltered(false);
+        holes.open();
+        for (const char* type : {"Panel1", "Array"}) {
+            holes.append();
+            holes.setValue("PanelType", QString::fromLatin1(type));
+            holes.setValue("SerialNumber", 1);
+            holes.setValue("Xcoordinate", 1.0);
+            holes.setValue("Ycoordinate", 1.0);
+            holes.setValue("Diameter", 0.5);
+            holes.post();
+        }
+        holes.setFilter(QStringLiteral("PanelType='Array'"));
+        holes.setFiltered(true);
+        QTest::mouseClick(Child<QRadioButton>("RadioButton1"), Qt::LeftButton, {}, QPoint(6, 8));
+        QVERIFY(w_->DiagramImage()->pixmap().toImage() != plain);
+        QCOMPARE(holes.filter(), QStringLiteral("PanelType='Array'"));
+        QCOMPARE(holes.recordCount(), 1);
+        Shot(w_.get(), QStringLiteral("job_view_panel1_holes"));
+        // The cutting view of a one-size plan carries no marks.
+        QTest::mouseClick(Child<QRadioButton>("RadioButton2"), Qt::LeftButton, {}, QPoint(6, 8));
+        QCOMPARE(holes.filter(), QStringLiteral("PanelType='Array'"));
+    }
+
+    // Millions of steps a second: the box is shown and the events processed
+    // at the first step and then at most every 50 ms, never per step.
+    void progressLooksAreRationed() {
+        QProgressBar bar;
+        QLabel label;
+        int checks = 0;
+        vorn::BoxProgress progress(&bar, &label, [&checks] { ++checks; });
+        progress.SetMaximum(1000);
+        progress.Step();
+        QCOMPARE(checks, 1);
+        QCOMPARE(bar.value(), 1);
+        QCOMPARE(label.text(), QStringLiteral("0%"));
+        QElapsedTimer clock;
+        clock.start();
+        std::int64_t steps = 1;
+        while (clock.elapsed() < 300) {
+            for (int i = 0; i < 10000; ++i)
+                progress.Step();
+            steps += 10000;
+        }
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY(checks <= 2 + elapsed / 50);
+        QCOMPARE(progress.Looks(), checks);
+        QVERIFY(steps > 100 * checks);
+        // Past the maximum the bar stays full.
+        progress.Show();
+        QCOMPARE(bar.value(), 1000);
+        QCOMPARE(label.text(), QStringLiteral("100%"));
+    }
+
+    void percentText() {
+        QCOMPARE(vorn::PercentText(0, 200), QStringLiteral("0%"));
+        QCOMPARE(vorn::PercentText(1, 200), QStringLiteral("0%")); // 0.5 rounds to even
+        QCOMPARE(vorn::PercentText(3, 200), QStringLiteral("2%"));
+        QCOMPARE(vorn::PercentText(200, 200), QStringLiteral("100%"));
+        QCOMPARE(vorn::PercentText(0, 0), QStringLiteral("100%"));
+    }
+
+    // The shown picture written as BMP, real JPEG or PNG; the default
+    // extension is the bitmap's.
+    void exportWritesTheShownPicture_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("bmp") << "a.bmp"
+                             << "a.bmp" << QByteArray("BM");
+        QTest::newRow("none") << "b"
+                              << "b.bmp" << QByteArray("BM");
+        QTest::newRow("jpg") << "c.jpg"
+                             << "c.jpg" << QByteArray("\xff\xd8");
+        QTest::newRow("jpeg") << "d.jpeg"
+                              << "d.jpeg" << QByteArray("\xff\xd8");
+    }
+    void exportWritesTheShownPicture() {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, magic);
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        PressF2();
+        QTemporaryDir out;
+        QString filters;
+        auto* timer = new QTimer(this);
+        timer->setInterval(5);
+        connect(timer, &QTimer::timeout, timer, [&, timer] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            timer->deleteLater();
+            filters = dialog->nameFilters().join(u'|');
+            dialog->selectFile(out.filePath(name));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        timer->start();
+        Activate();
+        QTest::keyClick(w_.get(), Qt::Key_F8);
+        QCOMPARE(filters, QStringLiteral("Bitmaps (*.bmp)|JPEG Image File (*.jpg)|JPEG Image "
+                                         "File (*.jpeg)"));
+        QFile f(out.filePath(written));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.read(2), magic);
+        f.close();
+        QImage saved(out.filePath(written));
+        QCOMPARE(saved.size(), w_->DiagramImage()->pixmap().size());
+    }
+};
+
+QTEST_MAIN(JobWindowTest)
+#include "JobWindowTest.moc"
