@@ -476,10 +476,19 @@ private:
             byDensity_.assign(lanes, {});
             for (std::size_t x = 0; x < lanes; ++x) {
                 auto& list = byDensity_[x];
-                for (std::size_t j = 0; j < n; ++j)
-                    if (recordable[j])
-                        list.push_back(
-                            {bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j)});
+                for (std::size_t j = 0; j < n; ++j) {
+                    if (!recordable[j])
+                        continue;
+                    Ranked r{
+                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}};
+                    for (int o = 0; o < 2; ++o) {
+                        const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
+                        r.along[o] = role.along;
+                        r.inverse[o] = role.inverse;
+                        r.beta[o] = pieces_[j] * role.across;
+                    }
+                    list.push_back(r);
+                }
                 std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
                     return a.density > b.density || (a.density == b.density && a.size < b.size);
                 });
@@ -544,11 +553,7 @@ private:
             std::fill(tried_.begin(), tried_.end(), 0);
             std::fill(laneMask_.begin() + static_cast<std::ptrdiff_t>(i), laneMask_.end(), 0);
             for (std::size_t x = 0; x < byDensity_.size(); ++x)
-                for (std::size_t r = 0; r < passing_[x]; ++r) {
-                    const std::uint32_t j = byDensity_[x][r].size;
-                    tried_[j / 64] |= std::uint64_t{1} << (j % 64);
-                    laneMask_[j] |= std::uint64_t{1} << x;
-                }
+                MarkLane(i, x);
             std::size_t next = i + 1; // the first pair whose step is not taken
             for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
                 std::uint64_t bits = tried_[w];
@@ -682,7 +687,7 @@ private:
     // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
     // where the quotient says (its rounding errors are below 1e-13, the
     // tolerance 1e-10); near one, the subtraction itself is run.
-    static int QuickCount(double x, double d, double inverse, std::int64_t dKey) {
+    static int QuickCount(double x, double d, double inverse) {
         const double t = x * inverse; // a guess, checked below
         if (t >= 0 && t < 1e6) {
             const int q0 = static_cast<int>(t);
@@ -690,6 +695,7 @@ private:
             if (left > 1e-9 && left < d - 1e-9)
                 return q0;
         }
+        const std::int64_t dKey = TolKey(d);
         int q = 0;
         for (; TolKey(x) >= dKey; x = x - d)
             ++q;
@@ -725,6 +731,42 @@ private:
                 TryLane(i, j, lane, b1, b2, best);
         }
         FinishPair(i, j, b1, b2, best);
+    }
+
+    // Marks the later sizes that reach the needed boards with panel 1 on
+    // sheet x / 2 and split x % 2 in at least one configuration: the counts
+    // TryLane computes, without its best-plan bookkeeping. A lane no
+    // configuration lifts to the need can keep no plan, so TryLane would
+    // leave it without effect.
+    void MarkLane(std::size_t i, std::size_t x) {
+        static constexpr int kO1[4] = {0, 0, 1, 1};
+        static constexpr int kO2[4] = {0, 1, 1, 0};
+        const std::size_t s = x / 2;
+        const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
+        const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
+        const double need = need_[s];
+        const Ranked* list = byDensity_[x].data();
+        for (std::size_t e = 0; e < passing_[x]; ++e) {
+            const Ranked& r = list[e];
+            if (r.size <= i)
+                continue;
+            bool hit = false;
+            for (int c = 0; c < 4 && !hit; ++c) {
+                const int o1 = kO1[c], o2 = kO2[c];
+                const Role& p1 = r1[o1];
+                for (int k = 1; k <= p1.runs; ++k) {
+                    const int q = QuickCount(rests_[p1.restAt + k - 1], r.along[o2], r.inverse[o2]);
+                    if (!(static_cast<double>(alpha[o1] * k + r.beta[o2] * q) < need)) {
+                        hit = true;
+                        break;
+                    }
+                }
+            }
+            if (hit) {
+                tried_[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
+                laneMask_[r.size] |= std::uint64_t{1} << x;
+            }
+        }
     }
 
     // The same pair when the sheets and splits to try are known: bit x of
@@ -785,7 +827,7 @@ private:
             const std::int64_t beta = u2 * r2.across;
             for (int k = 1; k <= r1.runs; ++k) {
                 const double rest = rests_[r1.restAt + k - 1];
-                const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
+                const int q = QuickCount(rest, r2.along, r2.inverse);
                 const std::int64_t boards = alpha * k + beta * q;
                 if (static_cast<double>(boards) < need_[s])
                     continue;
@@ -1044,8 +1086,10 @@ private:
     std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
     struct Ranked {
-        double density;
-        std::uint32_t size;
+        double density;     // the better of the two orientations
+        std::uint32_t size; // index in inner_
+        double along[2], inverse[2];
+        std::int64_t beta[2]; // boards across the split
     };
     std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
     std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
