@@ -550,13 +550,12 @@ private:
                 }
                 continue;
             }
-            std::fill(tried_.begin(), tried_.end(), 0);
-            std::fill(laneMask_.begin() + static_cast<std::ptrdiff_t>(i), laneMask_.end(), 0);
             for (std::size_t x = 0; x < byDensity_.size(); ++x)
                 MarkLane(i, x);
             std::size_t next = i + 1; // the first pair whose step is not taken
             for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
                 std::uint64_t bits = tried_[w];
+                tried_[w] = 0; // left clear for the next panel 1
                 if (w == (i + 1) / 64)
                     bits &= ~std::uint64_t{0} << ((i + 1) % 64);
                 while (bits) {
@@ -564,7 +563,9 @@ private:
                     bits &= bits - 1;
                     stats_.pairsBounded += static_cast<std::int64_t>(j - next);
                     progress_.Advance(static_cast<std::int64_t>(j - next));
-                    TryPairLanes(i, j, laneMask_[j], boards[i], boards[j]);
+                    const std::uint64_t lanes = laneMask_[j];
+                    laneMask_[j] = 0;
+                    TryPairLanes(i, j, lanes, boards[i], boards[j]);
                     progress_.Step();
                     next = j + 1;
                 }
