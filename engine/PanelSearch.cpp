@@ -529,7 +529,6 @@ private:
             // a sheet and split are a prefix of its list by density; their
             // union, marked in a bit set, is all that is tried. The others'
             // progress steps are taken in bulk, each before the next pair tried.
-            std::size_t marks = 0;
             for (std::size_t x = 0; x < byDensity_.size(); ++x) {
                 const auto& list = byDensity_[x];
                 const double need = minDensity_[x];
@@ -537,10 +536,9 @@ private:
                     std::partition_point(list.begin(), list.end(),
                                          [need](const Ranked& r) { return r.density >= need; }) -
                     list.begin());
-                marks += passing_[x];
             }
-            if (marks > 4 * (n - i) || byDensity_.size() > 64) {
-                // Nearly everything passes: test the pairs one by one.
+            if (byDensity_.size() > 64) {
+                // More sheets than a lane mask holds: the pairs one by one.
                 for (std::size_t j = i + 1; j < n; ++j) {
                     if (recordable[j])
                         TryPairFast(i, j, boards[i], boards[j]);
