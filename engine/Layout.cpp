@@ -3,13 +3,27 @@
 #include "Tolerance.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace vorn {
 
 int CountFit(double x, double d, double C) {
-    if (!(d + C > 0))
+    const double step = d + C;
+    if (!(step > 0))
         return 0;
+    // The count the quotient gives is the subtraction's count when the last
+    // run kept and the first run refused both lie more than 1e-9 from d: the
+    // rounding of q subtractions, below (q + 2) * M * 2.2e-16 < 3e-11 for the
+    // magnitudes allowed here, cannot move either across the tolerance.
+    const double t = (x - d) / step;
+    if (t > -2 && t < 1e5) {
+        const int q = t < 0 ? 0 : static_cast<int>(t) + 1;
+        const double M = std::abs(x) + std::abs(d) + step;
+        if ((q + 2) * M < 1e5 && (q == 0 || x - (q - 1) * step >= d + 1e-9) &&
+            x - q * step <= d - 1e-9)
+            return q;
+    }
     const std::int64_t dKey = TolKey(d);
     int k = 0;
     while (TolKey(x) >= dKey) {
@@ -99,12 +113,13 @@ Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, do
     Bands(UW, L, W, C, bands);
     c.a1 = -1;
     double x = UL + (L + C);
+    const int columnLength = CountFit(UW, W, C); // the same every round
     while (TolKey(x) >= lKey) {
         c.a1 = c.a1 + 1;
         x = x - (L + C);
         c.b1 = CountFit(x, W, C);
         c.c1 = CountFit(x, L, C);
-        c.a2 = CountFit(UW, W, C);
+        c.a2 = columnLength;
         c.b2 = 0;
         c.c2 = 0;
         for (const Band& g : bands) {
@@ -146,12 +161,13 @@ Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, do
     Bands(UL, L, W, C, bands);
     c.b2 = -1;
     double y = UW + (L + C);
+    const int rowLength = CountFit(UL, W, C); // the same every round
     while (TolKey(y) >= lKey) {
         c.b2 = c.b2 + 1;
         y = y - (L + C);
         c.a2 = CountFit(y, W, C);
         c.c1 = CountFit(y, L, C);
-        c.b1 = CountFit(UL, W, C);
+        c.b1 = rowLength;
         c.a1 = 0;
         c.c2 = 0;
         for (const Band& g : bands) {

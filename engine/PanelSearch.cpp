@@ -314,10 +314,21 @@ private:
         if (!(PW > 0) || RoundEven(PL * 1e10 / PW) > ratioKey_)
             return;
         ++stats_.candidatesEvaluated;
+        // The sections produce the same trimmed size many times. Cutting and
+        // growth depend on the size alone, so a repeat reaches the same rows,
+        // each now a duplicate or again below the minimum: only its progress
+        // steps remain.
+        auto [seen, first] = evaluated_.try_emplace(KeyOf(PL, PW), 0);
+        if (!first) {
+            progress_.Advance(seen->second);
+            return;
+        }
+        const std::int64_t steps0 = progress_.Steps();
         if (job_.GoodBase)
             CutOnBestSheet(1, PL, PW);
         else
             CutOnEverySheet(PL, PW);
+        seen->second = progress_.Steps() - steps0;
         if (job_.AUTOPanel && collect_) {
             const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
             if (innerKeys_.insert({li, wi}).second) {
@@ -457,15 +468,43 @@ private:
         pieces_.resize(n);
         for (std::size_t i = 0; i < n; ++i)
             pieces_[i] = boards[i].Pieces();
-        if (!literalPairs_)
+        if (!literalPairs_) {
             PrepareRoles(boards);
+            // Per sheet and split, the sizes by their better density,
+            // highest first; sizes under the minimum panel are left out.
+            const std::size_t lanes = sheets_.size() * 2;
+            byDensity_.assign(lanes, {});
+            for (std::size_t x = 0; x < lanes; ++x) {
+                auto& list = byDensity_[x];
+                for (std::size_t j = 0; j < n; ++j) {
+                    if (!recordable[j])
+                        continue;
+                    Ranked r{
+                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}};
+                    for (int o = 0; o < 2; ++o) {
+                        const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
+                        r.along[o] = role.along;
+                        r.inverse[o] = role.inverse;
+                        r.beta[o] = pieces_[j] * role.across;
+                    }
+                    list.push_back(r);
+                }
+                std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
+                    return a.density > b.density || (a.density == b.density && a.size < b.size);
+                });
+            }
+            passing_.assign(lanes, 0);
+            tried_.assign((n + 63) / 64, 0);
+            laneMask_.assign(n, 0);
+            sheetArea_.clear();
+            for (const Sheet& sh : sheets_)
+                sheetArea_.push_back(sh.SL * sh.SW);
+        }
         for (std::size_t i = 0; i < n; ++i) {
             if (!recordable[i]) {
-                for (std::size_t j = i + 1; j < n; ++j) {
-                    ++stats_.pairsTried;
-                    ++stats_.pairsBounded;
-                    progress_.Step();
-                }
+                stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+                stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
+                progress_.Advance(static_cast<std::int64_t>(n - i - 1));
                 continue;
             }
             const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
@@ -475,16 +514,62 @@ private:
             keyU1_ = TolKey(U1);
             if (!literalPairs_)
                 PreparePanelOne(i, boards[i]);
-            for (std::size_t j = i + 1; j < n; ++j) {
-                ++stats_.pairsTried;
-                if (literalPairs_)
+            if (literalPairs_) {
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    ++stats_.pairsTried;
                     TryPair(inner_[i], boards[i], inner_[j], boards[j]);
-                else if (recordable[j])
-                    TryPairFast(i, j, boards[i], boards[j]);
-                else
-                    ++stats_.pairsBounded;
-                progress_.Step();
+                    progress_.Step();
+                }
+                continue;
             }
+            stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+            // Most pairs fail at once: panel 2's better density falls short of
+            // what panel 1 needs on every sheet and split (TryPairFast's first
+            // test), or panel 2 is under the minimum panel. The sizes that pass
+            // a sheet and split are a prefix of its list by density; their
+            // union, marked in a bit set, is all that is tried. The others'
+            // progress steps are taken in bulk, each before the next pair tried.
+            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
+                const auto& list = byDensity_[x];
+                const double need = minDensity_[x];
+                passing_[x] = static_cast<std::size_t>(
+                    std::partition_point(list.begin(), list.end(),
+                                         [need](const Ranked& r) { return r.density >= need; }) -
+                    list.begin());
+            }
+            if (byDensity_.size() > 64) {
+                // More sheets than a lane mask holds: the pairs one by one.
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    if (recordable[j])
+                        TryPairFast(i, j, boards[i], boards[j]);
+                    else
+                        ++stats_.pairsBounded;
+                    progress_.Step();
+                }
+                continue;
+            }
+            for (std::size_t x = 0; x < byDensity_.size(); ++x)
+                MarkLane(i, x);
+            std::size_t next = i + 1; // the first pair whose step is not taken
+            for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
+                std::uint64_t bits = tried_[w];
+                tried_[w] = 0; // left clear for the next panel 1
+                if (w == (i + 1) / 64)
+                    bits &= ~std::uint64_t{0} << ((i + 1) % 64);
+                while (bits) {
+                    const std::size_t j = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                    bits &= bits - 1;
+                    stats_.pairsBounded += static_cast<std::int64_t>(j - next);
+                    progress_.Advance(static_cast<std::int64_t>(j - next));
+                    const std::uint64_t lanes = laneMask_[j];
+                    laneMask_[j] = 0;
+                    TryPairLanes(i, j, lanes, boards[i], boards[j]);
+                    progress_.Step();
+                    next = j + 1;
+                }
+            }
+            stats_.pairsBounded += static_cast<std::int64_t>(n - next);
+            progress_.Advance(static_cast<std::int64_t>(n - next));
         }
     }
 
@@ -601,7 +686,7 @@ private:
     // CountFit(x, d, 0). Far from a boundary the repeated subtraction ends
     // where the quotient says (its rounding errors are below 1e-13, the
     // tolerance 1e-10); near one, the subtraction itself is run.
-    static int QuickCount(double x, double d, double inverse, std::int64_t dKey) {
+    static int QuickCount(double x, double d, double inverse) {
         const double t = x * inverse; // a guess, checked below
         if (t >= 0 && t < 1e6) {
             const int q0 = static_cast<int>(t);
@@ -609,6 +694,7 @@ private:
             if (left > 1e-9 && left < d - 1e-9)
                 return q0;
         }
+        const std::int64_t dKey = TolKey(d);
         int q = 0;
         for (; TolKey(x) >= dKey; x = x - d)
             ++q;
@@ -629,7 +715,6 @@ private:
     };
 
     void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
-        const double c0 = L_ * 1e10 * W_;
         const std::size_t lanes = sheets_.size() * 2;
         const double* dj = &bestDensity_[j * lanes];
         bool any = false;
@@ -639,61 +724,125 @@ private:
             ++stats_.pairsBounded;
             return;
         }
+        PairBest best;
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            if (dj[lane] >= minDensity_[lane])
+                TryLane(i, j, lane, b1, b2, best);
+        }
+        FinishPair(i, j, b1, b2, best);
+    }
+
+    // Marks the later sizes that reach the needed boards with panel 1 on
+    // sheet x / 2 and split x % 2 in at least one configuration: the counts
+    // TryLane computes, without its best-plan bookkeeping. A lane no
+    // configuration lifts to the need can keep no plan, so TryLane would
+    // leave it without effect.
+    void MarkLane(std::size_t i, std::size_t x) {
+        static constexpr int kO1[4] = {0, 0, 1, 1};
+        static constexpr int kO2[4] = {0, 1, 1, 0};
+        const std::size_t s = x / 2;
+        const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
+        const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
+        const double need = need_[s];
+        const Ranked* list = byDensity_[x].data();
+        for (std::size_t e = 0; e < passing_[x]; ++e) {
+            const Ranked& r = list[e];
+            if (r.size <= i)
+                continue;
+            bool hit = false;
+            for (int c = 0; c < 4 && !hit; ++c) {
+                const int o1 = kO1[c], o2 = kO2[c];
+                const Role& p1 = r1[o1];
+                for (int k = 1; k <= p1.runs; ++k) {
+                    const int q = QuickCount(rests_[p1.restAt + k - 1], r.along[o2], r.inverse[o2]);
+                    if (!(static_cast<double>(alpha[o1] * k + r.beta[o2] * q) < need)) {
+                        hit = true;
+                        break;
+                    }
+                }
+            }
+            if (hit) {
+                tried_[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
+                laneMask_[r.size] |= std::uint64_t{1} << x;
+            }
+        }
+    }
+
+    // The same pair when the sheets and splits to try are known: bit x of
+    // lanes for sheet x / 2 and split x % 2, in that order.
+    void TryPairLanes(std::size_t i, std::size_t j, std::uint64_t lanes, const Layout& b1,
+                      const Layout& b2) {
+        PairBest best;
+        while (lanes) {
+            TryLane(i, j, static_cast<std::size_t>(std::countr_zero(lanes)), b1, b2, best);
+            lanes &= lanes - 1;
+        }
+        FinishPair(i, j, b1, b2, best);
+    }
+
+    // The best plan of a pair so far; in "every sheet" mode a sheet's plan is
+    // recorded when the next sheet begins (a sheet with no lane tried can have
+    // no plan).
+    struct PairBest {
+        FastBest best;
+        bool have = false;
+    };
+
+    void TryLane(std::size_t i, std::size_t j, std::size_t lane, const Layout& b1, const Layout& b2,
+                 PairBest& pb) {
+        const std::size_t s = lane / 2;
+        const int split = static_cast<int>(lane % 2);
+        if (!job_.GoodBase && pb.have && pb.best.sheet != s) {
+            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
+            pb.have = false;
+        }
         // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
         // turned, turned; panel 2 upright, turned, turned, upright.
         static constexpr int kO1[4] = {0, 0, 1, 1};
         static constexpr int kO2[4] = {0, 1, 1, 0};
+        const double c0 = L_ * 1e10 * W_;
+        const double scale = sheetArea_[s];
         const std::int64_t u1 = pieces_[i], u2 = pieces_[j];
         const Role* ri = &roles_[RoleIndex(i, 0, 0, 0)];
         const Role* rj = &roles_[RoleIndex(j, 0, 0, 0)];
-        FastBest best;
-        bool have = false;
-        for (std::size_t s = 0; s < sheets_.size(); ++s) {
-            const double scale = sheets_[s].SL * sheets_[s].SW;
-            for (int split = 0; split < 2; ++split) {
-                if (dj[s * 2 + split] < minDensity_[s * 2 + split])
+        FastBest& best = pb.best;
+        bool& have = pb.have;
+        for (int c = 0; c < 4; ++c) {
+            const Role& r1 = ri[lane * 2 + kO1[c]];
+            if (r1.runs == 0)
+                continue;
+            const Role& r2 = rj[lane * 2 + kO2[c]];
+            // Boards are linear in k up to the tolerance: the ends bound them.
+            const Lines& l = lines_[lane * 2 + kO1[c]];
+            if (r2.density < l.least)
+                continue;
+            if (have) {
+                const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+                const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
+                if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
                     continue;
-                const std::size_t lane = s * 2 + split;
-                for (int c = 0; c < 4; ++c) {
-                    const Role& r1 = ri[lane * 2 + kO1[c]];
-                    const Role& r2 = rj[lane * 2 + kO2[c]];
-                    if (r1.runs == 0)
-                        continue;
-                    const std::int64_t alpha = u1 * r1.across;
-                    const std::int64_t beta = u2 * r2.across;
-                    // Boards are linear in k up to the tolerance: the ends bound them.
-                    const Lines& l = lines_[lane * 2 + kO1[c]];
-                    if (r2.density < l.least)
-                        continue;
-                    if (have) {
-                        const double ub =
-                            std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
-                        const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
-                        if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
-                            continue;
-                    }
-                    for (int k = 1; k <= r1.runs; ++k) {
-                        const double rest = rests_[r1.restAt + k - 1];
-                        const int q = QuickCount(rest, r2.along, r2.inverse, r2.key);
-                        const std::int64_t boards = alpha * k + beta * q;
-                        if (static_cast<double>(boards) < need_[s])
-                            continue;
-                        const std::int64_t cur =
-                            RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
-                        if (cur >= threshold_ && (!have || best.value <= cur)) {
-                            best = {cur, s, split, kO1[c], kO2[c], k, q};
-                            have = true;
-                        }
-                    }
+            }
+            const std::int64_t alpha = u1 * r1.across;
+            const std::int64_t beta = u2 * r2.across;
+            for (int k = 1; k <= r1.runs; ++k) {
+                const double rest = rests_[r1.restAt + k - 1];
+                const int q = QuickCount(rest, r2.along, r2.inverse);
+                const std::int64_t boards = alpha * k + beta * q;
+                if (static_cast<double>(boards) < need_[s])
+                    continue;
+                const std::int64_t cur = RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
+                if (cur >= threshold_ && (!have || best.value <= cur)) {
+                    best = {cur, s, split, kO1[c], kO2[c], k, q};
+                    have = true;
                 }
             }
-            if (!job_.GoodBase && have) {
-                RecordPlan(MakePlan(i, j, b1, b2, best));
-                have = false;
-            }
         }
-        if (job_.GoodBase && have)
-            RecordPlan(MakePlan(i, j, b1, b2, best));
+    }
+
+    void FinishPair(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
+                    const PairBest& pb) {
+        if (pb.have)
+            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
     }
 
     TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
@@ -919,6 +1068,7 @@ private:
 
     std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
+    std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
     std::unordered_set<std::pair<std::int64_t, std::int64_t>, IntPairHash> innerKeys_;
     SingleRowIndex singles_;
@@ -934,6 +1084,17 @@ private:
     std::vector<std::int64_t> pieces_; // boards per collected size
     std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
+    struct Ranked {
+        double density;     // the better of the two orientations
+        std::uint32_t size; // index in inner_
+        double along[2], inverse[2];
+        std::int64_t beta[2]; // boards across the split
+    };
+    std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
+    std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
+    std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
+    std::vector<std::uint64_t> laneMask_;        // per size: the sheets and splits it passes
+    std::vector<double> sheetArea_;              // SL * SW per sheet
 };
 
 } // namespace

@@ -45,6 +45,16 @@ public:
         if (++steps_ >= nextCheck_)
             nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
     }
+    // n steps at once, with Check called at the same counts as n Step() calls.
+    void Advance(std::int64_t n) {
+        while (n > 0) {
+            const std::int64_t run = std::min(n, nextCheck_ - steps_);
+            steps_ += run;
+            n -= run;
+            if (steps_ >= nextCheck_)
+                nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
+        }
+    }
     std::int64_t Steps() const { return steps_; }
     std::int64_t Maximum() const { return maximum_; }
     // The bar's position: steps so far, held at the maximum.

@@ -1,6 +1,7 @@
 #include "Layout.h"
 #include "Growth.h"
 #include "PanelSearch.h"
+#include "Tolerance.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,31 @@ TEST(CountFit, Cases) {
              Case{1, 0.1, -0.2, 0},
          }) {
         EXPECT_EQ(CountFit(c.x, c.d, c.C), c.want) << c.x << " " << c.d << " " << c.C;
+    }
+}
+
+// CountFit takes its count from the quotient away from the tolerance; the
+// subtraction, run literally, must agree everywhere, above all at the edges.
+TEST(CountFit, MatchesRepeatedSubtraction) {
+    auto literal = [](double x, double d, double C) {
+        if (!(d + C > 0))
+            return 0;
+        int k = 0;
+        for (; TolKey(x) >= TolKey(d); x = x - (d + C))
+            ++k;
+        return k;
+    };
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> piece(0.05, 8), gap(0, 0.3), run(-2, 60);
+    std::uniform_int_distribution<int> count(0, 40);
+    for (int i = 0; i < 200000; ++i) {
+        const double d = i % 2 ? std::round(piece(rng) * 100) / 100 : piece(rng);
+        const double C = i % 3 ? std::round(gap(rng) * 100) / 100 : 0;
+        double x = run(rng);
+        if (i % 4 == 0) // a whole number of steps, then nudged around the tolerance
+            x = d + count(rng) * (d + C) +
+                (i % 8 ? 0 : std::uniform_real_distribution<double>(-3e-10, 3e-10)(rng));
+        ASSERT_EQ(CountFit(x, d, C), literal(x, d, C)) << x << " " << d << " " << C;
     }
 }
 

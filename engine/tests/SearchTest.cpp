@@ -158,6 +158,37 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRows) {
     }
 }
 
+// Small boards in "every sheet" mode: many collected sizes, so most pairs are
+// passed over by the density lists and the lane marks.
+TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsEverySheetSmallBoards) {
+    std::mt19937 rng(314);
+    std::uniform_real_distribution<double> side(0.5, 1.6);
+    std::size_t pairRows = 0;
+    for (int t = 0; t < 24; ++t) {
+        const DisplayUnit unit = t % 4 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
+        PanelJob job = RandomJob(rng, unit);
+        const double f = UnitFactor(unit);
+        job.Set_L = std::round(side(rng) * 100) / 100 * f;
+        job.Set_W = std::round(side(rng) * 100) / 100 * f;
+        job.Max_PL = (t % 2 ? 9 : 7.5) * f;
+        job.Max_PW = (t % 3 ? 8 : 6) * f;
+        job.Min_PL = job.Min_PW = (t % 5 ? 0 : 4) * f;
+        job.Min_lv = t % 3 ? 60 : 0;
+        job.PanelNumber = "2";
+        job.AUTOPanel = t % 6 != 0;
+        job.GoodBase = false;
+        Rows fast, slow;
+        NoProgress p1, p2;
+        RunPanelSearch(job, unit, fast, p1);
+        RunPanelSearchReference(job, unit, slow, p2);
+        SCOPED_TRACE(testing::Message() << "job " << t);
+        ExpectSameRows(fast.rows, slow.rows);
+        for (const ResultRow& r : fast.rows)
+            pairRows += r.second.has_value();
+    }
+    EXPECT_GT(pairRows, 1000u); // the two-size stage did write rows to compare
+}
+
 TEST(PanelSearch, RowsComeInTheDisplayUnit) {
     PanelJob job = BaseJob();
     job.Set_L = 2; // typed the other way round
@@ -327,6 +358,28 @@ TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
         ExpectSameRows(sink.rows,
                        std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
     }
+}
+
+// Steps taken in bulk reach the check points one by one would: a window sees
+// the same counts and a cancel stops at the same step.
+TEST(SearchProgress, AdvanceChecksWhereStepsWould) {
+    struct Log : SearchProgress {
+        std::vector<std::int64_t> at;
+        std::int64_t Check(std::int64_t steps) override {
+            at.push_back(steps);
+            return 1 + steps % 7;
+        }
+    };
+    Log one, bulk;
+    std::mt19937 rng(5);
+    for (int r = 0; r < 200; ++r) {
+        const int n = std::uniform_int_distribution<int>(0, 30)(rng);
+        for (int k = 0; k < n; ++k)
+            one.Step();
+        bulk.Advance(n);
+    }
+    EXPECT_EQ(bulk.Steps(), one.Steps());
+    EXPECT_EQ(bulk.at, one.at);
 }
 
 TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
