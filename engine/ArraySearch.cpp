@@ -99,11 +99,13 @@ private:
     }
 
     bool Holds(double SL, double SW) const {
-        for (auto it = rows_.upper_bound(SL - kDuplicateWindow);
-             it != rows_.end() && it->first < SL + kDuplicateWindow; ++it)
-            for (double w : it->second)
-                if (InWindow(w, SW))
-                    return true;
+        const Window l(SL), w(SW);
+        for (auto it = rows_.upper_bound(l.Below()); it != rows_.end() && it->first < l.Above();
+             ++it)
+            if (l.Holds(it->first))
+                for (double stored : it->second)
+                    if (w.Holds(stored))
+                        return true;
         return false;
     }
 

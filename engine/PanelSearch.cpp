@@ -60,7 +60,6 @@ std::string ArrayJobRefusal(const ArrayJob& job) {
 
 namespace {
 
-constexpr double kWindow = 1e-10; // half-width of the duplicate windows
 constexpr std::int64_t kE10 = 10000000000LL;
 
 struct SizeKey {

@@ -1,13 +1,16 @@
 #pragma once
 // Ordered indexes over the rows a search has written, for its duplicate and
 // dominance tests: each test asks for stored values strictly within 1e-10 of
-// a new value, so the rows are kept ordered by one of those values and only
-// the few rows inside the window are looked at.
+// a new value (bounds as a filter text writes them, see Window), so the rows
+// are kept ordered by one of those values and only the few rows inside the
+// window are looked at.
 
 #include "Layout.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <unordered_map>
@@ -17,19 +20,64 @@ namespace vorn {
 
 inline constexpr double kDuplicateWindow = 1e-10;
 
-// True when stored lies strictly within the window around v.
+// A number as a filter text carries it: written with up to 15 significant
+// digits and read back.
+inline double FilterNumber(double x) {
+    char buf[40];
+    const auto written = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+    double back = x;
+    std::from_chars(buf, written.ptr, back);
+    return back;
+}
+
+// The duplicate window around a new value v: stored values strictly between
+// v - 1e-10 and v + 1e-10, both bounds as the filter text writes them. The
+// rounded bounds are only worked out for a stored value close to them.
+class Window {
+public:
+    explicit Window(double v)
+        : v_(v), slack_((std::fabs(v) + kDuplicateWindow) * 1e-14),
+          below_(v - kDuplicateWindow - slack_), above_(v + kDuplicateWindow + slack_) {}
+
+    // A range that holds the window whatever the rounding of its bounds (15
+    // digits move a bound by at most 5e-15 of its size): where an ordered
+    // index starts and stops looking.
+    double Below() const { return below_; }
+    double Above() const { return above_; }
+
+    bool Holds(double stored) const {
+        if (!(stored > below_ && stored < above_))
+            return false;
+        if (!bounded_) {
+            lo_ = FilterNumber(v_ - kDuplicateWindow);
+            hi_ = FilterNumber(v_ + kDuplicateWindow);
+            bounded_ = true;
+        }
+        return stored > lo_ && stored < hi_;
+    }
+
+private:
+    double v_, slack_, below_, above_;
+    mutable double lo_ = 0, hi_ = 0;
+    mutable bool bounded_ = false;
+};
+
+// True when stored lies within the window around v.
 inline bool InWindow(double stored, double v) {
-    return stored > v - kDuplicateWindow && stored < v + kDuplicateWindow;
+    return Window(v).Holds(stored);
 }
 
 // Single-size rows by Panel_L, Panel_W, Base_L and Base_W (display unit).
 class SingleRowIndex {
 public:
     bool Holds(double PL, double PW, double BL, double BW) const {
-        for (auto it = rows_.upper_bound(PL - kDuplicateWindow);
-             it != rows_.end() && it->first < PL + kDuplicateWindow; ++it) {
+        const Window l(PL), w(PW), bl(BL), bw(BW);
+        for (auto it = rows_.upper_bound(l.Below()); it != rows_.end() && it->first < l.Above();
+             ++it) {
+            if (!l.Holds(it->first))
+                continue;
             for (const auto& r : it->second)
-                if (InWindow(r[0], PW) && InWindow(r[1], BL) && InWindow(r[2], BW))
+                if (w.Holds(r[0]) && bl.Holds(r[1]) && bw.Holds(r[2]))
                     return true;
         }
         return false;
@@ -46,9 +94,11 @@ public:
     // -1 when no row lies in the window around Base_lv.
     int MostPanels(double lv) const {
         int most = -1;
-        for (auto it = rows_.upper_bound(lv - kDuplicateWindow);
-             it != rows_.end() && it->first < lv + kDuplicateWindow; ++it)
-            most = std::max(most, it->second);
+        const Window w(lv);
+        for (auto it = rows_.upper_bound(w.Below()); it != rows_.end() && it->first < w.Above();
+             ++it)
+            if (w.Holds(it->first))
+                most = std::max(most, it->second);
         return most;
     }
     void Add(double lv, int panel) {
@@ -77,8 +127,9 @@ public:
         auto it = rows_.find(Key(b1, b2));
         if (it == rows_.end())
             return false;
+        const Window bl(BL), bw(BW), u(lv);
         for (const auto& r : it->second)
-            if (InWindow(r[0], BL) && InWindow(r[1], BW) && InWindow(r[2], lv))
+            if (bl.Holds(r[0]) && bw.Holds(r[1]) && u.Holds(r[2]))
                 return true;
         return false;
     }

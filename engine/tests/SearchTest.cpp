@@ -250,6 +250,54 @@ TEST(PanelSearch, AutomaticRowsAreNeverDuplicates) {
         }
 }
 
+TEST(DuplicateWindow, BoundsAreTheFilterTextsFifteenDigits) {
+    // The window's bounds v -/+ 1e-10 are written with 15 significant digits,
+    // so near a bound the rounding, not the exact 1e-10, decides.
+    struct Case {
+        double stored, v;
+        bool inside;
+    };
+    const Case cases[] = {
+        {5.0, 5.0, true},
+        {5.0 + 0.99e-10, 5.0, true},
+        {5.0 + 1.01e-10, 5.0, false},
+        // 1.0004e-10 apart: outside the exact window, but v + 1e-10 is written
+        // as 198.120000000100, above the stored value.
+        {198.12000000009996, 198.11999999999992, true},
+        // Below the lower bound written as 198.119999999900.
+        {198.11999999989990, 198.11999999999992, false},
+        {0.0, 0.0, true},
+        {1e-10, 0.0, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(InWindow(c.stored, c.v), c.inside)
+            << std::setprecision(17) << c.stored << " ~ " << c.v;
+}
+
+TEST(PanelSearch, DuplicateWindowIsThatOfTheFilterText) {
+    // In mm the grown panel 198.11999999999992 lies 1.0004e-10 from the row
+    // written before it; the filter text's rounded bound makes it a duplicate.
+    PanelJob job;
+    job.Set_L = 70.6882;
+    job.Set_W = 35.052;
+    job.Set_C = 2.54;
+    job.BorderX_L = 0;
+    job.BorderX_W = 12.7;
+    job.Min_PL = job.Min_PW = 0;
+    job.Min_lv = 0;
+    job.Max_PL = 198.12000000009996;
+    job.Max_PW = 203.2;
+    job.PLPW_ratio = 10;
+    job.AUTOPanel = job.GoodBase = job.BothPanel = job.BothBase = true;
+    job.sheets = {{23.0, 15.7}};
+    auto rows = Search(job, DisplayUnit::Millimetre);
+    SortAndNumber(rows);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[3].Panel_L, 198.12000000009996);
+    for (const ResultRow& r : rows)
+        EXPECT_NE(r.Panel_L, 198.11999999999992);
+}
+
 TEST(PanelSearch, CandidateHoldingNoBoardEndsTheCandidate) {
     // Taken literally, the candidate 2.73 x 3.13 holds no board and would be
     // trimmed to sides of -0.1 and 0.9, whose cutting never ends.
