@@ -32,23 +32,28 @@ inline double FilterNumber(double x) {
 
 // The duplicate window around a new value v: stored values strictly between
 // v - 1e-10 and v + 1e-10, both bounds as the filter text writes them. The
-// rounded bounds are only worked out for a stored value close to them.
+// rounded bounds are only worked out for a stored value close to one.
 class Window {
 public:
+    // 15 digits move a bound by at most 5e-15 of its size; the slack covers
+    // that and the last bits of the sums below.
     explicit Window(double v)
         : v_(v), slack_((std::fabs(v) + kDuplicateWindow) * 1e-14),
-          below_(v - kDuplicateWindow - slack_), above_(v + kDuplicateWindow + slack_) {}
+          below_(v - kDuplicateWindow - slack_), above_(v + kDuplicateWindow + slack_),
+          surelyAbove_(v - kDuplicateWindow + slack_), surelyBelow_(v + kDuplicateWindow - slack_) {
+    }
 
-    // A range that holds the window whatever the rounding of its bounds (15
-    // digits move a bound by at most 5e-15 of its size): where an ordered
-    // index starts and stops looking.
+    // A range that holds the window whatever the rounding of its bounds:
+    // where an ordered index starts and stops looking.
     double Below() const { return below_; }
     double Above() const { return above_; }
 
     bool Holds(double stored) const {
         if (!(stored > below_ && stored < above_))
             return false;
-        if (!bounded_) {
+        if (stored > surelyAbove_ && stored < surelyBelow_)
+            return true;
+        if (!bounded_) { // within the slack of a bound: the written bounds decide
             lo_ = FilterNumber(v_ - kDuplicateWindow);
             hi_ = FilterNumber(v_ + kDuplicateWindow);
             bounded_ = true;
@@ -57,7 +62,7 @@ public:
     }
 
 private:
-    double v_, slack_, below_, above_;
+    double v_, slack_, below_, above_, surelyAbove_, surelyBelow_;
     mutable double lo_ = 0, hi_ = 0;
     mutable bool bounded_ = false;
 };
