@@ -663,21 +663,66 @@ void Cursor::storeValue(int physical, int field, const QVariant& value) {
         } else {
             bool ok = false;
             v = value.toDouble(&ok);
-            if (!ok || !std::isfinite(v))
+            if (!ok)
                 throw DbError(QStringLiteral("\"%1\" is not a valid number for %2.%3.")
                                   .arg(value.toString(), m_name, f.name));
-            if (f.type != FieldType::Double) {
-                v = std::nearbyint(v);
-                // 16-bit columns are held as 32-bit: counts a search produces
-                // (a tiny board on a large panel) exceed 32767.
-                if (v < std::numeric_limits<qint32>::min() ||
-                    v > std::numeric_limits<qint32>::max())
-                    throw DbError(QStringLiteral("%1 is out of range for %2.%3.")
-                                      .arg(value.toString(), m_name, f.name));
-            }
+            v = checkedNumber(f, v);
         }
     }
     m_numbers[size_t(f.slot)][size_t(physical)] = v;
+}
+
+double Cursor::checkedNumber(const Field& f, double v) const {
+    if (!std::isfinite(v))
+        throw DbError(QStringLiteral("\"%1\" is not a valid number for %2.%3.")
+                          .arg(QString::number(v), m_name, f.name));
+    if (f.type != FieldType::Double) {
+        v = std::nearbyint(v);
+        // 16-bit columns are held as 32-bit: counts a search produces (a tiny
+        // board on a large panel) exceed 32767.
+        if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+            throw DbError(QStringLiteral("%1 is out of range for %2.%3.")
+                              .arg(QString::number(v, 'g', 17), m_name, f.name));
+    }
+    return v;
+}
+
+void Cursor::setNumber(int field, double value) {
+    const Field& f = m_fields[size_t(field)];
+    if (f.isText() || f.type == FieldType::DateTime || f.type == FieldType::Boolean ||
+        f.isCalculated()) {
+        setValue(field, value); // their own conversions and messages
+        return;
+    }
+    requireEditing();
+    if (f.readOnly)
+        throw DbError(QStringLiteral("%1.%2 cannot be modified.").arg(m_name, f.name));
+    m_numbers[size_t(f.slot)][size_t(m_currentPhysical)] = checkedNumber(f, value);
+    m_modified = true;
+    if (observed())
+        emit rowChanged(m_pos);
+}
+
+void Cursor::numberRows(int field) {
+    const Field& f = m_fields[size_t(field)];
+    if (m_policy != Policy::MemoryOnly || f.isText() || f.isCalculated() ||
+        f.type == FieldType::DateTime || f.type == FieldType::Boolean)
+        throw DbError(QStringLiteral("%1.%2 cannot be numbered in place.").arg(m_name, f.name));
+    if (!isOpen())
+        throw DbError(QStringLiteral("Cannot number: %1 is not open.").arg(m_name));
+    if (m_state != State::Browse)
+        throw DbError(QStringLiteral("Cannot number %1 while a row is edited.").arg(m_name));
+    settle();
+    std::vector<double>& column = m_numbers[size_t(f.slot)];
+    double n = 0;
+    for (const int physical : m_view)
+        column[size_t(physical)] = ++n;
+    // A sort on this column would now be out of order: put the rows in place.
+    if (std::find_if(m_sortKeys.begin(), m_sortKeys.end(),
+                     [field](const auto& k) { return k.field == field; }) != m_sortKeys.end())
+        m_sortedCount = 0;
+    if (observed())
+        emit reset();
 }
 
 void Cursor::setValue(int field, const QVariant& value) {

@@ -150,6 +150,9 @@ public:
     void setValue(int field, const QVariant& value);
     void setText(const QString& field, const QString& text) { setText(fieldIndex(field), text); }
     void setText(int field, const QString& text);
+    // A number column without the detour through QVariant, for writers of
+    // many rows; the same checks as setValue.
+    void setNumber(int field, double value);
 
     // ---- values of any shown row without moving (grids) -----------------------
     QVariant valueAt(int row, int field) const;
@@ -163,6 +166,10 @@ public:
     void cancel();
     void remove(); // the following row, or the new last row, becomes current
     bool isModified() const { return m_modified; }
+    // A memory-only table: sets a number column to 1..n in the order shown,
+    // without visiting the rows one by one (a search numbers tens of
+    // thousands). Needs the browse state.
+    void numberRows(int field);
 
     // Cached cursors: write every posted change to the file in one transaction.
     // On failure the file is rolled back and the changes stay cached.
@@ -240,6 +247,7 @@ private:
     QVariant rawValue(int physical, int field) const;
     QString rawText(int physical, int field) const;
     void storeValue(int physical, int field, const QVariant& value);
+    double checkedNumber(const Field& f, double v) const; // finite; counts whole and 32-bit
     void writeRow(int physical, bool isNew);
     void deleteFromFile(int physical);
     void scrolled();

@@ -77,18 +77,6 @@ void Restart(Cursor& table) {
     table.open();
 }
 
-// Lets the window paint while many rows are numbered (no cancel any more).
-std::function<void()> KeepPainting() {
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    return [clock] {
-        if (clock->elapsed() >= 50) {
-            QApplication::processEvents();
-            clock->restart();
-        }
-    };
-}
-
 void Warn(QWidget* parent, const std::string& text) {
     QMessageBox::warning(parent, QStringLiteral("Vorn"), QString::fromStdString(text),
                          QMessageBox::Ok);
@@ -279,22 +267,22 @@ void TVornMF::PanelSearchCommand() {
     const double W = std::min(in.Set_L, in.Set_W) / factor;
     const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     std::int64_t sinkNs = 0;
-    const bool done = RunInProgressFrame(
-        dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
-        [&](vorn::SearchProgress& progress) {
-            dm.Temp_inner.close();
-            vorn::ResultTableSink sink(dm.TempResult);
-            QElapsedTimer clock;
-            clock.start();
-            vorn::RunPanelSearch(in, unit, sink, progress);
-            timings_.engine = clock.nsecsElapsed();
-            sinkNs = sink.Nanoseconds();
-            timings_.rows = sink.Rows();
-            dm.Temp_inner.close();
-            clock.restart();
-            vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down", KeepPainting());
-            timings_.tableWrites = sinkNs + clock.nsecsElapsed();
-        });
+    const bool done =
+        RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
+                           [&](vorn::SearchProgress& progress) {
+                               dm.Temp_inner.close();
+                               vorn::ResultTableSink sink(dm.TempResult);
+                               QElapsedTimer clock;
+                               clock.start();
+                               vorn::RunPanelSearch(in, unit, sink, progress);
+                               timings_.engine = clock.nsecsElapsed();
+                               sinkNs = sink.Nanoseconds();
+                               timings_.rows = sink.Rows();
+                               dm.Temp_inner.close();
+                               clock.restart();
+                               vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
+                               timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+                           });
     if (!done)
         return;
     FinishSearchCommand(sinkNs);
@@ -349,7 +337,7 @@ void TVornMF::ArraySearchCommand() {
             sinkNs = sink.Nanoseconds();
             timings_.rows = sink.Rows();
             clock.restart();
-            vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down", KeepPainting());
+            vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down");
             timings_.tableWrites = sinkNs + clock.nsecsElapsed();
         });
     if (!done)

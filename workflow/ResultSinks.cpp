@@ -31,7 +31,7 @@ template <class Row, class Sink> void TableSink<Row, Sink>::Write(const Row& r) 
         if constexpr (std::is_same_v<V, char>)
             t.setValue(field, QString(QChar::fromLatin1(v)));
         else if constexpr (std::is_arithmetic_v<V>)
-            t.setValue(field, v);
+            t.setNumber(field, v);
         // std::nullopt: the new row's field stays null
     });
     t.post();
@@ -42,24 +42,11 @@ template <class Row, class Sink> void TableSink<Row, Sink>::Write(const Row& r) 
 template class TableSink<ResultRow, ResultSink>;
 template class TableSink<ArrayRow, ArraySink>;
 
-void NumberInSortOrder(Cursor& table, const char* sort, const std::function<void()>& tick) {
-    const QString order = QString::fromLatin1(sort);
+void NumberInSortOrder(Cursor& table, const char* sort) {
     table.setFiltered(false);
-    table.setSort(order);
-    // Frozen order: an edited row stays where it is.
-    table.setSort(QString());
-    const int number = table.fieldIndex(QStringLiteral("Number"));
-    table.first();
-    for (int n = 1; !table.eof(); ++n) {
-        table.edit();
-        table.setValue(number, n);
-        table.post();
-        table.next();
-        if (tick && n % 4096 == 0)
-            tick();
-    }
-    // Equal keys keep the order written, so this sort moves nothing.
-    table.setSort(order);
+    table.setSort(QString::fromLatin1(sort));
+    // Equal keys keep the order written, so numbering moves nothing.
+    table.numberRows(table.fieldIndex(QStringLiteral("Number")));
     table.first();
 }
 

@@ -36,8 +36,6 @@ using ArrayTableSink = TableSink<ArrayRow, ArraySink>;
 
 // Sorts the table by `sort` (equal keys in the order written) and sets
 // `Number` := 1..n in that order; the first row is current afterwards.
-// Numbering runs with the order frozen, so no row moves while it is edited.
-// `tick`, when given, runs every few thousand rows (the window keeps painting).
-void NumberInSortOrder(Cursor& table, const char* sort, const std::function<void()>& tick = {});
+void NumberInSortOrder(Cursor& table, const char* sort);
 
 } // namespace vorn

@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 #include <sqlite3.h>
 
 using namespace vorn;
@@ -70,6 +72,7 @@ private slots:
     void valuesAreChecked_data();
     void valuesAreChecked();
     void sixteenBitCountsDoNotWrap();
+    void bulkWritersKeepTheChecks();
     void displayFormats_data();
     void displayFormats();
     void modelShowsCursorAndDetaches();
@@ -585,6 +588,47 @@ void CursorTest::sixteenBitCountsDoNotWrap() {
     QCOMPARE(results.asInt("Panel"), 40005);
     QCOMPARE(results.asInt("Panel_N"), 40007);
     QCOMPARE(results.displayText("Number"), QString("40006"));
+}
+
+void CursorTest::bulkWritersKeepTheChecks() {
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.setSort("Base_down;Number");
+    results.open();
+    const int base = results.fieldIndex("Base_down");
+    const int panel = results.fieldIndex("Panel");
+    for (double key : {3.0, 1.0, 2.0, 1.0}) {
+        results.append();
+        results.setNumber(base, key);
+        results.setNumber(panel, 7.4); // a count is stored whole
+        results.post();
+    }
+    // Typed writes refuse what setValue refuses, and change nothing.
+    results.first();
+    results.edit();
+    QVERIFY_THROWS_EXCEPTION(DbError, results.setNumber(panel, 3e9));
+    QVERIFY_THROWS_EXCEPTION(DbError, results.setNumber(base, std::nan("")));
+    results.cancel();
+    QCOMPARE(results.asInt("Panel"), 7);
+
+    // Numbered in the order shown (equal keys in the order added); the sort,
+    // which includes Number, still holds afterwards.
+    results.numberRows(results.fieldIndex("Number"));
+    results.first();
+    QList<QPair<double, int>> seen;
+    while (!results.eof()) {
+        seen << qMakePair(results.asDouble("Base_down"), results.asInt("Number"));
+        results.next();
+    }
+    const QList<QPair<double, int>> expected{{1.0, 1}, {1.0, 2}, {2.0, 3}, {3.0, 4}};
+    QCOMPARE(seen, expected);
+
+    results.first();
+    results.edit();
+    QVERIFY_THROWS_EXCEPTION(DbError, results.numberRows(results.fieldIndex("Number")));
+    results.cancel();
+    Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
+    sheets.open();
+    QVERIFY_THROWS_EXCEPTION(DbError, sheets.numberRows(sheets.fieldIndex("Base_L")));
 }
 
 void CursorTest::displayFormats_data() {
