@@ -88,7 +88,11 @@ std::int64_t BoxProgress::Check(std::int64_t steps) {
     const std::int64_t elapsed = std::max<std::int64_t>(1, now - lastCheckNs_);
     const std::int64_t ran = std::max<std::int64_t>(1, steps - lastCheckSteps_);
     const double perNs = double(ran) / double(elapsed);
-    interval_ = std::clamp<std::int64_t>(std::int64_t(perNs * kCheckIntervalNs), 1, 1 << 20);
+    // Steps come at very uneven speeds (the engine takes the steps of pairs it
+    // passes over in bulk): shrink at once, grow at most twofold, so a burst
+    // of cheap steps cannot push the next look far into slow work.
+    const auto wanted = std::int64_t(perNs * kCheckIntervalNs);
+    interval_ = std::clamp<std::int64_t>(std::min(wanted, 2 * interval_), 1, 1 << 16);
     lastCheckNs_ = now;
     lastCheckSteps_ = steps;
     return interval_;
