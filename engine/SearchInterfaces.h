@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <vector>
 
 namespace vorn {
 
@@ -23,6 +24,16 @@ class ArraySink {
 public:
     virtual ~ArraySink() = default;
     virtual void Write(const ArrayRow& row) = 0;
+};
+
+// Sinks that keep every row in the order written (tools, tests, benchmarks).
+struct CollectedRows : ResultSink {
+    std::vector<ResultRow> rows;
+    void Write(const ResultRow& row) override { rows.push_back(row); }
+};
+struct CollectedArrays : ArraySink {
+    std::vector<ArrayRow> rows;
+    void Write(const ArrayRow& row) override { rows.push_back(row); }
 };
 
 // Thrown from SearchProgress::Check to abandon the running search. The search

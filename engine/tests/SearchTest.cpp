@@ -12,16 +12,6 @@ using namespace vorn;
 
 namespace {
 
-struct Rows : ResultSink {
-    std::vector<ResultRow> rows;
-    void Write(const ResultRow& r) override { rows.push_back(r); }
-};
-
-struct ArrayRows : ArraySink {
-    std::vector<ArrayRow> rows;
-    void Write(const ArrayRow& r) override { rows.push_back(r); }
-};
-
 const std::vector<SheetSize> kSheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
 
 PanelJob BaseJob() {
@@ -41,7 +31,7 @@ PanelJob BaseJob() {
 }
 
 std::vector<ResultRow> Search(const PanelJob& job, DisplayUnit unit = DisplayUnit::Inch) {
-    Rows sink;
+    CollectedRows sink;
     NoProgress progress;
     RunPanelSearch(job, unit, sink, progress);
     return sink.rows;
@@ -149,7 +139,7 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRows) {
         const DisplayUnit unit = t % 3 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
         PanelJob job = RandomJob(rng, unit);
         job.PanelNumber = std::string(1, '2');
-        Rows fast, slow;
+        CollectedRows fast, slow;
         NoProgress p1, p2;
         RunPanelSearch(job, unit, fast, p1);
         RunPanelSearchReference(job, unit, slow, p2);
@@ -177,7 +167,7 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsEverySheetSmallBoards) {
         job.PanelNumber = "2";
         job.AUTOPanel = t % 6 != 0;
         job.GoodBase = false;
-        Rows fast, slow;
+        CollectedRows fast, slow;
         NoProgress p1, p2;
         RunPanelSearch(job, unit, fast, p1);
         RunPanelSearchReference(job, unit, slow, p2);
@@ -236,7 +226,7 @@ TEST(PanelSearch, AutomaticRowsAreNeverDuplicates) {
     PanelJob job = BaseJob();
     job.GoodBase = false;
     SearchStats stats;
-    Rows sink;
+    CollectedRows sink;
     NoProgress progress;
     RunPanelSearch(job, DisplayUnit::Inch, sink, progress, &stats);
     // Many candidates grow to the same panel on the same sheet.
@@ -313,7 +303,7 @@ TEST(PanelSearch, CandidateHoldingNoBoardEndsTheCandidate) {
     for (bool mixed : {false, true}) {
         job.BothPanel = mixed;
         SearchStats stats;
-        Rows sink;
+        CollectedRows sink;
         NoProgress progress;
         RunPanelSearch(job, DisplayUnit::Inch, sink, progress, &stats);
         EXPECT_GT(stats.candidatesGenerated, stats.candidatesEvaluated);
@@ -354,7 +344,7 @@ TEST(PanelSearch, RefusesWhatTheProgramRefuses) {
     PanelJob job = BaseJob();
     job.Set_W = 0;
     EXPECT_EQ(PanelJobRefusal(job), "   成品板尺寸不能为\"0\" ！   ");
-    Rows sink;
+    CollectedRows sink;
     NoProgress progress;
     EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), std::invalid_argument);
     job = BaseJob();
@@ -371,7 +361,7 @@ class CancelAt : public SearchProgress {
 public:
     explicit CancelAt(std::int64_t at) : at_(at) {}
     std::int64_t rowsAtCancel = -1;
-    const Rows* sink = nullptr;
+    const CollectedRows* sink = nullptr;
 
 protected:
     std::int64_t Check(std::int64_t steps) override {
@@ -394,7 +384,7 @@ TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
     job.GoodBase = false;
     const auto all = Search(job);
     for (std::int64_t at : {1, 500, 3000, 20000}) {
-        Rows sink;
+        CollectedRows sink;
         CancelAt progress(at);
         progress.sink = &sink;
         EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), SearchCancelled);
@@ -437,7 +427,7 @@ TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
         void MaximumChanged(std::int64_t m) override { maxima.push_back(m); }
     };
     PanelJob job = BaseJob();
-    Rows sink;
+    CollectedRows sink;
     Watch one;
     RunPanelSearch(job, DisplayUnit::Inch, sink, one);
     EXPECT_EQ(one.maxima, std::vector<std::int64_t>{2000}); // one kind: EstimateSteps only
@@ -518,7 +508,7 @@ TEST(ArraySearch, GridSizesWithinTheLimits) {
     job.Min_SetW = 1.5;
     job.Max_SetL = 4;
     job.Max_SetW = 3;
-    ArrayRows sink;
+    CollectedArrays sink;
     NoProgress progress;
     SearchStats stats;
     RunArraySearch(job, DisplayUnit::Inch, sink, progress, &stats);
@@ -564,7 +554,7 @@ TEST(ArraySearch, EveryRowPassesTheValidityTest) {
             job.Max_SetW = size(rng) * f;
             if (job.Part_L == 0 || job.Part_W == 0)
                 continue;
-            ArrayRows sink;
+            CollectedArrays sink;
             NoProgress progress;
             RunArraySearch(job, u, sink, progress);
             for (const ArrayRow& r : sink.rows) {

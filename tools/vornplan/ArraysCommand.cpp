@@ -30,12 +30,6 @@ const char* const kHelp =
     "message on standard error, no CSV); 2 bad arguments or a missing or\n"
     "malformed value in the job file.\n";
 
-class Collect : public vorn::ArraySink {
-public:
-    std::vector<vorn::ArrayRow> rows;
-    void Write(const vorn::ArrayRow& r) override { rows.push_back(r); }
-};
-
 int Run(int argc, char** argv) {
     vornplan::JobArguments args;
     if (auto exit = vornplan::ParseJobArguments("arrays", argc, argv, kHelp, false, args))
@@ -43,7 +37,7 @@ int Run(int argc, char** argv) {
     vorn::ArrayJob job;
     if (auto exit = vornplan::LoadArrayJob("arrays", args.path, job))
         return *exit;
-    Collect sink;
+    vorn::CollectedArrays sink;
     vorn::NoProgress progress;
     vorn::RunArraySearch(job, vornplan::UnitOf(args), sink, progress);
     vorn::SortAndNumber(sink.rows);

@@ -140,10 +140,7 @@ double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawin
     if (view == views.end())
         throw UsageError{QStringLiteral("--view must be panel1, panel2 or cut")};
 
-    struct Collect : vorn::ResultSink {
-        std::vector<vorn::ResultRow> rows;
-        void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
-    } sink;
+    vorn::CollectedRows sink;
     vorn::NoProgress progress;
     vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress);
     vorn::SortAndNumber(sink.rows);

@@ -43,12 +43,6 @@ const char* const kHelp =
     "sheet: the program's message on standard error, no CSV); 2 bad arguments\n"
     "or a missing or malformed value in the job file.\n";
 
-class Collect : public vorn::ResultSink {
-public:
-    std::vector<vorn::ResultRow> rows;
-    void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
-};
-
 double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -60,7 +54,7 @@ int Run(int argc, char** argv) {
     vorn::PanelJob job;
     if (auto exit = vornplan::LoadPanelJob("search", args.path, job))
         return *exit;
-    Collect sink;
+    vorn::CollectedRows sink;
     vorn::NoProgress progress;
     vorn::SearchStats st;
     const auto t0 = std::chrono::steady_clock::now();

@@ -111,10 +111,7 @@ void Run(const Job& job) {
     in.BothPanel = o.bothPanel;
     in.BothBase = o.bothBase;
     in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
-    struct Sink : vorn::ResultSink {
-        std::vector<vorn::ResultRow> rows;
-        void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
-    } sink;
+    vorn::CollectedRows sink;
     vorn::SearchStats stats;
     std::int64_t engineAlone = 0;
     for (int run = 0; run < 3; ++run) {

@@ -109,12 +109,8 @@ std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
     in.BothBase = o.bothBase;
     // The seeded sheets are all enabled.
     in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
-    std::vector<vorn::ResultRow> rows;
-    struct Sink : vorn::ResultSink {
-        std::vector<vorn::ResultRow>* rows;
-        void Write(const vorn::ResultRow& r) override { rows->push_back(r); }
-    } sink;
-    sink.rows = &rows;
+    vorn::CollectedRows sink;
+    std::vector<vorn::ResultRow>& rows = sink.rows;
     vorn::NoProgress progress;
     vorn::RunPanelSearch(in, w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch,
                          sink, progress);
@@ -376,12 +372,8 @@ private slots:
         in.Min_SetW = a.asDouble("Min_SetW");
         in.Max_SetL = a.asDouble("Max_SetL");
         in.Max_SetW = a.asDouble("Max_SetW");
-        std::vector<vorn::ArrayRow> rows;
-        struct Sink : vorn::ArraySink {
-            std::vector<vorn::ArrayRow>* rows;
-            void Write(const vorn::ArrayRow& r) override { rows->push_back(r); }
-        } sink;
-        sink.rows = &rows;
+        vorn::CollectedArrays sink;
+        std::vector<vorn::ArrayRow>& rows = sink.rows;
         vorn::NoProgress none;
         vorn::RunArraySearch(in, vorn::DisplayUnit::Inch, sink, none);
         vorn::SortAndNumber(rows);
