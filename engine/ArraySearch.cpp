@@ -61,7 +61,7 @@ public:
     }
 
 private:
-    double Side(double B, int i, int j) const { return 2 * B - C_ + i * (L_ + C_) + j * (W_ + C_); }
+    double Side(double B, int i, int j) const { return GridSide(B, L_, W_, C_, i, j); }
 
     void RecordArrayCandidate(double AL, double AW) {
         ++stats_.candidatesGenerated;

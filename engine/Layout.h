@@ -28,6 +28,13 @@ struct Margins {
 // consume the run, so it fits nothing.
 int CountFit(double x, double d, double C);
 
+// A container side holding i piece lengths and j piece widths (L, W) with
+// gaps C between them and a margin B at both ends: the sides the panel and
+// array searches try.
+inline double GridSide(double B, double L, double W, double C, int i, int j) {
+    return 2 * B - C + i * (L + C) + j * (W + C);
+}
+
 // Best layout of L x W pieces (L >= W) with gap C in a CL x CW container that
 // keeps margins BL, BW free at its edges.
 Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,

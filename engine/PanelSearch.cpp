@@ -188,10 +188,9 @@ private:
 
     // ---- candidate generation ------------------------------------------
 
-    // A side holding i board lengths and j board widths between margins B.
-    double Side(double B, int i, int j) const { return 2 * B - C_ + i * (L_ + C_) + j * (W_ + C_); }
-    double PLof(int i, int j) const { return Side(BXL_, i, j); }
-    double PWof(int i, int j) const { return Side(BXW_, i, j); }
+    // Sides holding i board lengths and j board widths between the margins.
+    double PLof(int i, int j) const { return GridSide(BXL_, L_, W_, C_, i, j); }
+    double PWof(int i, int j) const { return GridSide(BXW_, L_, W_, C_, i, j); }
     // Counts only ever grow a side when a step is positive; otherwise the
     // loops would never pass the maximum.
     bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
