@@ -851,15 +851,8 @@ void TVornMF::BuildProgressBox(QWidget* over) {
     progressBox_->hide();
 }
 
-void TVornMF::PlaceProgressBox() {
-    const QSize area = image1_->size();
-    progressBox_->move(std::max(0, (area.width() - progressBox_->width()) / 2),
-                       std::max(0, (area.height() - progressBox_->height()) / 2));
-}
-
 bool TVornMF::eventFilter(QObject* watched, QEvent* event) {
     if (watched == image1_ && event->type() == QEvent::Resize) {
-        PlaceProgressBox();
         // The banner always fills the area.
         if (showsWelcome_)
             image1_->setPixmap(QPixmap::fromImage(vorn::WelcomePicture(image1_->size())));

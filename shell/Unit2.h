@@ -184,7 +184,6 @@ private:
     static CommandFn FindCommand(const char* name);
     QAction* NewCommand(const QString& name, const QString& caption, const char* handler);
     void RefreshOwnedShortcuts();
-    void PlaceProgressBox();
     void SetInitialStates();
     void AttachData();
     static void ShowDataError(const QString& text);
