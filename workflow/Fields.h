@@ -13,7 +13,7 @@ namespace vorn {
 enum class Look { Plain, Cyan, Info, Face };
 enum class Input { Number, Integer, Shown };
 
-inline constexpr int kFieldWidth = 57;
+inline constexpr int kFieldWidth = 56;
 inline constexpr int kRowHeight = 20;
 
 void SetLook(QWidget* widget, Look look);
