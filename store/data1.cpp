@@ -1,5 +1,7 @@
 #include "data1.h"
 
+#include "SchemaCheck.h"
+
 #include "DbError.h"
 #include "DisplayFormat.h"
 
@@ -202,6 +204,12 @@ bool TDataM1::DataModuleCreate() {
         m_connection.close();
         m_usable = false;
         startupFailure()(e.text());
+        return false;
+    }
+    // A file that opens may still lack what every later command relies on.
+    if (const QString problem = CheckDatabaseSchema(m_connection.path()); !problem.isEmpty()) {
+        m_usable = false;
+        startupFailure()(problem);
         return false;
     }
     m_usable = true;

@@ -1,5 +1,6 @@
 // The data module: start-up, the module's own rules and the three queries.
 #include "DbError.h"
+#include "SqliteConnection.h"
 #include "VornTestSupport.h"
 #include "data1.h"
 
@@ -81,14 +82,33 @@ void DataModuleTest::startupFailure_data() {
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing") << QByteArray() << "unable to open";
     QTest::newRow("not a database") << QByteArray(4096, 'x') << "not a database";
+    QTest::newRow("zero bytes") << QByteArray("-") << "lacks table data0004";
+    QTest::newRow("a table missing") << QByteArray("drop TempInput") << "lacks table TempInput";
+    QTest::newRow("a column missing")
+        << QByteArray("drop SetBase.Enbled") << "lacks column SetBase.Enbled";
 }
 
 void DataModuleTest::startupFailure() {
     QFETCH(QByteArray, content);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    if (!content.isEmpty()) {
-        QFile file(dir.filePath("Vorn.mdb"));
+    const QString path = dir.filePath("Vorn.mdb");
+    if (content == "-") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (content.startsWith("drop ")) {
+        // A real database with one table or column taken away.
+        QVERIFY(QFile::copy(test::builtDatabasePath(), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        const QStringList what = QString::fromLatin1(content.mid(5)).split('.');
+        SqliteConnection c;
+        c.setPath(path);
+        c.exec(what.size() == 1
+                   ? QStringLiteral("DROP TABLE %1").arg(what[0])
+                   : QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(what[0], what[1]));
+        c.close();
+    } else if (!content.isEmpty()) {
+        QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
