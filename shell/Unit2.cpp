@@ -271,6 +271,7 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
         return;
     AttachData();
     ConnectJobControls();
+    ConnectParameterPanel();
     move(0, 0);
     RunCommand([this] { StartNewJob(); });
 }

@@ -428,7 +428,13 @@ private slots:
         PressF2();
         const int rows = Dm().TempResult.recordCount();
         QVERIFY(rows > 0);
-        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("0"));
+        // Set straight into the row: typing a new board size drops the results.
+        auto setBoardLength = [this](double l) {
+            Dm().TempInput.edit();
+            Dm().TempInput.setValue("Set_L", l);
+            Dm().TempInput.post();
+        };
+        setBoardLength(0);
         SeenBox seen;
         AnswerBoxes(&seen, QMessageBox::Ok);
         PressF2();
@@ -439,7 +445,7 @@ private slots:
         QVERIFY(Command("M02_01")->isEnabled());
 
         // No enabled sheet.
-        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("4"));
+        setBoardLength(4);
         vorn::Cursor& sheets = Dm().SetBase;
         sheets.open();
         for (sheets.first(); !sheets.eof(); sheets.next()) {
