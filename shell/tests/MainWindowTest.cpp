@@ -212,10 +212,10 @@ private slots:
             const char* shown;
         };
         const Case cases[] = {
-            {"DBEdit1", "12.5", "12.5"},         {"DBEdit1", "1a2", "12"},
-            {"DBEdit1", "1.2.3", "1.23"},        {"DBEdit1", "-3", "3"},
-            {"DBEdit1", "123456789", "1234567"}, // at most seven characters
-            {"DBEdit21", "1.5x", "1.5"},         {"DBEdit6", "4.5", "45"}, // layers are whole
+            {"DBEdit1", "12.5", "12.5"},           {"DBEdit1", "1a2", "12"},
+            {"DBEdit1", "1.2.3", "1.23"},          {"DBEdit1", "-3", "3"},
+            {"DBEdit3", "0.123456789", "0.12345"}, // at most seven characters
+            {"DBEdit21", "1.5x", "1.5"},           {"DBEdit6", "4.5", "45"}, // layers are whole
         };
         for (const Case& c : cases) {
             auto* e = Child<QLineEdit>(c.field);
