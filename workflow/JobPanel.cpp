@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -32,6 +34,22 @@ void TVornMF::ConnectParameterPanel() {
     hooks.boardSizeEntered = [this] { RunCommand([this] { BoardSizeEnter(); }); };
     hooks.boardSizeLeft = [this] { RunCommand([this] { BoardSizeExit(); }); };
     panel_ = new vorn::ParameterPanel(this, std::move(hooks));
+    // A click on a page's blank space or on a caption that reacts to nothing
+    // leaves the focus where it is (a scroll area would take it).
+    for (QScrollArea* area : tabs_->findChildren<QScrollArea*>())
+        area->setFocusPolicy(Qt::NoFocus);
+    // When a page scrolls, its scroll bar takes room beside the page instead
+    // of covering the page's right column.
+    const int paneWidth = tabs_->minimumWidth();
+    auto fitPane = [this, paneWidth] {
+        auto* area = qobject_cast<QScrollArea*>(tabs_->currentWidget());
+        const QScrollBar* bar = area ? area->verticalScrollBar() : nullptr;
+        const int extra = bar && bar->maximum() > 0 ? bar->sizeHint().width() : 0;
+        tabs_->setFixedWidth(paneWidth + extra);
+    };
+    for (QScrollArea* area : tabs_->findChildren<QScrollArea*>())
+        connect(area->verticalScrollBar(), &QScrollBar::rangeChanged, this, fitPane);
+    connect(tabs_, &QTabWidget::currentChanged, this, fitPane);
 
     connect(unitButton_, &QToolButton::clicked, this,
             [this] { RunCommand([this] { UnitButtonClick(); }); });

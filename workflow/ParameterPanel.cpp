@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
+#include <QWindow>
 
 namespace vorn {
 
@@ -240,6 +241,7 @@ void ParameterPanel::RefuseRatio() {
     refusing_ = true;
     QMessageBox::information(window_, QStringLiteral("Vorn"), kRatioMessage, QMessageBox::Ok);
     refusing_ = false;
+    window_->activateWindow();
     FocusField(ratio_);
 }
 
@@ -318,6 +320,7 @@ bool ParameterPanel::KeyInRing(QWidget* w, QKeyEvent* key) {
             return false;
         Navigate(w, key);
         QMessageBox::warning(window_, QStringLiteral("Vorn"), kPanel2SizeMessage, QMessageBox::Ok);
+        window_->activateWindow();
         return true;
     }
     const bool navigation = IsEnter(key) || key->key() == Qt::Key_Down || key->key() == Qt::Key_Up;
@@ -352,11 +355,14 @@ void ParameterPanel::Left(QWidget* w) {
     }
     if (w == ratio_) {
         // The guard stops the user's ways out; any other way out is undone.
-        if (!refusing_ && RatioRefused(*row))
+        if (!refusing_ && RatioRefused(*row)) {
+            refusePending_ = true;
             QTimer::singleShot(0, this, [this] {
-                if (RatioBad())
+                if (refusePending_ && RatioBad())
                     RefuseRatio();
+                refusePending_ = false;
             });
+        }
         return;
     }
     if ((name == QLatin1String("DBEdit1") || name == QLatin1String("DBEdit2")) &&
@@ -368,22 +374,31 @@ bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         // While the ratio field holds a refused value nothing else takes a
-        // click (scroll bars excepted, so the field can be brought into view).
-        if (ratio_ && QApplication::focusWidget() == ratio_ && watched != ratio_ &&
-            watched->isWidgetType() && !refusing_) {
-            auto* w = static_cast<QWidget*>(watched);
-            if (w->window() == window_ && !qobject_cast<QScrollBar*>(w) && RatioBad()) {
+        // click (scroll bars excepted, so the field can be brought into
+        // view). The press is stopped where it reaches the window, before
+        // the application moves the focus to the control under the mouse.
+        if (watched == window_->windowHandle() && ratio_ && !refusing_ &&
+            window_->focusWidget() == ratio_) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            QWidget* target = window_->childAt(at);
+            if (target != ratio_ && !qobject_cast<QScrollBar*>(target) && RatioBad()) {
                 RefuseRatio();
                 return true;
             }
         }
+        // A press sent straight to a control has moved the focus already:
+        // the ratio field, just left with a refused value, takes it back and
+        // the press goes nowhere.
+        if (refusePending_ && watched->isWidgetType()) {
+            refusePending_ = false;
+            RefuseRatio();
+            return true;
+        }
         if (type == QEvent::MouseButtonPress && watched->isWidgetType()) {
             const auto it = captions_.constFind(static_cast<QWidget*>(watched));
             if (it != captions_.cend() &&
-                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
                 FocusField(window_->findChild<QWidget*>(*it));
-                return false;
-            }
         }
         return false;
     }

@@ -101,6 +101,9 @@ private:
     QHash<const QWidget*, QString> captions_;
     bool forwarding_ = false;
     bool refusing_ = false;
+    // The ratio field lost the focus with a refused value; the refusal
+    // follows at once.
+    bool refusePending_ = false;
 };
 
 } // namespace vorn
