@@ -89,7 +89,7 @@ void RefuseUnshownValues(QLineEdit* e, std::function<QString(double)> shown) {
     v->SetFits([e, shown = std::move(shown)](const QString& typed) {
         bool ok = false;
         const double value = QLocale::c().toDouble(typed, &ok);
-        return !ok || Fits(e, shown(value), kFieldFontPixels);
+        return !ok || Fits(e, shown(value), kSmallestFontPixels);
     });
 }
 

@@ -32,11 +32,10 @@ QValidator* IntegerValidator(QObject* parent, int maxLength = 0);
 QLineEdit* BoundField(QWidget* parent, const char* name, const char* table, const char* column,
                       Look look, Input input, int maxLength = 0);
 
-// A field shows its whole value or refuses it. Typed values whose shown form
-// (`shown`, the column's display format) is wider than the field are refused
-// as they are typed; values that arrive otherwise (a unit switch, a pick-up)
-// are shown in a smaller font, down to 8 pixels, when the field's own font
-// is too wide for them.
+// A field shows its whole value or refuses it. A value whose shown form
+// (`shown`, the column's display format) is too wide for the field is shown
+// in a smaller font, down to 8 pixels; a typed value that would not fit even
+// then is refused as it is typed.
 void RefuseUnshownValues(QLineEdit* field, std::function<QString(double)> shown);
 void KeepValueWhole(QLineEdit* field);
 

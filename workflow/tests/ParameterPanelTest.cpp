@@ -108,7 +108,11 @@ class ParameterPanelTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(vorn::LoadQtTranslations(*qApp)); }
+    // The program's font and texts, as the program starts.
+    void initTestCase() {
+        vorn::SetUpApplication(*qApp);
+        QVERIFY(vorn::LoadQtTranslations(*qApp));
+    }
     void init() {
         dir_ = std::make_unique<vorn::test::ProgramDir>();
         QVERIFY(dir_->isValid());
