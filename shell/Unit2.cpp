@@ -7,6 +7,7 @@
 #include "Fields.h"
 #include "HelpWindow.h"
 #include "NewJob.h"
+#include "ParameterPanel.h"
 #include "ResultGrid.h"
 #include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
@@ -315,7 +316,11 @@ void TVornMF::AttachData() {
     });
 }
 
-TVornMF::~TVornMF() = default;
+TVornMF::~TVornMF() {
+    // The panel watches focus changes, which closing the window still sends;
+    // it goes before the rows it reads.
+    delete panel_;
+}
 
 QString TVornMF::DefaultsPath() const {
     return QDir(programDir_).filePath(vorn::DefaultsList::FileName());
