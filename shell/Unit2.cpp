@@ -1063,6 +1063,9 @@ void TVornMF::M03_04Click() {
     vorn::WorkRow* array = ArrayRow();
     if (!job || !job->IsOpen() || !array || !array->IsOpen())
         return;
+    // A board size still being typed drops the plan before the window posts it.
+    if (panel_)
+        panel_->SettleFocusedField();
     job->CommitFields();
     array->CommitFields();
     vorn::TForm9 window(*this, this);

@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -417,6 +420,22 @@ private slots:
         QCOMPARE(w_->ResultGrid()->model()->rowCount(), 0);
     }
 
+    // A board size still being typed when the defaults window opens drops
+    // the plan first (the window posts the job row).
+    void boardSizeTypedBeforeTheDefaultsWindow() {
+        SearchBoard();
+        Focus("DBEdit1");
+        QTest::keyClicks(w_->focusWidget(), QStringLiteral("6"));
+        QTimer::singleShot(50, qApp, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        w_->M03_04Click();
+        QCOMPARE(Dm().TempInput.asDouble("Set_L"), 6.0);
+        QVERIFY(!Dm().TempResult.isOpen());
+        QVERIFY(!Command("ToolButton3")->isEnabled());
+    }
+
     // Delete follows the typed part number, whatever the case of the letters.
     void partNumberEnablesDelete() {
         vorn::Cursor& parts = Dm().data0004;
@@ -577,6 +596,17 @@ private slots:
         QMessageBox ok(QMessageBox::Information, QStringLiteral("Vorn"), QStringLiteral("!"),
                        QMessageBox::Ok | QMessageBox::Cancel);
         QVERIFY(ok.button(QMessageBox::Cancel)->text().contains(QStringLiteral("取消")));
+        // The file dialogs too (Qt's own dialog, as the offscreen platform
+        // and desktops without a native one show it).
+        QFileDialog files(w_.get());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        auto* buttons = files.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QVERIFY2(buttons->button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("取消")),
+                 qPrintable(buttons->button(QDialogButtonBox::Cancel)->text()));
+        QVERIFY2(buttons->button(QDialogButtonBox::Save)->text().contains(QStringLiteral("保存")),
+                 qPrintable(buttons->button(QDialogButtonBox::Save)->text()));
     }
 };
 
