@@ -217,10 +217,6 @@ void ParameterPanel::MapCaptions() {
             add(label, c.target);
 }
 
-QString ParameterPanel::CaptionTarget(const QWidget* label) const {
-    return captions_.value(label);
-}
-
 void ParameterPanel::FocusField(QWidget* w) {
     // A field on another page cannot take the focus.
     if (w && w->isVisible() && w->isEnabled())
@@ -253,7 +249,8 @@ bool ParameterPanel::AcceptRatio() {
 }
 
 void ParameterPanel::SettleFocusedField() {
-    QWidget* w = QApplication::focusWidget();
+    // The window's focus field, also while a message box has the activation.
+    QWidget* w = window_->focusWidget();
     if (w && w != ratio_ && window_->isAncestorOf(w) && IsField(w))
         Left(w);
 }

@@ -77,10 +77,6 @@ public:
     // row while the user is still in a field.
     void SettleFocusedField();
 
-    // The field a caption label moves the focus to; empty when it reacts to
-    // nothing.
-    QString CaptionTarget(const QWidget* label) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
