@@ -2,9 +2,12 @@
 
 #include "Cursor.h"
 #include "CursorBinder.h"
+#include "DisplayFormat.h"
+#include "Fields.h"
 #include "data1.h"
 
 #include <QLineEdit>
+#include <QPointer>
 
 namespace vorn {
 
@@ -70,6 +73,13 @@ void CursorWorkRow::ClearAllExcept(const QStringList& keep) {
 
 void CursorWorkRow::Bind(QLineEdit* field, const char* column) {
     binder_->bind(field, QString::fromLatin1(column));
+    // The format is the open table's: the fields are bound before it opens.
+    // The field may outlive the rows while the window closes.
+    RefuseUnshownValues(
+        field, [cursor = QPointer<Cursor>(&cursor_), name = QString::fromLatin1(column)](double v) {
+            const int f = cursor ? cursor->findField(name) : -1;
+            return DisplayFormat::formatNumber(v, f >= 0 ? cursor->field(f).format : QString());
+        });
     // Typing puts the row into edit state at once. The binder would otherwise
     // do it when it writes the column, and the refresh that edit() sends would
     // replace the typed text before it is read.

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace vorn {
 
@@ -15,6 +17,18 @@ void SetUpApplication(QApplication& app) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(12);
     app.setFont(font);
+    LoadQtTranslations(app);
+}
+
+bool LoadQtTranslations(QApplication& app) {
+    // The program speaks Chinese whatever the desktop's language.
+    auto* qt = new QTranslator(&app);
+    if (!qt->load(QStringLiteral("qtbase_zh_CN"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    return QApplication::installTranslator(qt);
 }
 
 std::unique_ptr<TVornMF> CreateMainWindow(const QString& programDir) {

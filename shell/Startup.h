@@ -11,6 +11,9 @@ namespace vorn {
 
 // Title, font and error handling of the application.
 void SetUpApplication(QApplication& app);
+// Qt's own texts (standard buttons, file dialogs) in Chinese, from the
+// translations Qt ships; false when they are not installed.
+bool LoadQtTranslations(QApplication& app);
 
 // Creates the main window (data module and a new job within it) and the
 // hidden sheet-materials window, in that order. Returns nullptr when the

@@ -7,6 +7,7 @@
 #include "Fields.h"
 #include "HelpWindow.h"
 #include "NewJob.h"
+#include "ParameterPanel.h"
 #include "ResultGrid.h"
 #include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
@@ -271,6 +272,7 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
         return;
     AttachData();
     ConnectJobControls();
+    ConnectParameterPanel();
     move(0, 0);
     RunCommand([this] { StartNewJob(); });
 }
@@ -314,7 +316,11 @@ void TVornMF::AttachData() {
     });
 }
 
-TVornMF::~TVornMF() = default;
+TVornMF::~TVornMF() {
+    // The panel watches focus changes, which closing the window still sends;
+    // it goes before the rows it reads.
+    delete panel_;
+}
 
 QString TVornMF::DefaultsPath() const {
     return QDir(programDir_).filePath(vorn::DefaultsList::FileName());
@@ -1057,6 +1063,9 @@ void TVornMF::M03_04Click() {
     vorn::WorkRow* array = ArrayRow();
     if (!job || !job->IsOpen() || !array || !array->IsOpen())
         return;
+    // A board size still being typed drops the plan before the window posts it.
+    if (panel_)
+        panel_->SettleFocusedField();
     job->CommitFields();
     array->CommitFields();
     vorn::TForm9 window(*this, this);

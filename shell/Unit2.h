@@ -22,6 +22,7 @@ class EscWatcher;
 class SearchProgress;
 class CursorModel;
 class DataJobRows;
+class ParameterPanel;
 class TDataM1;
 } // namespace vorn
 
@@ -131,6 +132,18 @@ public:
     vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
     QRadioButton* Selector(vorn::DiagramView view) const;
     bool SearchRunning() const { return searching_; }
+
+    // ---- The parameter panel and the unit (workflow/JobPanel.cpp) ----
+    // The unit button: every length of the working tables to the other unit.
+    void UnitButtonClick();
+    // Delete follows whether the typed part number names a saved part.
+    void CheckPartNumber();
+    // `Set_L` / `Set_W` entered and left.
+    void BoardSizeEnter();
+    void BoardSizeExit();
+    // False, after the message, while the ratio field holds a refused value.
+    bool ParameterChecksPass();
+    vorn::ParameterPanel* Panel() const { return panel_; }
     const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
 
 public slots:
@@ -190,6 +203,7 @@ private:
 
     // ---- The main job (workflow/) ----
     void ConnectJobControls();
+    void ConnectParameterPanel();
     void PanelSearchCommand();
     void ArraySearchCommand();
     bool RunInProgressFrame(vorn::Cursor& table, const char* sort, std::int64_t maximum,
@@ -209,6 +223,7 @@ private:
     void ComputeToolingHolesNotBuilt();
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
+    vorn::ParameterPanel* panel_ = nullptr; // child of the window
     bool searching_ = false;
     bool closeRequested_ = false;
     bool arrayTabActive_ = false;

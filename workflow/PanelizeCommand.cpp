@@ -228,6 +228,9 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
 
 void TVornMF::PanelSearchCommand() {
     vorn::TDataM1& dm = *Data();
+    // A ratio the panel refused is not searched with.
+    if (!ParameterChecksPass())
+        return;
     if (JobRow())
         JobRow()->CommitFields();
     Cursor& job = dm.TempInput;

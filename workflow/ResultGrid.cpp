@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 #include <iterator>
 
 namespace vorn {
@@ -36,9 +38,20 @@ protected:
 
 } // namespace
 
+void SetColumnWidth(QTableView* grid, int column, int width) {
+    const QHeaderView* header = grid->horizontalHeader();
+    int title = 0;
+    if (grid->model()) {
+        const QString text = grid->model()->headerData(column, Qt::Horizontal).toString();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        title = header->fontMetrics().horizontalAdvance(text) + 2 * margin + 2;
+    }
+    grid->setColumnWidth(column, std::max(width, title));
+}
+
 void ApplyResultColumnWidths(QTableView* grid) {
     for (int i = 0; i < int(std::size(kResultColumns)); ++i)
-        grid->setColumnWidth(i, kResultColumns[i].width);
+        SetColumnWidth(grid, i, kResultColumns[i].width);
 }
 
 void SetUpResultGrid(QTableView* grid) {

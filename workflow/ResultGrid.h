@@ -36,5 +36,8 @@ inline constexpr ResultColumn kResultColumns[] = {
 void SetUpResultGrid(QTableView* grid);
 // Widths of the table above.
 void ApplyResultColumnWidths(QTableView* grid);
+// A column's width: `width` pixels, or wider where its title needs more in
+// the grid's font (a clipped title reads as another word).
+void SetColumnWidth(QTableView* grid, int column, int width);
 
 } // namespace vorn

@@ -216,9 +216,9 @@ void TVornMF::Edit5Change() {
     const bool one = edit5_->text() == QLatin1String("1");
     // On the array tab the grid shows arrays; leaving the tab sets its columns.
     if (!arrayTabActive_) {
-        dbGrid1_->setColumnWidth(3, one ? 45 : 29);
-        dbGrid1_->setColumnWidth(4, one ? 65 : 58);
-        dbGrid1_->setColumnWidth(10, one ? 40 : 29);
+        vorn::SetColumnWidth(dbGrid1_, 3, one ? 45 : 29);
+        vorn::SetColumnWidth(dbGrid1_, 4, one ? 65 : 58);
+        vorn::SetColumnWidth(dbGrid1_, 10, one ? 40 : 29);
         for (int c = 5; c <= 8; ++c)
             dbGrid1_->setColumnHidden(c, one);
     }
@@ -260,15 +260,15 @@ void TVornMF::PageControl1Change(int page) {
             for (int c = 5; c <= 8; ++c)
                 dbGrid1_->setColumnHidden(c, true);
         const bool fifth = !dbGrid1_->isColumnHidden(5);
-        dbGrid1_->setColumnWidth(0, vorn::kResultColumns[0].width);
-        dbGrid1_->setColumnWidth(1, 95);
-        dbGrid1_->setColumnWidth(2, 95);
-        dbGrid1_->setColumnWidth(3, fifth ? 29 : 45);
-        dbGrid1_->setColumnWidth(4, fifth ? 58 : 65);
-        dbGrid1_->setColumnWidth(5, 90);
-        dbGrid1_->setColumnWidth(6, 90);
+        vorn::SetColumnWidth(dbGrid1_, 0, vorn::kResultColumns[0].width);
+        vorn::SetColumnWidth(dbGrid1_, 1, 95);
+        vorn::SetColumnWidth(dbGrid1_, 2, 95);
+        vorn::SetColumnWidth(dbGrid1_, 3, fifth ? 29 : 45);
+        vorn::SetColumnWidth(dbGrid1_, 4, fifth ? 58 : 65);
+        vorn::SetColumnWidth(dbGrid1_, 5, 90);
+        vorn::SetColumnWidth(dbGrid1_, 6, 90);
         for (int c = 7; c < int(std::size(vorn::kResultColumns)); ++c)
-            dbGrid1_->setColumnWidth(c, vorn::kResultColumns[c].width);
+            vorn::SetColumnWidth(dbGrid1_, c, vorn::kResultColumns[c].width);
 
         arrayTabActive_ = false;
         for (int i = 0; i < 4; ++i) {
@@ -289,6 +289,7 @@ void TVornMF::PageControl1Change(int page) {
             whole->hide();
         }
         UpdateArchiveCommands();
+        CheckPartNumber();
         RadioButton1Click();
     } else if (page == kArrayPage) {
         resultModel_->setCursor(&dm->TempResultCus);
@@ -300,9 +301,9 @@ void TVornMF::PageControl1Change(int page) {
             resultModel_->setColumnTitle(i, QString::fromUtf8(kArrayColumns[i][1]));
             dbGrid1_->setColumnHidden(i, false);
         }
-        dbGrid1_->setColumnWidth(0, vorn::kResultColumns[0].width);
+        vorn::SetColumnWidth(dbGrid1_, 0, vorn::kResultColumns[0].width);
         for (int c = 1; c <= 6; ++c)
-            dbGrid1_->setColumnWidth(c, 80);
+            vorn::SetColumnWidth(dbGrid1_, c, 80);
 
         if (!arrayTabActive_) {
             for (int i = 0; i < 4; ++i)

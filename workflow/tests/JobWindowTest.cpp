@@ -3,6 +3,7 @@
 // views, the array tab and the hand-over, the Esc question, picture export.
 
 #include "Cursor.h"
+#include "JobTestSupport.h"
 #include "JobTypes.h"
 #include "PanelSearch.h"
 #include "SearchProgress.h"
@@ -39,51 +40,12 @@
 #include <memory>
 
 using vorn::DiagramView;
+using vorn::test::AnswerBoxes;
+using vorn::test::SeenBox;
+using vorn::test::Shot;
+using vorn::test::Type;
 
 namespace {
-
-void Shot(QWidget* w, const QString& name) {
-    const QString dir = vorn::test::screenshotDir();
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
-}
-
-// What a message box showed before the test answered it.
-struct SeenBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int count = 0;
-};
-
-// Answers the next message box with `button`; `before` runs first while the
-// box is up (for example to release a key).
-void AnswerBoxes(SeenBox* seen, QMessageBox::StandardButton button,
-                 std::function<void()> before = {}) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        ++seen->count;
-        if (before)
-            before();
-        timer->deleteLater();
-        box->button(button)->click();
-    });
-    timer->start();
-}
-
-// Typed into a field as a user does: select all, type, Return.
-void Type(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-}
 
 // The engine's own rows for the job the window holds now.
 std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
@@ -428,7 +390,13 @@ private slots:
         PressF2();
         const int rows = Dm().TempResult.recordCount();
         QVERIFY(rows > 0);
-        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("0"));
+        // Set straight into the row: typing a new board size drops the results.
+        auto setBoardLength = [this](double l) {
+            Dm().TempInput.edit();
+            Dm().TempInput.setValue("Set_L", l);
+            Dm().TempInput.post();
+        };
+        setBoardLength(0);
         SeenBox seen;
         AnswerBoxes(&seen, QMessageBox::Ok);
         PressF2();
@@ -439,7 +407,7 @@ private slots:
         QVERIFY(Command("M02_01")->isEnabled());
 
         // No enabled sheet.
-        Type(Child<QLineEdit>("DBEdit1"), QStringLiteral("4"));
+        setBoardLength(4);
         vorn::Cursor& sheets = Dm().SetBase;
         sheets.open();
         for (sheets.first(); !sheets.eof(); sheets.next()) {
