@@ -11,6 +11,7 @@
 #include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
 #include "ToolIcons.h"
+#include "ToolingTab.h"
 #include "Unit1.h"
 #include "Units.h"
 #include "WelcomePicture.h"
@@ -271,6 +272,7 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
         return;
     AttachData();
     ConnectJobControls();
+    ConnectToolingControls();
     move(0, 0);
     RunCommand([this] { StartNewJob(); });
 }
@@ -681,14 +683,8 @@ QWidget* TVornMF::BuildArrayTab() {
 }
 
 QWidget* TVornMF::BuildToolingTab() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
-    auto* grid = new QTableView(page);
-    grid->setObjectName(QStringLiteral("DBGrid2"));
-    v->addWidget(grid);
-    return page;
+    toolingPage_ = new vorn::ToolingPage;
+    return toolingPage_;
 }
 
 QWidget* TVornMF::BuildPartsTab() {
@@ -1040,14 +1036,10 @@ void TVornMF::ToolButton5Click() {}
 void TVornMF::ToolButton3Click() {}
 void TVornMF::ToolButton12Click() {}
 void TVornMF::ToolButton6Click() {}
-void TVornMF::ToolButton2Click() {}
-void TVornMF::PM01Click() {}
-void TVornMF::PM02Click() {}
 void TVornMF::M01_04_01Click() {}
 void TVornMF::ToolButton8Click() {}
 void TVornMF::ToolButton9Click() {}
 void TVornMF::M03_01Click() {}
-void TVornMF::M03_02Click() {}
 void TVornMF::M03_03Click() {}
 void TVornMF::M04_05Click() {}
 void TVornMF::M04_06Click() {}

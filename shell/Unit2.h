@@ -23,6 +23,7 @@ class SearchProgress;
 class CursorModel;
 class DataJobRows;
 class TDataM1;
+class ToolingPage;
 } // namespace vorn
 
 class QAction;
@@ -131,6 +132,11 @@ public:
     vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
     QRadioButton* Selector(vorn::DiagramView view) const;
     bool SearchRunning() const { return searching_; }
+    // Tooling holes of the job from the presets, the " Tooling " tab and its
+    // check box "允许Tooking" (workflow/PlanCommands.cpp).
+    void ComputeToolingHoles();
+    void CheckBox3Click();
+    vorn::ToolingPage* ToolingTab() const { return toolingPage_; }
     const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
 
 public slots:
@@ -206,7 +212,11 @@ private:
     double ShowDiagram(const std::function<double(QImage&)>& draw);
     double DrawSelectedView(vorn::DiagramView view);
     void DrawSelectedViewTooling(vorn::DiagramView view, double scale);
-    void ComputeToolingHolesNotBuilt();
+    // Plans beyond the search (workflow/PlanCommands.cpp).
+    void ConnectToolingControls();
+    void GivenPanelCommand();
+    void GivenArrayCommand();
+    void ShowOnePanelSize();
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
     bool searching_ = false;
@@ -261,6 +271,7 @@ private:
     QLineEdit* date_ = nullptr;
     QPlainTextEdit* note_ = nullptr;
     QWidget* sheetWindow_ = nullptr;
+    vorn::ToolingPage* toolingPage_ = nullptr;
     QPointer<QWidget> help_;
     bool showsWelcome_ = false;
 };
