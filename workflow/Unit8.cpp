@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSplitter>
@@ -49,6 +50,8 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         if (auto* list = qobject_cast<QComboBox*>(editor)) {
             list->setCurrentText(index.data(Qt::EditRole).toString());
+            if (list->lineEdit())
+                list->lineEdit()->selectAll(); // a typed reference replaces the shown one
             return;
         }
         QStyledItemDelegate::setEditorData(editor, index);

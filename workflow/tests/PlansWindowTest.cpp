@@ -497,7 +497,12 @@ private slots:
             QVERIFY(list && list->isVisible());
             QCOMPARE(list->count(), 8);
             QCOMPARE(list->itemText(0), QStringLiteral("Top_Edge"));
+            // Typed keys go to the list; leaving the column writes what it shows.
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Left_Center"));
+            QCOMPARE(list->currentText(), QStringLiteral("Left_Center"));
             window.Grid()->setCurrentIndex(m->index(1, 2));
+            QCOMPARE(t.valueAt(1, t.fieldIndex("Level_Edge")).toString(),
+                     QStringLiteral("Left_Center"));
             QTRY_VERIFY(!window.Grid()->findChild<QComboBox*>("ComboBox1") ||
                         !window.Grid()->findChild<QComboBox*>("ComboBox1")->isVisible());
             // An unsaved edit is dropped when the window closes.
@@ -508,6 +513,7 @@ private slots:
         t.open();
         QCOMPARE(t.valueAt(0, t.fieldIndex("Diameter")).toDouble(), 0.25);
         QCOMPARE(t.valueAt(1, t.fieldIndex("Diameter")).toDouble(), 0.125);
+        QCOMPARE(t.valueAt(1, t.fieldIndex("Level_Edge")).toString(), QStringLiteral("Top_Edge"));
         VORN_COMPARE_NEAR(t.valueAt(2, t.fieldIndex("EdgeSize")).toDouble(), 0.2, 1e-15);
         t.close();
         // Stored in the file, not only in the cache.
