@@ -122,7 +122,8 @@ struct PanelColumns {
     int L, W, BL, BW, count, lv;
     PanelColumns(const Cursor& c, bool second) {
         auto f = [&](const char* name) {
-            return c.fieldIndex(QString::fromLatin1(name) + (second ? QStringLiteral("2") : QString()));
+            return c.fieldIndex(QString::fromLatin1(name) +
+                                (second ? QStringLiteral("2") : QString()));
         };
         L = f("Panel_L");
         W = f("Panel_W");
