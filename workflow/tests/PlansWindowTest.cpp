@@ -31,6 +31,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <random>
 
 using vorn::Cursor;
 using vorn::DiagramView;
@@ -456,6 +457,41 @@ private slots:
         Command("ToolButton10")->trigger();
         QCOMPARE(w_->DiagramImage()->pixmap().cacheKey(), picture);
         QCOMPARE(vorn::MinimizeCandidateBorders(r, j), 0);
+    }
+
+    // Every plan F3 and the picked-plan minimization write passes the
+    // program's validity test, in both units, over many random jobs.
+    void randomTypedPanelsStayValid() {
+        std::mt19937 rng(1210);
+        std::uniform_real_distribution<double> board(0.3, 8), panel(6, 26), gap(0, 0.3),
+            margin(0, 1);
+        Cursor& j = Dm().TempInput;
+        int plans = 0;
+        for (int i = 0; i < 80; ++i) {
+            const bool mm = i % 2;
+            w_->UnitButton()->setText(mm ? QStringLiteral("mm") : QStringLiteral("Inch"));
+            const double f = mm ? 25.4 : 1.0;
+            j.edit();
+            j.setValue("Set_L", board(rng) * f);
+            j.setValue("Set_W", board(rng) * f);
+            j.setValue("Set_C", gap(rng) * f);
+            j.setValue("BorderX_L", margin(rng) * f);
+            j.setValue("BorderX_W", margin(rng) * f);
+            j.setValue("Panel_L", panel(rng) * f);
+            j.setValue("Panel_W", panel(rng) * f);
+            j.post();
+            w_->ToolButton2Click();
+            if (Num(j, "Panel") == 0)
+                continue;
+            ++plans;
+            QVERIFY(PanelOneValid(j));
+            QVERIFY(w_->UpdateJobCommands());
+            w_->PM01Click();
+            QVERIFY(PanelOneValid(j));
+            QVERIFY(vorn::TolLe(Num(j, "Border_L"), Num(j, "BorderX_L")));
+            QVERIFY(!vorn::MinimizeJobBorders(j)); // a second run changes nothing
+        }
+        QVERIFY(plans > 40);
     }
 
     // ---- the tooling presets window ----
