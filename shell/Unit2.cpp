@@ -12,6 +12,7 @@
 #include "SearchInterfaces.h"
 #include "SheetWindowSlot.h"
 #include "ToolIcons.h"
+#include "ToolingTab.h"
 #include "Unit1.h"
 #include "Units.h"
 #include "WelcomePicture.h"
@@ -273,6 +274,7 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
     AttachData();
     ConnectJobControls();
     ConnectParameterPanel();
+    ConnectToolingControls();
     move(0, 0);
     RunCommand([this] { StartNewJob(); });
 }
@@ -687,14 +689,8 @@ QWidget* TVornMF::BuildArrayTab() {
 }
 
 QWidget* TVornMF::BuildToolingTab() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
-    auto* grid = new QTableView(page);
-    grid->setObjectName(QStringLiteral("DBGrid2"));
-    v->addWidget(grid);
-    return page;
+    toolingPage_ = new vorn::ToolingPage;
+    return toolingPage_;
 }
 
 QWidget* TVornMF::BuildPartsTab() {
@@ -1046,14 +1042,10 @@ void TVornMF::ToolButton5Click() {}
 void TVornMF::ToolButton3Click() {}
 void TVornMF::ToolButton12Click() {}
 void TVornMF::ToolButton6Click() {}
-void TVornMF::ToolButton2Click() {}
-void TVornMF::PM01Click() {}
-void TVornMF::PM02Click() {}
 void TVornMF::M01_04_01Click() {}
 void TVornMF::ToolButton8Click() {}
 void TVornMF::ToolButton9Click() {}
 void TVornMF::M03_01Click() {}
-void TVornMF::M03_02Click() {}
 void TVornMF::M03_03Click() {}
 void TVornMF::M04_05Click() {}
 void TVornMF::M04_06Click() {}

@@ -24,6 +24,7 @@ class CursorModel;
 class DataJobRows;
 class ParameterPanel;
 class TDataM1;
+class ToolingPage;
 } // namespace vorn
 
 class QAction;
@@ -144,6 +145,12 @@ public:
     // False, after the message, while the ratio field holds a refused value.
     bool ParameterChecksPass();
     vorn::ParameterPanel* Panel() const { return panel_; }
+
+    // Tooling holes of the job from the presets, the " Tooling " tab and its
+    // check box "允许Tooking" (workflow/PlanCommands.cpp).
+    void ComputeToolingHoles();
+    void CheckBox3Click();
+    vorn::ToolingPage* ToolingTab() const { return toolingPage_; }
     const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
 
 public slots:
@@ -220,7 +227,11 @@ private:
     double ShowDiagram(const std::function<double(QImage&)>& draw);
     double DrawSelectedView(vorn::DiagramView view);
     void DrawSelectedViewTooling(vorn::DiagramView view, double scale);
-    void ComputeToolingHolesNotBuilt();
+    // Plans beyond the search (workflow/PlanCommands.cpp).
+    void ConnectToolingControls();
+    void GivenPanelCommand();
+    void GivenArrayCommand();
+    void ShowOnePanelSize();
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
     vorn::ParameterPanel* panel_ = nullptr; // child of the window
@@ -276,6 +287,7 @@ private:
     QLineEdit* date_ = nullptr;
     QPlainTextEdit* note_ = nullptr;
     QWidget* sheetWindow_ = nullptr;
+    vorn::ToolingPage* toolingPage_ = nullptr;
     QPointer<QWidget> help_;
     bool showsWelcome_ = false;
 };

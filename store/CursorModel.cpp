@@ -130,17 +130,21 @@ void CursorModel::disconnectCursor() {
 }
 
 void CursorModel::cursorReset() {
+    // What the view does to its current cell while it resets (an open editor
+    // closing hands the focus back, which picks the first cell) must not move
+    // the cursor: the cursor's row is the one shown afterwards.
+    const bool wasSyncing = m_syncing;
+    m_syncing = true;
     beginResetModel();
     resolveColumns();
     m_rows = m_attached && m_cursor && m_cursor->isOpen() ? m_cursor->recordCount() : 0;
     endResetModel();
     if (m_selection && m_rows > 0 && m_cursor) {
-        m_syncing = true;
         m_selection->setCurrentIndex(index(qMax(0, m_cursor->recNo()), 0),
                                      QItemSelectionModel::ClearAndSelect |
                                          QItemSelectionModel::Rows);
-        m_syncing = false;
     }
+    m_syncing = wasSyncing;
 }
 
 void CursorModel::followSelection(QItemSelectionModel* selection) {

@@ -5,6 +5,7 @@
 
 #include "CursorModel.h"
 #include "PanelSearch.h"
+#include "PlanWork.h"
 #include "ResultSinks.h"
 #include "SearchProgress.h"
 #include "data1.h"
@@ -32,28 +33,6 @@ using vorn::Cursor;
 namespace {
 
 constexpr int kArrayPage = 1;
-
-// The sheet table as the search reads it: the enabled rows, in inches. A
-// table some window holds open keeps its rows and state.
-std::vector<vorn::SheetSize> EnabledSheets(Cursor& sheets) {
-    const bool wasOpen = sheets.isOpen();
-    const QString filter = sheets.filter();
-    const bool filtered = sheets.filtered();
-    sheets.setFilter(QStringLiteral("Enbled=True"));
-    sheets.setFiltered(true);
-    if (!wasOpen)
-        sheets.open();
-    std::vector<vorn::SheetSize> out;
-    const int l = sheets.fieldIndex(QStringLiteral("Base_L"));
-    const int w = sheets.fieldIndex(QStringLiteral("Base_W"));
-    for (int r = 0; r < sheets.recordCount(); ++r)
-        out.push_back({sheets.valueAt(r, l).toDouble(), sheets.valueAt(r, w).toDouble()});
-    if (!wasOpen)
-        sheets.close();
-    sheets.setFilter(filter);
-    sheets.setFiltered(filtered);
-    return out;
-}
 
 std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
     const bool wasOpen = query.isOpen();
@@ -258,7 +237,7 @@ void TVornMF::PanelSearchCommand() {
     in.GoodBase = bestBase_->isChecked();
     in.BothPanel = bothPanel_->isChecked();
     in.BothBase = bothBase_->isChecked();
-    in.sheets = EnabledSheets(dm.SetBase);
+    in.sheets = vorn::EnabledSheetSizes(dm.SetBase);
     if (in.sheets.empty()) {
         Warn(this, vorn::PanelJobRefusal(in));
         return;

@@ -179,24 +179,33 @@ void TVornMF::DBGrid1DblClick() {
         else if (toggle->text() == QLatin1String("Panel 1"))
             ShowPanelLooks(true, QStringLiteral("Panel2尺寸"));
     } else {
-        toggle->setText(QStringLiteral("Panel 2"));
-        BindPanelFields(false);
-        toggle->setEnabled(false);
-        if (second->isChecked())
-            first->setChecked(true);
-        second->hide();
-        first->setText(QStringLiteral("拼版图"));
-        first->adjustSize();
-        MoveX(cutting, 140);
-        ShowPanelLooks(false, QStringLiteral("Panel尺寸"));
+        ShowOnePanelSize();
     }
 
     const DiagramView view = SelectedView();
     const double scale = DrawSelectedView(view);
-    ComputeToolingHolesNotBuilt();
+    ComputeToolingHoles();
     DrawSelectedViewTooling(view, scale);
     UpdateJobCommands();
     PlaceWholeSelector();
+}
+
+// The panel display for a plan of one panel size: the fields on panel 1, the
+// toggle off, the panel-2 view hidden.
+void TVornMF::ShowOnePanelSize() {
+    QToolButton* toggle = PanelToggle();
+    QRadioButton* first = Selector(DiagramView::Panel1);
+    QRadioButton* second = Selector(DiagramView::Panel2);
+    toggle->setText(QStringLiteral("Panel 2"));
+    BindPanelFields(false);
+    toggle->setEnabled(false);
+    if (second->isChecked())
+        first->setChecked(true);
+    second->hide();
+    first->setText(QStringLiteral("拼版图"));
+    first->adjustSize();
+    MoveX(Selector(DiagramView::Cutting), 140);
+    ShowPanelLooks(false, QStringLiteral("Panel尺寸"));
 }
 
 void TVornMF::SpeedButton11Click() {

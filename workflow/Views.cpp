@@ -123,10 +123,6 @@ void TVornMF::DrawSelectedViewTooling(DiagramView view, double scale) {
     image1_->setPixmap(QPixmap::fromImage(image));
 }
 
-// Tooling holes are placed by a later part of the program; until then the
-// working tooling table stays closed and no hole is drawn.
-void TVornMF::ComputeToolingHolesNotBuilt() {}
-
 void TVornMF::RedrawSelectedView() {
     const DiagramView view = SelectedView();
     const double scale = DrawSelectedView(view);

@@ -463,7 +463,10 @@ private slots:
         QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{}));
         // F5 and F6 reach the settings windows, never the margin items.
         QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
+        DismissNextModal(); // the tooling presets window
         QCOMPARE(press(Qt::Key_F6), (QHash<QString, int>{{"M03_02", 1}}));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 
         // With a valid plan the export items own F7 and F8.
         PutValidPlan(*window_->Data());

@@ -20,7 +20,34 @@ class CursorWidgetsTest : public QObject {
 private slots:
     void gridFollowsCursorAndBack();
     void boundFieldsEditTheCurrentRow();
+    void resetWithAnOpenEditorKeepsTheCurrentRow();
 };
+
+// A post resets the grid; the cell editor open on the posted row closes and
+// the focus returns to the grid. The cursor stays on the posted row.
+void CursorWidgetsTest::resetWithAnOpenEditorKeepsTheCurrentRow() {
+    test::ProgramDir dir;
+    TDataM1 dm(dir.path());
+    dm.SetPanel.open();
+    QTableView grid;
+    CursorModel model;
+    model.setCursor(&dm.SetPanel);
+    model.setEditable(true);
+    grid.setModel(&model);
+    model.followSelection(grid.selectionModel());
+    grid.setEditTriggers(QAbstractItemView::CurrentChanged);
+    grid.resize(360, 240);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.setFocus();
+    grid.setCurrentIndex(model.index(3, 1)); // opens the editor on row 3
+    QCOMPARE(dm.SetPanel.recNo(), 3);
+    dm.SetPanel.edit();
+    dm.SetPanel.setValue("Panel_L", 30.0);
+    dm.SetPanel.post();
+    QCOMPARE(dm.SetPanel.recNo(), 3);
+    QCOMPARE(grid.currentIndex().row(), 3);
+}
 
 void CursorWidgetsTest::gridFollowsCursorAndBack() {
     test::ProgramDir dir;

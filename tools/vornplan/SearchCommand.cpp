@@ -1,6 +1,7 @@
 // vornplan search: the panel search of a job file, printed as CSV rows.
 
 #include "Command.h"
+#include "GivenPanel.h"
 #include "JobInput.h"
 #include "PanelSearch.h"
 
@@ -12,7 +13,7 @@
 namespace {
 
 const char* const kHelp =
-    "usage: vornplan search [--mm] [--stats] JOBFILE\n"
+    "usage: vornplan search [--mm] [--stats] [--minimize-borders] JOBFILE\n"
     "\n"
     "Runs the panel search of the job and prints the result rows as CSV in\n"
     "their Number order (by Base_down, then Panel_down), after this header:\n"
@@ -38,6 +39,10 @@ const char* const kHelp =
     "           millimetres and the rows are written in millimetres; Sheet and\n"
     "           Preset lines stay in inches\n"
     "  --stats  print the search's counts and stage times to standard error\n"
+    "  --minimize-borders\n"
+    "           shrink every row's panels to the minimum margins BorderX_L,\n"
+    "           BorderX_W afterwards, as the program's \"所有Panel边距补偿\" does\n"
+    "           (sizes, margins and utilizations change; order and keys stay)\n"
     "\n"
     "Exit status: 0 done; 1 the job is refused (a board size of 0, no enabled\n"
     "sheet: the program's message on standard error, no CSV); 2 bad arguments\n"
@@ -48,8 +53,18 @@ double Ms(std::chrono::nanoseconds d) {
 }
 
 int Run(int argc, char** argv) {
+    // Its own option first; the rest are those of every job command.
+    bool minimize = false;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && std::string(argv[i]) == "--minimize-borders")
+            minimize = true;
+        else
+            rest.push_back(argv[i]);
+    }
     vornplan::JobArguments args;
-    if (auto exit = vornplan::ParseJobArguments("search", argc, argv, kHelp, true, args))
+    if (auto exit =
+            vornplan::ParseJobArguments("search", int(rest.size()), rest.data(), kHelp, true, args))
         return *exit;
     vorn::PanelJob job;
     if (auto exit = vornplan::LoadPanelJob("search", args.path, job))
@@ -61,6 +76,10 @@ int Run(int argc, char** argv) {
     vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress, &st);
     const auto t1 = std::chrono::steady_clock::now();
     vorn::SortAndNumber(sink.rows);
+    if (minimize) {
+        for (vorn::ResultRow& r : sink.rows)
+            vorn::MinimizeBorders(r, job.BorderX_L, job.BorderX_W);
+    }
     const auto t2 = std::chrono::steady_clock::now();
 
     std::string out = vornplan::CsvHeader(vorn::ResultRow{}) + '\n';
