@@ -210,6 +210,8 @@ QVariant CursorModel::data(const QModelIndex& index, int role) const {
                             type != FieldType::Calculated && type != FieldType::Boolean;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
+    case ValueRole:
+        return m_cursor->valueAt(index.row(), field);
     default:
         return {};
     }

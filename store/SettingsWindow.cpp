@@ -1,0 +1,195 @@
+#include "SettingsWindow.h"
+
+#include "Cursor.h"
+#include "CursorModel.h"
+#include "DbError.h"
+#include "PanelJob.h"
+#include "Units.h"
+#include "YesNoDelegate.h"
+#include "data1.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolButton>
+#include <exception>
+
+namespace vorn {
+
+namespace {
+
+// The read-only number column on the 3-D light background.
+class LightColumnDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->backgroundBrush = option->palette.color(QPalette::Midlight);
+    }
+};
+
+double MillimetresPerInch() {
+    return UnitFactor(DisplayUnit::Millimetre);
+}
+
+} // namespace
+
+SettingsWindow::SettingsWindow(TDataM1& dm, const Table& table, QWidget* parent)
+    : QDialog(parent), dm_(dm), table_(table) {
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    model_ = new CursorModel(this);
+    model_->setCursor(table_.cursor);
+    model_->setColumns(table_.columns);
+    model_->setEditable(true);
+    grid_->setModel(model_);
+    model_->followSelection(grid_->selectionModel());
+    model_->appendOnDownAtEnd(grid_);
+    connect(model_, &CursorModel::error, this, [this](const QString& text) {
+        QMessageBox::critical(this, QStringLiteral("Vorn"), text);
+    });
+
+    grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    grid_->verticalHeader()->setDefaultSectionSize(20);
+    grid_->verticalHeader()->setFixedWidth(12); // the row indicator column
+    grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->setTabKeyNavigation(true);
+
+    // Widths in characters, as the table's display widths give them.
+    const int digit = grid_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int c = 0; c < table_.columns.size(); ++c) {
+        const int f = table_.cursor->findField(table_.columns[c]);
+        if (f >= 0 && table_.cursor->field(f).width > 0)
+            grid_->setColumnWidth(c, table_.cursor->field(f).width * digit + 6);
+        if (table_.columns[c] == table_.yesNoColumn) {
+            yesNo_ = new YesNoDelegate(grid_);
+            grid_->setItemDelegateForColumn(c, yesNo_);
+        } else if (table_.columns[c] == table_.readOnlyColumn) {
+            grid_->setItemDelegateForColumn(c, new LightColumnDelegate(grid_));
+        }
+    }
+    model_->detach(); // until shown
+}
+
+void SettingsWindow::showEvent(QShowEvent* event) {
+    model_->attach();
+    QDialog::showEvent(event);
+}
+
+void SettingsWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    model_->detach();
+}
+
+SettingsWindow::~SettingsWindow() {
+    // The grid lets go of the cursor before the cursor closes.
+    model_->setCursor(nullptr);
+}
+
+bool SettingsWindow::ShowsMm() const {
+    return unitButton_ && unitButton_->text() == MmCaption();
+}
+
+QToolButton* SettingsWindow::MakeUnitButton(QWidget* parent) {
+    unitButton_ = new QToolButton(parent);
+    unitButton_->setObjectName(QStringLiteral("SpeedButton1"));
+    unitButton_->setText(InchCaption()); // the window starts in inches, as stored
+    unitButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    unitButton_->setFocusPolicy(Qt::NoFocus);
+    connect(unitButton_, &QToolButton::clicked, this,
+            [this] { Guarded([this] { UnitButtonClick(); }); });
+    return unitButton_;
+}
+
+void SettingsWindow::Guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        if (!model_->isAttached())
+            model_->attach();
+        QMessageBox::critical(this, QStringLiteral("Vorn"), QString::fromUtf8(e.what()));
+    }
+}
+
+void SettingsWindow::PostPending() {
+    Cursor& c = Data();
+    if (c.isOpen() && c.state() != Cursor::State::Browse)
+        c.post();
+}
+
+int SettingsWindow::SelectedColumn() const {
+    return qMax(0, grid_->currentIndex().column());
+}
+
+void SettingsWindow::FocusGrid(int column) {
+    grid_->setFocus();
+    const int row = Data().isOpen() ? Data().recNo() : -1;
+    if (row >= 0 && row < model_->rowCount())
+        grid_->setCurrentIndex(model_->index(row, column));
+}
+
+SettingsWindow::Place SettingsWindow::RememberPlace() {
+    PostPending();
+    Place place;
+    place.column = SelectedColumn();
+    if (!Data().isEmpty())
+        place.key = Data().value(table_.placeKey);
+    model_->detach();
+    return place;
+}
+
+void SettingsWindow::ReturnToPlace(const Place& place) {
+    if (place.key.isValid() && !place.key.isNull())
+        Data().locate(table_.placeKey, {place.key});
+    model_->attach();
+    FocusGrid(place.column);
+}
+
+void SettingsWindow::WalkAll(bool toMm) {
+    if (toMm)
+        ConvertLengthColumns(Data(), table_.lengthColumns, MillimetresPerInch(), &memory_);
+    else
+        DivideLengthColumns(Data(), table_.lengthColumns, MillimetresPerInch(), &memory_);
+}
+
+void SettingsWindow::Save() {
+    if (!Data().isOpen())
+        return;
+    if (!ShowsMm()) {
+        PostPending();
+        Data().applyUpdates();
+        return;
+    }
+    // The file takes inches: walk there, commit, and walk back, also when the
+    // commit fails (the screen keeps showing millimetres under "mm").
+    const Place place = RememberPlace();
+    WalkAll(false);
+    try {
+        Data().applyUpdates();
+    } catch (...) {
+        WalkAll(true);
+        ReturnToPlace(place);
+        throw;
+    }
+    WalkAll(true);
+    ReturnToPlace(place);
+}
+
+void SettingsWindow::UnitButtonClick() {
+    if (!Data().isOpen())
+        return;
+    const Place place = RememberPlace();
+    const bool toMm = !ShowsMm();
+    WalkAll(toMm);
+    unitButton_->setText(toMm ? MmCaption() : InchCaption());
+    ReturnToPlace(place);
+}
+
+} // namespace vorn
