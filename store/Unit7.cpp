@@ -94,15 +94,17 @@ void TForm7::SpeedButton6Click() {
 }
 
 void TForm7::SpeedButton7Click() {
+    const int column = SelectedColumn();
     PostPending();
     list_.moveUp();
-    FocusGrid(SelectedColumn());
+    FocusGrid(column);
 }
 
 void TForm7::SpeedButton8Click() {
+    const int column = SelectedColumn();
     PostPending();
     list_.moveDown();
-    FocusGrid(SelectedColumn());
+    FocusGrid(column);
 }
 
 } // namespace vorn
