@@ -58,16 +58,11 @@ SettingsWindow::SettingsWindow(TDataM1& dm, const Table& table, QWidget* parent)
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->verticalHeader()->setFixedWidth(12); // the row indicator column
+    grid_->verticalHeader()->setVisible(false);
     grid_->horizontalHeader()->setHighlightSections(false);
     grid_->setTabKeyNavigation(true);
 
-    // Widths in characters, as the table's display widths give them.
-    const int digit = grid_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < table_.columns.size(); ++c) {
-        const int f = table_.cursor->findField(table_.columns[c]);
-        if (f >= 0 && table_.cursor->field(f).width > 0)
-            grid_->setColumnWidth(c, table_.cursor->field(f).width * digit + 6);
         if (table_.columns[c] == table_.yesNoColumn) {
             yesNo_ = new YesNoDelegate(grid_);
             grid_->setItemDelegateForColumn(c, yesNo_);
@@ -75,12 +70,29 @@ SettingsWindow::SettingsWindow(TDataM1& dm, const Table& table, QWidget* parent)
             grid_->setItemDelegateForColumn(c, new LightColumnDelegate(grid_));
         }
     }
+    // A reset gives the header its default sizes again.
+    connect(model_, &QAbstractItemModel::modelReset, this, &SettingsWindow::ApplyColumnWidths);
     model_->detach(); // until shown
 }
 
 void SettingsWindow::showEvent(QShowEvent* event) {
     model_->attach();
     QDialog::showEvent(event);
+}
+
+void SettingsWindow::ApplyColumnWidths() {
+    // Display widths are in characters of the grid font the tables were laid
+    // out for: 6 pixels each. (The hidden sheet window may outlive the data
+    // module: the model's cursor is gone then.)
+    constexpr int pixelsPerCharacter = 6;
+    const Cursor* cursor = model_->cursor();
+    if (!cursor)
+        return;
+    for (int c = 0; c < table_.columns.size(); ++c) {
+        const int f = cursor->findField(table_.columns[c]);
+        if (f >= 0 && cursor->field(f).width > 0)
+            grid_->setColumnWidth(c, cursor->field(f).width * pixelsPerCharacter + 4);
+    }
 }
 
 void SettingsWindow::hideEvent(QHideEvent* event) {
@@ -90,6 +102,7 @@ void SettingsWindow::hideEvent(QHideEvent* event) {
 
 SettingsWindow::~SettingsWindow() {
     // The grid lets go of the cursor before the cursor closes.
+    disconnect(model_, nullptr, this, nullptr);
     model_->setCursor(nullptr);
 }
 

@@ -68,6 +68,7 @@ private:
         QVariant key;
         int column = 0;
     };
+    void ApplyColumnWidths();
     Place RememberPlace();
     void ReturnToPlace(const Place& place);
     void WalkAll(bool toMm);
