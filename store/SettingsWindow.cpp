@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -93,6 +94,19 @@ void SettingsWindow::ApplyColumnWidths() {
         if (f >= 0 && cursor->field(f).width > 0)
             grid_->setColumnWidth(c, cursor->field(f).width * pixelsPerCharacter + 4);
     }
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    Guarded([this] {
+        Cursor& c = Data();
+        if (c.isOpen() && c.state() != Cursor::State::Browse)
+            c.cancel();
+    });
+    event->accept();
 }
 
 void SettingsWindow::hideEvent(QHideEvent* event) {

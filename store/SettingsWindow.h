@@ -50,6 +50,9 @@ protected:
     // The grid follows the cursor only while the window is shown.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Esc takes back the change of the current row, as in any data grid; it
+    // does not close the window (which would drop every unsaved edit).
+    void keyPressEvent(QKeyEvent* event) override;
 
     TDataM1& Dm() const { return dm_; }
     Cursor& Data() const { return *table_.cursor; }
