@@ -5,6 +5,7 @@
 #include "BackupRestore.h"
 #include "Cursor.h"
 #include "CursorModel.h"
+#include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -606,6 +607,25 @@ private slots:
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(ReadFile(dir_->databasePath()), live);
         QVERIFY(Command("ToolButton5")->isEnabled());
+
+        // The disk refuses the copy half-way: the live file stays, the job too.
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        vorn::InjectWriteFailure(2048, QStringLiteral("No space left on device"));
+        {
+            ModalScript script({AnswerFile(backup), AnswerBox(QMessageBox::Yes, &confirm),
+                                AnswerBox(QMessageBox::Ok, &message, &icon)});
+            Activate();
+            QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
+            QVERIFY(script.done());
+        }
+        vorn::ClearInjectedWriteFailure();
+        QVERIFY2(message.contains(QStringLiteral("No space left on device")), qPrintable(message));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(ReadFile(dir_->databasePath()), live);
+        QCOMPARE(Dm().TempInput.asDouble("Set_L"), 4.0);
+        Dm().SavedPartsQuery.open();
+        QVERIFY(Dm().SavedPartsQuery.locate("Part_number", {"RESTORED-1"}));
+        Dm().SavedPartsQuery.close();
 
         // Restore from a path that does not exist: the message with the path.
         const QString missing = backups.filePath(QStringLiteral("gone.mdb"));
