@@ -10,10 +10,10 @@
 #include "ParameterPanel.h"
 #include "ResultGrid.h"
 #include "SearchInterfaces.h"
-#include "SheetWindowSlot.h"
 #include "ToolIcons.h"
 #include "ToolingTab.h"
 #include "Unit1.h"
+#include "Unit5.h"
 #include "Units.h"
 #include "WelcomePicture.h"
 #include "data1.h"
@@ -890,8 +890,8 @@ void TVornMF::SetInitialStates() {
 }
 
 void TVornMF::CreateSheetWindow() {
-    if (!sheetWindow_)
-        sheetWindow_ = new vorn::SheetWindowSlot(this);
+    if (!sheetWindow_ && IsUsable())
+        sheetWindow_ = new vorn::TForm5(*data_, this);
 }
 
 bool TVornMF::UnitIsMm() const {
@@ -1045,10 +1045,6 @@ void TVornMF::ToolButton6Click() {}
 void TVornMF::M01_04_01Click() {}
 void TVornMF::ToolButton8Click() {}
 void TVornMF::ToolButton9Click() {}
-void TVornMF::M03_01Click() {}
-void TVornMF::M03_03Click() {}
-void TVornMF::M04_05Click() {}
-void TVornMF::M04_06Click() {}
 
 void TVornMF::M03_04Click() {
     vorn::WorkRow* job = JobRow();

@@ -130,21 +130,26 @@ void CursorModel::disconnectCursor() {
 }
 
 void CursorModel::cursorReset() {
-    // What the view does to its current cell while it resets (an open editor
-    // closing hands the focus back, which picks the first cell) must not move
-    // the cursor: the cursor's row is the one shown afterwards.
-    const bool wasSyncing = m_syncing;
+    // The user's column survives (a posted row moving to its place resets).
+    const int column = m_selection && m_selection->currentIndex().isValid()
+                           ? m_selection->currentIndex().column()
+                           : 0;
+    // A view may pick a current cell of its own while it resets (an editor
+    // closed by the reset hands the focus back): that must not move the cursor.
+    const bool syncing = m_syncing;
     m_syncing = true;
     beginResetModel();
     resolveColumns();
     m_rows = m_attached && m_cursor && m_cursor->isOpen() ? m_cursor->recordCount() : 0;
     endResetModel();
+    m_syncing = syncing;
     if (m_selection && m_rows > 0 && m_cursor) {
-        m_selection->setCurrentIndex(index(qMax(0, m_cursor->recNo()), 0),
-                                     QItemSelectionModel::ClearAndSelect |
-                                         QItemSelectionModel::Rows);
+        m_syncing = true;
+        m_selection->setCurrentIndex(
+            index(qMax(0, m_cursor->recNo()), qBound(0, column, qMax(0, columnCount() - 1))),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_syncing = syncing;
     }
-    m_syncing = wasSyncing;
 }
 
 void CursorModel::followSelection(QItemSelectionModel* selection) {
@@ -214,6 +219,8 @@ QVariant CursorModel::data(const QModelIndex& index, int role) const {
                             type != FieldType::Calculated && type != FieldType::Boolean;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
+    case ValueRole:
+        return m_cursor->valueAt(index.row(), field);
     default:
         return {};
     }
@@ -247,8 +254,10 @@ bool CursorModel::setData(const QModelIndex& index, const QVariant& value, int r
         return false;
     const bool wasBrowsing = m_cursor->state() == Cursor::State::Browse;
     try {
+        // Moving posts: a row being inserted is written into where it is.
         m_syncing = true;
-        m_cursor->moveTo(index.row());
+        if (m_cursor->recNo() != index.row())
+            m_cursor->moveTo(index.row());
         m_syncing = false;
         m_cursor->edit();
         if (value.typeId() == QMetaType::QString)

@@ -20,6 +20,9 @@ class Cursor;
 class CursorModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The stored value of a cell (null as an invalid variant), beside its display text.
+    static constexpr int ValueRole = Qt::UserRole + 1;
+
     explicit CursorModel(QObject* parent = nullptr);
 
     // The cursor shown; nullptr detaches for good.

@@ -16,7 +16,90 @@ std::vector<int> Resolve(const Cursor& table, const QStringList& columns) {
     return fields;
 }
 
-void ScaleRow(Cursor& table, const std::vector<int>& fields, LengthScale scale) {
+// True when the sort text names one of the columns.
+bool SortsBy(const QString& sort, const QStringList& columns) {
+    const QStringList keys = sort.split(u';', Qt::SkipEmptyParts);
+    for (const QString& key : keys)
+        if (columns.contains(key.trimmed(), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// Grids follow again, and the filter and the sort come back, whatever happens.
+class WalkGuard {
+public:
+    WalkGuard(Cursor& table, bool sortOff)
+        : table_(table), filter_(table.filter()), sort_(table.sort()), sortOff_(sortOff) {
+        table_.disableControls();
+        table_.setFilter(QString());
+        if (sortOff_)
+            table_.setSort(QString()); // the rows keep the order they have now
+    }
+    ~WalkGuard() {
+        try {
+            if (table_.state() != Cursor::State::Browse)
+                table_.cancel();
+            if (sortOff_)
+                table_.setSort(sort_);
+            table_.setFilter(filter_);
+        } catch (...) {
+        }
+        table_.enableControls();
+    }
+    WalkGuard(const WalkGuard&) = delete;
+    WalkGuard& operator=(const WalkGuard&) = delete;
+
+private:
+    Cursor& table_;
+    QString filter_;
+    QString sort_;
+    bool sortOff_;
+};
+
+} // namespace
+
+class UnitWalk {
+public:
+    static void Run(Cursor& table, const QStringList& columns, LengthScale scale,
+                    UnitWalkMemory* memory) {
+        if (!table.isOpen())
+            return;
+        if (table.state() != Cursor::State::Browse)
+            table.post();
+        const std::vector<int> fields = Resolve(table, columns);
+        const int id = table.findField(QStringLiteral("ID"));
+        {
+            WalkGuard guard(table, SortsBy(table.sort(), columns));
+            for (table.first(); !table.eof(); table.next()) {
+                const QString key =
+                    memory && id >= 0 ? table.value(id).toString() + u'/' : QString();
+                table.edit();
+                for (size_t i = 0; i < fields.size(); ++i) {
+                    const QVariant v = table.value(fields[i]);
+                    if (v.isNull())
+                        continue;
+                    const double old = v.toDouble();
+                    double converted = scale(old);
+                    if (!key.isEmpty()) {
+                        // A cell still holding what the last walk wrote gets
+                        // its value from before that walk back.
+                        const QString cell = key + columns[int(i)];
+                        const auto seen = memory->m_cells.constFind(cell);
+                        if (seen != memory->m_cells.cend() && seen->written == old)
+                            converted = seen->before;
+                        memory->m_cells.insert(cell, {old, converted});
+                    }
+                    table.setNumber(fields[i], converted);
+                }
+                table.post();
+            }
+        }
+        table.first();
+    }
+};
+
+void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale) {
+    const std::vector<int> fields = Resolve(table, columns);
     table.edit();
     for (const int f : fields) {
         const QVariant v = table.value(f);
@@ -25,43 +108,9 @@ void ScaleRow(Cursor& table, const std::vector<int>& fields, LengthScale scale) 
     }
 }
 
-// Holds the table's grids and fields for the walk, also when it throws.
-class HeldControls {
-public:
-    explicit HeldControls(Cursor& table) : table_(table) { table_.disableControls(); }
-    ~HeldControls() { table_.enableControls(); }
-    HeldControls(const HeldControls&) = delete;
-    HeldControls& operator=(const HeldControls&) = delete;
-
-private:
-    Cursor& table_;
-};
-
-} // namespace
-
-void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale) {
-    ScaleRow(table, Resolve(table, columns), scale);
-}
-
-void ScaleEveryRow(Cursor& table, const QStringList& columns, LengthScale scale) {
-    if (!table.isOpen())
-        return;
-    const std::vector<int> fields = Resolve(table, columns);
-    HeldControls held(table);
-    const QString filter = table.filter();
-    table.setFilter(QString());
-    try {
-        for (table.first(); !table.eof(); table.next()) {
-            ScaleRow(table, fields, scale);
-            table.post();
-        }
-    } catch (...) {
-        table.cancel();
-        table.setFilter(filter);
-        throw;
-    }
-    table.setFilter(filter);
-    table.first();
+void ScaleEveryRow(Cursor& table, const QStringList& columns, LengthScale scale,
+                   UnitWalkMemory* memory) {
+    UnitWalk::Run(table, columns, scale, memory);
 }
 
 void BlankZeros(Cursor& table, const QStringList& columns) {

@@ -462,7 +462,10 @@ private slots:
         QVERIFY(!window_->SheetWindow()->isVisible());
         QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{}));
         // F5 and F6 reach the settings windows, never the margin items.
+        DismissNextModal();
         QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         DismissNextModal(); // the tooling presets window
         QCOMPARE(press(Qt::Key_F6), (QHash<QString, int>{{"M03_02", 1}}));
         window_->activateWindow();
@@ -478,6 +481,7 @@ private slots:
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         // And F5 still goes to the panel presets, not to the enabled margin item.
+        DismissNextModal();
         QCOMPARE(press(Qt::Key_F5), (QHash<QString, int>{{"M03_01", 1}}));
     }
 

@@ -1,0 +1,35 @@
+# Runs `vornplan backup` and `vornplan restore` in a fresh folder.
+# -DVORNPLAN=<binary> -DWORK=<folder> -DDATABASE=<pristine Vorn.mdb>
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(COPY_FILE ${DATABASE} ${WORK}/Vorn.mdb)
+set(live ${WORK}/Vorn.mdb)
+
+function(run expected_rc pattern)
+    execute_process(COMMAND ${VORNPLAN} ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err
+                    OUTPUT_QUIET)
+    if(NOT rc EQUAL expected_rc)
+        message(FATAL_ERROR "vornplan ${ARGN}: exit ${rc}, expected ${expected_rc}: ${err}")
+    endif()
+    if(NOT err MATCHES "${pattern}")
+        message(FATAL_ERROR "vornplan ${ARGN}: message '${err}' lacks '${pattern}'")
+    endif()
+endfunction()
+
+file(SHA256 ${live} before)
+run(0 "" backup --db ${live} ${WORK}/copy.mdb)
+if(NOT EXISTS ${WORK}/copy.mdb)
+    message(FATAL_ERROR "backup wrote nothing")
+endif()
+run(1 "own database file" backup --db ${live} ${live})
+run(2 "usage" backup --db ${live})
+
+file(WRITE ${WORK}/notes.mdb "not a database\n")
+run(1 "not a usable database" restore --db ${live} ${WORK}/notes.mdb)
+run(1 "does not exist" restore --db ${live} ${WORK}/missing.mdb)
+run(1 "uses now" restore --db ${live} ${live})
+file(SHA256 ${live} after)
+if(NOT before STREQUAL after)
+    message(FATAL_ERROR "a refused restore changed the database")
+endif()
+run(0 "" restore --db ${live} ${WORK}/copy.mdb)
