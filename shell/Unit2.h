@@ -17,6 +17,9 @@
 #include <optional>
 
 namespace vorn {
+namespace report {
+struct ReportContent;
+}
 class Cursor;
 class EscWatcher;
 class SearchProgress;
@@ -150,6 +153,7 @@ public slots:
     void ToolButton8Click();
     void ToolButton9Click();
     void PM04Click();
+    void M01_05_03Click();
     // Settings windows.
     void M03_01Click();
     void M03_02Click();
@@ -207,6 +211,10 @@ private:
     double DrawSelectedView(vorn::DiagramView view);
     void DrawSelectedViewTooling(vorn::DiagramView view, double scale);
     void ComputeToolingHolesNotBuilt();
+    // The report: workbook (F7), print, preview, PDF.
+    enum class ReportOutput { Workbook, Print, Preview, Pdf };
+    void RunReport(ReportOutput output);
+    bool GatherReport(vorn::report::ReportContent& content);
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
     bool searching_ = false;
