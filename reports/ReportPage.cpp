@@ -116,7 +116,7 @@ PageLayout MakeOneSizePage() {
     page.title = QStringLiteral("拼 板 开 料 报 告");
     page.pictureHeight = 298;
     page.lastDataRow = 17;
-    page.colWidths = {51, 90, 96, 96, 95.25, 94.5};
+    page.colWidths = {58.5, 82.5, 96, 96, 95.25, 94.5};
     page.dataRows = {{2, "料号"},      {3, "客户料号"},    {4, "层数"},        {5, "单位"},
                      {6, "制作人"},    {7, "日期"},        {8, "单元尺寸"},    {9, "单元间距"},
                      {10, "拼板尺寸"}, {11, "拼板排版数"}, {12, "拼板板边"},   {13, "拼板利用率"},

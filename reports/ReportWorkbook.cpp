@@ -212,8 +212,9 @@ QString RelsPartOf(const QString& part) {
 QString ResolveTarget(const QString& sourcePart, const QString& target) {
     if (target.startsWith(u'/'))
         return target.mid(1);
-    const QString dir = QFileInfo(sourcePart).path();
-    return QDir::cleanPath((dir == QLatin1String(".") ? QString() : dir + u'/') + target);
+    const QString dir =
+        sourcePart.contains(u'/') ? sourcePart.section(u'/', 0, -2) + u'/' : QString();
+    return QDir::cleanPath(dir + target);
 }
 
 int ColumnOf(const QString& ref) {
