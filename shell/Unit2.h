@@ -215,6 +215,8 @@ private:
     enum class ReportOutput { Workbook, Print, Preview, Pdf };
     void RunReport(ReportOutput output);
     bool GatherReport(vorn::report::ReportContent& content);
+    // The shown diagram as an SVG or PDF file (picture export).
+    bool SaveShownViewAsVectors(const QString& fileName, QString* error);
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
     bool searching_ = false;

@@ -9,6 +9,7 @@
 #include "ReportPrinter.h"
 #include "ReportWorkbook.h"
 #include "SafeWrite.h"
+#include "ToolingRows.h"
 #include "data1.h"
 
 #include <QDateTime>
@@ -28,39 +29,6 @@ using vorn::Cursor;
 namespace report = vorn::report;
 
 namespace {
-
-// The tooling table's filter as it was, put back however the build ends.
-class FilterRestore {
-public:
-    explicit FilterRestore(Cursor& cursor) : cursor_(cursor), saved_(cursor.filter()) {}
-    ~FilterRestore() {
-        try {
-            cursor_.setFilter(saved_);
-        } catch (...) {
-            // Nothing sensible is left to do while unwinding.
-        }
-    }
-    FilterRestore(const FilterRestore&) = delete;
-    FilterRestore& operator=(const FilterRestore&) = delete;
-
-private:
-    Cursor& cursor_;
-    QString saved_;
-};
-
-// The holes of one panel type in the table's order.
-std::vector<vorn::ToolingHole> HolesOfType(Cursor& tooling, const QString& type) {
-    tooling.setFilter(QStringLiteral("PanelType='%1'").arg(type));
-    std::vector<vorn::ToolingHole> holes;
-    const int n = tooling.fieldIndex(QStringLiteral("SerialNumber"));
-    const int x = tooling.fieldIndex(QStringLiteral("Xcoordinate"));
-    const int y = tooling.fieldIndex(QStringLiteral("Ycoordinate"));
-    const int d = tooling.fieldIndex(QStringLiteral("Diameter"));
-    for (int r = 0; r < tooling.recordCount(); ++r)
-        holes.push_back({tooling.valueAt(r, n).toInt(), tooling.valueAt(r, x).toDouble(),
-                         tooling.valueAt(r, y).toDouble(), tooling.valueAt(r, d).toDouble()});
-    return holes;
-}
 
 QString JobInvalidMessage() {
     return QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！");
@@ -94,9 +62,9 @@ bool TVornMF::GatherReport(vorn::report::ReportContent& content) {
     std::vector<vorn::ToolingHole> holes1, holes2;
     Cursor& tooling = dm->TempTooling;
     if (tooling.isOpen()) {
-        FilterRestore restore(tooling);
-        holes1 = HolesOfType(tooling, QStringLiteral("Panel1"));
-        holes2 = HolesOfType(tooling, QStringLiteral("Panel2"));
+        vorn::FilterRestore restore(tooling);
+        holes1 = vorn::HolesOfType(tooling, QStringLiteral("Panel1"));
+        holes2 = vorn::HolesOfType(tooling, QStringLiteral("Panel2"));
         tooling.first();
     }
     vorn::WorkRow* row = JobRow();

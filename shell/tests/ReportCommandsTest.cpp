@@ -295,6 +295,31 @@ print(wb['Sheet1']['A1'].value, d['B2'].value, d['B5'].value, d['B10'].value,
         QVERIFY(
             Run(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Pages:           1")));
     }
+
+    void pictureExportWritesVectorsForSvgAndPdf() {
+        PutValidPlan(*window_->Data());
+        QVERIFY(window_->UpdateJobCommands());
+        window_->RedrawSelectedView();
+        AddHoles();
+        for (const char* name : {"panel.svg", "panel.pdf"}) {
+            const QString path = tempDir_->filePath(QLatin1String(name));
+            ModalAnswers modals;
+            modals.answer = OkAnd([&path](QWidget* w) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                    dialog->selectFile(path);
+                    QMetaObject::invokeMethod(dialog, "accept");
+                }
+            });
+            window_->Command(QStringLiteral("M01_05_02"))->trigger();
+            QCOMPARE(modals.seen.size(), 1); // the file dialog, no failure
+            const QString text =
+                path.endsWith(QLatin1String(".svg"))
+                    ? QString::fromUtf8(ReadFile(path))
+                    : Run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+            QVERIFY2(text.contains(QStringLiteral("18.000")), qPrintable(path));
+            QCOMPARE(Filter(), QStringLiteral("PanelType='Panel2'"));
+        }
+    }
 };
 
 VORN_TEST_MAIN(ReportCommandsTest)
