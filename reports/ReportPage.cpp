@@ -1,5 +1,6 @@
 #include "ReportPage.h"
 
+#include <cmath>
 #include <numeric>
 
 namespace vorn::report {
@@ -25,10 +26,17 @@ class PageBuilder {
 public:
     explicit PageBuilder(PageLayout& page) : page_(page) {}
 
-    // `count` rows sharing `total` points.
+    // `count` rows sharing `total` points. Row edges fall on whole pixels at
+    // 96 dpi (0.75 point), the steps in which spreadsheet programs size rows,
+    // so the sheet's rows are exactly the described ones.
     void Rows(int count, double total) {
-        for (int i = 0; i < count; ++i)
-            page_.rowHeights.push_back(total / count);
+        const double start = page_.Height();
+        double edge = start;
+        for (int i = 1; i <= count; ++i) {
+            const double next = std::round((start + total * i / count) / 0.75) * 0.75;
+            page_.rowHeights.push_back(next - edge);
+            edge = next;
+        }
     }
     int Row() const { return static_cast<int>(page_.rowHeights.size()) + 1; }
 
@@ -228,6 +236,19 @@ double PageLayout::RowTop(int row) const {
     for (int r = 1; r < row && r <= static_cast<int>(rowHeights.size()); ++r)
         y += rowHeights[static_cast<std::size_t>(r - 1)];
     return y;
+}
+
+PageLayout::CellPoint PageLayout::CellAtPoint(double x, double y) const {
+    CellPoint p;
+    const int cols = static_cast<int>(colWidths.size());
+    const int rows = static_cast<int>(rowHeights.size());
+    while (p.col < cols && ColLeft(p.col + 1) <= x)
+        ++p.col;
+    while (p.row < rows && RowTop(p.row + 1) <= y)
+        ++p.row;
+    p.dx = x - ColLeft(p.col);
+    p.dy = y - RowTop(p.row);
+    return p;
 }
 
 const PageLayout& OneSizePage() {

@@ -94,6 +94,15 @@ struct PageLayout {
     double Height() const;
     double ColLeft(int col) const; // 1-based
     double RowTop(int row) const;  // 1-based
+    // The cell holding a point (1-based column and row) and the point's
+    // offset from that cell's top-left corner, in points.
+    struct CellPoint {
+        int col = 1;
+        int row = 1;
+        double dx = 0;
+        double dy = 0;
+    };
+    CellPoint CellAtPoint(double x, double y) const;
 };
 
 // The one-size and the two-size page.

@@ -429,11 +429,16 @@ QByteArray DrawingXml(const ReportContent& content, const std::vector<QString>& 
         const QString x = emu(place.left), y = emu(place.top);
         const QString cx = emu(image.width() / place.factor);
         const QString cy = emu(image.height() / place.factor);
-        // Placed by position and size in points, as the pictures are laid out.
-        w.writeStartElement(QStringLiteral("xdr:absoluteAnchor"));
-        w.writeEmptyElement(QStringLiteral("xdr:pos"));
-        w.writeAttribute(QStringLiteral("x"), x);
-        w.writeAttribute(QStringLiteral("y"), y);
+        // Placed by the cell under its top-left corner and the offset into
+        // that cell, so it lands on the described point in any program.
+        const PageLayout::CellPoint at = page.CellAtPoint(place.left, place.top);
+        w.writeStartElement(QStringLiteral("xdr:oneCellAnchor"));
+        w.writeStartElement(QStringLiteral("xdr:from"));
+        w.writeTextElement(QStringLiteral("xdr:col"), QString::number(at.col - 1));
+        w.writeTextElement(QStringLiteral("xdr:colOff"), emu(at.dx));
+        w.writeTextElement(QStringLiteral("xdr:row"), QString::number(at.row - 1));
+        w.writeTextElement(QStringLiteral("xdr:rowOff"), emu(at.dy));
+        w.writeEndElement();
         w.writeEmptyElement(QStringLiteral("xdr:ext"));
         w.writeAttribute(QStringLiteral("cx"), cx);
         w.writeAttribute(QStringLiteral("cy"), cy);

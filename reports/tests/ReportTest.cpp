@@ -187,10 +187,19 @@ private slots:
         const int h = twoSize ? 248 : 298;
         const QList<QPointF> places = twoSize ? QList<QPointF>{{188, 120}, {188, 302}, {188, 485}}
                                               : QList<QPointF>{{141, 140}, {141, 393}};
-        for (const QPointF& at : places)
-            pictures.append(QJsonArray{qRound64(at.x() * 12700), qRound64(at.y() * 12700),
-                                       qRound64(448 / factor * 12700), qRound64(h / factor * 12700),
-                                       448, h});
+        const PageLayout& layout = PageOf(twoSize);
+        for (const QPointF& at : places) {
+            // The cell under the corner, walked from the sheet's own sizes.
+            int col = 0, row = 0;
+            double x = 0, y = 0;
+            while (x + layout.colWidths[std::size_t(col)] <= at.x())
+                x += layout.colWidths[std::size_t(col++)];
+            while (y + layout.rowHeights[std::size_t(row)] <= at.y())
+                y += layout.rowHeights[std::size_t(row++)];
+            pictures.append(
+                QJsonArray{col, qRound64((at.x() - x) * 12700), row, qRound64((at.y() - y) * 12700),
+                           qRound64(448 / factor * 12700), qRound64(h / factor * 12700), 448, h});
+        }
         QJsonObject expect;
         expect[QStringLiteral("data")] = data;
         expect[QStringLiteral("company")] =

@@ -59,13 +59,19 @@ def main():
         if (got or "") != want:
             problems.append("Sheet1!%s shows %r, expected %r" % (ref, got, want))
 
-    # Pictures: position and size in EMU (12700 a point).
+    # Pictures: the cell under the top-left corner (0-based), the offset into
+    # it and the size, in EMU (12700 a point), and the picture's pixels.
     pictures = []
     for image in page._images:
         a = image.anchor
-        pictures.append([a.pos.x, a.pos.y, a.ext.width, a.ext.height, image.width, image.height])
-    pictures.sort(key=lambda p: (p[1], p[0]))
-    want_pictures = sorted(expect["pictures"], key=lambda p: (p[1], p[0]))
+        if type(a).__name__ != "OneCellAnchor":
+            problems.append("picture anchored by %s" % type(a).__name__)
+            continue
+        f = a._from
+        pictures.append([f.col, f.colOff, f.row, f.rowOff, a.ext.width, a.ext.height,
+                         image.width, image.height])
+    pictures.sort(key=lambda p: (p[2], p[3], p[0]))
+    want_pictures = sorted(expect["pictures"], key=lambda p: (p[2], p[3], p[0]))
     if len(pictures) != len(want_pictures):
         problems.append("%d pictures, expected %d" % (len(pictures), len(want_pictures)))
     for got, want in zip(pictures, want_pictures):
