@@ -13,7 +13,7 @@ namespace vorn::report {
 
 namespace {
 
-constexpr double kPadding = 4; // points between a cell's edge and its text
+constexpr double kPadding = 2.5; // points between a cell's edge and its text, as in a sheet
 
 // The font of a look at `pt` points on a painter that draws in points.
 QFont PageFont(const QPainter& painter, const LookStyle& style, double pt) {

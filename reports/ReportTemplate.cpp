@@ -140,8 +140,6 @@ QByteArray Styles() {
                 w.writeAttribute(QStringLiteral("wrapText"), QStringLiteral("1"));
             if (s.shrink)
                 w.writeAttribute(QStringLiteral("shrinkToFit"), QStringLiteral("1"));
-            if (i != 0 && s.align == LookStyle::Align::Left)
-                w.writeAttribute(QStringLiteral("indent"), QStringLiteral("1"));
             w.writeEndElement();
         }
         w.writeEndElement();
