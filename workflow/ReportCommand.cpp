@@ -113,7 +113,10 @@ void TVornMF::RunReport(ReportOutput output) {
             return;
         }
         if (!report::WriteReportWorkbook(content, templatePath, path, &error)) {
-            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+            // A failed build shows its own text in a plain box.
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorn"), error, QMessageBox::Ok,
+                            this);
+            box.exec();
             return;
         }
         if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
