@@ -11,6 +11,18 @@
 
 namespace vorn {
 
+// Where a diagram is drawn: a raster image (the usual case, exact pixels), or
+// a painter already active on a vector device (SVG, PDF) of the given size,
+// so that one drawing code gives both.
+struct DiagramCanvas {
+    explicit DiagramCanvas(QImage& picture) : image(&picture), size(picture.size()) {}
+    DiagramCanvas(QPainter& vectorPainter, QSize vectorSize)
+        : painter(&vectorPainter), size(vectorSize) {}
+    QImage* image = nullptr;
+    QPainter* painter = nullptr;
+    QSize size;
+};
+
 // The one font of all diagram labels, chosen on first use.
 const QFont& DiagramFont();
 
@@ -20,12 +32,13 @@ public:
 
     // Paints onto `image` as it is; Clear() starts a fresh picture.
     explicit DrawingSurface(QImage& image);
+    explicit DrawingSurface(const DiagramCanvas& canvas);
     ~DrawingSurface();
     DrawingSurface(const DrawingSurface&) = delete;
     DrawingSurface& operator=(const DrawingSurface&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    int Width() const { return image_ ? image_->width() : size_.width(); }
+    int Height() const { return image_ ? image_->height() : size_.height(); }
 
     // Replaces the picture with a white one of the same size (RGB32).
     void Clear();
@@ -58,8 +71,10 @@ public:
 private:
     void Begin();
 
-    QImage& image_;
-    QPainter painter_;
+    QImage* image_ = nullptr;
+    QSize size_;
+    QPainter own_;                // on the image
+    QPainter* painter_ = nullptr; // own_, or the vector device's painter
     int penWidth_ = 1;
     QColor fillColor_ = Qt::white;
     FillStyle fillStyle_ = FillStyle::Solid;

@@ -397,7 +397,11 @@ void DrawPatternW(const LayoutContext& c) {
 } // namespace
 
 double DrawLayoutDiagram(const LayoutDrawing& a, QImage& image) {
-    DrawingSurface s(image);
+    return DrawLayoutDiagram(a, DiagramCanvas(image));
+}
+
+double DrawLayoutDiagram(const LayoutDrawing& a, const DiagramCanvas& canvas) {
+    DrawingSurface s(canvas);
     s.Clear();
     Frame f;
     if (!LayoutRecordDrawable(a) ||

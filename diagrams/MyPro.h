@@ -10,6 +10,8 @@
 
 namespace vorn {
 
+struct DiagramCanvas; // DrawingSurface.h: an image, or a painter on a vector device
+
 // One layout view: a container (panel, array or sheet) with its pieces.
 // Lengths are in the job's unit; the length is drawn horizontally.
 struct LayoutDrawing {
@@ -60,15 +62,19 @@ struct ToolingHole {
 // Replaces the picture with the layout drawn to fit the image's size and
 // returns the scale in pixels per length unit (0 when nothing could be drawn).
 double DrawLayoutDiagram(const LayoutDrawing& args, QImage& image);
+double DrawLayoutDiagram(const LayoutDrawing& args, const DiagramCanvas& canvas);
 
 // Replaces the picture with the two-size cutting plan.
 void DrawTwoPanelCutting(const TwoPanelCutting& args, QImage& image);
+void DrawTwoPanelCutting(const TwoPanelCutting& args, const DiagramCanvas& canvas);
 
 // Draws tooling holes over the layout just drawn into `image`; `Scale` is what
 // DrawLayoutDiagram returned for the same container and kind. Only kind
 // "Panel" carries holes. The holes are drawn in the order given.
 void DrawToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
                       double Scale, const std::vector<ToolingHole>& holes);
+void DrawToolingMarks(const DiagramCanvas& canvas, double ContainerL, double ContainerW,
+                      const QString& Kind, double Scale, const std::vector<ToolingHole>& holes);
 // The same for the saved holes of a part (the diagram window's row source).
 void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
                            double Scale, const std::vector<ToolingHole>& holes);

@@ -7,12 +7,17 @@ namespace vorn {
 
 void DrawToolingMarks(QImage& image, double ContainerL, double ContainerW, const QString& Kind,
                       double Scale, const std::vector<ToolingHole>& holes) {
-    if (Kind != QLatin1String("Panel") || holes.empty() || image.isNull())
+    DrawToolingMarks(DiagramCanvas(image), ContainerL, ContainerW, Kind, Scale, holes);
+}
+
+void DrawToolingMarks(const DiagramCanvas& canvas, double ContainerL, double ContainerW,
+                      const QString& Kind, double Scale, const std::vector<ToolingHole>& holes) {
+    if (Kind != QLatin1String("Panel") || holes.empty() || (canvas.image && canvas.image->isNull()))
         return;
     if (!std::isfinite(Scale) || Scale <= 0 || !std::isfinite(ContainerL) ||
         !std::isfinite(ContainerW))
         return;
-    DrawingSurface s(image);
+    DrawingSurface s(canvas);
     const double S = Scale;
     // Origin at the container's top-left corner as the layout placed it.
     const double ox = (s.Width() - ContainerL * S) / 2;

@@ -138,7 +138,11 @@ void MarkPanel2Stacked(DrawingSurface& s, const Frame& f, double sheetW, int B, 
 } // namespace
 
 void DrawTwoPanelCutting(const TwoPanelCutting& a, QImage& image) {
-    DrawingSurface s(image);
+    DrawTwoPanelCutting(a, DiagramCanvas(image));
+}
+
+void DrawTwoPanelCutting(const TwoPanelCutting& a, const DiagramCanvas& canvas) {
+    DrawingSurface s(canvas);
     s.Clear();
     Frame f;
     if (!TwoPanelRecordDrawable(a) || !MakeFrame(s.Width(), s.Height(), a.SheetL, a.SheetW, f))

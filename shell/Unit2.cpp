@@ -84,6 +84,7 @@ const MenuEntry kMenus[] = {
     {Kind::Submenu, "M01_05", "导出&", "", ""},
     {Kind::Item, "M01_05_01", "导出Excel文档", "F7", "ToolButton9Click"},
     {Kind::Item, "M01_05_02", "导出图片", "F8", "PM04Click"},
+    {Kind::Item, "M01_05_03", "导出PDF", "", "M01_05_03Click"},
     {Kind::EndSubmenu, "", "", "", ""},
     {Kind::Separator, "", "", "", ""},
     {Kind::Item, "M01_06", "退出(&E)", "Ctrl+Q", "M01_06Click"},
@@ -359,6 +360,7 @@ TVornMF::CommandFn TVornMF::FindCommand(const char* name) {
         {"ToolButton8Click", &TVornMF::ToolButton8Click},
         {"ToolButton9Click", &TVornMF::ToolButton9Click},
         {"PM04Click", &TVornMF::PM04Click},
+        {"M01_05_03Click", &TVornMF::M01_05_03Click},
         {"M03_01Click", &TVornMF::M03_01Click},
         {"M03_02Click", &TVornMF::M03_02Click},
         {"M03_03Click", &TVornMF::M03_03Click},
@@ -1042,9 +1044,18 @@ void TVornMF::ToolButton5Click() {}
 void TVornMF::ToolButton3Click() {}
 void TVornMF::ToolButton12Click() {}
 void TVornMF::ToolButton6Click() {}
-void TVornMF::M01_04_01Click() {}
-void TVornMF::ToolButton8Click() {}
-void TVornMF::ToolButton9Click() {}
+void TVornMF::M01_04_01Click() {
+    RunReport(ReportOutput::Preview);
+}
+void TVornMF::ToolButton8Click() {
+    RunReport(ReportOutput::Print);
+}
+void TVornMF::ToolButton9Click() {
+    RunReport(ReportOutput::Workbook);
+}
+void TVornMF::M01_05_03Click() {
+    RunReport(ReportOutput::Pdf);
+}
 
 void TVornMF::M03_04Click() {
     vorn::WorkRow* job = JobRow();

@@ -17,6 +17,9 @@
 #include <optional>
 
 namespace vorn {
+namespace report {
+struct ReportContent;
+}
 class Cursor;
 class EscWatcher;
 class SearchProgress;
@@ -170,6 +173,7 @@ public slots:
     void ToolButton8Click();
     void ToolButton9Click();
     void PM04Click();
+    void M01_05_03Click();
     // Settings windows.
     void M03_01Click();
     void M03_02Click();
@@ -232,6 +236,12 @@ private:
     void GivenPanelCommand();
     void GivenArrayCommand();
     void ShowOnePanelSize();
+    // The report: workbook (F7), print, preview, PDF.
+    enum class ReportOutput { Workbook, Print, Preview, Pdf };
+    void RunReport(ReportOutput output);
+    bool GatherReport(vorn::report::ReportContent& content);
+    // The shown diagram as an SVG or PDF file (picture export).
+    bool SaveShownViewAsVectors(const QString& fileName, QString* error);
 
     vorn::EscWatcher* esc_ = nullptr; // child of the window
     vorn::ParameterPanel* panel_ = nullptr; // child of the window

@@ -3,6 +3,7 @@
 
 #include "Unit2.h"
 
+#include "VectorPicture.h"
 #include "data1.h"
 
 #include <QApplication>
@@ -156,18 +157,26 @@ void TVornMF::PM04Click() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList filters{QStringLiteral("Bitmaps (*.bmp)"),
                               QStringLiteral("JPEG Image File (*.jpg)"),
-                              QStringLiteral("JPEG Image File (*.jpeg)")};
+                              QStringLiteral("JPEG Image File (*.jpeg)"),
+                              QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)")};
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
         const qsizetype i = filters.indexOf(f);
         dialog.setDefaultSuffix(i == 1   ? QStringLiteral("jpg")
                                 : i == 2 ? QStringLiteral("jpeg")
+                                : i == 3 ? QStringLiteral("svg")
+                                : i == 4 ? QStringLiteral("pdf")
                                          : QStringLiteral("bmp"));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QString error;
-    if (!vorn::SavePicture(image1_->pixmap().toImage(), dialog.selectedFiles().first(), &error))
+    const QString file = dialog.selectedFiles().first();
+    // .svg and .pdf are drawn again as vectors, the rest saved as pixels.
+    const bool saved = vorn::IsVectorPictureName(file)
+                           ? SaveShownViewAsVectors(file, &error)
+                           : vorn::SavePicture(image1_->pixmap().toImage(), file, &error);
+    if (!saved)
         QMessageBox::critical(this, QStringLiteral("Vorn"), error);
 }

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -38,6 +39,15 @@
 #include <thread>
 
 namespace {
+
+// Takes the desktop's "open this file", so that no program starts.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
 
 void Shot(QWidget* w, const QString& name) {
     QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
@@ -317,6 +327,7 @@ private slots:
             {"文件(&F) > 导出&", "", "", false},
             {"文件(&F) > 导出& > 导出Excel文档", "F7", "ToolButton9Click", true},
             {"文件(&F) > 导出& > 导出图片", "F8", "PM04Click", true},
+            {"文件(&F) > 导出& > 导出PDF", "", "M01_05_03Click", true},
             {"文件(&F) > -", "", "", true},
             {"文件(&F) > 退出(&E)", "Ctrl+Q", "M01_06Click", true},
             {"拼板开料(&C) > 智能拼板开料(&P)", "F2", "ToolButton1Click", true},
@@ -475,7 +486,16 @@ private slots:
         PutValidPlan(*window_->Data());
         QVERIFY(window_->UpdateJobCommands());
         QVERIFY(Command("M01_05")->isEnabled());
+        // The export runs: this folder has no template, so it warns (a
+        // workbook would be caught here rather than opened on the desktop).
+        UrlCatcher opened;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+        DismissNextModal();
         QCOMPARE(press(Qt::Key_F7), (QHash<QString, int>{{"M01_05_01", 1}}));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(opened.urls.isEmpty());
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         DismissNextModal();
         QCOMPARE(press(Qt::Key_F8), (QHash<QString, int>{{"M01_05_02", 1}}));
         window_->activateWindow();

@@ -3,6 +3,7 @@
 #include "Command.h"
 #include "JobInput.h"
 #include "MyPro.h"
+#include "PlanRow.h"
 #include "PlanViews.h"
 #include "ResultRow.h"
 
@@ -93,27 +94,6 @@ struct JobRefused {
     int exitCode;
 };
 
-// A result row's columns by name, for the view tables of the diagrams.
-vorn::PlanFields FieldsOf(const vorn::ResultRow& row) {
-    auto numbers = std::make_shared<std::map<std::string, double>>();
-    auto texts = std::make_shared<std::map<std::string, QString>>();
-    vorn::ForEachColumn(row, [&](const char* name, const auto& v) {
-        using V = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<V, char>)
-            (*texts)[name] = QString(QChar::fromLatin1(v));
-        else if constexpr (std::is_arithmetic_v<V>)
-            (*numbers)[name] = v;
-    });
-    return {[numbers](const char* c) {
-                const auto it = numbers->find(c);
-                return it == numbers->end() ? 0.0 : it->second;
-            },
-            [texts](const char* c) {
-                const auto it = texts->find(c);
-                return it == texts->end() ? QString() : it->second;
-            }};
-}
-
 QString Required(const QCommandLineParser& p, const QString& name) {
     if (!p.isSet(name))
         throw UsageError{QStringLiteral("--%1 is required").arg(name)};
@@ -123,14 +103,6 @@ QString Required(const QCommandLineParser& p, const QString& name) {
 // Runs the job's search and draws one view of result row N (in Number order).
 // Returns the scale of a layout view, 0 for a two-size cutting plan.
 double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawing& drawn) {
-    vornplan::JobArguments args;
-    args.path = Required(p, QStringLiteral("job")).toStdString();
-    args.mm = p.isSet(QStringLiteral("mm"));
-    vorn::PanelJob job;
-    if (auto exit = vornplan::LoadPanelJob("draw", args.path, job))
-        throw JobRefused{*exit};
-    bool ok = false;
-    const int n = Required(p, QStringLiteral("row")).toInt(&ok);
     const QString viewName = Required(p, QStringLiteral("view"));
     const std::map<QString, vorn::DiagramView> views{
         {QStringLiteral("panel1"), vorn::DiagramView::Panel1},
@@ -139,17 +111,13 @@ double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawin
     const auto view = views.find(viewName);
     if (view == views.end())
         throw UsageError{QStringLiteral("--view must be panel1, panel2 or cut")};
-
-    vorn::CollectedRows sink;
-    vorn::NoProgress progress;
-    vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress);
-    vorn::SortAndNumber(sink.rows);
-    if (!ok || n < 1 || n > static_cast<int>(sink.rows.size()))
-        throw UsageError{QStringLiteral("--row: the search gave rows 1 to %1, not '%2'")
-                             .arg(sink.rows.size())
-                             .arg(p.value(QStringLiteral("row")))};
-    const vorn::ResultRow& row = sink.rows[static_cast<std::size_t>(n - 1)];
-    const vorn::PlanFields fields = FieldsOf(row);
+    vorn::ResultRow row;
+    if (auto exit = vornplan::SearchRow("draw", Required(p, QStringLiteral("job")).toStdString(),
+                                        p.isSet(QStringLiteral("mm")),
+                                        Required(p, QStringLiteral("row")), row))
+        throw JobRefused{*exit};
+    const int n = row.Number;
+    const vorn::PlanFields fields = vornplan::FieldsOf(row);
     if (view->second == vorn::DiagramView::Panel2 && !row.second)
         throw UsageError{QStringLiteral("row %1 has one panel size: no panel 2 to draw").arg(n)};
     if (view->second == vorn::DiagramView::Cutting && row.second) {

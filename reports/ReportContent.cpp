@@ -1,0 +1,146 @@
+#include "ReportContent.h"
+
+#include "DisplayFormat.h"
+
+namespace vorn::report {
+
+namespace {
+
+using DisplayFormat::formatNumber;
+
+QString Num(const PlanFields& p, const char* column, const char* format) {
+    return formatNumber(p.number(column), QString::fromLatin1(format));
+}
+
+QString Pair(const PlanFields& p, const char* first, const char* second, const char* format) {
+    return DisplayFormat::joinPair(Num(p, first, format), Num(p, second, format), QChar(0x00D7));
+}
+
+QString Borders(const PlanFields& p, const char* l, const char* w, const char* format) {
+    return QStringLiteral("L&R:") + Num(p, l, format) + QStringLiteral(";T&B:") + Num(p, w, format);
+}
+
+QString UnitText(const QString& caption) {
+    if (caption == QLatin1String("mm"))
+        return QStringLiteral("毫米(") + caption + u')';
+    if (caption == QLatin1String("Inch"))
+        return QStringLiteral("英寸(") + caption + u')';
+    return caption;
+}
+
+QImage BlankPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+QImage PanelPicture(DiagramView view, const PlanFields& plan, const std::vector<ToolingHole>& holes,
+                    int width, int height) {
+    QImage image = BlankPicture(width, height);
+    const LayoutDrawing args = LayoutArgsOf(view, plan);
+    const double scale = DrawLayoutDiagram(args, image);
+    DrawToolingMarks(image, args.ContainerL, args.ContainerW, args.Kind, scale, holes);
+    return image;
+}
+
+} // namespace
+
+QString CompanyPlaceholder() {
+    return QStringLiteral("Your Compration name");
+}
+
+QString CompanyHint() {
+    return QStringLiteral("请在默认值设置菜单中设置公司名称");
+}
+
+QStringList HoleTexts(const ToolingHole& h) {
+    const QString f = QStringLiteral("#,##0.0000");
+    return {u'#' + QString::number(h.SerialNumber),
+            u'(' + formatNumber(h.Xcoordinate, f) + u',' + formatNumber(h.Ycoordinate, f) + u')',
+            QChar(0x03A6) + formatNumber(h.Diameter, f)};
+}
+
+QMap<QString, QString> ReportDataCells(const ReportJob& job, const std::vector<ToolingHole>& holes1,
+                                       const std::vector<ToolingHole>& holes2) {
+    const PlanFields& p = job.plan;
+    QMap<QString, QString> d;
+    d[QStringLiteral("B2")] = job.partNumber;
+    d[QStringLiteral("B3")] = job.customerPart;
+    d[QStringLiteral("B4")] = formatNumber(p.number("Layer"), QString());
+    d[QStringLiteral("B5")] = UnitText(job.unitCaption);
+    d[QStringLiteral("B6")] = job.operatorName;
+    d[QStringLiteral("B7")] = job.date;
+    d[QStringLiteral("B8")] = Pair(p, "Set_L", "Set_W", "0.0000");
+    d[QStringLiteral("B9")] = Num(p, "Set_C", "0.0000");
+    d[QStringLiteral("B10")] = Pair(p, "Panel_L", "Panel_W", "0.000");
+    d[QStringLiteral("B11")] = Num(p, "Panel", "") + QStringLiteral(" Pas/Panel");
+    d[QStringLiteral("B12")] = Borders(p, "Border_L", "Border_W", "0.000");
+    d[QStringLiteral("B13")] = Num(p, "Panel_lv", "0.000%");
+    int row = 14;
+    if (p.number("Panel2") >= 1) {
+        d[QStringLiteral("B14")] = Pair(p, "Panel_L2", "Panel_W2", "0.000");
+        d[QStringLiteral("B15")] = Num(p, "Panel2", "") + QStringLiteral(" Pas/Panel");
+        d[QStringLiteral("B16")] = Borders(p, "Border_L2", "Border_W2", "0.0000");
+        d[QStringLiteral("B17")] = Num(p, "Panel_lv2", "0.000%");
+        row = 18;
+    }
+    d[CellName(2, row)] = Pair(p, "Base_L", "Base_W", "0.0");
+    d[CellName(2, row + 1)] = Num(p, "Panel_N", "") + QStringLiteral(" Panel/Sheet");
+    d[CellName(2, row + 2)] = Num(p, "Base_lv", "0.000%");
+    d[CellName(2, row + 3)] = job.note;
+    // Panel 1 in C-E, panel 2 in F-H, from row 2 on.
+    for (int list = 0; list < 2; ++list) {
+        const std::vector<ToolingHole>& holes = list == 0 ? holes1 : holes2;
+        for (std::size_t k = 0; k < holes.size(); ++k) {
+            const QStringList texts = HoleTexts(holes[k]);
+            for (int i = 0; i < 3; ++i)
+                d[CellName(3 + 3 * list + i, kFirstHoleRow + static_cast<int>(k))] = texts[i];
+        }
+    }
+    return d;
+}
+
+ReportContent MakeReportContent(const ReportJob& job, const QString& companyName,
+                                const std::vector<ToolingHole>& holes1,
+                                const std::vector<ToolingHole>& holes2) {
+    ReportContent c;
+    // A two-size job is one with a second panel count (as the template choice).
+    c.twoSize = job.plan.number("Panel2") != 0;
+    c.company = companyName.isEmpty() ? CompanyPlaceholder() : companyName;
+    c.data = ReportDataCells(job, holes1, holes2);
+    const PageLayout& page = c.Page();
+    const int w = page.pictureWidth;
+    const int h = page.pictureHeight;
+    c.pictures[QStringLiteral("Panel1")] =
+        PanelPicture(DiagramView::Panel1, job.plan, holes1, w, h);
+    if (job.plan.number("Panel2") > 0)
+        c.pictures[QStringLiteral("Panel2")] =
+            PanelPicture(DiagramView::Panel2, job.plan, holes2, w, h);
+    QImage base = BlankPicture(w, h);
+    if (job.plan.number("Panel2") < 1)
+        DrawLayoutDiagram(LayoutArgsOf(DiagramView::Cutting, job.plan), base);
+    else
+        DrawTwoPanelCutting(TwoPanelCuttingArgsOf(job.plan), base);
+    c.pictures[QStringLiteral("Base")] = base;
+    return c;
+}
+
+QString ReportContent::TextOf(const PageCell& cell) const {
+    if (cell.company)
+        return company;
+    if (!cell.emptyUnless.isEmpty() && data.value(cell.emptyUnless).isEmpty())
+        return {};
+    QString text;
+    for (const TextPart& part : cell.parts)
+        text += part.dataCell.isEmpty() ? part.literal : data.value(part.dataCell);
+    return text;
+}
+
+const PageCell* ReportContent::CellAt(int row, int col) const {
+    for (const PageCell& cell : Page().cells)
+        if (cell.row == row && cell.col == col)
+            return &cell;
+    return nullptr;
+}
+
+} // namespace vorn::report

@@ -1,0 +1,397 @@
+// The plan report: the workbook read back by a workbook library, the printed
+// and previewed page, the PDF, and the failures that must leave nothing behind.
+
+#include "ReportPaint.h"
+#include "ReportPrinter.h"
+#include "ReportTemplate.h"
+#include "ReportWorkbook.h"
+#include "SafeWrite.h"
+#include "VornTestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace vorn::report;
+
+namespace {
+
+// A plan record from a table of columns, as the job row would read.
+struct Plan {
+    QMap<QString, double> numbers;
+    QMap<QString, QString> texts;
+    vorn::PlanFields Fields() const {
+        return {[this](const char* c) { return numbers.value(QString::fromLatin1(c)); },
+                [this](const char* c) { return texts.value(QString::fromLatin1(c)); }};
+    }
+};
+
+// 4 x 2 boards, 3 x 5 on a 13.2 x 11.4 panel, 9 panels on a 48 x 40 sheet;
+// the two-size plan adds 6 boards on a 10.3 x 8.6 panel.
+Plan MakePlan(bool twoSize, bool mm) {
+    const double f = mm ? 25.4 : 1.0;
+    Plan p;
+    p.numbers = {{"Layer", 6},          {"Set_L", 4 * f},      {"Set_W", 2 * f},
+                 {"Set_C", 0.1 * f},    {"Panel_L", 13.2 * f}, {"Panel_W", 11.4 * f},
+                 {"Panel", 15},         {"Border_L", 0.5 * f}, {"Border_W", 0.5 * f},
+                 {"Panel_lv", 79.7448}, {"Set_La", 3},         {"Set_Wb", 5},
+                 {"Base_L", 48 * f},    {"Base_W", 40 * f},    {"Panel_N", 9},
+                 {"Base_lv", 70.5376},  {"P_La", 3},           {"P_Wb", 3}};
+    p.texts = {{"Up", "N"}, {"P_up", "N"}};
+    if (twoSize) {
+        p.numbers.insert({{"Panel_L2", 10.3 * f},
+                          {"Panel_W2", 8.6 * f},
+                          {"Panel2", 6},
+                          {"Border_L2", 0.1 * f},
+                          {"Border_W2", 0.25 * f},
+                          {"Panel_lv2", 54.1923},
+                          {"Set_La2", 2},
+                          {"Set_Wb2", 3},
+                          {"P_La", 3},
+                          {"P_Wb", 2},
+                          {"P_La2", 4},
+                          {"P_Wb2", 1}});
+        p.texts[QStringLiteral("Up2")] = QStringLiteral("N");
+        p.texts[QStringLiteral("P_up")] = QStringLiteral("W");
+    }
+    return p;
+}
+
+ReportJob MakeJob(const Plan& plan, bool mm) {
+    ReportJob job;
+    job.plan = plan.Fields();
+    job.partNumber = QStringLiteral("PN-<7&\"x\">");
+    job.customerPart = QStringLiteral("客户 A-01");
+    job.operatorName = QStringLiteral("李工");
+    job.date = QStringLiteral("2026-12-10");
+    job.note = QStringLiteral("注意：板边\n两行");
+    job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
+    return job;
+}
+
+std::vector<vorn::ToolingHole> Holes1() {
+    return {{1, 0.25, 0.25, 0.125}, {2, 12.95, 0.25, 0.125}, {3, 1234.5, 11.15, 0.0625}};
+}
+std::vector<vorn::ToolingHole> Holes2() {
+    return {{1, 0.2, 0.3, 0.1}};
+}
+
+QString TemplateOf(bool twoSize) {
+    return TemplatePath(vorn::test::buildProgramDir(), twoSize);
+}
+
+QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000))
+        return QStringLiteral("timed out");
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+} // namespace
+
+class ReportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFile::exists(TemplateOf(false)) && QFile::exists(TemplateOf(true)),
+                 "the build ships the two templates beside the program");
+    }
+
+    void workbookReadsBackInAWorkbookLibrary_data() {
+        QTest::addColumn<bool>("twoSize");
+        QTest::addColumn<bool>("mm");
+        QTest::addColumn<QString>("company");
+        QTest::newRow("one size, inch") << false << false << QStringLiteral("华南电路 & Co <1>");
+        QTest::newRow("one size, mm, no company") << false << true << QString();
+        QTest::newRow("two sizes, inch, no company") << true << false << QString();
+        QTest::newRow("two sizes, mm") << true << true << QStringLiteral("Vorn PCB");
+    }
+
+    void workbookReadsBackInAWorkbookLibrary() {
+        QFETCH(bool, twoSize);
+        QFETCH(bool, mm);
+        QFETCH(QString, company);
+        const Plan plan = MakePlan(twoSize, mm);
+        QElapsedTimer timer;
+        timer.start();
+        const ReportContent content =
+            MakeReportContent(MakeJob(plan, mm), company, Holes1(),
+                              twoSize ? Holes2() : std::vector<vorn::ToolingHole>{});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.xlsx"));
+        QString error;
+        QVERIFY2(WriteReportWorkbook(content, TemplateOf(twoSize), path, &error),
+                 qPrintable(error));
+        qInfo("report built and written in %lld ms", static_cast<long long>(timer.elapsed()));
+
+        // The cells as the description lists them, written out by hand.
+        QJsonObject data;
+        auto put = [&data](const char* cell, const QString& text) {
+            data[QLatin1String(cell)] = text;
+        };
+        put("B2", QStringLiteral("PN-<7&\"x\">"));
+        put("B3", QStringLiteral("客户 A-01"));
+        put("B4", QStringLiteral("6"));
+        put("B5", mm ? QStringLiteral("毫米(mm)") : QStringLiteral("英寸(Inch)"));
+        put("B6", QStringLiteral("李工"));
+        put("B7", QStringLiteral("2026-12-10"));
+        put("B8", mm ? QStringLiteral("101.6000×50.8000") : QStringLiteral("4.0000×2.0000"));
+        put("B9", mm ? QStringLiteral("2.5400") : QStringLiteral("0.1000"));
+        put("B10", mm ? QStringLiteral("335.280×289.560") : QStringLiteral("13.200×11.400"));
+        put("B11", QStringLiteral("15 Pas/Panel"));
+        put("B12",
+            mm ? QStringLiteral("L&R:12.700;T&B:12.700") : QStringLiteral("L&R:0.500;T&B:0.500"));
+        put("B13", QStringLiteral("79.745%"));
+        const int base = twoSize ? 18 : 14;
+        if (twoSize) {
+            put("B14", mm ? QStringLiteral("261.620×218.440") : QStringLiteral("10.300×8.600"));
+            put("B15", QStringLiteral("6 Pas/Panel"));
+            put("B16", mm ? QStringLiteral("L&R:2.5400;T&B:6.3500")
+                          : QStringLiteral("L&R:0.1000;T&B:0.2500"));
+            put("B17", QStringLiteral("54.192%"));
+        }
+        data[CellName(2, base)] =
+            mm ? QStringLiteral("1219.2×1016.0") : QStringLiteral("48.0×40.0");
+        data[CellName(2, base + 1)] = QStringLiteral("9 Panel/Sheet");
+        data[CellName(2, base + 2)] = QStringLiteral("70.538%");
+        data[CellName(2, base + 3)] = QStringLiteral("注意：板边\n两行");
+        put("C2", QStringLiteral("#1"));
+        put("D2", QStringLiteral("(0.2500,0.2500)"));
+        put("E2", QStringLiteral("Φ0.1250"));
+        put("C3", QStringLiteral("#2"));
+        put("D3", QStringLiteral("(12.9500,0.2500)"));
+        put("E3", QStringLiteral("Φ0.1250"));
+        put("C4", QStringLiteral("#3"));
+        put("D4", QStringLiteral("(1,234.5000,11.1500)"));
+        put("E4", QStringLiteral("Φ0.0625"));
+        if (twoSize) {
+            put("F2", QStringLiteral("#1"));
+            put("G2", QStringLiteral("(0.2000,0.3000)"));
+            put("H2", QStringLiteral("Φ0.1000"));
+        }
+        // Pictures: 448 x 248 at 1.5 or 448 x 298 at 1.3, at the listed places.
+        QJsonArray pictures;
+        const double factor = twoSize ? 1.5 : 1.3;
+        const int h = twoSize ? 248 : 298;
+        const QList<QPointF> places = twoSize ? QList<QPointF>{{188, 120}, {188, 302}, {188, 485}}
+                                              : QList<QPointF>{{141, 140}, {141, 393}};
+        const PageLayout& layout = PageOf(twoSize);
+        for (const QPointF& at : places) {
+            // The cell under the corner, walked from the sheet's own sizes.
+            int col = 0, row = 0;
+            double x = 0, y = 0;
+            while (x + layout.colWidths[std::size_t(col)] <= at.x())
+                x += layout.colWidths[std::size_t(col++)];
+            while (y + layout.rowHeights[std::size_t(row)] <= at.y())
+                y += layout.rowHeights[std::size_t(row++)];
+            pictures.append(
+                QJsonArray{col, qRound64((at.x() - x) * 12700), row, qRound64((at.y() - y) * 12700),
+                           qRound64(448 / factor * 12700), qRound64(h / factor * 12700), 448, h});
+        }
+        QJsonObject expect;
+        expect[QStringLiteral("data")] = data;
+        expect[QStringLiteral("company")] =
+            company.isEmpty() ? QStringLiteral("Your Compration name") : company;
+        expect[QStringLiteral("last_data_row")] = twoSize ? 21 : 17;
+        expect[QStringLiteral("pictures")] = pictures;
+        expect[QStringLiteral("page_values")] =
+            QJsonObject{{QStringLiteral("B3"), QStringLiteral("PN-<7&\"x\">")},
+                        {QStringLiteral("A") + QString::number(twoSize ? 27 : 20),
+                         QStringLiteral("#1  (0.2500,0.2500)  Φ0.1250")},
+                        {QStringLiteral("A") + QString::number(twoSize ? 30 : 23), QString()}};
+        const QString expectPath = dir.filePath(QStringLiteral("expect.json"));
+        QVERIFY(vorn::SafeWriteFile(expectPath, QJsonDocument(expect).toJson()));
+        int code = -1;
+        const QString out = Run(QStringLiteral(VORN_PYTHON3),
+                                {QStringLiteral(VORN_CHECK_WORKBOOK), path, expectPath}, &code);
+        QVERIFY2(code == 0, qPrintable(out));
+    }
+
+    void badCasesLeaveNothingBehind() {
+        const ReportContent content =
+            MakeReportContent(MakeJob(MakePlan(false, false), false), QString(), Holes1(), {});
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("report.xlsx"));
+        QString error;
+        // The template is missing.
+        QVERIFY(!WriteReportWorkbook(content, dir.filePath(QStringLiteral("ExlfileOne.xltx")),
+                                     target, &error));
+        QCOMPARE(error, QStringLiteral("模板文件 \"Exlfile.xlt\" 不存在，此操作失败!"));
+        // A template that is no workbook package.
+        const QString broken = dir.filePath(QStringLiteral("broken.xltx"));
+        QVERIFY(vorn::SafeWriteFile(broken, QByteArray("not a zip")));
+        QVERIFY(!WriteReportWorkbook(content, broken, target, &error));
+        QVERIFY2(error.contains(QStringLiteral("broken.xltx")), qPrintable(error));
+        // A full disk while the workbook is written.
+        vorn::InjectWriteFailure(100, QStringLiteral("No space left on device"));
+        const bool written = WriteReportWorkbook(content, TemplateOf(false), target, &error);
+        vorn::ClearInjectedWriteFailure();
+        QVERIFY(!written);
+        QVERIFY2(error.contains(QStringLiteral("No space left on device")), qPrintable(error));
+        // A folder that cannot be written.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        const QString locked = dir.filePath(QStringLiteral("locked"));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        const bool lockedWritten = WriteReportWorkbook(
+            content, TemplateOf(false), locked + QStringLiteral("/report.xlsx"), &error);
+        const bool pdfWritten =
+            WriteReportPdf(content, locked + QStringLiteral("/report.pdf"), &error);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (::geteuid() != 0) { // root writes anyway
+            QVERIFY(!lockedWritten);
+            QVERIFY(!pdfWritten);
+            QVERIFY2(error.contains(QStringLiteral("report.pdf")), qPrintable(error));
+        }
+        // Nothing half-written anywhere.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("broken.xltx")});
+    }
+
+    void aTemplateWithoutASecondSheetIsRefused() {
+        ZipParts parts;
+        QString error;
+        QVERIFY(ReadZip(TemplateOf(false), parts, &error));
+        QByteArray workbook = parts.Get(QStringLiteral("xl/workbook.xml"));
+        const qsizetype at = workbook.indexOf("<sheet name=\"Data\"");
+        QVERIFY(at > 0);
+        workbook.remove(at, workbook.indexOf("/>", at) + 2 - at);
+        parts.Set(QStringLiteral("xl/workbook.xml"), workbook);
+        QByteArray zip;
+        QVERIFY(WriteZip(parts, zip, &error));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("one-sheet.xltx"));
+        QVERIFY(vorn::SafeWriteFile(path, zip));
+        const ReportContent content =
+            MakeReportContent(MakeJob(MakePlan(false, false), false), QString(), {}, {});
+        QByteArray out;
+        QVERIFY(!BuildReportWorkbook(content, path, out, &error));
+        QVERIFY2(error.contains(QStringLiteral("second sheet")), qPrintable(error));
+    }
+
+    // The printer path into a PDF file, and the preview dialog opened and closed.
+    void printAndPreviewPaintTheOnePage() {
+        const ReportContent content = MakeReportContent(
+            MakeJob(MakePlan(true, false), false), QStringLiteral("Vorn PCB"), Holes1(), Holes2());
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpReportPrinter(printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(PrintReport(printer, content));
+        const QString text =
+            Run(QStringLiteral("pdftotext"),
+                {dir.filePath(QStringLiteral("printed.pdf")), QStringLiteral("-")});
+        QVERIFY2(text.contains(QStringLiteral("Vorn PCB")) &&
+                     text.contains(QStringLiteral("拼板1尺寸")),
+                 qPrintable(text));
+
+        QPrinter previewPrinter(QPrinter::HighResolution);
+        bool shown = false;
+        QTimer::singleShot(0, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+                if (!preview || !preview->isVisible())
+                    continue;
+                shown = true;
+                preview->resize(900, 1000);
+                QTest::qWait(50);
+                preview->grab().save(vorn::test::screenshotDir() +
+                                     QStringLiteral("/report_preview.png"));
+                preview->reject();
+            }
+        });
+        PreviewReport(nullptr, previewPrinter, content);
+        QVERIFY(shown);
+        // The page itself, at a readable resolution, for a look.
+        for (bool two : {false, true}) {
+            const ReportContent c = MakeReportContent(
+                MakeJob(MakePlan(two, two), two), two ? QString() : QStringLiteral("Vorn PCB"),
+                Holes1(), two ? Holes2() : std::vector<vorn::ToolingHole>{});
+            QVERIFY(ReportPageImage(c, 110).save(vorn::test::screenshotDir() +
+                                                 (two ? QStringLiteral("/report_page_two.png")
+                                                      : QStringLiteral("/report_page_one.png"))));
+        }
+    }
+
+    // The PDF: one A4 page, real text, pictures where the description puts them.
+    void pdfIsOneA4PageWithTextAndPicturesInPlace() {
+        ReportContent content = MakeReportContent(MakeJob(MakePlan(false, false), false),
+                                                  QStringLiteral("Vorn PCB"), Holes1(), {});
+        // Solid pictures show exactly where they land.
+        for (const QString& name : content.pictures.keys()) {
+            QImage solid(content.pictures[name].size(), QImage::Format_RGB32);
+            solid.fill(QColor(255, 0, 0));
+            content.pictures[name] = solid;
+        }
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QString error;
+        QVERIFY2(WriteReportPdf(content, pdf, &error), qPrintable(error));
+        const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))),
+                 qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
+        const QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const QString& want : {QStringLiteral("Vorn PCB"), QStringLiteral("PN-<7&\"x\">"),
+                                    QStringLiteral("15 Pas/Panel"), QStringLiteral("拼板利用率"),
+                                    QStringLiteral("#3 (1,234.5000,11.1500) Φ0.0625")})
+            QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" not in:\n") + text));
+        // Rendered at 72 dpi one pixel is one point.
+        QVERIFY(Run(QStringLiteral("pdftoppm"),
+                    {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                     QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))})
+                    .isEmpty());
+        const QImage page(dir.filePath(QStringLiteral("page.png")));
+        QVERIFY(!page.isNull());
+        page.save(vorn::test::screenshotDir() + QStringLiteral("/report_pdf_page.png"));
+        const PageLayout& layout = content.Page();
+        const double x0 = (kA4WidthPt - layout.Width()) / 2;
+        const double y0 = layout.marginTop;
+        auto red = [&page](double x, double y) {
+            const QColor c = page.pixelColor(qRound(x), qRound(y));
+            return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        };
+        for (const PicturePlace& p : layout.pictures) {
+            const double w = 448 / p.factor, h = 298 / p.factor;
+            const double l = x0 + p.left, t = y0 + p.top;
+            QVERIFY2(red(l + 2, t + 2) && red(l + w - 2, t + h - 2) && red(l + w / 2, t + h / 2),
+                     qPrintable(p.name));
+            QVERIFY2(!red(l - 3, t + h / 2) && !red(l + w + 3, t + h / 2), qPrintable(p.name));
+        }
+    }
+
+    void formulasOfThePage() {
+        PageCell value;
+        value.parts = {{{}, QStringLiteral("B2")}};
+        QCOMPARE(FormulaOf(value), QStringLiteral("Data!B2&\"\""));
+        PageCell hole;
+        hole.parts = {
+            {{}, QStringLiteral("C2")}, {QStringLiteral("\" "), {}}, {{}, QStringLiteral("D2")}};
+        hole.emptyUnless = QStringLiteral("C2");
+        QCOMPARE(FormulaOf(hole),
+                 QStringLiteral("IF(Data!C2=\"\",\"\",Data!C2&\"\"\" \"&Data!D2)"));
+        PageCell literal;
+        literal.parts = {{QStringLiteral("料号"), {}}};
+        QVERIFY(FormulaOf(literal).isEmpty());
+        // Both pages fit A4 inside their margins.
+        for (const PageLayout* page : {&OneSizePage(), &TwoSizePage()}) {
+            QVERIFY(page->Width() <= kA4WidthPt - page->marginLeft - page->marginRight + 0.01);
+            QVERIFY(page->Height() <= kA4HeightPt - page->marginTop - page->marginBottom);
+        }
+    }
+};
+
+VORN_TEST_MAIN(ReportTest)
+#include "ReportTest.moc"

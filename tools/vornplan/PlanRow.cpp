@@ -1,0 +1,54 @@
+#include "PlanRow.h"
+
+#include "JobInput.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <type_traits>
+
+namespace vornplan {
+
+vorn::PlanFields FieldsOf(const vorn::ResultRow& row) {
+    auto numbers = std::make_shared<std::map<std::string, double>>();
+    auto texts = std::make_shared<std::map<std::string, QString>>();
+    vorn::ForEachColumn(row, [&](const char* name, const auto& v) {
+        using V = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<V, char>)
+            (*texts)[name] = QString(QChar::fromLatin1(v));
+        else if constexpr (std::is_arithmetic_v<V>)
+            (*numbers)[name] = v;
+    });
+    return {[numbers](const char* c) {
+                const auto it = numbers->find(c);
+                return it == numbers->end() ? 0.0 : it->second;
+            },
+            [texts](const char* c) {
+                const auto it = texts->find(c);
+                return it == texts->end() ? QString() : it->second;
+            }};
+}
+
+std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
+                             const QString& rowText, vorn::ResultRow& out) {
+    vorn::PanelJob job;
+    if (auto exit = LoadPanelJob(command, jobPath, job))
+        return exit;
+    bool ok = false;
+    const int n = rowText.toInt(&ok);
+    vorn::CollectedRows sink;
+    vorn::NoProgress progress;
+    JobArguments args;
+    args.mm = mm;
+    vorn::RunPanelSearch(job, UnitOf(args), sink, progress);
+    vorn::SortAndNumber(sink.rows);
+    if (!ok || n < 1 || n > static_cast<int>(sink.rows.size())) {
+        std::fprintf(stderr, "vornplan %s: --row: the search gave rows 1 to %zu, not '%s'\n",
+                     command, sink.rows.size(), qPrintable(rowText));
+        return 2;
+    }
+    out = sink.rows[static_cast<std::size_t>(n - 1)];
+    return std::nullopt;
+}
+
+} // namespace vornplan

@@ -1,0 +1,26 @@
+#pragma once
+// One plan of a job file: the job's search run, the rows sorted and numbered,
+// row N taken, and its columns read by name (as the diagrams and the report
+// read the main window's job row).
+
+#include "PanelSearch.h"
+#include "PlanViews.h"
+#include "ResultRow.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace vornplan {
+
+// A result row's columns by name.
+vorn::PlanFields FieldsOf(const vorn::ResultRow& row);
+
+// Runs the search of the job file and returns row `rowText` (1-based, in the
+// sorted order). Returns an exit code when the command should end: the job
+// file's own (2 or 1, message on stderr), or 2 for a row that is not there.
+std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
+                             const QString& rowText, vorn::ResultRow& out);
+
+} // namespace vornplan

@@ -1,0 +1,143 @@
+// vornplan report: the plan report of one search row as a workbook or a PDF,
+// the same report the main window exports and prints.
+
+#include "Command.h"
+#include "PlanRow.h"
+#include "ReportPaint.h"
+#include "ReportWorkbook.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The holes a report of a search row lists. Placing holes from the tooling
+// presets of a database is not part of this program yet, so a row's report
+// lists none; when it is, its result goes in here.
+struct RowHoles {
+    std::vector<vorn::ToolingHole> panel1;
+    std::vector<vorn::ToolingHole> panel2;
+};
+
+int Fail(const QString& message, int code) {
+    std::fprintf(stderr, "vornplan report: %s\n", qPrintable(message));
+    return code;
+}
+
+int Run(int argc, char** argv) {
+    // Drawing needs fonts, hence a GUI application; without a display it
+    // renders off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int appArgc = 1;
+    QGuiApplication app(appArgc, argv);
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Writes the plan report of one result row of a job's search: a workbook made from\n"
+        "the template beside the program (.xlsx) or the report page as a PDF (.pdf).\n"
+        "  vornplan report --job FILE --row N [--mm] [--company TEXT] -o FILE.xlsx|FILE.pdf"));
+    p.addHelpOption();
+    auto opt = [&p](const char* name, const char* help, const char* value) {
+        p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(help),
+                                       QString::fromLatin1(value)));
+    };
+    opt("job", "Job file of a search (as vornplan search reads it).", "file");
+    opt("row", "Result row number in the sorted order.", "n");
+    p.addOption(QCommandLineOption(QStringLiteral("mm"),
+                                   QStringLiteral("The job's lengths are millimetres.")));
+    opt("db", "Database whose tooling presets place the holes (not available yet).", "path");
+    opt("company", "Company name for the page (default: the placeholder).", "text");
+    opt("part", "Part number.", "text");
+    opt("customer", "Customer part number.", "text");
+    opt("layer", "Layer count.", "n");
+    opt("operator", "Operator.", "text");
+    opt("note", "Note.", "text");
+    p.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
+                                   QStringLiteral("The report: .xlsx or .pdf."),
+                                   QStringLiteral("file")));
+
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (!p.parse(args))
+        return Fail(p.errorText(), 2);
+    if (p.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(p.helpText()));
+        return 0;
+    }
+    if (!p.positionalArguments().isEmpty())
+        return Fail(QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first()),
+                    2);
+    for (const char* required : {"job", "row", "output"})
+        if (!p.isSet(QString::fromLatin1(required)))
+            return Fail(QStringLiteral("--%1 is required").arg(QString::fromLatin1(required)), 2);
+    if (p.isSet(QStringLiteral("db")))
+        return Fail(QStringLiteral("--db: placing tooling holes from a database's presets is not "
+                                   "available yet; leave --db out for a report without holes"),
+                    2);
+    const QString out = p.value(QStringLiteral("output"));
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("pdf"))
+        return Fail(QStringLiteral("-o: the report is a .xlsx or a .pdf file, not '%1'").arg(out),
+                    2);
+    int layer = 0;
+    if (p.isSet(QStringLiteral("layer"))) {
+        bool ok = false;
+        layer = p.value(QStringLiteral("layer")).toInt(&ok);
+        if (!ok || layer < 0)
+            return Fail(QStringLiteral("--layer: '%1' is not a layer count")
+                            .arg(p.value(QStringLiteral("layer"))),
+                        2);
+    }
+
+    const bool mm = p.isSet(QStringLiteral("mm"));
+    vorn::ResultRow row;
+    if (auto exit = vornplan::SearchRow("report", p.value(QStringLiteral("job")).toStdString(), mm,
+                                        p.value(QStringLiteral("row")), row))
+        return *exit;
+    const vorn::PlanFields fields = vornplan::FieldsOf(row);
+    vorn::report::ReportJob job;
+    job.plan = {[fields, layer](const char* c) {
+                    return QByteArray(c) == "Layer" ? double(layer) : fields.number(c);
+                },
+                fields.text};
+    job.partNumber = p.value(QStringLiteral("part"));
+    job.customerPart = p.value(QStringLiteral("customer"));
+    job.operatorName = p.value(QStringLiteral("operator"));
+    job.note = p.value(QStringLiteral("note"));
+    job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
+    const RowHoles holes;
+    const vorn::report::ReportContent content = vorn::report::MakeReportContent(
+        job, p.value(QStringLiteral("company")), holes.panel1, holes.panel2);
+
+    QString error;
+    if (suffix == QLatin1String("pdf")) {
+        if (!vorn::report::WriteReportPdf(content, out, &error))
+            return Fail(error, 1);
+    } else {
+        const QString templatePath =
+            vorn::report::TemplatePath(QCoreApplication::applicationDirPath(), content.twoSize);
+        if (!QFileInfo::exists(templatePath))
+            return Fail(vorn::report::TemplateMissingMessage() + QStringLiteral(" (") +
+                            templatePath + u')',
+                        1);
+        if (!vorn::report::WriteReportWorkbook(content, templatePath, out, &error))
+            return Fail(error, 1);
+    }
+    std::printf("wrote %s (row %d, %s)\n", qPrintable(out), row.Number,
+                content.twoSize ? "two panel sizes" : "one panel size");
+    return 0;
+}
+
+vornplan::RegisterCommand reg{{"report", "write the plan report of one row (.xlsx or .pdf)", Run}};
+
+} // namespace

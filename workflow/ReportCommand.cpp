@@ -1,0 +1,166 @@
+// The report commands of the main window: export the workbook (F7), print
+// (Ctrl+P), preview (Ctrl+Y) and the PDF. The window gathers the job row,
+// the part's fields, the unit and the holes; reports/ does the rest.
+
+#include "Unit2.h"
+
+#include "Cursor.h"
+#include "ReportPaint.h"
+#include "ReportPrinter.h"
+#include "ReportWorkbook.h"
+#include "SafeWrite.h"
+#include "ToolingRows.h"
+#include "data1.h"
+
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <QUrl>
+
+using vorn::Cursor;
+namespace report = vorn::report;
+
+namespace {
+
+QString JobInvalidMessage() {
+    return QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！");
+}
+
+// A file name from the part number: letters a file system refuses become "_".
+QString ReportFileName(const QString& partNumber, const QString& suffix) {
+    QString part = partNumber.trimmed();
+    part.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")),
+                 QStringLiteral("_"));
+    if (part.isEmpty())
+        part = QStringLiteral("Vorn");
+    return QStringLiteral("拼板开料报告_%1_%2.%3")
+        .arg(part, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")),
+             suffix);
+}
+
+} // namespace
+
+bool TVornMF::GatherReport(vorn::report::ReportContent& content) {
+    vorn::TDataM1* dm = Data();
+    if (!dm)
+        return false;
+    QString company = DefaultsList_.Value(QStringLiteral("CompName"));
+    if (company.isEmpty()) {
+        QMessageBox hint(QMessageBox::Information, QStringLiteral("提示"), report::CompanyHint(),
+                         QMessageBox::Ok, this);
+        hint.setObjectName(QStringLiteral("CompanyHint"));
+        hint.exec();
+    }
+    std::vector<vorn::ToolingHole> holes1, holes2;
+    Cursor& tooling = dm->TempTooling;
+    if (tooling.isOpen()) {
+        vorn::FilterRestore restore(tooling);
+        holes1 = vorn::HolesOfType(tooling, QStringLiteral("Panel1"));
+        holes2 = vorn::HolesOfType(tooling, QStringLiteral("Panel2"));
+        tooling.first();
+    }
+    vorn::WorkRow* row = JobRow();
+    if (!row)
+        return false;
+    report::ReportJob job;
+    job.plan = {[row](const char* f) { return row->Number(f); },
+                [row](const char* f) { return row->Text(f); }};
+    job.partNumber = partNumber_->text();
+    job.customerPart = customerPart_->text();
+    job.operatorName = operator_->text();
+    job.date = date_->text();
+    job.note = note_->toPlainText();
+    job.unitCaption = unitButton_->text();
+    content = report::MakeReportContent(job, company, holes1, holes2);
+    return true;
+}
+
+void TVornMF::RunReport(ReportOutput output) {
+    if (!UpdateJobCommands()) {
+        QMessageBox::information(this, QStringLiteral("Vorn"), JobInvalidMessage(),
+                                 QMessageBox::Ok);
+        return;
+    }
+    vorn::WorkRow* jobRow = JobRow();
+    jobRow->CommitFields();
+    const bool twoSize = jobRow->Number("Panel2") != 0;
+    const QString templatePath = report::TemplatePath(ProgramDir(), twoSize);
+    if (output == ReportOutput::Workbook && !QFileInfo::exists(templatePath)) {
+        QMessageBox::warning(this, QStringLiteral("Vorn"), report::TemplateMissingMessage(),
+                             QMessageBox::Ok);
+        return;
+    }
+    report::ReportContent content;
+    if (!GatherReport(content))
+        return;
+    QString error;
+    switch (output) {
+    case ReportOutput::Workbook: {
+        const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("Vorn"));
+        const QString path = QDir(folder).filePath(ReportFileName(partNumber_->text(), "xlsx"));
+        if (!QDir().mkpath(folder)) {
+            QMessageBox::critical(this, QStringLiteral("Vorn"),
+                                  QStringLiteral("临时文件夹 %1 无法建立，报表没有导出。")
+                                      .arg(QDir::toNativeSeparators(folder)));
+            return;
+        }
+        if (!report::WriteReportWorkbook(content, templatePath, path, &error)) {
+            // A failed build shows its own text in a plain box.
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorn"), error, QMessageBox::Ok,
+                            this);
+            box.exec();
+            return;
+        }
+        if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            return;
+        // No spreadsheet program: say where the workbook is and let it be kept.
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Vorn"),
+                        QStringLiteral("没有可以打开工作簿的电子表格程序。报表已保存在：\n%1")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ReportSavedBox"));
+        QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
+        box.exec();
+        if (box.clickedButton() != saveAs)
+            return;
+        const QString target =
+            QFileDialog::getSaveFileName(this, QStringLiteral("另存为"), QFileInfo(path).fileName(),
+                                         QStringLiteral("Excel 工作簿 (*.xlsx)"));
+        if (!target.isEmpty() && !vorn::SafeCopyFile(path, target, &error))
+            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+        return;
+    }
+    case ReportOutput::Print: {
+        QPrinter printer(QPrinter::HighResolution);
+        if (!report::PrintReportWithDialog(this, printer, content, &error) && !error.isEmpty())
+            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+        return;
+    }
+    case ReportOutput::Preview: {
+        QPrinter printer(QPrinter::HighResolution);
+        report::PreviewReport(this, printer, content);
+        return;
+    }
+    case ReportOutput::Pdf: {
+        QFileDialog dialog(this, QStringLiteral("导出PDF"));
+        dialog.setObjectName(QStringLiteral("SaveReportPdfDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        dialog.selectFile(ReportFileName(partNumber_->text(), "pdf"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        if (!report::WriteReportPdf(content, dialog.selectedFiles().first(), &error))
+            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+        return;
+    }
+    }
+}
