@@ -1,6 +1,7 @@
 # Runs `vornplan report` with good and bad arguments in a fresh folder and
 # reads the workbooks back with openpyxl.
 # -DVORNPLAN=<binary> -DWORK=<folder> -DJOBS=<folder of job files> -DPYTHON=<python3>
+# -DDB=<database with tooling presets>
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(ENV{QT_QPA_PLATFORM} offscreen)
@@ -28,8 +29,8 @@ function(expect_refused name code pattern)
 endfunction()
 
 # j1 row 1 has one panel size, j2 row 1 two.
-expect_ok(one.xlsx --job ${JOBS}/j1.job --row 1 --part P-1 --layer 4)
-expect_ok(two.xlsx --job ${JOBS}/j2.job --row 1 --company "Vorn PCB")
+expect_ok(one.xlsx --job ${JOBS}/j1.job --row 1 --part P-1 --layer 4 --db ${DB})
+expect_ok(two.xlsx --job ${JOBS}/j2.job --row 1 --company "Vorn PCB" --db ${DB})
 expect_ok(one_mm.xlsx --job ${JOBS}/j1.job --row 1 --mm)
 expect_ok(one.pdf --job ${JOBS}/j1.job --row 1)
 file(READ ${WORK}/one.pdf head LIMIT 4 HEX)
@@ -49,6 +50,9 @@ assert d1['B18'].value is None and len(one['Sheet1']._images) == 2
 assert d2['B5'].value == '英寸(Inch)' and d2['B15'].value.endswith(' Pas/Panel'), d2['B15'].value
 assert d2['B19'].value.endswith(' Panel/Sheet') and len(two['Sheet1']._images) == 3
 assert two['Sheet1']['A1'].value == 'Vorn PCB'
+# Holes placed from the database's presets: panel 1 in C-E, panel 2 in F-H, numbered from 1.
+assert d1['C2'].value is not None and d1['F2'].value is None, (d1['C2'].value, d1['F2'].value)
+assert d2['C2'].value is not None and d2['F2'].value is not None, (d2['C2'].value, d2['F2'].value)
 " ${WORK}/one.xlsx ${WORK}/two.xlsx ${WORK}/one_mm.xlsx RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the workbooks read back wrong: ${err}")
@@ -56,6 +60,6 @@ endif()
 
 expect_refused(row.xlsx 2 "rows 1 to 47" --job ${JOBS}/j1.job --row 48)
 expect_refused(kind.txt 2 "xlsx or a .pdf" --job ${JOBS}/j1.job --row 1)
-expect_refused(db.xlsx 2 "--db" --job ${JOBS}/j1.job --row 1 --db ${WORK}/Vorn.mdb)
+expect_refused(db.xlsx 2 "Vorn.mdb" --job ${JOBS}/j1.job --row 1 --db ${WORK}/Vorn.mdb)
 expect_refused(missing.xlsx 2 "" --job ${WORK}/no-such.job --row 1)
 expect_refused(layer.xlsx 2 "--layer" --job ${JOBS}/j1.job --row 1 --layer x)

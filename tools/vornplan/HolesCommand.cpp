@@ -64,20 +64,8 @@ int Run(int argc, char** argv) {
         return 2;
     }
     const vorn::ResultRow& r = sink.rows[size_t(n - 1)];
-    vorn::ToolingOutlines o;
-    o.Set_L = r.Set_L;
-    o.Set_W = r.Set_W;
-    o.Panel_L = r.Panel_L;
-    o.Panel_W = r.Panel_W;
-    o.Panel = r.Panel;
-    o.Panel_lv = r.Panel_lv;
-    if (r.second) {
-        o.Panel_L2 = r.second->Panel_L2;
-        o.Panel_W2 = r.second->Panel_W2;
-        o.Panel2 = r.second->Panel2;
-        o.Panel_lv2 = r.second->Panel_lv2;
-    }
-    const auto holes = vorn::ComputeToolingHoles(panel, array, o, vorn::UnitFactor(unit));
+    const auto holes =
+        vorn::ComputeToolingHoles(panel, array, vornplan::OutlinesOfRow(r), vorn::UnitFactor(unit));
     std::string out = "PanelType,SerialNumber,Xcoordinate,Ycoordinate,Diameter\n";
     auto real = [](double v) {
         char buf[40];

@@ -4,6 +4,7 @@
 // of a database file.
 
 #include "PanelJob.h"
+#include "ResultRow.h"
 #include "Tooling.h"
 
 #include <optional>
@@ -36,6 +37,10 @@ bool ReadPresetsFromFile(const std::string& path, std::vector<vorn::ToolingPrese
 // The enabled sheets of a database file, in the sheet table's order.
 bool ReadSheetsFromFile(const std::string& path, std::vector<vorn::SheetSize>& sheets,
                         std::string& error);
+
+// The outlines a result row gives its tooling holes (panel 1, and panel 2
+// for a two-size row; a job file has no array).
+vorn::ToolingOutlines OutlinesOfRow(const vorn::ResultRow& row);
 
 // The database beside the program.
 std::string ProgramDatabase();

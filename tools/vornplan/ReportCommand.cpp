@@ -2,6 +2,7 @@
 // the same report the main window exports and prints.
 
 #include "Command.h"
+#include "PlanArguments.h"
 #include "PlanRow.h"
 #include "ReportPaint.h"
 #include "ReportWorkbook.h"
@@ -17,13 +18,27 @@
 
 namespace {
 
-// The holes a report of a search row lists. Placing holes from the tooling
-// presets of a database is not part of this program yet, so a row's report
-// lists none; when it is, its result goes in here.
+// The holes a report of a search row lists, placed from the tooling presets
+// as the main window places them at the pick-up.
 struct RowHoles {
     std::vector<vorn::ToolingHole> panel1;
     std::vector<vorn::ToolingHole> panel2;
 };
+
+RowHoles HolesOf(const std::vector<vorn::PlacedHole>& placed) {
+    RowHoles holes;
+    for (const vorn::PlacedHole& h : placed) {
+        // A preset without a known reference has no place; the window's
+        // table shows it with empty coordinates, which read as 0.
+        const vorn::ToolingHole hole{h.SerialNumber, h.Xcoordinate.value_or(0),
+                                     h.Ycoordinate.value_or(0), h.Diameter};
+        if (h.PanelType == "Panel1")
+            holes.panel1.push_back(hole);
+        else if (h.PanelType == "Panel2")
+            holes.panel2.push_back(hole);
+    }
+    return holes;
+}
 
 int Fail(const QString& message, int code) {
     std::fprintf(stderr, "vornplan report: %s\n", qPrintable(message));
@@ -43,7 +58,8 @@ int Run(int argc, char** argv) {
     p.setApplicationDescription(QStringLiteral(
         "Writes the plan report of one result row of a job's search: a workbook made from\n"
         "the template beside the program (.xlsx) or the report page as a PDF (.pdf).\n"
-        "  vornplan report --job FILE --row N [--mm] [--company TEXT] -o FILE.xlsx|FILE.pdf"));
+        "  vornplan report --job FILE --row N [--mm] [--db PATH] [--company TEXT] -o "
+        "FILE.xlsx|FILE.pdf"));
     p.addHelpOption();
     auto opt = [&p](const char* name, const char* help, const char* value) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(help),
@@ -53,7 +69,10 @@ int Run(int argc, char** argv) {
     opt("row", "Result row number in the sorted order.", "n");
     p.addOption(QCommandLineOption(QStringLiteral("mm"),
                                    QStringLiteral("The job's lengths are millimetres.")));
-    opt("db", "Database whose tooling presets place the holes (not available yet).", "path");
+    opt("db",
+        "Database whose tooling presets place the holes (default: the Vorn.mdb beside the "
+        "program).",
+        "path");
     opt("company", "Company name for the page (default: the placeholder).", "text");
     opt("part", "Part number.", "text");
     opt("customer", "Customer part number.", "text");
@@ -79,10 +98,6 @@ int Run(int argc, char** argv) {
     for (const char* required : {"job", "row", "output"})
         if (!p.isSet(QString::fromLatin1(required)))
             return Fail(QStringLiteral("--%1 is required").arg(QString::fromLatin1(required)), 2);
-    if (p.isSet(QStringLiteral("db")))
-        return Fail(QStringLiteral("--db: placing tooling holes from a database's presets is not "
-                                   "available yet; leave --db out for a report without holes"),
-                    2);
     const QString out = p.value(QStringLiteral("output"));
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("pdf"))
@@ -115,7 +130,16 @@ int Run(int argc, char** argv) {
     job.note = p.value(QStringLiteral("note"));
     job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
-    const RowHoles holes;
+    std::vector<vorn::ToolingPreset> panelPresets, arrayPresets;
+    std::string dbError;
+    const std::string db = p.isSet(QStringLiteral("db"))
+                               ? p.value(QStringLiteral("db")).toStdString()
+                               : vornplan::ProgramDatabase();
+    if (!vornplan::ReadPresetsFromFile(db, panelPresets, arrayPresets, dbError))
+        return Fail(QString::fromStdString(dbError), 2);
+    const RowHoles holes = HolesOf(vorn::ComputeToolingHoles(
+        panelPresets, arrayPresets, vornplan::OutlinesOfRow(row),
+        vorn::UnitFactor(mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch)));
     const vorn::report::ReportContent content = vorn::report::MakeReportContent(
         job, p.value(QStringLiteral("company")), holes.panel1, holes.panel2);
 
