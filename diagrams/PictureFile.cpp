@@ -1,5 +1,8 @@
 #include "MyPro.h"
 
+#include "SafeWrite.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -17,15 +20,23 @@ bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
             *error = QStringLiteral("there is no picture to save");
         return false;
     }
-    QImageWriter writer(fileName, format);
-    if (format == "JPEG")
-        writer.setQuality(95); // thin lines and small labels blur at lower settings
-    if (!writer.write(image)) {
-        if (error)
-            *error = writer.errorString();
-        return false;
-    }
-    return true;
+    // Encoded straight into the safe write: a full disk or a read-only folder
+    // leaves an existing picture as it was and reports the real reason.
+    return SafeWriteFile(
+        fileName,
+        [&](QIODevice& out, QString* why) {
+            QImageWriter writer(&out, format);
+            if (format == "JPEG")
+                writer.setQuality(95); // thin lines and small labels blur at lower settings
+            if (writer.write(image))
+                return true;
+            // A failed device write keeps the device's own reason.
+            if (writer.error() != QImageWriter::DeviceError && why)
+                *why = QStringLiteral("Cannot write \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(fileName), writer.errorString());
+            return false;
+        },
+        error);
 }
 
 } // namespace vorn

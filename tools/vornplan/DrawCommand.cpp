@@ -127,7 +127,7 @@ double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawin
     args.path = Required(p, QStringLiteral("job")).toStdString();
     args.mm = p.isSet(QStringLiteral("mm"));
     vorn::PanelJob job;
-    if (auto exit = vornplan::LoadPanelJob("draw", args.path, job))
+    if (auto exit = vornplan::LoadPanelJob("draw", args.path, vornplan::UnitOf(args), job))
         throw JobRefused{*exit};
     bool ok = false;
     const int n = Required(p, QStringLiteral("row")).toInt(&ok);
