@@ -2,6 +2,7 @@
 
 #include "SafeWrite.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -30,8 +31,10 @@ bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
                 writer.setQuality(95); // thin lines and small labels blur at lower settings
             if (writer.write(image))
                 return true;
-            // A failed device write keeps the device's own reason.
-            if (writer.error() != QImageWriter::DeviceError && why)
+            // A failed device write (a full disk) keeps the device's own
+            // reason; only an encoder fault is described by the writer.
+            const bool deviceFailed = out.errorString() != QBuffer().errorString();
+            if (!deviceFailed && why)
                 *why = QStringLiteral("Cannot write \"%1\": %2")
                            .arg(QDir::toNativeSeparators(fileName), writer.errorString());
             return false;
