@@ -178,15 +178,29 @@ private slots:
         Shot(window_.get(), QStringLiteral("main_large"));
     }
 
+    // A missing, empty or foreign database file: one message naming the file
+    // and what is wrong, and the program does not start (main ends with 1).
+    void missingDatabaseIsReportedAndNothingStarts_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QByteArray() << "Vorn.mdb";
+        QTest::newRow("zero bytes") << QByteArray("-") << "lacks table";
+        QTest::newRow("not a database") << QByteArray(4096, 'x') << "not a database";
+    }
     void missingDatabaseIsReportedAndNothingStarts() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         QVERIFY(QFile::remove(dir_->databasePath()));
+        if (!content.isEmpty())
+            WriteFile(dir_->databasePath(), content == "-" ? QByteArray() : content);
         QString reported;
         vorn::TDataM1::setStartupFailureHandler(
             [&reported](const QString& text) { reported = text; });
         window_ = vorn::CreateMainWindow(dir_->path());
         vorn::TDataM1::setStartupFailureHandler(nullptr);
         QVERIFY(!window_);
-        QVERIFY(!reported.isEmpty());
+        QVERIFY2(reported.contains(reason), qPrintable(reported));
+        QVERIFY2(reported.contains(QStringLiteral("Vorn.mdb")), qPrintable(reported));
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
@@ -607,15 +621,29 @@ private slots:
         QTest::addColumn<int>("kinds");
         QTest::newRow("missing") << QByteArray() << 1;
         QTest::newRow("two") << QByteArray("PanelNumber=2\r\n") << 2;
+        // Another value is reported (one box) and the built-in 1 is used.
         QTest::newRow("text") << QByteArray("PanelNumber=x\r\n") << 1;
-        QTest::newRow("too big") << QByteArray("PanelNumber=7\r\n") << 2;
+        QTest::newRow("too big") << QByteArray("PanelNumber=7\r\n") << 1;
     }
     void panelKindsFromTheDefaults() {
         QFETCH(QByteArray, entry);
         QFETCH(int, kinds);
         WriteDefaults(entry);
+        QStringList shown;
+        QTimer::singleShot(0, this, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    shown << box->text();
+                    box->accept();
+                }
+        });
         window_ = vorn::CreateMainWindow(dir_->path());
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), kinds);
+        const bool bad = entry.contains("x") || entry.contains("7");
+        QCOMPARE(shown.size(), bad ? 1 : 0);
+        if (bad)
+            QVERIFY2(shown.first().startsWith(QStringLiteral("VornInitS.int: PanelNumber=")),
+                     qPrintable(shown.first()));
     }
 
     void errorInACommandIsShownAndEndsOnlyTheCommand() {
