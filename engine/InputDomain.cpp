@@ -127,6 +127,15 @@ std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit) {
         if (along > kMaxPiecesAlongSide)
             return TooMany("Max_PL, Max_PW: the panel limits allow too many boards along a side",
                            along);
+        const double nL = std::max(0.0, PiecesAlong(job.Max_PL / f, job.BorderX_L / f, W, C));
+        const double nW = std::max(0.0, PiecesAlong(job.Max_PW / f, job.BorderX_W / f, W, C));
+        const double work = nL * nW * (nL + nW) * (nL + nW);
+        if (work > kMaxPanelSearchWork)
+            return "Max_PL, Max_PW: the panel limits allow " + Num(std::floor(nL)) +
+                   " boards along the length and " + Num(std::floor(nW)) +
+                   " along the width: too many panel sizes to try (nL * nW * (nL + nW)^2 = " +
+                   Num(std::floor(work)) + "; at most " + Num(kMaxPanelSearchWork) +
+                   "); the search could not finish in reasonable time";
         // Every panel holds a board and keeps its margins.
         smallestPanel = W + 2 * B;
     } else {
@@ -200,7 +209,9 @@ std::string DomainSummary() {
            "limits 0 to " + Num(kMaxLength) + " in; PLPW_ratio at least " + Num(kMinRatio) +
            "; Min_lv 0 to " + Num(kMaxPercent) + "; at most " +
            std::to_string(kMaxPiecesAlongSide) +
-           " boards (or panels on a sheet, units in an array) along a side";
+           " boards (or panels on a sheet, units in an array) along a side, and at most " +
+           Num(kMaxPanelSearchWork) + " for nL * nW * (nL + nW)^2, nL and nW boards " +
+           "along the largest panel length and width";
 }
 
 } // namespace vorn

@@ -28,6 +28,16 @@ inline constexpr double kMaxPercent = 100; // Min_lv
 // with no gap on a 49 in sheet is about 1250 along a side.
 inline constexpr int kMaxPiecesAlongSide = 2000;
 
+// The automatic panel search tries, for each side built from board counts,
+// the sides of the other direction built from one or two counts: about
+// nL * nW * (nL + nW) sizes for nL boards along the largest length and nW
+// along the largest width, each laid out in about nL + nW rounds. Its time
+// follows nL * nW * (nL + nW)^2: the 0.1 in board of 233 x 193 per side
+// (8.1e9) took 105 s with the one-by-one enumeration; 1650 x 2.6 (1.2e10)
+// ran over 3 minutes. A job above this bound is refused rather than run
+// for hours; raise it by the factor a faster enumeration gains.
+inline constexpr double kMaxPanelSearchWork = 1e10;
+
 // A ratio above any side ratio the bounds allow (kMaxLength / kMinSide) acts
 // as no limit at all; the search clamps to it so its key stays in range.
 inline constexpr double kRatioWithoutLimit = 1e8;

@@ -118,11 +118,27 @@ TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
     job.Max_PL = 24;
     job.Set_W = 0.01; // 24 / 0.11: fine
     EXPECT_EQ(PanelJobDomainError(job, DisplayUnit::Inch), "");
+    // The smallest real board the searches are built for is accepted; a
+    // limit far above the sheets with a wide board is not.
+    PanelJob tiny = WideJob(1);
+    tiny.Set_L = tiny.Set_W = 0.1;
+    tiny.Set_C = 0;
+    tiny.BorderX_L = tiny.BorderX_W = 0.6;
+    tiny.Max_PL = 24.5;
+    tiny.Max_PW = 20.5;
+    EXPECT_EQ(PanelJobDomainError(tiny, DisplayUnit::Inch), "");
+    PanelJob tall = WideJob(1);
+    tall.Set_L = 7.1566;
+    tall.Set_W = 5.78402;
+    tall.Max_PL = 15.6871;
+    tall.Max_PW = 10000;
+    EXPECT_NE(PanelJobDomainError(tall, DisplayUnit::Inch).find("too many panel sizes"),
+              std::string::npos);
     // Tiny panels on a sheet.
     job.Set_W = 0.001;
     job.Set_C = 0;
     job.BorderX_L = job.BorderX_W = 0;
-    job.Max_PL = job.Max_PW = 1;
+    job.Max_PL = job.Max_PW = 0.01;
     EXPECT_NE(PanelJobDomainError(job, DisplayUnit::Inch).find("too many panels"),
               std::string::npos);
     // Presets: a preset of 1e-9 is no real size.
