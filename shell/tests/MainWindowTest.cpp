@@ -669,6 +669,17 @@ private slots:
         QCOMPARE(text, QStringLiteral("disk full"));
         QCOMPARE(icon, QMessageBox::Critical);
         QVERIFY(!after);
+        // Anything else thrown stops at the command too, never in Qt's event
+        // delivery.
+        text.clear();
+        QTimer::singleShot(0, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                box->accept();
+            }
+        });
+        TVornMF::RunCommand([] { throw 42; });
+        QCOMPARE(text, QStringLiteral("The command ended with an unexpected error."));
         // A cancelled search ends silently.
         title.clear();
         TVornMF::RunCommand([] { throw vorn::SearchCancelled(); });
