@@ -630,13 +630,17 @@ private slots:
         QFETCH(int, kinds);
         WriteDefaults(entry);
         QStringList shown;
-        QTimer::singleShot(0, this, [&shown] {
+        // A timer of this scope: with no box it must not fire in a later row.
+        QTimer answer;
+        answer.setSingleShot(true);
+        connect(&answer, &QTimer::timeout, this, [&shown] {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
                     shown << box->text();
                     box->accept();
                 }
         });
+        answer.start(0);
         window_ = vorn::CreateMainWindow(dir_->path());
         QCOMPARE(Child<QSpinBox>("Edit5")->value(), kinds);
         const bool bad = entry.contains("x") || entry.contains("7");
@@ -692,9 +696,12 @@ private slots:
     }
 
     void errorEscapingAnEventHandlerIsShown() {
-        // A handler outside the command table: the application catches it.
+        // A handler outside the command table (a field signal, a selector)
+        // runs through the same boundary; nothing reaches Qt's delivery.
         QPushButton button;
-        connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("no such sheet"); });
+        connect(&button, &QPushButton::clicked, [] {
+            TVornMF::RunCommand([] { throw std::runtime_error("no such sheet"); });
+        });
         QString text;
         QTimer::singleShot(0, this, [&text] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
