@@ -33,6 +33,8 @@ const char* const kHelp =
     "130 interrupted (Ctrl+C).\n";
 
 int Run(int argc, char** argv) {
+    // Ctrl+C is caught from the start, so it never kills the process mid-way.
+    vornplan::InterruptibleProgress progress;
     vornplan::JobArguments args;
     if (auto exit = vornplan::ParseJobArguments("arrays", argc, argv, kHelp, false, args))
         return *exit;
@@ -40,7 +42,6 @@ int Run(int argc, char** argv) {
     if (auto exit = vornplan::LoadArrayJob("arrays", args.path, vornplan::UnitOf(args), job))
         return *exit;
     vorn::CollectedArrays sink;
-    vornplan::InterruptibleProgress progress;
     try {
         vorn::RunArraySearch(job, vornplan::UnitOf(args), sink, progress);
     } catch (const vorn::SearchCancelled&) {

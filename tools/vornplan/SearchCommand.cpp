@@ -66,6 +66,8 @@ double Ms(std::chrono::nanoseconds d) {
 }
 
 int Run(int argc, char** argv) {
+    // Ctrl+C is caught from the start, so it never kills the process mid-way.
+    vornplan::InterruptibleProgress progress;
     vornplan::JobArguments args;
     if (auto exit = vornplan::ParseJobArguments("search", argc, argv, kHelp, true, args))
         return *exit;
@@ -73,7 +75,6 @@ int Run(int argc, char** argv) {
     if (auto exit = vornplan::LoadPanelJob("search", args.path, vornplan::UnitOf(args), job))
         return *exit;
     vorn::CollectedRows sink;
-    vornplan::InterruptibleProgress progress;
     vorn::SearchStats st;
     const auto t0 = std::chrono::steady_clock::now();
     try {
