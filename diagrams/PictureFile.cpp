@@ -1,5 +1,9 @@
 #include "MyPro.h"
 
+#include "SafeWrite.h"
+
+#include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -17,15 +21,25 @@ bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
             *error = QStringLiteral("there is no picture to save");
         return false;
     }
-    QImageWriter writer(fileName, format);
-    if (format == "JPEG")
-        writer.setQuality(95); // thin lines and small labels blur at lower settings
-    if (!writer.write(image)) {
-        if (error)
-            *error = writer.errorString();
-        return false;
-    }
-    return true;
+    // Encoded straight into the safe write: a full disk or a read-only folder
+    // leaves an existing picture as it was and reports the real reason.
+    return SafeWriteFile(
+        fileName,
+        [&](QIODevice& out, QString* why) {
+            QImageWriter writer(&out, format);
+            if (format == "JPEG")
+                writer.setQuality(95); // thin lines and small labels blur at lower settings
+            if (writer.write(image))
+                return true;
+            // A failed device write (a full disk) keeps the device's own
+            // reason; only an encoder fault is described by the writer.
+            const bool deviceFailed = out.errorString() != QBuffer().errorString();
+            if (!deviceFailed && why)
+                *why = QStringLiteral("Cannot write \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(fileName), writer.errorString());
+            return false;
+        },
+        error);
 }
 
 } // namespace vorn

@@ -1,3 +1,4 @@
+#include "InputDomain.h"
 #include "Layout.h"
 #include "PanelSearch.h"
 #include "RowIndex.h"
@@ -122,7 +123,9 @@ private:
 
 void RunArraySearch(const ArrayJob& job, DisplayUnit unit, ArraySink& sink,
                     SearchProgress& progress, SearchStats* stats) {
-    const std::string refusal = ArrayJobRefusal(job);
+    std::string refusal = ArrayJobRefusal(job);
+    if (refusal.empty())
+        refusal = ArrayJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <locale>
 #include <map>
@@ -37,20 +38,64 @@ std::string At(int line) {
     return "line " + std::to_string(line) + ": ";
 }
 
+// Text for a message: control characters shown as escapes, so a NUL or a
+// stray CR neither cuts nor garbles the line.
+std::string Shown(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7f) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// Splits the text into lines ending in CR LF, LF or a bare CR; a UTF-8 byte
+// order mark at the start is dropped.
+std::vector<std::string> Lines(std::string text) {
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
+    std::vector<std::string> lines;
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty())
+        lines.push_back(cur);
+    return lines;
+}
+
 // Reads every Name=Value line; repeated names keep their last value, except
 // the list names, which keep every line.
 std::string Scan(std::istream& in, std::map<std::string, Entry>& values, std::vector<Entry>& sheets,
                  std::vector<Entry>& presets) {
-    std::string raw;
+    std::ostringstream whole;
+    whole << in.rdbuf();
+    if (in.bad())
+        return "the job file could not be read";
     int line = 0;
-    while (std::getline(in, raw)) {
+    for (const std::string& raw : Lines(whole.str())) {
         ++line;
         const std::string text = Trim(raw);
         if (text.empty() || text[0] == '#')
             continue;
         const auto eq = text.find('=');
         if (eq == std::string::npos)
-            return At(line) + "expected Name=Value, got '" + text + "'";
+            return At(line) + "expected Name=Value, got '" + Shown(text) + "'";
         Entry e{line, Trim(text.substr(0, eq)), Trim(text.substr(eq + 1))};
         if (e.name.empty())
             return At(line) + "no name before '='";
@@ -62,8 +107,6 @@ std::string Scan(std::istream& in, std::map<std::string, Entry>& values, std::ve
         else
             values[key] = e;
     }
-    if (in.bad())
-        return "the job file could not be read";
     return {};
 }
 
@@ -98,16 +141,16 @@ public:
         }
         const Entry& e = it->second;
         if (e.value.empty()) {
-            error_ = At(e.line) + e.name + " has no value";
+            error_ = At(e.line) + Shown(e.name) + " has no value";
             return;
         }
         double v = 0;
         if (!ToNumber(e.value, v)) {
-            error_ = At(e.line) + e.name + " is not a number: '" + e.value + "'";
+            error_ = At(e.line) + Shown(e.name) + " is not a number: '" + Shown(e.value) + "'";
             return;
         }
         if (v < 0) {
-            error_ = At(e.line) + e.name + " must not be negative: '" + e.value + "'";
+            error_ = At(e.line) + Shown(e.name) + " must not be negative: '" + Shown(e.value) + "'";
             return;
         }
         out = v;
@@ -119,9 +162,23 @@ public:
         out = it != values_.end() && it->second.value == "True";
     }
 
-    void Text(const char* name, std::string& out, const char* absent) {
+    // A text that must be one of two choices; `absent` when the name is missing.
+    void Choice(const char* name, std::string& out, const char* absent, const char* a,
+                const char* b) {
+        if (!error_.empty())
+            return;
         auto it = values_.find(Lower(name));
-        out = it == values_.end() ? absent : it->second.value;
+        if (it == values_.end()) {
+            out = absent;
+            return;
+        }
+        const Entry& e = it->second;
+        if (e.value != a && e.value != b) {
+            error_ = At(e.line) + Shown(e.name) + " must be " + a + " or " + b + ": '" +
+                     Shown(e.value) + "'";
+            return;
+        }
+        out = e.value;
     }
 
     void Size(const Entry& e, double& a, double& b) {
@@ -130,11 +187,12 @@ public:
         const auto x = e.value.find_first_of("xX");
         if (x == std::string::npos || !ToNumber(Trim(e.value.substr(0, x)), a) ||
             !ToNumber(Trim(e.value.substr(x + 1)), b)) {
-            error_ = At(e.line) + e.name + " is not a size LxW: '" + e.value + "'";
+            error_ = At(e.line) + Shown(e.name) + " is not a size LxW: '" + Shown(e.value) + "'";
             return;
         }
         if (!(a > 0 && b > 0))
-            error_ = At(e.line) + e.name + " must have two positive sides: '" + e.value + "'";
+            error_ = At(e.line) + Shown(e.name) + " must have two positive sides: '" +
+                     Shown(e.value) + "'";
     }
 
     const std::string& Error() const { return error_; }
@@ -164,7 +222,7 @@ std::string ReadPanelJob(std::istream& in, PanelJob& job) {
     r.Number("Max_PW", j.Max_PW);
     r.Number("PLPW_ratio", j.PLPW_ratio);
     r.Number("Min_lv", j.Min_lv);
-    r.Text("PanelNumber", j.PanelNumber, "1");
+    r.Choice("PanelNumber", j.PanelNumber, "1", "1", "2");
     r.Flag("AUTOPanel", j.AUTOPanel);
     r.Flag("GoodBase", j.GoodBase);
     r.Flag("BothPanel", j.BothPanel);

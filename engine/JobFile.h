@@ -2,7 +2,9 @@
 // Batch job files: text in the defaults file's Name=Value form (names compared
 // without case; blank lines and lines starting with '#' ignored), with
 // repeated Sheet=LxW and Preset=LxW lines. Lengths are taken as written: the
-// caller says whether they are inches or millimetres.
+// caller says whether they are inches or millimetres. Lines may end in CR LF,
+// LF or a bare CR, and a UTF-8 byte order mark is passed over; messages show
+// control characters as escapes.
 
 #include "PanelJob.h"
 

@@ -1,6 +1,7 @@
 #include "PanelSearch.h"
 
 #include "Growth.h"
+#include "InputDomain.h"
 #include "Layout.h"
 #include "RowIndex.h"
 #include "Tolerance.h"
@@ -120,7 +121,8 @@ public:
         minPW_ = job.Min_PW / f_;
         maxPL_ = job.Max_PL / f_;
         maxPW_ = job.Max_PW / f_;
-        ratioKey_ = TolKey(job.PLPW_ratio);
+        // Any ratio above every side ratio the bounds allow is no limit.
+        ratioKey_ = TolKey(std::min(job.PLPW_ratio, kRatioWithoutLimit));
         minLvKey_ = TolKey(job.Min_lv);
         collect_ = job.PanelNumber != "1";
 
@@ -1099,7 +1101,9 @@ private:
 
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats) {
-    const std::string refusal = PanelJobRefusal(job);
+    std::string refusal = PanelJobRefusal(job);
+    if (refusal.empty())
+        refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;
@@ -1109,7 +1113,9 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
 
 void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                              SearchProgress& progress) {
-    const std::string refusal = PanelJobRefusal(job);
+    std::string refusal = PanelJobRefusal(job);
+    if (refusal.empty())
+        refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;

@@ -17,7 +17,7 @@ std::string ArrayJobRefusal(const ArrayJob& job);
 // Runs the whole panel search and hands each row to the sink as it is
 // written; the caller sorts and numbers them (SortAndNumber). Throws
 // SearchCancelled when the progress object cancels, and std::invalid_argument
-// for a job PanelJobRefusal refuses.
+// for a job PanelJobRefusal or PanelJobDomainError (InputDomain.h) refuses.
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats = nullptr);
 

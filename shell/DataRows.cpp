@@ -84,8 +84,14 @@ void CursorWorkRow::Bind(QLineEdit* field, const char* column) {
     // do it when it writes the column, and the refresh that edit() sends would
     // replace the typed text before it is read.
     QObject::connect(field, &QLineEdit::textEdited, binder_.get(), [this] {
-        if (cursor_.isOpen() && cursor_.state() == Cursor::State::Browse)
-            cursor_.edit();
+        // An error is reported like the binder's own, never thrown through
+        // the event delivery.
+        try {
+            if (cursor_.isOpen() && cursor_.state() == Cursor::State::Browse)
+                cursor_.edit();
+        } catch (const std::exception& e) {
+            emit binder_->error(QString::fromUtf8(e.what()));
+        }
     });
 }
 

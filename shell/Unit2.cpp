@@ -913,6 +913,10 @@ void TVornMF::RunCommand(const std::function<void()>& command) {
     } catch (const std::exception& e) {
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
                               QString::fromUtf8(e.what()));
+    } catch (...) {
+        // Nothing may leave a command through Qt's event delivery.
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
+                              QStringLiteral("The command ended with an unexpected error."));
     }
 }
 
@@ -964,16 +968,19 @@ void TVornMF::StartNewJob() {
     // 1. The defaults file is reread for every new job.
     DefaultsList_.Load(DefaultsPath());
     const bool mm = UnitIsMm();
+    // A bad entry takes its built-in value and the rest still loads: the
+    // user is told once and can mend the file in the defaults window.
+    QStringList problems;
 
     // 2-3. A fresh job row from the defaults.
     if (jobRows_) {
         jobRows_->CloseResults();
         jobRows_->Job()->Restart();
-        vorn::ApplyJobDefaults(DefaultsList_, *jobRows_->Job(), mm);
+        vorn::ApplyJobDefaults(DefaultsList_, *jobRows_->Job(), mm, &problems);
     }
 
     // 4-5. Panel kinds and search options.
-    SetOptions(vorn::OptionsFromDefaults(DefaultsList_));
+    SetOptions(vorn::OptionsFromDefaults(DefaultsList_, &problems));
 
     // 6. Part identification.
     partNumber_->clear();
@@ -985,7 +992,7 @@ void TVornMF::StartNewJob() {
     // 7. A fresh array row.
     if (jobRows_) {
         jobRows_->Array()->Restart();
-        vorn::ApplyArrayDefaults(DefaultsList_, *jobRows_->Array(), mm);
+        vorn::ApplyArrayDefaults(DefaultsList_, *jobRows_->Array(), mm, &problems);
     }
 
     // 8. Commands.
@@ -994,6 +1001,7 @@ void TVornMF::StartNewJob() {
     UpdateArchiveCommands();
     for (const char* n : kDeleteCommands)
         commands_.value(QString::fromLatin1(n))->setEnabled(false);
+    vorn::ReportDefaultsProblems(this, problems);
 }
 
 void TVornMF::ApplyJobParameterChanges() {

@@ -1,13 +1,4 @@
 #include "VornApplication.h"
 
-#include "Unit2.h"
-
-namespace vorn {
-
-bool VornApplication::notify(QObject* receiver, QEvent* event) {
-    bool handled = false;
-    TVornMF::RunCommand([&] { handled = QApplication::notify(receiver, event); });
-    return handled;
-}
-
-} // namespace vorn
+// Nothing of its own yet: the class is the program's one application type,
+// shared by the program and its window tests.

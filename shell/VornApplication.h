@@ -1,6 +1,8 @@
 #pragma once
-// The application object: an error that escapes any event handler is shown
-// like an error of a command, and the program runs on.
+// The application object. Errors are caught where a command starts
+// (TVornMF::RunCommand, the binder's and the windows' own guards), never in
+// notify: an exception unwinding through Qt's event delivery leaves the event
+// and Qt's delivery state behind.
 
 #include <QApplication>
 
@@ -10,7 +12,6 @@ class VornApplication : public QApplication {
     Q_OBJECT
 public:
     using QApplication::QApplication;
-    bool notify(QObject* receiver, QEvent* event) override;
 };
 
 } // namespace vorn

@@ -32,6 +32,8 @@ void CursorBinder::bind(QLineEdit* edit, const QString& field) {
                     m_cursor->edit();
                 } catch (const DbError& e) {
                     emit error(e.text());
+                } catch (const std::exception& e) {
+                    emit error(QString::fromUtf8(e.what()));
                 }
             }
         });
@@ -54,6 +56,9 @@ void CursorBinder::bind(QAbstractButton* checkBox, const QString& field) {
                 m_cursor->setValue(it->field, on);
             } catch (const DbError& e) {
                 emit error(e.text());
+                refreshWidget(checkBox);
+            } catch (const std::exception& e) {
+                emit error(QString::fromUtf8(e.what()));
                 refreshWidget(checkBox);
             }
         });
@@ -85,6 +90,9 @@ void CursorBinder::writeBack(QLineEdit* edit) {
         m_cursor->setText(field, text);
     } catch (const DbError& e) {
         emit error(e.text());
+    } catch (const std::exception& e) {
+        // Nothing may travel on through the event delivery.
+        emit error(QString::fromUtf8(e.what()));
     }
     it = m_bindings.find(edit);
     if (it != m_bindings.end())

@@ -1,7 +1,8 @@
 #include "DefaultsList.h"
 
+#include "SafeWrite.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace vorn {
 
@@ -35,24 +36,12 @@ bool DefaultsList::Load(const QString& path) {
 }
 
 bool DefaultsList::Save(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     QByteArray bytes;
     for (const QString& line : lines_) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    file.write(bytes);
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SafeWriteFile(path, bytes, error);
 }
 
 qsizetype DefaultsList::Find(const QString& name) const {

@@ -71,27 +71,34 @@ void MarginRow(QGridLayout* g, int row, QWidget* parent, const QString& caption,
 
 } // namespace
 
-void ApplyJobDefaults(const DefaultsList& list, WorkRow& job, bool mm) {
+void ApplyJobDefaults(const DefaultsList& list, WorkRow& job, bool mm, QStringList* problems) {
     for (const char* name : kJobLengthEntries)
-        job.SetNumber(name, DefaultLength(list, name, mm));
+        job.SetNumber(name, DefaultLength(list, name, mm, problems));
     for (const char* name : kJobNumberEntries)
-        job.SetNumber(name, DefaultNumber(list, name));
+        job.SetNumber(name, DefaultNumber(list, name, problems));
 }
 
-void ApplyArrayDefaults(const DefaultsList& list, WorkRow& array, bool mm) {
+void ApplyArrayDefaults(const DefaultsList& list, WorkRow& array, bool mm, QStringList* problems) {
     for (const char* name : kArrayLengthEntries)
-        array.SetNumber(name, DefaultLength(list, name, mm));
+        array.SetNumber(name, DefaultLength(list, name, mm, problems));
 }
 
-SearchOptions OptionsFromDefaults(const DefaultsList& list) {
+SearchOptions OptionsFromDefaults(const DefaultsList& list, QStringList* problems) {
     SearchOptions o;
-    o.panelKinds = QString::number(DefaultPanelKinds(list));
+    o.panelKinds = QString::number(DefaultPanelKinds(list, problems));
     o.autoPanel = list.Flag(QStringLiteral("AUTOPanel"));
     o.bestBase = list.Flag(QStringLiteral("GoodBase"));
     o.bothPanel = list.Flag(QStringLiteral("BothPanel"));
     o.bothBase = list.Flag(QStringLiteral("BothBase"));
     o.tooling = list.Flag(QStringLiteral("Tooling"));
     return o;
+}
+
+void ReportDefaultsProblems(QWidget* parent, const QStringList& problems) {
+    if (problems.isEmpty())
+        return;
+    QMessageBox::warning(parent, QStringLiteral("Vorn"), problems.join(QLatin1Char('\n')),
+                         QMessageBox::Ok);
 }
 
 TForm9::TForm9(DefaultsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
@@ -344,8 +351,8 @@ void TForm9::StoreDefaults() {
     QString error;
     if (!list.Save(host_.DefaultsPath(), &error)) {
         // The file keeps its old text; the window keeps the edits to retry.
-        throw std::runtime_error(
-            QStringLiteral("%1: %2").arg(host_.DefaultsPath(), error).toStdString());
+        // The message names the file and the reason.
+        throw std::runtime_error(error.toStdString());
     }
 
     job.Edit();
@@ -369,16 +376,18 @@ void TForm9::RestoreDefaults() {
     WorkRow& job = *host_.JobRow();
     WorkRow& array = *host_.ArrayRow();
     job.Edit();
-    ApplyJobDefaults(list, job, mm);
-    const SearchOptions options = OptionsFromDefaults(list);
+    QStringList problems;
+    ApplyJobDefaults(list, job, mm, &problems);
+    const SearchOptions options = OptionsFromDefaults(list, &problems);
     host_.SetOptions(options);
     SetState({options, list.Value(QStringLiteral("CompName"))});
     Remember();
     array.Edit();
-    ApplyArrayDefaults(list, array, mm);
+    ApplyArrayDefaults(list, array, mm, &problems);
     host_.ApplyJobParameterChanges();
     array.Post();
     undo_->setEnabled(false);
+    ReportDefaultsProblems(this, problems);
 }
 
 void TForm9::done(int result) {

@@ -131,10 +131,16 @@ private:
 };
 
 // Sets the job row's eleven entries and the array row's nine from the list,
-// lengths in the display unit. Bad numbers throw std::runtime_error.
-void ApplyJobDefaults(const DefaultsList& list, WorkRow& job, bool mm);
-void ApplyArrayDefaults(const DefaultsList& list, WorkRow& array, bool mm);
+// lengths in the display unit. A bad entry takes its built-in value and its
+// message is appended to `problems` (NewJob.h); without a list it throws
+// std::runtime_error.
+void ApplyJobDefaults(const DefaultsList& list, WorkRow& job, bool mm,
+                      QStringList* problems = nullptr);
+void ApplyArrayDefaults(const DefaultsList& list, WorkRow& array, bool mm,
+                        QStringList* problems = nullptr);
 // The options a defaults list gives.
-SearchOptions OptionsFromDefaults(const DefaultsList& list);
+SearchOptions OptionsFromDefaults(const DefaultsList& list, QStringList* problems = nullptr);
+// One warning box listing the problems of the defaults file; none when empty.
+void ReportDefaultsProblems(QWidget* parent, const QStringList& problems);
 
 } // namespace vorn

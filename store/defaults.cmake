@@ -3,7 +3,7 @@ add_library(vorn_defaults STATIC
     ${CMAKE_CURRENT_LIST_DIR}/DefaultsList.cpp
 )
 target_include_directories(vorn_defaults PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vorn_defaults PUBLIC Qt6::Core)
+target_link_libraries(vorn_defaults PUBLIC Qt6::Core vorn_files)
 
 # The shipped defaults go beside the program once; a user's own file there is
 # never overwritten by a rebuild.

@@ -1,41 +1,111 @@
 #include "NewJob.h"
 
 #include "DefaultsList.h"
+#include "InputDomain.h"
 #include "Units.h"
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace vorn {
 
-std::optional<double> DefaultNumber(const DefaultsList& list, const char* name) {
+namespace {
+
+struct EntryRule {
+    const char* name;
+    FieldKind kind;
+    std::optional<double> builtIn; // as in the shipped VornInitS.int
+};
+
+// A board or unit side of 0 reads as "not given", as an empty entry does.
+const EntryRule kRules[] = {
+    {"Set_L", FieldKind::Side, std::nullopt},  {"Set_W", FieldKind::Side, std::nullopt},
+    {"Set_C", FieldKind::Length, 0.1},         {"BorderX_L", FieldKind::Length, 0.6},
+    {"BorderX_W", FieldKind::Length, 0.6},     {"Min_PL", FieldKind::Length, 12},
+    {"Min_PW", FieldKind::Length, 10},         {"Max_PL", FieldKind::Length, 24.5},
+    {"Max_PW", FieldKind::Length, 20.5},       {"PLPW_ratio", FieldKind::Ratio, 1.5},
+    {"Min_lv", FieldKind::Percent, 70},        {"Part_L", FieldKind::Side, std::nullopt},
+    {"Part_W", FieldKind::Side, std::nullopt}, {"Part_C", FieldKind::Length, 0.1},
+    {"Min_SetL", FieldKind::Length, 3},        {"Min_SetW", FieldKind::Length, 2},
+    {"Max_SetL", FieldKind::Length, 10},       {"Max_SetW", FieldKind::Length, 8},
+    {"SetBorder_L", FieldKind::Length, 0.2},   {"SetBorder_W", FieldKind::Length, 0.2},
+};
+
+const EntryRule* RuleOf(const char* name) {
+    for (const EntryRule& r : kRules)
+        if (!std::strcmp(r.name, name))
+            return &r;
+    return nullptr;
+}
+
+QString BuiltInText(const std::optional<double>& v) {
+    return v ? QStringLiteral("the built-in value %1 is used").arg(DefaultsList::LengthText(*v))
+             : QStringLiteral("the field is left empty");
+}
+
+// Reports a bad entry (or throws without a list) and gives the built-in value.
+std::optional<double> Bad(const char* name, const QString& text, const QString& why,
+                          QStringList* problems) {
+    const EntryRule* rule = RuleOf(name);
+    const std::optional<double> builtIn = rule ? rule->builtIn : std::nullopt;
+    const QString message = QStringLiteral("%1: %2=%3 %4; %5")
+                                .arg(DefaultsList::FileName(), QString::fromLatin1(name), text, why,
+                                     BuiltInText(builtIn));
+    if (!problems)
+        throw std::runtime_error(message.toStdString());
+    problems->append(message);
+    return builtIn;
+}
+
+} // namespace
+
+std::optional<double> BuiltInDefault(const char* name) {
+    const EntryRule* rule = RuleOf(name);
+    return rule ? rule->builtIn : std::nullopt;
+}
+
+std::optional<double> DefaultNumber(const DefaultsList& list, const char* name,
+                                    QStringList* problems) {
     const QString text = list.Value(QString::fromLatin1(name)).trimmed();
     if (text.isEmpty())
         return std::nullopt;
     bool ok = false;
     const double value = text.toDouble(&ok);
-    if (!ok) {
-        throw std::runtime_error(QStringLiteral("'%1' is not a valid number for %2 in %3")
-                                     .arg(text, QString::fromLatin1(name), DefaultsList::FileName())
-                                     .toStdString());
+    if (!ok || !std::isfinite(value))
+        return Bad(name, text, QStringLiteral("is not a number"), problems);
+    if (const EntryRule* rule = RuleOf(name)) {
+        const bool noSide = rule->kind == FieldKind::Side && value == 0;
+        const std::string e = FieldRangeError(name, value, rule->kind, DisplayUnit::Inch);
+        if (!noSide && !e.empty())
+            return Bad(name, text,
+                       QStringLiteral("is not valid (%1)").arg(QString::fromStdString(e)),
+                       problems);
     }
     return value;
 }
 
-std::optional<double> DefaultLength(const DefaultsList& list, const char* name, bool mm) {
-    const std::optional<double> inches = DefaultNumber(list, name);
+std::optional<double> DefaultLength(const DefaultsList& list, const char* name, bool mm,
+                                    QStringList* problems) {
+    const std::optional<double> inches = DefaultNumber(list, name, problems);
     if (!inches)
         return std::nullopt;
     return InchesToDisplay(*inches, mm);
 }
 
-int DefaultPanelKinds(const DefaultsList& list) {
-    bool ok = false;
-    const int n = list.Value(QStringLiteral("PanelNumber")).trimmed().toInt(&ok);
-    if (!ok)
+int DefaultPanelKinds(const DefaultsList& list, QStringList* problems) {
+    const QString text = list.Value(QStringLiteral("PanelNumber")).trimmed();
+    if (text.isEmpty())
         return 1;
-    return std::clamp(n, 1, 2);
+    if (text == QLatin1String("1") || text == QLatin1String("2"))
+        return text.toInt();
+    const QString message = QStringLiteral("%1: PanelNumber=%2 is not 1 or 2; 1 is used")
+                                .arg(DefaultsList::FileName(), text);
+    if (problems)
+        problems->append(message);
+    return 1;
 }
 
 } // namespace vorn

@@ -2,6 +2,7 @@
 // Reading the entries of the defaults list that a new job starts with.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace vorn {
@@ -18,12 +19,25 @@ inline constexpr const char* kArrayLengthEntries[] = {"Part_L",   "Part_W",     
 // Numbers set into the job row as they stand.
 inline constexpr const char* kJobNumberEntries[] = {"PLPW_ratio", "Min_lv"};
 
-// A length entry (inches) in the display unit; empty text gives no value.
-// Text that is not a number throws std::runtime_error with a message.
-std::optional<double> DefaultLength(const DefaultsList& list, const char* name, bool mm);
-// A number entry as it stands; empty gives no value, bad text throws.
-std::optional<double> DefaultNumber(const DefaultsList& list, const char* name);
-// The panel-kind count: 1 or 2; a missing or unreadable entry gives 1.
-int DefaultPanelKinds(const DefaultsList& list);
+// The value an entry takes when the file holds a bad one: the shipped
+// defaults file's value (inches), none for the board and unit sizes.
+std::optional<double> BuiltInDefault(const char* name);
+
+// A bad entry (not a number, not finite, or outside the engine's input
+// domain: a negative margin, a ratio below 1, a utilization above 100) does
+// not stop the rest: its message, naming the file, the entry and its value,
+// is appended to `problems` and the entry takes its built-in default. Empty
+// text gives no value. With no `problems` list a bad entry throws
+// std::runtime_error with the message.
+//
+// A length entry (inches) in the display unit.
+std::optional<double> DefaultLength(const DefaultsList& list, const char* name, bool mm,
+                                    QStringList* problems = nullptr);
+// A number entry as it stands.
+std::optional<double> DefaultNumber(const DefaultsList& list, const char* name,
+                                    QStringList* problems = nullptr);
+// The panel-kind count: 1 or 2; a missing entry gives 1, another value is
+// reported and gives 1.
+int DefaultPanelKinds(const DefaultsList& list, QStringList* problems = nullptr);
 
 } // namespace vorn

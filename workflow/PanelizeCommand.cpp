@@ -4,6 +4,7 @@
 #include "Unit2.h"
 
 #include "CursorModel.h"
+#include "InputDomain.h"
 #include "PanelSearch.h"
 #include "PlanWork.h"
 #include "ResultSinks.h"
@@ -59,6 +60,17 @@ void Restart(Cursor& table) {
 void Warn(QWidget* parent, const std::string& text) {
     QMessageBox::warning(parent, QStringLiteral("Vorn"), QString::fromStdString(text),
                          QMessageBox::Ok);
+}
+
+// A value outside the engine's input domain: an information box naming the
+// field and the allowed range, and nothing changes.
+bool RefusedByDomain(QWidget* parent, const std::string& why) {
+    if (why.empty())
+        return false;
+    QMessageBox::information(parent, QStringLiteral("Vorn"),
+                             QStringLiteral("   %1   ").arg(QString::fromStdString(why)),
+                             QMessageBox::Ok);
+    return true;
 }
 
 } // namespace
@@ -244,10 +256,12 @@ void TVornMF::PanelSearchCommand() {
     }
     if (!in.AUTOPanel)
         in.presets = EnabledPresets(dm.EnabledPanelsQuery);
+    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (RefusedByDomain(this, vorn::PanelJobDomainError(in, unit)))
+        return;
 
     const double L = std::max(in.Set_L, in.Set_W) / factor;
     const double W = std::min(in.Set_L, in.Set_W) / factor;
-    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     std::int64_t sinkNs = 0;
     const bool done =
         RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
@@ -303,11 +317,13 @@ void TVornMF::ArraySearchCommand() {
     in.Min_SetW = cus.asDouble(QStringLiteral("Min_SetW"));
     in.Max_SetL = cus.asDouble(QStringLiteral("Max_SetL"));
     in.Max_SetW = cus.asDouble(QStringLiteral("Max_SetW"));
+    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (RefusedByDomain(this, vorn::ArrayJobDomainError(in, unit)))
+        return;
 
     const double L = std::max(in.Part_L, in.Part_W) / factor;
     const double W = std::min(in.Part_L, in.Part_W) / factor;
     const std::int64_t maximum = std::llrint(double(vorn::EstimateSteps(L, W)) / 20.0);
-    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     std::int64_t sinkNs = 0;
     const bool done = RunInProgressFrame(
         dm.TempResultCus, "Panel_Down", maximum, [&](vorn::SearchProgress& progress) {

@@ -1,6 +1,9 @@
 #include "DiagramGeometry.h"
 #include "MyPro.h"
 #include "PixelProbe.h"
+#include "SafeWrite.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,6 +31,39 @@ LayoutDrawing Panel() {
     a.La = 4;
     a.Wb = 7;
     return a;
+}
+
+// A full disk while a picture is written over an existing one: the old
+// picture survives byte for byte, no temporary file stays, and the message
+// names the file and the real reason (never success with a 0-byte file).
+TEST(PictureFile, AFailedWriteKeepsTheOldPicture) {
+    QTemporaryDir dir;
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (const char* name : {"old.bmp", "old.png", "old.jpg"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile seed(path);
+        ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
+        seed.write("the picture before");
+        seed.close();
+        QString error;
+        InjectWriteFailure(10, QStringLiteral("No space left on device"));
+        const bool saved = SavePicture(img, path, &error);
+        ClearInjectedWriteFailure();
+        EXPECT_FALSE(saved) << name;
+        EXPECT_TRUE(error.contains(QStringLiteral("No space left on device"))) << qPrintable(error);
+        EXPECT_TRUE(error.contains(QString::fromLatin1(name))) << qPrintable(error);
+        QFile after(path);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), QByteArray("the picture before")) << name;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    // A new picture that cannot be written leaves no file at all.
+    QString error;
+    InjectWriteFailure(0, QStringLiteral("No space left on device"));
+    EXPECT_FALSE(SavePicture(img, dir.filePath("new.png"), &error));
+    ClearInjectedWriteFailure();
+    EXPECT_FALSE(QFile::exists(dir.filePath("new.png")));
 }
 
 } // namespace

@@ -83,5 +83,71 @@ sed 's/^Part_W=0.8/Part_W=0/' "$tmp/array.job" >"$tmp/array0.job"
 check "zero unit exit" 1 $?
 check "zero unit message" '   单元尺寸不能为"0" ！   ' "$(cat "$tmp/err")"
 
+# The input domain: a value outside its range is refused with exit 2 and one
+# line naming the field and the allowed range; just inside, the search runs.
+domain() { # name, sed expression, expected exit, expected text on stderr ("" for none), unit option
+    sed -e "$2" "$jobs/j1.job" >"$tmp/domain.job"
+    "$vp" search ${5:-} "$tmp/domain.job" >"$tmp/out" 2>"$tmp/err"
+    check "$1 exit" "$3" $?
+    if [ -n "$4" ]; then
+        check "$1 message" "1 1" "$(wc -l <"$tmp/err") $(grep -c -- "$4" "$tmp/err")"
+    else
+        check "$1 quiet" "" "$(cat "$tmp/err")"
+    fi
+}
+domain "Set_L 1e9" 's/^Set_L=4/Set_L=1e9/' 2 "Set_L = 1000000000 is outside the allowed range 0.001 to 10000 in"
+domain "Set_L 10000" 's/^Set_L=4/Set_L=10000/' 0 ""
+domain "Set_W below 0.001" 's/^Set_W=2/Set_W=0.000999/' 2 "Set_W = 0.000999 is outside"
+domain "Set_C 1e9" 's/^Set_C=0.1/Set_C=1e9/' 2 "Set_C = 1000000000 is outside the allowed range 0 to 10000 in"
+domain "Min_lv 1e9" 's/^Min_lv=0/Min_lv=1e9/' 2 "Min_lv = 1000000000 is outside the allowed range 0 to 100"
+domain "Min_lv 100" 's/^Min_lv=0/Min_lv=100/' 0 ""
+domain "Min_PL 1e9" 's/^Min_PL=8/Min_PL=1e9/' 2 "Min_PL = 1000000000 is outside"
+domain "Max_PL 1e9" 's/^Max_PL=24/Max_PL=1e9/' 2 "Max_PL = 1000000000 is outside"
+domain "Max_PL 10000" 's/^Max_PL=24/Max_PL=10000/' 2 "too many boards along a side"
+domain "ratio below 1" 's/^PLPW_ratio=2.5/PLPW_ratio=0.99/' 2 "PLPW_ratio = 0.99 is below the allowed minimum 1"
+domain "PanelNumber 3" 's/^PanelNumber=1/PanelNumber=3/' 2 "line 13: PanelNumber must be 1 or 2: '3'"
+domain "PanelNumber abc" 's/^PanelNumber=1/PanelNumber=abc/' 2 "PanelNumber must be 1 or 2"
+domain "tiny sheet" 's/^Sheet=48x36/Sheet=1e-320x1e-320/' 2 "sheet Base_L = .* is outside"
+domain "mm Set_W 0.0254" 's/^Set_W=2/Set_W=0.0254/;s/^Set_L=4/Set_L=101.6/' 0 "" --mm
+domain "mm Set_L 254001" 's/^Set_L=4/Set_L=254001/' 2 "Set_L = 254001 is outside the allowed range 0.0254 to 254000 mm" --mm
+"$vp" search --help | grep -q "0.001 to 10000 in"
+check "search help names the bounds" 0 $?
+
+# Any ratio above the real need gives the rows of a large one (50 for j1).
+sed 's/^PLPW_ratio=2.5/PLPW_ratio=1e9/' "$jobs/j1.job" >"$tmp/ratio.job"
+sed 's/^PLPW_ratio=2.5/PLPW_ratio=1000/' "$jobs/j1.job" >"$tmp/ratio1000.job"
+check "ratio 1e9 rows" "51" "$("$vp" search "$tmp/ratio.job" | wc -l)"
+check "ratio 1e9 as 1000" "$("$vp" search "$tmp/ratio1000.job" | md5sum)" "$("$vp" search "$tmp/ratio.job" | md5sum)"
+
+# layout refuses a negative gap instead of counting 133 boards.
+"$vp" layout 4 2 -1 0.5 0.5 24 21 >"$tmp/out" 2>"$tmp/err"
+check "layout negative gap exit" 2 $?
+check "layout negative gap message" "vornplan layout: C = -1 is outside the allowed range 0 to 10000 in" "$(cat "$tmp/err")"
+check "layout negative gap no output" "" "$(cat "$tmp/out")"
+"$vp" layout 4 2 0 0 0 1e-320 7 >/dev/null 2>&1
+check "layout tiny container accepted" 0 $?
+"$vp" layout 1e-9 1e-9 0 0 0 10 7 >/dev/null 2>&1
+check "layout tiny piece exit" 2 $?
+
+# Job files with a byte order mark and any line ends read as the plain file.
+plain=$("$vp" search "$jobs/j1.job" | md5sum)
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$jobs/j1.job"; } >"$tmp/bom.job"
+check "BOM and CR LF" "$plain" "$("$vp" search "$tmp/bom.job" | md5sum)"
+tr '\n' '\r' <"$jobs/j1.job" >"$tmp/cr.job"
+check "bare CR" "$plain" "$("$vp" search "$tmp/cr.job" | md5sum)"
+printf 'Set_L=4\nSet_W=2\nSet_C=0.\0001\n' >"$tmp/nul.job"
+"$vp" search "$tmp/nul.job" >/dev/null 2>"$tmp/err"
+check "NUL shown as an escape" "vornplan search: $tmp/nul.job: line 3: Set_C is not a number: '0.\x001'" "$(cat "$tmp/err")"
+
+# Ctrl+C: the search stops at its next look, exit 130, no CSV.
+"$vp" search "$jobs/j4.job" >"$tmp/out" 2>"$tmp/err" &
+pid=$!
+sleep 0.3
+kill -INT "$pid"
+wait "$pid"
+check "interrupt exit" 130 $?
+check "interrupt message" "vornplan search: interrupted" "$(cat "$tmp/err")"
+check "interrupt no CSV" "" "$(cat "$tmp/out")"
+
 [ "$fails" -eq 0 ] && echo "all vornplan checks passed"
 exit $((fails > 0))

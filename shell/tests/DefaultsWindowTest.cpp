@@ -1,3 +1,4 @@
+#include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
 #include "Unit2.h"
@@ -6,8 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -276,6 +279,84 @@ private slots:
         window_->Command(QStringLiteral("M03_04"))->trigger();
         QCoreApplication::processEvents();
         QVERIFY(!shown);
+    }
+
+    // A bad entry is reported once, naming the file, the entry and the value;
+    // that field takes its built-in value, the rest of the file loads, and
+    // the defaults window opens so that the user can mend and store it.
+    void badEntriesTakeTheirBuiltInValues_data() {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QByteArray>("column");
+        QTest::addColumn<double>("builtIn");
+        QTest::newRow("negative margin")
+            << QByteArray("BorderX_L=-5") << QByteArray("BorderX_L") << 0.6;
+        QTest::newRow("text") << QByteArray("Set_C=abc") << QByteArray("Set_C") << 0.1;
+        QTest::newRow("overflow") << QByteArray("Max_PL=1e999") << QByteArray("Max_PL") << 24.5;
+        QTest::newRow("nan") << QByteArray("Min_lv=nan") << QByteArray("Min_lv") << 70.0;
+        QTest::newRow("ratio below 1")
+            << QByteArray("PLPW_ratio=0.5") << QByteArray("PLPW_ratio") << 1.5;
+        QTest::newRow("above 100 %") << QByteArray("Min_lv=150") << QByteArray("Min_lv") << 70.0;
+        QTest::newRow("huge length") << QByteArray("Min_PL=1e9") << QByteArray("Min_PL") << 12.0;
+    }
+    void badEntriesTakeTheirBuiltInValues() {
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, column);
+        QFETCH(double, builtIn);
+        window_.reset();
+        WriteFile(DefaultsPath(), "Set_L=10\r\n" + entry +
+                                      "\r\nMax_PW=20\r\nPart_C=0.3\r\n"
+                                      "PanelNumber=2\r\nCompName=Acme PCB\r\n");
+        QStringList shown;
+        QTimer::singleShot(0, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                    shown << box->text();
+                    box->accept();
+                }
+        });
+        window_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(window_);
+        QCOMPARE(shown.size(), 1);
+        const QString name = QString::fromLatin1(entry.left(entry.indexOf('=')));
+        const QString value = QString::fromLatin1(entry.mid(entry.indexOf('=') + 1));
+        QVERIFY2(shown.first().startsWith(QStringLiteral("VornInitS.int: %1=%2 ").arg(name, value)),
+                 qPrintable(shown.first()));
+        QCOMPARE(Job().asDouble(column.constData()), builtIn);
+        // Later entries still load.
+        QCOMPARE(Job().asDouble("Max_PW"), 20.0);
+        QCOMPARE(Array().asDouble("Part_C"), 0.3);
+        QCOMPARE(Child<QSpinBox>(window_.get(), "Edit5")->value(), 2);
+        // The window opens, and storing writes the mended value.
+        WithWindow([&](TForm9* form) { form->StoreAction()->trigger(); });
+        const QByteArray file = ReadFile(DefaultsPath());
+        QVERIFY2(!file.contains(entry), file.constData());
+        QVERIFY(file.contains("\r\nCompName=Acme PCB\r\n"));
+    }
+
+    // A full disk while storing: the old file survives byte for byte and the
+    // message names the file and the real reason.
+    void storingOnAFullDiskKeepsTheOldFile() {
+        const QByteArray before = ReadFile(DefaultsPath());
+        QString shown;
+        WithWindow([&](TForm9* form) {
+            Type(form, "DBEdit6", QStringLiteral("30"));
+            QTimer::singleShot(0, this, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->text();
+                    box->accept();
+                }
+            });
+            vorn::InjectWriteFailure(20, QStringLiteral("No space left on device"));
+            form->StoreAction()->trigger();
+            vorn::ClearInjectedWriteFailure();
+        });
+        QCOMPARE(ReadFile(DefaultsPath()), before);
+        QVERIFY2(shown.contains(QStringLiteral("No space left on device")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("VornInitS.int")), qPrintable(shown));
+        QCOMPARE(QDir(dir_->path())
+                     .entryList(QDir::Files | QDir::Hidden)
+                     .filter(QStringLiteral("VornInitS")),
+                 QStringList{QStringLiteral("VornInitS.int")});
     }
 };
 

@@ -21,25 +21,32 @@ const char* const kHelp =
     "\n"
     "The job file holds Name=Value lines (names in any case; blank lines and\n"
     "lines starting with '#' are ignored; unknown names are ignored). Required\n"
-    "numbers, not negative: Part_L, Part_W, Part_C, SetBorder_L, SetBorder_W,\n"
-    "Min_SetL, Min_SetW, Max_SetL, Max_SetW.\n"
+    "numbers: Part_L, Part_W (0.001 to 10000 in), Part_C, SetBorder_L,\n"
+    "SetBorder_W, Min_SetL, Min_SetW, Max_SetL, Max_SetW (0 to 10000 in), with\n"
+    "at most 2000 units along a side of the largest array.\n"
     "\n"
     "  --mm     the job's lengths are millimetres and so are the rows\n"
     "\n"
     "Exit status: 0 done; 1 the job is refused (a unit size of 0: the program's\n"
-    "message on standard error, no CSV); 2 bad arguments or a missing or\n"
-    "malformed value in the job file.\n";
+    "message on standard error, no CSV); 2 bad arguments, a missing or\n"
+    "malformed value in the job file or a value outside the allowed ranges;\n"
+    "130 interrupted (Ctrl+C).\n";
 
 int Run(int argc, char** argv) {
+    // Ctrl+C is caught from the start, so it never kills the process mid-way.
+    vornplan::InterruptibleProgress progress;
     vornplan::JobArguments args;
     if (auto exit = vornplan::ParseJobArguments("arrays", argc, argv, kHelp, false, args))
         return *exit;
     vorn::ArrayJob job;
-    if (auto exit = vornplan::LoadArrayJob("arrays", args.path, job))
+    if (auto exit = vornplan::LoadArrayJob("arrays", args.path, vornplan::UnitOf(args), job))
         return *exit;
     vorn::CollectedArrays sink;
-    vorn::NoProgress progress;
-    vorn::RunArraySearch(job, vornplan::UnitOf(args), sink, progress);
+    try {
+        vorn::RunArraySearch(job, vornplan::UnitOf(args), sink, progress);
+    } catch (const vorn::SearchCancelled&) {
+        return vornplan::Interrupted("arrays");
+    }
     vorn::SortAndNumber(sink.rows);
     std::printf("%s\n", vornplan::CsvHeader(vorn::ArrayRow{}).c_str());
     for (const vorn::ArrayRow& r : sink.rows)

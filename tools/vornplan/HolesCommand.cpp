@@ -50,10 +50,10 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "vornplan holes: %s\n", error.c_str());
         return 2;
     }
-    vorn::PanelJob job;
-    if (auto exit = vornplan::LoadPanelJob("holes", args.job, job))
-        return *exit;
     const auto unit = args.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    vorn::PanelJob job;
+    if (auto exit = vornplan::LoadPanelJob("holes", args.job, unit, job))
+        return *exit;
     vorn::CollectedRows sink;
     vorn::NoProgress progress;
     vorn::RunPanelSearch(job, unit, sink, progress);

@@ -1,12 +1,15 @@
 #include "JobInput.h"
 
+#include "InputDomain.h"
 #include "JobFile.h"
 #include "ResultRow.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <type_traits>
+#include <unistd.h>
 
 namespace vornplan {
 
@@ -38,10 +41,21 @@ std::optional<int> ParseJobArguments(const char* command, int argc, char** argv,
 
 namespace {
 
-template <class Job, class Read, class Refusal>
+volatile std::sig_atomic_t g_interrupted = 0;
+
+// The first signal asks the search to stop at its next look; a second one,
+// for a phase that does not look, ends the process at once (nothing is
+// written before a search ends, and safe writes leave no half file).
+extern "C" void OnInterrupt(int) {
+    if (g_interrupted)
+        _exit(130);
+    g_interrupted = 1;
+}
+
+template <class Job, class Read, class Refusal, class Domain>
 std::optional<int> LoadJob(const char* command, const std::string& path, Job& job, Read read,
-                           Refusal refusal) {
-    std::ifstream in(path);
+                           Refusal refusal, Domain domain) {
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "vornplan %s: cannot open '%s'\n", command, path.c_str());
         return 2;
@@ -54,23 +68,47 @@ std::optional<int> LoadJob(const char* command, const std::string& path, Job& jo
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
     }
+    if (const std::string e = domain(job); !e.empty()) {
+        std::fprintf(stderr, "vornplan %s: %s: %s\n", command, path.c_str(), e.c_str());
+        return 2;
+    }
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<int> LoadPanelJob(const char* command, const std::string& path, vorn::PanelJob& job) {
+std::optional<int> LoadPanelJob(const char* command, const std::string& path,
+                                vorn::DisplayUnit unit, vorn::PanelJob& job) {
     return LoadJob(
         command, path, job,
         [](std::istream& in, vorn::PanelJob& j) { return vorn::ReadPanelJob(in, j); },
-        [](const vorn::PanelJob& j) { return vorn::PanelJobRefusal(j); });
+        [](const vorn::PanelJob& j) { return vorn::PanelJobRefusal(j); },
+        [unit](const vorn::PanelJob& j) { return vorn::PanelJobDomainError(j, unit); });
 }
 
-std::optional<int> LoadArrayJob(const char* command, const std::string& path, vorn::ArrayJob& job) {
+std::optional<int> LoadArrayJob(const char* command, const std::string& path,
+                                vorn::DisplayUnit unit, vorn::ArrayJob& job) {
     return LoadJob(
         command, path, job,
         [](std::istream& in, vorn::ArrayJob& j) { return vorn::ReadArrayJob(in, j); },
-        [](const vorn::ArrayJob& j) { return vorn::ArrayJobRefusal(j); });
+        [](const vorn::ArrayJob& j) { return vorn::ArrayJobRefusal(j); },
+        [unit](const vorn::ArrayJob& j) { return vorn::ArrayJobDomainError(j, unit); });
+}
+
+InterruptibleProgress::InterruptibleProgress() {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+}
+
+std::int64_t InterruptibleProgress::Check(std::int64_t) {
+    if (g_interrupted)
+        throw vorn::SearchCancelled();
+    return 256;
+}
+
+int Interrupted(const char* command) {
+    std::fprintf(stderr, "vornplan %s: interrupted\n", command);
+    return 130;
 }
 
 template <class Row> std::string CsvHeader(const Row& any) {

@@ -3,6 +3,7 @@
 // itself with its messages and exit codes, and the CSV form of result rows.
 
 #include "PanelSearch.h"
+#include "SearchInterfaces.h"
 
 #include <optional>
 #include <string>
@@ -21,10 +22,25 @@ std::optional<int> ParseJobArguments(const char* command, int argc, char** argv,
                                      bool allowStats, JobArguments& out);
 
 // Reads and checks a job file. Returns an exit code when the job cannot run:
-// 2 for a missing or malformed file, 1 for a job the program would refuse
-// (its message on stderr).
-std::optional<int> LoadPanelJob(const char* command, const std::string& path, vorn::PanelJob& job);
-std::optional<int> LoadArrayJob(const char* command, const std::string& path, vorn::ArrayJob& job);
+// 2 for a missing or malformed file or a value outside the engine's input
+// domain (InputDomain.h; one line on stderr), 1 for a job the program would
+// refuse (its message on stderr).
+std::optional<int> LoadPanelJob(const char* command, const std::string& path,
+                                vorn::DisplayUnit unit, vorn::PanelJob& job);
+std::optional<int> LoadArrayJob(const char* command, const std::string& path,
+                                vorn::DisplayUnit unit, vorn::ArrayJob& job);
+
+// Ctrl+C (SIGINT) and SIGTERM during a search: the progress object throws
+// SearchCancelled at its next look, so the command can end cleanly with
+// exit status 130 and one line on stderr instead of dying mid-write.
+class InterruptibleProgress : public vorn::SearchProgress {
+public:
+    InterruptibleProgress();
+
+protected:
+    std::int64_t Check(std::int64_t steps) override;
+};
+int Interrupted(const char* command);
 
 inline vorn::DisplayUnit UnitOf(const JobArguments& a) {
     return a.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;

@@ -1,12 +1,14 @@
 // vornplan layout: one run of the block layout routine and its margins.
 
 #include "Command.h"
+#include "InputDomain.h"
 #include "Layout.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,7 +20,11 @@ const char* const kHelp =
     "free; --mixed allows pieces of both orientations. Prints one line:\n"
     "  a1 a2 b1 b2 c1 c2 pattern mL mW\n"
     "the six counts, the pattern letter (N, L or W) and the actual margins\n"
-    "(reals as %.17g). Exit status 2 for bad arguments.\n";
+    "(reals as %.17g).\n"
+    "\n"
+    "L and W lie in 0.001 to 10000, C, BL, BW, CL and CW in 0 to 10000, with\n"
+    "at most 2000 pieces along a side. Exit status 2 for bad arguments or a\n"
+    "value outside these ranges (one line on standard error).\n";
 
 bool Number(const char* s, double& out) {
     char* end = nullptr;
@@ -47,6 +53,11 @@ int Run(int argc, char** argv) {
     }
     if (n != 7) {
         std::fprintf(stderr, "vornplan layout: expected 7 numbers, got %d\n%s", n, kHelp);
+        return 2;
+    }
+    if (const std::string e = vorn::LayoutDomainError(v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
+        !e.empty()) {
+        std::fprintf(stderr, "vornplan layout: %s\n", e.c_str());
         return 2;
     }
     const vorn::Layout lay = vorn::LayoutPieces(mixed, v[0], v[1], v[2], v[3], v[4], v[5], v[6]);

@@ -31,16 +31,15 @@ vorn::PlanFields FieldsOf(const vorn::ResultRow& row) {
 
 std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
                              const QString& rowText, vorn::ResultRow& out) {
+    const vorn::DisplayUnit unit = mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     vorn::PanelJob job;
-    if (auto exit = LoadPanelJob(command, jobPath, job))
+    if (auto exit = LoadPanelJob(command, jobPath, unit, job))
         return exit;
     bool ok = false;
     const int n = rowText.toInt(&ok);
     vorn::CollectedRows sink;
     vorn::NoProgress progress;
-    JobArguments args;
-    args.mm = mm;
-    vorn::RunPanelSearch(job, UnitOf(args), sink, progress);
+    vorn::RunPanelSearch(job, unit, sink, progress);
     vorn::SortAndNumber(sink.rows);
     if (!ok || n < 1 || n > static_cast<int>(sink.rows.size())) {
         std::fprintf(stderr, "vornplan %s: --row: the search gave rows 1 to %zu, not '%s'\n",

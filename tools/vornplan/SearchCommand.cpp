@@ -28,7 +28,7 @@ const char* const kHelp =
     "The job file holds Name=Value lines (names in any case; blank lines and\n"
     "lines starting with '#' are ignored; unknown names are ignored):\n"
     "  Set_L, Set_W, Set_C, BorderX_L, BorderX_W, Min_PL, Min_PW, Max_PL,\n"
-    "  Max_PW, PLPW_ratio, Min_lv        numbers, required, not negative\n"
+    "  Max_PW, PLPW_ratio, Min_lv        numbers, required (allowed ranges below)\n"
     "  PanelNumber                       panel kinds, 1 or 2 (absent: 1)\n"
     "  AUTOPanel, GoodBase, BothPanel, BothBase\n"
     "                                    on only when exactly True (absent: off)\n"
@@ -44,9 +44,27 @@ const char* const kHelp =
     "           BorderX_W afterwards, as the program's \"所有Panel边距补偿\" does\n"
     "           (sizes, margins and utilizations change; order and keys stay)\n"
     "\n"
+    "Lines may end in CR LF, LF or CR; a UTF-8 byte order mark is passed over.\n"
+    "\n"
+    "Allowed values (in millimetres with --mm: the inch bounds times 25.4):\n"
+    "  Set_L, Set_W, sheet and preset sides     0.001 to 10000 in\n"
+    "  Set_C, BorderX_L, BorderX_W, Min_PL, Min_PW, Max_PL, Max_PW\n"
+    "                                           0 to 10000 in (0: none)\n"
+    "  PLPW_ratio                               at least 1 (any ratio above\n"
+    "                                           every possible one is no limit)\n"
+    "  Min_lv                                   0 to 100\n"
+    "and at most 2000 boards along a side of the largest panel the limits (or\n"
+    "the presets) allow, at most 2000 panels of the smallest size along a sheet\n"
+    "side, and nL * nW * (nL + nW)^2 at most 1e10 for automatic panels (nL, nW:\n"
+    "boards of the smaller board side along Max_PL and Max_PW; a 0.1 in board\n"
+    "with no gap on 24.5 x 20.5 in panels gives 8.2e9): beyond that the search\n"
+    "could not finish in reasonable time.\n"
+    "\n"
     "Exit status: 0 done; 1 the job is refused (a board size of 0, no enabled\n"
-    "sheet: the program's message on standard error, no CSV); 2 bad arguments\n"
-    "or a missing or malformed value in the job file.\n";
+    "sheet: the program's message on standard error, no CSV); 2 bad arguments,\n"
+    "a missing or malformed value in the job file, or a value outside the\n"
+    "allowed ranges (one line on standard error naming the field and the\n"
+    "range); 130 interrupted (Ctrl+C: the search stops, no CSV).\n";
 
 double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -62,18 +80,23 @@ int Run(int argc, char** argv) {
         else
             rest.push_back(argv[i]);
     }
+    // Ctrl+C is caught from the start, so it never kills the process mid-way.
+    vornplan::InterruptibleProgress progress;
     vornplan::JobArguments args;
     if (auto exit =
             vornplan::ParseJobArguments("search", int(rest.size()), rest.data(), kHelp, true, args))
         return *exit;
     vorn::PanelJob job;
-    if (auto exit = vornplan::LoadPanelJob("search", args.path, job))
+    if (auto exit = vornplan::LoadPanelJob("search", args.path, vornplan::UnitOf(args), job))
         return *exit;
     vorn::CollectedRows sink;
-    vorn::NoProgress progress;
     vorn::SearchStats st;
     const auto t0 = std::chrono::steady_clock::now();
-    vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress, &st);
+    try {
+        vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress, &st);
+    } catch (const vorn::SearchCancelled&) {
+        return vornplan::Interrupted("search");
+    }
     const auto t1 = std::chrono::steady_clock::now();
     vorn::SortAndNumber(sink.rows);
     if (minimize) {

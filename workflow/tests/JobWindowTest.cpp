@@ -424,6 +424,73 @@ private slots:
         QVERIFY(!Dm().SetBase.isOpen());
     }
 
+    // Values outside the engine's input domain are refused by F2 with an
+    // information box naming the field and the range; the previous results
+    // stay. Just inside a bound the search runs.
+    void outOfDomainValuesAreRefusedByF2_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::addColumn<QByteArray>("column");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("refused");
+        for (bool mm : {false, true}) {
+            const double f = mm ? 25.4 : 1;
+            const char* u = mm ? "mm " : "in ";
+            auto row = [&](const char* name, const char* column, double v, bool refused) {
+                QTest::newRow(qPrintable(QString::fromLatin1(u) + QLatin1String(name)))
+                    << mm << QByteArray(column) << v << refused;
+            };
+            row("Set_L above the maximum", "Set_L", 10000 * f * 1.000001, true);
+            row("Set_W below the minimum", "Set_W", 0.001 * f * 0.999, true);
+            row("negative margin", "BorderX_L", -5 * f, true);
+            row("negative gap", "Set_C", -0.001 * f, true);
+            row("Max_PW 999999", "Max_PW", 999999, true);
+            row("Min_PL 1e9", "Min_PL", 1e9, true);
+            row("ratio below 1", "PLPW_ratio", 0.999, true);
+            row("Min_lv above 100", "Min_lv", 100.001, true);
+            row("Min_lv 100", "Min_lv", 100, false);
+            row("ratio 1", "PLPW_ratio", 1, false);
+            row("ratio 1e9", "PLPW_ratio", 1e9, false);
+            row("margin 0", "BorderX_W", 0, false);
+        }
+    }
+    void outOfDomainValuesAreRefusedByF2() {
+        QFETCH(bool, mm);
+        QFETCH(QByteArray, column);
+        QFETCH(double, value);
+        QFETCH(bool, refused);
+        if (mm) {
+            w_->UnitButton()->setText(QStringLiteral("mm"));
+            w_->StartNewJob();
+            TypeBoard(QStringLiteral("101.6"), QStringLiteral("76.2"));
+        } else {
+            TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        }
+        PressF2();
+        const int rows = Dm().TempResult.recordCount();
+        QVERIFY(rows > 0);
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        j.setValue(column.constData(), value);
+        j.post();
+        SeenBox seen;
+        if (refused)
+            AnswerBoxes(&seen, QMessageBox::Ok);
+        PressF2();
+        QVERIFY(!w_->SearchRunning());
+        if (refused) {
+            QCOMPARE(seen.count, 1);
+            QCOMPARE(seen.icon, QMessageBox::Information);
+            QVERIFY2(seen.text.contains(QString::fromLatin1(column)), qPrintable(seen.text));
+            QVERIFY2(seen.text.contains(QStringLiteral("allowed")), qPrintable(seen.text));
+            QCOMPARE(Dm().TempResult.recordCount(), rows);
+        } else {
+            QCOMPARE(seen.count, 0);
+            QVERIFY(Dm().TempResult.isOpen());
+            CompareWithEngine(3);
+        }
+        QVERIFY(w_->ToolBar()->isEnabled());
+    }
+
     // Esc held at a progress step: No continues where it was, Yes unwinds
     // the command and keeps the plan picked before.
     void escapeAsksAndNoContinues() {

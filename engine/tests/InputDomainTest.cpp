@@ -1,0 +1,276 @@
+#include "InputDomain.h"
+#include "JobFile.h"
+#include "Layout.h"
+#include "PanelSearch.h"
+#include "ResultRow.h"
+#include "Tolerance.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+using namespace vorn;
+
+namespace {
+
+const std::vector<SheetSize> kSheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
+
+// A job whose every field may sit at its own bound without another rule
+// refusing it: a wide board keeps even a 10000 in limit under 2000 boards.
+PanelJob WideJob(double f) {
+    PanelJob j;
+    j.Set_L = 10 * f;
+    j.Set_W = 8 * f;
+    j.Set_C = 0.1 * f;
+    j.BorderX_L = j.BorderX_W = 0.5 * f;
+    j.Min_PL = j.Min_PW = 8 * f;
+    j.Max_PL = 24 * f;
+    j.Max_PW = 21 * f;
+    j.PLPW_ratio = 2.5;
+    j.Min_lv = 0;
+    j.sheets = kSheets;
+    return j;
+}
+
+struct Bound {
+    const char* field;
+    double PanelJob::*member;
+    double value; // in inches for lengths
+    bool length;  // scaled by 25.4 in millimetres
+    bool inside;
+};
+
+// Just inside and just outside every bound (relative steps of 1e-6, far
+// above the comparison's 1e-10).
+const Bound kBounds[] = {
+    {"Set_L", &PanelJob::Set_L, 10000, true, true},
+    {"Set_L", &PanelJob::Set_L, 10000 * 1.000001, true, false},
+    {"Set_W", &PanelJob::Set_W, 0.001, true, true},
+    {"Set_W", &PanelJob::Set_W, 0.001 * 0.999999, true, false},
+    {"Set_W", &PanelJob::Set_W, -0.001, true, false},
+    {"Set_C", &PanelJob::Set_C, 0, true, true},
+    {"Set_C", &PanelJob::Set_C, -1e-6, true, false},
+    {"Set_C", &PanelJob::Set_C, 10000, true, true},
+    {"Set_C", &PanelJob::Set_C, 10000 * 1.000001, true, false},
+    {"BorderX_L", &PanelJob::BorderX_L, 0, true, true},
+    {"BorderX_L", &PanelJob::BorderX_L, -5, true, false},
+    {"BorderX_W", &PanelJob::BorderX_W, 10000, true, true},
+    {"BorderX_W", &PanelJob::BorderX_W, 1e9, true, false},
+    {"Min_PL", &PanelJob::Min_PL, 10000, true, true},
+    {"Min_PL", &PanelJob::Min_PL, 1e9, true, false},
+    {"Min_PW", &PanelJob::Min_PW, -1e-6, true, false},
+    {"Max_PL", &PanelJob::Max_PL, 10000, true, true},
+    {"Max_PL", &PanelJob::Max_PL, 10000 * 1.000001, true, false},
+    {"Max_PW", &PanelJob::Max_PW, 999999, false, false},
+    {"PLPW_ratio", &PanelJob::PLPW_ratio, 1, false, true},
+    {"PLPW_ratio", &PanelJob::PLPW_ratio, 0.999999, false, false},
+    {"PLPW_ratio", &PanelJob::PLPW_ratio, 1e300, false, true},
+    {"Min_lv", &PanelJob::Min_lv, 0, false, true},
+    {"Min_lv", &PanelJob::Min_lv, -1e-6, false, false},
+    {"Min_lv", &PanelJob::Min_lv, 100, false, true},
+    {"Min_lv", &PanelJob::Min_lv, 100.0001, false, false},
+    {"Min_lv", &PanelJob::Min_lv, 1e9, false, false},
+    {"Set_L", &PanelJob::Set_L, std::numeric_limits<double>::infinity(), true, false},
+    {"Min_lv", &PanelJob::Min_lv, std::numeric_limits<double>::quiet_NaN(), false, false},
+};
+
+TEST(InputDomain, EveryBoundJustInsideAndJustOutsideInInchesAndMillimetres) {
+    for (DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+        const double f = UnitFactor(unit);
+        for (const Bound& b : kBounds) {
+            PanelJob job = WideJob(f);
+            job.*b.member = b.length ? b.value * f : b.value;
+            const std::string e = PanelJobDomainError(job, unit);
+            SCOPED_TRACE(std::string(b.field) + " = " + std::to_string(job.*b.member) +
+                         (f == 1 ? " in" : " mm"));
+            if (b.inside) {
+                EXPECT_EQ(e, "");
+            } else {
+                EXPECT_EQ(e.rfind(b.field, 0), 0u) << e; // names the field first
+                if (std::isfinite(job.*b.member)) {
+                    EXPECT_NE(e.find("allowed"), std::string::npos) << e;
+                }
+            }
+        }
+    }
+}
+
+TEST(InputDomain, BoundsTypedInMillimetresAreInside) {
+    // What a user types, not 0.001 * 25.4 computed.
+    EXPECT_EQ(FieldRangeError("Set_W", 0.0254, FieldKind::Side, DisplayUnit::Millimetre), "");
+    EXPECT_EQ(FieldRangeError("Set_L", 254000, FieldKind::Side, DisplayUnit::Millimetre), "");
+    EXPECT_EQ(FieldRangeError("Set_W", 0.0253, FieldKind::Side, DisplayUnit::Millimetre),
+              "Set_W = 0.0253 is outside the allowed range 0.0254 to 254000 mm");
+    EXPECT_EQ(FieldRangeError("BorderX_L", -5, FieldKind::Length, DisplayUnit::Inch),
+              "BorderX_L = -5 is outside the allowed range 0 to 10000 in");
+}
+
+TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
+    PanelJob job = WideJob(1);
+    job.Set_L = 4;
+    job.Set_W = 2;
+    job.Max_PL = 10000; // about 4760 boards of 2 + 0.1 along it
+    const std::string e = PanelJobDomainError(job, DisplayUnit::Inch);
+    EXPECT_NE(e.find("too many boards along a side"), std::string::npos) << e;
+    EXPECT_NE(e.find("reasonable time"), std::string::npos) << e;
+    job.Max_PL = 24;
+    job.Set_W = 0.01; // 24 / 0.11: fine
+    EXPECT_EQ(PanelJobDomainError(job, DisplayUnit::Inch), "");
+    // The smallest real board the searches are built for is accepted; a
+    // limit far above the sheets with a wide board is not.
+    PanelJob tiny = WideJob(1);
+    tiny.Set_L = tiny.Set_W = 0.1;
+    tiny.Set_C = 0;
+    tiny.BorderX_L = tiny.BorderX_W = 0.6;
+    tiny.Max_PL = 24.5;
+    tiny.Max_PW = 20.5;
+    EXPECT_EQ(PanelJobDomainError(tiny, DisplayUnit::Inch), "");
+    PanelJob tall = WideJob(1);
+    tall.Set_L = 7.1566;
+    tall.Set_W = 5.78402;
+    tall.Max_PL = 15.6871;
+    tall.Max_PW = 10000;
+    EXPECT_NE(PanelJobDomainError(tall, DisplayUnit::Inch).find("too many panel sizes"),
+              std::string::npos);
+    // Tiny panels on a sheet.
+    job.Set_W = 0.001;
+    job.Set_C = 0;
+    job.BorderX_L = job.BorderX_W = 0;
+    job.Max_PL = job.Max_PW = 0.01;
+    EXPECT_NE(PanelJobDomainError(job, DisplayUnit::Inch).find("too many panels"),
+              std::string::npos);
+    // Presets: a preset of 1e-9 is no real size.
+    PanelJob presets = WideJob(1);
+    presets.AUTOPanel = false;
+    presets.presets = {{1e-9, 1e-9}};
+    EXPECT_EQ(PanelJobDomainError(presets, DisplayUnit::Inch).rfind("preset Panel_L", 0), 0u);
+    // Arrays.
+    ArrayJob a{1, 0.5, 0, 0, 0, 0, 0, 10000, 10000};
+    EXPECT_NE(ArrayJobDomainError(a, DisplayUnit::Inch).find("too many units"), std::string::npos);
+    a.Max_SetL = a.Max_SetW = 10;
+    EXPECT_EQ(ArrayJobDomainError(a, DisplayUnit::Inch), "");
+    a.Part_C = -1;
+    EXPECT_EQ(ArrayJobDomainError(a, DisplayUnit::Inch).rfind("Part_C", 0), 0u);
+}
+
+TEST(InputDomain, RefusedJobsNeverReachTheSearch) {
+    PanelJob job = WideJob(1);
+    job.Set_L = 1e9;
+    CollectedRows sink;
+    NoProgress progress;
+    EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), std::invalid_argument);
+    ArrayJob a{1e-320, 0.5, 0, 0, 0, 0, 0, 10, 10};
+    CollectedArrays arrays;
+    EXPECT_THROW(RunArraySearch(a, DisplayUnit::Inch, arrays, progress), std::invalid_argument);
+}
+
+// A limit above anything the job could need gives the rows of a large one.
+TEST(InputDomain, AnyRatioAboveTheNeedGivesTheSameRows) {
+    PanelJob job = WideJob(1);
+    job.Set_L = 4;
+    job.Set_W = 2;
+    job.BothPanel = job.BothBase = true;
+    auto rows = [&](double ratio) {
+        job.PLPW_ratio = ratio;
+        CollectedRows sink;
+        NoProgress progress;
+        RunPanelSearch(job, DisplayUnit::Inch, sink, progress);
+        SortAndNumber(sink.rows);
+        return sink.rows;
+    };
+    const auto large = rows(1000);
+    ASSERT_FALSE(large.empty());
+    for (double ratio : {1e7, 1e9, 1e300}) {
+        const auto r = rows(ratio);
+        ASSERT_EQ(r.size(), large.size()) << ratio;
+        for (std::size_t i = 0; i < r.size(); ++i)
+            EXPECT_EQ(r[i].Base_lv, large[i].Base_lv) << ratio << " row " << i;
+    }
+}
+
+// The tolerant comparison and the counts over the whole domain: the largest
+// length in millimetres and the smallest side, in both units.
+TEST(InputDomain, ArithmeticIsSafeAtTheBounds) {
+    for (double f : {1.0, kMillimetresPerInch}) {
+        const double big = kMaxLength * f, small = kMinSide * f;
+        EXPECT_GT(TolKey(big), 0);
+        EXPECT_TRUE(TolLt(big - small, big));
+        EXPECT_TRUE(TolEq(big, big + 1e-12 * f));
+        EXPECT_EQ(CeilTol(big / f), 10000);
+        // Pieces of the smallest side along the largest run: ten million.
+        const int n = CountFit(big, small, 0);
+        EXPECT_NEAR(n, kMaxLength / kMinSide, 1);
+        // The most pieces along a side the domain lets a layout hold, mixed.
+        const double piece = kMaxLength / kMaxPiecesAlongSide * f;
+        const Layout lay = LayoutPieces(true, piece, piece, 0, 0, 0, big, big);
+        EXPECT_EQ(lay.Pieces(), std::int64_t{kMaxPiecesAlongSide} * kMaxPiecesAlongSide);
+        const Margins m = ActualMargins(lay, piece, piece, 0, big, big);
+        EXPECT_TRUE(std::isfinite(m.mL) && std::isfinite(m.mW));
+    }
+}
+
+std::string Read(const std::string& text, PanelJob& job) {
+    std::istringstream in(text);
+    return ReadPanelJob(in, job);
+}
+
+const char* const kJob = "Set_L=4\nSet_W=2\nSet_C=0.1\nBorderX_L=0.5\nBorderX_W=0.5\nMin_PL=8\n"
+                         "Min_PW=8\nMax_PL=24\nMax_PW=21\nPLPW_ratio=2.5\nMin_lv=0\n"
+                         "Sheet=48x36\n";
+
+std::string Replace(std::string s, const std::string& from, const std::string& to) {
+    for (std::size_t i = s.find(from); i != std::string::npos; i = s.find(from, i + to.size()))
+        s.replace(i, from.size(), to);
+    return s;
+}
+
+TEST(JobFile, LineEndsAndByteOrderMark) {
+    PanelJob plain;
+    ASSERT_EQ(Read(kJob, plain), "");
+    for (const std::string& text :
+         {"\xEF\xBB\xBF" + std::string(kJob), Replace(kJob, "\n", "\r\n"),
+          Replace(kJob, "\n", "\r"), "\xEF\xBB\xBF" + Replace(kJob, "\n", "\r")}) {
+        PanelJob job;
+        EXPECT_EQ(Read(text, job), "");
+        EXPECT_EQ(job.Max_PW, plain.Max_PW);
+        EXPECT_EQ(job.sheets.size(), 1u);
+    }
+    // Line numbers count CR LF as one line end.
+    PanelJob job;
+    EXPECT_EQ(Read(Replace(Replace(kJob, "Set_C=0.1", "Set_C=x"), "\n", "\r\n"), job),
+              "line 3: Set_C is not a number: 'x'");
+    EXPECT_EQ(Read(Replace(Replace(kJob, "Set_C=0.1", "Set_C=x"), "\n", "\r"), job),
+              "line 3: Set_C is not a number: 'x'");
+}
+
+TEST(JobFile, ControlCharactersAreShownAsEscapes) {
+    PanelJob job;
+    EXPECT_EQ(Read(Replace(kJob, "Set_C=0.1",
+                           std::string("Set_C=0.\0"
+                                       "1\x1b",
+                                       11)),
+                   job),
+              "line 3: Set_C is not a number: '0.\\x001\\x1B'");
+    EXPECT_EQ(Read(Replace(kJob, "Set_C=0.1", "Set_C 0.1\t\x7f"), job),
+              "line 3: expected Name=Value, got 'Set_C 0.1\\t\\x7F'");
+}
+
+TEST(JobFile, PanelNumberIsOneOrTwo) {
+    for (const char* bad : {"0", "3", "abc", "1.0"}) {
+        PanelJob job;
+        EXPECT_EQ(Read(std::string(kJob) + "PanelNumber=" + bad + "\n", job),
+                  std::string("line 13: PanelNumber must be 1 or 2: '") + bad + "'");
+    }
+    for (const char* good : {"1", "2"}) {
+        PanelJob job;
+        EXPECT_EQ(Read(std::string(kJob) + "PanelNumber=" + good + "\n", job), "");
+        EXPECT_EQ(job.PanelNumber, good);
+    }
+    PanelJob absent;
+    EXPECT_EQ(Read(kJob, absent), "");
+    EXPECT_EQ(absent.PanelNumber, "1");
+}
+
+} // namespace
