@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -122,6 +123,7 @@ public:
         maxPW_ = job.Max_PW / f_;
         ratioKey_ = TolKey(job.PLPW_ratio);
         minLvKey_ = TolKey(job.Min_lv);
+        boardLayouts_ = std::make_unique<LayoutMemo>(L_, W_, C_);
         collect_ = job.PanelNumber != "1";
 
         // The sheet table's order: Base_L, then Base_W, as stored.
@@ -142,11 +144,14 @@ public:
 
     void Run() {
         const auto t0 = std::chrono::steady_clock::now();
-        progress_.SetMaximum(EstimateSteps(L_, W_));
-        if (job_.AUTOPanel)
-            GeneratePanelSizes();
-        else
+        estimate_ = EstimateSteps(L_, W_);
+        progress_.SetMaximum(estimate_);
+        if (!job_.AUTOPanel)
             TryPresetPanels();
+        else if (literalPairs_)
+            GeneratePanelSizesLiteral();
+        else
+            GeneratePanelSizes();
         const auto t1 = std::chrono::steady_clock::now();
         stats_.singleTime = t1 - t0;
         if (collect_) {
@@ -154,8 +159,14 @@ public:
                 inner_.begin(), inner_.end(),
                 [](const InnerRow& x, const InnerRow& y) { return x.Panel_LxW < y.Panel_LxW; });
             stats_.innerSize = static_cast<std::int64_t>(inner_.size());
-            if (job_.PanelNumber == "2")
+            if (job_.PanelNumber == "2") {
+                // The single-size steps are known now: the pairs follow them.
+                if (!literalPairs_ && progress_.Steps() > estimate_) {
+                    singleMax_ = progress_.Steps();
+                    RaiseMaximum();
+                }
                 SearchTwoSizePlans();
+            }
         }
         stats_.pairTime = std::chrono::steady_clock::now() - t1;
         stats_.progressSteps = progress_.Steps();
@@ -168,7 +179,7 @@ private:
         auto [it, added] = boardCache_.try_emplace(KeyOf(PL, PW));
         if (added) {
             ++stats_.layoutCalls;
-            it->second = LayoutPieces(job_.BothPanel, L_, W_, C_, BXL_, BXW_, PL, PW);
+            it->second = boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW);
         }
         return it->second;
     }
@@ -221,7 +232,8 @@ private:
         }
     }
 
-    void GeneratePanelSizes() {
+    // The literal walk: every candidate of every section, one by one.
+    void GeneratePanelSizesLiteral() {
         if (!Steps())
             return;
         auto eval = [this](double PL, double PW) { EvaluatePanel(PL, PW); };
@@ -261,6 +273,164 @@ private:
         });
     }
 
+    // ---- candidate generation in bulk ------------------------------------
+    //
+    // Each section loop pairs one fixed side with one of six lists of the
+    // other side, and the lists do not depend on the fixed side: the walk
+    // is a sequence of blocks (fixed side, list). A candidate repeated after
+    // its first evaluation only takes the progress steps and counts its
+    // first evaluation took (see EvaluatePanel), so
+    // - a list is kept as its distinct lengths in first-seen order, each
+    //   with how often it occurs; a block evaluates each distinct length
+    //   once, in that order, and takes the repeats' steps after it;
+    // - a block seen before (same fixed side, same list) is all repeats: its
+    //   steps and counts are taken at once.
+    // The first evaluations, and with them every row and every collected
+    // size, come in the order of the literal walk; the step count of each
+    // block is that of the literal walk, taken in larger strides.
+
+    enum ListId { kPL1, kPL2L, kPL2W, kPW1, kPW2L, kPW2W, kListCount };
+
+    struct SideList {
+        std::vector<double> values;       // distinct (by bits), first-seen order
+        std::vector<std::int64_t> counts; // occurrences of each
+        std::int64_t total = 0;
+    };
+
+    struct BlockEffect {
+        std::int64_t steps = 0, evaluated = 0;
+    };
+
+    void BuildLists() {
+        auto build = [this](SideList& l, auto&& walk) {
+            std::unordered_map<std::uint64_t, std::size_t> at;
+            walk([&](double v) {
+                progress_.Beat();
+                auto [it, added] = at.try_emplace(std::bit_cast<std::uint64_t>(v), l.values.size());
+                if (added) {
+                    l.values.push_back(v);
+                    l.counts.push_back(0);
+                }
+                ++l.counts[it->second];
+                ++l.total;
+            });
+        };
+        auto one = [this](double (Search::*side)(int, int) const, double max) {
+            return [this, side, max](auto&& f) {
+                ForOne(side, true, max, [&](double v, int) { f(v); });
+            };
+        };
+        auto two = [this](double (Search::*side)(int, int) const, bool outer, double max) {
+            return [this, side, outer, max](auto&& f) { ForTwo(side, outer, max, f); };
+        };
+        build(lists_[kPL1], one(&Search::PLof, maxPL_));
+        build(lists_[kPL2L], two(&Search::PLof, true, maxPL_));
+        build(lists_[kPL2W], two(&Search::PLof, false, maxPL_));
+        build(lists_[kPW1], one(&Search::PWof, maxPW_));
+        build(lists_[kPW2L], two(&Search::PWof, true, maxPW_));
+        build(lists_[kPW2W], two(&Search::PWof, false, maxPW_));
+    }
+
+    // The blocks in the order of the literal walk.
+    template <class F> void ForEachBlock(F&& block) {
+        // A: widths of k board widths; lengths of whole board lengths, then mixed.
+        ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
+            block(PW, kPL1);
+            if (TolLe(L_, PW - 2 * BXW_))
+                block(PW, kPL2L);
+        });
+        // B: widths of i board lengths, then grown by board widths.
+        ForOne(&Search::PWof, true, maxPW_, [&](double, int i) {
+            block(PWof(i, 0), kPL2W);
+            for (int d = 1;; ++d) {
+                const double PWd = PWof(i, d);
+                if (!TolLe(PWd, maxPW_))
+                    break;
+                block(PWd, kPL2L);
+            }
+        });
+        // C: lengths of m board widths; widths of whole board lengths, then mixed.
+        ForOne(&Search::PLof, false, maxPL_, [&](double PL, int) {
+            block(PL, kPW1);
+            if (TolLe(L_, PL - 2 * BXL_))
+                block(PL, kPW2L);
+        });
+        // D: lengths of i board lengths, then grown by board widths.
+        ForOne(&Search::PLof, true, maxPL_, [&](double, int i) {
+            block(PLof(i, 0), kPW2W);
+            for (int d = 1;; ++d) {
+                const double PLd = PLof(i, d);
+                if (!TolLe(PLd, maxPL_))
+                    break;
+                block(PLd, kPW2L);
+            }
+        });
+    }
+
+    void GeneratePanelSizes() {
+        if (!Steps())
+            return;
+        BuildLists();
+        // The candidates to come, for the bar's maximum.
+        ForEachBlock([this](double, int list) {
+            progress_.Beat();
+            plannedCandidates_ += lists_[list].total;
+        });
+        std::unordered_map<SizeKey, BlockEffect, SizeKeyHash> blocks;
+        ForEachBlock([&](double fixed, int list) {
+            progress_.Beat();
+            const SideList& l = lists_[list];
+            if (l.total == 0)
+                return;
+            auto [seen, first] = blocks.try_emplace(
+                SizeKey{std::bit_cast<std::uint64_t>(fixed), static_cast<std::uint64_t>(list)});
+            BlockEffect& effect = seen->second;
+            if (!first) {
+                stats_.candidatesGenerated += l.total;
+                stats_.candidatesEvaluated += effect.evaluated;
+                progress_.Advance(effect.steps);
+            } else {
+                const bool listOfLengths = list < kPW1;
+                for (std::size_t m = 0; m < l.values.size(); ++m) {
+                    const std::int64_t s0 = progress_.Steps();
+                    const std::int64_t e0 = stats_.candidatesEvaluated;
+                    if (listOfLengths)
+                        EvaluatePanel(l.values[m], fixed);
+                    else
+                        EvaluatePanel(fixed, l.values[m]);
+                    progress_.Beat();
+                    const std::int64_t ds = progress_.Steps() - s0;
+                    const std::int64_t de = stats_.candidatesEvaluated - e0;
+                    const std::int64_t repeats = l.counts[m] - 1;
+                    stats_.candidatesGenerated += repeats;
+                    stats_.candidatesEvaluated += repeats * de;
+                    progress_.Advance(repeats * ds);
+                    effect.steps += l.counts[m] * ds;
+                    effect.evaluated += l.counts[m] * de;
+                }
+            }
+            doneCandidates_ += l.total;
+            KeepAhead();
+        });
+    }
+
+    // The bar's maximum keeps ahead of the steps of the single-size stage:
+    // near it, the maximum is raised to the steps projected from the share
+    // of the candidates done.
+    void KeepAhead() {
+        const std::int64_t steps = progress_.Steps();
+        const std::int64_t current = std::max(estimate_, singleMax_);
+        if (steps < current - current / 10 || doneCandidates_ <= 0)
+            return;
+        const double projected = static_cast<double>(steps) *
+                                 static_cast<double>(plannedCandidates_) /
+                                 static_cast<double>(doneCandidates_);
+        if (projected > static_cast<double>(current) && projected < 0x1p62) {
+            singleMax_ = static_cast<std::int64_t>(projected);
+            RaiseMaximum();
+        }
+    }
+
     void TryPresetPanels() {
         for (const PresetSize& p : job_.presets) {
             if (!(p.Panel_L > 0 && p.Panel_W > 0))
@@ -286,9 +456,11 @@ private:
         RaiseMaximum();
     }
 
+    // EstimateSteps (or the single-size steps, when known to be more) and
+    // one step per pair of collected sizes.
     void RaiseMaximum() {
         const auto n = static_cast<std::int64_t>(inner_.size());
-        progress_.SetMaximum(EstimateSteps(L_, W_) + n * (n - 1) / 2);
+        progress_.SetMaximum(std::max(estimate_, singleMax_) + n * (n - 1) / 2);
     }
 
     void EvaluatePanel(double PL, double PW) {
@@ -1058,12 +1230,17 @@ private:
     double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;
     std::int64_t ratioKey_ = 0, minLvKey_ = 0, keyU1_ = 0;
     bool collect_ = false;
+    std::int64_t estimate_ = 0;  // EstimateSteps of the board
+    std::int64_t singleMax_ = 0; // projected steps of the single-size stage
+    std::int64_t plannedCandidates_ = 0, doneCandidates_ = 0;
+    SideList lists_[kListCount];
     std::vector<Sheet> sheets_;
 
     // The current plan.
     Sheet sheet_;
     Layout cut_, board_;
 
+    std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
     std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size

@@ -66,6 +66,17 @@ public:
                 nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
         }
     }
+    // Work that is no progress step (candidates refused before cutting, list
+    // building, preparation): every kBeatRun beats Idle() is called, so a
+    // window can repaint and look at Esc in phases without steps.
+    void Beat() {
+        if (++beats_ >= kBeatRun) {
+            beats_ = 0;
+            Idle();
+        }
+    }
+    static constexpr int kBeatRun = 1024;
+
     std::int64_t Steps() const { return steps_; }
     std::int64_t Maximum() const { return maximum_; }
     // The bar's position: steps so far, held at the maximum.
@@ -82,8 +93,11 @@ protected:
     // run before the next call (at least 1). May throw SearchCancelled.
     virtual std::int64_t Check(std::int64_t steps) = 0;
     virtual void MaximumChanged(std::int64_t) {}
+    // Called every kBeatRun beats; may throw SearchCancelled.
+    virtual void Idle() {}
 
 private:
+    int beats_ = 0;
     std::int64_t steps_ = 0;
     std::int64_t nextCheck_ = 1;
     std::int64_t maximum_ = 0;
