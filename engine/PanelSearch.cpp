@@ -1285,12 +1285,12 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
 }
 
 void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
-                             SearchProgress& progress) {
+                             SearchProgress& progress, SearchStats* stats) {
     const std::string refusal = PanelJobRefusal(job);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;
-    Search search(job, unit, sink, progress, local, true);
+    Search search(job, unit, sink, progress, stats ? *stats : local, true);
     search.Run();
 }
 
