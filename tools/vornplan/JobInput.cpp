@@ -3,6 +3,7 @@
 #include "JobFile.h"
 #include "ResultRow.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -83,25 +84,31 @@ template <class Row> std::string CsvHeader(const Row& any) {
     return s;
 }
 
-template <class Row> std::string CsvRow(const Row& r) {
-    std::string s;
+template <class Row> void AppendCsvRow(std::string& out, const Row& r) {
     bool first = true;
     vorn::ForEachColumn(r, [&](const char*, const auto& v) {
         using V = std::decay_t<decltype(v)>;
         if (!first)
-            s += ',';
+            out += ',';
         first = false;
+        char buf[40];
         if constexpr (std::is_same_v<V, double>) {
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%.17g", v);
-            s += buf;
+            // The shortest text that reads back as the same double.
+            const auto end = std::to_chars(buf, buf + sizeof buf, v);
+            out.append(buf, end.ptr);
         } else if constexpr (std::is_same_v<V, int>) {
-            s += std::to_string(v);
+            const auto end = std::to_chars(buf, buf + sizeof buf, v);
+            out.append(buf, end.ptr);
         } else if constexpr (std::is_same_v<V, char>) {
-            s += v;
+            out += v;
         }
         // std::nullopt: a null field stays empty
     });
+}
+
+template <class Row> std::string CsvRow(const Row& r) {
+    std::string s;
+    AppendCsvRow(s, r);
     return s;
 }
 
@@ -109,5 +116,7 @@ template std::string CsvHeader(const vorn::ResultRow&);
 template std::string CsvHeader(const vorn::ArrayRow&);
 template std::string CsvRow(const vorn::ResultRow&);
 template std::string CsvRow(const vorn::ArrayRow&);
+template void AppendCsvRow(std::string&, const vorn::ResultRow&);
+template void AppendCsvRow(std::string&, const vorn::ArrayRow&);
 
 } // namespace vornplan

@@ -30,8 +30,11 @@ inline vorn::DisplayUnit UnitOf(const JobArguments& a) {
     return a.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
 }
 
-// A CSV header and row of every column (reals as %.17g, null fields empty).
+// A CSV header and row of every column (reals in the shortest form that
+// reads back as the same double, null fields empty).
 template <class Row> std::string CsvHeader(const Row& any);
 template <class Row> std::string CsvRow(const Row& r);
+// The same row appended to out (no line end).
+template <class Row> void AppendCsvRow(std::string& out, const Row& r);
 
 } // namespace vornplan
