@@ -136,7 +136,7 @@ void TVornMF::CheckCancel() {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("确认取消"), QStringLiteral(" 确实要取消此操作吗？         "),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        esc_->Forget();
+        esc_->Answered();
         if (answer != QMessageBox::Yes)
             return;
     }

@@ -26,8 +26,12 @@ public:
 
     // True when Esc is held or was pressed since the last Forget().
     bool IsDown() const { return held_ || pressed_; }
-    // After the question: only a new press counts.
+    // At the start of a search: an earlier tap does not count.
     void Forget() { pressed_ = false; }
+    // After the question: only a new press counts. The release of the key
+    // that raised the question may never arrive here (it is dropped while
+    // the box blocks the window), so the key counts as up.
+    void Answered() { held_ = pressed_ = false; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

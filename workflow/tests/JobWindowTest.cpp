@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -511,6 +512,76 @@ private slots:
         Shot(w_.get(), QStringLiteral("job_cancelled"));
         // The next search runs normally.
         PressF2();
+        QVERIFY(Dm().TempResult.recordCount() > 0);
+    }
+
+    // The tiny board: a search of about a second, long enough to answer and
+    // press again while it runs.
+    void SetTinyJob() {
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        for (const auto& [name, value] : {std::pair{"Set_L", 0.1},
+                                          {"Set_W", 0.1},
+                                          {"Set_C", 0.0},
+                                          {"BorderX_L", 0.6},
+                                          {"BorderX_W", 0.6},
+                                          {"Min_PL", 12.0},
+                                          {"Min_PW", 10.0},
+                                          {"Max_PL", 24.5},
+                                          {"Max_PW", 20.5},
+                                          {"PLPW_ratio", 1.5},
+                                          {"Min_lv", 70.0}})
+            j.setValue(name, value);
+        j.post();
+        Child<QSpinBox>("Edit5")->setValue(1);
+        Child<QRadioButton>("RadioButton6")->setChecked(true); // best sheet
+    }
+
+    // Real key events through the window system: while the question is up
+    // the window is blocked and the release of Esc is dropped there. "No"
+    // goes on without asking again until Esc is pressed again; "Yes" then
+    // cancels; the next search asks nothing.
+    void escapeNoAsksAgainOnlyAfterANewPress() {
+        SetTinyJob();
+        Activate();
+        QWindow* window = w_->windowHandle();
+        int questions = 0;
+        bool pressedAgain = false, askedWithoutPress = false;
+        auto* timer = new QTimer(this);
+        timer->setInterval(5);
+        connect(timer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            ++questions;
+            if (questions == 1) {
+                QTest::keyRelease(window, Qt::Key_Escape); // lost: the window is blocked
+                box->button(QMessageBox::No)->click();
+                // Esc again a while later, the search still running.
+                QTimer::singleShot(300, this, [&] {
+                    pressedAgain = true;
+                    QTest::keyPress(window, Qt::Key_Escape);
+                });
+            } else {
+                askedWithoutPress = askedWithoutPress || !pressedAgain;
+                QTest::keyRelease(box->windowHandle(), Qt::Key_Escape);
+                box->button(pressedAgain ? QMessageBox::Yes : QMessageBox::No)->click();
+            }
+        });
+        timer->start();
+        // Esc pressed as soon as the search looks at its events.
+        QTimer::singleShot(0, this, [&] { QTest::keyPress(window, Qt::Key_Escape); });
+        w_->ToolButton1Click();
+        QVERIFY(!askedWithoutPress);
+        QCOMPARE(questions, 2);
+        QVERIFY(!Dm().TempResult.isOpen()); // cancelled by the second answer
+        QVERIFY(w_->ShowsWelcome());
+
+        // The next search, a short one, asks nothing.
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        w_->ToolButton1Click();
+        timer->stop();
+        QCOMPARE(questions, 2);
         QVERIFY(Dm().TempResult.recordCount() > 0);
     }
 
