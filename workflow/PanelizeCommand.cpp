@@ -189,6 +189,7 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
         progressBox_->hide();
     };
     try {
+        progress.LookNow(); // the box drawn before any work
         Restart(table);
         ReassertSearchLock();
         table.disableControls();
@@ -222,6 +223,8 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
     timings_.total = total.nsecsElapsed();
     timings_.looks = progress.LookNanoseconds();
     timings_.lookCount = progress.Looks();
+    timings_.longestGap = progress.LongestGapNanoseconds();
+    timings_.firstLook = progress.FirstLookNanoseconds();
     finish();
     return true;
 }

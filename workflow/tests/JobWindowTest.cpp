@@ -189,6 +189,28 @@ class JobWindowTest : public QObject {
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
     }
 
+    // The tiny board: a search of about a second, long enough to answer and
+    // press again while it runs.
+    void SetTinyJob() {
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        for (const auto& [name, value] : {std::pair{"Set_L", 0.1},
+                                          {"Set_W", 0.1},
+                                          {"Set_C", 0.0},
+                                          {"BorderX_L", 0.6},
+                                          {"BorderX_W", 0.6},
+                                          {"Min_PL", 12.0},
+                                          {"Min_PW", 10.0},
+                                          {"Max_PL", 24.5},
+                                          {"Max_PW", 20.5},
+                                          {"PLPW_ratio", 1.5},
+                                          {"Min_lv", 70.0}})
+            j.setValue(name, value);
+        j.post();
+        Child<QSpinBox>("Edit5")->setValue(1);
+        Child<QRadioButton>("RadioButton6")->setChecked(true); // best sheet
+    }
+
 private slots:
     void init() {
         dir_ = std::make_unique<vorn::test::ProgramDir>();
@@ -513,28 +535,6 @@ private slots:
         // The next search runs normally.
         PressF2();
         QVERIFY(Dm().TempResult.recordCount() > 0);
-    }
-
-    // The tiny board: a search of about a second, long enough to answer and
-    // press again while it runs.
-    void SetTinyJob() {
-        vorn::Cursor& j = Dm().TempInput;
-        j.edit();
-        for (const auto& [name, value] : {std::pair{"Set_L", 0.1},
-                                          {"Set_W", 0.1},
-                                          {"Set_C", 0.0},
-                                          {"BorderX_L", 0.6},
-                                          {"BorderX_W", 0.6},
-                                          {"Min_PL", 12.0},
-                                          {"Min_PW", 10.0},
-                                          {"Max_PL", 24.5},
-                                          {"Max_PW", 20.5},
-                                          {"PLPW_ratio", 1.5},
-                                          {"Min_lv", 70.0}})
-            j.setValue(name, value);
-        j.post();
-        Child<QSpinBox>("Edit5")->setValue(1);
-        Child<QRadioButton>("RadioButton6")->setChecked(true); // best sheet
     }
 
     // Real key events through the window system: while the question is up
