@@ -487,6 +487,41 @@ TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
     EXPECT_EQ(stats.pairsTried, n * (n - 1) / 2);
 }
 
+// A tiny board takes millions of steps against an estimate of 40000: the
+// maximum keeps ahead of the steps, so the bar is not full while most of
+// the work remains; steps and maxima only grow.
+TEST(PanelSearch, ProgressMaximumKeepsAheadOfTheSteps) {
+    struct Watch : SearchProgress {
+        std::vector<std::pair<std::int64_t, std::int64_t>> at; // steps, maximum
+        std::int64_t Check(std::int64_t steps) override {
+            at.emplace_back(steps, Maximum());
+            return 1000;
+        }
+    };
+    PanelJob job = BaseJob();
+    job.Set_L = job.Set_W = 0.1;
+    job.Set_C = 0;
+    job.BorderX_L = job.BorderX_W = 0.6;
+    job.Min_PL = job.Min_PW = 3;
+    job.Max_PL = 7;
+    job.Max_PW = 6;
+    job.PLPW_ratio = 1.5;
+    job.Min_lv = 70;
+    CollectedRows sink;
+    Watch w;
+    RunPanelSearch(job, DisplayUnit::Inch, sink, w);
+    ASSERT_GT(w.Steps(), 50 * EstimateSteps(0.1, 0.1));
+    std::size_t full = 0;
+    for (std::size_t k = 0; k < w.at.size(); ++k) {
+        if (k > 0) {
+            EXPECT_GE(w.at[k].first, w.at[k - 1].first);
+            EXPECT_GE(w.at[k].second, w.at[k - 1].second);
+        }
+        full += w.at[k].first >= w.at[k].second;
+    }
+    EXPECT_LT(full, w.at.size() / 10) << "full at " << full << " of " << w.at.size() << " checks";
+}
+
 TEST(SortAndNumber, SheetThenPanelUtilizationStable) {
     auto row = [](double base, double panel, int tag) {
         ResultRow r;
