@@ -251,6 +251,7 @@ private:
                 const double PWd = PWof(i, d);
                 if (!TolLe(PWd, maxPW_))
                     break;
+                progress_.Beat();
                 ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PWd); });
             }
         });
@@ -268,6 +269,7 @@ private:
                 const double PLd = PLof(i, d);
                 if (!TolLe(PLd, maxPL_))
                     break;
+                progress_.Beat();
                 ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PLd, PW); });
             }
         });
@@ -306,6 +308,8 @@ private:
             std::unordered_map<std::uint64_t, std::size_t> at;
             walk([&](double v) {
                 progress_.Beat();
+                if (l.total >= kMaxListLength)
+                    throw ListTooLong{};
                 auto [it, added] = at.try_emplace(std::bit_cast<std::uint64_t>(v), l.values.size());
                 if (added) {
                     l.values.push_back(v);
@@ -367,10 +371,23 @@ private:
         });
     }
 
+    // Lists longer than this (maximum sides far beyond any sheet) are not
+    // kept: the candidates are walked one by one instead.
+    static constexpr std::int64_t kMaxListLength = std::int64_t{1} << 22;
+    static constexpr std::size_t kMaxBlocksKept = std::size_t{1} << 22;
+    struct ListTooLong {};
+
     void GeneratePanelSizes() {
         if (!Steps())
             return;
-        BuildLists();
+        try {
+            BuildLists();
+        } catch (const ListTooLong&) {
+            for (SideList& l : lists_)
+                l = SideList{};
+            GeneratePanelSizesLiteral();
+            return;
+        }
         // The candidates to come, for the bar's maximum.
         ForEachBlock([this](double, int list) {
             progress_.Beat();
@@ -382,9 +399,16 @@ private:
             const SideList& l = lists_[list];
             if (l.total == 0)
                 return;
-            auto [seen, first] = blocks.try_emplace(
-                SizeKey{std::bit_cast<std::uint64_t>(fixed), static_cast<std::uint64_t>(list)});
-            BlockEffect& effect = seen->second;
+            // Past the bound a block is evaluated as if new: its candidates
+            // are repeats, each taking its steps in EvaluatePanel.
+            BlockEffect scratch;
+            const SizeKey key{std::bit_cast<std::uint64_t>(fixed),
+                              static_cast<std::uint64_t>(list)};
+            auto seen = blocks.find(key);
+            const bool first = seen == blocks.end();
+            if (first && blocks.size() < kMaxBlocksKept)
+                seen = blocks.try_emplace(key).first;
+            BlockEffect& effect = seen != blocks.end() ? seen->second : scratch;
             if (!first) {
                 stats_.candidatesGenerated += l.total;
                 stats_.candidatesEvaluated += effect.evaluated;
@@ -464,6 +488,7 @@ private:
     }
 
     void EvaluatePanel(double PL, double PW) {
+        progress_.Beat();
         ++stats_.candidatesGenerated;
         if (PL < PW)
             std::swap(PL, PW);

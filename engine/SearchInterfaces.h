@@ -66,16 +66,14 @@ public:
                 nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
         }
     }
-    // Work that is no progress step (candidates refused before cutting, list
-    // building, preparation): every kBeatRun beats Idle() is called, so a
-    // window can repaint and look at Esc in phases without steps.
+    // A unit of work that is no progress step (a candidate refused before
+    // cutting, a list entry, a block of candidates): Idle() is called when
+    // the beats reach its next call, so a window can repaint and look at Esc
+    // in phases without steps.
     void Beat() {
-        if (++beats_ >= kBeatRun) {
-            beats_ = 0;
-            Idle();
-        }
+        if (++beats_ >= nextIdle_)
+            nextIdle_ = beats_ + std::max<std::int64_t>(1, Idle());
     }
-    static constexpr int kBeatRun = 1024;
 
     std::int64_t Steps() const { return steps_; }
     std::int64_t Maximum() const { return maximum_; }
@@ -93,11 +91,12 @@ protected:
     // run before the next call (at least 1). May throw SearchCancelled.
     virtual std::int64_t Check(std::int64_t steps) = 0;
     virtual void MaximumChanged(std::int64_t) {}
-    // Called every kBeatRun beats; may throw SearchCancelled.
-    virtual void Idle() {}
+    // Called at a beat; returns how many beats to run before the next call.
+    // May throw SearchCancelled.
+    virtual std::int64_t Idle() { return std::numeric_limits<std::int64_t>::max() / 2; }
 
 private:
-    int beats_ = 0;
+    std::int64_t beats_ = 0, nextIdle_ = 1;
     std::int64_t steps_ = 0;
     std::int64_t nextCheck_ = 1;
     std::int64_t maximum_ = 0;

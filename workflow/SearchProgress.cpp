@@ -94,10 +94,18 @@ void BoxProgress::LookNow() {
     Look(clock_.nsecsElapsed());
 }
 
-void BoxProgress::Idle() {
+std::int64_t BoxProgress::Idle() {
     const std::int64_t now = clock_.nsecsElapsed();
     if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs)
         Look(now);
+    // About one call per millisecond, whatever a beat costs: shrink at once,
+    // grow at most twofold.
+    const std::int64_t elapsed = std::max<std::int64_t>(1, now - idleNs_);
+    const auto wanted =
+        std::int64_t(double(idleBeats_) * double(kCheckIntervalNs) / double(elapsed));
+    idleBeats_ = std::clamp<std::int64_t>(std::min(wanted, 2 * idleBeats_), 1, 1 << 20);
+    idleNs_ = clock_.nsecsElapsed();
+    return idleBeats_;
 }
 
 std::int64_t BoxProgress::Check(std::int64_t steps) {

@@ -75,7 +75,7 @@ public:
 protected:
     std::int64_t Check(std::int64_t steps) override;
     // Work without steps: looks at the same rate as the steps do.
-    void Idle() override;
+    std::int64_t Idle() override;
 
 private:
     QProgressBar* bar_;
@@ -88,6 +88,7 @@ private:
     std::int64_t interval_ = 1;
     int looks_ = 0;
     std::int64_t lookNs_ = 0;
+    std::int64_t idleNs_ = 0, idleBeats_ = 1; // the last Idle call, beats to the next
     std::int64_t longestGapNs_ = 0, lastLookEndNs_ = 0, firstLookNs_ = -1;
 
     void Look(std::int64_t now);

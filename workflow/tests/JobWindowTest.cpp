@@ -585,6 +585,48 @@ private slots:
         QVERIFY(Dm().TempResult.recordCount() > 0);
     }
 
+    // A maximum width of 999999: a search without end (most candidates are
+    // refused before any progress step). The window still repaints and
+    // processes its events, and Esc then "Yes" ends it.
+    void escapeEndsASearchWithoutEnd() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        j.setValue("Max_PW", 999999.0);
+        j.post();
+        Activate();
+        QWindow* window = w_->windowHandle();
+        QElapsedTimer clock;
+        qint64 last = -1, longest = 0, pressedAt = -1;
+        auto* ticker = new QTimer(this);
+        ticker->setInterval(10);
+        connect(ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0 && w_->SearchRunning())
+                longest = std::max(longest, now - last);
+            last = now;
+        });
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Yes, [&] { QTest::keyRelease(window, Qt::Key_Escape); });
+        QTimer::singleShot(1500, this, [&] {
+            pressedAt = clock.elapsed();
+            QTest::keyPress(window, Qt::Key_Escape);
+        });
+        clock.start();
+        ticker->start();
+        w_->ToolButton1Click();
+        const qint64 ended = clock.elapsed();
+        ticker->stop();
+        QCOMPARE(seen.count, 1);
+        QVERIFY(pressedAt > 0);
+        QVERIFY2(ended - pressedAt < 1000, qPrintable(QString::number(ended - pressedAt)));
+        qInfo("longest time without events %lld ms, Esc answered after %lld ms", longest,
+              ended - pressedAt);
+        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
+        QVERIFY(!Dm().TempResult.isOpen());
+        QVERIFY(w_->ShowsWelcome());
+    }
+
     // On the array tab a cancel discards the arrays; the grid stays on them.
     void escapeYesCancelsTheArraySearch() {
         w_->Tabs()->setCurrentIndex(1);
