@@ -696,6 +696,8 @@ private:
                 sheetArea_.push_back(sh.SL * sh.SW);
         }
         for (std::size_t i = 0; i < n; ++i) {
+            // The last panels 1 take few steps each: the beats keep the looks.
+            progress_.Beat();
             if (!recordable[i]) {
                 stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
                 stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
@@ -743,8 +745,10 @@ private:
                 }
                 continue;
             }
-            for (std::size_t x = 0; x < byDensity_.size(); ++x)
+            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
+                progress_.Beat();
                 MarkLane(i, x);
+            }
             std::size_t next = i + 1; // the first pair whose step is not taken
             for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
                 std::uint64_t bits = tried_[w];

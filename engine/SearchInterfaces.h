@@ -75,6 +75,10 @@ public:
             nextIdle_ = beats_ + std::max<std::int64_t>(1, Idle());
     }
 
+    // A phase of the work ends (the search, then the table's sorting): a
+    // window looks now.
+    void EndPhase() { PhaseEnded(); }
+
     std::int64_t Steps() const { return steps_; }
     std::int64_t Maximum() const { return maximum_; }
     // The bar's position: steps so far, held at the maximum.
@@ -94,6 +98,7 @@ protected:
     // Called at a beat; returns how many beats to run before the next call.
     // May throw SearchCancelled.
     virtual std::int64_t Idle() { return std::numeric_limits<std::int64_t>::max() / 2; }
+    virtual void PhaseEnded() {}
 
 private:
     std::int64_t beats_ = 0, nextIdle_ = 1;

@@ -282,6 +282,7 @@ void TVornMF::PanelSearchCommand() {
                                sinkNs = sink.Nanoseconds();
                                timings_.rows = sink.Rows();
                                dm.Temp_inner.close();
+                               progress.EndPhase();
                                clock.restart();
                                vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
                                timings_.tableWrites = sinkNs + clock.nsecsElapsed();
@@ -339,6 +340,7 @@ void TVornMF::ArraySearchCommand() {
             timings_.engine = clock.nsecsElapsed();
             sinkNs = sink.Nanoseconds();
             timings_.rows = sink.Rows();
+            progress.EndPhase();
             clock.restart();
             vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down");
             timings_.tableWrites = sinkNs + clock.nsecsElapsed();

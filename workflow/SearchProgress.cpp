@@ -98,14 +98,10 @@ std::int64_t BoxProgress::Idle() {
     const std::int64_t now = clock_.nsecsElapsed();
     if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs)
         Look(now);
-    // About one call per millisecond, whatever a beat costs: shrink at once,
-    // grow at most twofold.
-    const std::int64_t elapsed = std::max<std::int64_t>(1, now - idleNs_);
-    const auto wanted =
-        std::int64_t(double(idleBeats_) * double(kCheckIntervalNs) / double(elapsed));
-    idleBeats_ = std::clamp<std::int64_t>(std::min(wanted, 2 * idleBeats_), 1, 1 << 20);
-    idleNs_ = clock_.nsecsElapsed();
-    return idleBeats_;
+    // A beat's cost varies from a hash lookup to a layout of a huge panel:
+    // the clock is read at a fixed, small number of beats (it costs less
+    // than the cheapest beat), not at a rate learnt in another phase.
+    return kBeatsPerIdle;
 }
 
 std::int64_t BoxProgress::Check(std::int64_t steps) {

@@ -68,6 +68,7 @@ public:
     std::int64_t FirstLookNanoseconds() const { return firstLookNs_; }
 
     static constexpr std::int64_t kLookIntervalNs = 50'000'000;
+    static constexpr std::int64_t kBeatsPerIdle = 16;
 
     // A look now: the box shown and the events processed (and Esc seen).
     void LookNow();
@@ -76,6 +77,7 @@ protected:
     std::int64_t Check(std::int64_t steps) override;
     // Work without steps: looks at the same rate as the steps do.
     std::int64_t Idle() override;
+    void PhaseEnded() override { LookNow(); }
 
 private:
     QProgressBar* bar_;
@@ -88,7 +90,6 @@ private:
     std::int64_t interval_ = 1;
     int looks_ = 0;
     std::int64_t lookNs_ = 0;
-    std::int64_t idleNs_ = 0, idleBeats_ = 1; // the last Idle call, beats to the next
     std::int64_t longestGapNs_ = 0, lastLookEndNs_ = 0, firstLookNs_ = -1;
 
     void Look(std::int64_t now);
