@@ -373,8 +373,8 @@ private:
 
     // Lists longer than this (maximum sides far beyond any sheet) are not
     // kept: the candidates are walked one by one instead.
-    static constexpr std::int64_t kMaxListLength = std::int64_t{1} << 22;
-    static constexpr std::size_t kMaxBlocksKept = std::size_t{1} << 22;
+    static constexpr std::int64_t kMaxListLength = std::int64_t{1} << 20;
+    static constexpr std::size_t kMaxBlocksKept = std::size_t{1} << 20;
     struct ListTooLong {};
 
     void GeneratePanelSizes() {

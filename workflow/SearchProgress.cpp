@@ -98,10 +98,12 @@ std::int64_t BoxProgress::Idle() {
     const std::int64_t now = clock_.nsecsElapsed();
     if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs)
         Look(now);
-    // A beat's cost varies from a hash lookup to a layout of a huge panel:
-    // the clock is read at a fixed, small number of beats (it costs less
-    // than the cheapest beat), not at a rate learnt in another phase.
-    return kBeatsPerIdle;
+    // A beat's cost varies from a hash lookup to the layout of a huge panel:
+    // the clock is read every few beats (it costs less than the cheapest),
+    // and at every beat while beats take milliseconds.
+    const bool slow = now - idleNs_ > 2'000'000;
+    idleNs_ = clock_.nsecsElapsed();
+    return slow ? 1 : kBeatsPerIdle;
 }
 
 std::int64_t BoxProgress::Check(std::int64_t steps) {

@@ -68,7 +68,7 @@ public:
     std::int64_t FirstLookNanoseconds() const { return firstLookNs_; }
 
     static constexpr std::int64_t kLookIntervalNs = 50'000'000;
-    static constexpr std::int64_t kBeatsPerIdle = 16;
+    static constexpr std::int64_t kBeatsPerIdle = 8;
 
     // A look now: the box shown and the events processed (and Esc seen).
     void LookNow();
@@ -90,6 +90,7 @@ private:
     std::int64_t interval_ = 1;
     int looks_ = 0;
     std::int64_t lookNs_ = 0;
+    std::int64_t idleNs_ = 0; // the last Idle call
     std::int64_t longestGapNs_ = 0, lastLookEndNs_ = 0, firstLookNs_ = -1;
 
     void Look(std::int64_t now);
