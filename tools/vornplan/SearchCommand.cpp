@@ -68,8 +68,9 @@ int Run(int argc, char** argv) {
     // One buffer, one write.
     std::string out = vornplan::CsvHeader(vorn::ResultRow{}) + '\n';
     out.reserve(out.size() + sink.rows.size() * 400);
+    vornplan::CsvColumnCache cache;
     for (const vorn::ResultRow& r : sink.rows) {
-        vornplan::AppendCsvRow(out, r);
+        vornplan::AppendCsvRow(out, r, &cache);
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
