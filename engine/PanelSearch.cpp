@@ -388,11 +388,23 @@ private:
             GeneratePanelSizesLiteral();
             return;
         }
-        // The candidates to come, for the bar's maximum.
-        ForEachBlock([this](double, int list) {
-            progress_.Beat();
-            plannedCandidates_ += lists_[list].total;
-        });
+        // The work to come, for the bar's maximum: a block seen before is one
+        // unit, a new one a unit per distinct length.
+        {
+            std::unordered_set<SizeKey, SizeKeyHash> seen;
+            ForEachBlock([&](double fixed, int list) {
+                progress_.Beat();
+                const SideList& l = lists_[list];
+                if (l.total == 0)
+                    return;
+                const SizeKey key{std::bit_cast<std::uint64_t>(fixed),
+                                  static_cast<std::uint64_t>(list)};
+                const bool known = seen.count(key) != 0;
+                if (!known && seen.size() < kMaxBlocksKept)
+                    seen.insert(key);
+                plannedWork_ += known ? 1 : static_cast<std::int64_t>(l.values.size());
+            });
+        }
         std::unordered_map<SizeKey, BlockEffect, SizeKeyHash> blocks;
         ForEachBlock([&](double fixed, int list) {
             progress_.Beat();
@@ -433,22 +445,22 @@ private:
                     effect.evaluated += l.counts[m] * de;
                 }
             }
-            doneCandidates_ += l.total;
+            doneWork_ += first ? static_cast<std::int64_t>(l.values.size()) : 1;
             KeepAhead();
         });
     }
 
     // The bar's maximum keeps ahead of the steps of the single-size stage:
     // near it, the maximum is raised to the steps projected from the share
-    // of the candidates done.
+    // of the work done (the first evaluations take the time; repeats take
+    // most of the steps).
     void KeepAhead() {
         const std::int64_t steps = progress_.Steps();
         const std::int64_t current = std::max(estimate_, singleMax_);
-        if (steps < current - current / 10 || doneCandidates_ <= 0)
+        if (steps < current - current / 10 || doneWork_ <= 0)
             return;
-        const double projected = static_cast<double>(steps) *
-                                 static_cast<double>(plannedCandidates_) /
-                                 static_cast<double>(doneCandidates_);
+        const double projected = static_cast<double>(steps) * static_cast<double>(plannedWork_) /
+                                 static_cast<double>(doneWork_);
         if (projected > static_cast<double>(current) && projected < 0x1p62) {
             singleMax_ = static_cast<std::int64_t>(projected);
             RaiseMaximum();
@@ -1259,9 +1271,9 @@ private:
     double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;
     std::int64_t ratioKey_ = 0, minLvKey_ = 0, keyU1_ = 0;
     bool collect_ = false;
-    std::int64_t estimate_ = 0;  // EstimateSteps of the board
-    std::int64_t singleMax_ = 0; // projected steps of the single-size stage
-    std::int64_t plannedCandidates_ = 0, doneCandidates_ = 0;
+    std::int64_t estimate_ = 0;                   // EstimateSteps of the board
+    std::int64_t singleMax_ = 0;                  // projected steps of the single-size stage
+    std::int64_t plannedWork_ = 0, doneWork_ = 0; // candidate blocks, see GeneratePanelSizes
     SideList lists_[kListCount];
     std::vector<Sheet> sheets_;
 

@@ -564,6 +564,7 @@ private slots:
                 });
             } else {
                 askedWithoutPress = askedWithoutPress || !pressedAgain;
+                Shot(w_.get(), QStringLiteral("job_tiny_board_progress"));
                 QTest::keyRelease(box->windowHandle(), Qt::Key_Escape);
                 box->button(pressedAgain ? QMessageBox::Yes : QMessageBox::No)->click();
             }
