@@ -189,7 +189,7 @@ class JobWindowTest : public QObject {
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
     }
 
-    // The tiny board: a search of about a second, long enough to answer and
+    // The tiny board: a search of half a second or more, long enough to answer and
     // press again while it runs.
     void SetTinyJob() {
         vorn::Cursor& j = Dm().TempInput;
@@ -557,8 +557,9 @@ private slots:
             if (questions == 1) {
                 QTest::keyRelease(window, Qt::Key_Escape); // lost: the window is blocked
                 box->button(QMessageBox::No)->click();
-                // Esc again a while later, the search still running.
-                QTimer::singleShot(300, this, [&] {
+                // Esc again a while later (the old fault asked again within
+                // 50 ms), the search still running.
+                QTimer::singleShot(150, this, [&] {
                     pressedAgain = true;
                     QTest::keyPress(window, Qt::Key_Escape);
                 });
