@@ -687,7 +687,7 @@ private:
                     if (!recordable[j])
                         continue;
                     Ranked r{
-                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}};
+                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}, {}};
                     for (int o = 0; o < 2; ++o) {
                         const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
                         r.along[o] = role.along;
@@ -700,6 +700,24 @@ private:
                     return a.density > b.density || (a.density == b.density && a.size < b.size);
                 });
             }
+            laneSides_.assign(lanes, {});
+            std::size_t widest = 0;
+            for (std::size_t x = 0; x < lanes; ++x) {
+                std::unordered_map<std::uint64_t, std::uint32_t> ids;
+                for (Ranked& r : byDensity_[x]) {
+                    for (int o = 0; o < 2; ++o) {
+                        auto [it, added] =
+                            ids.try_emplace(std::bit_cast<std::uint64_t>(r.along[o]),
+                                            static_cast<std::uint32_t>(laneSides_[x].size()));
+                        if (added)
+                            laneSides_[x].emplace_back(r.along[o], r.inverse[o]);
+                        r.alongId[o] = it->second;
+                    }
+                }
+                widest = std::max(widest, laneSides_[x].size());
+            }
+            leastBeta_.assign(2 * widest, 0);
+            leastStamp_.assign(2 * widest, 0);
             passing_.assign(lanes, 0);
             tried_.assign((n + 63) / 64, 0);
             laneMask_.assign(n, 0);
@@ -954,24 +972,46 @@ private:
         const std::size_t s = x / 2;
         const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
         const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
-        const double need = need_[s];
+        // The boards alpha * k + beta * q reach the need (a whole number)
+        // for some k exactly when beta reaches the least over k of
+        // ceil((need - alpha * k) / q): one count per distinct panel-2 side
+        // and panel-1 orientation, shared by every size with that side.
+        const auto need = static_cast<std::int64_t>(need_[s]);
+        const auto& sides = laneSides_[x];
+        const std::size_t D = sides.size();
+        if (++markCall_ == 0) { // the stamps wrapped round
+            std::fill(leastStamp_.begin(), leastStamp_.end(), 0);
+            markCall_ = 1;
+        }
+        auto leastBeta = [&](int o1, std::uint32_t id) {
+            const std::size_t at = static_cast<std::size_t>(o1) * D + id;
+            if (leastStamp_[at] == markCall_)
+                return leastBeta_[at];
+            const Role& p1 = r1[o1];
+            std::int64_t least = std::numeric_limits<std::int64_t>::max();
+            for (int k = 1; k <= p1.runs; ++k) {
+                const std::int64_t rest = need - alpha[o1] * k;
+                if (rest <= 0) {
+                    least = std::numeric_limits<std::int64_t>::min();
+                    break;
+                }
+                const int q =
+                    QuickCount(rests_[p1.restAt + k - 1], sides[id].first, sides[id].second);
+                if (q > 0)
+                    least = std::min(least, (rest + q - 1) / q);
+            }
+            leastStamp_[at] = markCall_;
+            leastBeta_[at] = least;
+            return least;
+        };
         const Ranked* list = byDensity_[x].data();
         for (std::size_t e = 0; e < passing_[x]; ++e) {
             const Ranked& r = list[e];
             if (r.size <= i)
                 continue;
             bool hit = false;
-            for (int c = 0; c < 4 && !hit; ++c) {
-                const int o1 = kO1[c], o2 = kO2[c];
-                const Role& p1 = r1[o1];
-                for (int k = 1; k <= p1.runs; ++k) {
-                    const int q = QuickCount(rests_[p1.restAt + k - 1], r.along[o2], r.inverse[o2]);
-                    if (!(static_cast<double>(alpha[o1] * k + r.beta[o2] * q) < need)) {
-                        hit = true;
-                        break;
-                    }
-                }
-            }
+            for (int c = 0; c < 4 && !hit; ++c)
+                hit = r.beta[kO2[c]] >= leastBeta(kO1[c], r.alongId[kO2[c]]);
             if (hit) {
                 tried_[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
                 laneMask_[r.size] |= std::uint64_t{1} << x;
@@ -1304,8 +1344,18 @@ private:
         double density;     // the better of the two orientations
         std::uint32_t size; // index in inner_
         double along[2], inverse[2];
-        std::int64_t beta[2]; // boards across the split
+        std::int64_t beta[2];     // boards across the split
+        std::uint32_t alongId[2]; // index of along in the lane's distinct sides
     };
+    // Per sheet and split: the distinct sides along it of the listed sizes
+    // (many sizes share a side), and 1 / side.
+    std::vector<std::vector<std::pair<double, double>>> laneSides_;
+    // Per panel 1 and lane (MarkLane): for panel 1's orientation and a panel-2
+    // side, the least boards across the split that reach the need; stamped
+    // with the call that computed it.
+    std::vector<std::int64_t> leastBeta_;
+    std::vector<std::uint32_t> leastStamp_;
+    std::uint32_t markCall_ = 0;
     std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
     std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
     std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
