@@ -756,6 +756,12 @@ private:
             // a sheet and split are a prefix of its list by density; their
             // union, marked in a bit set, is all that is tried. The others'
             // progress steps are taken in bulk, each before the next pair tried.
+            if (i % 256 == 0) {
+                // Sizes up to panel 1 are never panel 2 again: out of the lists
+                // (which stay in their order).
+                for (auto& list : byDensity_)
+                    std::erase_if(list, [i](const Ranked& r) { return r.size <= i; });
+            }
             for (std::size_t x = 0; x < byDensity_.size(); ++x) {
                 const auto& list = byDensity_[x];
                 const double need = minDensity_[x];
