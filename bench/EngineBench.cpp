@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
             dir = argv[i];
     }
     int status = 0;
-    for (const char* name : {"j1", "j2", "j3", "j4"}) {
+    for (const char* name : {"j1", "j2", "j3", "j4", "j5"}) {
         std::printf("%s\n", name);
         std::fflush(stdout);
         const pid_t pid = fork();

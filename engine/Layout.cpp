@@ -3,34 +3,83 @@
 #include "Tolerance.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace vorn {
 
+namespace {
+
+// CountFit for one piece and gap, with what does not depend on the run
+// computed once: the layout routine counts the same pieces in many runs.
+//
+// The count comes from the quotient t = (x - d) / (d + C) when it is
+// provably the subtraction's count. The literal loop keeps the runs
+// x - k * (d + C) (each rounded) while their key reaches d's key. For the
+// magnitudes allowed here ((q + 3) * M < 1e5), the quotient, the runs the
+// loop computes and the runs computed here below all lie within 6e-11 of
+// the exact values, against a tolerance of 5e-11 around d and 1e-9 of room:
+// - t more than 1e-9 (in run length) from a whole number: floor(t) + 1;
+// - t that close to a whole number n (exact fits, gap 0) while the run after
+//   n pieces lies within 1e-11 of d and d's key is far from a rounding
+//   boundary: that run is kept, the next refused, so n + 1;
+// - otherwise each run is tested with a slack of 3.5e-11 against it, and
+//   only if that cannot decide either does the subtraction run literally.
+struct Fitter {
+    double d, C, step, inverse, slackT;
+    std::int64_t dKey;
+    bool fits;    // a positive step: otherwise nothing fits
+    bool keyFree; // d * 1e10 lies within 0.15 of its key
+
+    Fitter(double d_, double C_)
+        : d(d_), C(C_), step(d_ + C_), inverse(1 / (d_ + C_)), slackT(1e-9 / (d_ + C_)),
+          dKey(TolKey(d_)), fits(d_ + C_ > 0),
+          keyFree(std::abs(d_ * 1e10 - static_cast<double>(TolKey(d_))) < 0.15) {}
+
+    int operator()(double x) const {
+        if (!fits)
+            return 0;
+        const double t = (x - d) * inverse;
+        if (t > -2 && t < 1e5 && (t + 4) * (std::abs(x) + std::abs(d) + step) < 1e5) {
+            const double whole = std::floor(t);
+            const double f = t - whole;
+            if (f > slackT && f < 1 - slackT)
+                return whole < 0 ? 0 : static_cast<int>(whole) + 1;
+            const double n = f < 0.5 ? whole : whole + 1;
+            if (keyFree && n >= -1 && std::abs(x - n * step - d) < 1e-11)
+                return static_cast<int>(n) + 1;
+        }
+        return Slow(x);
+    }
+
+    int Slow(double x) const {
+        const double t = (x - d) * inverse;
+        if (t > -2 && t < 1e5) {
+            const int g = t < 0 ? 0 : static_cast<int>(t) + 1;
+            const double M = std::abs(x) + std::abs(d) + step;
+            if ((g + 3) * M < 1e5) {
+                for (int q : {g, g + 1, g - 1}) {
+                    if (q >= 0 && (q == 0 || TolKey(x - (q - 1) * step - 3.5e-11) >= dKey) &&
+                        TolKey(x - q * step + 3.5e-11) < dKey)
+                        return q;
+                }
+            }
+        }
+        int k = 0;
+        while (TolKey(x) >= dKey) {
+            ++k;
+            x = x - (d + C);
+        }
+        return k;
+    }
+};
+
+} // namespace
+
 int CountFit(double x, double d, double C) {
-    const double step = d + C;
-    if (!(step > 0))
-        return 0;
-    // The count the quotient gives is the subtraction's count when the last
-    // run kept and the first run refused both lie more than 1e-9 from d: the
-    // rounding of q subtractions, below (q + 2) * M * 2.2e-16 < 3e-11 for the
-    // magnitudes allowed here, cannot move either across the tolerance.
-    const double t = (x - d) / step;
-    if (t > -2 && t < 1e5) {
-        const int q = t < 0 ? 0 : static_cast<int>(t) + 1;
-        const double M = std::abs(x) + std::abs(d) + step;
-        if ((q + 2) * M < 1e5 && (q == 0 || x - (q - 1) * step >= d + 1e-9) &&
-            x - q * step <= d - 1e-9)
-            return q;
-    }
-    const std::int64_t dKey = TolKey(d);
-    int k = 0;
-    while (TolKey(x) >= dKey) {
-        ++k;
-        x = x - (d + C);
-    }
-    return k;
+    return Fitter(d, C)(x);
 }
 
 namespace {
@@ -68,7 +117,7 @@ struct Band {
     int K;
 };
 
-void Bands(double run, double L, double W, double C, std::vector<Band>& out) {
+void Bands(double run, double L, double C, const Fitter& fitW, std::vector<Band>& out) {
     out.clear();
     if (!(L + C > 0))
         return;
@@ -78,51 +127,93 @@ void Bands(double run, double L, double W, double C, std::vector<Band>& out) {
     while (TolKey(v) >= lKey) {
         ++G;
         v = v - (L + C);
-        out.push_back({G, CountFit(v, W, C)});
+        out.push_back({G, fitW(v)});
+    }
+}
+
+// A round keeps the last band with the most pieces G * u + K * v (u, v >= 0).
+// Such a band is a corner of the upper hull of the points (G, K): on a tied
+// edge of the hull the later band is its right corner. So the rounds scan
+// the corners only (two for square pieces, against hundreds of bands for
+// tiny ones).
+void UpperHull(const std::vector<Band>& bands, std::vector<Band>& hull) {
+    hull.clear();
+    for (const Band& b : bands) {
+        while (hull.size() >= 2) {
+            const Band& p = hull[hull.size() - 2];
+            const Band& q = hull.back();
+            const std::int64_t cross =
+                std::int64_t{q.G - p.G} * (b.K - p.K) - std::int64_t{q.K - p.K} * (b.G - p.G);
+            if (cross < 0)
+                break;
+            hull.pop_back(); // on or under the line from p to b
+        }
+        hull.push_back(b);
     }
 }
 
 } // namespace
 
-Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,
-                    double CW) {
-    const double UL = CL - 2 * BL;
-    const double UW = CW - 2 * BW;
+// What the mixed layout needs of one usable side v: the bands across it (as
+// their hull), the rounds of the family that lays L-sides along it (the
+// counts of W-sides and of L-sides in the run each round leaves), and the
+// W-sides that fit in v.
+struct SideRuns {
+    std::vector<Band> hull;
+    std::vector<std::pair<int, int>> rounds;
+    int wCount = 0;
+};
+
+namespace {
+
+void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter& fitL,
+                  SideRuns& out) {
+    thread_local std::vector<Band> all;
+    Bands(v, L, C, fitW, all);
+    UpperHull(all, out.hull);
+    out.rounds.clear();
+    const std::int64_t lKey = TolKey(L);
+    double x = v + (L + C);
+    while (TolKey(x) >= lKey) {
+        x = x - (L + C);
+        out.rounds.emplace_back(fitW(x), fitL(x));
+    }
+    out.wCount = fitW(v);
+}
+
+Layout Unmixed(double L, double W, double C, double UL, double UW) {
     Layout best;
     Current cur;
-    if (!allowMixed) {
-        cur.lay = Layout{};
-        cur.lay.a1 = CountFit(UL, L, C);
-        cur.lay.a2 = CountFit(UW, W, C);
-        cur.s = 'N';
-        Offer(false, cur, best);
-        cur.lay = Layout{};
-        cur.lay.b1 = CountFit(UL, W, C);
-        cur.lay.b2 = CountFit(UW, L, C);
-        Offer(false, cur, best);
-        return best;
-    }
-    if (!(L + C > 0))
-        return best;
+    cur.lay.a1 = CountFit(UL, L, C);
+    cur.lay.a2 = CountFit(UW, W, C);
+    cur.s = 'N';
+    Offer(false, cur, best);
+    cur.lay = Layout{};
+    cur.lay.b1 = CountFit(UL, W, C);
+    cur.lay.b2 = CountFit(UW, L, C);
+    Offer(false, cur, best);
+    return best;
+}
 
-    thread_local std::vector<Band> bands;
-    const std::int64_t lKey = TolKey(L);
+// The two families of the mixed layout from the runs of the usable length
+// (alongL) and width (alongW).
+Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
+    Layout best;
+    Current cur;
     Layout& c = cur.lay;
 
     // Family 1: a1 upright columns, the rest of the length for turned pieces.
-    Bands(UW, L, W, C, bands);
+    const std::vector<Band>& bandsW = alongW.hull;
+    const int columnLength = alongW.wCount;
     c.a1 = -1;
-    double x = UL + (L + C);
-    const int columnLength = CountFit(UW, W, C); // the same every round
-    while (TolKey(x) >= lKey) {
+    for (const auto& [b1, c1] : alongL.rounds) {
         c.a1 = c.a1 + 1;
-        x = x - (L + C);
-        c.b1 = CountFit(x, W, C);
-        c.c1 = CountFit(x, L, C);
+        c.b1 = b1;
+        c.c1 = c1;
         c.a2 = columnLength;
         c.b2 = 0;
         c.c2 = 0;
-        for (const Band& g : bands) {
+        for (const Band& g : bandsW) {
             if (std::int64_t{g.G} * c.b1 + std::int64_t{g.K} * c.c1 >=
                 std::int64_t{c.b1} * c.b2 + std::int64_t{c.c1} * c.c2) {
                 c.b2 = g.G;
@@ -158,19 +249,17 @@ Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, do
     }
 
     // Family 2: b2 turned rows, the rest of the width for upright pieces.
-    Bands(UL, L, W, C, bands);
+    const std::vector<Band>& bandsL = alongL.hull;
+    const int rowLength = alongL.wCount;
     c.b2 = -1;
-    double y = UW + (L + C);
-    const int rowLength = CountFit(UL, W, C); // the same every round
-    while (TolKey(y) >= lKey) {
+    for (const auto& [a2, c1] : alongW.rounds) {
         c.b2 = c.b2 + 1;
-        y = y - (L + C);
-        c.a2 = CountFit(y, W, C);
-        c.c1 = CountFit(y, L, C);
+        c.a2 = a2;
+        c.c1 = c1;
         c.b1 = rowLength;
         c.a1 = 0;
         c.c2 = 0;
-        for (const Band& g : bands) {
+        for (const Band& g : bandsL) {
             if (std::int64_t{c.a2} * g.G + std::int64_t{c.c1} * g.K >=
                 std::int64_t{c.a2} * c.a1 + std::int64_t{c.c1} * c.c2) {
                 c.a1 = g.G;
@@ -204,6 +293,54 @@ Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, do
         }
     }
     return best;
+}
+
+} // namespace
+
+Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,
+                    double CW) {
+    const double UL = CL - 2 * BL;
+    const double UW = CW - 2 * BW;
+    if (!allowMixed)
+        return Unmixed(L, W, C, UL, UW);
+    if (!(L + C > 0))
+        return Layout{};
+    const Fitter fitW(W, C), fitL(L, C);
+    thread_local SideRuns alongL, alongW;
+    MakeSideRuns(UL, L, C, fitW, fitL, alongL);
+    MakeSideRuns(UW, L, C, fitW, fitL, alongW);
+    return Mixed(alongL, alongW);
+}
+
+LayoutMemo::LayoutMemo(double L, double W, double C) : L_(L), W_(W), C_(C) {}
+LayoutMemo::~LayoutMemo() = default;
+
+const SideRuns& LayoutMemo::Runs(double v) {
+    const auto key = std::bit_cast<std::uint64_t>(v);
+    if (auto it = runs_.find(key); it != runs_.end())
+        return *it->second;
+    const Fitter fitW(W_, C_), fitL(L_, C_);
+    auto runs = std::make_unique<SideRuns>();
+    MakeSideRuns(v, L_, C_, fitW, fitL, *runs);
+    const std::size_t size = runs->hull.size() + runs->rounds.size() + 1;
+    if (kept_ + size > kMaxKept) {
+        scratch_[flip_ ^= 1] = std::move(runs);
+        return *scratch_[flip_];
+    }
+    kept_ += size;
+    return *runs_.emplace(key, std::move(runs)).first->second;
+}
+
+Layout LayoutMemo::Pieces(bool allowMixed, double BL, double BW, double CL, double CW) {
+    const double UL = CL - 2 * BL;
+    const double UW = CW - 2 * BW;
+    if (!allowMixed)
+        return Unmixed(L_, W_, C_, UL, UW);
+    if (!(L_ + C_ > 0))
+        return Layout{};
+    const SideRuns& alongL = Runs(UL);
+    const SideRuns& alongW = Runs(UW);
+    return Mixed(alongL, alongW);
 }
 
 Margins ActualMargins(const Layout& lay, double L, double W, double C, double CL, double CW) {

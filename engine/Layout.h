@@ -2,7 +2,10 @@
 // How many identical rectangular pieces fit in a container: boards on a panel,
 // panels on a sheet, units in an array. Pure functions, any length unit.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 
 namespace vorn {
 
@@ -39,6 +42,29 @@ inline double GridSide(double B, double L, double W, double C, int i, int j) {
 // keeps margins BL, BW free at its edges.
 Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,
                     double CW);
+
+// LayoutPieces for one piece size in many containers (the panel search lays
+// the same boards out in thousands of panel sizes): what depends on one
+// usable side alone is computed once per side and kept, up to a bound.
+struct SideRuns;
+class LayoutMemo {
+public:
+    LayoutMemo(double L, double W, double C);
+    ~LayoutMemo();
+    LayoutMemo(const LayoutMemo&) = delete;
+    LayoutMemo& operator=(const LayoutMemo&) = delete;
+    // LayoutPieces(allowMixed, L, W, C, BL, BW, CL, CW), the same result.
+    Layout Pieces(bool allowMixed, double BL, double BW, double CL, double CW);
+
+private:
+    const SideRuns& Runs(double v);
+    static constexpr std::size_t kMaxKept = std::size_t{1} << 23; // entries, about 64 MB
+    double L_, W_, C_;
+    std::unordered_map<std::uint64_t, std::unique_ptr<SideRuns>> runs_;
+    std::unique_ptr<SideRuns> scratch_[2];
+    int flip_ = 0;
+    std::size_t kept_ = 0;
+};
 
 // Margins left at the container's edges when the layout's blocks are centred.
 Margins ActualMargins(const Layout& layout, double L, double W, double C, double CL, double CW);

@@ -10,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -124,6 +125,7 @@ public:
         // Any ratio above every side ratio the bounds allow is no limit.
         ratioKey_ = TolKey(std::min(job.PLPW_ratio, kRatioWithoutLimit));
         minLvKey_ = TolKey(job.Min_lv);
+        boardLayouts_ = std::make_unique<LayoutMemo>(L_, W_, C_);
         collect_ = job.PanelNumber != "1";
 
         // The sheet table's order: Base_L, then Base_W, as stored.
@@ -144,11 +146,14 @@ public:
 
     void Run() {
         const auto t0 = std::chrono::steady_clock::now();
-        progress_.SetMaximum(EstimateSteps(L_, W_));
-        if (job_.AUTOPanel)
-            GeneratePanelSizes();
-        else
+        estimate_ = EstimateSteps(L_, W_);
+        progress_.SetMaximum(estimate_);
+        if (!job_.AUTOPanel)
             TryPresetPanels();
+        else if (literalPairs_)
+            GeneratePanelSizesLiteral();
+        else
+            GeneratePanelSizes();
         const auto t1 = std::chrono::steady_clock::now();
         stats_.singleTime = t1 - t0;
         if (collect_) {
@@ -156,8 +161,14 @@ public:
                 inner_.begin(), inner_.end(),
                 [](const InnerRow& x, const InnerRow& y) { return x.Panel_LxW < y.Panel_LxW; });
             stats_.innerSize = static_cast<std::int64_t>(inner_.size());
-            if (job_.PanelNumber == "2")
+            if (job_.PanelNumber == "2") {
+                // The single-size steps are known now: the pairs follow them.
+                if (!literalPairs_ && progress_.Steps() > estimate_) {
+                    singleMax_ = progress_.Steps();
+                    RaiseMaximum();
+                }
                 SearchTwoSizePlans();
+            }
         }
         stats_.pairTime = std::chrono::steady_clock::now() - t1;
         stats_.progressSteps = progress_.Steps();
@@ -170,7 +181,7 @@ private:
         auto [it, added] = boardCache_.try_emplace(KeyOf(PL, PW));
         if (added) {
             ++stats_.layoutCalls;
-            it->second = LayoutPieces(job_.BothPanel, L_, W_, C_, BXL_, BXW_, PL, PW);
+            it->second = boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW);
         }
         return it->second;
     }
@@ -223,7 +234,8 @@ private:
         }
     }
 
-    void GeneratePanelSizes() {
+    // The literal walk: every candidate of every section, one by one.
+    void GeneratePanelSizesLiteral() {
         if (!Steps())
             return;
         auto eval = [this](double PL, double PW) { EvaluatePanel(PL, PW); };
@@ -241,6 +253,7 @@ private:
                 const double PWd = PWof(i, d);
                 if (!TolLe(PWd, maxPW_))
                     break;
+                progress_.Beat();
                 ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PWd); });
             }
         });
@@ -258,9 +271,202 @@ private:
                 const double PLd = PLof(i, d);
                 if (!TolLe(PLd, maxPL_))
                     break;
+                progress_.Beat();
                 ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PLd, PW); });
             }
         });
+    }
+
+    // ---- candidate generation in bulk ------------------------------------
+    //
+    // Each section loop pairs one fixed side with one of six lists of the
+    // other side, and the lists do not depend on the fixed side: the walk
+    // is a sequence of blocks (fixed side, list). A candidate repeated after
+    // its first evaluation only takes the progress steps and counts its
+    // first evaluation took (see EvaluatePanel), so
+    // - a list is kept as its distinct lengths in first-seen order, each
+    //   with how often it occurs; a block evaluates each distinct length
+    //   once, in that order, and takes the repeats' steps after it;
+    // - a block seen before (same fixed side, same list) is all repeats: its
+    //   steps and counts are taken at once.
+    // The first evaluations, and with them every row and every collected
+    // size, come in the order of the literal walk; the step count of each
+    // block is that of the literal walk, taken in larger strides.
+
+    enum ListId { kPL1, kPL2L, kPL2W, kPW1, kPW2L, kPW2W, kListCount };
+
+    struct SideList {
+        std::vector<double> values;       // distinct (by bits), first-seen order
+        std::vector<std::int64_t> counts; // occurrences of each
+        std::int64_t total = 0;
+    };
+
+    struct BlockEffect {
+        std::int64_t steps = 0, evaluated = 0;
+    };
+
+    void BuildLists() {
+        auto build = [this](SideList& l, auto&& walk) {
+            std::unordered_map<std::uint64_t, std::size_t> at;
+            walk([&](double v) {
+                progress_.Beat();
+                if (l.total >= kMaxListLength)
+                    throw ListTooLong{};
+                auto [it, added] = at.try_emplace(std::bit_cast<std::uint64_t>(v), l.values.size());
+                if (added) {
+                    l.values.push_back(v);
+                    l.counts.push_back(0);
+                }
+                ++l.counts[it->second];
+                ++l.total;
+            });
+        };
+        auto one = [this](double (Search::*side)(int, int) const, double max) {
+            return [this, side, max](auto&& f) {
+                ForOne(side, true, max, [&](double v, int) { f(v); });
+            };
+        };
+        auto two = [this](double (Search::*side)(int, int) const, bool outer, double max) {
+            return [this, side, outer, max](auto&& f) { ForTwo(side, outer, max, f); };
+        };
+        build(lists_[kPL1], one(&Search::PLof, maxPL_));
+        build(lists_[kPL2L], two(&Search::PLof, true, maxPL_));
+        build(lists_[kPL2W], two(&Search::PLof, false, maxPL_));
+        build(lists_[kPW1], one(&Search::PWof, maxPW_));
+        build(lists_[kPW2L], two(&Search::PWof, true, maxPW_));
+        build(lists_[kPW2W], two(&Search::PWof, false, maxPW_));
+    }
+
+    // The blocks in the order of the literal walk.
+    template <class F> void ForEachBlock(F&& block) {
+        // A: widths of k board widths; lengths of whole board lengths, then mixed.
+        ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
+            block(PW, kPL1);
+            if (TolLe(L_, PW - 2 * BXW_))
+                block(PW, kPL2L);
+        });
+        // B: widths of i board lengths, then grown by board widths.
+        ForOne(&Search::PWof, true, maxPW_, [&](double, int i) {
+            block(PWof(i, 0), kPL2W);
+            for (int d = 1;; ++d) {
+                const double PWd = PWof(i, d);
+                if (!TolLe(PWd, maxPW_))
+                    break;
+                block(PWd, kPL2L);
+            }
+        });
+        // C: lengths of m board widths; widths of whole board lengths, then mixed.
+        ForOne(&Search::PLof, false, maxPL_, [&](double PL, int) {
+            block(PL, kPW1);
+            if (TolLe(L_, PL - 2 * BXL_))
+                block(PL, kPW2L);
+        });
+        // D: lengths of i board lengths, then grown by board widths.
+        ForOne(&Search::PLof, true, maxPL_, [&](double, int i) {
+            block(PLof(i, 0), kPW2W);
+            for (int d = 1;; ++d) {
+                const double PLd = PLof(i, d);
+                if (!TolLe(PLd, maxPL_))
+                    break;
+                block(PLd, kPW2L);
+            }
+        });
+    }
+
+    // Lists longer than this (maximum sides far beyond any sheet) are not
+    // kept: the candidates are walked one by one instead.
+    static constexpr std::int64_t kMaxListLength = std::int64_t{1} << 20;
+    static constexpr std::size_t kMaxBlocksKept = std::size_t{1} << 20;
+    struct ListTooLong {};
+
+    void GeneratePanelSizes() {
+        if (!Steps())
+            return;
+        try {
+            BuildLists();
+        } catch (const ListTooLong&) {
+            for (SideList& l : lists_)
+                l = SideList{};
+            GeneratePanelSizesLiteral();
+            return;
+        }
+        // The work to come, for the bar's maximum: a block seen before is one
+        // unit, a new one a unit per distinct length.
+        {
+            std::unordered_set<SizeKey, SizeKeyHash> seen;
+            ForEachBlock([&](double fixed, int list) {
+                progress_.Beat();
+                const SideList& l = lists_[list];
+                if (l.total == 0)
+                    return;
+                const SizeKey key{std::bit_cast<std::uint64_t>(fixed),
+                                  static_cast<std::uint64_t>(list)};
+                const bool known = seen.count(key) != 0;
+                if (!known && seen.size() < kMaxBlocksKept)
+                    seen.insert(key);
+                plannedWork_ += known ? 1 : static_cast<std::int64_t>(l.values.size());
+            });
+        }
+        std::unordered_map<SizeKey, BlockEffect, SizeKeyHash> blocks;
+        ForEachBlock([&](double fixed, int list) {
+            progress_.Beat();
+            const SideList& l = lists_[list];
+            if (l.total == 0)
+                return;
+            // Past the bound a block is evaluated as if new: its candidates
+            // are repeats, each taking its steps in EvaluatePanel.
+            BlockEffect scratch;
+            const SizeKey key{std::bit_cast<std::uint64_t>(fixed),
+                              static_cast<std::uint64_t>(list)};
+            auto seen = blocks.find(key);
+            const bool first = seen == blocks.end();
+            if (first && blocks.size() < kMaxBlocksKept)
+                seen = blocks.try_emplace(key).first;
+            BlockEffect& effect = seen != blocks.end() ? seen->second : scratch;
+            if (!first) {
+                stats_.candidatesGenerated += l.total;
+                stats_.candidatesEvaluated += effect.evaluated;
+                progress_.Advance(effect.steps);
+            } else {
+                const bool listOfLengths = list < kPW1;
+                for (std::size_t m = 0; m < l.values.size(); ++m) {
+                    const std::int64_t s0 = progress_.Steps();
+                    const std::int64_t e0 = stats_.candidatesEvaluated;
+                    if (listOfLengths)
+                        EvaluatePanel(l.values[m], fixed);
+                    else
+                        EvaluatePanel(fixed, l.values[m]);
+                    progress_.Beat();
+                    const std::int64_t ds = progress_.Steps() - s0;
+                    const std::int64_t de = stats_.candidatesEvaluated - e0;
+                    const std::int64_t repeats = l.counts[m] - 1;
+                    stats_.candidatesGenerated += repeats;
+                    stats_.candidatesEvaluated += repeats * de;
+                    progress_.Advance(repeats * ds);
+                    effect.steps += l.counts[m] * ds;
+                    effect.evaluated += l.counts[m] * de;
+                }
+            }
+            doneWork_ += first ? static_cast<std::int64_t>(l.values.size()) : 1;
+            KeepAhead();
+        });
+    }
+
+    // The bar's maximum keeps ahead of the steps of the single-size stage:
+    // near it, the maximum is raised to the steps projected from the share
+    // of the work done (the first evaluations take the time; repeats take
+    // most of the steps).
+    void KeepAhead() {
+        const std::int64_t steps = progress_.Steps();
+        const std::int64_t current = std::max(estimate_, singleMax_);
+        if (steps < current - current / 10 || doneWork_ <= 0)
+            return;
+        const double projected = static_cast<double>(steps) * static_cast<double>(plannedWork_) /
+                                 static_cast<double>(doneWork_);
+        if (projected > static_cast<double>(current) && projected < 0x1p62) {
+            singleMax_ = static_cast<std::int64_t>(projected);
+            RaiseMaximum();
+        }
     }
 
     void TryPresetPanels() {
@@ -288,12 +494,15 @@ private:
         RaiseMaximum();
     }
 
+    // EstimateSteps (or the single-size steps, when known to be more) and
+    // one step per pair of collected sizes.
     void RaiseMaximum() {
         const auto n = static_cast<std::int64_t>(inner_.size());
-        progress_.SetMaximum(EstimateSteps(L_, W_) + n * (n - 1) / 2);
+        progress_.SetMaximum(std::max(estimate_, singleMax_) + n * (n - 1) / 2);
     }
 
     void EvaluatePanel(double PL, double PW) {
+        progress_.Beat();
         ++stats_.candidatesGenerated;
         if (PL < PW)
             std::swap(PL, PW);
@@ -480,7 +689,7 @@ private:
                     if (!recordable[j])
                         continue;
                     Ranked r{
-                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}};
+                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}, {}};
                     for (int o = 0; o < 2; ++o) {
                         const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
                         r.along[o] = role.along;
@@ -493,6 +702,24 @@ private:
                     return a.density > b.density || (a.density == b.density && a.size < b.size);
                 });
             }
+            laneSides_.assign(lanes, {});
+            std::size_t widest = 0;
+            for (std::size_t x = 0; x < lanes; ++x) {
+                std::unordered_map<std::uint64_t, std::uint32_t> ids;
+                for (Ranked& r : byDensity_[x]) {
+                    for (int o = 0; o < 2; ++o) {
+                        auto [it, added] =
+                            ids.try_emplace(std::bit_cast<std::uint64_t>(r.along[o]),
+                                            static_cast<std::uint32_t>(laneSides_[x].size()));
+                        if (added)
+                            laneSides_[x].emplace_back(r.along[o], r.inverse[o]);
+                        r.alongId[o] = it->second;
+                    }
+                }
+                widest = std::max(widest, laneSides_[x].size());
+            }
+            leastBeta_.assign(2 * widest, 0);
+            leastStamp_.assign(2 * widest, 0);
             passing_.assign(lanes, 0);
             tried_.assign((n + 63) / 64, 0);
             laneMask_.assign(n, 0);
@@ -501,6 +728,8 @@ private:
                 sheetArea_.push_back(sh.SL * sh.SW);
         }
         for (std::size_t i = 0; i < n; ++i) {
+            // The last panels 1 take few steps each: the beats keep the looks.
+            progress_.Beat();
             if (!recordable[i]) {
                 stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
                 stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
@@ -529,6 +758,12 @@ private:
             // a sheet and split are a prefix of its list by density; their
             // union, marked in a bit set, is all that is tried. The others'
             // progress steps are taken in bulk, each before the next pair tried.
+            if (i % 256 == 0) {
+                // Sizes up to panel 1 are never panel 2 again: out of the lists
+                // (which stay in their order).
+                for (auto& list : byDensity_)
+                    std::erase_if(list, [i](const Ranked& r) { return r.size <= i; });
+            }
             for (std::size_t x = 0; x < byDensity_.size(); ++x) {
                 const auto& list = byDensity_[x];
                 const double need = minDensity_[x];
@@ -548,8 +783,10 @@ private:
                 }
                 continue;
             }
-            for (std::size_t x = 0; x < byDensity_.size(); ++x)
+            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
+                progress_.Beat();
                 MarkLane(i, x);
+            }
             std::size_t next = i + 1; // the first pair whose step is not taken
             for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
                 std::uint64_t bits = tried_[w];
@@ -743,24 +980,46 @@ private:
         const std::size_t s = x / 2;
         const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
         const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
-        const double need = need_[s];
+        // The boards alpha * k + beta * q reach the need (a whole number)
+        // for some k exactly when beta reaches the least over k of
+        // ceil((need - alpha * k) / q): one count per distinct panel-2 side
+        // and panel-1 orientation, shared by every size with that side.
+        const auto need = static_cast<std::int64_t>(need_[s]);
+        const auto& sides = laneSides_[x];
+        const std::size_t D = sides.size();
+        if (++markCall_ == 0) { // the stamps wrapped round
+            std::fill(leastStamp_.begin(), leastStamp_.end(), 0);
+            markCall_ = 1;
+        }
+        auto leastBeta = [&](int o1, std::uint32_t id) {
+            const std::size_t at = static_cast<std::size_t>(o1) * D + id;
+            if (leastStamp_[at] == markCall_)
+                return leastBeta_[at];
+            const Role& p1 = r1[o1];
+            std::int64_t least = std::numeric_limits<std::int64_t>::max();
+            for (int k = 1; k <= p1.runs; ++k) {
+                const std::int64_t rest = need - alpha[o1] * k;
+                if (rest <= 0) {
+                    least = std::numeric_limits<std::int64_t>::min();
+                    break;
+                }
+                const int q =
+                    QuickCount(rests_[p1.restAt + k - 1], sides[id].first, sides[id].second);
+                if (q > 0)
+                    least = std::min(least, (rest + q - 1) / q);
+            }
+            leastStamp_[at] = markCall_;
+            leastBeta_[at] = least;
+            return least;
+        };
         const Ranked* list = byDensity_[x].data();
         for (std::size_t e = 0; e < passing_[x]; ++e) {
             const Ranked& r = list[e];
             if (r.size <= i)
                 continue;
             bool hit = false;
-            for (int c = 0; c < 4 && !hit; ++c) {
-                const int o1 = kO1[c], o2 = kO2[c];
-                const Role& p1 = r1[o1];
-                for (int k = 1; k <= p1.runs; ++k) {
-                    const int q = QuickCount(rests_[p1.restAt + k - 1], r.along[o2], r.inverse[o2]);
-                    if (!(static_cast<double>(alpha[o1] * k + r.beta[o2] * q) < need)) {
-                        hit = true;
-                        break;
-                    }
-                }
-            }
+            for (int c = 0; c < 4 && !hit; ++c)
+                hit = r.beta[kO2[c]] >= leastBeta(kO1[c], r.alongId[kO2[c]]);
             if (hit) {
                 tried_[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
                 laneMask_[r.size] |= std::uint64_t{1} << x;
@@ -1060,12 +1319,17 @@ private:
     double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;
     std::int64_t ratioKey_ = 0, minLvKey_ = 0, keyU1_ = 0;
     bool collect_ = false;
+    std::int64_t estimate_ = 0;                   // EstimateSteps of the board
+    std::int64_t singleMax_ = 0;                  // projected steps of the single-size stage
+    std::int64_t plannedWork_ = 0, doneWork_ = 0; // candidate blocks, see GeneratePanelSizes
+    SideList lists_[kListCount];
     std::vector<Sheet> sheets_;
 
     // The current plan.
     Sheet sheet_;
     Layout cut_, board_;
 
+    std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
     std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
@@ -1088,8 +1352,18 @@ private:
         double density;     // the better of the two orientations
         std::uint32_t size; // index in inner_
         double along[2], inverse[2];
-        std::int64_t beta[2]; // boards across the split
+        std::int64_t beta[2];     // boards across the split
+        std::uint32_t alongId[2]; // index of along in the lane's distinct sides
     };
+    // Per sheet and split: the distinct sides along it of the listed sizes
+    // (many sizes share a side), and 1 / side.
+    std::vector<std::vector<std::pair<double, double>>> laneSides_;
+    // Per panel 1 and lane (MarkLane): for panel 1's orientation and a panel-2
+    // side, the least boards across the split that reach the need; stamped
+    // with the call that computed it.
+    std::vector<std::int64_t> leastBeta_;
+    std::vector<std::uint32_t> leastStamp_;
+    std::uint32_t markCall_ = 0;
     std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
     std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
     std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
@@ -1112,14 +1386,14 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
 }
 
 void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
-                             SearchProgress& progress) {
+                             SearchProgress& progress, SearchStats* stats) {
     std::string refusal = PanelJobRefusal(job);
     if (refusal.empty())
         refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
     SearchStats local;
-    Search search(job, unit, sink, progress, local, true);
+    Search search(job, unit, sink, progress, stats ? *stats : local, true);
     search.Run();
 }
 

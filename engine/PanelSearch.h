@@ -21,11 +21,11 @@ std::string ArrayJobRefusal(const ArrayJob& job);
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats = nullptr);
 
-// The same search with the two-size stage run configuration by configuration,
-// without the precomputed cuts and bounds: slow, kept to prove that the fast
-// path writes exactly the same rows.
+// The same search with every candidate walked one by one and the two-size
+// stage run configuration by configuration, without the precomputed cuts and
+// bounds: slow, kept to prove that the fast path writes exactly the same rows.
 void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
-                             SearchProgress& progress);
+                             SearchProgress& progress, SearchStats* stats = nullptr);
 
 // The array composition search: grid sizes of units, one row per array size.
 void RunArraySearch(const ArrayJob& job, DisplayUnit unit, ArraySink& sink,

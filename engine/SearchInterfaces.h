@@ -66,6 +66,19 @@ public:
                 nextCheck_ = steps_ + std::max<std::int64_t>(1, Check(steps_));
         }
     }
+    // A unit of work that is no progress step (a candidate refused before
+    // cutting, a list entry, a block of candidates): Idle() is called when
+    // the beats reach its next call, so a window can repaint and look at Esc
+    // in phases without steps.
+    void Beat() {
+        if (++beats_ >= nextIdle_)
+            nextIdle_ = beats_ + std::max<std::int64_t>(1, Idle());
+    }
+
+    // A phase of the work ends (the search, then the table's sorting): a
+    // window looks now.
+    void EndPhase() { PhaseEnded(); }
+
     std::int64_t Steps() const { return steps_; }
     std::int64_t Maximum() const { return maximum_; }
     // The bar's position: steps so far, held at the maximum.
@@ -82,8 +95,13 @@ protected:
     // run before the next call (at least 1). May throw SearchCancelled.
     virtual std::int64_t Check(std::int64_t steps) = 0;
     virtual void MaximumChanged(std::int64_t) {}
+    // Called at a beat; returns how many beats to run before the next call.
+    // May throw SearchCancelled.
+    virtual std::int64_t Idle() { return std::numeric_limits<std::int64_t>::max() / 2; }
+    virtual void PhaseEnded() {}
 
 private:
+    std::int64_t beats_ = 0, nextIdle_ = 1;
     std::int64_t steps_ = 0;
     std::int64_t nextCheck_ = 1;
     std::int64_t maximum_ = 0;

@@ -16,6 +16,8 @@ struct SearchTimings {
     std::int64_t pickUp = 0;      // the first row copied and drawn
     int lookCount = 0;
     int rows = 0;
+    std::int64_t longestGap = 0; // the longest time without a look, F2 to the final fill
+    std::int64_t firstLook = 0;  // F2 to the first look (the box drawn)
 };
 
 } // namespace vorn

@@ -127,7 +127,7 @@ void TVornMF::CheckCancel() {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("确认取消"), QStringLiteral(" 确实要取消此操作吗？         "),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        esc_->Forget();
+        esc_->Answered();
         if (answer != QMessageBox::Yes)
             return;
     }
@@ -180,6 +180,7 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
         progressBox_->hide();
     };
     try {
+        progress.LookNow(); // the box drawn before any work
         Restart(table);
         ReassertSearchLock();
         table.disableControls();
@@ -213,6 +214,8 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
     timings_.total = total.nsecsElapsed();
     timings_.looks = progress.LookNanoseconds();
     timings_.lookCount = progress.Looks();
+    timings_.longestGap = progress.LongestGapNanoseconds();
+    timings_.firstLook = progress.FirstLookNanoseconds();
     finish();
     return true;
 }
@@ -275,6 +278,7 @@ void TVornMF::PanelSearchCommand() {
                                sinkNs = sink.Nanoseconds();
                                timings_.rows = sink.Rows();
                                dm.Temp_inner.close();
+                               progress.EndPhase();
                                clock.restart();
                                vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
                                timings_.tableWrites = sinkNs + clock.nsecsElapsed();
@@ -334,6 +338,7 @@ void TVornMF::ArraySearchCommand() {
             timings_.engine = clock.nsecsElapsed();
             sinkNs = sink.Nanoseconds();
             timings_.rows = sink.Rows();
+            progress.EndPhase();
             clock.restart();
             vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down");
             timings_.tableWrites = sinkNs + clock.nsecsElapsed();

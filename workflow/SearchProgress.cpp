@@ -62,24 +62,54 @@ void BoxProgress::Show() {
 }
 
 void BoxProgress::Fill() {
+    longestGapNs_ = LongestGapNanoseconds();
+    lastLookEndNs_ = clock_.nsecsElapsed();
     bar_->setMaximum(BarValue(Maximum()));
     bar_->setValue(bar_->maximum());
     percent_->setText(PercentText(Maximum(), Maximum()));
     QCoreApplication::processEvents();
 }
 
+void BoxProgress::Look(std::int64_t now) {
+    longestGapNs_ = std::max(longestGapNs_, now - lastLookEndNs_);
+    if (firstLookNs_ < 0)
+        firstLookNs_ = now;
+    Show();
+    ++looks_;
+    struct Account { // counted also when the check throws
+        BoxProgress& p;
+        std::int64_t start;
+        ~Account() { p.lookNs_ += p.clock_.nsecsElapsed() - start; }
+    } account{*this, now};
+    checkCancel_(); // may throw SearchCancelled
+    lastLookNs_ = clock_.nsecsElapsed();
+    lastLookEndNs_ = lastLookNs_;
+}
+
+std::int64_t BoxProgress::LongestGapNanoseconds() const {
+    return std::max<std::int64_t>(longestGapNs_, clock_.nsecsElapsed() - lastLookEndNs_);
+}
+
+void BoxProgress::LookNow() {
+    Look(clock_.nsecsElapsed());
+}
+
+std::int64_t BoxProgress::Idle() {
+    const std::int64_t now = clock_.nsecsElapsed();
+    if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs)
+        Look(now);
+    // A beat's cost varies from a hash lookup to the layout of a huge panel:
+    // the clock is read every few beats (it costs less than the cheapest),
+    // and at every beat while beats take milliseconds.
+    const bool slow = now - idleNs_ > 2'000'000;
+    idleNs_ = clock_.nsecsElapsed();
+    return slow ? 1 : kBeatsPerIdle;
+}
+
 std::int64_t BoxProgress::Check(std::int64_t steps) {
     const std::int64_t now = clock_.nsecsElapsed();
     if (lastLookNs_ < 0 || now - lastLookNs_ >= kLookIntervalNs) {
-        Show();
-        ++looks_;
-        struct Account { // counted also when the check throws
-            BoxProgress& p;
-            std::int64_t start;
-            ~Account() { p.lookNs_ += p.clock_.nsecsElapsed() - start; }
-        } account{*this, now};
-        checkCancel_(); // may throw SearchCancelled
-        lastLookNs_ = clock_.nsecsElapsed();
+        Look(now);
         lastCheckNs_ = lastLookNs_;
         lastCheckSteps_ = steps;
         return interval_;

@@ -26,8 +26,12 @@ public:
 
     // True when Esc is held or was pressed since the last Forget().
     bool IsDown() const { return held_ || pressed_; }
-    // After the question: only a new press counts.
+    // At the start of a search: an earlier tap does not count.
     void Forget() { pressed_ = false; }
+    // After the question: only a new press counts. The release of the key
+    // that raised the question may never arrive here (it is dropped while
+    // the box blocks the window), so the key counts as up.
+    void Answered() { held_ = pressed_ = false; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,7 +47,8 @@ QString PercentText(std::int64_t position, std::int64_t maximum);
 // Moves the bar and the label of the progress box. The engine steps it
 // millions of times a second; only every ~50 ms (and at the first step) does
 // it show the position and run the cancel check, which lets the window
-// process its events. A cancel check may throw SearchCancelled.
+// process its events. Phases without steps beat instead (Idle), with looks
+// at the same rate. A cancel check may throw SearchCancelled.
 class BoxProgress : public SearchProgress {
 public:
     BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void()> checkCancel);
@@ -57,10 +62,22 @@ public:
     // Time spent showing the box and processing events (and in the question).
     std::int64_t LookNanoseconds() const { return lookNs_; }
 
+    // The longest time between two looks (or from the start to the first,
+    // or from the last to now).
+    std::int64_t LongestGapNanoseconds() const;
+    std::int64_t FirstLookNanoseconds() const { return firstLookNs_; }
+
     static constexpr std::int64_t kLookIntervalNs = 50'000'000;
+    static constexpr std::int64_t kBeatsPerIdle = 8;
+
+    // A look now: the box shown and the events processed (and Esc seen).
+    void LookNow();
 
 protected:
     std::int64_t Check(std::int64_t steps) override;
+    // Work without steps: looks at the same rate as the steps do.
+    std::int64_t Idle() override;
+    void PhaseEnded() override { LookNow(); }
 
 private:
     QProgressBar* bar_;
@@ -73,6 +90,10 @@ private:
     std::int64_t interval_ = 1;
     int looks_ = 0;
     std::int64_t lookNs_ = 0;
+    std::int64_t idleNs_ = 0; // the last Idle call
+    std::int64_t longestGapNs_ = 0, lastLookEndNs_ = 0, firstLookNs_ = -1;
+
+    void Look(std::int64_t now);
 };
 
 } // namespace vorn

@@ -145,11 +145,14 @@ TEST(CountFit, MatchesRepeatedSubtraction) {
     std::uniform_real_distribution<double> piece(0.05, 8), gap(0, 0.3), run(-2, 60);
     std::uniform_int_distribution<int> count(0, 40);
     for (int i = 0; i < 200000; ++i) {
-        const double d = i % 2 ? std::round(piece(rng) * 100) / 100 : piece(rng);
+        double d = i % 2 ? std::round(piece(rng) * 100) / 100 : piece(rng);
         const double C = i % 3 ? std::round(gap(rng) * 100) / 100 : 0;
+        const bool tiny = i % 5 == 0; // hundreds of pieces in a run
+        if (tiny)
+            d = std::round(piece(rng) * 5) / 100 + 0.01;
         double x = run(rng);
         if (i % 4 == 0) // a whole number of steps, then nudged around the tolerance
-            x = d + count(rng) * (d + C) +
+            x = d + count(rng) * (tiny ? 25 : 1) * (d + C) +
                 (i % 8 ? 0 : std::uniform_real_distribution<double>(-3e-10, 3e-10)(rng));
         ASSERT_EQ(CountFit(x, d, C), literal(x, d, C)) << x << " " << d << " " << C;
     }
@@ -195,11 +198,42 @@ TEST(LayoutPieces, MatchesTheStepByStepRoutine) {
         const double C = i % 2 ? std::round(gap(rng) * 20) / 20 : 0;
         const double BL = std::round(margin(rng) * 10) / 10, BW = std::round(margin(rng) * 10) / 10;
         const double CL = box(rng), CW = box(rng);
+        LayoutMemo memo(L, W, C);
         for (bool mixed : {false, true})
-            ASSERT_EQ(LayoutPieces(mixed, L, W, C, BL, BW, CL, CW),
-                      LiteralLayout(mixed, L, W, C, BL, BW, CL, CW))
+            ASSERT_TRUE(memo.Pieces(mixed, BL, BW, CL, CW) ==
+                            LayoutPieces(mixed, L, W, C, BL, BW, CL, CW) &&
+                        LayoutPieces(mixed, L, W, C, BL, BW, CL, CW) ==
+                            LiteralLayout(mixed, L, W, C, BL, BW, CL, CW))
                 << L << "x" << W << " C " << C << " in " << CL << "x" << CW << " margins " << BL
                 << "," << BW << " mixed " << mixed;
+    }
+}
+
+// Tiny pieces without a gap fill runs exactly, at the tolerance, in every
+// round: the quotient counts, the band hulls and the side runs a LayoutMemo
+// keeps must give the step-by-step result there too.
+TEST(LayoutPieces, TinyPiecesAndExactFitsMatchTheStepByStepRoutine) {
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<int> count(0, 120);
+    const double pieces[][2] = {{0.1, 0.1}, {0.15, 0.1}, {0.2, 0.08}, {0.12, 0.12}, {0.25, 0.2}};
+    for (const auto& p : pieces) {
+        for (double C : {0.0, 0.01}) {
+            const double BL = 0.6, BW = 0.5;
+            LayoutMemo memo(p[0], p[1], C);
+            for (int i = 0; i < 400; ++i) {
+                // Sides built as the panel search builds them: margins plus
+                // whole numbers of piece lengths and widths with their gaps.
+                const double CL = GridSide(BL, p[0], p[1], C, count(rng), count(rng) / 4);
+                const double CW = GridSide(BW, p[0], p[1], C, count(rng) / 2, count(rng) / 3);
+                for (bool mixed : {false, true}) {
+                    const Layout want = LiteralLayout(mixed, p[0], p[1], C, BL, BW, CL, CW);
+                    ASSERT_EQ(LayoutPieces(mixed, p[0], p[1], C, BL, BW, CL, CW), want)
+                        << p[0] << "x" << p[1] << " C " << C << " in " << CL << "x" << CW;
+                    ASSERT_EQ(memo.Pieces(mixed, BL, BW, CL, CW), want)
+                        << p[0] << "x" << p[1] << " C " << C << " in " << CL << "x" << CW;
+                }
+            }
+        }
     }
 }
 

@@ -179,6 +179,52 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsEverySheetSmallBoards) {
     EXPECT_GT(pairRows, 1000u); // the two-size stage did write rows to compare
 }
 
+// The candidates taken in bulk (each distinct side of a list once, repeated
+// blocks at once) against the literal walk of every candidate: the same rows
+// in the same order, and the same counts, steps included. Tiny boards
+// without a gap repeat most candidates; boards longer than wide as typed,
+// presets and both units are among the jobs.
+TEST(PanelSearch, BulkCandidatesWriteTheLiteralRows) {
+    std::mt19937 rng(1414);
+    std::uniform_real_distribution<double> tiny(0.05, 0.3);
+    std::size_t rows = 0;
+    for (int t = 0; t < 48; ++t) {
+        const DisplayUnit unit = t % 3 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
+        const double f = UnitFactor(unit);
+        PanelJob job = RandomJob(rng, unit);
+        if (t % 2 == 0) {
+            job.Set_L = std::round(tiny(rng) * 100) / 100 * f;
+            job.Set_W = std::round(tiny(rng) * 100) / 100 * f;
+            job.Set_C = (t % 4 ? 0 : 0.02) * f;
+            job.Max_PL = (t % 3 ? 3 : 2.5) * f;
+            job.Max_PW = (t % 5 ? 2.5 : 2) * f;
+            job.Min_PL = job.Min_PW = (t % 6 ? 0 : 2) * f;
+            job.PanelNumber = t % 16 == 8 ? "2" : "1";
+            if (job.PanelNumber == "2") // the literal pair stage is slow on many sizes
+                job.Max_PL = job.Max_PW = 2 * f;
+        }
+        if (t % 7 == 0)
+            std::swap(job.Set_L, job.Set_W);
+        CollectedRows fast, slow;
+        NoProgress p1, p2;
+        SearchStats s1, s2;
+        RunPanelSearch(job, unit, fast, p1, &s1);
+        RunPanelSearchReference(job, unit, slow, p2, &s2);
+        SCOPED_TRACE(testing::Message() << "job " << t);
+        ExpectSameRows(fast.rows, slow.rows);
+        EXPECT_EQ(s1.candidatesGenerated, s2.candidatesGenerated);
+        EXPECT_EQ(s1.candidatesEvaluated, s2.candidatesEvaluated);
+        if (job.PanelNumber == "1") { // the literal pair stage also cuts unrecordable sizes
+            EXPECT_EQ(s1.layoutCalls, s2.layoutCalls);
+        }
+        EXPECT_EQ(s1.progressSteps, s2.progressSteps);
+        EXPECT_EQ(s1.rowsWritten, s2.rowsWritten);
+        EXPECT_EQ(s1.innerSize, s2.innerSize);
+        rows += fast.rows.size();
+    }
+    EXPECT_GT(rows, 2000u);
+}
+
 TEST(PanelSearch, RowsComeInTheDisplayUnit) {
     PanelJob job = BaseJob();
     job.Set_L = 2; // typed the other way round
@@ -439,6 +485,41 @@ TEST(PanelSearch, ProgressMaximumFollowsTheCollectedSizes) {
     ASSERT_GT(n, 1);
     EXPECT_EQ(two.Maximum(), 2000 + n * (n - 1) / 2);
     EXPECT_EQ(stats.pairsTried, n * (n - 1) / 2);
+}
+
+// A tiny board takes millions of steps against an estimate of 40000: the
+// maximum keeps ahead of the steps, so the bar is not full while most of
+// the work remains; steps and maxima only grow.
+TEST(PanelSearch, ProgressMaximumKeepsAheadOfTheSteps) {
+    struct Watch : SearchProgress {
+        std::vector<std::pair<std::int64_t, std::int64_t>> at; // steps, maximum
+        std::int64_t Check(std::int64_t steps) override {
+            at.emplace_back(steps, Maximum());
+            return 1000;
+        }
+    };
+    PanelJob job = BaseJob();
+    job.Set_L = job.Set_W = 0.1;
+    job.Set_C = 0;
+    job.BorderX_L = job.BorderX_W = 0.6;
+    job.Min_PL = job.Min_PW = 3;
+    job.Max_PL = 7;
+    job.Max_PW = 6;
+    job.PLPW_ratio = 1.5;
+    job.Min_lv = 70;
+    CollectedRows sink;
+    Watch w;
+    RunPanelSearch(job, DisplayUnit::Inch, sink, w);
+    ASSERT_GT(w.Steps(), 50 * EstimateSteps(0.1, 0.1));
+    std::size_t full = 0;
+    for (std::size_t k = 0; k < w.at.size(); ++k) {
+        if (k > 0) {
+            EXPECT_GE(w.at[k].first, w.at[k - 1].first);
+            EXPECT_GE(w.at[k].second, w.at[k - 1].second);
+        }
+        full += w.at[k].first >= w.at[k].second;
+    }
+    EXPECT_LT(full, w.at.size() / 10) << "full at " << full << " of " << w.at.size() << " checks";
 }
 
 TEST(SortAndNumber, SheetThenPanelUtilizationStable) {

@@ -17,7 +17,7 @@ const char* const kHelp =
     "Panel_Down), after the header\n"
     "  Number,Part_L,Part_W,Part_C,SetBorder_L,SetBorder_W,Set_L,Set_W,Part_La,\n"
     "  Part_Wb,Part_Lb,Part_Wa,Panel,Panel_lv,Panel_Down\n"
-    "(one line); reals as %.17g.\n"
+    "(one line); reals in the shortest form that reads back as the same double.\n"
     "\n"
     "The job file holds Name=Value lines (names in any case; blank lines and\n"
     "lines starting with '#' are ignored; unknown names are ignored). Required\n"

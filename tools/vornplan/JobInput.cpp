@@ -4,6 +4,8 @@
 #include "JobFile.h"
 #include "ResultRow.h"
 
+#include <bit>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -121,25 +123,46 @@ template <class Row> std::string CsvHeader(const Row& any) {
     return s;
 }
 
-template <class Row> std::string CsvRow(const Row& r) {
-    std::string s;
+template <class Row> void AppendCsvRow(std::string& out, const Row& r, CsvColumnCache* cache) {
     bool first = true;
+    std::size_t column = 0;
     vorn::ForEachColumn(r, [&](const char*, const auto& v) {
+        ++column;
         using V = std::decay_t<decltype(v)>;
         if (!first)
-            s += ',';
+            out += ',';
         first = false;
+        char buf[40];
         if constexpr (std::is_same_v<V, double>) {
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%.17g", v);
-            s += buf;
+            const auto bits = std::bit_cast<std::uint64_t>(v);
+            if (cache) {
+                if (cache->columns.size() < column)
+                    cache->columns.resize(column);
+                CsvColumnCache::Last& last = cache->columns[column - 1];
+                if (last.size == 0 || last.bits != bits) {
+                    // The shortest text that reads back as the same double.
+                    const auto end = std::to_chars(last.text, last.text + sizeof last.text, v);
+                    last.size = static_cast<std::uint8_t>(end.ptr - last.text);
+                    last.bits = bits;
+                }
+                out.append(last.text, last.size);
+                return;
+            }
+            const auto end = std::to_chars(buf, buf + sizeof buf, v);
+            out.append(buf, end.ptr);
         } else if constexpr (std::is_same_v<V, int>) {
-            s += std::to_string(v);
+            const auto end = std::to_chars(buf, buf + sizeof buf, v);
+            out.append(buf, end.ptr);
         } else if constexpr (std::is_same_v<V, char>) {
-            s += v;
+            out += v;
         }
         // std::nullopt: a null field stays empty
     });
+}
+
+template <class Row> std::string CsvRow(const Row& r) {
+    std::string s;
+    AppendCsvRow(s, r);
     return s;
 }
 
@@ -147,5 +170,7 @@ template std::string CsvHeader(const vorn::ResultRow&);
 template std::string CsvHeader(const vorn::ArrayRow&);
 template std::string CsvRow(const vorn::ResultRow&);
 template std::string CsvRow(const vorn::ArrayRow&);
+template void AppendCsvRow(std::string&, const vorn::ResultRow&, CsvColumnCache*);
+template void AppendCsvRow(std::string&, const vorn::ArrayRow&, CsvColumnCache*);
 
 } // namespace vornplan

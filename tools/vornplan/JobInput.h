@@ -5,8 +5,10 @@
 #include "PanelSearch.h"
 #include "SearchInterfaces.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vornplan {
 
@@ -46,8 +48,22 @@ inline vorn::DisplayUnit UnitOf(const JobArguments& a) {
     return a.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
 }
 
-// A CSV header and row of every column (reals as %.17g, null fields empty).
+// A CSV header and row of every column (reals in the shortest form that
+// reads back as the same double, null fields empty).
 template <class Row> std::string CsvHeader(const Row& any);
 template <class Row> std::string CsvRow(const Row& r);
+// The text of the last real written in each column: rows of one search
+// repeat most of their values (board, gap, sheet, often the utilizations).
+struct CsvColumnCache {
+    struct Last {
+        std::uint64_t bits = 0;
+        std::uint8_t size = 0; // 0: nothing kept yet
+        char text[32];
+    };
+    std::vector<Last> columns;
+};
+// The same row appended to out (no line end).
+template <class Row>
+void AppendCsvRow(std::string& out, const Row& r, CsvColumnCache* cache = nullptr);
 
 } // namespace vornplan

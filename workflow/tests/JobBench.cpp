@@ -3,7 +3,7 @@
 // (engine, table writes, progress box, pick-up and first drawing), how often
 // the window repaints, and the process's peak memory. Prints; checks nothing.
 //
-//   job_bench [small|j3|all]
+//   job_bench [small|j3|tiny|all]
 
 #include "JobTypes.h"
 #include "PanelSearch.h"
@@ -29,12 +29,15 @@ struct Job {
     const char* name;
     double Set_L, Set_W, Set_C, BorderX_L, BorderX_W, Min_PL, Min_PW, Max_PL, Max_PW, ratio, minLv;
     bool bestBase;
+    int kinds;
 };
 
 // The small board of the responsiveness figure, and bench job j3.
 const Job kJobs[] = {
-    {"small 0.8x0.6, every sheet", 0.8, 0.6, 0.08, 0.4, 0.4, 12, 10, 24, 24, 1.5, 70, false},
-    {"j3 1.3x0.9, best sheet", 1.3, 0.9, 0.1, 0.4, 0.4, 6, 6, 24, 24, 3, 60, true},
+    {"small 0.8x0.6, every sheet", 0.8, 0.6, 0.08, 0.4, 0.4, 12, 10, 24, 24, 1.5, 70, false, 2},
+    {"j3 1.3x0.9, best sheet", 1.3, 0.9, 0.1, 0.4, 0.4, 6, 6, 24, 24, 3, 60, true, 2},
+    {"tiny 0.1x0.1 (j5), one kind, best sheet", 0.1, 0.1, 0, 0.6, 0.6, 12, 10, 24.5, 20.5, 1.5, 70,
+     true, 1},
 };
 
 double Ms(std::int64_t ns) {
@@ -68,7 +71,7 @@ void Run(const Job& job) {
     j.setValue("PLPW_ratio", job.ratio);
     j.setValue("Min_lv", job.minLv);
     j.post();
-    w->findChild<QSpinBox*>("Edit5")->setValue(2);
+    w->findChild<QSpinBox*>("Edit5")->setValue(job.kinds);
     w->findChild<QRadioButton*>(job.bestBase ? "RadioButton6" : "RadioButton7")->setChecked(true);
     w->findChild<QRadioButton*>("RadioButton3")->setChecked(true);
     w->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
@@ -136,6 +139,8 @@ void Run(const Job& job) {
     std::printf("    progress box         %9.1f ms (%d repaints, %.1f per second)\n", Ms(t.looks),
                 t.lookCount, t.total > 0 ? t.lookCount / (double(t.total) / 1e9) : 0.0);
     std::printf("    pick-up and drawing  %9.1f ms\n", Ms(drawing));
+    std::printf("  box first drawn after  %9.1f ms; longest time without a repaint %.1f ms\n",
+                Ms(t.firstLook), Ms(t.longestGap));
     std::printf("  engine alone           %9.1f ms; command / engine alone = %.2f\n",
                 Ms(engineAlone), double(toFirstRow) / double(engineAlone));
     std::printf("  peak memory            %9ld MB\n", PeakRssMb());
@@ -150,5 +155,7 @@ int main(int argc, char** argv) {
         Run(kJobs[0]);
     if (which == QLatin1String("j3") || which == QLatin1String("all"))
         Run(kJobs[1]);
+    if (which == QLatin1String("tiny") || which == QLatin1String("all"))
+        Run(kJobs[2]);
     return 0;
 }

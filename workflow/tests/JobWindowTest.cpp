@@ -35,6 +35,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -148,6 +149,28 @@ class JobWindowTest : public QObject {
         const QPoint at = grid->visualRect(index).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // The tiny board: a search of half a second or more, long enough to answer and
+    // press again while it runs.
+    void SetTinyJob() {
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        for (const auto& [name, value] : {std::pair{"Set_L", 0.1},
+                                          {"Set_W", 0.1},
+                                          {"Set_C", 0.0},
+                                          {"BorderX_L", 0.6},
+                                          {"BorderX_W", 0.6},
+                                          {"Min_PL", 12.0},
+                                          {"Min_PW", 10.0},
+                                          {"Max_PL", 24.5},
+                                          {"Max_PW", 20.5},
+                                          {"PLPW_ratio", 1.5},
+                                          {"Min_lv", 70.0}})
+            j.setValue(name, value);
+        j.post();
+        Child<QSpinBox>("Edit5")->setValue(1);
+        Child<QRadioButton>("RadioButton6")->setChecked(true); // best sheet
     }
 
 private slots:
@@ -547,6 +570,98 @@ private slots:
         // The next search runs normally.
         PressF2();
         QVERIFY(Dm().TempResult.recordCount() > 0);
+    }
+
+    // Real key events through the window system: while the question is up
+    // the window is blocked and the release of Esc is dropped there. "No"
+    // goes on without asking again until Esc is pressed again; "Yes" then
+    // cancels; the next search asks nothing.
+    void escapeNoAsksAgainOnlyAfterANewPress() {
+        SetTinyJob();
+        Activate();
+        QWindow* window = w_->windowHandle();
+        int questions = 0;
+        bool pressedAgain = false, askedWithoutPress = false;
+        auto* timer = new QTimer(this);
+        timer->setInterval(5);
+        connect(timer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            ++questions;
+            if (questions == 1) {
+                QTest::keyRelease(window, Qt::Key_Escape); // lost: the window is blocked
+                box->button(QMessageBox::No)->click();
+                // Esc again a while later (the old fault asked again within
+                // 50 ms), the search still running.
+                QTimer::singleShot(150, this, [&] {
+                    pressedAgain = true;
+                    QTest::keyPress(window, Qt::Key_Escape);
+                });
+            } else {
+                askedWithoutPress = askedWithoutPress || !pressedAgain;
+                Shot(w_.get(), QStringLiteral("job_tiny_board_progress"));
+                QTest::keyRelease(box->windowHandle(), Qt::Key_Escape);
+                box->button(pressedAgain ? QMessageBox::Yes : QMessageBox::No)->click();
+            }
+        });
+        timer->start();
+        // Esc pressed as soon as the search looks at its events.
+        QTimer::singleShot(0, this, [&] { QTest::keyPress(window, Qt::Key_Escape); });
+        w_->ToolButton1Click();
+        QVERIFY(!askedWithoutPress);
+        QCOMPARE(questions, 2);
+        QVERIFY(!Dm().TempResult.isOpen()); // cancelled by the second answer
+        QVERIFY(w_->ShowsWelcome());
+
+        // The next search, a short one, asks nothing.
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        w_->ToolButton1Click();
+        timer->stop();
+        QCOMPARE(questions, 2);
+        QVERIFY(Dm().TempResult.recordCount() > 0);
+    }
+
+    // A maximum width of 999999: a search without end (most candidates are
+    // refused before any progress step). The window still repaints and
+    // processes its events, and Esc then "Yes" ends it.
+    void escapeEndsASearchWithoutEnd() {
+        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        j.setValue("Max_PW", 999999.0);
+        j.post();
+        Activate();
+        QWindow* window = w_->windowHandle();
+        QElapsedTimer clock;
+        qint64 last = -1, longest = 0, pressedAt = -1;
+        auto* ticker = new QTimer(this);
+        ticker->setInterval(10);
+        connect(ticker, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (last >= 0 && w_->SearchRunning())
+                longest = std::max(longest, now - last);
+            last = now;
+        });
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Yes, [&] { QTest::keyRelease(window, Qt::Key_Escape); });
+        QTimer::singleShot(1500, this, [&] {
+            pressedAt = clock.elapsed();
+            QTest::keyPress(window, Qt::Key_Escape);
+        });
+        clock.start();
+        ticker->start();
+        w_->ToolButton1Click();
+        const qint64 ended = clock.elapsed();
+        ticker->stop();
+        QCOMPARE(seen.count, 1);
+        QVERIFY(pressedAt > 0);
+        QVERIFY2(ended - pressedAt < 1000, qPrintable(QString::number(ended - pressedAt)));
+        qInfo("longest time without events %lld ms, Esc answered after %lld ms", longest,
+              ended - pressedAt);
+        QVERIFY2(longest < 500, qPrintable(QString::number(longest)));
+        QVERIFY(!Dm().TempResult.isOpen());
+        QVERIFY(w_->ShowsWelcome());
     }
 
     // On the array tab a cancel discards the arrays; the grid stays on them.
