@@ -1,5 +1,7 @@
 #include "InputDomain.h"
 
+#include "GivenPanel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -181,6 +183,61 @@ std::string ArrayJobDomainError(const ArrayJob& job, DisplayUnit unit) {
     if (along > kMaxPiecesAlongSide)
         return TooMany("Max_SetL, Max_SetW: the array limits allow too many units along a side",
                        along);
+    return {};
+}
+
+std::string GivenPanelDomainError(const GivenPanelJob& job, DisplayUnit unit) {
+    std::string e = FirstError({{"Set_L", job.Set_L, FieldKind::Side},
+                                {"Set_W", job.Set_W, FieldKind::Side},
+                                {"Set_C", job.Set_C, FieldKind::Length},
+                                {"BorderX_L", job.BorderX_L, FieldKind::Length},
+                                {"BorderX_W", job.BorderX_W, FieldKind::Length},
+                                {"Panel_L", job.Panel_L, FieldKind::Side},
+                                {"Panel_W", job.Panel_W, FieldKind::Side}},
+                               unit);
+    if (!e.empty())
+        return e;
+    double sheetSide = 0;
+    for (const SheetSize& s : job.sheets) {
+        if (!(s.Base_L > 0 && s.Base_W > 0))
+            continue;
+        e = FirstError({{"sheet Base_L", s.Base_L, FieldKind::Side},
+                        {"sheet Base_W", s.Base_W, FieldKind::Side}},
+                       DisplayUnit::Inch);
+        if (!e.empty())
+            return e;
+        sheetSide = std::max({sheetSide, s.Base_L, s.Base_W});
+    }
+    const double f = UnitFactor(unit);
+    const double W = std::min(job.Set_L, job.Set_W) / f;
+    const double along = PiecesAlong(std::max(job.Panel_L, job.Panel_W) / f,
+                                     std::min(job.BorderX_L, job.BorderX_W) / f, W, job.Set_C / f);
+    if (along > kMaxPiecesAlongSide)
+        return TooMany("Panel_L, Panel_W: the typed panel holds too many boards along a side",
+                       along);
+    const double smallestPanel = std::min(job.Panel_L, job.Panel_W) / f;
+    if (sheetSide / smallestPanel > kMaxPiecesAlongSide)
+        return TooMany("sheets: too many panels along a side", sheetSide / smallestPanel);
+    return {};
+}
+
+std::string GivenArrayDomainError(const GivenArrayJob& job, DisplayUnit unit) {
+    const std::string e = FirstError({{"Part_L", job.Part_L, FieldKind::Side},
+                                      {"Part_W", job.Part_W, FieldKind::Side},
+                                      {"Part_C", job.Part_C, FieldKind::Length},
+                                      {"SetBorder_L", job.SetBorder_L, FieldKind::Length},
+                                      {"SetBorder_W", job.SetBorder_W, FieldKind::Length},
+                                      {"Set_L", job.Set_L, FieldKind::Side},
+                                      {"Set_W", job.Set_W, FieldKind::Side}},
+                                     unit);
+    if (!e.empty())
+        return e;
+    const double f = UnitFactor(unit);
+    const double along = PiecesAlong(std::max(job.Set_L, job.Set_W) / f,
+                                     std::min(job.SetBorder_L, job.SetBorder_W) / f,
+                                     std::min(job.Part_L, job.Part_W) / f, job.Part_C / f);
+    if (along > kMaxPiecesAlongSide)
+        return TooMany("Set_L, Set_W: the typed array holds too many units along a side", along);
     return {};
 }
 

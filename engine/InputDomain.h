@@ -59,6 +59,15 @@ std::string FieldRangeError(const char* field, double value, FieldKind kind, Dis
 std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit);
 std::string ArrayJobDomainError(const ArrayJob& job, DisplayUnit unit);
 
+// A panel or array size typed by the user and planned without a search:
+// the board (unit), gap, margins and typed size, the sheets, and the pieces
+// along a side. The program's own refusals (GivenPanelRefusal,
+// GivenArrayRefusal) are checked first.
+struct GivenPanelJob;
+struct GivenArrayJob;
+std::string GivenPanelDomainError(const GivenPanelJob& job, DisplayUnit unit);
+std::string GivenArrayDomainError(const GivenArrayJob& job, DisplayUnit unit);
+
 // The arguments of one layout (any unit taken as inches).
 std::string LayoutDomainError(double L, double W, double C, double BL, double BW, double CL,
                               double CW);

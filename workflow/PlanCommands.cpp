@@ -5,6 +5,8 @@
 #include "Unit2.h"
 
 #include "CursorModel.h"
+#include "GivenPanel.h"
+#include "InputDomain.h"
 #include "PlanWork.h"
 #include "ToolingTab.h"
 #include "ToolingWork.h"
@@ -91,6 +93,16 @@ void TVornMF::GivenPanelCommand() {
         Inform(this, refusal);
         return;
     }
+    const vorn::DisplayUnit unit =
+        UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    {
+        vorn::GivenPanelJob checked = in;
+        checked.sheets = vorn::EnabledSheetSizes(dm.SetBase);
+        if (const std::string why = vorn::GivenPanelDomainError(checked, unit); !why.empty()) {
+            Inform(this, "   " + why + "   ");
+            return;
+        }
+    }
     if (job.asDouble(QStringLiteral("Panel2")) > 0) {
         vorn::ClearSecondPanel(job);
         job.post();
@@ -102,8 +114,7 @@ void TVornMF::GivenPanelCommand() {
         Inform(this, refusal);
         return;
     }
-    const vorn::ResultRow plan = vorn::PanelizeGivenPanel(
-        in, UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch);
+    const vorn::ResultRow plan = vorn::PanelizeGivenPanel(in, unit);
     vorn::WriteGivenPanelPlan(job, plan);
 
     // Drawn like a picked plan; the holes of the shown view only (none over
@@ -127,8 +138,13 @@ void TVornMF::GivenArrayCommand() {
         Inform(this, refusal);
         return;
     }
-    const vorn::ArrayRow plan = vorn::PanelizeGivenArray(
-        in, UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch);
+    const vorn::DisplayUnit unit =
+        UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (const std::string why = vorn::GivenArrayDomainError(in, unit); !why.empty()) {
+        Inform(this, "   " + why + "   ");
+        return;
+    }
+    const vorn::ArrayRow plan = vorn::PanelizeGivenArray(in, unit);
     vorn::WriteGivenArrayPlan(array, plan);
     if (UpdateJobCommands()) {
         const vorn::LayoutDrawing args = GatherLayoutArgs(DiagramView::Array);

@@ -1,4 +1,5 @@
 #include "InputDomain.h"
+#include "GivenPanel.h"
 #include "JobFile.h"
 #include "Layout.h"
 #include "PanelSearch.h"
@@ -153,6 +154,48 @@ TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
     EXPECT_EQ(ArrayJobDomainError(a, DisplayUnit::Inch), "");
     a.Part_C = -1;
     EXPECT_EQ(ArrayJobDomainError(a, DisplayUnit::Inch).rfind("Part_C", 0), 0u);
+}
+
+// A typed panel or array: every value in its range, and no layout with more
+// pieces along a side than the bound, in inches and in millimetres.
+TEST(InputDomain, TypedPanelsAndArrays) {
+    struct Case {
+        const char* name;
+        double boardL, boardW, gap, margin, panelL, panelW;
+        const char* error; // start of the message; "" when accepted
+    };
+    const Case cases[] = {
+        {"a real panel", 4, 3, 0.1, 0.5, 24, 20, ""},
+        {"panel at the largest side", 8, 6, 0, 0, 10000, 20, ""},
+        {"panel past the largest side", 8, 6, 0, 0, 10000.01, 20, "Panel_L"},
+        {"negative gap", 4, 3, -1, 0.5, 24, 20, "Set_C"},
+        {"board below the smallest side", 0.0005, 3, 0, 0.5, 24, 20, "Set_L"},
+        {"too many boards along a side", 0.01, 0.01, 0, 0, 24, 20, "Panel_L, Panel_W"},
+        {"a panel too small for the sheets", 0.01, 0.01, 0, 0, 0.02, 0.02, "sheets"},
+        {"not a number", 4, 3, std::nan(""), 0.5, 24, 20, "Set_C"},
+    };
+    for (const DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+        const double f = UnitFactor(unit);
+        for (const Case& c : cases) {
+            GivenPanelJob panel;
+            panel.Set_L = c.boardL * f;
+            panel.Set_W = c.boardW * f;
+            panel.Set_C = c.gap * f;
+            panel.BorderX_L = panel.BorderX_W = c.margin * f;
+            panel.Panel_L = c.panelL * f;
+            panel.Panel_W = c.panelW * f;
+            panel.sheets = kSheets;
+            const std::string e = GivenPanelDomainError(panel, unit);
+            EXPECT_EQ(e.rfind(c.error, 0), 0u) << c.name << " (" << f << "): " << e;
+            EXPECT_EQ(e.empty(), *c.error == 0) << c.name << " (" << f << "): " << e;
+
+            const GivenArrayJob array{c.boardL * f, c.boardW * f, c.gap * f,   c.margin * f,
+                                      c.margin * f, c.panelL * f, c.panelW * f};
+            const std::string ae = GivenArrayDomainError(array, unit);
+            EXPECT_EQ(ae.empty(), *c.error == 0 || std::string(c.error) == "sheets")
+                << c.name << " (array, " << f << "): " << ae;
+        }
+    }
 }
 
 TEST(InputDomain, RefusedJobsNeverReachTheSearch) {

@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "GivenPanel.h"
+#include "InputDomain.h"
 #include "JobFile.h"
 #include "JobInput.h"
 #include "PlanArguments.h"
@@ -77,8 +78,13 @@ int Run(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
     }
-    const vorn::ResultRow r = vorn::PanelizeGivenPanel(in, args.mm ? vorn::DisplayUnit::Millimetre
-                                                                   : vorn::DisplayUnit::Inch);
+    const vorn::DisplayUnit unit =
+        args.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (const std::string why = vorn::GivenPanelDomainError(in, unit); !why.empty()) {
+        std::fprintf(stderr, "vornplan panel: %s\n", why.c_str());
+        return 2;
+    }
+    const vorn::ResultRow r = vorn::PanelizeGivenPanel(in, unit);
     const std::string out = vornplan::CsvHeader(r) + '\n' + vornplan::CsvRow(r) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;
