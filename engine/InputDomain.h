@@ -31,12 +31,14 @@ inline constexpr int kMaxPiecesAlongSide = 2000;
 // The automatic panel search tries, for each side built from board counts,
 // the sides of the other direction built from one or two counts: about
 // nL * nW * (nL + nW) sizes for nL boards along the largest length and nW
-// along the largest width, each laid out in about nL + nW rounds. Its time
-// follows nL * nW * (nL + nW)^2: the 0.1 in board of 233 x 193 per side
-// (8.1e9) took 105 s with the one-by-one enumeration; 1650 x 2.6 (1.2e10)
-// ran over 3 minutes. A job above this bound is refused rather than run
-// for hours; raise it by the factor a faster enumeration gains.
-inline constexpr double kMaxPanelSearchWork = 1e10;
+// along the largest width, each laid out in about nL + nW rounds, so its
+// worst time follows nL * nW * (nL + nW)^2. Repeated sizes are counted in
+// bulk, so square jobs of tiny boards run far under that (the 0.1 in board,
+// 8.2e9, in 0.6 s; a 2 mm board with no gap, 2e10, in 1.6 s); long, thin
+// limits do not gain (a 5.8 in board with Max_PW 10000 and Max_PL 21.5,
+// 1.5e10, takes about 10 s). The bound keeps the worst shapes within tens of
+// seconds, with progress and Esc, and refuses what would run for minutes.
+inline constexpr double kMaxPanelSearchWork = 3e10;
 
 // A ratio above any side ratio the bounds allow (kMaxLength / kMinSide) acts
 // as no limit at all; the search clamps to it so its key stays in range.

@@ -57,7 +57,7 @@ const char* const kHelp =
     "  Min_lv                                   0 to 100\n"
     "and at most 2000 boards along a side of the largest panel the limits (or\n"
     "the presets) allow, at most 2000 panels of the smallest size along a sheet\n"
-    "side, and nL * nW * (nL + nW)^2 at most 1e10 for automatic panels (nL, nW:\n"
+    "side, and nL * nW * (nL + nW)^2 at most 3e10 for automatic panels (nL, nW:\n"
     "boards of the smaller board side along Max_PL and Max_PW; a 0.1 in board\n"
     "with no gap on 24.5 x 20.5 in panels gives 8.2e9): beyond that the search\n"
     "could not finish in reasonable time.\n"
