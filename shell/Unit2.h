@@ -131,6 +131,12 @@ public:
     vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
     QRadioButton* Selector(vorn::DiagramView view) const;
     bool SearchRunning() const { return searching_; }
+
+    // ---- The parts archive (store/PartsArchive) ----
+    // The part search window's double-click: its current part becomes the job.
+    void LoadSavedPartIntoJob();
+    // Delete in tool bar and menu.
+    void SetDeleteCommandsEnabled(bool on);
     const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
 
 public slots:

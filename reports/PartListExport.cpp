@@ -1,0 +1,264 @@
+#include "PartListExport.h"
+
+#include "Cursor.h"
+#include "DisplayFormat.h"
+#include "PanelJob.h"
+#include "SafeWrite.h"
+#include "data1.h"
+
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <xlsxwriter.h>
+
+#include <array>
+
+namespace vorn {
+
+namespace {
+
+const char* const kHoleTypes[] = {"Array", "Panel1", "Panel2"};
+
+// The tooling summary of every saved part by ID, read in one pass over the
+// saved holes: "Array::#1:(x,y)Φd; …Panel1::…Panel2::…".
+QHash<int, QString> ToolingSummaries(TDataM1& dm, bool mm) {
+    const double f = UnitFactor(mm ? DisplayUnit::Millimetre : DisplayUnit::Inch);
+    const QString scale = QString::number(f, 'g', 17);
+    Cursor holes(dm.connection(), QStringLiteral("PartListHoles"), Cursor::Policy::ReadOnly);
+    holes.setSql({QStringLiteral("select D4_PTR, PanelType, SerialNumber, Xcoordinate*%1 as X, "
+                                 "Ycoordinate*%1 as Y, Diameter*%1 as D from Data0005 "
+                                 "order by D4_PTR, SerialNumber, ID")
+                      .arg(scale)});
+    holes.open();
+    const int ptr = holes.fieldIndex(QStringLiteral("D4_PTR"));
+    const int type = holes.fieldIndex(QStringLiteral("PanelType"));
+    const int serial = holes.fieldIndex(QStringLiteral("SerialNumber"));
+    const int x = holes.fieldIndex(QStringLiteral("X"));
+    const int y = holes.fieldIndex(QStringLiteral("Y"));
+    const int d = holes.fieldIndex(QStringLiteral("D"));
+    QHash<int, std::array<QString, 3>> parts;
+    const QString four = QStringLiteral("0.0000");
+    for (int row = 0; row < holes.recordCount(); ++row) {
+        const QString t = holes.valueAt(row, type).toString();
+        int k = 0;
+        while (k < 3 && t.compare(QLatin1String(kHoleTypes[k]), Qt::CaseInsensitive) != 0)
+            ++k;
+        if (k == 3)
+            continue; // a hole of no panel type belongs to no view
+        QString& s = parts[holes.valueAt(row, ptr).toInt()][size_t(k)];
+        s += u'#' + QString::number(holes.valueAt(row, serial).toInt()) + QStringLiteral(":(") +
+             DisplayFormat::formatNumber(holes.valueAt(row, x).toDouble(), four) + u',' +
+             DisplayFormat::formatNumber(holes.valueAt(row, y).toDouble(), four) +
+             QStringLiteral(")Φ") +
+             DisplayFormat::formatNumber(holes.valueAt(row, d).toDouble(), four) +
+             QStringLiteral("; ");
+    }
+    holes.close();
+    QHash<int, QString> summaries;
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        QString s;
+        for (int k = 0; k < 3; ++k)
+            if (!it.value()[size_t(k)].isEmpty())
+                s += QLatin1String(kHoleTypes[k]) + QStringLiteral("::") + it.value()[size_t(k)];
+        summaries.insert(it.key(), s);
+    }
+    return summaries;
+}
+
+// The list as cells: titles, then one row of texts per part in query order.
+struct PartList {
+    QStringList titles;
+    std::vector<QStringList> rows;
+    std::vector<const Field*> fields; // of the 32 columns
+};
+
+PartList ReadList(TDataM1& dm, bool mm) {
+    Cursor& q = dm.SavedPartsQuery;
+    PartList list;
+    std::vector<int> index;
+    for (const char* c : kPartListColumns) {
+        const int i = q.fieldIndex(QString::fromLatin1(c));
+        index.push_back(i);
+        list.fields.push_back(&q.field(i));
+        list.titles << q.field(i).title();
+    }
+    list.titles << QStringLiteral("Tooling");
+    const QHash<int, QString> tooling = ToolingSummaries(dm, mm);
+    const int id = q.fieldIndex(QStringLiteral("ID"));
+    list.rows.reserve(size_t(q.recordCount()));
+    for (int row = 0; row < q.recordCount(); ++row) {
+        QStringList cells;
+        cells.reserve(33);
+        for (int i : index)
+            cells << q.displayTextAt(row, i);
+        cells << tooling.value(q.valueAt(row, id).toInt());
+        list.rows.push_back(std::move(cells));
+    }
+    return list;
+}
+
+QString Quoted(const QString& text) {
+    return u'"' + text + QStringLiteral("\",");
+}
+
+QByteArray TextFile(const PartList& list, const QDateTime& now) {
+    const QString crlf = QStringLiteral("\r\n");
+    QString out;
+    out += PartListCaption() + crlf;
+    out += QStringLiteral("\"报表产生时间:") +
+           QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
+           now.time().toString(QStringLiteral("HH:mm:ss")) + u'"' + crlf;
+    for (const QString& t : list.titles)
+        out += Quoted(t);
+    out += crlf;
+    for (const QStringList& row : list.rows) {
+        for (const QString& cell : row)
+            out += Quoted(cell);
+        out += crlf;
+    }
+    return out.toUtf8();
+}
+
+// Number cells keep the text's value and its look: the display format becomes
+// the cell's number format ("0.000%" shows a percentage that is not scaled).
+QString NumberFormatOf(const QString& displayFormat) {
+    if (displayFormat.endsWith(u'%'))
+        return displayFormat.chopped(1) + QStringLiteral("\"%\"");
+    return displayFormat;
+}
+
+bool IsNumberColumn(const Field& f) {
+    return !f.isText() && !f.isCalculated() && f.type != FieldType::DateTime &&
+           f.format != QLatin1String("##:##:##");
+}
+
+bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& path,
+                   QString* error) {
+    const QByteArray file = QFile::encodeName(path);
+    lxw_workbook* book = workbook_new(file.constData());
+    if (!book) {
+        *error = QStringLiteral("The workbook \"%1\" cannot be made.").arg(path);
+        return false;
+    }
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    auto text = [sheet](int row, int col, const QString& s) {
+        worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), s.toUtf8().constData(),
+                               nullptr);
+    };
+    QHash<QString, lxw_format*> formats;
+    auto formatFor = [&](const QString& display) -> lxw_format* {
+        const QString f = NumberFormatOf(display);
+        if (f.isEmpty())
+            return nullptr;
+        auto it = formats.find(f);
+        if (it == formats.end()) {
+            lxw_format* fmt = workbook_add_format(book);
+            format_set_num_format(fmt, f.toUtf8().constData());
+            it = formats.insert(f, fmt);
+        }
+        return it.value();
+    };
+
+    text(0, 0, PartListCaption());
+    text(1, 0,
+         QStringLiteral("报表产生时间：") + QLocale().toString(now.date(), QLocale::ShortFormat) +
+             u' ' + now.time().toString(QStringLiteral("HH:mm:ss")));
+    for (int c = 0; c < list.titles.size(); ++c)
+        text(2, c, list.titles[c]);
+    for (size_t r = 0; r < list.rows.size(); ++r) {
+        const QStringList& row = list.rows[r];
+        const int at = int(r) + 3;
+        for (int c = 0; c < row.size(); ++c) {
+            const QString& cell = row[c];
+            if (cell.isEmpty())
+                continue;
+            if (c < int(list.fields.size()) && IsNumberColumn(*list.fields[size_t(c)])) {
+                QString n = cell;
+                if (n.endsWith(u'%'))
+                    n.chop(1);
+                bool ok = false;
+                const double v = QLocale::c().toDouble(n, &ok);
+                if (ok) {
+                    worksheet_write_number(sheet, lxw_row_t(at), lxw_col_t(c), v,
+                                           formatFor(list.fields[size_t(c)]->format));
+                    continue;
+                }
+            }
+            text(at, c, cell);
+        }
+    }
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR) {
+        *error = QStringLiteral("The workbook \"%1\" cannot be written: %2.")
+                     .arg(path, QString::fromUtf8(lxw_strerror(result)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PartListFormat PartListFormatOf(const QString& path) {
+    return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? PartListFormat::Workbook
+                                                                      : PartListFormat::Text;
+}
+
+bool ExportPartList(TDataM1& dm, const QString& path, PartListFormat format, bool mm,
+                    const QDateTime& now, QString* error) {
+    QString reason;
+    Cursor& q = dm.SavedPartsQuery;
+    if (!q.isOpen()) {
+        if (error)
+            *error = QStringLiteral("The saved parts are not open.");
+        return false;
+    }
+    // The tooling query would re-run at every part: closed while the list is
+    // read, then as it was.
+    Cursor& tooling = dm.PartToolingQuery;
+    struct ToolingAsBefore {
+        Cursor& t;
+        bool wasOpen;
+        QVariant type;
+        ~ToolingAsBefore() {
+            try {
+                t.close();
+                t.setParam(QStringLiteral("Type"), type);
+                if (wasOpen)
+                    t.open();
+            } catch (...) {
+            }
+        }
+    } asBefore{tooling, tooling.isOpen(),
+               tooling.isOpen() ? tooling.param(QStringLiteral("Type"))
+                                : QVariant(QStringLiteral("Panel1"))};
+    tooling.close();
+
+    bool ok = false;
+    try {
+        const PartList list = ReadList(dm, mm);
+        if (format == PartListFormat::Text) {
+            ok = SafeWriteFile(path, TextFile(list, now), &reason);
+        } else {
+            // The library writes a whole file of its own; it replaces the
+            // target only once it is complete.
+            QTemporaryDir temp;
+            const QString made = temp.filePath(QStringLiteral("list.xlsx"));
+            ok = temp.isValid() && WriteWorkbook(list, now, made, &reason);
+            if (!temp.isValid())
+                reason = QStringLiteral("No temporary folder for the workbook.");
+            if (ok)
+                ok = SafeCopyFile(made, path, &reason);
+        }
+    } catch (const std::exception& e) {
+        reason = QString::fromUtf8(e.what());
+        ok = false;
+    }
+    q.first();
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+} // namespace vorn
