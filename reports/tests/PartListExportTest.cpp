@@ -153,7 +153,8 @@ private slots:
         QCOMPARE(b[1], QStringLiteral("CB"));
         QCOMPARE(b[4], QString::number(1.25 * u, 'g', 15)); // Part_L, no format
         QCOMPARE(b[11], QString::number(4.2 * u, 'f', 3));  // Set_L "0.000"
-        QCOMPARE(b[19], QStringLiteral("80.123%"));         // Panel_lv
+        QCOMPARE(b[19],
+                 QString::number(4.2 * 2.8 * 16 * 100 / (18.3 * 12.7), 'f', 3) + u'%'); // Panel_lv
         QCOMPARE(b[26], QString::number(48.0 * u, 'f', 2)); // Base_L "0.00"
         QCOMPARE(b[30], QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
         QCOMPARE(b[31], QStringLiteral("9:05:07"));
@@ -210,7 +211,8 @@ private slots:
         QCOMPARE(cell(5, 1).at(0).toString(), QStringLiteral("B-2"));
         QCOMPARE(cell(5, 12).at(0).toDouble(), 106.68); // Set_L in mm, as shown
         QCOMPARE(cell(5, 12).at(1).toString(), QStringLiteral("0.000"));
-        QCOMPARE(cell(5, 20).at(0).toDouble(), 80.123); // Panel_lv, not scaled
+        QCOMPARE(cell(5, 20).at(0).toDouble(), // Panel_lv as shown, not scaled
+                 QString::number(4.2 * 2.8 * 16 * 100 / (18.3 * 12.7), 'f', 3).toDouble());
         QCOMPARE(cell(5, 20).at(1).toString(), QStringLiteral("0.000\"%\""));
         QCOMPARE(cell(5, 31).at(0).toString(),
                  QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));

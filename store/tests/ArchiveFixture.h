@@ -13,22 +13,33 @@
 
 namespace vorn::test {
 
-// The job columns of the plan, lengths in inches.
+// The job columns of the plan, lengths in inches; the utilizations agree
+// with the sizes, so the plan is one the main window accepts.
 inline std::vector<std::pair<const char*, QVariant>> PlanColumns() {
-    return {{"Layer", 6},         {"Part_L", 1.25},      {"Part_W", 0.75},    {"Part_C", 0.1},
-            {"SetBorder_L", 0.2}, {"SetBorder_W", 0.15}, {"Part_La", 3},      {"Part_Wb", 2},
-            {"Part_Lb", 0},       {"Part_Wa", 0},        {"PanelCu", 6},      {"Panel_lvCu", 71.7},
-            {"Set_L", 4.2},       {"Set_W", 2.8},        {"Set_C", 0.1},      {"Panel_L", 18.3},
-            {"Panel_W", 12.7},    {"Border_L", 0.45},    {"Border_W", 0.55},  {"Set_La", 4},
-            {"Set_Wb", 4},        {"Set_Lb", 0},         {"Set_Wa", 0},       {"Set_sLa", 0},
-            {"Set_sWb", 0},       {"Up", "N"},           {"Panel", 16},       {"Panel_lv", 80.123},
-            {"Panel_L2", 20.1},   {"Panel_W2", 10.3},    {"Border_L2", 0.35}, {"Border_W2", 0.25},
-            {"Set_La2", 4},       {"Set_Wb2", 3},        {"Set_Lb2", 0},      {"Set_Wa2", 0},
-            {"Set_sLa2", 0},      {"Set_sWb2", 0},       {"Up2", "N"},        {"Panel2", 12},
-            {"Panel_lv2", 68.25}, {"P_La", 2},           {"P_Wb", 1},         {"P_Lb", 0},
-            {"P_Wa", 0},          {"P_sLa", 0},          {"P_sWb", 0},        {"P_La2", 1},
-            {"P_Wb2", 2},         {"P_Lb2", 0},          {"P_Wa2", 0},        {"P_up", "L"},
-            {"Panel_N", 3},       {"Base_L", 48.0},      {"Base_W", 42.0},    {"Base_lv", 85.512}};
+    std::vector<std::pair<const char*, QVariant>> columns{
+        {"Layer", 6},         {"Part_L", 1.25},      {"Part_W", 0.75},    {"Part_C", 0.1},
+        {"SetBorder_L", 0.2}, {"SetBorder_W", 0.15}, {"Part_La", 3},      {"Part_Wb", 2},
+        {"Part_Lb", 0},       {"Part_Wa", 0},        {"PanelCu", 6},      {"Panel_lvCu", 71.7},
+        {"Set_L", 4.2},       {"Set_W", 2.8},        {"Set_C", 0.1},      {"Panel_L", 18.3},
+        {"Panel_W", 12.7},    {"Border_L", 0.45},    {"Border_W", 0.55},  {"Set_La", 4},
+        {"Set_Wb", 4},        {"Set_Lb", 0},         {"Set_Wa", 0},       {"Set_sLa", 0},
+        {"Set_sWb", 0},       {"Up", "N"},           {"Panel", 16},       {"Panel_lv", 80.123},
+        {"Panel_L2", 20.1},   {"Panel_W2", 10.3},    {"Border_L2", 0.35}, {"Border_W2", 0.25},
+        {"Set_La2", 4},       {"Set_Wb2", 3},        {"Set_Lb2", 0},      {"Set_Wa2", 0},
+        {"Set_sLa2", 0},      {"Set_sWb2", 0},       {"Up2", "N"},        {"Panel2", 12},
+        {"Panel_lv2", 68.25}, {"P_La", 2},           {"P_Wb", 1},         {"P_Lb", 0},
+        {"P_Wa", 0},          {"P_sLa", 0},          {"P_sWb", 0},        {"P_La2", 1},
+        {"P_Wb2", 2},         {"P_Lb2", 0},          {"P_Wa2", 0},        {"P_up", "L"},
+        {"Panel_N", 3},       {"Base_L", 48.0},      {"Base_W", 42.0},    {"Base_lv", 85.512}};
+    for (auto& [column, value] : columns) {
+        if (qstrcmp(column, "Panel_lv") == 0)
+            value = 4.2 * 2.8 * 16 * 100 / (18.3 * 12.7);
+        else if (qstrcmp(column, "Panel_lv2") == 0)
+            value = 4.2 * 2.8 * 12 * 100 / (20.1 * 10.3);
+        else if (qstrcmp(column, "Panel_lvCu") == 0)
+            value = 1.25 * 0.75 * 6 * 100 / (4.2 * 2.8);
+    }
+    return columns;
 }
 
 inline bool IsLength(const char* column) {
