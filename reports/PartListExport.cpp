@@ -4,6 +4,7 @@
 #include "DisplayFormat.h"
 #include "PanelJob.h"
 #include "SafeWrite.h"
+#include "SqliteConnection.h"
 #include "data1.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
 #include <xlsxwriter.h>
 
 #include <array>
@@ -22,46 +24,46 @@ namespace {
 const char* const kHoleTypes[] = {"Array", "Panel1", "Panel2"};
 
 // The tooling summary of every saved part by ID, read in one pass over the
-// saved holes: "Array::#1:(x,y)Φd; …Panel1::…Panel2::…".
+// saved holes: "Array::#1:(x,y)Φd; …Panel1::…Panel2::…". The holes are read
+// straight from the statement: tens of thousands of them, each formatted once.
 QHash<int, QString> ToolingSummaries(TDataM1& dm, bool mm) {
     const double f = UnitFactor(mm ? DisplayUnit::Millimetre : DisplayUnit::Inch);
-    const QString scale = QString::number(f, 'g', 17);
-    Cursor holes(dm.connection(), QStringLiteral("PartListHoles"), Cursor::Policy::ReadOnly);
-    holes.setSql({QStringLiteral("select D4_PTR, PanelType, SerialNumber, Xcoordinate*%1 as X, "
-                                 "Ycoordinate*%1 as Y, Diameter*%1 as D from Data0005 "
-                                 "order by D4_PTR, SerialNumber, ID")
-                      .arg(scale)});
-    holes.open();
-    const int ptr = holes.fieldIndex(QStringLiteral("D4_PTR"));
-    const int type = holes.fieldIndex(QStringLiteral("PanelType"));
-    const int serial = holes.fieldIndex(QStringLiteral("SerialNumber"));
-    const int x = holes.fieldIndex(QStringLiteral("X"));
-    const int y = holes.fieldIndex(QStringLiteral("Y"));
-    const int d = holes.fieldIndex(QStringLiteral("D"));
+    SqliteStatement holes(dm.connection(),
+                          QStringLiteral("select D4_PTR, PanelType, SerialNumber, Xcoordinate, "
+                                         "Ycoordinate, Diameter from Data0005 "
+                                         "order by D4_PTR, SerialNumber, ID"));
+    sqlite3_stmt* st = holes.raw();
     QHash<int, std::array<QString, 3>> parts;
     const QString four = QStringLiteral("0.0000");
-    for (int row = 0; row < holes.recordCount(); ++row) {
-        const QString t = holes.valueAt(row, type).toString();
+    while (holes.step()) {
+        const char* type = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
         int k = 0;
-        while (k < 3 && t.compare(QLatin1String(kHoleTypes[k]), Qt::CaseInsensitive) != 0)
+        while (k < 3 && (!type || qstricmp(type, kHoleTypes[k]) != 0))
             ++k;
         if (k == 3)
             continue; // a hole of no panel type belongs to no view
-        QString& s = parts[holes.valueAt(row, ptr).toInt()][size_t(k)];
-        s += u'#' + QString::number(holes.valueAt(row, serial).toInt()) + QStringLiteral(":(") +
-             DisplayFormat::formatNumber(holes.valueAt(row, x).toDouble(), four) + u',' +
-             DisplayFormat::formatNumber(holes.valueAt(row, y).toDouble(), four) +
-             QStringLiteral(")Φ") +
-             DisplayFormat::formatNumber(holes.valueAt(row, d).toDouble(), four) +
-             QStringLiteral("; ");
+        QString& s = parts[sqlite3_column_int(st, 0)][size_t(k)];
+        s += u'#';
+        s += QString::number(sqlite3_column_int(st, 2));
+        s += QLatin1String(":(");
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 3) * f, four);
+        s += u',';
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 4) * f, four);
+        s += QStringLiteral(")Φ");
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 5) * f, four);
+        s += QLatin1String("; ");
     }
-    holes.close();
     QHash<int, QString> summaries;
+    summaries.reserve(parts.size());
     for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
         QString s;
-        for (int k = 0; k < 3; ++k)
-            if (!it.value()[size_t(k)].isEmpty())
-                s += QLatin1String(kHoleTypes[k]) + QStringLiteral("::") + it.value()[size_t(k)];
+        for (int k = 0; k < 3; ++k) {
+            if (!it.value()[size_t(k)].isEmpty()) {
+                s += QLatin1String(kHoleTypes[k]);
+                s += QLatin1String("::");
+                s += it.value()[size_t(k)];
+            }
+        }
         summaries.insert(it.key(), s);
     }
     return summaries;
@@ -99,23 +101,31 @@ PartList ReadList(TDataM1& dm, bool mm) {
     return list;
 }
 
-QString Quoted(const QString& text) {
-    return u'"' + text + QStringLiteral("\",");
-}
-
 QByteArray TextFile(const PartList& list, const QDateTime& now) {
-    const QString crlf = QStringLiteral("\r\n");
+    qsizetype size = 0;
+    for (const QStringList& row : list.rows)
+        for (const QString& cell : row)
+            size += cell.size() + 3;
     QString out;
-    out += PartListCaption() + crlf;
+    out.reserve(size + 4096);
+    auto quoted = [&out](const QString& text) {
+        out += u'"';
+        out += text;
+        out += QLatin1String("\",");
+    };
+    const QLatin1String crlf("\r\n");
+    out += PartListCaption();
+    out += crlf;
     out += QStringLiteral("\"报表产生时间:") +
            QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
-           now.time().toString(QStringLiteral("HH:mm:ss")) + u'"' + crlf;
+           now.time().toString(QStringLiteral("HH:mm:ss")) + u'"';
+    out += crlf;
     for (const QString& t : list.titles)
-        out += Quoted(t);
+        quoted(t);
     out += crlf;
     for (const QStringList& row : list.rows) {
         for (const QString& cell : row)
-            out += Quoted(cell);
+            quoted(cell);
         out += crlf;
     }
     return out.toUtf8();
@@ -137,7 +147,10 @@ bool IsNumberColumn(const Field& f) {
 bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& path,
                    QString* error) {
     const QByteArray file = QFile::encodeName(path);
-    lxw_workbook* book = workbook_new(file.constData());
+    // Rows go out as they are made, strings inline: a long list stays quick.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(file.constData(), &options);
     if (!book) {
         *error = QStringLiteral("The workbook \"%1\" cannot be made.").arg(path);
         return false;
