@@ -16,6 +16,7 @@
 #include <xlsxwriter.h>
 
 #include <array>
+#include <charconv>
 
 namespace vorn {
 
@@ -188,12 +189,12 @@ bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& pa
             if (cell.isEmpty())
                 continue;
             if (c < int(list.fields.size()) && IsNumberColumn(*list.fields[size_t(c)])) {
-                QString n = cell;
-                if (n.endsWith(u'%'))
-                    n.chop(1);
-                bool ok = false;
-                const double v = QLocale::c().toDouble(n, &ok);
-                if (ok) {
+                // The shown text is plain ASCII digits: read back without a locale.
+                const QByteArray n = cell.toLatin1();
+                double v = 0;
+                const char* end = n.constData() + n.size() - (n.endsWith('%') ? 1 : 0);
+                const auto [ptr, ec] = std::from_chars(n.constData(), end, v);
+                if (ec == std::errc() && ptr == end) {
                     worksheet_write_number(sheet, lxw_row_t(at), lxw_col_t(c), v,
                                            formatFor(list.fields[size_t(c)]->format));
                     continue;
