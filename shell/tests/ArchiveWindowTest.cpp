@@ -3,6 +3,7 @@
 // saved-parts query window with its tooling panel, diagram window and export.
 #include "ArchiveFixture.h"
 #include "PartsArchive.h"
+#include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
 #include "Unit2.h"
@@ -87,6 +88,56 @@ template <class T> void InModal(std::function<void(T*)> fn) {
     });
     timer->start(10);
 }
+
+// Answers the save dialogs that come up: a file name accepts, an empty text
+// cancels. An answer is given again until its dialog has closed (a busy
+// machine may still be filling the dialog when it is first seen).
+class FileDialogDriver : public QObject {
+public:
+    explicit FileDialogDriver(QStringList answers) : answers_(std::move(answers)) {
+        connect(&timer_, &QTimer::timeout, this, [this] { Look(); });
+        timer_.start(10);
+    }
+
+private:
+    void Look() {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) {
+            showing_ = false;
+            return;
+        }
+        if (d != watched_) {
+            // The same dialog may be shown again at once (after a "No").
+            watched_ = d;
+            connect(d, &QDialog::finished, this, [this] { showing_ = false; });
+        }
+        if (!showing_) {
+            if (answers_.isEmpty())
+                return;
+            current_ = answers_.takeFirst();
+            showing_ = true;
+        }
+        if (current_.isEmpty()) {
+            d->reject();
+        } else {
+            // Accepted only once the dialog really holds the name.
+            // Typed into the name field, as a user does (selectFile does not
+            // always take a name that does not exist yet).
+            d->setDirectory(QFileInfo(current_).absolutePath());
+            if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(current_).fileName());
+            else
+                d->selectFile(current_);
+            if (QFileInfo(d->selectedFiles().value(0)) == QFileInfo(current_))
+                static_cast<QDialog*>(d)->accept();
+        }
+    }
+    QStringList answers_;
+    QString current_;
+    bool showing_ = false;
+    QPointer<QFileDialog> watched_;
+    QTimer timer_;
+};
 
 void Type(QLineEdit* e, const QString& text) {
     e->setFocus();
@@ -554,12 +605,8 @@ private slots:
 
         // Export through the window; the same name again: No, then cancel.
         const QString file = dir_->file(QStringLiteral("parts.txt"));
-        InModal<QFileDialog>([file](QFileDialog* d) {
-            d->selectNameFilter(d->nameFilters().first());
-            d->selectFile(file);
-            static_cast<QDialog*>(d)->accept();
-        });
         {
+            FileDialogDriver files({file});
             BoxAnswerer a({QMessageBox::Ok});
             f.ExportButton()->click();
             QTRY_COMPARE(a.seen.size(), 1);
@@ -573,13 +620,26 @@ private slots:
         // The first part in the window's order (by layers) is selected: it has no holes.
         QCOMPARE(q.asString("Part_number"), QStringLiteral("BBB-2"));
         QCOMPARE(f.ToolingGrid()->model()->rowCount(), 0);
-        WriteFile(file, "old");
-        InModal<QFileDialog>([file, this](QFileDialog* d) {
-            d->selectFile(file);
-            static_cast<QDialog*>(d)->accept();
-            InModal<QFileDialog>([](QFileDialog* again) { again->reject(); });
-        });
+        // A write that fails: the reason, no success box, the grids back on
+        // their queries and no file.
+        vorn::InjectWriteFailure(50, QStringLiteral("No space left on device"));
+        const QString failing = dir_->file(QStringLiteral("failing.txt"));
         {
+            FileDialogDriver files({failing});
+            BoxAnswerer a({QMessageBox::Ok});
+            f.ExportButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].icon, QMessageBox::Critical);
+            QVERIFY(a.seen[0].text.contains(QStringLiteral("No space left on device")));
+        }
+        vorn::ClearInjectedWriteFailure();
+        QVERIFY(!QFile::exists(failing));
+        QCOMPARE(grid->model()->rowCount(), 3);
+        QVERIFY(Dm().PartToolingQuery.isOpen());
+        QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        WriteFile(file, "old");
+        {
+            FileDialogDriver files({file, QString()});
             BoxAnswerer a({QMessageBox::No});
             f.ExportButton()->click();
             QTRY_COMPARE(a.seen.size(), 1);
