@@ -1048,10 +1048,6 @@ void TVornMF::UpdateArchiveCommands() {
 
 // Commands of later features: they exist with their names and enabled
 // states and do nothing until their feature is built.
-void TVornMF::ToolButton5Click() {}
-void TVornMF::ToolButton3Click() {}
-void TVornMF::ToolButton12Click() {}
-void TVornMF::ToolButton6Click() {}
 void TVornMF::M01_04_01Click() {
     RunReport(ReportOutput::Preview);
 }

@@ -154,6 +154,10 @@ public:
     void ComputeToolingHoles();
     void CheckBox3Click();
     vorn::ToolingPage* ToolingTab() const { return toolingPage_; }
+
+    // ---- The parts archive (store/PartsArchive) ----
+    // The part search window's double-click: its current part becomes the job.
+    void LoadSavedPartIntoJob();
     const vorn::SearchTimings& LastSearchTimings() const { return timings_; }
 
 public slots:

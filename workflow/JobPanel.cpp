@@ -5,7 +5,7 @@
 
 #include "CursorModel.h"
 #include "ParameterPanel.h"
-#include "PartNumberCheck.h"
+#include "PartsArchive.h"
 #include "UnitSwitch.h"
 #include "data1.h"
 
@@ -78,7 +78,7 @@ bool TVornMF::ParameterChecksPass() {
 void TVornMF::CheckPartNumber() {
     if (!Data())
         return;
-    const bool saved = vorn::SavedPartExists(*Data(), partNumber_->text());
+    const bool saved = vorn::PartNumberSaved(*Data(), partNumber_->text());
     for (const char* name : {"ToolButton12", "M01_03"})
         commands_.value(QString::fromLatin1(name))->setEnabled(saved);
 }

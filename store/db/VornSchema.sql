@@ -46,6 +46,9 @@ CREATE TABLE Data0005 (
     SerialNumber INTEGER,
     Xcoordinate DOUBLE, Ycoordinate DOUBLE, Diameter DOUBLE
 );
+-- A part's holes are looked up by their part (the query window follows the
+-- selected part; save and delete replace a part's holes).
+CREATE INDEX Data0005_D4_PTR ON Data0005 (D4_PTR);
 
 -- Settings tables: written by the save command of their window.
 CREATE TABLE SetBase (

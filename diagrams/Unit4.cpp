@@ -1,0 +1,170 @@
+#include "Unit4.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace vorn {
+
+namespace {
+
+constexpr int kBarHeight = 25;
+const QColor kMaroon(0x80, 0, 0);
+
+} // namespace
+
+TForm4::TForm4(SavedPlanSource source, QWidget* parent)
+    : QDialog(parent), source_(std::move(source)) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("图形显示"));
+    setMinimumSize(524, 395);
+    resize(524, 395);
+    if (parent)
+        move(parent->geometry().center() - rect().center());
+
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    image1_ = new QLabel(this);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setMinimumSize(1, 1);
+    image1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    v->addWidget(image1_, 1);
+    image1_->installEventFilter(this);
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setFixedHeight(kBarHeight);
+    v->addWidget(bar);
+    group_ = new QFrame(bar);
+    group_->setObjectName(QStringLiteral("GroupBox1"));
+    group_->setFrameShape(QFrame::Panel);
+    group_->setFrameShadow(QFrame::Sunken);
+    group_->setGeometry(0, 0, 392, kBarHeight);
+    const char* names[] = {"RadioButton1", "RadioButton3", "RadioButton2", "RadioButton4"};
+    const char* captions[] = {"拼板图", "Panel2 拼板图", "开料图", "成品拼板图"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new QRadioButton(QString::fromUtf8(captions[i]), group_);
+        b->setObjectName(QString::fromLatin1(names[i]));
+        b->adjustSize();
+        b->move(8, (kBarHeight - b->height()) / 2);
+        connect(b, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
+        selectors_[i] = b;
+    }
+    selectors_[int(DiagramView::Panel2)]->move(112, selectors_[1]->y());
+    panel4_ = new QLabel(bar);
+    panel4_->setObjectName(QStringLiteral("Panel4"));
+    QPalette pal = panel4_->palette();
+    pal.setColor(QPalette::WindowText, kMaroon);
+    panel4_->setPalette(pal);
+    FormCreate();
+}
+
+void TForm4::FormCreate() {
+    QRadioButton* first = Selector(DiagramView::Panel1);
+    QRadioButton* second = Selector(DiagramView::Panel2);
+    QRadioButton* cutting = Selector(DiagramView::Cutting);
+    QRadioButton* array = Selector(DiagramView::Array);
+    int groupWidth = 0, titleX = 0;
+    if (source_.plan.number("Panel2") != 0) {
+        first->setText(QStringLiteral("Panel1拼板图"));
+        second->show();
+        cutting->move(232, cutting->y());
+        groupWidth = 304;
+        titleX = 312;
+    } else {
+        first->setText(QStringLiteral("拼板图"));
+        second->hide();
+        cutting->move(88, cutting->y());
+        groupWidth = 165;
+        titleX = 173;
+    }
+    first->adjustSize();
+    if (source_.plan.number("PanelCu") > 0) {
+        array->move(cutting->x() + 73, array->y());
+        array->show();
+        // The group ends after the array selector and the title follows it.
+        groupWidth = array->x() + 87;
+        titleX = groupWidth + 8;
+    } else {
+        array->hide();
+    }
+    group_->setFixedWidth(groupWidth);
+    panel4_->move(titleX, 0);
+    first->setChecked(true);
+}
+
+DiagramView TForm4::SelectedView() const {
+    for (DiagramView v :
+         {DiagramView::Panel1, DiagramView::Panel2, DiagramView::Cutting, DiagramView::Array})
+        if (Selector(v)->isChecked())
+            return v;
+    return DiagramView::Panel1;
+}
+
+QString TForm4::TitleText(DiagramView view) const {
+    const QString u = source_.unit ? source_.unit() : QStringLiteral("Inch");
+    auto t = [this](const char* f) { return source_.plan.text(f); };
+    auto size = [&](const char* l, const char* w) {
+        return t(l) + QStringLiteral("×") + t(w) + QStringLiteral(" (") + u + u')';
+    };
+    switch (view) {
+    case DiagramView::Panel1:
+        return QStringLiteral("Panel Size: ") + size("Panel_L", "Panel_W") +
+               QStringLiteral(";  Pcb Size: ") + size("Set_L", "Set_W");
+    case DiagramView::Array:
+        return QStringLiteral("Array Size: ") + size("Set_L", "Set_W") +
+               QStringLiteral(";  Part Size: ") + size("Part_L", "Part_W");
+    case DiagramView::Panel2:
+        return QStringLiteral("Panel Size: ") + size("Panel_L2", "Panel_W2") +
+               QStringLiteral(";  Pcb Size: ") + size("Set_L", "Set_W");
+    case DiagramView::Cutting:
+        if (source_.plan.number("Panel2") > 0)
+            return QStringLiteral("Material Size: ") + size("Base_L", "Base_W") +
+                   QStringLiteral(";   Panel1 Size: ") + size("Panel_L", "Panel_W") +
+                   QStringLiteral(";  Panel2 Size: ") + size("Panel_L2", "Panel_W2");
+        return QStringLiteral("Material Size: ") + size("Base_L", "Base_W") +
+               QStringLiteral(";   Panel Size: ") + size("Panel_L", "Panel_W");
+    }
+    return {};
+}
+
+void TForm4::RadioButton1Click() {
+    if (!panel4_)
+        return; // still being made
+    const DiagramView view = SelectedView();
+    panel4_->setText(TitleText(view));
+    panel4_->adjustSize();
+    QImage image(image1_->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (view == DiagramView::Cutting && source_.plan.number("Panel2") > 0) {
+        DrawTwoPanelCutting(TwoPanelCuttingArgsOf(source_.plan), image);
+    } else {
+        const LayoutDrawing args = LayoutArgsOf(view, source_.plan);
+        const double scale = DrawLayoutDiagram(args, image);
+        // The cutting view carries no holes.
+        const QString type = ToolingTypeOf(view);
+        if (!type.isEmpty() && source_.holes) {
+            try {
+                DrawSavedToolingMarks(image, args.ContainerL, args.ContainerW, args.Kind, scale,
+                                      source_.holes(type));
+            } catch (const std::exception& e) {
+                QMessageBox::critical(this, QStringLiteral("Vorn"), QString::fromUtf8(e.what()));
+            }
+        }
+    }
+    image1_->setPixmap(QPixmap::fromImage(image));
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    // The picture follows the image's size, whatever resized it.
+    if (watched == image1_ && event->type() == QEvent::Resize)
+        RadioButton1Click();
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace vorn

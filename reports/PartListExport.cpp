@@ -1,0 +1,278 @@
+#include "PartListExport.h"
+
+#include "Cursor.h"
+#include "DisplayFormat.h"
+#include "PanelJob.h"
+#include "SafeWrite.h"
+#include "SqliteConnection.h"
+#include "data1.h"
+
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+#include <xlsxwriter.h>
+
+#include <array>
+#include <charconv>
+
+namespace vorn {
+
+namespace {
+
+const char* const kHoleTypes[] = {"Array", "Panel1", "Panel2"};
+
+// The tooling summary of every saved part by ID, read in one pass over the
+// saved holes: "Array::#1:(x,y)Φd; …Panel1::…Panel2::…". The holes are read
+// straight from the statement: tens of thousands of them, each formatted once.
+QHash<int, QString> ToolingSummaries(TDataM1& dm, bool mm) {
+    const double f = UnitFactor(mm ? DisplayUnit::Millimetre : DisplayUnit::Inch);
+    SqliteStatement holes(dm.connection(),
+                          QStringLiteral("select D4_PTR, PanelType, SerialNumber, Xcoordinate, "
+                                         "Ycoordinate, Diameter from Data0005 "
+                                         "order by D4_PTR, SerialNumber, ID"));
+    sqlite3_stmt* st = holes.raw();
+    QHash<int, std::array<QString, 3>> parts;
+    const QString four = QStringLiteral("0.0000");
+    while (holes.step()) {
+        const char* type = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+        int k = 0;
+        while (k < 3 && (!type || qstricmp(type, kHoleTypes[k]) != 0))
+            ++k;
+        if (k == 3)
+            continue; // a hole of no panel type belongs to no view
+        QString& s = parts[sqlite3_column_int(st, 0)][size_t(k)];
+        s += u'#';
+        s += QString::number(sqlite3_column_int(st, 2));
+        s += QLatin1String(":(");
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 3) * f, four);
+        s += u',';
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 4) * f, four);
+        s += QStringLiteral(")Φ");
+        s += DisplayFormat::formatNumber(sqlite3_column_double(st, 5) * f, four);
+        s += QLatin1String("; ");
+    }
+    QHash<int, QString> summaries;
+    summaries.reserve(parts.size());
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        QString s;
+        for (int k = 0; k < 3; ++k) {
+            if (!it.value()[size_t(k)].isEmpty()) {
+                s += QLatin1String(kHoleTypes[k]);
+                s += QLatin1String("::");
+                s += it.value()[size_t(k)];
+            }
+        }
+        summaries.insert(it.key(), s);
+    }
+    return summaries;
+}
+
+// The list as cells: titles, then one row of texts per part in query order.
+struct PartList {
+    QStringList titles;
+    std::vector<QStringList> rows;
+    std::vector<const Field*> fields; // of the 32 columns
+};
+
+PartList ReadList(TDataM1& dm, bool mm) {
+    Cursor& q = dm.SavedPartsQuery;
+    PartList list;
+    std::vector<int> index;
+    for (const char* c : kPartListColumns) {
+        const int i = q.fieldIndex(QString::fromLatin1(c));
+        index.push_back(i);
+        list.fields.push_back(&q.field(i));
+        list.titles << q.field(i).title();
+    }
+    list.titles << QStringLiteral("Tooling");
+    const QHash<int, QString> tooling = ToolingSummaries(dm, mm);
+    const int id = q.fieldIndex(QStringLiteral("ID"));
+    list.rows.reserve(size_t(q.recordCount()));
+    for (int row = 0; row < q.recordCount(); ++row) {
+        QStringList cells;
+        cells.reserve(33);
+        for (int i : index)
+            cells << q.displayTextAt(row, i);
+        cells << tooling.value(q.valueAt(row, id).toInt());
+        list.rows.push_back(std::move(cells));
+    }
+    return list;
+}
+
+QByteArray TextFile(const PartList& list, const QDateTime& now) {
+    qsizetype size = 0;
+    for (const QStringList& row : list.rows)
+        for (const QString& cell : row)
+            size += cell.size() + 3;
+    QString out;
+    out.reserve(size + 4096);
+    auto quoted = [&out](const QString& text) {
+        out += u'"';
+        out += text;
+        out += QLatin1String("\",");
+    };
+    const QLatin1String crlf("\r\n");
+    out += PartListCaption();
+    out += crlf;
+    out += QStringLiteral("\"报表产生时间:") +
+           QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
+           now.time().toString(QStringLiteral("HH:mm:ss")) + u'"';
+    out += crlf;
+    for (const QString& t : list.titles)
+        quoted(t);
+    out += crlf;
+    for (const QStringList& row : list.rows) {
+        for (const QString& cell : row)
+            quoted(cell);
+        out += crlf;
+    }
+    return out.toUtf8();
+}
+
+// Number cells keep the text's value and its look: the display format becomes
+// the cell's number format ("0.000%" shows a percentage that is not scaled).
+QString NumberFormatOf(const QString& displayFormat) {
+    if (displayFormat.endsWith(u'%'))
+        return displayFormat.chopped(1) + QStringLiteral("\"%\"");
+    return displayFormat;
+}
+
+bool IsNumberColumn(const Field& f) {
+    return !f.isText() && !f.isCalculated() && f.type != FieldType::DateTime &&
+           f.format != QLatin1String("##:##:##");
+}
+
+bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& path,
+                   QString* error) {
+    const QByteArray file = QFile::encodeName(path);
+    // Rows go out as they are made, strings inline: a long list stays quick.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(file.constData(), &options);
+    if (!book) {
+        *error = QStringLiteral("The workbook \"%1\" cannot be made.").arg(path);
+        return false;
+    }
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    auto text = [sheet](int row, int col, const QString& s) {
+        worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), s.toUtf8().constData(),
+                               nullptr);
+    };
+    QHash<QString, lxw_format*> formats;
+    auto formatFor = [&](const QString& display) -> lxw_format* {
+        const QString f = NumberFormatOf(display);
+        if (f.isEmpty())
+            return nullptr;
+        auto it = formats.find(f);
+        if (it == formats.end()) {
+            lxw_format* fmt = workbook_add_format(book);
+            format_set_num_format(fmt, f.toUtf8().constData());
+            it = formats.insert(f, fmt);
+        }
+        return it.value();
+    };
+
+    text(0, 0, PartListCaption());
+    text(1, 0,
+         QStringLiteral("报表产生时间：") + QLocale().toString(now.date(), QLocale::ShortFormat) +
+             u' ' + now.time().toString(QStringLiteral("HH:mm:ss")));
+    for (int c = 0; c < list.titles.size(); ++c)
+        text(2, c, list.titles[c]);
+    for (size_t r = 0; r < list.rows.size(); ++r) {
+        const QStringList& row = list.rows[r];
+        const int at = int(r) + 3;
+        for (int c = 0; c < row.size(); ++c) {
+            const QString& cell = row[c];
+            if (cell.isEmpty())
+                continue;
+            if (c < int(list.fields.size()) && IsNumberColumn(*list.fields[size_t(c)])) {
+                // The shown text is plain ASCII digits: read back without a locale.
+                const QByteArray n = cell.toLatin1();
+                double v = 0;
+                const char* end = n.constData() + n.size() - (n.endsWith('%') ? 1 : 0);
+                const auto [ptr, ec] = std::from_chars(n.constData(), end, v);
+                if (ec == std::errc() && ptr == end) {
+                    worksheet_write_number(sheet, lxw_row_t(at), lxw_col_t(c), v,
+                                           formatFor(list.fields[size_t(c)]->format));
+                    continue;
+                }
+            }
+            text(at, c, cell);
+        }
+    }
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR) {
+        *error = QStringLiteral("The workbook \"%1\" cannot be written: %2.")
+                     .arg(path, QString::fromUtf8(lxw_strerror(result)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PartListFormat PartListFormatOf(const QString& path) {
+    return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? PartListFormat::Workbook
+                                                                      : PartListFormat::Text;
+}
+
+bool ExportPartList(TDataM1& dm, const QString& path, PartListFormat format, bool mm,
+                    const QDateTime& now, QString* error) {
+    QString reason;
+    Cursor& q = dm.SavedPartsQuery;
+    if (!q.isOpen()) {
+        if (error)
+            *error = QStringLiteral("The saved parts are not open.");
+        return false;
+    }
+    // The tooling query would re-run at every part: closed while the list is
+    // read, then as it was.
+    Cursor& tooling = dm.PartToolingQuery;
+    struct ToolingAsBefore {
+        Cursor& t;
+        bool wasOpen;
+        QVariant type;
+        ~ToolingAsBefore() {
+            try {
+                t.close();
+                t.setParam(QStringLiteral("Type"), type);
+                if (wasOpen)
+                    t.open();
+            } catch (...) {
+            }
+        }
+    } asBefore{tooling, tooling.isOpen(),
+               tooling.isOpen() ? tooling.param(QStringLiteral("Type"))
+                                : QVariant(QStringLiteral("Panel1"))};
+    tooling.close();
+
+    bool ok = false;
+    try {
+        const PartList list = ReadList(dm, mm);
+        if (format == PartListFormat::Text) {
+            ok = SafeWriteFile(path, TextFile(list, now), &reason);
+        } else {
+            // The library writes a whole file of its own; it replaces the
+            // target only once it is complete.
+            QTemporaryDir temp;
+            const QString made = temp.filePath(QStringLiteral("list.xlsx"));
+            ok = temp.isValid() && WriteWorkbook(list, now, made, &reason);
+            if (!temp.isValid())
+                reason = QStringLiteral("No temporary folder for the workbook.");
+            if (ok)
+                ok = SafeCopyFile(made, path, &reason);
+        }
+    } catch (const std::exception& e) {
+        reason = QString::fromUtf8(e.what());
+        ok = false;
+    }
+    q.first();
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+} // namespace vorn

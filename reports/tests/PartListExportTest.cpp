@@ -1,0 +1,339 @@
+// The part list export: the text file line by line, the workbook read back
+// by openpyxl, the order and unit of the list, failed writes, and the same
+// export from `vornplan parts`.
+#include "PartListExport.h"
+#include "ArchiveFixture.h"
+#include "SafeWrite.h"
+#include "VornTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The cells of one exported text line.
+QStringList Cells(const QString& line) {
+    if (!line.startsWith(u'"') || !line.endsWith(QStringLiteral("\",")))
+        return {};
+    return line.mid(1, line.size() - 3).split(QStringLiteral("\",\""));
+}
+
+QString F4(double v) {
+    return QString::number(v, 'f', 4);
+}
+
+// The summary of PlanHoles(count) as the export writes it.
+QString Summary(int count, double unit) {
+    QString s;
+    const char* types[] = {"Array", "Panel1", "Panel2"};
+    for (const char* type : types) {
+        s += QString::fromLatin1(type) + QStringLiteral("::");
+        for (const SavedHole& h : PlanHoles(count))
+            if (h.panelType == QLatin1String(type))
+                s += QStringLiteral("#%1:(%2,%3)Φ%4; ")
+                         .arg(h.serialNumber)
+                         .arg(F4(h.x * unit), F4(h.y * unit), F4(h.diameter * unit));
+    }
+    return s;
+}
+
+void OpenList(TDataM1& dm, bool mm, const QString& order = QueryText::SavedPartsOrder) {
+    SetSavedPartsSql(dm, mm, order);
+    dm.SavedPartsQuery.open();
+}
+
+QJsonObject ReadWorkbook(const QString& path) {
+    QProcess python;
+    python.start(QStringLiteral(VORN_PYTHON3), {QStringLiteral(VORN_READ_WORKBOOK), path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        qWarning("%s", python.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+class PartListExportTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramDir> dir_;
+    std::unique_ptr<TDataM1> dm_;
+    const QDateTime now_{QDate(2026, 7, 8), QTime(16, 4, 9)};
+
+    // Two parts: "B-2" with two holes of each type, "A-1" without holes and
+    // with more layers.
+    void TwoParts() {
+        QVERIFY(SavePlan(*dm_, QStringLiteral("B-2"), QStringLiteral("CB")));
+        PutPlan(*dm_, false);
+        dm_->TempInput.edit();
+        dm_->TempInput.setValue("Layer", 8);
+        dm_->TempInput.setValue("Panel2", 0);
+        dm_->TempInput.post();
+        PutHoles(*dm_, {}, false);
+        PartRecord r = JobPartRecord(*dm_, false);
+        r.partNumber = QStringLiteral("A-1");
+        r.customerPart = QStringLiteral("CA");
+        r.employee = QStringLiteral("ZHAO");
+        QVERIFY(SavePart(*dm_, r, QDateTime(QDate(2026, 1, 2), QTime(23, 59, 58)), {}));
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<ProgramDir>();
+        QVERIFY(dir_->isValid());
+        dm_ = std::make_unique<TDataM1>(dir_->path());
+        QVERIFY(dm_->isUsable());
+    }
+    void cleanup() {
+        ClearInjectedWriteFailure();
+        dm_.reset();
+        dir_.reset();
+    }
+
+    void textFile_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::newRow("inches") << false;
+        QTest::newRow("millimetres") << true;
+    }
+    void textFile() {
+        QFETCH(bool, mm);
+        TwoParts();
+        OpenList(*dm_, mm);
+        // The tooling panel shows panel-2 holes: left so afterwards.
+        SetPartToolingSql(*dm_, mm);
+        dm_->PartToolingQuery.setParam("Type", "Panel2");
+        dm_->PartToolingQuery.open();
+        dm_->SavedPartsQuery.last();
+        const QString path = dir_->file(QStringLiteral("list.Txt"));
+        QString error;
+        QVERIFY2(ExportPartList(*dm_, path, PartListFormat::Text, mm, now_, &error),
+                 qPrintable(error));
+        QCOMPARE(dm_->SavedPartsQuery.recNo(), 0);
+        QVERIFY(dm_->PartToolingQuery.isOpen());
+        QCOMPARE(dm_->PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        QCOMPARE(dm_->PartToolingQuery.recordCount(), 0); // A-1 has none
+
+        const QString text = QString::fromUtf8(ReadAll(path));
+        QVERIFY(text.endsWith(QStringLiteral("\r\n")));
+        const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], QStringLiteral("部件拼板查询"));
+        QVERIFY(lines[1].startsWith(QStringLiteral("\"报表产生时间:")));
+        QVERIFY(lines[1].endsWith(QStringLiteral(" 16:04:09\"")));
+        const QStringList titles = Cells(lines[2]);
+        QCOMPARE(titles.size(), 33);
+        QCOMPARE(titles.first(), QStringLiteral("部件编号"));
+        QCOMPARE(titles[17], QStringLiteral("Panel1边距LW"));
+        QCOMPARE(titles[30], QStringLiteral("日期"));
+        QCOMPARE(titles.last(), QStringLiteral("Tooling"));
+
+        const double u = mm ? 25.4 : 1.0;
+        const QStringList a = Cells(lines[3]);
+        const QStringList b = Cells(lines[4]);
+        QCOMPARE(a.size(), 33);
+        QCOMPARE(b.size(), 33);
+        QCOMPARE(a[0], QStringLiteral("A-1"));
+        QCOMPARE(a[2], QStringLiteral("8"));
+        QCOMPARE(a[3], QStringLiteral("ZHAO"));
+        QCOMPARE(a[24], QStringLiteral("0"));
+        QCOMPARE(a[31], QStringLiteral("23:59:58"));
+        QCOMPARE(a[32], QString());
+        QCOMPARE(b[0], QStringLiteral("B-2"));
+        QCOMPARE(b[1], QStringLiteral("CB"));
+        QCOMPARE(b[4], QString::number(1.25 * u, 'g', 15)); // Part_L, no format
+        QCOMPARE(b[11], QString::number(4.2 * u, 'f', 3));  // Set_L "0.000"
+        QCOMPARE(b[19],
+                 QString::number(4.2 * 2.8 * 16 * 100 / (18.3 * 12.7), 'f', 3) + u'%'); // Panel_lv
+        QCOMPARE(b[26], QString::number(48.0 * u, 'f', 2)); // Base_L "0.00"
+        QCOMPARE(b[30], QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
+        QCOMPARE(b[31], QStringLiteral("9:05:07"));
+        QCOMPARE(b[32], Summary(2, u));
+    }
+
+    // The list follows the query's order (here Layer, descending) and an
+    // empty archive writes the header lines only.
+    void orderAndEmpty() {
+        QString error;
+        OpenList(*dm_, false);
+        const QString empty = dir_->file(QStringLiteral("empty.txt"));
+        QVERIFY(ExportPartList(*dm_, empty, PartListFormat::Text, false, now_, &error));
+        QCOMPARE(QString::fromUtf8(ReadAll(empty)).count(QStringLiteral("\r\n")), 3);
+        dm_->SavedPartsQuery.close();
+
+        TwoParts();
+        QVERIFY(SavePlan(*dm_, QStringLiteral("C-3"), QStringLiteral("CC")));
+        OpenList(*dm_, false);
+        const QString line = SavedPartsOrderLine(*dm_, QStringLiteral("Layer"), true);
+        OpenList(*dm_, false, line);
+        const QString path = dir_->file(QStringLiteral("sorted.txt"));
+        QVERIFY(ExportPartList(*dm_, path, PartListFormat::Text, false, now_, &error));
+        const QStringList lines = QString::fromUtf8(ReadAll(path)).split(QStringLiteral("\r\n"));
+        QCOMPARE(Cells(lines[3]).value(0), QStringLiteral("A-1")); // 8 layers first
+        QCOMPARE(Cells(lines[4]).value(2), QStringLiteral("6"));
+        QCOMPARE(Cells(lines[5]).value(2), QStringLiteral("6"));
+    }
+
+    // A real workbook, read back by a spreadsheet library.
+    void workbook() {
+        TwoParts();
+        OpenList(*dm_, true);
+        const QString path = dir_->file(QStringLiteral("list.xlsx"));
+        QString error;
+        QVERIFY2(ExportPartList(*dm_, path, PartListFormat::Workbook, true, now_, &error),
+                 qPrintable(error));
+        const QJsonObject book = ReadWorkbook(path);
+        QCOMPARE(book.value("sheets").toInt(), 1);
+        const QJsonObject cells = book.value("cells").toObject();
+        auto cell = [&](int row, int col) {
+            return cells.value(QStringLiteral("%1,%2").arg(row).arg(col)).toArray();
+        };
+        QCOMPARE(cell(1, 1).at(0).toString(), QStringLiteral("部件拼板查询"));
+        QVERIFY(cell(2, 1).at(0).toString().startsWith(QStringLiteral("报表产生时间：")));
+        QVERIFY(cell(2, 1).at(0).toString().endsWith(QStringLiteral(" 16:04:09")));
+        QCOMPARE(cell(3, 1).at(0).toString(), QStringLiteral("部件编号"));
+        QCOMPARE(cell(3, 33).at(0).toString(), QStringLiteral("Tooling"));
+        // Row 4: A-1, row 5: B-2 (by part number).
+        QCOMPARE(cell(4, 1).at(0).toString(), QStringLiteral("A-1"));
+        QCOMPARE(cell(4, 3).at(0).toDouble(), 8.0); // a number cell
+        QCOMPARE(cell(4, 3).at(2).toString(), QStringLiteral("int"));
+        QVERIFY(cell(4, 33).isEmpty());
+        QCOMPARE(cell(5, 1).at(0).toString(), QStringLiteral("B-2"));
+        QCOMPARE(cell(5, 12).at(0).toDouble(), 106.68); // Set_L in mm, as shown
+        QCOMPARE(cell(5, 12).at(1).toString(), QStringLiteral("0.000"));
+        QCOMPARE(cell(5, 20).at(0).toDouble(), // Panel_lv as shown, not scaled
+                 QString::number(4.2 * 2.8 * 16 * 100 / (18.3 * 12.7), 'f', 3).toDouble());
+        QCOMPARE(cell(5, 20).at(1).toString(), QStringLiteral("0.000\"%\""));
+        QCOMPARE(cell(5, 31).at(0).toString(),
+                 QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
+        QCOMPARE(cell(5, 32).at(0).toString(), QStringLiteral("9:05:07"));
+        QCOMPARE(cell(5, 33).at(0).toString(), Summary(2, 25.4));
+        QVERIFY(!cells.contains(QStringLiteral("6,1")));
+        // Every value of the text export is in its cell.
+        const QString txt = dir_->file(QStringLiteral("list.txt"));
+        QVERIFY(ExportPartList(*dm_, txt, PartListFormat::Text, true, now_, &error));
+        const QStringList lines = QString::fromUtf8(ReadAll(txt)).split(QStringLiteral("\r\n"));
+        for (int r = 3; r <= 4; ++r) {
+            const QStringList want = Cells(lines[r]);
+            for (int c = 0; c < 33; ++c) {
+                const QJsonArray got = cell(r + 1, c + 1);
+                if (want[c].isEmpty()) {
+                    QVERIFY(got.isEmpty());
+                } else if (got.at(0).isDouble()) {
+                    QString n = want[c];
+                    n.remove(u'%');
+                    QCOMPARE(got.at(0).toDouble(), n.toDouble());
+                } else {
+                    QCOMPARE(got.at(0).toString(), want[c]);
+                }
+            }
+        }
+    }
+
+    // A write that fails leaves the old file whole and says why; the
+    // queries are as they were.
+    void failedWriteKeepsTheOldFile_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("text") << int(PartListFormat::Text);
+        QTest::newRow("workbook") << int(PartListFormat::Workbook);
+    }
+    void failedWriteKeepsTheOldFile() {
+        QFETCH(int, format);
+        TwoParts();
+        OpenList(*dm_, false);
+        dm_->PartToolingQuery.setParam("Type", "Array");
+        dm_->PartToolingQuery.open();
+        const QString path = dir_->file(QStringLiteral("old.file"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old contents");
+        }
+        InjectWriteFailure(100, QStringLiteral("No space left on device"));
+        QString error;
+        QVERIFY(!ExportPartList(*dm_, path, PartListFormat(format), false, now_, &error));
+        ClearInjectedWriteFailure();
+        QVERIFY2(error.contains(QStringLiteral("No space left on device")), qPrintable(error));
+        QCOMPARE(ReadAll(path), QByteArray("old contents"));
+        QVERIFY(dm_->PartToolingQuery.isOpen());
+        QCOMPARE(dm_->PartToolingQuery.param("Type").toString(), QStringLiteral("Array"));
+        QCOMPARE(dm_->SavedPartsQuery.recNo(), 0);
+    }
+
+    // `vornplan parts` writes the same list, with its options checked.
+    void commandLine() {
+        TwoParts();
+        QVERIFY(SavePlan(*dm_, QStringLiteral("C-3"), QStringLiteral("CC")));
+        dm_.reset(); // the file alone
+        const QString db = dir_->databasePath();
+        const QString out = dir_->file(QStringLiteral("cli.txt"));
+        QProcess p;
+        p.start(QStringLiteral(VORNPLAN),
+                {QStringLiteral("parts"), QStringLiteral("--db"), db, QStringLiteral("--mm"),
+                 QStringLiteral("--sort"), QStringLiteral("Layer desc"), QStringLiteral("-o"),
+                 out});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().startsWith("3 parts written"));
+        dm_ = std::make_unique<TDataM1>(dir_->path());
+        OpenList(*dm_, true, QStringLiteral("Order By Layer desc;"));
+        const QString direct = dir_->file(QStringLiteral("direct.txt"));
+        QString error;
+        QVERIFY(ExportPartList(*dm_, direct, PartListFormat::Text, true, now_, &error));
+        QStringList a = QString::fromUtf8(ReadAll(out)).split(QStringLiteral("\r\n"));
+        QStringList b = QString::fromUtf8(ReadAll(direct)).split(QStringLiteral("\r\n"));
+        a.removeAt(1); // the time of writing
+        b.removeAt(1);
+        QCOMPARE(a, b);
+
+        const QString xlsx = dir_->file(QStringLiteral("cli.xlsx"));
+        p.start(QStringLiteral(VORNPLAN),
+                {QStringLiteral("parts"), QStringLiteral("--db"), db, QStringLiteral("-o"), xlsx});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(
+            ReadWorkbook(xlsx).value("cells").toObject().value("6,1").toArray().at(0).toString(),
+            QStringLiteral("C-3"));
+
+        // Refused arguments write nothing.
+        const QList<QStringList> bad{
+            {QStringLiteral("--sort"), QStringLiteral("BaseSize")},
+            {QStringLiteral("--sort"), QStringLiteral("Layer; drop table data0004")},
+            {QStringLiteral("--sort"), QStringLiteral("Layer up")},
+        };
+        const QString refused = dir_->file(QStringLiteral("refused.txt"));
+        for (const QStringList& extra : bad) {
+            p.start(QStringLiteral(VORNPLAN),
+                    QStringList{QStringLiteral("parts"), QStringLiteral("--db"), db,
+                                QStringLiteral("-o"), refused} +
+                        extra);
+            QVERIFY(p.waitForFinished(30000));
+            QCOMPARE(p.exitCode(), 2);
+            QVERIFY(!p.readAllStandardError().isEmpty());
+            QVERIFY(!QFile::exists(refused));
+        }
+        p.start(QStringLiteral(VORNPLAN), {QStringLiteral("parts"), QStringLiteral("--db"), db,
+                                           QStringLiteral("-o"), dir_->file("list.csv")});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        p.start(QStringLiteral(VORNPLAN),
+                {QStringLiteral("parts"), QStringLiteral("--db"), dir_->file("missing.mdb"),
+                 QStringLiteral("-o"), refused});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(!QFile::exists(refused));
+    }
+};
+
+VORN_TEST_MAIN(PartListExportTest)
+#include "PartListExportTest.moc"

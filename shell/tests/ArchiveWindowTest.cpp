@@ -1,0 +1,657 @@
+// The parts archive through the real windows: save with its messages and the
+// overwrite question, open from the part search window, delete, and the
+// saved-parts query window with its tooling panel, diagram window and export.
+#include "ArchiveFixture.h"
+#include "PartsArchive.h"
+#include "SafeWrite.h"
+#include "ShellTestSupport.h"
+#include "Startup.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit6.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+using vorn::DiagramView;
+using namespace vorn::test;
+
+namespace {
+
+void Shot(QWidget* w, const QString& name) {
+    const QString dir = vorn::test::screenshotDir();
+    QDir().mkpath(dir);
+    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
+}
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers the message boxes that come up, one answer each, in order, and
+// records what they showed.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(QList<QMessageBox::StandardButton> answers)
+        : answers_(std::move(answers)) {
+        connect(&timer_, &QTimer::timeout, this, [this] { Look(); });
+        timer_.start(5);
+    }
+    QList<SeenBox> seen;
+
+private:
+    void Look() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box == last_ || answers_.isEmpty())
+            return;
+        last_ = box;
+        seen.append({box->windowTitle(), box->text(), box->icon()});
+        QAbstractButton* b = box->button(answers_.takeFirst());
+        if (b)
+            b->click();
+        else
+            box->reject();
+    }
+    QList<QMessageBox::StandardButton> answers_;
+    QPointer<QMessageBox> last_;
+    QTimer timer_;
+};
+
+// Runs `fn` once on the next modal window of type T, while it is shown.
+template <class T> void InModal(std::function<void(T*)> fn) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w || !w->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        fn(w);
+    });
+    timer->start(10);
+}
+
+// Answers the save dialogs that come up: a file name accepts, an empty text
+// cancels. An answer is given again until its dialog has closed (a busy
+// machine may still be filling the dialog when it is first seen).
+class FileDialogDriver : public QObject {
+public:
+    explicit FileDialogDriver(QStringList answers) : answers_(std::move(answers)) {
+        connect(&timer_, &QTimer::timeout, this, [this] { Look(); });
+        timer_.start(10);
+    }
+
+private:
+    void Look() {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) {
+            showing_ = false;
+            return;
+        }
+        if (d != watched_) {
+            // The same dialog may be shown again at once (after a "No").
+            watched_ = d;
+            connect(d, &QDialog::finished, this, [this] { showing_ = false; });
+        }
+        if (!showing_) {
+            if (answers_.isEmpty())
+                return;
+            current_ = answers_.takeFirst();
+            showing_ = true;
+        }
+        if (current_.isEmpty()) {
+            d->reject();
+        } else {
+            // Accepted only once the dialog really holds the name.
+            // Typed into the name field, as a user does (selectFile does not
+            // always take a name that does not exist yet).
+            d->setDirectory(QFileInfo(current_).absolutePath());
+            if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(current_).fileName());
+            else
+                d->selectFile(current_);
+            if (QFileInfo(d->selectedFiles().value(0)) == QFileInfo(current_))
+                static_cast<QDialog*>(d)->accept();
+        }
+    }
+    QStringList answers_;
+    QString current_;
+    bool showing_ = false;
+    QPointer<QFileDialog> watched_;
+    QTimer timer_;
+};
+
+void Type(QLineEdit* e, const QString& text) {
+    e->setFocus();
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Delete);
+    else
+        QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Return);
+}
+
+void DoubleClickRow(QTableView* grid, int row) {
+    const QModelIndex index = grid->model()->index(row, 0);
+    const QPoint at = grid->visualRect(index).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class ArchiveWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<vorn::test::ProgramDir> dir_;
+    std::unique_ptr<TVornMF> w_;
+
+    template <class T> T* Child(const char* name) const {
+        T* c = w_->findChild<T*>(QString::fromLatin1(name));
+        if (!c)
+            qWarning("no child %s", name);
+        return c;
+    }
+    vorn::TDataM1& Dm() const { return *w_->Data(); }
+    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+        QTest::keyClick(w_.get(), Qt::Key(key), mods);
+    }
+    // The job holds the plan with two holes of each type; the window accepts it.
+    void PlanInWindow() {
+        PutPlan(Dm(), false);
+        PutHoles(Dm(), PlanHoles(2), false);
+        QVERIFY(w_->UpdateJobCommands());
+    }
+    int Parts() { return Dump(Dm(), QStringLiteral("data0004")).size(); }
+    int Holes() { return Dump(Dm(), QStringLiteral("Data0005")).size(); }
+
+    // "BBB-2": one panel size, no array, no holes, 4 layers.
+    void SaveSimplePart() {
+        PutPlan(Dm(), false);
+        vorn::Cursor& job = Dm().TempInput;
+        job.edit();
+        job.setValue("Layer", 4);
+        for (const char* f : {"Panel2", "Panel_L2", "Panel_W2", "Panel_lv2", "PanelCu",
+                              "Panel_lvCu", "Part_La", "Part_Wb"})
+            job.setValue(QString::fromLatin1(f), QVariant());
+        job.post();
+        PutHoles(Dm(), {}, false);
+        vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
+        r.partNumber = QStringLiteral("BBB-2");
+        r.customerPart = QStringLiteral("CB2");
+        r.employee = QStringLiteral("SUN");
+        QVERIFY(vorn::SavePart(Dm(), r, QDateTime::currentDateTime(), {}));
+    }
+
+private slots:
+    void init() {
+        dir_ = NewProgramDir();
+        QVERIFY(dir_);
+        w_ = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(w_ && w_->Data());
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    }
+    void cleanup() {
+        w_.reset();
+        dir_.reset();
+    }
+
+    void saveWithItsMessages() {
+        // No plan: the job is not worth saving.
+        {
+            BoxAnswerer a({QMessageBox::Ok});
+            w_->ToolButton3Click();
+            QCOMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].icon, QMessageBox::Information);
+            QCOMPARE(a.seen[0].text,
+                     QStringLiteral("保存信息有误或不全，请您 \"上传数据\" 后保存！"));
+        }
+        PlanInWindow();
+        QVERIFY(Command("ToolButton3")->isEnabled());
+        w_->Tabs()->setCurrentIndex(3);
+        auto* number = Child<QLineEdit>("Edit1");
+        auto* customer = Child<QLineEdit>("Edit2");
+        auto* layer = Child<QLineEdit>("DBEdit6");
+        auto* employee = Child<QLineEdit>("Edit3");
+        // The four fields in order, each with its warning.
+        struct Step {
+            std::function<void()> before;
+            const char* warning;
+        };
+        const Step steps[] = {
+            {[] {}, "请给出“部件编号”，保存失败！！"},
+            {[&] { Type(number, QStringLiteral("pn-1")); }, "请给出“客户部件编号”，保存失败！！"},
+            {[&] {
+                 Type(customer, QStringLiteral("cust a"));
+                 Type(layer, QString());
+             },
+             "请给出“板层数”，保存失败！！"},
+            {[&] { Type(layer, QStringLiteral("6")); }, "请给出“操作员”，保存失败！！"},
+        };
+        for (const Step& s : steps) {
+            s.before();
+            BoxAnswerer a({QMessageBox::Ok});
+            Key(Qt::Key_S);
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].icon, QMessageBox::Warning);
+            QCOMPARE(a.seen[0].text, QString::fromUtf8(s.warning));
+            QCOMPARE(Parts(), 0);
+        }
+        QCOMPARE(number->text(), QStringLiteral("PN-1")); // typed in capitals
+        Type(employee, QStringLiteral("Li Lei"));
+        Child<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("first"));
+        {
+            BoxAnswerer a({});
+            Key(Qt::Key_S);
+            QCOMPARE(a.seen.size(), 0);
+        }
+        QCOMPARE(Parts(), 1);
+        QCOMPARE(Holes(), 6);
+        QVERIFY(!Child<QLineEdit>("Edit4")->text().isEmpty());
+        QVERIFY(Command("ToolButton12")->isEnabled() && Command("M01_03")->isEnabled());
+        QVERIFY(Command("ToolButton5")->isEnabled() && Command("ToolButton6")->isEnabled());
+        Shot(w_.get(), QStringLiteral("archive_part_tab"));
+
+        // Saved again: the question; No writes nothing.
+        Type(employee, QStringLiteral("Zhang"));
+        const QStringList before = Archive(Dm());
+        {
+            BoxAnswerer a({QMessageBox::No, QMessageBox::Ok});
+            Key(Qt::Key_S);
+            QTRY_COMPARE(a.seen.size(), 2);
+            QCOMPARE(a.seen[0].text, QStringLiteral("部件已存在，是否覆盖？"));
+            QCOMPARE(a.seen[0].icon, QMessageBox::Question);
+            QCOMPARE(a.seen[1].text, QStringLiteral("    没有对原数据进行更改！！   "));
+        }
+        QCOMPARE(Archive(Dm()), before);
+        // Yes overwrites the same row, now with four holes.
+        std::vector<vorn::SavedHole> four = PlanHoles(2);
+        four.resize(4);
+        PutHoles(Dm(), four, false);
+        {
+            BoxAnswerer a({QMessageBox::Yes});
+            Key(Qt::Key_S);
+            QTRY_COMPARE(a.seen.size(), 1);
+        }
+        QCOMPARE(Parts(), 1);
+        QCOMPARE(Holes(), 4);
+        QVERIFY(Dump(Dm(), QStringLiteral("data0004")).first().contains(QStringLiteral("|Zhang|")));
+    }
+
+    void openFromTheSearchWindow() {
+        PlanInWindow();
+        vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
+        r.partNumber = QStringLiteral("AAA-1");
+        r.customerPart = QStringLiteral("CA1");
+        r.employee = QStringLiteral("LI");
+        r.note = QStringLiteral("kept note");
+        QVERIFY(vorn::SavePart(Dm(), r, QDateTime::currentDateTime(), {}));
+        SaveSimplePart();
+        w_->StartNewJob();
+        QVERIFY(Command("ToolButton5")->isEnabled());
+        QVERIFY(!Command("ToolButton12")->isEnabled());
+
+        // The simple part, found by its part number typed in small letters.
+        InModal<vorn::TForm6>([this](vorn::TForm6* f) {
+            QCOMPARE(f->windowTitle(), QStringLiteral("部件搜索"));
+            QCOMPARE(f->size(), QSize(306, 519));
+            QCOMPARE(f->Grid()->model()->rowCount(), 2);
+            QCOMPARE(f->Grid()->columnWidth(0), 80);
+            QCOMPARE(f->Grid()->columnWidth(1), 182);
+            QVERIFY(f->PartNumberOption()->isChecked());
+            QTest::keyClicks(f->FilterEdit(), QStringLiteral("bbb-"));
+            QCOMPARE(f->Grid()->model()->rowCount(), 0); // whole values only
+            QTest::keyClicks(f->FilterEdit(), QStringLiteral("2"));
+            QCOMPARE(f->Grid()->model()->rowCount(), 1);
+            Shot(f, QStringLiteral("archive_search_window"));
+            DoubleClickRow(f->Grid(), 0);
+        });
+        Key(Qt::Key_O);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("BBB-2"));
+        QCOMPARE(Child<QLineEdit>("Edit3")->text(), QStringLiteral("SUN"));
+        QVERIFY(!Child<QLineEdit>("Edit4")->text().isEmpty());
+        QCOMPARE(Dm().TempInput.asInt("Layer"), 4);
+        QVERIFY(!Dm().TempTooling.isOpen());
+        QVERIFY(!Child<QCheckBox>("CheckBox3")->isChecked());
+        QVERIFY(!w_->Tabs()->isTabEnabled(2));
+        QVERIFY(!w_->Selector(DiagramView::Panel2)->isVisibleTo(w_.get()));
+        QVERIFY(!w_->Selector(DiagramView::Array)->isVisibleTo(w_.get()));
+        QCOMPARE(w_->Selector(DiagramView::Panel1)->text(), QStringLiteral("拼版图"));
+        QCOMPARE(w_->Selector(DiagramView::Cutting)->x(), 140);
+        // The array row takes the defaults' unit, spacing and borders.
+        vorn::DefaultsList defaults;
+        defaults.Load(dir_->file(QStringLiteral("VornInitS.int")));
+        QCOMPARE(Dm().TempInputCus.asDouble("Part_C"),
+                 defaults.Value(QStringLiteral("Part_C")).toDouble());
+        QVERIFY(Dm().TempInputCus.isNull("Set_L"));
+        QVERIFY(Command("ToolButton12")->isEnabled());
+        QVERIFY(Command("ToolButton3")->isEnabled()); // a valid plan again
+        QVERIFY(!w_->ShowsWelcome());
+        QVERIFY(!Dm().SavedPartsQuery.isOpen());
+        QVERIFY(!Dm().SavedPartsQuery.filtered());
+        QCOMPARE(Dm().SavedPartsQuery.filter(), QString());
+
+        // The full part, by its customer part; the clear button first.
+        InModal<vorn::TForm6>([](vorn::TForm6* f) {
+            f->CustomerPartOption()->setChecked(true);
+            QTest::keyClicks(f->FilterEdit(), QStringLiteral("x"));
+            QCOMPARE(f->Grid()->model()->rowCount(), 0);
+            f->ClearButton()->click();
+            QCOMPARE(f->FilterEdit()->text(), QString());
+            QCOMPARE(f->Grid()->model()->rowCount(), 2);
+            QTest::keyClicks(f->FilterEdit(), QStringLiteral("ca1"));
+            QCOMPARE(f->Grid()->model()->rowCount(), 1);
+            DoubleClickRow(f->Grid(), 0);
+        });
+        Key(Qt::Key_O);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("AAA-1"));
+        QCOMPARE(Child<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("kept note"));
+        QVERIFY(Child<QCheckBox>("CheckBox3")->isChecked());
+        QVERIFY(w_->Tabs()->isTabEnabled(2));
+        vorn::Cursor& t = Dm().TempTooling;
+        QVERIFY(t.isOpen());
+        const QString shown = t.filter();
+        t.setFilter(QString());
+        QCOMPARE(t.recordCount(), 6);
+        t.setFilter(shown);
+        QVERIFY(w_->Selector(DiagramView::Panel2)->isVisibleTo(w_.get()));
+        QVERIFY(w_->Selector(DiagramView::Array)->isVisibleTo(w_.get()));
+        QCOMPARE(w_->Selector(DiagramView::Panel1)->text(), QStringLiteral("Panel1 拼版图"));
+        QCOMPARE(w_->Selector(DiagramView::Cutting)->x(), 270);
+        QCOMPARE(w_->Selector(DiagramView::Array)->x(), 344);
+        QVERIFY(Child<QToolButton>("SpeedButton11")->isEnabled());
+        QCOMPARE(Dm().TempInputCus.asDouble("Set_L"), 4.2);
+        QCOMPARE(Dm().TempInputCus.asInt("Panel"), 6);
+        w_->Tabs()->setCurrentIndex(3);
+        Shot(w_.get(), QStringLiteral("archive_opened_part"));
+    }
+
+    void deleteCommand() {
+        PlanInWindow();
+        vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
+        r.partNumber = QStringLiteral("DEL-1");
+        r.customerPart = QStringLiteral("C");
+        QVERIFY(vorn::SavePart(Dm(), r, QDateTime::currentDateTime(), {}));
+        // The part-number check enables Delete for the saved part, whatever the case.
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("del-1"));
+        QVERIFY(Command("ToolButton12")->isEnabled() && Command("M01_03")->isEnabled());
+        {
+            BoxAnswerer a({QMessageBox::No});
+            Key(Qt::Key_D);
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].text, QStringLiteral("   确实要删除\"del-1\"记录吗？  "));
+            QCOMPARE(a.seen[0].icon, QMessageBox::Question);
+        }
+        QCOMPARE(Parts(), 1);
+        {
+            BoxAnswerer a({QMessageBox::Yes});
+            Key(Qt::Key_D);
+            QTRY_COMPARE(a.seen.size(), 1);
+        }
+        QCOMPARE(Parts(), 0);
+        QCOMPARE(Holes(), 0);
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QString()); // a new job
+        QVERIFY(!Command("ToolButton12")->isEnabled());
+        QVERIFY(!Command("ToolButton5")->isEnabled()); // nothing left to open
+        // A part number that is not saved.
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("NOPE"));
+        BoxAnswerer a({QMessageBox::Ok});
+        w_->ToolButton12Click();
+        QCOMPARE(a.seen.size(), 1);
+        QCOMPARE(a.seen[0].icon, QMessageBox::Warning);
+        QCOMPARE(a.seen[0].text, QStringLiteral("部件\"NOPE\" 不存在，此操作失败!"));
+    }
+
+    void queryWindow() {
+        QVERIFY(SavePlan(Dm(), QStringLiteral("A-1"), QStringLiteral("CA"), 2));
+        SaveSimplePart(); // BBB-2, 4 layers
+        PutPlan(Dm(), false);
+        Dm().TempInput.edit();
+        Dm().TempInput.setValue("Layer", 10);
+        Dm().TempInput.post();
+        PutHoles(Dm(), PlanHoles(3), false);
+        vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
+        r.partNumber = QStringLiteral("C-3");
+        r.customerPart = QStringLiteral("CC");
+        QVERIFY(vorn::SavePart(Dm(), r, QDateTime::currentDateTime(), {}));
+
+        // F4 opens the window modally; it leaves the query closed.
+        InModal<vorn::TForm3>([](vorn::TForm3* f) {
+            QCOMPARE(f->PartsGrid()->model()->rowCount(), 3);
+            f->reject();
+        });
+        Key(Qt::Key_F4, Qt::NoModifier);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!Dm().SavedPartsQuery.isOpen());
+
+        vorn::TForm3 f(Dm(), w_.get());
+        QVERIFY(f.IsUsable());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.windowTitle(), QStringLiteral("部件拼板查询"));
+        QCOMPARE(f.size(), QSize(791, 539));
+        QTableView* grid = f.PartsGrid();
+        QAbstractItemModel* m = grid->model();
+        QCOMPARE(m->columnCount(), 19);
+        QCOMPARE(m->headerData(6, Qt::Horizontal).toString(), QStringLiteral("边距(左右/上下)"));
+        QCOMPARE(m->headerData(12, Qt::Horizontal).toString(), QStringLiteral("拼板利用率"));
+        QCOMPARE(m->headerData(13, Qt::Horizontal).toString(), QStringLiteral("板材尺寸"));
+        QCOMPARE(grid->columnWidth(0), 63);
+        QCOMPARE(grid->columnWidth(18), 60);
+        QCOMPARE(f.UnitButton()->text(), QStringLiteral("Inch"));
+        QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("A-1"));
+        vorn::Cursor& q = Dm().SavedPartsQuery;
+
+        // Sorting: a first click descending, the next click on another column
+        // ascending; a calculated column refuses.
+        QHeaderView* header = grid->horizontalHeader();
+        auto clickTitle = [&](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, 5));
+        };
+        clickTitle(2);
+        QCOMPARE(f.OrderLine(), QStringLiteral("Order By Layer desc;"));
+        QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("C-3"));
+        clickTitle(0);
+        QCOMPARE(f.OrderLine(), QStringLiteral("Order By Part_number;"));
+        {
+            BoxAnswerer a({QMessageBox::Ok});
+            clickTitle(13);
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].title, QStringLiteral("用户信息"));
+            QCOMPARE(a.seen[0].text, QStringLiteral("   此列不能排序        "));
+            QCOMPARE(a.seen[0].icon, QMessageBox::Information);
+        }
+        QCOMPARE(f.OrderLine(), QStringLiteral("Order By Part_number;"));
+
+        // Search: a field is needed; a prefix found whatever its case.
+        {
+            BoxAnswerer a({QMessageBox::Ok});
+            f.SearchButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].text, QStringLiteral("     请选择适当的“查询项”！      "));
+        }
+        f.SearchField()->setCurrentText(QStringLiteral("部件编号"));
+        f.SearchText()->setText(QStringLiteral("bb"));
+        f.SearchButton()->click();
+        QCOMPARE(q.asString("Part_number"), QStringLiteral("BBB-2"));
+        QCOMPARE(grid->currentIndex().row(), 1);
+        f.SearchField()->setCurrentText(QStringLiteral("层数"));
+        f.SearchText()->setText(QStringLiteral("1"));
+        f.SearchButton()->click();
+        QCOMPARE(f.OrderLine(), QStringLiteral("Order By Layer;"));
+        QCOMPARE(q.asString("Part_number"), QStringLiteral("C-3"));
+        {
+            BoxAnswerer a({QMessageBox::Ok});
+            f.SearchText()->setText(QStringLiteral("zz"));
+            f.SearchButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].text, QStringLiteral("     没有找到 “层数='zz...'”的纪录！    "));
+        }
+
+        // The tooling panel and its panel types.
+        q.locate("Part_number", {QStringLiteral("C-3")});
+        f.ToolingButton()->click();
+        QVERIFY(f.ToolingPanel()->isVisible());
+        QCOMPARE(f.ToolingPanel()->width(), 215);
+        QVERIFY(f.TypeButton()->isEnabled());
+        QCOMPARE(f.ToolingButton()->toolTip(), QStringLiteral("关闭Tooling"));
+        QCOMPARE(f.ToolingHeader()->text(), QStringLiteral("Panel1Tooling"));
+        QCOMPARE(f.ToolingGrid()->model()->rowCount(), 3);
+        const QStringList cycle{QStringLiteral("Panel2Tooling"), QStringLiteral("ArrayTooling"),
+                                QStringLiteral("Panel1Tooling")};
+        for (const QString& next : cycle) {
+            f.TypeButton()->click();
+            QCOMPARE(f.ToolingHeader()->text(), next);
+            QCOMPARE(f.ToolingGrid()->model()->rowCount(), 3);
+        }
+        f.TypeButton()->click(); // Panel2
+        QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        // Another part: its holes of the same type.
+        q.locate("Part_number", {QStringLiteral("A-1")});
+        QCOMPARE(f.ToolingGrid()->model()->rowCount(), 2);
+        const double x1 = Dm().PartToolingQuery.asDouble("Xcoordinate");
+        Shot(&f, QStringLiteral("archive_query_window_tooling"));
+
+        // Millimetres: the same part and order, lengths and holes converted.
+        const QString order = f.OrderLine();
+        f.UnitButton()->click();
+        QCOMPARE(f.UnitButton()->text(), QStringLiteral("mm"));
+        QCOMPARE(f.OrderLine(), order);
+        QCOMPARE(q.asString("Part_number"), QStringLiteral("A-1"));
+        VORN_COMPARE_NEAR(q.asDouble("Set_L"), 4.2 * 25.4, 1e-9);
+        QCOMPARE(f.ToolingHeader()->text(), QStringLiteral("Panel2Tooling"));
+        QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        VORN_COMPARE_NEAR(Dm().PartToolingQuery.asDouble("Xcoordinate"), x1 * 25.4, 1e-9);
+        QCOMPARE(m->index(q.recNo(), 3).data().toString(), QStringLiteral("106.680×71.120"));
+        Shot(&f, QStringLiteral("archive_query_window_mm"));
+
+        // The diagram window in each view, sizes in the window's unit.
+        q.locate("Part_number", {QStringLiteral("C-3")});
+        QStringList titles;
+        InModal<vorn::TForm4>([&](vorn::TForm4* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("图形显示"));
+            QCOMPARE(d->size(), QSize(524, 395));
+            QCOMPARE(d->Selector(DiagramView::Panel1)->text(), QStringLiteral("Panel1拼板图"));
+            QVERIFY(d->Selector(DiagramView::Panel2)->isVisible());
+            QVERIFY(d->Selector(DiagramView::Array)->isVisible());
+            QCOMPARE(d->Selector(DiagramView::Cutting)->x(), 232);
+            QCOMPARE(d->Selector(DiagramView::Array)->x(), 305);
+            QVERIFY(d->Title()->x() >= d->SelectorGroup()->width());
+            const char* names[] = {"panel1", "panel2", "cutting", "array"};
+            for (DiagramView v : {DiagramView::Panel1, DiagramView::Panel2, DiagramView::Cutting,
+                                  DiagramView::Array}) {
+                QTest::mouseClick(d->Selector(v), Qt::LeftButton, {},
+                                  QPoint(6, d->Selector(v)->height() / 2));
+                QVERIFY(d->Selector(v)->isChecked());
+                titles << d->Title()->text();
+                Shot(d, QStringLiteral("archive_diagram_") + QLatin1String(names[int(v)]));
+            }
+            const QSize before = d->Image()->pixmap().size();
+            d->resize(700, 500);
+            QTRY_VERIFY(d->Image()->pixmap().size() != before);
+            QCOMPARE(d->Image()->pixmap().size(), d->Image()->size());
+            d->reject();
+        });
+        f.DiagramButton()->click();
+        QCOMPARE(titles.size(), 4);
+        QCOMPARE(titles[0], QStringLiteral("Panel Size: 464.82×322.58 (mm);  Pcb Size: "
+                                           "106.68×71.12 (mm)"));
+        QVERIFY(titles[1].startsWith(QStringLiteral("Panel Size: 510.54×261.62 (mm)")));
+        QVERIFY(titles[2].startsWith(QStringLiteral("Material Size: 1219.2×1066.8 (mm);   "
+                                                    "Panel1 Size: 464.82×322.58 (mm);  Panel2")));
+        QVERIFY(
+            titles[3].startsWith(QStringLiteral("Array Size: 106.68×71.12 (mm);  Part Size: ")));
+        // The tooling panel shows what it showed.
+        QVERIFY(Dm().PartToolingQuery.isOpen());
+        QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        QCOMPARE(f.ToolingGrid()->model()->rowCount(), 3);
+
+        // A part without panel 2 or array: only two views.
+        q.locate("Part_number", {QStringLiteral("BBB-2")});
+        InModal<vorn::TForm4>([](vorn::TForm4* d) {
+            QCOMPARE(d->Selector(DiagramView::Panel1)->text(), QStringLiteral("拼板图"));
+            QVERIFY(!d->Selector(DiagramView::Panel2)->isVisible());
+            QVERIFY(!d->Selector(DiagramView::Array)->isVisible());
+            QCOMPARE(d->Selector(DiagramView::Cutting)->x(), 88);
+            QCOMPARE(d->SelectorGroup()->width(), 165);
+            QCOMPARE(d->Title()->x(), 173);
+            d->reject();
+        });
+        DoubleClickRow(grid, q.recNo());
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+
+        // Export through the window; the same name again: No, then cancel.
+        const QString file = dir_->file(QStringLiteral("parts.txt"));
+        {
+            FileDialogDriver files({file});
+            BoxAnswerer a({QMessageBox::Ok});
+            f.ExportButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].title, QStringLiteral("用户信息"));
+            QCOMPARE(a.seen[0].text, QStringLiteral("   数据导出成功        "));
+        }
+        const QByteArray written = ReadFile(file);
+        QVERIFY(written.contains("106.680"));
+        QCOMPARE(q.recNo(), 0);
+        QCOMPARE(grid->model()->rowCount(), 3);
+        // The first part in the window's order (by layers) is selected: it has no holes.
+        QCOMPARE(q.asString("Part_number"), QStringLiteral("BBB-2"));
+        QCOMPARE(f.ToolingGrid()->model()->rowCount(), 0);
+        // A write that fails: the reason, no success box, the grids back on
+        // their queries and no file.
+        vorn::InjectWriteFailure(50, QStringLiteral("No space left on device"));
+        const QString failing = dir_->file(QStringLiteral("failing.txt"));
+        {
+            FileDialogDriver files({failing});
+            BoxAnswerer a({QMessageBox::Ok});
+            f.ExportButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].icon, QMessageBox::Critical);
+            QVERIFY(a.seen[0].text.contains(QStringLiteral("No space left on device")));
+        }
+        vorn::ClearInjectedWriteFailure();
+        QVERIFY(!QFile::exists(failing));
+        QCOMPARE(grid->model()->rowCount(), 3);
+        QVERIFY(Dm().PartToolingQuery.isOpen());
+        QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        WriteFile(file, "old");
+        {
+            FileDialogDriver files({file, QString()});
+            BoxAnswerer a({QMessageBox::No});
+            f.ExportButton()->click();
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].text, QStringLiteral("   文件已存在，是否覆盖它？        "));
+            QCOMPARE(a.seen[0].title, QStringLiteral("用户信息"));
+        }
+        QCOMPARE(ReadFile(file), QByteArray("old"));
+        f.reject();
+        QVERIFY(!Dm().SavedPartsQuery.isOpen());
+    }
+};
+
+VORN_TEST_MAIN(ArchiveWindowTest)
+#include "ArchiveWindowTest.moc"

@@ -1,0 +1,366 @@
+// The parts archive on the data module: round trips in both units, the
+// replacement of a part's holes, whole-or-nothing saves and deletes, and part
+// numbers that a filter text could misread.
+#include "ArchiveFixture.h"
+#include "DbError.h"
+#include "FilterText.h"
+#include "SqliteConnection.h"
+#include "VornTestSupport.h"
+
+#include <QtTest>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+int HoleRows(TDataM1& dm, int partId) {
+    Cursor c(dm.connection(), QStringLiteral("Count"), Cursor::Policy::ReadOnly);
+    c.setSql({QStringLiteral("select ID from Data0005 where D4_PTR=%1").arg(partId)});
+    c.open();
+    return c.recordCount();
+}
+
+// SavedPartsQuery in the unit, positioned on the part (as the search window
+// leaves it before a double-click).
+void ShowPart(TDataM1& dm, bool mm, const QString& number) {
+    SetSavedPartsSql(dm, mm, QueryText::SavedPartsOrder);
+    Cursor& q = dm.SavedPartsQuery;
+    q.open();
+    q.setFilter(QStringLiteral("Part_number=") + FilterText::quote(number));
+    q.setFiltered(true);
+}
+
+void CloseQuery(TDataM1& dm) {
+    dm.SavedPartsQuery.setFilter(QString());
+    dm.SavedPartsQuery.setFiltered(false);
+    dm.SavedPartsQuery.close();
+}
+
+} // namespace
+
+class PartsArchiveTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramDir> dir_;
+    std::unique_ptr<TDataM1> dm_;
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<ProgramDir>();
+        QVERIFY(dir_->isValid());
+        dm_ = std::make_unique<TDataM1>(dir_->path());
+        QVERIFY(dm_->isUsable());
+    }
+    void cleanup() {
+        dm_.reset();
+        dir_.reset();
+    }
+
+    // Saved in mm, opened in inches and in mm: every length within 1e-9
+    // relative, every count and text, and exactly the saved holes.
+    void roundTrip_data() {
+        QTest::addColumn<bool>("openInMm");
+        QTest::newRow("opened in inches") << false;
+        QTest::newRow("opened in mm") << true;
+    }
+    void roundTrip() {
+        QFETCH(bool, openInMm);
+        TDataM1& dm = *dm_;
+        PutPlan(dm, true);
+        const std::vector<SavedHole> holes = PlanHoles(2);
+        PutHoles(dm, holes, true);
+        PartRecord r = JobPartRecord(dm, true);
+        r.partNumber = QStringLiteral("PN-1");
+        r.customerPart = QStringLiteral("CUST 7");
+        r.employee = QStringLiteral("WANG");
+        r.note = QStringLiteral("two lines\nof note");
+        const std::optional<int> id =
+            SavePart(dm, r, QDateTime(QDate(2026, 5, 6), QTime(14, 30, 5)), [] { return false; });
+        QVERIFY(id);
+        // The tooling tab still shows its panel type.
+        QCOMPARE(dm.TempTooling.filter(), QStringLiteral("PanelType='Panel2'"));
+        QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
+        QCOMPARE(dm.data0004.filter(), QString());
+        // Stored in inches, time as digits.
+        dm.data0004.open();
+        QVERIFY(dm.data0004.locate("ID", {*id}));
+        QCOMPARE(dm.data0004.asInt("Time"), 143005);
+        QCOMPARE(dm.data0004.value("Date").toDate(), QDate(2026, 5, 6));
+        VORN_COMPARE_NEAR(dm.data0004.asDouble("Panel_L"), 18.3, 1e-9 * 18.3);
+        dm.data0004.close();
+
+        // A different job in between, then the part opened again.
+        dm.TempInput.edit();
+        for (const auto& [column, value] : PlanColumns())
+            dm.TempInput.setValue(QString::fromLatin1(column), QVariant());
+        dm.TempInput.post();
+        PutHoles(dm, PlanHoles(5), openInMm);
+        ShowPart(dm, openInMm, QStringLiteral("PN-1"));
+        const LoadedPart loaded = LoadSavedPart(dm, openInMm);
+        CloseQuery(dm);
+
+        QCOMPARE(loaded.record.partNumber, QStringLiteral("PN-1"));
+        QCOMPARE(loaded.record.customerPart, QStringLiteral("CUST 7"));
+        QCOMPARE(loaded.record.employee, QStringLiteral("WANG"));
+        QCOMPARE(loaded.record.note, QStringLiteral("two lines\nof note"));
+        QVERIFY(!loaded.dateText.isEmpty());
+        QVERIFY(loaded.hasHoles);
+        const double u = UnitOf(openInMm);
+        for (const auto& [column, value] : PlanColumns()) {
+            const QString c = QString::fromLatin1(column);
+            const QVariant got = dm.TempInput.value(c);
+            if (IsLength(column)) {
+                const double want = value.toDouble() * u;
+                VORN_COMPARE_NEAR(got.toDouble(), want, 1e-9 * want);
+            } else if (value.typeId() == QMetaType::QString) {
+                QCOMPARE(got.toString(), value.toString());
+            } else {
+                QCOMPARE(got.toDouble(), value.toDouble());
+            }
+        }
+        // Exactly the saved holes, of every type, whatever the filter shows.
+        Cursor& t = dm.TempTooling;
+        QVERIFY(t.isOpen());
+        QCOMPARE(t.filter(), QStringLiteral("PanelType='Panel2'"));
+        t.setFilter(QString());
+        QCOMPARE(t.recordCount(), int(holes.size()));
+        std::vector<SavedHole> got;
+        for (int row = 0; row < t.recordCount(); ++row)
+            got.push_back({t.valueAt(row, t.fieldIndex("PanelType")).toString(),
+                           t.valueAt(row, t.fieldIndex("SerialNumber")).toInt(),
+                           t.valueAt(row, t.fieldIndex("Xcoordinate")).toDouble(),
+                           t.valueAt(row, t.fieldIndex("Ycoordinate")).toDouble(),
+                           t.valueAt(row, t.fieldIndex("Diameter")).toDouble()});
+        for (const SavedHole& want : holes) {
+            const auto it = std::find_if(got.begin(), got.end(), [&](const SavedHole& h) {
+                return h.panelType == want.panelType && h.serialNumber == want.serialNumber;
+            });
+            QVERIFY2(it != got.end(), qPrintable(want.panelType));
+            VORN_COMPARE_NEAR(it->x, want.x * u, 1e-9 * want.x * u);
+            VORN_COMPARE_NEAR(it->y, want.y * u, 1e-9 * want.y * u);
+            VORN_COMPARE_NEAR(it->diameter, want.diameter * u, 1e-9 * want.diameter * u);
+        }
+        QVERIFY(!dm.TempResult.isOpen());
+    }
+
+    // Re-saving replaces the holes: exactly one row per hole of the job.
+    void resaveReplacesHoles_data() {
+        QTest::addColumn<int>("perType");
+        QTest::newRow("fewer (4 where 6 were)") << -1;
+        QTest::newRow("more (8 where 6 were)") << -2;
+        QTest::newRow("no tooling") << 0;
+    }
+    void resaveReplacesHoles() {
+        QFETCH(int, perType);
+        TDataM1& dm = *dm_;
+        const std::optional<int> other = SavePlan(dm, QStringLiteral("OTHER"), QStringLiteral("X"));
+        const std::optional<int> id = SavePlan(dm, QStringLiteral("P1"), QStringLiteral("C"));
+        QVERIFY(other && id);
+        QCOMPARE(HoleRows(dm, *id), 6);
+        std::vector<SavedHole> holes = PlanHoles(3);
+        if (perType == -1)
+            holes.resize(4);
+        else if (perType == -2)
+            holes.resize(8);
+        else
+            holes.clear();
+        PutHoles(dm, holes, false, QStringLiteral("PanelType='Array'"));
+        PartRecord r = JobPartRecord(dm, false);
+        r.partNumber = QStringLiteral("p1"); // the same part, whatever the case
+        const std::optional<int> again =
+            SavePart(dm, r, QDateTime::currentDateTime(), [] { return true; });
+        QCOMPARE(again, id);
+        QCOMPARE(HoleRows(dm, *id), int(holes.size()));
+        QCOMPARE(HoleRows(dm, *other), 6);
+        QCOMPARE(Dump(dm, QStringLiteral("data0004")).size(), 2);
+    }
+
+    void declinedOverwriteWritesNothing() {
+        TDataM1& dm = *dm_;
+        QVERIFY(SavePlan(dm, QStringLiteral("KEEP"), QStringLiteral("A")));
+        const QStringList before = Archive(dm);
+        int asked = 0;
+        PutHoles(dm, PlanHoles(1), false);
+        PartRecord r = JobPartRecord(dm, false);
+        r.partNumber = QStringLiteral("KEEP");
+        r.customerPart = QStringLiteral("CHANGED");
+        QVERIFY(!SavePart(dm, r, QDateTime::currentDateTime(), [&] {
+            ++asked;
+            return false;
+        }));
+        QCOMPARE(asked, 1);
+        QCOMPARE(Archive(dm), before);
+        QVERIFY(!dm.data0004.isOpen());
+        QCOMPARE(dm.data0004.filter(), QString());
+    }
+
+    // A hole the database refuses half-way, or a database that takes no
+    // writes: the archive is exactly as before, for a new part and a re-save.
+    void failedSaveChangesNothing_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("refused hole, new part") << "trigger" << false;
+        QTest::newRow("refused hole, re-save") << "trigger" << true;
+        QTest::newRow("read-only database, new part") << "readonly" << false;
+        QTest::newRow("read-only database, re-save") << "readonly" << true;
+    }
+    void failedSaveChangesNothing() {
+        QFETCH(QString, failure);
+        QFETCH(bool, existing);
+        TDataM1& dm = *dm_;
+        QVERIFY(SavePlan(dm, QStringLiteral("BEFORE"), QStringLiteral("B"), 3));
+        dm.connection().exec(QStringLiteral(
+            "CREATE TRIGGER refuse AFTER INSERT ON Data0005 WHEN NEW.SerialNumber = 99 "
+            "BEGIN SELECT RAISE(ABORT, 'hole refused'); END"));
+        const QStringList before = Archive(dm);
+
+        std::vector<SavedHole> holes = PlanHoles(4);
+        Cursor keepOpen(dm.connection(), QStringLiteral("Hold"), Cursor::Policy::ReadOnly);
+        if (failure == u"trigger") {
+            holes.back().serialNumber = 99; // the last of 12: eleven went before it
+        } else {
+            keepOpen.setSql({QStringLiteral("select 1")});
+            keepOpen.open(); // the connection stays, with its setting
+            dm.connection().exec(QStringLiteral("PRAGMA query_only = 1"));
+        }
+        PutPlan(dm, false);
+        PutHoles(dm, holes, false);
+        PartRecord r = JobPartRecord(dm, false);
+        r.partNumber = existing ? QStringLiteral("BEFORE") : QStringLiteral("NEW");
+        r.customerPart = QStringLiteral("C");
+        bool threw = false;
+        try {
+            SavePart(dm, r, QDateTime::currentDateTime(), [] { return true; });
+        } catch (const DbError& e) {
+            threw = true;
+            QVERIFY(!e.text().isEmpty());
+        }
+        QVERIFY(threw);
+        QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
+        if (failure == u"readonly")
+            dm.connection().exec(QStringLiteral("PRAGMA query_only = 0"));
+        keepOpen.close();
+        QCOMPARE(Archive(dm), before);
+        // The archive still takes a good save afterwards.
+        holes.back().serialNumber = 4;
+        PutHoles(dm, holes, false);
+        r = JobPartRecord(dm, false);
+        r.partNumber = QStringLiteral("NEW");
+        r.customerPart = QStringLiteral("C");
+        const std::optional<int> id = SavePart(dm, r, QDateTime::currentDateTime(), {});
+        QVERIFY(id);
+        QCOMPARE(HoleRows(dm, *id), 12);
+    }
+
+    // Quotes, percent signs and underscores are part numbers like any other.
+    void unusualPartNumbers_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("lookalike");
+        QTest::newRow("quote") << "O'BRIEN-7"
+                               << "OBRIEN-7";
+        QTest::newRow("percent") << "50%"
+                                 << "50X";
+        QTest::newRow("underscore") << "A_B"
+                                    << "AXB";
+        QTest::newRow("quotes and brackets") << "X''[1]\""
+                                             << "X'[1]\"";
+    }
+    void unusualPartNumbers() {
+        QFETCH(QString, number);
+        QFETCH(QString, lookalike);
+        TDataM1& dm = *dm_;
+        const std::optional<int> look = SavePlan(dm, lookalike, lookalike);
+        const std::optional<int> id = SavePlan(dm, number, number + u'C');
+        QVERIFY(look && id && *look != *id);
+        QVERIFY(PartNumberSaved(dm, number));
+        QVERIFY(PartNumberSaved(dm, number.toLower()));
+        // Found by the search window's filter texts, on both columns.
+        ShowPart(dm, false, number);
+        QCOMPARE(dm.SavedPartsQuery.recordCount(), 1);
+        QCOMPARE(dm.SavedPartsQuery.asInt("ID"), *id);
+        dm.SavedPartsQuery.setFilter(QStringLiteral("Customer_Part=") +
+                                     FilterText::quote(number + u'C'));
+        QCOMPARE(dm.SavedPartsQuery.recordCount(), 1);
+        const LoadedPart loaded = LoadSavedPart(dm, false);
+        QCOMPARE(loaded.record.partNumber, number);
+        CloseQuery(dm);
+        // Saved again under the same number: the same row.
+        QCOMPARE(SavePlan(dm, number, number), id);
+        QCOMPARE(DeletePart(dm, number, [] { return true; }), DeleteOutcome::Deleted);
+        QVERIFY(!PartNumberSaved(dm, number));
+        QVERIFY(PartNumberSaved(dm, lookalike));
+        QCOMPARE(HoleRows(dm, *id), 0);
+        QCOMPARE(HoleRows(dm, *look), 6);
+    }
+
+    void deleteRemovesPartAndHoles() {
+        TDataM1& dm = *dm_;
+        const std::optional<int> keep = SavePlan(dm, QStringLiteral("KEEP"), QStringLiteral("K"));
+        const std::optional<int> id = SavePlan(dm, QStringLiteral("ABC-1"), QStringLiteral("C"));
+        QVERIFY(keep && id);
+        const QStringList before = Archive(dm);
+        QCOMPARE(DeletePart(dm, QStringLiteral("nothing"), [] { return true; }),
+                 DeleteOutcome::NotFound);
+        QCOMPARE(DeletePart(dm, QStringLiteral("abc-1"), [] { return false; }),
+                 DeleteOutcome::Declined);
+        QCOMPARE(Archive(dm), before);
+        // Found whatever the case of the letters.
+        QCOMPARE(DeletePart(dm, QStringLiteral("abc-1"), [] { return true; }),
+                 DeleteOutcome::Deleted);
+        QCOMPARE(HoleRows(dm, *id), 0);
+        QCOMPARE(Dump(dm, QStringLiteral("data0004")).size(), 1);
+        QCOMPARE(HoleRows(dm, *keep), 6);
+        QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
+    }
+
+    // The part row refused after its holes went: the holes come back too.
+    void failedDeleteChangesNothing() {
+        TDataM1& dm = *dm_;
+        QVERIFY(SavePlan(dm, QStringLiteral("STAYS"), QStringLiteral("C")));
+        dm.connection().exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON data0004 "
+                                            "BEGIN SELECT RAISE(ABORT, 'part kept'); END"));
+        const QStringList before = Archive(dm);
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 DeletePart(dm, QStringLiteral("STAYS"), [] { return true; }));
+        QCOMPARE(Archive(dm), before);
+        QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
+    }
+
+    // The holes of one type through the shared tooling query, its Type and
+    // open state put back.
+    void savedHolesOfTypeKeepsTheQuery() {
+        TDataM1& dm = *dm_;
+        QVERIFY(SavePlan(dm, QStringLiteral("H"), QStringLiteral("C"), 3));
+        SetSavedPartsSql(dm, true, QueryText::SavedPartsOrder);
+        SetPartToolingSql(dm, true);
+        dm.SavedPartsQuery.open();
+        dm.PartToolingQuery.setParam("Type", "Panel2");
+        dm.PartToolingQuery.open();
+        const std::vector<SavedHole> holes = SavedHolesOfType(dm, QStringLiteral("Array"));
+        QCOMPARE(int(holes.size()), 3);
+        VORN_COMPARE_NEAR(holes[0].x, (0.3 + 1.7 + 0.02) * 25.4, 1e-9);
+        QVERIFY(dm.PartToolingQuery.isOpen());
+        QCOMPARE(dm.PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
+        QCOMPARE(dm.PartToolingQuery.recordCount(), 3);
+        dm.PartToolingQuery.close();
+        QCOMPARE(SavedHolesOfType(dm, QStringLiteral("Panel1")).size(), size_t(3));
+        QVERIFY(!dm.PartToolingQuery.isOpen());
+        dm.SavedPartsQuery.close();
+    }
+
+    void orderLineRefusesWhatCannotSort() {
+        TDataM1& dm = *dm_;
+        SetSavedPartsSql(dm, false, QueryText::SavedPartsOrder);
+        dm.SavedPartsQuery.open();
+        QCOMPARE(SavedPartsOrderLine(dm, QStringLiteral("layer"), true),
+                 QStringLiteral("Order By Layer desc;"));
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 SavedPartsOrderLine(dm, QStringLiteral("BaseSize"), false));
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, SavedPartsOrderLine(dm, QStringLiteral("Layer; drop table x"), false));
+        dm.SavedPartsQuery.close();
+    }
+};
+
+VORN_TEST_MAIN(PartsArchiveTest)
+#include "PartsArchiveTest.moc"
