@@ -5,6 +5,7 @@
 #include "PanelJob.h"
 #include "SafeWrite.h"
 #include "SqliteConnection.h"
+#include "WorkbookCells.h"
 #include "data1.h"
 
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
-#include <xlsxwriter.h>
 
 #include <array>
 #include <charconv>
@@ -145,42 +145,22 @@ bool IsNumberColumn(const Field& f) {
            f.format != QLatin1String("##:##:##");
 }
 
-bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& path,
-                   QString* error) {
-    const QByteArray file = QFile::encodeName(path);
-    // Rows go out as they are made, strings inline: a long list stays quick.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(file.constData(), &options);
-    if (!book) {
-        *error = QStringLiteral("The workbook \"%1\" cannot be made.").arg(path);
+// The cells of the list, written for the workbook writer program.
+bool WriteWorkbookCells(const PartList& list, const QDateTime& now, const QString& path,
+                        QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
         return false;
     }
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    auto text = [sheet](int row, int col, const QString& s) {
-        worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), s.toUtf8().constData(),
-                               nullptr);
-    };
-    QHash<QString, lxw_format*> formats;
-    auto formatFor = [&](const QString& display) -> lxw_format* {
-        const QString f = NumberFormatOf(display);
-        if (f.isEmpty())
-            return nullptr;
-        auto it = formats.find(f);
-        if (it == formats.end()) {
-            lxw_format* fmt = workbook_add_format(book);
-            format_set_num_format(fmt, f.toUtf8().constData());
-            it = formats.insert(f, fmt);
-        }
-        return it.value();
-    };
-
-    text(0, 0, PartListCaption());
-    text(1, 0,
-         QStringLiteral("报表产生时间：") + QLocale().toString(now.date(), QLocale::ShortFormat) +
-             u' ' + now.time().toString(QStringLiteral("HH:mm:ss")));
+    WorkbookCells cells(file);
+    cells.text(0, 0, PartListCaption());
+    cells.text(1, 0,
+               QStringLiteral("报表产生时间：") +
+                   QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
+                   now.time().toString(QStringLiteral("HH:mm:ss")));
     for (int c = 0; c < list.titles.size(); ++c)
-        text(2, c, list.titles[c]);
+        cells.text(2, c, list.titles[c]);
     for (size_t r = 0; r < list.rows.size(); ++r) {
         const QStringList& row = list.rows[r];
         const int at = int(r) + 3;
@@ -195,18 +175,15 @@ bool WriteWorkbook(const PartList& list, const QDateTime& now, const QString& pa
                 const char* end = n.constData() + n.size() - (n.endsWith('%') ? 1 : 0);
                 const auto [ptr, ec] = std::from_chars(n.constData(), end, v);
                 if (ec == std::errc() && ptr == end) {
-                    worksheet_write_number(sheet, lxw_row_t(at), lxw_col_t(c), v,
-                                           formatFor(list.fields[size_t(c)]->format));
+                    cells.number(at, c, v, NumberFormatOf(list.fields[size_t(c)]->format));
                     continue;
                 }
             }
-            text(at, c, cell);
+            cells.text(at, c, cell);
         }
     }
-    const lxw_error result = workbook_close(book);
-    if (result != LXW_NO_ERROR) {
-        *error = QStringLiteral("The workbook \"%1\" cannot be written: %2.")
-                     .arg(path, QString::fromUtf8(lxw_strerror(result)));
+    if (!cells.finish() || !file.flush()) {
+        *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -258,8 +235,10 @@ bool ExportPartList(TDataM1& dm, const QString& path, PartListFormat format, boo
             // The library writes a whole file of its own; it replaces the
             // target only once it is complete.
             QTemporaryDir temp;
+            const QString cells = temp.filePath(QStringLiteral("list.cells"));
             const QString made = temp.filePath(QStringLiteral("list.xlsx"));
-            ok = temp.isValid() && WriteWorkbook(list, now, made, &reason);
+            ok = temp.isValid() && WriteWorkbookCells(list, now, cells, &reason) &&
+                 RunWorkbookWriter(cells, made, &reason);
             if (!temp.isValid())
                 reason = QStringLiteral("No temporary folder for the workbook.");
             if (ok)
