@@ -51,6 +51,24 @@ std::string FirstError(std::initializer_list<Check> checks, DisplayUnit unit) {
     return {};
 }
 
+// Sheets without area are passed over by the searches; the others must be
+// real sizes (inches, as their table holds them). `largestSide` gets the
+// longest side of them.
+std::string SheetsError(const std::vector<SheetSize>& sheets, double& largestSide) {
+    largestSide = 0;
+    for (const SheetSize& s : sheets) {
+        if (!(s.Base_L > 0 && s.Base_W > 0))
+            continue;
+        std::string e = FirstError({{"sheet Base_L", s.Base_L, FieldKind::Side},
+                                    {"sheet Base_W", s.Base_W, FieldKind::Side}},
+                                   DisplayUnit::Inch);
+        if (!e.empty())
+            return e;
+        largestSide = std::max({largestSide, s.Base_L, s.Base_W});
+    }
+    return {};
+}
+
 } // namespace
 
 std::string FieldRangeError(const char* field, double value, FieldKind kind, DisplayUnit unit) {
@@ -104,19 +122,11 @@ std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit) {
         return e;
     if (job.PanelNumber != "1" && job.PanelNumber != "2")
         return "PanelNumber = '" + job.PanelNumber + "' is not 1 or 2";
-    // Sheets and presets without area are passed over by the search; the
-    // others must be real sizes (inches, as their tables hold them).
+    // Presets without area are passed over by the search too.
     double sheetSide = 0;
-    for (const SheetSize& s : job.sheets) {
-        if (!(s.Base_L > 0 && s.Base_W > 0))
-            continue;
-        e = FirstError({{"sheet Base_L", s.Base_L, FieldKind::Side},
-                        {"sheet Base_W", s.Base_W, FieldKind::Side}},
-                       DisplayUnit::Inch);
-        if (!e.empty())
-            return e;
-        sheetSide = std::max({sheetSide, s.Base_L, s.Base_W});
-    }
+    e = SheetsError(job.sheets, sheetSide);
+    if (!e.empty())
+        return e;
     const double f = UnitFactor(unit);
     const double W = std::min(job.Set_L, job.Set_W) / f;
     const double C = job.Set_C / f;
@@ -198,16 +208,9 @@ std::string GivenPanelDomainError(const GivenPanelJob& job, DisplayUnit unit) {
     if (!e.empty())
         return e;
     double sheetSide = 0;
-    for (const SheetSize& s : job.sheets) {
-        if (!(s.Base_L > 0 && s.Base_W > 0))
-            continue;
-        e = FirstError({{"sheet Base_L", s.Base_L, FieldKind::Side},
-                        {"sheet Base_W", s.Base_W, FieldKind::Side}},
-                       DisplayUnit::Inch);
-        if (!e.empty())
-            return e;
-        sheetSide = std::max({sheetSide, s.Base_L, s.Base_W});
-    }
+    e = SheetsError(job.sheets, sheetSide);
+    if (!e.empty())
+        return e;
     const double f = UnitFactor(unit);
     const double W = std::min(job.Set_L, job.Set_W) / f;
     const double along = PiecesAlong(std::max(job.Panel_L, job.Panel_W) / f,

@@ -1,5 +1,6 @@
 // The data module: start-up, the module's own rules and the three queries.
 #include "DbError.h"
+#include "NumberedRows.h"
 #include "SqliteConnection.h"
 #include "VornTestSupport.h"
 #include "data1.h"
@@ -9,37 +10,8 @@
 #include <QtTest>
 
 using namespace vorn;
-
-namespace {
-
-// SetPanel with exactly the rows numbered 1..n, told apart by Panel_L = 10 × number.
-void panelsNumbered(TDataM1& dm, int n) {
-    Cursor& p = dm.SetPanel;
-    p.open();
-    while (!p.isEmpty())
-        p.remove();
-    dm.setInsertMode(TDataM1::Numbered::SetPanel, QString());
-    for (int i = 1; i <= n; ++i) {
-        p.append(); // an empty mode numbers it 1; the caller sets its own number
-        p.setFieldReadOnly("Number", false);
-        p.setValue("Number", i);
-        p.setFieldReadOnly("Number", true);
-        p.setValue("Panel_L", 10.0 * i);
-        p.post();
-    }
-}
-
-// "number:Panel_L" of every row in cursor order.
-QStringList rows(Cursor& c, const QString& numberField, const QString& tagField) {
-    QStringList list;
-    for (int row = 0; row < c.recordCount(); ++row)
-        list << QStringLiteral("%1:%2")
-                    .arg(c.valueAt(row, c.fieldIndex(numberField)).toInt())
-                    .arg(c.valueAt(row, c.fieldIndex(tagField)).toDouble());
-    return list;
-}
-
-} // namespace
+using vorn::test::panelsNumbered;
+using vorn::test::rows;
 
 class DataModuleTest : public QObject {
     Q_OBJECT

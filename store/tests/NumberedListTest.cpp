@@ -1,42 +1,14 @@
 // Numbered lists: delete and move keep the numbers of the shown rows contiguous.
 #include "NumberedList.h"
+#include "NumberedRows.h"
 #include "VornTestSupport.h"
 #include "data1.h"
 
 #include <QtTest>
 
 using namespace vorn;
-
-namespace {
-
-// SetPanel with rows 1..n, told apart by Panel_L = 10 × the original number.
-void panelsNumbered(TDataM1& dm, int n) {
-    Cursor& p = dm.SetPanel;
-    p.open();
-    while (!p.isEmpty())
-        p.remove();
-    for (int i = 1; i <= n; ++i) {
-        dm.setInsertMode(TDataM1::Numbered::SetPanel, QString());
-        p.append();
-        p.setFieldReadOnly("Number", false);
-        p.setValue("Number", i);
-        p.setFieldReadOnly("Number", true);
-        p.setValue("Panel_L", 10.0 * i);
-        p.post();
-    }
-}
-
-// "number:Panel_L" of every shown row, in number order.
-QStringList rows(Cursor& c, const QString& numberField, const QString& tagField) {
-    QStringList list;
-    for (int row = 0; row < c.recordCount(); ++row)
-        list << QStringLiteral("%1:%2")
-                    .arg(c.valueAt(row, c.fieldIndex(numberField)).toInt())
-                    .arg(c.valueAt(row, c.fieldIndex(tagField)).toDouble());
-    return list;
-}
-
-} // namespace
+using vorn::test::panelsNumbered;
+using vorn::test::rows;
 
 class NumberedListTest : public QObject {
     Q_OBJECT
