@@ -50,4 +50,11 @@ std::optional<int> SearchRow(const char* command, const std::string& jobPath, bo
     return std::nullopt;
 }
 
+std::unique_ptr<QGuiApplication> DrawingApplication(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace vornplan

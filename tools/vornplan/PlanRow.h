@@ -7,7 +7,10 @@
 #include "PlanViews.h"
 #include "ResultRow.h"
 
+#include <QGuiApplication>
 #include <QString>
+
+#include <memory>
 
 #include <optional>
 #include <string>
@@ -22,5 +25,9 @@ vorn::PlanFields FieldsOf(const vorn::ResultRow& row);
 // file's own (2 or 1, message on stderr), or 2 for a row that is not there.
 std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
                              const QString& rowText, vorn::ResultRow& out);
+
+// Drawing needs fonts, hence a GUI application; without a display it
+// renders off screen.
+std::unique_ptr<QGuiApplication> DrawingApplication(int& argc, char** argv);
 
 } // namespace vornplan

@@ -46,13 +46,8 @@ int Fail(const QString& message, int code) {
 }
 
 int Run(int argc, char** argv) {
-    // Drawing needs fonts, hence a GUI application; without a display it
-    // renders off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     int appArgc = 1;
-    QGuiApplication app(appArgc, argv);
+    const auto app = vornplan::DrawingApplication(appArgc, argv);
 
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
