@@ -2,6 +2,7 @@
 // overwrite question, open from the part search window, delete, and the
 // saved-parts query window with its tooling panel, diagram window and export.
 #include "ArchiveFixture.h"
+#include "MainWindowAccess.h"
 #include "PartsArchive.h"
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
@@ -158,19 +159,8 @@ void DoubleClickRow(QTableView* grid, int row) {
 
 } // namespace
 
-class ArchiveWindowTest : public QObject {
+class ArchiveWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT
-    std::unique_ptr<vorn::test::ProgramDir> dir_;
-    std::unique_ptr<TVornMF> w_;
-
-    template <class T> T* Child(const char* name) const {
-        T* c = w_->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
-    vorn::TDataM1& Dm() const { return *w_->Data(); }
-    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
         w_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));

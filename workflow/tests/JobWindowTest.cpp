@@ -5,6 +5,7 @@
 #include "Cursor.h"
 #include "JobTestSupport.h"
 #include "JobTypes.h"
+#include "MainWindowAccess.h"
 #include "PanelSearch.h"
 #include "SearchProgress.h"
 #include "Startup.h"
@@ -83,20 +84,9 @@ std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
 
 } // namespace
 
-class JobWindowTest : public QObject {
+class JobWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT
 
-    std::unique_ptr<vorn::test::ProgramDir> dir_;
-    std::unique_ptr<TVornMF> w_;
-
-    template <class T> T* Child(const char* name) const {
-        T* c = w_->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
-    vorn::TDataM1& Dm() const { return *w_->Data(); }
-    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
     // Keys reach the window's shortcuts while it is the active window.
     void Activate() {
         w_->activateWindow();

@@ -4,6 +4,7 @@
 
 #include "CursorModel.h"
 #include "GivenPanel.h"
+#include "MainWindowAccess.h"
 #include "PlanWork.h"
 #include "Startup.h"
 #include "Tolerance.h"
@@ -95,20 +96,9 @@ std::vector<Hole> HolesOf(Cursor& t, const QString& type) {
 
 } // namespace
 
-class PlansWindowTest : public QObject {
+class PlansWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT
 
-    std::unique_ptr<vorn::test::ProgramDir> dir_;
-    std::unique_ptr<TVornMF> w_;
-
-    template <class T> T* Child(const char* name) const {
-        T* c = w_->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
-    vorn::TDataM1& Dm() const { return *w_->Data(); }
-    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
     void Press(Qt::Key key) {
         w_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
