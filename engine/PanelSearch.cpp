@@ -77,6 +77,62 @@ SizeKey KeyOf(double x, double y) {
     return {std::bit_cast<std::uint64_t>(x), std::bit_cast<std::uint64_t>(y)};
 }
 
+// Layouts by panel size, in one flat table: the two-size stage looks sizes up
+// millions of times, and a node per entry costs a cache miss per look-up.
+class LayoutTable {
+public:
+    const Layout* Find(const SizeKey& k) const {
+        if (slots_.empty())
+            return nullptr;
+        for (std::size_t at = Home(k);; at = (at + 1) & mask_) {
+            const Slot& s = slots_[at];
+            if (!s.used)
+                return nullptr;
+            if (s.key == k)
+                return &s.value;
+        }
+    }
+    // k must not be in the table.
+    const Layout& Add(const SizeKey& k, const Layout& v) {
+        if ((size_ + 1) * 2 > slots_.size())
+            Grow();
+        ++size_;
+        return Place(k, v);
+    }
+
+private:
+    struct Slot {
+        SizeKey key{};
+        Layout value;
+        bool used = false;
+    };
+    std::size_t Home(const SizeKey& k) const {
+        // Sides are short binary fractions: their low bits are mostly zero,
+        // so every bit is mixed in (the splitmix64 finaliser).
+        std::uint64_t h = k.a * 0x9E3779B97F4A7C15ULL + k.b;
+        h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
+        return static_cast<std::size_t>(h ^ (h >> 31)) & mask_;
+    }
+    const Layout& Place(const SizeKey& k, const Layout& v) {
+        std::size_t at = Home(k);
+        while (slots_[at].used)
+            at = (at + 1) & mask_;
+        slots_[at] = Slot{k, v, true};
+        return slots_[at].value;
+    }
+    void Grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        mask_ = slots_.size() - 1;
+        for (const Slot& s : old)
+            if (s.used)
+                Place(s.key, s.value);
+    }
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0, size_ = 0;
+};
+
 struct Sheet {
     double SL = 1, SW = 1;
 };
@@ -177,13 +233,13 @@ public:
 private:
     // ---- layouts, computed once per size -------------------------------
 
+    // The reference stays valid until the next call.
     const Layout& Board(double PL, double PW) {
-        auto [it, added] = boardCache_.try_emplace(KeyOf(PL, PW));
-        if (added) {
-            ++stats_.layoutCalls;
-            it->second = boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW);
-        }
-        return it->second;
+        const SizeKey key = KeyOf(PL, PW);
+        if (const Layout* known = boardCache_.Find(key))
+            return *known;
+        ++stats_.layoutCalls;
+        return boardCache_.Add(key, boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
 
     // Cut layouts of a panel on every sheet, in sheet order.
@@ -1341,7 +1397,7 @@ private:
     Layout cut_, board_;
 
     std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
-    std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
+    LayoutTable boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
