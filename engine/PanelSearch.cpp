@@ -77,6 +77,62 @@ SizeKey KeyOf(double x, double y) {
     return {std::bit_cast<std::uint64_t>(x), std::bit_cast<std::uint64_t>(y)};
 }
 
+// Layouts by panel size, in one flat table: the two-size stage looks sizes up
+// millions of times, and a node per entry costs a cache miss per look-up.
+class LayoutTable {
+public:
+    const Layout* Find(const SizeKey& k) const {
+        if (slots_.empty())
+            return nullptr;
+        for (std::size_t at = Home(k);; at = (at + 1) & mask_) {
+            const Slot& s = slots_[at];
+            if (!s.used)
+                return nullptr;
+            if (s.key == k)
+                return &s.value;
+        }
+    }
+    // k must not be in the table.
+    const Layout& Add(const SizeKey& k, const Layout& v) {
+        if ((size_ + 1) * 2 > slots_.size())
+            Grow();
+        ++size_;
+        return Place(k, v);
+    }
+
+private:
+    struct Slot {
+        SizeKey key{};
+        Layout value;
+        bool used = false;
+    };
+    std::size_t Home(const SizeKey& k) const {
+        // Sides are short binary fractions: their low bits are mostly zero,
+        // so every bit is mixed in (the splitmix64 finaliser).
+        std::uint64_t h = k.a * 0x9E3779B97F4A7C15ULL + k.b;
+        h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
+        return static_cast<std::size_t>(h ^ (h >> 31)) & mask_;
+    }
+    const Layout& Place(const SizeKey& k, const Layout& v) {
+        std::size_t at = Home(k);
+        while (slots_[at].used)
+            at = (at + 1) & mask_;
+        slots_[at] = Slot{k, v, true};
+        return slots_[at].value;
+    }
+    void Grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        mask_ = slots_.size() - 1;
+        for (const Slot& s : old)
+            if (s.used)
+                Place(s.key, s.value);
+    }
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0, size_ = 0;
+};
+
 struct Sheet {
     double SL = 1, SW = 1;
 };
@@ -177,13 +233,13 @@ public:
 private:
     // ---- layouts, computed once per size -------------------------------
 
+    // The reference stays valid until the next call.
     const Layout& Board(double PL, double PW) {
-        auto [it, added] = boardCache_.try_emplace(KeyOf(PL, PW));
-        if (added) {
-            ++stats_.layoutCalls;
-            it->second = boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW);
-        }
-        return it->second;
+        const SizeKey key = KeyOf(PL, PW);
+        if (const Layout* known = boardCache_.Find(key))
+            return *known;
+        ++stats_.layoutCalls;
+        return boardCache_.Add(key, boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
 
     // Cut layouts of a panel on every sheet, in sheet order.
@@ -688,12 +744,9 @@ private:
                 for (std::size_t j = 0; j < n; ++j) {
                     if (!recordable[j])
                         continue;
-                    Ranked r{
-                        bestDensity_[j * lanes + x], static_cast<std::uint32_t>(j), {}, {}, {}, {}};
+                    Ranked r{bestDensity_[j * lanes + x], {}, static_cast<std::uint32_t>(j), {}};
                     for (int o = 0; o < 2; ++o) {
                         const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
-                        r.along[o] = role.along;
-                        r.inverse[o] = role.inverse;
                         r.beta[o] = pieces_[j] * role.across;
                     }
                     list.push_back(r);
@@ -708,18 +761,20 @@ private:
                 std::unordered_map<std::uint64_t, std::uint32_t> ids;
                 for (Ranked& r : byDensity_[x]) {
                     for (int o = 0; o < 2; ++o) {
+                        const Role& role =
+                            roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
                         auto [it, added] =
-                            ids.try_emplace(std::bit_cast<std::uint64_t>(r.along[o]),
+                            ids.try_emplace(std::bit_cast<std::uint64_t>(role.along),
                                             static_cast<std::uint32_t>(laneSides_[x].size()));
                         if (added)
-                            laneSides_[x].emplace_back(r.along[o], r.inverse[o]);
+                            laneSides_[x].emplace_back(role.along, role.inverse);
                         r.alongId[o] = it->second;
                     }
                 }
                 widest = std::max(widest, laneSides_[x].size());
             }
-            leastBeta_.assign(2 * widest, 0);
-            leastStamp_.assign(2 * widest, 0);
+            leastBeta_.assign(widest, 0);
+            leastStamp_.assign(widest, 0);
             passing_.assign(lanes, 0);
             tried_.assign((n + 63) / 64, 0);
             laneMask_.assign(n, 0);
@@ -975,54 +1030,66 @@ private:
     // configuration lifts to the need can keep no plan, so TryLane would
     // leave it without effect.
     void MarkLane(std::size_t i, std::size_t x) {
-        static constexpr int kO1[4] = {0, 0, 1, 1};
-        static constexpr int kO2[4] = {0, 1, 1, 0};
         const std::size_t s = x / 2;
         const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
         const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
         // The boards alpha * k + beta * q reach the need (a whole number)
         // for some k exactly when beta reaches the least over k of
-        // ceil((need - alpha * k) / q): one count per distinct panel-2 side
-        // and panel-1 orientation, shared by every size with that side.
+        // ceil((need - alpha * k) / q): one count per distinct panel-2 side,
+        // the lesser over panel 1's two orientations (a size passes with
+        // either), shared by every size with that side.
         const auto need = static_cast<std::int64_t>(need_[s]);
-        const auto& sides = laneSides_[x];
-        const std::size_t D = sides.size();
+        const auto* sides = laneSides_[x].data();
         if (++markCall_ == 0) { // the stamps wrapped round
             std::fill(leastStamp_.begin(), leastStamp_.end(), 0);
             markCall_ = 1;
         }
-        auto leastBeta = [&](int o1, std::uint32_t id) {
-            const std::size_t at = static_cast<std::size_t>(o1) * D + id;
-            if (leastStamp_[at] == markCall_)
-                return leastBeta_[at];
-            const Role& p1 = r1[o1];
+        const std::uint32_t call = markCall_;
+        std::uint32_t* stamp = leastStamp_.data();
+        std::int64_t* leastAt = leastBeta_.data();
+        const double* rests = rests_.data();
+        // Worked out on the first size with that side; the cached test stays
+        // inline in the loop below.
+        auto compute = [&](std::uint32_t id) {
             std::int64_t least = std::numeric_limits<std::int64_t>::max();
-            for (int k = 1; k <= p1.runs; ++k) {
-                const std::int64_t rest = need - alpha[o1] * k;
-                if (rest <= 0) {
-                    least = std::numeric_limits<std::int64_t>::min();
-                    break;
+            for (int o1 = 0; o1 < 2; ++o1) {
+                const Role& p1 = r1[o1];
+                for (int k = 1; k <= p1.runs; ++k) {
+                    const std::int64_t rest = need - alpha[o1] * k;
+                    if (rest <= 0) {
+                        least = std::numeric_limits<std::int64_t>::min();
+                        break;
+                    }
+                    const int q =
+                        QuickCount(rests[p1.restAt + k - 1], sides[id].first, sides[id].second);
+                    if (q > 0)
+                        least = std::min(least, (rest + q - 1) / q);
                 }
-                const int q =
-                    QuickCount(rests_[p1.restAt + k - 1], sides[id].first, sides[id].second);
-                if (q > 0)
-                    least = std::min(least, (rest + q - 1) / q);
             }
-            leastStamp_[at] = markCall_;
-            leastBeta_[at] = least;
-            return least;
+            stamp[id] = call;
+            leastAt[id] = least;
         };
         const Ranked* list = byDensity_[x].data();
-        for (std::size_t e = 0; e < passing_[x]; ++e) {
+        const std::size_t passing = passing_[x];
+        std::uint64_t* tried = tried_.data();
+        std::uint64_t* laneMask = laneMask_.data();
+        const std::uint64_t laneBit = std::uint64_t{1} << x;
+        for (std::size_t e = 0; e < passing; ++e) {
             const Ranked& r = list[e];
             if (r.size <= i)
                 continue;
-            bool hit = false;
-            for (int c = 0; c < 4 && !hit; ++c)
-                hit = r.beta[kO2[c]] >= leastBeta(kO1[c], r.alongId[kO2[c]]);
+            const std::uint32_t id0 = r.alongId[0], id1 = r.alongId[1];
+            if (stamp[id0] != call) [[unlikely]]
+                compute(id0);
+            bool hit = r.beta[0] >= leastAt[id0];
+            if (!hit) {
+                if (stamp[id1] != call) [[unlikely]]
+                    compute(id1);
+                hit = r.beta[1] >= leastAt[id1];
+            }
             if (hit) {
-                tried_[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
-                laneMask_[r.size] |= std::uint64_t{1} << x;
+                tried[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
+                laneMask[r.size] |= laneBit;
             }
         }
     }
@@ -1330,7 +1397,7 @@ private:
     Layout cut_, board_;
 
     std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
-    std::unordered_map<SizeKey, Layout, SizeKeyHash> boardCache_;
+    LayoutTable boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
@@ -1349,18 +1416,17 @@ private:
     std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
     struct Ranked {
-        double density;     // the better of the two orientations
-        std::uint32_t size; // index in inner_
-        double along[2], inverse[2];
+        double density;           // the better of the two orientations
         std::int64_t beta[2];     // boards across the split
-        std::uint32_t alongId[2]; // index of along in the lane's distinct sides
+        std::uint32_t size;       // index in inner_
+        std::uint32_t alongId[2]; // index of its side along in the lane's distinct sides
     };
     // Per sheet and split: the distinct sides along it of the listed sizes
     // (many sizes share a side), and 1 / side.
     std::vector<std::vector<std::pair<double, double>>> laneSides_;
-    // Per panel 1 and lane (MarkLane): for panel 1's orientation and a panel-2
-    // side, the least boards across the split that reach the need; stamped
-    // with the call that computed it.
+    // Per panel 1 and lane (MarkLane): for a panel-2 side, the least boards
+    // across the split that reach the need in either orientation of panel 1;
+    // stamped with the call that computed it.
     std::vector<std::int64_t> leastBeta_;
     std::vector<std::uint32_t> leastStamp_;
     std::uint32_t markCall_ = 0;
