@@ -3,10 +3,12 @@
 // own program directory, its children by object name, its data module and
 // its commands. Header only: tests that use it link the shell.
 
+#include "Startup.h"
 #include "Unit2.h"
 #include "VornTestSupport.h"
 
 #include <QAction>
+#include <QTest>
 
 #include <memory>
 
@@ -25,6 +27,26 @@ protected:
     }
     TDataM1& Dm() const { return *w_->Data(); }
     QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
+
+    // A fresh program directory and the main window on it, shown and active;
+    // false when either could not be made.
+    bool OpenWindow() {
+        dir_ = std::make_unique<ProgramDir>();
+        if (!dir_->isValid())
+            return false;
+        w_ = CreateMainWindow(dir_->path());
+        if (!w_ || !w_->Data())
+            return false;
+        w_->show();
+        if (!QTest::qWaitForWindowExposed(w_.get()))
+            return false;
+        w_->activateWindow();
+        return true;
+    }
+    void CloseWindow() {
+        w_.reset();
+        dir_.reset();
+    }
 };
 
 } // namespace vorn::test

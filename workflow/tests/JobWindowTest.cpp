@@ -164,19 +164,8 @@ class JobWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<vorn::test::ProgramDir>();
-        QVERIFY(dir_->isValid());
-        w_ = vorn::CreateMainWindow(dir_->path());
-        QVERIFY(w_ && w_->Data());
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->activateWindow();
-    }
-    void cleanup() {
-        w_.reset();
-        dir_.reset();
-    }
+    void init() { QVERIFY(OpenWindow()); }
+    void cleanup() { CloseWindow(); }
 
     // F2 on a typed board: the grid holds the engine's plans in its order, the
     // first is picked up, the box is gone and the commands follow the plan.

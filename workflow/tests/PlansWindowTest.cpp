@@ -144,19 +144,8 @@ class PlansWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<vorn::test::ProgramDir>();
-        QVERIFY(dir_->isValid());
-        w_ = vorn::CreateMainWindow(dir_->path());
-        QVERIFY(w_ && w_->Data());
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->activateWindow();
-    }
-    void cleanup() {
-        w_.reset();
-        dir_.reset();
-    }
+    void init() { QVERIFY(OpenWindow()); }
+    void cleanup() { CloseWindow(); }
 
     // F3 on the parameters tab: the engine's plan of the typed panel in the
     // job row, in both units (mm = inch x 25.4), valid, drawn, with holes.
