@@ -19,7 +19,7 @@ protected:
     std::unique_ptr<ProgramDir> dir_;
     std::unique_ptr<TVornMF> w_;
 
-    template <class T> T* Child(const char* name) const {
+    template <class T = QWidget> T* Child(const char* name) const {
         T* c = w_->findChild<T*>(QString::fromLatin1(name));
         if (!c)
             qWarning("no child %s", name);

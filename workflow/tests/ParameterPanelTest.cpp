@@ -6,6 +6,7 @@
 #include "ParameterPanel.h"
 #include "Cursor.h"
 #include "JobTestSupport.h"
+#include "MainWindowAccess.h"
 #include "Startup.h"
 #include "Unit2.h"
 #include "data1.h"
@@ -38,20 +39,9 @@ using vorn::test::SeenBox;
 using vorn::test::Shot;
 using vorn::test::Type;
 
-class ParameterPanelTest : public QObject {
+class ParameterPanelTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT
 
-    std::unique_ptr<vorn::test::ProgramDir> dir_;
-    std::unique_ptr<TVornMF> w_;
-
-    template <class T = QWidget> T* Child(const char* name) const {
-        T* c = w_->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qWarning("no child %s", name);
-        return c;
-    }
-    vorn::TDataM1& Dm() const { return *w_->Data(); }
-    QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
     // The window's focus field (also while a message box has just closed and
     // the window is not yet active again).
     QString Focused() const {
@@ -117,19 +107,10 @@ private slots:
         QVERIFY(vorn::LoadQtTranslations(*qApp));
     }
     void init() {
-        dir_ = std::make_unique<vorn::test::ProgramDir>();
-        QVERIFY(dir_->isValid());
-        w_ = vorn::CreateMainWindow(dir_->path());
-        QVERIFY(w_ && w_->Data());
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->activateWindow();
+        QVERIFY(OpenWindow());
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
     }
-    void cleanup() {
-        w_.reset();
-        dir_.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     // Enter and Down walk each ring forward, Up backward; the rings close.
     void keysWalkTheRings_data() {

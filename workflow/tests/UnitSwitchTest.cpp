@@ -6,6 +6,7 @@
 #include "UnitSwitch.h"
 #include "Cursor.h"
 #include "JobTestSupport.h"
+#include "MainWindowAccess.h"
 #include "Startup.h"
 #include "Tolerance.h"
 #include "Unit2.h"
@@ -125,16 +126,9 @@ bool JobGood(const Cursor& j) {
 
 } // namespace
 
-class UnitSwitchTest : public QObject {
+class UnitSwitchTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT
 
-    std::unique_ptr<vorn::test::ProgramDir> dir_;
-    std::unique_ptr<TVornMF> w_;
-
-    template <class T = QWidget> T* Child(const char* name) const {
-        return w_->findChild<T*>(QString::fromLatin1(name));
-    }
-    vorn::TDataM1& Dm() const { return *w_->Data(); }
     void ClickUnit() { QTest::mouseClick(w_->UnitButton(), Qt::LeftButton); }
     void SetJob(const QList<QPair<const char*, double>>& values) {
         Cursor& j = Dm().TempInput;
@@ -166,19 +160,10 @@ private slots:
     // The program's font and texts, as the program starts.
     void initTestCase() { vorn::SetUpApplication(*qApp); }
     void init() {
-        dir_ = std::make_unique<vorn::test::ProgramDir>();
-        QVERIFY(dir_->isValid());
-        w_ = vorn::CreateMainWindow(dir_->path());
-        QVERIFY(w_ && w_->Data());
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->activateWindow();
+        QVERIFY(OpenWindow());
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
     }
-    void cleanup() {
-        w_.reset();
-        dir_.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     // The j3 job with two panel kinds (82 000 result rows), holes of all
     // three types: Inch → mm → Inch gives back every length, and every count,
