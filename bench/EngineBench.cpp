@@ -2,8 +2,9 @@
 // engine alone (no printing). Each job runs in its own child process so that
 // its peak memory is its own.
 //
-//   engine_bench [--runs N] [--reference] [JOBDIR]
+//   engine_bench [--runs N] [--reference] [--job NAME]... [JOBDIR]
 //
+// --job runs only the named jobs (j1 ... j5), in the order given.
 // --reference runs the two-size stage configuration by configuration, without
 // the precomputed cuts and bounds: the figure before that optimisation.
 
@@ -94,17 +95,22 @@ int RunJob(const std::string& path, int runs) {
 int main(int argc, char** argv) {
     int runs = 5;
     std::string dir = VORN_BENCH_JOBS;
+    std::vector<std::string> names;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--reference"))
             reference = true;
+        else if (!std::strcmp(argv[i], "--job") && i + 1 < argc)
+            names.emplace_back(argv[++i]);
         else
             dir = argv[i];
     }
     int status = 0;
-    for (const char* name : {"j1", "j2", "j3", "j4", "j5"}) {
-        std::printf("%s\n", name);
+    if (names.empty())
+        names = {"j1", "j2", "j3", "j4", "j5"};
+    for (const std::string& name : names) {
+        std::printf("%s\n", name.c_str());
         std::fflush(stdout);
         const pid_t pid = fork();
         if (pid == 0)

@@ -77,11 +77,13 @@ SizeKey KeyOf(double x, double y) {
     return {std::bit_cast<std::uint64_t>(x), std::bit_cast<std::uint64_t>(y)};
 }
 
-// Layouts by panel size, in one flat table: the two-size stage looks sizes up
-// millions of times, and a node per entry costs a cache miss per look-up.
-class LayoutTable {
+// Values by a pair of 64-bit words (a panel size's bits, say) in one flat
+// table: the two-size stage looks sizes up millions of times, and a node per
+// entry costs a cache miss per look-up. Pointers stay valid until the next
+// addition.
+template <class Value> class FlatTable {
 public:
-    const Layout* Find(const SizeKey& k) const {
+    const Value* Find(const SizeKey& k) const {
         if (slots_.empty())
             return nullptr;
         for (std::size_t at = Home(k);; at = (at + 1) & mask_) {
@@ -93,17 +95,25 @@ public:
         }
     }
     // k must not be in the table.
-    const Layout& Add(const SizeKey& k, const Layout& v) {
+    const Value& Add(const SizeKey& k, const Value& v) {
         if ((size_ + 1) * 2 > slots_.size())
             Grow();
         ++size_;
         return Place(k, v);
     }
+    // Adds k with v unless it is there; true when added.
+    bool Insert(const SizeKey& k, const Value& v) {
+        if (Find(k))
+            return false;
+        Add(k, v);
+        return true;
+    }
+    std::size_t Size() const { return size_; }
 
 private:
     struct Slot {
         SizeKey key{};
-        Layout value;
+        Value value{};
         bool used = false;
     };
     std::size_t Home(const SizeKey& k) const {
@@ -114,7 +124,7 @@ private:
         h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
         return static_cast<std::size_t>(h ^ (h >> 31)) & mask_;
     }
-    const Layout& Place(const SizeKey& k, const Layout& v) {
+    const Value& Place(const SizeKey& k, const Value& v) {
         std::size_t at = Home(k);
         while (slots_[at].used)
             at = (at + 1) & mask_;
@@ -775,7 +785,7 @@ private:
             }
             leastBeta_.assign(widest, 0);
             leastStamp_.assign(widest, 0);
-            passing_.assign(lanes, 0);
+            GroupLanes();
             tried_.assign((n + 63) / 64, 0);
             laneMask_.assign(n, 0);
             sheetArea_.clear();
@@ -813,21 +823,10 @@ private:
             // a sheet and split are a prefix of its list by density; their
             // union, marked in a bit set, is all that is tried. The others'
             // progress steps are taken in bulk, each before the next pair tried.
-            if (i % 256 == 0) {
-                // Sizes up to panel 1 are never panel 2 again: out of the lists
-                // (which stay in their order).
-                for (auto& list : byDensity_)
-                    std::erase_if(list, [i](const Ranked& r) { return r.size <= i; });
-            }
-            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
-                const auto& list = byDensity_[x];
-                const double need = minDensity_[x];
-                passing_[x] = static_cast<std::size_t>(
-                    std::partition_point(list.begin(), list.end(),
-                                         [need](const Ranked& r) { return r.density >= need; }) -
-                    list.begin());
-            }
-            if (byDensity_.size() > 64) {
+            if (i % 256 == 0 && i > 0)
+                PurgeGroups(i);
+            const std::size_t lanes = sheets_.size() * 2;
+            if (lanes > 64) {
                 // More sheets than a lane mask holds: the pairs one by one.
                 for (std::size_t j = i + 1; j < n; ++j) {
                     if (recordable[j])
@@ -838,7 +837,7 @@ private:
                 }
                 continue;
             }
-            for (std::size_t x = 0; x < byDensity_.size(); ++x) {
+            for (std::size_t x = 0; x < lanes; ++x) {
                 progress_.Beat();
                 MarkLane(i, x);
             }
@@ -883,8 +882,24 @@ private:
         double density = 0;   // boards per unit length along the split
         double inverse = 0;   // 1 / along
         std::int64_t key = 0; // TolKey(along)
+        // Its sides after the rounding of a two-size plan: along as it is (the
+        // rounding along depends on the other panel), across rounded for
+        // `across` panels; an id of the two, 0 until first needed.
+        std::uint32_t roundedId = 0;
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
+
+    // A listed size in one orientation, on one sheet and split.
+    struct Member {
+        std::int64_t beta;  // boards across the split
+        double density;     // boards per unit length along the split
+        std::uint32_t size; // index in inner_
+    };
+    struct Group {
+        double maxDensity;        // of its members
+        std::uint32_t id;         // its side along, in laneSides_
+        std::uint32_t begin, end; // its members in laneMembers_
+    };
 
     std::size_t RoleIndex(std::size_t p, std::size_t s, int split, int orient) const {
         return ((p * sheets_.size() + s) * 2 + split) * 2 + orient;
@@ -1069,28 +1084,102 @@ private:
             stamp[id] = call;
             leastAt[id] = least;
         };
-        const Ranked* list = byDensity_[x].data();
-        const std::size_t passing = passing_[x];
         std::uint64_t* tried = tried_.data();
         std::uint64_t* laneMask = laneMask_.data();
         const std::uint64_t laneBit = std::uint64_t{1} << x;
-        for (std::size_t e = 0; e < passing; ++e) {
-            const Ranked& r = list[e];
-            if (r.size <= i)
-                continue;
-            const std::uint32_t id0 = r.alongId[0], id1 = r.alongId[1];
-            if (stamp[id0] != call) [[unlikely]]
-                compute(id0);
-            bool hit = r.beta[0] >= leastAt[id0];
-            if (!hit) {
-                if (stamp[id1] != call) [[unlikely]]
-                    compute(id1);
-                hit = r.beta[1] >= leastAt[id1];
+        const double minDensity = minDensity_[x];
+        const Member* members = laneMembers_[x].data();
+        for (const Group& g : laneGroups_[x]) {
+            if (!(g.maxDensity >= minDensity))
+                break; // and so are the groups after it
+            if (stamp[g.id] != call)
+                compute(g.id);
+            const std::int64_t least = leastAt[g.id];
+            for (std::uint32_t e = g.begin; e < g.end; ++e) {
+                const Member& m = members[e];
+                if (m.beta < least)
+                    break;
+                if (m.size <= i || !(m.density >= minDensity))
+                    continue;
+                tried[m.size / 64] |= std::uint64_t{1} << (m.size % 64);
+                laneMask[m.size] |= laneBit;
             }
-            if (hit) {
-                tried[r.size / 64] |= std::uint64_t{1} << (r.size % 64);
-                laneMask[r.size] |= laneBit;
+        }
+    }
+
+    // Per sheet and split, the listed sizes in groups by their side along
+    // the split and orientation (one least count serves a group), each
+    // group by boards across the split, most first, so that the sizes
+    // reaching the least are a prefix; the groups by their densest size, so
+    // that those that may hold a size dense enough are a prefix too.
+    void GroupLanes() {
+        const std::size_t lanes = byDensity_.size();
+        laneGroups_.assign(lanes, {});
+        laneMembers_.assign(lanes, {});
+        for (std::size_t x = 0; x < lanes; ++x) {
+            struct Entry {
+                std::uint64_t group;
+                Member m;
+            };
+            std::vector<Entry> entries;
+            entries.reserve(byDensity_[x].size() * 2);
+            for (const Ranked& r : byDensity_[x])
+                for (int o = 0; o < 2; ++o) {
+                    const Role& role = roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
+                    entries.push_back(
+                        {std::uint64_t{r.alongId[o]} * 2 + static_cast<std::uint64_t>(o),
+                         {r.beta[o], role.density, r.size}});
+                }
+            std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+                if (a.group != b.group)
+                    return a.group < b.group;
+                if (a.m.beta != b.m.beta)
+                    return a.m.beta > b.m.beta;
+                return a.m.size < b.m.size;
+            });
+            auto& members = laneMembers_[x];
+            auto& groups = laneGroups_[x];
+            members.reserve(entries.size());
+            for (std::size_t e = 0; e < entries.size(); ++e) {
+                if (e == 0 || entries[e].group != entries[e - 1].group)
+                    groups.push_back({-std::numeric_limits<double>::infinity(),
+                                      static_cast<std::uint32_t>(entries[e].group / 2),
+                                      static_cast<std::uint32_t>(members.size()),
+                                      static_cast<std::uint32_t>(members.size())});
+                Group& g = groups.back();
+                members.push_back(entries[e].m);
+                g.end = static_cast<std::uint32_t>(members.size());
+                g.maxDensity = std::max(g.maxDensity, entries[e].m.density);
             }
+            SortGroups(groups);
+        }
+        byDensity_.clear();
+    }
+
+    static void SortGroups(std::vector<Group>& groups) {
+        std::sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+            return a.maxDensity > b.maxDensity || (a.maxDensity == b.maxDensity && a.id < b.id);
+        });
+    }
+
+    // Sizes up to panel 1 are never panel 2 again: out of the groups (which
+    // keep their order inside).
+    void PurgeGroups(std::size_t i) {
+        for (std::size_t x = 0; x < laneGroups_.size(); ++x) {
+            Member* members = laneMembers_[x].data();
+            for (Group& g : laneGroups_[x]) {
+                std::uint32_t to = g.begin;
+                double most = -std::numeric_limits<double>::infinity();
+                for (std::uint32_t e = g.begin; e < g.end; ++e) {
+                    if (members[e].size <= i)
+                        continue;
+                    most = std::max(most, members[e].density);
+                    members[to++] = members[e];
+                }
+                g.end = to;
+                g.maxDensity = most;
+            }
+            SortGroups(laneGroups_[x]);
         }
     }
 
@@ -1119,7 +1208,7 @@ private:
         const std::size_t s = lane / 2;
         const int split = static_cast<int>(lane % 2);
         if (!job_.GoodBase && pb.have && pb.best.sheet != s) {
-            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
+            RecordFastPlan(i, j, b1, b2, pb.best);
             pb.have = false;
         }
         // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
@@ -1165,10 +1254,67 @@ private:
         }
     }
 
+    // A plan's rounded sizes, and with them its rows, depend only on its sheet,
+    // split, orientations and counts, both sides along as they are and both
+    // sides across as rounded: a plan met before with all of these equal
+    // writes nothing again (its row is a duplicate, or it was ruled out
+    // then as now). Most plans are such repeats: many sizes share a side
+    // along, and the sides across round alike.
+    void RecordFastPlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
+                        const FastBest& b) {
+        const std::size_t lane = b.sheet * 2 + static_cast<std::size_t>(b.split);
+        const Role& r1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)];
+        const Role& r2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)];
+        constexpr int kCountLimit = 1 << 12;
+        const bool keyed = job_.AUTOPanel && r1.across > 0 && r2.across > 0 && b.q > 0 &&
+                           r1.across < kCountLimit && r2.across < kCountLimit &&
+                           b.k < kCountLimit && b.q < kCountLimit;
+        if (keyed) {
+            const std::uint64_t counts =
+                (((((static_cast<std::uint64_t>(lane) * 4 + static_cast<std::uint64_t>(b.o1) * 2 +
+                     static_cast<std::uint64_t>(b.o2)) *
+                        kCountLimit +
+                    static_cast<std::uint64_t>(b.k)) *
+                       kCountLimit +
+                   static_cast<std::uint64_t>(b.q)) *
+                      kCountLimit +
+                  static_cast<std::uint64_t>(r1.across)) *
+                     kCountLimit +
+                 static_cast<std::uint64_t>(r2.across)) |
+                (std::uint64_t{1} << 63);
+            const std::uint64_t sides =
+                (std::uint64_t{RoundedId(i, b.sheet, b.split, b.o1)} << 32) |
+                RoundedId(j, b.sheet, b.split, b.o2);
+            if (!plansMet_.Insert({counts, sides}, 1))
+                return;
+        }
+        RecordPlan(MakePlan(i, j, b1, b2, b));
+    }
+
+    // The id of a role's sides after the rounding (see Role::roundedId).
+    std::uint32_t RoundedId(std::size_t p, std::size_t sheet, int split, int orient) {
+        Role& r = roles_[RoleIndex(p, sheet, split, orient)];
+        if (r.roundedId == 0) {
+            // As RoundTwoSizePanels rounds it.
+            const bool lengthAlong = (split == 0) == (orient == 0);
+            const double x = lengthAlong ? inner_[p].Panel_W : inner_[p].Panel_L;
+            const double across = split == 0 ? sheets_[sheet].SW : sheets_[sheet].SL;
+            const int m = r.across;
+            const double rounded = RoundUpToFit(x, [&](double v) { return TolLe(m * v, across); });
+            const SizeKey key = KeyOf(r.along, rounded);
+            if (const std::uint32_t* known = roundedIds_.Find(key))
+                r.roundedId = *known;
+            else
+                r.roundedId =
+                    roundedIds_.Add(key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
+        }
+        return r.roundedId;
+    }
+
     void FinishPair(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
                     const PairBest& pb) {
         if (pb.have)
-            RecordPlan(MakePlan(i, j, b1, b2, pb.best));
+            RecordFastPlan(i, j, b1, b2, pb.best);
     }
 
     TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
@@ -1397,7 +1543,7 @@ private:
     Layout cut_, board_;
 
     std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
-    LayoutTable boardCache_;
+    FlatTable<Layout> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
@@ -1430,11 +1576,14 @@ private:
     std::vector<std::int64_t> leastBeta_;
     std::vector<std::uint32_t> leastStamp_;
     std::uint32_t markCall_ = 0;
-    std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
-    std::vector<std::size_t> passing_;           // per sheet and split: its prefix that passes
-    std::vector<std::uint64_t> tried_;           // bit set of the sizes to pair with panel 1
-    std::vector<std::uint64_t> laneMask_;        // per size: the sheets and splits it passes
-    std::vector<double> sheetArea_;              // SL * SW per sheet
+    std::vector<std::vector<Ranked>> byDensity_;   // per sheet and split, densest first
+    std::vector<std::vector<Group>> laneGroups_;   // per sheet and split, see GroupLanes
+    std::vector<std::vector<Member>> laneMembers_; // per sheet and split
+    std::vector<std::uint64_t> tried_;             // bit set of the sizes to pair with panel 1
+    std::vector<std::uint64_t> laneMask_;          // per size: the sheets and splits it passes
+    std::vector<double> sheetArea_;                // SL * SW per sheet
+    FlatTable<std::uint32_t> roundedIds_;          // see Role::roundedId
+    FlatTable<char> plansMet_;                     // see RecordFastPlan
 };
 
 } // namespace
