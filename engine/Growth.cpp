@@ -1,5 +1,9 @@
 #include "Growth.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace vorn {
@@ -43,6 +47,24 @@ void GrowSide(bool growLength, double& PL, double& PW, const FitTest* ladder, in
     for (int k = 0; k <= digits; ++k)
         scale *= 10;
     const double step = 1 / scale;
+    // The tests only fail later as D grows (their coefficients are not
+    // negative): steps short of the first side they could reach are taken
+    // without them, and kept when the tests still hold after them. The same
+    // additions run, so D ends on the same value.
+    double room = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < nGrowth; ++i) {
+        const double c = growLength ? growth[i].cPL : growth[i].cPW;
+        if (c > 0)
+            room = std::min(room, (growth[i].side - growth[i].Extent(PL, PW)) / c);
+    }
+    const double ahead = std::floor(room / step) - 3;
+    if (ahead > 8 && ahead < 1e9 && all(growth, nGrowth, TolLt)) {
+        const double start = D;
+        for (auto n = static_cast<std::int64_t>(ahead); n > 0; --n)
+            D = D + step;
+        if (!all(growth, nGrowth, TolLt))
+            D = start;
+    }
     while (all(growth, nGrowth, TolLt)) {
         const double next = D + step;
         if (next == D)
