@@ -15,6 +15,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <exception>
+#include <mutex>
+#include <thread>
+
 namespace vorn {
 
 std::int64_t EstimateSteps(double L, double W) {
@@ -146,6 +153,19 @@ private:
 struct Sheet {
     double SL = 1, SW = 1;
 };
+
+// Threads the two-size stage may use: VORN_THREADS when set (1 keeps it on
+// the calling thread), else two where there are two cores. Rows never depend
+// on it.
+unsigned SearchThreads() {
+    if (const char* v = std::getenv("VORN_THREADS")) {
+        char* end = nullptr;
+        const long t = std::strtol(v, &end, 10);
+        if (end != v && *end == 0 && t >= 1)
+            return static_cast<unsigned>(std::min(t, 2L));
+    }
+    return std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+}
 
 // A panel size collected for the two-size stage (`Temp_inner`).
 struct InnerRow {
@@ -729,6 +749,60 @@ private:
 
     // ---- two-size plans ------------------------------------------------
 
+    // One panel size on one sheet, along one split, in one orientation.
+    struct Role {
+        double along = 0;     // the panel's side along the split
+        int across = 0;       // panels across the split (plain truncation)
+        int runs = 0;         // panels that fit along the split
+        int restAt = 0;       // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0;   // boards per unit length along the split
+        double inverse = 0;   // 1 / along
+        std::int64_t key = 0; // TolKey(along)
+    };
+    static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
+
+    // A listed size in one orientation, on one sheet and split.
+    struct Member {
+        std::int64_t beta;  // boards across the split
+        double density;     // boards per unit length along the split
+        std::uint32_t size; // index in inner_
+    };
+    struct Group {
+        double maxDensity;        // of its members
+        std::uint32_t id;         // its side along, in laneSides_
+        std::uint32_t begin, end; // its members in PairState::members
+    };
+
+    // Boards of panel 1's configurations at k = 1 and at the last k, and the
+    // run each leaves: with panel 2's density d, e + d * f bounds the boards.
+    struct Lines {
+        double e1 = 0, f1 = 0, eK = 0, fK = 0;
+        double least = 0; // the least panel-2 density that can reach the need
+    };
+
+    struct FastBest {
+        std::int64_t value = 0;
+        std::size_t sheet = 0;
+        int split = 0, o1 = 0, o2 = 0, k = 0, q = 0;
+    };
+
+    // What trying the pairs of one panel 1 works with: one per thread.
+    struct PairState {
+        std::int64_t threshold = 0;            // the least key a plan must reach
+        std::vector<double> need;              // per sheet: the least boards reaching it
+        std::vector<double> minDensity;        // per sheet and split, see PreparePanelOne
+        std::vector<Lines> lines;              // per sheet, split and orientation of panel 1
+        std::vector<std::int64_t> leastBeta;   // per side of a lane, see MarkLane
+        std::vector<std::uint32_t> leastStamp; // the MarkLane call that set it
+        std::uint32_t markCall = 0;
+        std::vector<std::vector<Group>> groups;   // per sheet and split, see GroupLanes
+        std::vector<std::vector<Member>> members; // per sheet and split
+        std::size_t purgedAt = 0;                 // the panel 1 of the last PurgeGroups
+        std::vector<std::uint64_t> tried;         // bit set of the sizes to pair with panel 1
+        std::vector<std::uint64_t> laneMask;      // per size: the sheets and splits it passes
+        std::vector<FastBest> plans;              // plans of the pair being tried, in order
+    };
+
     void SearchTwoSizePlans() {
         const std::size_t n = inner_.size();
         std::vector<Layout> boards(n);
@@ -743,124 +817,271 @@ private:
         pieces_.resize(n);
         for (std::size_t i = 0; i < n; ++i)
             pieces_[i] = boards[i].Pieces();
-        if (!literalPairs_) {
-            PrepareRoles(boards);
-            // Per sheet and split, the sizes by their better density,
-            // highest first; sizes under the minimum panel are left out.
-            const std::size_t lanes = sheets_.size() * 2;
-            byDensity_.assign(lanes, {});
-            for (std::size_t x = 0; x < lanes; ++x) {
-                auto& list = byDensity_[x];
-                for (std::size_t j = 0; j < n; ++j) {
-                    if (!recordable[j])
-                        continue;
-                    Ranked r{bestDensity_[j * lanes + x], {}, static_cast<std::uint32_t>(j), {}};
-                    for (int o = 0; o < 2; ++o) {
-                        const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
-                        r.beta[o] = pieces_[j] * role.across;
-                    }
-                    list.push_back(r);
-                }
-                std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
-                    return a.density > b.density || (a.density == b.density && a.size < b.size);
-                });
-            }
-            laneSides_.assign(lanes, {});
-            std::size_t widest = 0;
-            for (std::size_t x = 0; x < lanes; ++x) {
-                std::unordered_map<std::uint64_t, std::uint32_t> ids;
-                for (Ranked& r : byDensity_[x]) {
-                    for (int o = 0; o < 2; ++o) {
-                        const Role& role =
-                            roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
-                        auto [it, added] =
-                            ids.try_emplace(std::bit_cast<std::uint64_t>(role.along),
-                                            static_cast<std::uint32_t>(laneSides_[x].size()));
-                        if (added)
-                            laneSides_[x].emplace_back(role.along, role.inverse);
-                        r.alongId[o] = it->second;
-                    }
-                }
-                widest = std::max(widest, laneSides_[x].size());
-            }
-            leastBeta_.assign(widest, 0);
-            leastStamp_.assign(widest, 0);
-            GroupLanes();
-            tried_.assign((n + 63) / 64, 0);
-            laneMask_.assign(n, 0);
-            sheetArea_.clear();
-            for (const Sheet& sh : sheets_)
-                sheetArea_.push_back(sh.SL * sh.SW);
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            // The last panels 1 take few steps each: the beats keep the looks.
-            progress_.Beat();
-            if (!recordable[i]) {
-                stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
-                stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
-                progress_.Advance(static_cast<std::int64_t>(n - i - 1));
-                continue;
-            }
-            const double P1L = inner_[i].Panel_L, P1W = inner_[i].Panel_W;
-            CutOnBestSheet(2, P1L, P1W);
-            const double U1 =
-                L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
-            keyU1_ = TolKey(U1);
-            if (!literalPairs_)
-                PreparePanelOne(i, boards[i]);
-            if (literalPairs_) {
+        if (literalPairs_) {
+            for (std::size_t i = 0; i < n; ++i) {
+                progress_.Beat();
+                keyU1_ = PanelOneKey(i);
                 for (std::size_t j = i + 1; j < n; ++j) {
                     ++stats_.pairsTried;
                     TryPair(inner_[i], boards[i], inner_[j], boards[j]);
                     progress_.Step();
                 }
-                continue;
             }
-            stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
-            // Most pairs fail at once: panel 2's better density falls short of
-            // what panel 1 needs on every sheet and split (TryPairFast's first
-            // test), or panel 2 is under the minimum panel. The sizes that pass
-            // a sheet and split are a prefix of its list by density; their
-            // union, marked in a bit set, is all that is tried. The others'
-            // progress steps are taken in bulk, each before the next pair tried.
-            if (i % 256 == 0 && i > 0)
-                PurgeGroups(i);
-            const std::size_t lanes = sheets_.size() * 2;
-            if (lanes > 64) {
-                // More sheets than a lane mask holds: the pairs one by one.
+            return;
+        }
+        PrepareRoles(boards);
+        // Per sheet and split, the sizes by their better density,
+        // highest first; sizes under the minimum panel are left out.
+        const std::size_t lanes = sheets_.size() * 2;
+        byDensity_.assign(lanes, {});
+        for (std::size_t x = 0; x < lanes; ++x) {
+            auto& list = byDensity_[x];
+            for (std::size_t j = 0; j < n; ++j) {
+                if (!recordable[j])
+                    continue;
+                Ranked r{bestDensity_[j * lanes + x], {}, static_cast<std::uint32_t>(j), {}};
+                for (int o = 0; o < 2; ++o) {
+                    const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
+                    r.beta[o] = pieces_[j] * role.across;
+                }
+                list.push_back(r);
+            }
+            std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
+                return a.density > b.density || (a.density == b.density && a.size < b.size);
+            });
+        }
+        laneSides_.assign(lanes, {});
+        std::size_t widest = 0;
+        for (std::size_t x = 0; x < lanes; ++x) {
+            std::unordered_map<std::uint64_t, std::uint32_t> ids;
+            for (Ranked& r : byDensity_[x]) {
+                for (int o = 0; o < 2; ++o) {
+                    const Role& role = roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
+                    auto [it, added] =
+                        ids.try_emplace(std::bit_cast<std::uint64_t>(role.along),
+                                        static_cast<std::uint32_t>(laneSides_[x].size()));
+                    if (added)
+                        laneSides_[x].emplace_back(role.along, role.inverse);
+                    r.alongId[o] = it->second;
+                }
+            }
+            widest = std::max(widest, laneSides_[x].size());
+        }
+        PairState st;
+        st.leastBeta.assign(widest, 0);
+        st.leastStamp.assign(widest, 0);
+        GroupLanes(st);
+        st.tried.assign((n + 63) / 64, 0);
+        st.laneMask.assign(n, 0);
+        sheetArea_.clear();
+        for (const Sheet& sh : sheets_)
+            sheetArea_.push_back(sh.SL * sh.SW);
+        roundedOf_.assign(roles_.size(), 0);
+        // Panel 1's own utilization on its best sheet, before any pair: it
+        // touches the shared layout caches, which the pairs do not.
+        std::vector<std::int64_t> keyU1(n, 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            progress_.Beat();
+            if (recordable[i])
+                keyU1[i] = PanelOneKey(i);
+        }
+        if (lanes > 64) {
+            // More sheets than a lane mask holds: the pairs one by one.
+            for (std::size_t i = 0; i < n; ++i) {
+                progress_.Beat();
+                stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+                if (!recordable[i]) {
+                    stats_.pairsBounded += static_cast<std::int64_t>(n - i - 1);
+                    progress_.Advance(static_cast<std::int64_t>(n - i - 1));
+                    continue;
+                }
+                PreparePanelOne(st, i, keyU1[i]);
                 for (std::size_t j = i + 1; j < n; ++j) {
-                    if (recordable[j])
-                        TryPairFast(i, j, boards[i], boards[j]);
-                    else
+                    if (recordable[j]) {
+                        st.plans.clear();
+                        TryPairFast(st, i, j);
+                        for (const FastBest& b : st.plans)
+                            RecordFastPlan(i, j, boards[i], boards[j], b);
+                    } else {
                         ++stats_.pairsBounded;
+                    }
                     progress_.Step();
                 }
-                continue;
             }
-            for (std::size_t x = 0; x < lanes; ++x) {
+            return;
+        }
+        TryPanelsOne(std::move(st), recordable, keyU1,
+                     [&](std::size_t i, std::size_t j, const FastBest& b) {
+                         RecordFastPlan(i, j, boards[i], boards[j], b);
+                     });
+    }
+
+    // The utilization key of panel 1 alone on its best sheet.
+    std::int64_t PanelOneKey(std::size_t i) {
+        CutOnBestSheet(2, inner_[i].Panel_L, inner_[i].Panel_W);
+        const double U1 = L_ * W_ * board_.Pieces() * cut_.Pieces() * 100 / (sheet_.SL * sheet_.SW);
+        return TolKey(U1);
+    }
+
+    // The pairs of one panel 1, as TryPanelsOne hands them on: the panels 2
+    // tried in order, and the plans found with each.
+    struct PanelOneFound {
+        std::vector<std::uint32_t> panelEnds; // per panel 1: the end of its panels 2
+        std::vector<std::uint32_t> tried;     // panels 2 tried
+        std::vector<std::uint32_t> planEnds;  // per panel 2 tried: the end of its plans
+        std::vector<FastBest> plans;
+        bool ready = false;
+        std::exception_ptr error;
+    };
+
+    // Most pairs fail at once: panel 2 cannot lift panel 1 to the needed
+    // boards on any sheet and split (MarkLane), or panel 2 is under the
+    // minimum panel. The sizes that pass, marked in a bit set, are all that is
+    // tried; the others' progress steps are taken in bulk, each before the
+    // next pair tried.
+    void FindPanelOnePlans(PairState& st, std::size_t i, std::int64_t keyU1, PanelOneFound& out,
+                           bool looks) const {
+        PreparePanelOne(st, i, keyU1);
+        if (i >= st.purgedAt + 256) {
+            PurgeGroups(st, i);
+            st.purgedAt = i;
+        }
+        for (std::size_t x = 0; x < sheets_.size() * 2; ++x) {
+            if (looks)
                 progress_.Beat();
-                MarkLane(i, x);
+            MarkLane(st, i, x);
+        }
+        for (std::size_t w = (i + 1) / 64; w < st.tried.size(); ++w) {
+            std::uint64_t bits = st.tried[w];
+            st.tried[w] = 0; // left clear for the next panel 1
+            if (w == (i + 1) / 64)
+                bits &= ~std::uint64_t{0} << ((i + 1) % 64);
+            while (bits) {
+                const std::size_t j = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                bits &= bits - 1;
+                const std::uint64_t lanes = st.laneMask[j];
+                st.laneMask[j] = 0;
+                st.plans.clear();
+                TryPairLanes(st, i, j, lanes);
+                out.tried.push_back(static_cast<std::uint32_t>(j));
+                out.plans.insert(out.plans.end(), st.plans.begin(), st.plans.end());
+                out.planEnds.push_back(static_cast<std::uint32_t>(out.plans.size()));
             }
-            std::size_t next = i + 1; // the first pair whose step is not taken
-            for (std::size_t w = (i + 1) / 64; w < tried_.size(); ++w) {
-                std::uint64_t bits = tried_[w];
-                tried_[w] = 0; // left clear for the next panel 1
-                if (w == (i + 1) / 64)
-                    bits &= ~std::uint64_t{0} << ((i + 1) % 64);
-                while (bits) {
-                    const std::size_t j = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-                    bits &= bits - 1;
+        }
+    }
+
+    // Works out the pairs of every panel 1 in chunks, on this thread and,
+    // where there is a second core, on a helper; hands the plans to record in
+    // order, with the progress steps and counts of the one-by-one loop. The
+    // rows therefore do not depend on the threads.
+    template <class Record>
+    void TryPanelsOne(PairState st, const std::vector<char>& recordable,
+                      const std::vector<std::int64_t>& keyU1, Record&& record) {
+        const std::size_t n = inner_.size();
+        constexpr std::size_t kChunk = 16, kAhead = 32;
+        const std::size_t chunks = (n + kChunk - 1) / kChunk;
+        std::vector<PanelOneFound> found(chunks);
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::size_t nextChunk = 0, recorded = 0;
+        bool stop = false;
+        auto work = [&](PairState& state, std::size_t c, bool looks) {
+            PanelOneFound f;
+            try {
+                for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
+                    if (looks)
+                        progress_.Beat();
+                    if (recordable[i])
+                        FindPanelOnePlans(state, i, keyU1[i], f, looks);
+                    f.panelEnds.push_back(static_cast<std::uint32_t>(f.tried.size()));
+                }
+            } catch (const SearchCancelled&) {
+                throw;
+            } catch (...) {
+                f.error = std::current_exception();
+            }
+            std::lock_guard lock(mutex);
+            found[c] = std::move(f);
+            found[c].ready = true;
+            changed.notify_all();
+        };
+        std::thread helper;
+        if (SearchThreads() > 1 && chunks > 1) {
+            helper = std::thread([&, state = st]() mutable {
+                for (;;) {
+                    std::size_t c;
+                    {
+                        std::unique_lock lock(mutex);
+                        changed.wait(lock, [&] {
+                            return stop || nextChunk >= chunks || nextChunk < recorded + kAhead;
+                        });
+                        if (stop || nextChunk >= chunks)
+                            return;
+                        c = nextChunk++;
+                    }
+                    work(state, c, false);
+                }
+            });
+        }
+        struct Join {
+            std::thread& t;
+            std::mutex& m;
+            std::condition_variable& cv;
+            bool& stop;
+            ~Join() {
+                {
+                    std::lock_guard lock(m);
+                    stop = true;
+                }
+                cv.notify_all();
+                if (t.joinable())
+                    t.join();
+            }
+        } join{helper, mutex, changed, stop};
+        for (std::size_t c = 0; c < chunks; ++c) {
+            for (;;) {
+                std::unique_lock lock(mutex);
+                if (found[c].ready)
+                    break;
+                if (nextChunk < chunks && nextChunk < c + kAhead) {
+                    const std::size_t mine = nextChunk++;
+                    lock.unlock();
+                    work(st, mine, true);
+                    continue;
+                }
+                changed.wait_for(lock, std::chrono::milliseconds(5));
+                lock.unlock();
+                progress_.Beat();
+            }
+            PanelOneFound f;
+            {
+                std::lock_guard lock(mutex);
+                f = std::move(found[c]);
+                found[c] = PanelOneFound{};
+            }
+            if (f.error)
+                std::rethrow_exception(f.error);
+            std::size_t t = 0, plan = 0;
+            for (std::size_t k = 0; k < f.panelEnds.size(); ++k) {
+                const std::size_t i = c * kChunk + k;
+                progress_.Beat();
+                stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
+                std::size_t next = i + 1; // the first pair whose step is not taken
+                for (; t < f.panelEnds[k]; ++t) {
+                    const std::size_t j = f.tried[t];
                     stats_.pairsBounded += static_cast<std::int64_t>(j - next);
                     progress_.Advance(static_cast<std::int64_t>(j - next));
-                    const std::uint64_t lanes = laneMask_[j];
-                    laneMask_[j] = 0;
-                    TryPairLanes(i, j, lanes, boards[i], boards[j]);
+                    for (; plan < f.planEnds[t]; ++plan)
+                        record(i, j, f.plans[plan]);
                     progress_.Step();
                     next = j + 1;
                 }
+                stats_.pairsBounded += static_cast<std::int64_t>(n - next);
+                progress_.Advance(static_cast<std::int64_t>(n - next));
             }
-            stats_.pairsBounded += static_cast<std::int64_t>(n - next);
-            progress_.Advance(static_cast<std::int64_t>(n - next));
+            std::lock_guard lock(mutex);
+            recorded = c + 1;
+            changed.notify_all();
         }
     }
 
@@ -872,34 +1093,6 @@ private:
     // pair then only combines them. Bounds on the boards a configuration can
     // reach rule out sheets and configurations that cannot reach the needed
     // utilization (more than U1, at least Min_lv) or the best plan so far.
-
-    // One panel size on one sheet, along one split, in one orientation.
-    struct Role {
-        double along = 0;     // the panel's side along the split
-        int across = 0;       // panels across the split (plain truncation)
-        int runs = 0;         // panels that fit along the split
-        int restAt = 0;       // rests_[restAt + k - 1]: the run left after k panels
-        double density = 0;   // boards per unit length along the split
-        double inverse = 0;   // 1 / along
-        std::int64_t key = 0; // TolKey(along)
-        // Its sides after the rounding of a two-size plan: along as it is (the
-        // rounding along depends on the other panel), across rounded for
-        // `across` panels; an id of the two, 0 until first needed.
-        std::uint32_t roundedId = 0;
-    };
-    static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
-
-    // A listed size in one orientation, on one sheet and split.
-    struct Member {
-        std::int64_t beta;  // boards across the split
-        double density;     // boards per unit length along the split
-        std::uint32_t size; // index in inner_
-    };
-    struct Group {
-        double maxDensity;        // of its members
-        std::uint32_t id;         // its side along, in laneSides_
-        std::uint32_t begin, end; // its members in laneMembers_
-    };
 
     std::size_t RoleIndex(std::size_t p, std::size_t s, int split, int orient) const {
         return ((p * sheets_.size() + s) * 2 + split) * 2 + orient;
@@ -946,21 +1139,21 @@ private:
 
     // Needed boards per sheet and, per sheet and split, the least panel-2
     // density that can lift any configuration of panel 1 to them.
-    void PreparePanelOne(std::size_t i, const Layout& b1) {
-        threshold_ = std::max(keyU1_ + 1, minLvKey_);
-        const double u1 = static_cast<double>(b1.Pieces());
+    void PreparePanelOne(PairState& st, std::size_t i, std::int64_t keyU1) const {
+        st.threshold = std::max(keyU1 + 1, minLvKey_);
+        const double u1 = static_cast<double>(pieces_[i]);
         const double c0 = L_ * 1e10 * W_;
-        need_.assign(sheets_.size(), 0);
-        minDensity_.assign(sheets_.size() * 2, 0);
-        lines_.assign(sheets_.size() * 4, Lines{});
+        st.need.assign(sheets_.size(), 0);
+        st.minDensity.assign(sheets_.size() * 2, 0);
+        st.lines.assign(sheets_.size() * 4, Lines{});
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const double scale = sheets_[s].SL * sheets_[s].SW;
             // The least board count whose utilization key reaches the threshold.
             double b =
-                std::max(0.0, std::floor(static_cast<double>(threshold_) / 100 * scale / c0) - 2);
-            while (RoundEven(c0 * b * 100 / scale) < threshold_)
+                std::max(0.0, std::floor(static_cast<double>(st.threshold) / 100 * scale / c0) - 2);
+            while (RoundEven(c0 * b * 100 / scale) < st.threshold)
                 b += 1;
-            need_[s] = b;
+            st.need[s] = b;
             for (int split = 0; split < 2; ++split) {
                 double least = std::numeric_limits<double>::infinity();
                 for (int orient = 0; orient < 2; ++orient) {
@@ -969,7 +1162,7 @@ private:
                         continue;
                     const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
                     const double alpha = u1 * r.across;
-                    Lines& l = lines_[(s * 2 + split) * 2 + orient];
+                    Lines& l = st.lines[(s * 2 + split) * 2 + orient];
                     l.e1 = alpha;
                     l.f1 = along - r.along + kSlack;
                     l.eK = alpha * r.runs;
@@ -985,7 +1178,7 @@ private:
                     }
                     least = std::min(least, l.least);
                 }
-                minDensity_[s * 2 + split] = least;
+                st.minDensity[s * 2 + split] = least;
             }
         }
     }
@@ -1008,35 +1201,23 @@ private:
         return q;
     }
 
-    // Boards of panel 1's configurations at k = 1 and at the last k, and the
-    // run each leaves: with panel 2's density d, e + d * f bounds the boards.
-    struct Lines {
-        double e1 = 0, f1 = 0, eK = 0, fK = 0;
-        double least = 0; // the least panel-2 density that can reach the need
-    };
-
-    struct FastBest {
-        std::int64_t value = 0;
-        std::size_t sheet = 0;
-        int split = 0, o1 = 0, o2 = 0, k = 0, q = 0;
-    };
-
-    void TryPairFast(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2) {
+    void TryPairFast(PairState& st, std::size_t i, std::size_t j) {
         const std::size_t lanes = sheets_.size() * 2;
         const double* dj = &bestDensity_[j * lanes];
         bool any = false;
         for (std::size_t x = 0; x < lanes && !any; ++x)
-            any = dj[x] >= minDensity_[x];
+            any = dj[x] >= st.minDensity[x];
         if (!any) {
             ++stats_.pairsBounded;
             return;
         }
         PairBest best;
         for (std::size_t lane = 0; lane < lanes; ++lane) {
-            if (dj[lane] >= minDensity_[lane])
-                TryLane(i, j, lane, b1, b2, best);
+            if (dj[lane] >= st.minDensity[lane])
+                TryLane(st, i, j, lane, best);
         }
-        FinishPair(i, j, b1, b2, best);
+        if (best.have)
+            st.plans.push_back(best.best);
     }
 
     // Marks the later sizes that reach the needed boards with panel 1 on
@@ -1044,7 +1225,7 @@ private:
     // TryLane computes, without its best-plan bookkeeping. A lane no
     // configuration lifts to the need can keep no plan, so TryLane would
     // leave it without effect.
-    void MarkLane(std::size_t i, std::size_t x) {
+    void MarkLane(PairState& st, std::size_t i, std::size_t x) const {
         const std::size_t s = x / 2;
         const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
         const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
@@ -1053,15 +1234,15 @@ private:
         // ceil((need - alpha * k) / q): one count per distinct panel-2 side,
         // the lesser over panel 1's two orientations (a size passes with
         // either), shared by every size with that side.
-        const auto need = static_cast<std::int64_t>(need_[s]);
+        const auto need = static_cast<std::int64_t>(st.need[s]);
         const auto* sides = laneSides_[x].data();
-        if (++markCall_ == 0) { // the stamps wrapped round
-            std::fill(leastStamp_.begin(), leastStamp_.end(), 0);
-            markCall_ = 1;
+        if (++st.markCall == 0) { // the stamps wrapped round
+            std::fill(st.leastStamp.begin(), st.leastStamp.end(), 0);
+            st.markCall = 1;
         }
-        const std::uint32_t call = markCall_;
-        std::uint32_t* stamp = leastStamp_.data();
-        std::int64_t* leastAt = leastBeta_.data();
+        const std::uint32_t call = st.markCall;
+        std::uint32_t* stamp = st.leastStamp.data();
+        std::int64_t* leastAt = st.leastBeta.data();
         const double* rests = rests_.data();
         // Worked out on the first size with that side; the cached test stays
         // inline in the loop below.
@@ -1084,12 +1265,12 @@ private:
             stamp[id] = call;
             leastAt[id] = least;
         };
-        std::uint64_t* tried = tried_.data();
-        std::uint64_t* laneMask = laneMask_.data();
+        std::uint64_t* tried = st.tried.data();
+        std::uint64_t* laneMask = st.laneMask.data();
         const std::uint64_t laneBit = std::uint64_t{1} << x;
-        const double minDensity = minDensity_[x];
-        const Member* members = laneMembers_[x].data();
-        for (const Group& g : laneGroups_[x]) {
+        const double minDensity = st.minDensity[x];
+        const Member* members = st.members[x].data();
+        for (const Group& g : st.groups[x]) {
             if (!(g.maxDensity >= minDensity))
                 break; // and so are the groups after it
             if (stamp[g.id] != call)
@@ -1112,10 +1293,10 @@ private:
     // group by boards across the split, most first, so that the sizes
     // reaching the least are a prefix; the groups by their densest size, so
     // that those that may hold a size dense enough are a prefix too.
-    void GroupLanes() {
+    void GroupLanes(PairState& st) {
         const std::size_t lanes = byDensity_.size();
-        laneGroups_.assign(lanes, {});
-        laneMembers_.assign(lanes, {});
+        st.groups.assign(lanes, {});
+        st.members.assign(lanes, {});
         for (std::size_t x = 0; x < lanes; ++x) {
             struct Entry {
                 std::uint64_t group;
@@ -1137,8 +1318,8 @@ private:
                     return a.m.beta > b.m.beta;
                 return a.m.size < b.m.size;
             });
-            auto& members = laneMembers_[x];
-            auto& groups = laneGroups_[x];
+            auto& members = st.members[x];
+            auto& groups = st.groups[x];
             members.reserve(entries.size());
             for (std::size_t e = 0; e < entries.size(); ++e) {
                 if (e == 0 || entries[e].group != entries[e - 1].group)
@@ -1164,10 +1345,10 @@ private:
 
     // Sizes up to panel 1 are never panel 2 again: out of the groups (which
     // keep their order inside).
-    void PurgeGroups(std::size_t i) {
-        for (std::size_t x = 0; x < laneGroups_.size(); ++x) {
-            Member* members = laneMembers_[x].data();
-            for (Group& g : laneGroups_[x]) {
+    static void PurgeGroups(PairState& st, std::size_t i) {
+        for (std::size_t x = 0; x < st.groups.size(); ++x) {
+            Member* members = st.members[x].data();
+            for (Group& g : st.groups[x]) {
                 std::uint32_t to = g.begin;
                 double most = -std::numeric_limits<double>::infinity();
                 for (std::uint32_t e = g.begin; e < g.end; ++e) {
@@ -1179,20 +1360,20 @@ private:
                 g.end = to;
                 g.maxDensity = most;
             }
-            SortGroups(laneGroups_[x]);
+            SortGroups(st.groups[x]);
         }
     }
 
     // The same pair when the sheets and splits to try are known: bit x of
     // lanes for sheet x / 2 and split x % 2, in that order.
-    void TryPairLanes(std::size_t i, std::size_t j, std::uint64_t lanes, const Layout& b1,
-                      const Layout& b2) {
+    void TryPairLanes(PairState& st, std::size_t i, std::size_t j, std::uint64_t lanes) const {
         PairBest best;
         while (lanes) {
-            TryLane(i, j, static_cast<std::size_t>(std::countr_zero(lanes)), b1, b2, best);
+            TryLane(st, i, j, static_cast<std::size_t>(std::countr_zero(lanes)), best);
             lanes &= lanes - 1;
         }
-        FinishPair(i, j, b1, b2, best);
+        if (best.have)
+            st.plans.push_back(best.best);
     }
 
     // The best plan of a pair so far; in "every sheet" mode a sheet's plan is
@@ -1203,12 +1384,12 @@ private:
         bool have = false;
     };
 
-    void TryLane(std::size_t i, std::size_t j, std::size_t lane, const Layout& b1, const Layout& b2,
-                 PairBest& pb) {
+    void TryLane(PairState& st, std::size_t i, std::size_t j, std::size_t lane,
+                 PairBest& pb) const {
         const std::size_t s = lane / 2;
         const int split = static_cast<int>(lane % 2);
         if (!job_.GoodBase && pb.have && pb.best.sheet != s) {
-            RecordFastPlan(i, j, b1, b2, pb.best);
+            st.plans.push_back(pb.best);
             pb.have = false;
         }
         // Configurations 1..8: split "L" then "W"; panel 1 upright, upright,
@@ -1228,7 +1409,7 @@ private:
                 continue;
             const Role& r2 = rj[lane * 2 + kO2[c]];
             // Boards are linear in k up to the tolerance: the ends bound them.
-            const Lines& l = lines_[lane * 2 + kO1[c]];
+            const Lines& l = st.lines[lane * 2 + kO1[c]];
             if (r2.density < l.least)
                 continue;
             if (have) {
@@ -1243,10 +1424,10 @@ private:
                 const double rest = rests_[r1.restAt + k - 1];
                 const int q = QuickCount(rest, r2.along, r2.inverse);
                 const std::int64_t boards = alpha * k + beta * q;
-                if (static_cast<double>(boards) < need_[s])
+                if (static_cast<double>(boards) < st.need[s])
                     continue;
                 const std::int64_t cur = RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
-                if (cur >= threshold_ && (!have || best.value <= cur)) {
+                if (cur >= st.threshold && (!have || best.value <= cur)) {
                     best = {cur, s, split, kO1[c], kO2[c], k, q};
                     have = true;
                 }
@@ -1291,10 +1472,14 @@ private:
         RecordPlan(MakePlan(i, j, b1, b2, b));
     }
 
-    // The id of a role's sides after the rounding (see Role::roundedId).
+    // The id of a role's sides after the rounding of a two-size plan: along
+    // as it is (the rounding along depends on the other panel), across
+    // rounded for `across` panels. Worked out when first needed.
     std::uint32_t RoundedId(std::size_t p, std::size_t sheet, int split, int orient) {
-        Role& r = roles_[RoleIndex(p, sheet, split, orient)];
-        if (r.roundedId == 0) {
+        const std::size_t role = RoleIndex(p, sheet, split, orient);
+        std::uint32_t& id = roundedOf_[role];
+        const Role& r = roles_[role];
+        if (id == 0) {
             // As RoundTwoSizePanels rounds it.
             const bool lengthAlong = (split == 0) == (orient == 0);
             const double x = lengthAlong ? inner_[p].Panel_W : inner_[p].Panel_L;
@@ -1303,18 +1488,11 @@ private:
             const double rounded = RoundUpToFit(x, [&](double v) { return TolLe(m * v, across); });
             const SizeKey key = KeyOf(r.along, rounded);
             if (const std::uint32_t* known = roundedIds_.Find(key))
-                r.roundedId = *known;
+                id = *known;
             else
-                r.roundedId =
-                    roundedIds_.Add(key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
+                id = roundedIds_.Add(key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
         }
-        return r.roundedId;
-    }
-
-    void FinishPair(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
-                    const PairBest& pb) {
-        if (pb.have)
-            RecordFastPlan(i, j, b1, b2, pb.best);
+        return id;
     }
 
     TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
@@ -1556,10 +1734,7 @@ private:
 
     std::vector<Role> roles_;
     std::vector<double> rests_;
-    std::int64_t threshold_ = 0;
-    std::vector<double> need_, minDensity_;
     std::vector<std::int64_t> pieces_; // boards per collected size
-    std::vector<Lines> lines_;         // per sheet, split and orientation of panel 1
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
     struct Ranked {
         double density;           // the better of the two orientations
@@ -1570,20 +1745,11 @@ private:
     // Per sheet and split: the distinct sides along it of the listed sizes
     // (many sizes share a side), and 1 / side.
     std::vector<std::vector<std::pair<double, double>>> laneSides_;
-    // Per panel 1 and lane (MarkLane): for a panel-2 side, the least boards
-    // across the split that reach the need in either orientation of panel 1;
-    // stamped with the call that computed it.
-    std::vector<std::int64_t> leastBeta_;
-    std::vector<std::uint32_t> leastStamp_;
-    std::uint32_t markCall_ = 0;
-    std::vector<std::vector<Ranked>> byDensity_;   // per sheet and split, densest first
-    std::vector<std::vector<Group>> laneGroups_;   // per sheet and split, see GroupLanes
-    std::vector<std::vector<Member>> laneMembers_; // per sheet and split
-    std::vector<std::uint64_t> tried_;             // bit set of the sizes to pair with panel 1
-    std::vector<std::uint64_t> laneMask_;          // per size: the sheets and splits it passes
-    std::vector<double> sheetArea_;                // SL * SW per sheet
-    FlatTable<std::uint32_t> roundedIds_;          // see Role::roundedId
-    FlatTable<char> plansMet_;                     // see RecordFastPlan
+    std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
+    std::vector<double> sheetArea_;              // SL * SW per sheet
+    std::vector<std::uint32_t> roundedOf_;       // per role, see RoundedId
+    FlatTable<std::uint32_t> roundedIds_;        // ids by rounded sides
+    FlatTable<char> plansMet_;                   // see RecordFastPlan
 };
 
 } // namespace
