@@ -769,7 +769,7 @@ private:
     };
     struct Group {
         double maxDensity;        // of its members
-        std::uint32_t id;         // its side along, in laneSides_
+        std::uint32_t id;         // its side along, in sides_
         std::uint32_t begin, end; // its members in PairState::members
     };
 
@@ -830,47 +830,37 @@ private:
             return;
         }
         PrepareRoles(boards);
-        // Per sheet and split, the sizes by their better density,
-        // highest first; sizes under the minimum panel are left out.
         const std::size_t lanes = sheets_.size() * 2;
-        byDensity_.assign(lanes, {});
-        for (std::size_t x = 0; x < lanes; ++x) {
-            auto& list = byDensity_[x];
-            for (std::size_t j = 0; j < n; ++j) {
-                if (!recordable[j])
+        // The distinct sides of the listed sizes (sizes under the minimum
+        // panel are left out), in the order first met: sizes are built from
+        // the same grid and share most of their sides. A side lies along the
+        // split in one orientation or the other on every lane.
+        sides_.clear();
+        sideIds_.assign(2 * n, 0);
+        {
+            FlatTable<std::uint32_t> ids;
+            for (std::size_t p = 0; p < n; ++p) {
+                if (!recordable[p])
                     continue;
-                Ranked r{bestDensity_[j * lanes + x], {}, static_cast<std::uint32_t>(j), {}};
-                for (int o = 0; o < 2; ++o) {
-                    const Role& role = roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), o)];
-                    r.beta[o] = pieces_[j] * role.across;
-                }
-                list.push_back(r);
-            }
-            std::sort(list.begin(), list.end(), [](const Ranked& a, const Ranked& b) {
-                return a.density > b.density || (a.density == b.density && a.size < b.size);
-            });
-        }
-        laneSides_.assign(lanes, {});
-        std::size_t widest = 0;
-        for (std::size_t x = 0; x < lanes; ++x) {
-            std::unordered_map<std::uint64_t, std::uint32_t> ids;
-            for (Ranked& r : byDensity_[x]) {
-                for (int o = 0; o < 2; ++o) {
-                    const Role& role = roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
-                    auto [it, added] =
-                        ids.try_emplace(std::bit_cast<std::uint64_t>(role.along),
-                                        static_cast<std::uint32_t>(laneSides_[x].size()));
-                    if (added)
-                        laneSides_[x].emplace_back(role.along, role.inverse);
-                    r.alongId[o] = it->second;
+                for (int k = 0; k < 2; ++k) {
+                    const double v = k == 0 ? inner_[p].Panel_L : inner_[p].Panel_W;
+                    const SizeKey key{std::bit_cast<std::uint64_t>(v), 0};
+                    if (const std::uint32_t* known = ids.Find(key)) {
+                        sideIds_[2 * p + static_cast<std::size_t>(k)] = *known;
+                    } else {
+                        const auto id = static_cast<std::uint32_t>(sides_.size());
+                        ids.Add(key, id);
+                        sides_.emplace_back(v, 1 / v);
+                        sideIds_[2 * p + static_cast<std::size_t>(k)] = id;
+                    }
                 }
             }
-            widest = std::max(widest, laneSides_[x].size());
         }
+        const std::size_t widest = sides_.size();
         PairState st;
         st.leastBeta.assign(widest, 0);
         st.leastStamp.assign(widest, 0);
-        GroupLanes(st);
+        GroupLanes(st, recordable);
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
         sheetArea_.clear();
@@ -1235,7 +1225,7 @@ private:
         // the lesser over panel 1's two orientations (a size passes with
         // either), shared by every size with that side.
         const auto need = static_cast<std::int64_t>(st.need[s]);
-        const auto* sides = laneSides_[x].data();
+        const auto* sides = sides_.data();
         if (++st.markCall == 0) { // the stamps wrapped round
             std::fill(st.leastStamp.begin(), st.leastStamp.end(), 0);
             st.markCall = 1;
@@ -1293,48 +1283,59 @@ private:
     // group by boards across the split, most first, so that the sizes
     // reaching the least are a prefix; the groups by their densest size, so
     // that those that may hold a size dense enough are a prefix too.
-    void GroupLanes(PairState& st) {
-        const std::size_t lanes = byDensity_.size();
+    void GroupLanes(PairState& st, const std::vector<char>& recordable) const {
+        const std::size_t lanes = sheets_.size() * 2;
+        const std::size_t n = inner_.size();
+        const std::size_t keys = 2 * sides_.size(); // side and orientation
         st.groups.assign(lanes, {});
         st.members.assign(lanes, {});
+        std::vector<std::uint32_t> at(keys + 1);
         for (std::size_t x = 0; x < lanes; ++x) {
-            struct Entry {
-                std::uint64_t group;
-                Member m;
+            const int split = static_cast<int>(x % 2);
+            auto key = [&](std::size_t p, int o) {
+                return std::size_t{AlongId(p, split, o)} * 2 + static_cast<std::size_t>(o);
             };
-            std::vector<Entry> entries;
-            entries.reserve(byDensity_[x].size() * 2);
-            for (const Ranked& r : byDensity_[x])
-                for (int o = 0; o < 2; ++o) {
-                    const Role& role = roles_[RoleIndex(r.size, x / 2, static_cast<int>(x % 2), o)];
-                    entries.push_back(
-                        {std::uint64_t{r.alongId[o]} * 2 + static_cast<std::uint64_t>(o),
-                         {r.beta[o], role.density, r.size}});
-                }
-            std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-                if (a.group != b.group)
-                    return a.group < b.group;
-                if (a.m.beta != b.m.beta)
-                    return a.m.beta > b.m.beta;
-                return a.m.size < b.m.size;
-            });
+            // By group in the order of the sizes, then each group by boards
+            // across, most first (stable: sizes in order on a tie).
+            std::fill(at.begin(), at.end(), 0);
+            for (std::size_t p = 0; p < n; ++p)
+                if (recordable[p])
+                    for (int o = 0; o < 2; ++o)
+                        ++at[key(p, o) + 1];
+            for (std::size_t k = 0; k < keys; ++k)
+                at[k + 1] += at[k];
             auto& members = st.members[x];
+            members.resize(at[keys]);
+            std::vector<std::uint32_t> fill(at.begin(), at.end() - 1);
+            for (std::size_t p = 0; p < n; ++p) {
+                if (!recordable[p])
+                    continue;
+                for (int o = 0; o < 2; ++o) {
+                    const Role& role = roles_[RoleIndex(p, x / 2, split, o)];
+                    members[fill[key(p, o)]++] = {pieces_[p] * role.across, role.density,
+                                                  static_cast<std::uint32_t>(p)};
+                }
+            }
             auto& groups = st.groups[x];
-            members.reserve(entries.size());
-            for (std::size_t e = 0; e < entries.size(); ++e) {
-                if (e == 0 || entries[e].group != entries[e - 1].group)
-                    groups.push_back({-std::numeric_limits<double>::infinity(),
-                                      static_cast<std::uint32_t>(entries[e].group / 2),
-                                      static_cast<std::uint32_t>(members.size()),
-                                      static_cast<std::uint32_t>(members.size())});
-                Group& g = groups.back();
-                members.push_back(entries[e].m);
-                g.end = static_cast<std::uint32_t>(members.size());
-                g.maxDensity = std::max(g.maxDensity, entries[e].m.density);
+            for (std::size_t k = 0; k < keys; ++k) {
+                if (at[k] == at[k + 1])
+                    continue;
+                std::stable_sort(members.begin() + at[k], members.begin() + at[k + 1],
+                                 [](const Member& a, const Member& b) { return a.beta > b.beta; });
+                double most = -std::numeric_limits<double>::infinity();
+                for (std::uint32_t e = at[k]; e < at[k + 1]; ++e)
+                    most = std::max(most, members[e].density);
+                groups.push_back({most, static_cast<std::uint32_t>(k / 2), at[k], at[k + 1]});
             }
             SortGroups(groups);
         }
-        byDensity_.clear();
+    }
+
+    // The id in sides_ of the side of size p along a split in orientation o
+    // (upright along "L" and turned along "W" lay the length along it).
+    std::uint32_t AlongId(std::size_t p, int split, int o) const {
+        const bool lengthAlong = (split == 0) == (o == 0);
+        return sideIds_[2 * p + (lengthAlong ? 0 : 1)];
     }
 
     static void SortGroups(std::vector<Group>& groups) {
@@ -1736,20 +1737,14 @@ private:
     std::vector<double> rests_;
     std::vector<std::int64_t> pieces_; // boards per collected size
     std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
-    struct Ranked {
-        double density;           // the better of the two orientations
-        std::int64_t beta[2];     // boards across the split
-        std::uint32_t size;       // index in inner_
-        std::uint32_t alongId[2]; // index of its side along in the lane's distinct sides
-    };
-    // Per sheet and split: the distinct sides along it of the listed sizes
-    // (many sizes share a side), and 1 / side.
-    std::vector<std::vector<std::pair<double, double>>> laneSides_;
-    std::vector<std::vector<Ranked>> byDensity_; // per sheet and split, densest first
-    std::vector<double> sheetArea_;              // SL * SW per sheet
-    std::vector<std::uint32_t> roundedOf_;       // per role, see RoundedId
-    FlatTable<std::uint32_t> roundedIds_;        // ids by rounded sides
-    FlatTable<char> plansMet_;                   // see RecordFastPlan
+    // The distinct sides of the listed sizes (many sizes share a side), and
+    // 1 / side; per size, the ids of its length and width among them.
+    std::vector<std::pair<double, double>> sides_;
+    std::vector<std::uint32_t> sideIds_;
+    std::vector<double> sheetArea_;        // SL * SW per sheet
+    std::vector<std::uint32_t> roundedOf_; // per role, see RoundedId
+    FlatTable<std::uint32_t> roundedIds_;  // ids by rounded sides
+    FlatTable<char> plansMet_;             // see RecordFastPlan
 };
 
 } // namespace
