@@ -19,6 +19,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <exception>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -84,6 +85,15 @@ SizeKey KeyOf(double x, double y) {
     return {std::bit_cast<std::uint64_t>(x), std::bit_cast<std::uint64_t>(y)};
 }
 
+// Sides are short binary fractions: their low bits are mostly zero, so every
+// bit of a key is mixed in (the splitmix64 finaliser).
+inline std::size_t Mix(const SizeKey& k) {
+    std::uint64_t h = k.a * 0x9E3779B97F4A7C15ULL + k.b;
+    h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
 // Values by a pair of 64-bit words (a panel size's bits, say) in one flat
 // table: the two-size stage looks sizes up millions of times, and a node per
 // entry costs a cache miss per look-up. Pointers stay valid until the next
@@ -123,14 +133,7 @@ private:
         Value value{};
         bool used = false;
     };
-    std::size_t Home(const SizeKey& k) const {
-        // Sides are short binary fractions: their low bits are mostly zero,
-        // so every bit is mixed in (the splitmix64 finaliser).
-        std::uint64_t h = k.a * 0x9E3779B97F4A7C15ULL + k.b;
-        h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
-        return static_cast<std::size_t>(h ^ (h >> 31)) & mask_;
-    }
+    std::size_t Home(const SizeKey& k) const { return Mix(k) & mask_; }
     const Value& Place(const SizeKey& k, const Value& v) {
         std::size_t at = Home(k);
         while (slots_[at].used)
@@ -147,6 +150,41 @@ private:
                 Place(s.key, s.value);
     }
     std::vector<Slot> slots_;
+    std::size_t mask_ = 0, size_ = 0;
+};
+
+// A set of keys whose first word is never 0, in one flat table of the keys
+// alone (it holds hundreds of thousands).
+class KeySet {
+public:
+    // Adds k unless it is there; true when added.
+    bool Insert(const SizeKey& k) {
+        if ((size_ + 1) * 2 > slots_.size())
+            Grow();
+        std::size_t at = Mix(k) & mask_;
+        for (; slots_[at].a != 0; at = (at + 1) & mask_)
+            if (slots_[at] == k)
+                return false;
+        slots_[at] = k;
+        ++size_;
+        return true;
+    }
+
+private:
+    void Grow() {
+        std::vector<SizeKey> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, SizeKey{0, 0});
+        mask_ = slots_.size() - 1;
+        for (const SizeKey& k : old) {
+            if (k.a == 0)
+                continue;
+            std::size_t at = Mix(k) & mask_;
+            while (slots_[at].a != 0)
+                at = (at + 1) & mask_;
+            slots_[at] = k;
+        }
+    }
+    std::vector<SizeKey> slots_;
     std::size_t mask_ = 0, size_ = 0;
 };
 
@@ -860,7 +898,11 @@ private:
         PairState st;
         st.leastBeta.assign(widest, 0);
         st.leastStamp.assign(widest, 0);
-        GroupLanes(st, recordable);
+        // The groups are worked out on a helper (where there are two cores)
+        // while this thread works out each panel 1 alone, which touches the
+        // layout caches.
+        auto grouped = std::async(SearchThreads() > 1 ? std::launch::async : std::launch::deferred,
+                                  [&] { GroupLanes(st, recordable); });
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
         sheetArea_.clear();
@@ -875,6 +917,7 @@ private:
             if (recordable[i])
                 keyU1[i] = PanelOneKey(i);
         }
+        grouped.get();
         if (lanes > 64) {
             // More sheets than a lane mask holds: the pairs one by one.
             for (std::size_t i = 0; i < n; ++i) {
@@ -1091,8 +1134,14 @@ private:
     void PrepareRoles(const std::vector<Layout>& boards) {
         const std::size_t n = inner_.size();
         roles_.assign(n * sheets_.size() * 4, Role{});
-        rests_.clear();
         bestDensity_.clear();
+        rests_.clear();
+        // The runs left depend on the sheet's side and the panel's side only,
+        // and sheets and sizes share most of their sides: each pair once.
+        struct Runs {
+            int at = 0, count = 0;
+        };
+        FlatTable<Runs> runsOf;
         for (std::size_t p = 0; p < n; ++p) {
             const double PL = inner_[p].Panel_L, PW = inner_[p].Panel_W;
             const double u = static_cast<double>(boards[p].Pieces());
@@ -1108,14 +1157,21 @@ private:
                         r.along = lengthAlong ? PL : PW;
                         const double x = lengthAlong ? PW : PL;
                         r.across = static_cast<int>(std::trunc(across / x));
-                        r.restAt = static_cast<int>(rests_.size());
-                        const std::int64_t key = TolKey(r.along);
-                        double rest = along;
-                        while (TolKey(rest) >= key) {
-                            rest = rest - r.along;
-                            rests_.push_back(rest);
-                            ++r.runs;
+                        const SizeKey runKey = KeyOf(along, r.along);
+                        const Runs* runs = runsOf.Find(runKey);
+                        if (!runs) {
+                            Runs made{static_cast<int>(rests_.size()), 0};
+                            const std::int64_t key = TolKey(r.along);
+                            double rest = along;
+                            while (TolKey(rest) >= key) {
+                                rest = rest - r.along;
+                                rests_.push_back(rest);
+                                ++made.count;
+                            }
+                            runs = &runsOf.Add(runKey, made);
                         }
+                        r.restAt = runs->at;
+                        r.runs = runs->count;
                         r.density = u * r.across / r.along;
                         r.inverse = 1 / r.along;
                         r.key = TolKey(r.along);
@@ -1467,7 +1523,7 @@ private:
             const std::uint64_t sides =
                 (std::uint64_t{RoundedId(i, b.sheet, b.split, b.o1)} << 32) |
                 RoundedId(j, b.sheet, b.split, b.o2);
-            if (!plansMet_.Insert({counts, sides}, 1))
+            if (!plansMet_.Insert({counts, sides}))
                 return;
         }
         RecordPlan(MakePlan(i, j, b1, b2, b));
@@ -1744,7 +1800,7 @@ private:
     std::vector<double> sheetArea_;        // SL * SW per sheet
     std::vector<std::uint32_t> roundedOf_; // per role, see RoundedId
     FlatTable<std::uint32_t> roundedIds_;  // ids by rounded sides
-    FlatTable<char> plansMet_;             // see RecordFastPlan
+    KeySet plansMet_;                      // see RecordFastPlan
 };
 
 } // namespace
