@@ -7,6 +7,7 @@
 #include "Tolerance.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -822,6 +823,7 @@ private:
         std::int64_t value = 0;
         std::size_t sheet = 0;
         int split = 0, o1 = 0, o2 = 0, k = 0, q = 0;
+        std::int64_t boards = 0; // whose key is value
     };
 
     // What trying the pairs of one panel 1 works with: one per thread.
@@ -839,6 +841,8 @@ private:
         std::vector<std::uint64_t> tried;         // bit set of the sizes to pair with panel 1
         std::vector<std::uint64_t> laneMask;      // per size: the sheets and splits it passes
         std::vector<FastBest> plans;              // plans of the pair being tried, in order
+        std::vector<double> across;               // per role: RoundedAcross, NaN until known
+        std::vector<std::array<std::uint64_t, 5>> recent; // see ForgetRepeats
     };
 
     void SearchTwoSizePlans() {
@@ -905,9 +909,16 @@ private:
                                   [&] { GroupLanes(st, recordable); });
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
+        st.across.assign(roles_.size(), std::numeric_limits<double>::quiet_NaN());
+        st.recent.assign(std::size_t{1} << 13, {});
         sheetArea_.clear();
-        for (const Sheet& sh : sheets_)
+        distinctKeys_.clear();
+        for (const Sheet& sh : sheets_) {
             sheetArea_.push_back(sh.SL * sh.SW);
+            // One board adds at least 4 to a utilization key: the keys of
+            // different board counts differ whatever the rounding.
+            distinctKeys_.push_back(L_ * 1e10 * W_ * 100 / (sh.SL * sh.SW) >= 4);
+        }
         roundedOf_.assign(roles_.size(), 0);
         // Panel 1's own utilization on its best sheet, before any pair: it
         // touches the shared layout caches, which the pairs do not.
@@ -996,11 +1007,48 @@ private:
                 st.laneMask[j] = 0;
                 st.plans.clear();
                 TryPairLanes(st, i, j, lanes);
+                ForgetRepeats(st, i, j);
                 out.tried.push_back(static_cast<std::uint32_t>(j));
                 out.plans.insert(out.plans.end(), st.plans.begin(), st.plans.end());
                 out.planEnds.push_back(static_cast<std::uint32_t>(out.plans.size()));
             }
         }
+    }
+
+    // Drops the plans of pair (i, j) this thread has just handed on in an
+    // earlier pair: recorded in order, such a plan would be a repeat of one
+    // recorded before (see RecordFastPlan). A small table that keeps the
+    // last plan per slot is enough: repeats come close together.
+    void ForgetRepeats(PairState& st, std::size_t i, std::size_t j) const {
+        std::size_t kept = 0;
+        for (const FastBest& b : st.plans) {
+            const std::uint64_t counts = PlanCounts(i, j, b);
+            if (counts != 0) {
+                const std::array<std::uint64_t, 5> key{
+                    counts, Bits(RoleAlong(i, b, b.o1)), Bits(Across(st, i, b, b.o1)),
+                    Bits(RoleAlong(j, b, b.o2)), Bits(Across(st, j, b, b.o2))};
+                std::uint64_t h = 0;
+                for (std::uint64_t w : key)
+                    h = (h ^ w) * 0x9E3779B97F4A7C15ULL;
+                auto& slot = st.recent[(h >> 40) & (st.recent.size() - 1)];
+                if (slot == key)
+                    continue;
+                slot = key;
+            }
+            st.plans[kept++] = b;
+        }
+        st.plans.resize(kept);
+    }
+
+    static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+    double RoleAlong(std::size_t p, const FastBest& b, int orient) const {
+        return roles_[RoleIndex(p, b.sheet, b.split, orient)].along;
+    }
+    double Across(PairState& st, std::size_t p, const FastBest& b, int orient) const {
+        double& known = st.across[RoleIndex(p, b.sheet, b.split, orient)];
+        if (std::isnan(known))
+            known = RoundedAcross(p, b.sheet, b.split, orient);
+        return known;
     }
 
     // Works out the pairs of every panel 1 in chunks, on this thread and,
@@ -1304,8 +1352,11 @@ private:
                     }
                     const int q =
                         QuickCount(rests[p1.restAt + k - 1], sides[id].first, sides[id].second);
-                    if (q > 0)
-                        least = std::min(least, (rest + q - 1) / q);
+                    // ceil(rest / q) < least exactly when rest <= (least - 1) * q:
+                    // the division only where it lowers the least.
+                    if (q > 0 && least != std::numeric_limits<std::int64_t>::min() &&
+                        (least > rest || rest <= (least - 1) * q))
+                        least = (rest + q - 1) / q;
                 }
             }
             stamp[id] = call;
@@ -1469,10 +1520,16 @@ private:
             const Lines& l = st.lines[lane * 2 + kO1[c]];
             if (r2.density < l.least)
                 continue;
+            // On this sheet, where each board more is another key, boards
+            // compare as their keys do: no division for a plan that cannot
+            // be the best.
+            const bool inBoards = have && best.sheet == s && distinctKeys_[s];
             if (have) {
                 const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
-                const double ubBoards = static_cast<double>(static_cast<std::int64_t>(ub));
-                if (RoundEven(c0 * ubBoards * 100 / scale) < best.value)
+                const auto ubBoards = static_cast<std::int64_t>(ub);
+                if (inBoards
+                        ? ubBoards < best.boards
+                        : RoundEven(c0 * static_cast<double>(ubBoards) * 100 / scale) < best.value)
                     continue;
             }
             const std::int64_t alpha = u1 * r1.across;
@@ -1483,13 +1540,57 @@ private:
                 const std::int64_t boards = alpha * k + beta * q;
                 if (static_cast<double>(boards) < st.need[s])
                     continue;
+                if (have && best.sheet == s && distinctKeys_[s]) {
+                    if (boards < best.boards)
+                        continue;
+                    if (boards == best.boards) { // the same key: the later plan
+                        best = {best.value, s, split, kO1[c], kO2[c], k, q, boards};
+                        continue;
+                    }
+                }
                 const std::int64_t cur = RoundEven(c0 * static_cast<double>(boards) * 100 / scale);
                 if (cur >= st.threshold && (!have || best.value <= cur)) {
-                    best = {cur, s, split, kO1[c], kO2[c], k, q};
+                    best = {cur, s, split, kO1[c], kO2[c], k, q, boards};
                     have = true;
                 }
             }
         }
+    }
+
+    // The sheet, split, orientations and counts of a plan in one word (never
+    // 0), or 0 when the plan is not rounded or its counts do not fit.
+    std::uint64_t PlanCounts(std::size_t i, std::size_t j, const FastBest& b) const {
+        const std::size_t lane = b.sheet * 2 + static_cast<std::size_t>(b.split);
+        const Role& r1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)];
+        const Role& r2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)];
+        constexpr int kCountLimit = 1 << 12;
+        const bool keyed = job_.AUTOPanel && r1.across > 0 && r2.across > 0 && b.q > 0 &&
+                           r1.across < kCountLimit && r2.across < kCountLimit &&
+                           b.k < kCountLimit && b.q < kCountLimit;
+        if (!keyed)
+            return 0;
+        return (((((static_cast<std::uint64_t>(lane) * 4 + static_cast<std::uint64_t>(b.o1) * 2 +
+                    static_cast<std::uint64_t>(b.o2)) *
+                       kCountLimit +
+                   static_cast<std::uint64_t>(b.k)) *
+                      kCountLimit +
+                  static_cast<std::uint64_t>(b.q)) *
+                     kCountLimit +
+                 static_cast<std::uint64_t>(r1.across)) *
+                    kCountLimit +
+                static_cast<std::uint64_t>(r2.across)) |
+               (std::uint64_t{1} << 63);
+    }
+
+    // A role's side across, rounded as RoundTwoSizePanels rounds it for
+    // `across` panels.
+    double RoundedAcross(std::size_t p, std::size_t sheet, int split, int orient) const {
+        const Role& r = roles_[RoleIndex(p, sheet, split, orient)];
+        const bool lengthAlong = (split == 0) == (orient == 0);
+        const double x = lengthAlong ? inner_[p].Panel_W : inner_[p].Panel_L;
+        const double across = split == 0 ? sheets_[sheet].SW : sheets_[sheet].SL;
+        const int m = r.across;
+        return RoundUpToFit(x, [&](double v) { return TolLe(m * v, across); });
     }
 
     // A plan's rounded sizes, and with them its rows, depend only on its sheet,
@@ -1500,26 +1601,7 @@ private:
     // along, and the sides across round alike.
     void RecordFastPlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
                         const FastBest& b) {
-        const std::size_t lane = b.sheet * 2 + static_cast<std::size_t>(b.split);
-        const Role& r1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)];
-        const Role& r2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)];
-        constexpr int kCountLimit = 1 << 12;
-        const bool keyed = job_.AUTOPanel && r1.across > 0 && r2.across > 0 && b.q > 0 &&
-                           r1.across < kCountLimit && r2.across < kCountLimit &&
-                           b.k < kCountLimit && b.q < kCountLimit;
-        if (keyed) {
-            const std::uint64_t counts =
-                (((((static_cast<std::uint64_t>(lane) * 4 + static_cast<std::uint64_t>(b.o1) * 2 +
-                     static_cast<std::uint64_t>(b.o2)) *
-                        kCountLimit +
-                    static_cast<std::uint64_t>(b.k)) *
-                       kCountLimit +
-                   static_cast<std::uint64_t>(b.q)) *
-                      kCountLimit +
-                  static_cast<std::uint64_t>(r1.across)) *
-                     kCountLimit +
-                 static_cast<std::uint64_t>(r2.across)) |
-                (std::uint64_t{1} << 63);
+        if (const std::uint64_t counts = PlanCounts(i, j, b)) {
             const std::uint64_t sides =
                 (std::uint64_t{RoundedId(i, b.sheet, b.split, b.o1)} << 32) |
                 RoundedId(j, b.sheet, b.split, b.o2);
@@ -1535,15 +1617,8 @@ private:
     std::uint32_t RoundedId(std::size_t p, std::size_t sheet, int split, int orient) {
         const std::size_t role = RoleIndex(p, sheet, split, orient);
         std::uint32_t& id = roundedOf_[role];
-        const Role& r = roles_[role];
         if (id == 0) {
-            // As RoundTwoSizePanels rounds it.
-            const bool lengthAlong = (split == 0) == (orient == 0);
-            const double x = lengthAlong ? inner_[p].Panel_W : inner_[p].Panel_L;
-            const double across = split == 0 ? sheets_[sheet].SW : sheets_[sheet].SL;
-            const int m = r.across;
-            const double rounded = RoundUpToFit(x, [&](double v) { return TolLe(m * v, across); });
-            const SizeKey key = KeyOf(r.along, rounded);
+            const SizeKey key = KeyOf(roles_[role].along, RoundedAcross(p, sheet, split, orient));
             if (const std::uint32_t* known = roundedIds_.Find(key))
                 id = *known;
             else
@@ -1797,6 +1872,7 @@ private:
     // 1 / side; per size, the ids of its length and width among them.
     std::vector<std::pair<double, double>> sides_;
     std::vector<std::uint32_t> sideIds_;
+    std::vector<char> distinctKeys_;       // per sheet, see TryLane
     std::vector<double> sheetArea_;        // SL * SW per sheet
     std::vector<std::uint32_t> roundedOf_; // per role, see RoundedId
     FlatTable<std::uint32_t> roundedIds_;  // ids by rounded sides
