@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iomanip>
 #include <random>
@@ -442,6 +443,115 @@ TEST(PanelSearch, CancelUnwindsTheWholeSearch) {
         ExpectSameRows(sink.rows,
                        std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
     }
+}
+
+namespace {
+
+// Sets VORN_THREADS for the life of the object.
+class Threads {
+public:
+    explicit Threads(const char* n) { setenv("VORN_THREADS", n, 1); }
+    ~Threads() { unsetenv("VORN_THREADS"); }
+};
+
+// Where a window would look: the step count at every check, every 997 steps.
+struct CheckLog : SearchProgress {
+    std::vector<std::int64_t> at;
+    std::int64_t Check(std::int64_t steps) override {
+        at.push_back(steps);
+        return 997;
+    }
+};
+
+} // namespace
+
+// The two-size stage works panels 1 out on a second thread and records them
+// in order on the calling one: rows, counts and the steps a window sees are
+// those of one thread. Small boards in "every sheet" mode have thousands of
+// sizes (hundreds of chunks); best-sheet jobs, presets and millimetres too.
+TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
+    std::mt19937 rng(2718);
+    std::uniform_real_distribution<double> side(0.5, 1.1);
+    std::size_t pairRows = 0;
+    int manySizes = 0;
+    for (int t = 0; t < 10; ++t) {
+        const DisplayUnit unit = t % 4 == 3 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
+        const double f = UnitFactor(unit);
+        PanelJob job = RandomJob(rng, unit);
+        job.Set_L = std::round(side(rng) * 100) / 100 * f;
+        job.Set_W = std::round(side(rng) * 100) / 100 * f;
+        job.Max_PL = (t % 2 ? 14 : 10) * f;
+        job.Max_PW = (t % 3 ? 12 : 9) * f;
+        job.Min_PL = job.Min_PW = (t % 5 ? 0 : 4) * f;
+        job.Min_lv = t % 3 ? 65 : 0;
+        job.PanelNumber = "2";
+        job.AUTOPanel = t != 4;
+        job.GoodBase = t % 3 == 0;
+        job.sheets = kSheets;
+        CollectedRows one, two;
+        CheckLog logOne, logTwo;
+        SearchStats s1, s2;
+        {
+            Threads threads("1");
+            RunPanelSearch(job, unit, one, logOne, &s1);
+        }
+        {
+            Threads threads("2");
+            RunPanelSearch(job, unit, two, logTwo, &s2);
+        }
+        SCOPED_TRACE(testing::Message() << "job " << t);
+        ExpectSameRows(two.rows, one.rows);
+        EXPECT_EQ(logTwo.at, logOne.at);
+        EXPECT_EQ(s2.layoutCalls, s1.layoutCalls);
+        EXPECT_EQ(s2.pairsTried, s1.pairsTried);
+        EXPECT_EQ(s2.pairsBounded, s1.pairsBounded);
+        EXPECT_EQ(s2.rowsWritten, s1.rowsWritten);
+        for (const ResultRow& r : two.rows)
+            pairRows += r.second.has_value();
+        manySizes += s1.innerSize > 200;
+    }
+    EXPECT_GT(pairRows, 5000u);
+    EXPECT_GE(manySizes, 5); // jobs of many chunks of panels 1
+}
+
+// A cancel while the helper works ends the search at once, leaves whole
+// rows (the first of the full run), and the next search runs as usual.
+TEST(PanelSearch, CancelDuringTheTwoSizeStageOnTwoThreads) {
+    Threads threads("2");
+    PanelJob job = BaseJob();
+    job.Set_L = 0.9;
+    job.Set_W = 0.7;
+    job.Min_PL = job.Min_PW = 0;
+    job.Max_PL = job.Max_PW = 12;
+    job.Min_lv = 60;
+    job.PanelNumber = "2";
+    job.GoodBase = false;
+    SearchStats full;
+    const auto all = [&] {
+        CollectedRows sink;
+        NoProgress progress;
+        RunPanelSearch(job, DisplayUnit::Inch, sink, progress, &full);
+        return sink.rows;
+    }();
+    ASSERT_GT(full.innerSize, 500); // many chunks of panels 1
+    for (std::int64_t at : {full.progressSteps / 8, full.progressSteps / 2}) {
+        CollectedRows sink;
+        CancelAt progress(at);
+        progress.sink = &sink;
+        EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), SearchCancelled);
+        EXPECT_EQ(progress.Steps(), at);
+        ASSERT_EQ(static_cast<std::int64_t>(sink.rows.size()), progress.rowsAtCancel);
+        // The first cancel comes while pair rows are still being written.
+        if (at == full.progressSteps / 8) {
+            ASSERT_LT(sink.rows.size(), all.size());
+        }
+        ExpectSameRows(sink.rows,
+                       std::vector<ResultRow>(all.begin(), all.begin() + sink.rows.size()));
+    }
+    CollectedRows again;
+    NoProgress progress;
+    RunPanelSearch(job, DisplayUnit::Inch, again, progress);
+    ExpectSameRows(again.rows, all);
 }
 
 // Steps taken in bulk reach the check points one by one would: a window sees
