@@ -152,6 +152,21 @@ void UpperHull(const std::vector<Band>& bands, std::vector<Band>& hull) {
     }
 }
 
+// The corner a round keeps: the last with the most G * u + K * v (u, v >= 0),
+// as a scan of every corner keeping each that reaches the best so far would.
+// The hull turns right at every corner, so along it the sum grows (or stays)
+// up to that corner and falls after it: the scan stops at the first fall.
+const Band* BestCorner(const std::vector<Band>& hull, int u, int v) {
+    if (hull.empty())
+        return nullptr;
+    std::size_t at = 0;
+    while (at + 1 < hull.size() && std::int64_t{hull[at + 1].G - hull[at].G} * u +
+                                           std::int64_t{hull[at + 1].K - hull[at].K} * v >=
+                                       0)
+        ++at;
+    return &hull[at];
+}
+
 } // namespace
 
 // What the mixed layout needs of one usable side v: the bands across it (as
@@ -213,12 +228,9 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.a2 = columnLength;
         c.b2 = 0;
         c.c2 = 0;
-        for (const Band& g : bandsW) {
-            if (std::int64_t{g.G} * c.b1 + std::int64_t{g.K} * c.c1 >=
-                std::int64_t{c.b1} * c.b2 + std::int64_t{c.c1} * c.c2) {
-                c.b2 = g.G;
-                c.c2 = g.K;
-            }
+        if (const Band* g = BestCorner(bandsW, c.b1, c.c1)) {
+            c.b2 = g->G;
+            c.c2 = g->K;
         }
         bool flag = true;
         if (c.a1 == 0 && std::int64_t{c.c1} * c.c2 > 0) {
@@ -259,12 +271,9 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.b1 = rowLength;
         c.a1 = 0;
         c.c2 = 0;
-        for (const Band& g : bandsL) {
-            if (std::int64_t{c.a2} * g.G + std::int64_t{c.c1} * g.K >=
-                std::int64_t{c.a2} * c.a1 + std::int64_t{c.c1} * c.c2) {
-                c.a1 = g.G;
-                c.c2 = g.K;
-            }
+        if (const Band* g = BestCorner(bandsL, c.a2, c.c1)) {
+            c.a1 = g->G;
+            c.c2 = g->K;
         }
         bool flag = true;
         if (c.b2 == 0 && std::int64_t{c.c1} * c.c2 > 0) {
