@@ -986,7 +986,7 @@ private:
     void FindPanelOnePlans(PairState& st, std::size_t i, std::int64_t keyU1, PanelOneFound& out,
                            bool looks) const {
         PreparePanelOne(st, i, keyU1);
-        if (i >= st.purgedAt + 256) {
+        if (i >= st.purgedAt + 512) {
             PurgeGroups(st, i);
             st.purgedAt = i;
         }
