@@ -905,12 +905,12 @@ private:
         // The groups are worked out on a helper (where there are two cores)
         // while this thread works out each panel 1 alone, which touches the
         // layout caches.
-        auto grouped = std::async(SearchThreads() > 1 ? std::launch::async : std::launch::deferred,
+        auto grouped = std::async(TwoThreads() ? std::launch::async : std::launch::deferred,
                                   [&] { GroupLanes(st, recordable); });
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
         st.across.assign(roles_.size(), std::numeric_limits<double>::quiet_NaN());
-        st.recent.assign(std::size_t{1} << 13, {});
+        st.recent.assign(std::bit_ceil(std::clamp<std::size_t>(2 * n, 64, 8192)), {});
         sheetArea_.clear();
         distinctKeys_.clear();
         for (const Sheet& sh : sheets_) {
@@ -959,6 +959,9 @@ private:
                          RecordFastPlan(i, j, boards[i], boards[j], b);
                      });
     }
+
+    // A helper pays for itself from some hundreds of collected sizes on.
+    bool TwoThreads() const { return SearchThreads() > 1 && inner_.size() >= 256; }
 
     // The utilization key of panel 1 alone on its best sheet.
     std::int64_t PanelOneKey(std::size_t i) {
@@ -1087,7 +1090,7 @@ private:
             changed.notify_all();
         };
         std::thread helper;
-        if (SearchThreads() > 1 && chunks > 1) {
+        if (TwoThreads()) {
             helper = std::thread([&, state = st]() mutable {
                 for (;;) {
                     std::size_t c;
