@@ -158,6 +158,10 @@ private:
 // alone (it holds hundreds of thousands).
 class KeySet {
 public:
+    void Prefetch(const SizeKey& k) const {
+        if (!slots_.empty())
+            __builtin_prefetch(&slots_[Mix(k) & mask_]);
+    }
     // Adds k unless it is there; true when added.
     bool Insert(const SizeKey& k) {
         if ((size_ + 1) * 2 > slots_.size())
@@ -945,7 +949,7 @@ private:
                         st.plans.clear();
                         TryPairFast(st, i, j);
                         for (const FastBest& b : st.plans)
-                            RecordFastPlan(i, j, boards[i], boards[j], b);
+                            RecordFastPlan(i, j, boards[i], boards[j], b, PlanKey(i, j, b));
                     } else {
                         ++stats_.pairsBounded;
                     }
@@ -955,8 +959,8 @@ private:
             return;
         }
         TryPanelsOne(std::move(st), recordable, keyU1,
-                     [&](std::size_t i, std::size_t j, const FastBest& b) {
-                         RecordFastPlan(i, j, boards[i], boards[j], b);
+                     [&](std::size_t i, std::size_t j, const FastBest& b, const SizeKey& key) {
+                         RecordFastPlan(i, j, boards[i], boards[j], b, key);
                      });
     }
 
@@ -1034,7 +1038,9 @@ private:
                 for (std::uint64_t w : key)
                     h = (h ^ w) * 0x9E3779B97F4A7C15ULL;
                 auto& slot = st.recent[(h >> 40) & (st.recent.size() - 1)];
-                if (slot == key)
+                // Word by word: std::array's == calls memcmp.
+                if (slot[0] == key[0] && slot[1] == key[1] && slot[2] == key[2] &&
+                    slot[3] == key[3] && slot[4] == key[4])
                     continue;
                 slot = key;
             }
@@ -1065,6 +1071,7 @@ private:
         constexpr std::size_t kChunk = 16, kAhead = 32;
         const std::size_t chunks = (n + kChunk - 1) / kChunk;
         std::vector<PanelOneFound> found(chunks);
+        std::vector<SizeKey> keys;
         std::mutex mutex;
         std::condition_variable changed;
         std::size_t nextChunk = 0, recorded = 0;
@@ -1145,6 +1152,15 @@ private:
             }
             if (f.error)
                 std::rethrow_exception(f.error);
+            // The keys first, each slot of the set of plans met fetched
+            // ahead: most look-ups miss the cache.
+            keys.resize(f.plans.size());
+            for (std::size_t k = 0, t = 0, plan = 0; k < f.panelEnds.size(); ++k)
+                for (; t < f.panelEnds[k]; ++t)
+                    for (; plan < f.planEnds[t]; ++plan) {
+                        keys[plan] = PlanKey(c * kChunk + k, f.tried[t], f.plans[plan]);
+                        plansMet_.Prefetch(keys[plan]);
+                    }
             std::size_t t = 0, plan = 0;
             for (std::size_t k = 0; k < f.panelEnds.size(); ++k) {
                 const std::size_t i = c * kChunk + k;
@@ -1156,7 +1172,7 @@ private:
                     stats_.pairsBounded += static_cast<std::int64_t>(j - next);
                     progress_.Advance(static_cast<std::int64_t>(j - next));
                     for (; plan < f.planEnds[t]; ++plan)
-                        record(i, j, f.plans[plan]);
+                        record(i, j, f.plans[plan], keys[plan]);
                     progress_.Step();
                     next = j + 1;
                 }
@@ -1603,15 +1619,20 @@ private:
     // then as now). Most plans are such repeats: many sizes share a side
     // along, and the sides across round alike.
     void RecordFastPlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
-                        const FastBest& b) {
-        if (const std::uint64_t counts = PlanCounts(i, j, b)) {
-            const std::uint64_t sides =
-                (std::uint64_t{RoundedId(i, b.sheet, b.split, b.o1)} << 32) |
-                RoundedId(j, b.sheet, b.split, b.o2);
-            if (!plansMet_.Insert({counts, sides}))
-                return;
-        }
+                        const FastBest& b, const SizeKey& key) {
+        if (key.a != 0 && !plansMet_.Insert(key))
+            return;
         RecordPlan(MakePlan(i, j, b1, b2, b));
+    }
+
+    // The key of a plan for RecordFastPlan; its first word is 0 where the
+    // plan is not rounded (or its counts do not fit).
+    SizeKey PlanKey(std::size_t i, std::size_t j, const FastBest& b) {
+        const std::uint64_t counts = PlanCounts(i, j, b);
+        if (counts == 0)
+            return {0, 0};
+        return {counts, (std::uint64_t{RoundedId(i, b.sheet, b.split, b.o1)} << 32) |
+                            RoundedId(j, b.sheet, b.split, b.o2)};
     }
 
     // The id of a role's sides after the rounding of a two-size plan: along
