@@ -19,9 +19,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <exception>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace vorn {
@@ -315,6 +317,15 @@ private:
         return boardCache_.Add(key, boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
 
+    // Board(PL, PW) when its layout is known already (worked out ahead).
+    const Layout& KnownBoard(double PL, double PW, const Layout& layout) {
+        const SizeKey key = KeyOf(PL, PW);
+        if (const Layout* known = boardCache_.Find(key))
+            return *known;
+        ++stats_.layoutCalls;
+        return boardCache_.Add(key, layout);
+    }
+
     // Cut layouts of a panel on every sheet, in sheet order.
     const std::vector<Layout>& Cuts(double PL, double PW) {
         auto [it, added] = cutCache_.try_emplace(KeyOf(PL, PW));
@@ -338,7 +349,7 @@ private:
     bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
 
     template <class F>
-    void ForOne(double (Search::*side)(int, int) const, bool lengthFirst, double max, F&& f) {
+    void ForOne(double (Search::*side)(int, int) const, bool lengthFirst, double max, F&& f) const {
         for (int n = 1;; ++n) {
             const double s = lengthFirst ? (this->*side)(n, 0) : (this->*side)(0, n);
             if (!TolLe(s, max))
@@ -349,7 +360,8 @@ private:
 
     // Sides built from two counts: first count outer, second inner.
     template <class F>
-    void ForTwo(double (Search::*side)(int, int) const, bool lengthsOuter, double max, F&& f) {
+    void ForTwo(double (Search::*side)(int, int) const, bool lengthsOuter, double max,
+                F&& f) const {
         for (int o = 1;; ++o) {
             const double first = lengthsOuter ? (this->*side)(o, 1) : (this->*side)(1, o);
             if (!TolLe(first, max))
@@ -467,7 +479,7 @@ private:
     }
 
     // The blocks in the order of the literal walk.
-    template <class F> void ForEachBlock(F&& block) {
+    template <class F> void ForEachBlock(F&& block) const {
         // A: widths of k board widths; lengths of whole board lengths, then mixed.
         ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
             block(PW, kPL1);
@@ -521,6 +533,8 @@ private:
         }
         // The work to come, for the bar's maximum: a block seen before is one
         // unit, a new one a unit per distinct length.
+        // The new blocks, as the walk below will meet them.
+        std::vector<std::pair<double, int>> fresh;
         {
             std::unordered_set<SizeKey, SizeKeyHash> seen;
             ForEachBlock([&](double fixed, int list) {
@@ -533,9 +547,15 @@ private:
                 const bool known = seen.count(key) != 0;
                 if (!known && seen.size() < kMaxBlocksKept)
                     seen.insert(key);
+                if (!known)
+                    fresh.emplace_back(fixed, list);
                 plannedWork_ += known ? 1 : static_cast<std::int64_t>(l.values.size());
             });
         }
+        // Where there are two cores, a helper lays the candidates out ahead.
+        std::optional<CandidatesAhead> ahead;
+        if (SearchThreads() > 1 && job_.AUTOPanel && plannedWork_ >= kAheadFrom)
+            ahead.emplace(*this, std::move(fresh));
         std::unordered_map<SizeKey, BlockEffect, SizeKeyHash> blocks;
         ForEachBlock([&](double fixed, int list) {
             progress_.Beat();
@@ -561,10 +581,11 @@ private:
                 for (std::size_t m = 0; m < l.values.size(); ++m) {
                     const std::int64_t s0 = progress_.Steps();
                     const std::int64_t e0 = stats_.candidatesEvaluated;
+                    const Candidate* known = ahead ? &ahead->Next() : nullptr;
                     if (listOfLengths)
-                        EvaluatePanel(l.values[m], fixed);
+                        EvaluatePanel(l.values[m], fixed, known);
                     else
-                        EvaluatePanel(fixed, l.values[m]);
+                        EvaluatePanel(fixed, l.values[m], known);
                     progress_.Beat();
                     const std::int64_t ds = progress_.Steps() - s0;
                     const std::int64_t de = stats_.candidatesEvaluated - e0;
@@ -580,6 +601,153 @@ private:
             KeepAhead();
         });
     }
+
+    // ---- candidates laid out ahead ----------------------------------------
+    //
+    // The first thing EvaluatePanel does, laying the boards out in the
+    // candidate and trimming it, is a function of the size alone. Where there
+    // are two cores a helper walks the same blocks (the same new blocks, in
+    // the same order) and does it ahead, with its own layout memo; the
+    // search takes the results in order and counts each layout as computed
+    // where it first needs it, as before.
+
+    struct Candidate {
+        Layout board;
+        double TL = 0, TW = 0; // trimmed
+        bool usable = false;   // Trimmed's answer
+    };
+    static constexpr std::int64_t kAheadFrom = 20000; // planned work
+
+    // The new blocks (in the order GeneratePanelSizes meets them) in chunks,
+    // worked out by the helper and by the search itself where the next one
+    // it needs is not taken yet: a busy second core never holds it up.
+    class CandidatesAhead {
+    public:
+        CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
+            : s_(search), blocks_(std::move(blocks)),
+              chunks_((blocks_.size() + kChunk - 1) / kChunk), found_(chunks_) {
+            helper_ = std::thread([this] { Help(); });
+        }
+        ~CandidatesAhead() {
+            {
+                std::lock_guard lock(mutex_);
+                stop_ = true;
+            }
+            changed_.notify_all();
+            helper_.join();
+        }
+        CandidatesAhead(const CandidatesAhead&) = delete;
+        CandidatesAhead& operator=(const CandidatesAhead&) = delete;
+
+        // The next candidate of the walk.
+        const Candidate& Next() {
+            while (at_ == current_.size()) {
+                if (want_ >= chunks_) // the two walks differ: a fault here, not in the job
+                    throw std::logic_error("the candidates laid out ahead ran out");
+                std::unique_lock lock(mutex_);
+                if (found_[want_].ready) {
+                    Found f = std::move(found_[want_]);
+                    found_[want_] = Found{};
+                    ++want_;
+                    changed_.notify_all();
+                    lock.unlock();
+                    if (f.error)
+                        std::rethrow_exception(f.error);
+                    current_ = std::move(f.candidates);
+                    at_ = 0;
+                } else if (next_ < chunks_ && next_ < want_ + kAhead) {
+                    const std::size_t mine = next_++;
+                    lock.unlock();
+                    std::vector<Candidate> c = Work(mine, nullptr, nullptr);
+                    lock.lock();
+                    found_[mine].candidates = std::move(c);
+                    found_[mine].ready = true;
+                } else {
+                    changed_.wait_for(lock, std::chrono::milliseconds(5));
+                    lock.unlock();
+                    s_.progress_.Beat();
+                }
+            }
+            return current_[at_++];
+        }
+
+    private:
+        static constexpr std::size_t kChunk = 8, kAhead = 64;
+        struct Found {
+            std::vector<Candidate> candidates;
+            bool ready = false;
+            std::exception_ptr error;
+        };
+
+        // The candidates of chunk c: laid out with the helper's own memo and
+        // table, or (memo null) by the search's Board on its own thread.
+        std::vector<Candidate> Work(std::size_t c, LayoutMemo* memo, FlatTable<Layout>* boards) {
+            std::vector<Candidate> out;
+            for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
+                const auto [fixed, list] = blocks_[b];
+                for (double v : s_.lists_[list].values) {
+                    double PL = list < kPW1 ? v : fixed;
+                    double PW = list < kPW1 ? fixed : v;
+                    if (PL < PW)
+                        std::swap(PL, PW);
+                    Candidate cand;
+                    if (!memo) {
+                        s_.progress_.Beat();
+                        cand.board = s_.Board(PL, PW);
+                    } else if (const Layout* known = boards->Find(KeyOf(PL, PW))) {
+                        cand.board = *known;
+                    } else {
+                        cand.board =
+                            boards->Add(KeyOf(PL, PW),
+                                        memo->Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW));
+                    }
+                    cand.TL = PL;
+                    cand.TW = PW;
+                    cand.usable = s_.Trimmed(cand.board, cand.TL, cand.TW);
+                    out.push_back(cand);
+                }
+            }
+            return out;
+        }
+
+        void Help() {
+            LayoutMemo memo(s_.L_, s_.W_, s_.C_);
+            FlatTable<Layout> boards;
+            for (;;) {
+                std::size_t c;
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(
+                        lock, [&] { return stop_ || next_ >= chunks_ || next_ < want_ + kAhead; });
+                    if (stop_ || next_ >= chunks_)
+                        return;
+                    c = next_++;
+                }
+                Found f;
+                try {
+                    f.candidates = Work(c, &memo, &boards);
+                } catch (...) {
+                    f.error = std::current_exception();
+                }
+                std::lock_guard lock(mutex_);
+                found_[c] = std::move(f);
+                found_[c].ready = true;
+                changed_.notify_all();
+            }
+        }
+
+        Search& s_;
+        const std::vector<std::pair<double, int>> blocks_;
+        const std::size_t chunks_;
+        std::vector<Found> found_;
+        std::thread helper_;
+        std::mutex mutex_;
+        std::condition_variable changed_;
+        std::size_t next_ = 0, want_ = 0; // the next chunk to take, to hand on
+        bool stop_ = false;
+        std::vector<Candidate> current_;
+        std::size_t at_ = 0;
+    };
 
     // The bar's maximum keeps ahead of the steps of the single-size stage:
     // near it, the maximum is raised to the steps projected from the share
@@ -630,18 +798,15 @@ private:
         progress_.SetMaximum(std::max(estimate_, singleMax_) + n * (n - 1) / 2);
     }
 
-    void EvaluatePanel(double PL, double PW) {
-        progress_.Beat();
-        ++stats_.candidatesGenerated;
-        if (PL < PW)
-            std::swap(PL, PW);
-        board_ = Board(PL, PW);
+    // A candidate trimmed to its boards (automatic panels); false when it
+    // holds no board or exceeds the side ratio.
+    bool Trimmed(const Layout& board, double& PL, double& PW) const {
         if (job_.AUTOPanel) {
             // A size that holds no board could never give a row, and trimming
             // it to its empty layout would leave a side of 2 * margin - gap.
-            if (board_.Pieces() == 0)
-                return;
-            const Margins m = ActualMargins(board_, L_, W_, C_, PL, PW);
+            if (board.Pieces() == 0)
+                return false;
+            const Margins m = ActualMargins(board, L_, W_, C_, PL, PW);
             if (m.mL > BXL_ + 1e-9 || m.mW > BXW_ + 1e-9) {
                 PL = PL - 2 * (m.mL - BXL_);
                 PW = PW - 2 * (m.mW - BXW_);
@@ -649,7 +814,26 @@ private:
                     std::swap(PL, PW);
             }
         }
-        if (!(PW > 0) || RoundEven(PL * 1e10 / PW) > ratioKey_)
+        return PW > 0 && RoundEven(PL * 1e10 / PW) <= ratioKey_;
+    }
+
+    // `known`: the candidate as laid out ahead (LayOutAhead), else null.
+    void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr) {
+        progress_.Beat();
+        ++stats_.candidatesGenerated;
+        if (PL < PW)
+            std::swap(PL, PW);
+        bool usable;
+        if (known) {
+            board_ = KnownBoard(PL, PW, known->board);
+            usable = known->usable;
+            PL = known->TL;
+            PW = known->TW;
+        } else {
+            board_ = Board(PL, PW);
+            usable = Trimmed(board_, PL, PW);
+        }
+        if (!usable)
             return;
         ++stats_.candidatesEvaluated;
         // The sections produce the same trimmed size many times. Cutting and
