@@ -199,9 +199,8 @@ struct Sheet {
     double SL = 1, SW = 1;
 };
 
-// Threads the two-size stage may use: VORN_THREADS when set (1 keeps it on
-// the calling thread), else two where there are two cores. Rows never depend
-// on it.
+// Threads a search may use: VORN_THREADS when set (1 keeps it on the calling
+// thread), else two where there are two cores. Rows never depend on it.
 unsigned SearchThreads() {
     if (const char* v = std::getenv("VORN_THREADS")) {
         char* end = nullptr;
