@@ -199,8 +199,8 @@ struct Sheet {
     double SL = 1, SW = 1;
 };
 
-// Threads a search may use: VORN_THREADS when set (1 keeps it on the calling
-// thread), else two where there are two cores. Rows never depend on it.
+} // namespace
+
 unsigned SearchThreads() {
     if (const char* v = std::getenv("VORN_THREADS")) {
         char* end = nullptr;
@@ -210,6 +210,8 @@ unsigned SearchThreads() {
     }
     return std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
 }
+
+namespace {
 
 // A panel size collected for the two-size stage (`Temp_inner`).
 struct InnerRow {

@@ -31,6 +31,10 @@ void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& 
 void RunArraySearch(const ArrayJob& job, DisplayUnit unit, ArraySink& sink,
                     SearchProgress& progress, SearchStats* stats = nullptr);
 
+// Threads a search may use: VORN_THREADS when set (1 keeps it on the calling
+// thread), else two where there are two cores. Rows never depend on it.
+unsigned SearchThreads();
+
 // Initial maximum of the progress bar for a piece of L x W (inches).
 std::int64_t EstimateSteps(double L, double W);
 
