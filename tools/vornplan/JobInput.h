@@ -52,15 +52,17 @@ inline vorn::DisplayUnit UnitOf(const JobArguments& a) {
 // reads back as the same double, null fields empty).
 template <class Row> std::string CsvHeader(const Row& any);
 template <class Row> std::string CsvRow(const Row& r);
-// The text of the last real written in each column: rows of one search
-// repeat most of their values (board, gap, sheet, often the utilizations).
+// Texts of reals written before, per column: rows of one search repeat most
+// of their values (board, gap, sheet, panel sizes, often the utilizations).
+// Each column keeps the last text per slot of a small table by value.
 struct CsvColumnCache {
     struct Last {
         std::uint64_t bits = 0;
         std::uint8_t size = 0; // 0: nothing kept yet
-        char text[32];
+        char text[32] = {};
     };
-    std::vector<Last> columns;
+    static constexpr std::size_t kSlots = 64;
+    std::vector<Last> columns; // kSlots per column
 };
 // The same row appended to out (no line end).
 template <class Row>
