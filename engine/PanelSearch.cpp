@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <optional>
@@ -74,6 +75,107 @@ std::string ArrayJobRefusal(const ArrayJob& job) {
 namespace {
 
 constexpr std::int64_t kE10 = 10000000000LL;
+
+// Chunks of work 0, 1, 2, ... worked out on the calling thread and, where
+// asked, on one helper, and taken in order on the calling thread. Where the
+// next chunk it takes is not taken yet, the calling thread works it out
+// itself, so a helper that gets no core never holds it up; at most `ahead`
+// chunks are worked out beyond the one taken last. work(c, onHelper) must
+// only read what the calling thread does not change meanwhile; waiting() is
+// called every 5 ms while the calling thread waits for the helper.
+template <class Result> class InOrderChunks {
+public:
+    InOrderChunks(std::size_t chunks, std::size_t ahead, bool helper,
+                  std::function<Result(std::size_t, bool)> work, std::function<void()> waiting)
+        : chunks_(chunks), ahead_(ahead), work_(std::move(work)), waiting_(std::move(waiting)),
+          found_(chunks) {
+        if (helper && chunks > 1)
+            helper_ = std::thread([this] { Help(); });
+    }
+    ~InOrderChunks() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        if (helper_.joinable())
+            helper_.join();
+    }
+    InOrderChunks(const InOrderChunks&) = delete;
+    InOrderChunks& operator=(const InOrderChunks&) = delete;
+
+    bool Done() const { return want_ >= chunks_; }
+
+    // The next chunk in order; rethrows what the helper's work threw.
+    Result Take() {
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            if (found_[want_].ready) {
+                Found f = std::move(found_[want_]);
+                found_[want_] = Found{};
+                ++want_;
+                changed_.notify_all();
+                lock.unlock();
+                if (f.error)
+                    std::rethrow_exception(f.error);
+                return std::move(f.result);
+            }
+            if (next_ < chunks_ && next_ < want_ + ahead_) {
+                const std::size_t mine = next_++;
+                lock.unlock();
+                Result r = work_(mine, false);
+                lock.lock();
+                found_[mine].result = std::move(r);
+                found_[mine].ready = true;
+                continue;
+            }
+            changed_.wait_for(lock, std::chrono::milliseconds(5));
+            lock.unlock();
+            waiting_();
+        }
+    }
+
+private:
+    struct Found {
+        Result result{};
+        bool ready = false;
+        std::exception_ptr error;
+    };
+
+    void Help() {
+        for (;;) {
+            std::size_t c;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock,
+                              [&] { return stop_ || next_ >= chunks_ || next_ < want_ + ahead_; });
+                if (stop_ || next_ >= chunks_)
+                    return;
+                c = next_++;
+            }
+            Found f;
+            try {
+                f.result = work_(c, true);
+            } catch (...) {
+                f.error = std::current_exception();
+            }
+            std::lock_guard lock(mutex_);
+            found_[c] = std::move(f);
+            found_[c].ready = true;
+            changed_.notify_all();
+        }
+    }
+
+    const std::size_t chunks_, ahead_;
+    const std::function<Result(std::size_t, bool)> work_;
+    const std::function<void()> waiting_;
+    std::vector<Found> found_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t next_ = 0, want_ = 0; // the next chunk to work out, to take
+    bool stop_ = false;
+    std::thread helper_; // last: started once the rest is in place
+};
 
 struct SizeKey {
     std::uint64_t a, b;
@@ -619,70 +721,32 @@ private:
     };
     static constexpr std::int64_t kAheadFrom = 20000; // planned work
 
-    // The new blocks (in the order GeneratePanelSizes meets them) in chunks,
-    // worked out by the helper and by the search itself where the next one
-    // it needs is not taken yet: a busy second core never holds it up.
+    // The new blocks (in the order GeneratePanelSizes meets them) in chunks
+    // of candidates, laid out by the helper with its own memo and table, or
+    // by the search itself with its own Board (see InOrderChunks).
     class CandidatesAhead {
     public:
         CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
-            : s_(search), blocks_(std::move(blocks)),
-              chunks_((blocks_.size() + kChunk - 1) / kChunk), found_(chunks_) {
-            helper_ = std::thread([this] { Help(); });
-        }
-        ~CandidatesAhead() {
-            {
-                std::lock_guard lock(mutex_);
-                stop_ = true;
-            }
-            changed_.notify_all();
-            helper_.join();
-        }
-        CandidatesAhead(const CandidatesAhead&) = delete;
-        CandidatesAhead& operator=(const CandidatesAhead&) = delete;
+            : s_(search), blocks_(std::move(blocks)), memo_(search.L_, search.W_, search.C_),
+              chunks_((blocks_.size() + kChunk - 1) / kChunk, 64, true,
+                      [this](std::size_t c, bool onHelper) { return Work(c, onHelper); },
+                      [this] { s_.progress_.Beat(); }) {}
 
         // The next candidate of the walk.
         const Candidate& Next() {
             while (at_ == current_.size()) {
-                if (want_ >= chunks_) // the two walks differ: a fault here, not in the job
+                if (chunks_.Done()) // the two walks differ: a fault here, not in the job
                     throw std::logic_error("the candidates laid out ahead ran out");
-                std::unique_lock lock(mutex_);
-                if (found_[want_].ready) {
-                    Found f = std::move(found_[want_]);
-                    found_[want_] = Found{};
-                    ++want_;
-                    changed_.notify_all();
-                    lock.unlock();
-                    if (f.error)
-                        std::rethrow_exception(f.error);
-                    current_ = std::move(f.candidates);
-                    at_ = 0;
-                } else if (next_ < chunks_ && next_ < want_ + kAhead) {
-                    const std::size_t mine = next_++;
-                    lock.unlock();
-                    std::vector<Candidate> c = Work(mine, nullptr, nullptr);
-                    lock.lock();
-                    found_[mine].candidates = std::move(c);
-                    found_[mine].ready = true;
-                } else {
-                    changed_.wait_for(lock, std::chrono::milliseconds(5));
-                    lock.unlock();
-                    s_.progress_.Beat();
-                }
+                current_ = chunks_.Take();
+                at_ = 0;
             }
             return current_[at_++];
         }
 
     private:
-        static constexpr std::size_t kChunk = 8, kAhead = 64;
-        struct Found {
-            std::vector<Candidate> candidates;
-            bool ready = false;
-            std::exception_ptr error;
-        };
+        static constexpr std::size_t kChunk = 8; // blocks
 
-        // The candidates of chunk c: laid out with the helper's own memo and
-        // table, or (memo null) by the search's Board on its own thread.
-        std::vector<Candidate> Work(std::size_t c, LayoutMemo* memo, FlatTable<Layout>* boards) {
+        std::vector<Candidate> Work(std::size_t c, bool onHelper) {
             std::vector<Candidate> out;
             for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
                 const auto [fixed, list] = blocks_[b];
@@ -692,15 +756,15 @@ private:
                     if (PL < PW)
                         std::swap(PL, PW);
                     Candidate cand;
-                    if (!memo) {
+                    if (!onHelper) {
                         s_.progress_.Beat();
                         cand.board = s_.Board(PL, PW);
-                    } else if (const Layout* known = boards->Find(KeyOf(PL, PW))) {
+                    } else if (const Layout* known = boards_.Find(KeyOf(PL, PW))) {
                         cand.board = *known;
                     } else {
                         cand.board =
-                            boards->Add(KeyOf(PL, PW),
-                                        memo->Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW));
+                            boards_.Add(KeyOf(PL, PW),
+                                        memo_.Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW));
                     }
                     cand.TL = PL;
                     cand.TW = PW;
@@ -711,41 +775,11 @@ private:
             return out;
         }
 
-        void Help() {
-            LayoutMemo memo(s_.L_, s_.W_, s_.C_);
-            FlatTable<Layout> boards;
-            for (;;) {
-                std::size_t c;
-                {
-                    std::unique_lock lock(mutex_);
-                    changed_.wait(
-                        lock, [&] { return stop_ || next_ >= chunks_ || next_ < want_ + kAhead; });
-                    if (stop_ || next_ >= chunks_)
-                        return;
-                    c = next_++;
-                }
-                Found f;
-                try {
-                    f.candidates = Work(c, &memo, &boards);
-                } catch (...) {
-                    f.error = std::current_exception();
-                }
-                std::lock_guard lock(mutex_);
-                found_[c] = std::move(f);
-                found_[c].ready = true;
-                changed_.notify_all();
-            }
-        }
-
         Search& s_;
         const std::vector<std::pair<double, int>> blocks_;
-        const std::size_t chunks_;
-        std::vector<Found> found_;
-        std::thread helper_;
-        std::mutex mutex_;
-        std::condition_variable changed_;
-        std::size_t next_ = 0, want_ = 0; // the next chunk to take, to hand on
-        bool stop_ = false;
+        LayoutMemo memo_;                              // the helper's
+        FlatTable<Layout> boards_;                     // the helper's
+        InOrderChunks<std::vector<Candidate>> chunks_; // last: its helper uses the above
         std::vector<Candidate> current_;
         std::size_t at_ = 0;
     };
@@ -1166,8 +1200,6 @@ private:
         std::vector<std::uint32_t> tried;     // panels 2 tried
         std::vector<std::uint32_t> planEnds;  // per panel 2 tried: the end of its plans
         std::vector<FastBest> plans;
-        bool ready = false;
-        std::exception_ptr error;
     };
 
     // Most pairs fail at once: panel 2 cannot lift panel 1 to the needed
@@ -1253,90 +1285,28 @@ private:
     void TryPanelsOne(PairState st, const std::vector<char>& recordable,
                       const std::vector<std::int64_t>& keyU1, Record&& record) {
         const std::size_t n = inner_.size();
-        constexpr std::size_t kChunk = 16, kAhead = 32;
-        const std::size_t chunks = (n + kChunk - 1) / kChunk;
-        std::vector<PanelOneFound> found(chunks);
-        std::vector<SizeKey> keys;
-        std::mutex mutex;
-        std::condition_variable changed;
-        std::size_t nextChunk = 0, recorded = 0;
-        bool stop = false;
-        auto work = [&](PairState& state, std::size_t c, bool looks) {
-            PanelOneFound f;
-            try {
+        constexpr std::size_t kChunk = 16;
+        PairState helperState;
+        if (TwoThreads())
+            helperState = st;
+        InOrderChunks<PanelOneFound> chunks(
+            (n + kChunk - 1) / kChunk, 32, TwoThreads(),
+            [&](std::size_t c, bool onHelper) {
+                PairState& state = onHelper ? helperState : st;
+                PanelOneFound f;
                 for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
-                    if (looks)
+                    if (!onHelper)
                         progress_.Beat();
                     if (recordable[i])
-                        FindPanelOnePlans(state, i, keyU1[i], f, looks);
+                        FindPanelOnePlans(state, i, keyU1[i], f, !onHelper);
                     f.panelEnds.push_back(static_cast<std::uint32_t>(f.tried.size()));
                 }
-            } catch (const SearchCancelled&) {
-                throw;
-            } catch (...) {
-                f.error = std::current_exception();
-            }
-            std::lock_guard lock(mutex);
-            found[c] = std::move(f);
-            found[c].ready = true;
-            changed.notify_all();
-        };
-        std::thread helper;
-        if (TwoThreads()) {
-            helper = std::thread([&, state = st]() mutable {
-                for (;;) {
-                    std::size_t c;
-                    {
-                        std::unique_lock lock(mutex);
-                        changed.wait(lock, [&] {
-                            return stop || nextChunk >= chunks || nextChunk < recorded + kAhead;
-                        });
-                        if (stop || nextChunk >= chunks)
-                            return;
-                        c = nextChunk++;
-                    }
-                    work(state, c, false);
-                }
-            });
-        }
-        struct Join {
-            std::thread& t;
-            std::mutex& m;
-            std::condition_variable& cv;
-            bool& stop;
-            ~Join() {
-                {
-                    std::lock_guard lock(m);
-                    stop = true;
-                }
-                cv.notify_all();
-                if (t.joinable())
-                    t.join();
-            }
-        } join{helper, mutex, changed, stop};
-        for (std::size_t c = 0; c < chunks; ++c) {
-            for (;;) {
-                std::unique_lock lock(mutex);
-                if (found[c].ready)
-                    break;
-                if (nextChunk < chunks && nextChunk < c + kAhead) {
-                    const std::size_t mine = nextChunk++;
-                    lock.unlock();
-                    work(st, mine, true);
-                    continue;
-                }
-                changed.wait_for(lock, std::chrono::milliseconds(5));
-                lock.unlock();
-                progress_.Beat();
-            }
-            PanelOneFound f;
-            {
-                std::lock_guard lock(mutex);
-                f = std::move(found[c]);
-                found[c] = PanelOneFound{};
-            }
-            if (f.error)
-                std::rethrow_exception(f.error);
+                return f;
+            },
+            [this] { progress_.Beat(); });
+        std::vector<SizeKey> keys;
+        for (std::size_t c = 0; !chunks.Done(); ++c) {
+            const PanelOneFound f = chunks.Take();
             // The keys first, each slot of the set of plans met fetched
             // ahead: most look-ups miss the cache.
             keys.resize(f.plans.size());
@@ -1364,9 +1334,6 @@ private:
                 stats_.pairsBounded += static_cast<std::int64_t>(n - next);
                 progress_.Advance(static_cast<std::int64_t>(n - next));
             }
-            std::lock_guard lock(mutex);
-            recorded = c + 1;
-            changed.notify_all();
         }
     }
 

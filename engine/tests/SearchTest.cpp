@@ -77,6 +77,23 @@ PanelJob RandomJob(std::mt19937& rng, DisplayUnit unit) {
     return j;
 }
 
+// Small boards with two kinds on every sheet: many collected sizes. maxima:
+// Max_PL for odd and even t, Max_PW for t not and t divisible by 3.
+PanelJob SmallBoardsJob(std::mt19937& rng, DisplayUnit unit, int t, double lo, double hi,
+                        const double (&maxima)[4], double minLv) {
+    std::uniform_real_distribution<double> side(lo, hi);
+    const double f = UnitFactor(unit);
+    PanelJob job = RandomJob(rng, unit);
+    job.Set_L = std::round(side(rng) * 100) / 100 * f;
+    job.Set_W = std::round(side(rng) * 100) / 100 * f;
+    job.Max_PL = (t % 2 ? maxima[0] : maxima[1]) * f;
+    job.Max_PW = (t % 3 ? maxima[2] : maxima[3]) * f;
+    job.Min_PL = job.Min_PW = (t % 5 ? 0 : 4) * f;
+    job.Min_lv = t % 3 ? minLv : 0;
+    job.PanelNumber = "2";
+    return job;
+}
+
 bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -153,19 +170,10 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRows) {
 // passed over by the density lists and the lane marks.
 TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsEverySheetSmallBoards) {
     std::mt19937 rng(314);
-    std::uniform_real_distribution<double> side(0.5, 1.6);
     std::size_t pairRows = 0;
     for (int t = 0; t < 24; ++t) {
         const DisplayUnit unit = t % 4 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
-        PanelJob job = RandomJob(rng, unit);
-        const double f = UnitFactor(unit);
-        job.Set_L = std::round(side(rng) * 100) / 100 * f;
-        job.Set_W = std::round(side(rng) * 100) / 100 * f;
-        job.Max_PL = (t % 2 ? 9 : 7.5) * f;
-        job.Max_PW = (t % 3 ? 8 : 6) * f;
-        job.Min_PL = job.Min_PW = (t % 5 ? 0 : 4) * f;
-        job.Min_lv = t % 3 ? 60 : 0;
-        job.PanelNumber = "2";
+        PanelJob job = SmallBoardsJob(rng, unit, t, 0.5, 1.6, {9, 7.5, 8, 6}, 60);
         job.AUTOPanel = t % 6 != 0;
         job.GoodBase = false;
         CollectedRows fast, slow;
@@ -472,20 +480,12 @@ struct CheckLog : SearchProgress {
 // thousands of candidates; best-sheet jobs, presets and millimetres too.
 TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
     std::mt19937 rng(2718);
-    std::uniform_real_distribution<double> side(0.5, 1.1);
     std::size_t pairRows = 0;
     int manySizes = 0;
     for (int t = 0; t < 10; ++t) {
         const DisplayUnit unit = t % 4 == 3 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
         const double f = UnitFactor(unit);
-        PanelJob job = RandomJob(rng, unit);
-        job.Set_L = std::round(side(rng) * 100) / 100 * f;
-        job.Set_W = std::round(side(rng) * 100) / 100 * f;
-        job.Max_PL = (t % 2 ? 14 : 10) * f;
-        job.Max_PW = (t % 3 ? 12 : 9) * f;
-        job.Min_PL = job.Min_PW = (t % 5 ? 0 : 4) * f;
-        job.Min_lv = t % 3 ? 65 : 0;
-        job.PanelNumber = "2";
+        PanelJob job = SmallBoardsJob(rng, unit, t, 0.5, 1.1, {14, 10, 12, 9}, 65);
         job.AUTOPanel = t != 4;
         job.GoodBase = t % 3 == 0;
         job.sheets = kSheets;
