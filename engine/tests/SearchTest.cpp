@@ -566,6 +566,37 @@ TEST(PanelSearch, CancelDuringTheTwoSizeStageOnTwoThreads) {
     ExpectSameRows(again.rows, all);
 }
 
+// The same while candidates are laid out ahead in the single-size stage.
+TEST(PanelSearch, CancelWhileCandidatesAreLaidOutAhead) {
+    Threads threads("2");
+    PanelJob job = BaseJob();
+    job.Set_L = 0.12;
+    job.Set_W = 0.1;
+    job.Set_C = 0;
+    job.Min_PL = job.Min_PW = 0;
+    job.Max_PL = 5;
+    job.Max_PW = 4;
+    job.Min_lv = 60;
+    SearchStats full;
+    CollectedRows all;
+    NoProgress quiet;
+    RunPanelSearch(job, DisplayUnit::Inch, all, quiet, &full);
+    ASSERT_GT(full.candidatesGenerated, 100000);
+    for (std::int64_t at : {full.progressSteps / 5, full.progressSteps / 2}) {
+        CollectedRows sink;
+        CancelAt progress(at);
+        progress.sink = &sink;
+        EXPECT_THROW(RunPanelSearch(job, DisplayUnit::Inch, sink, progress), SearchCancelled);
+        EXPECT_EQ(progress.Steps(), at);
+        ASSERT_LE(sink.rows.size(), all.rows.size());
+        ExpectSameRows(sink.rows, std::vector<ResultRow>(all.rows.begin(),
+                                                         all.rows.begin() + sink.rows.size()));
+    }
+    CollectedRows again;
+    RunPanelSearch(job, DisplayUnit::Inch, again, quiet);
+    ExpectSameRows(again.rows, all.rows);
+}
+
 // Steps taken in bulk reach the check points one by one would: a window sees
 // the same counts and a cancel stops at the same step.
 TEST(SearchProgress, AdvanceChecksWhereStepsWould) {
