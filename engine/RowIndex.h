@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
 namespace vorn {
@@ -126,37 +125,90 @@ inline bool DominatedBySingleSize(const LevelIndex& singles, double U, std::int6
 }
 
 // Two-size rows: equal board layouts and Base_L, Base_W, Base_lv in windows.
+// The layouts are looked up in one flat table (a search asks hundreds of
+// thousands of times; a node per entry costs a cache miss or two each).
 class PairRowIndex {
 public:
     bool Holds(double BL, double BW, double lv, const Layout& b1, const Layout& b2) const {
-        auto it = rows_.find(Key(b1, b2));
-        if (it == rows_.end())
+        const LayoutKey key = Key(b1, b2);
+        const std::size_t at = Find(key, Hash(key));
+        if (at == kNone)
             return false;
         const Window bl(BL), bw(BW), u(lv);
-        for (const auto& r : it->second)
+        for (const auto& r : entries_[at].rows)
             if (bl.Holds(r[0]) && bw.Holds(r[1]) && u.Holds(r[2]))
                 return true;
         return false;
     }
     void Add(double BL, double BW, double lv, const Layout& b1, const Layout& b2) {
-        rows_[Key(b1, b2)].push_back({BL, BW, lv});
+        const LayoutKey key = Key(b1, b2);
+        const std::uint64_t hash = Hash(key);
+        std::size_t at = Find(key, hash);
+        if (at == kNone) {
+            if ((entries_.size() + 1) * 2 > slots_.size())
+                Grow();
+            at = entries_.size();
+            entries_.push_back({key, {}});
+            Place(hash, at);
+        }
+        entries_[at].rows.push_back({BL, BW, lv});
     }
 
 private:
     using LayoutKey = std::array<int, 14>;
+    static constexpr std::size_t kNone = ~std::size_t{0};
+    struct Entry {
+        LayoutKey key;
+        std::vector<std::array<double, 3>> rows;
+    };
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::size_t entry = kNone;
+    };
     static LayoutKey Key(const Layout& x, const Layout& y) {
         return {x.a1, x.a2, x.b1, x.b2, x.c1, x.c2, x.pattern,
                 y.a1, y.a2, y.b1, y.b2, y.c1, y.c2, y.pattern};
     }
-    struct Hash {
-        std::size_t operator()(const LayoutKey& k) const {
-            std::size_t h = 1469598103934665603ULL;
-            for (int v : k)
-                h = (h ^ static_cast<std::size_t>(v)) * 1099511628211ULL;
-            return h;
+    static std::uint64_t Hash(const LayoutKey& k) {
+        std::uint64_t h = 1469598103934665603ULL;
+        for (int v : k)
+            h = (h ^ static_cast<std::uint32_t>(v)) * 1099511628211ULL;
+        return h ^ (h >> 29);
+    }
+    static bool Same(const LayoutKey& a, const LayoutKey& b) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    std::size_t Find(const LayoutKey& key, std::uint64_t hash) const {
+        if (slots_.empty())
+            return kNone;
+        for (std::size_t at = hash & mask_;; at = (at + 1) & mask_) {
+            const Slot& s = slots_[at];
+            if (s.entry == kNone)
+                return kNone;
+            if (s.hash == hash && Same(entries_[s.entry].key, key))
+                return s.entry;
         }
-    };
-    std::unordered_map<LayoutKey, std::vector<std::array<double, 3>>, Hash> rows_;
+    }
+    void Place(std::uint64_t hash, std::size_t entry) {
+        std::size_t at = hash & mask_;
+        while (slots_[at].entry != kNone)
+            at = (at + 1) & mask_;
+        slots_[at] = {hash, entry};
+    }
+    void Grow() {
+        const std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 256 : old.size() * 2, Slot{});
+        mask_ = slots_.size() - 1;
+        for (const Slot& s : old)
+            if (s.entry != kNone)
+                Place(s.hash, s.entry);
+    }
+    std::vector<Entry> entries_;
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
 };
 
 } // namespace vorn
