@@ -875,9 +875,9 @@ private:
         // growth depend on the size alone, so a repeat reaches the same rows,
         // each now a duplicate or again below the minimum: only its progress
         // steps remain.
-        auto [seen, first] = evaluated_.try_emplace(KeyOf(PL, PW), 0);
-        if (!first) {
-            progress_.Advance(seen->second);
+        const SizeKey size = KeyOf(PL, PW);
+        if (const std::int64_t* steps = evaluated_.Find(size)) {
+            progress_.Advance(*steps);
             return;
         }
         const std::int64_t steps0 = progress_.Steps();
@@ -885,7 +885,7 @@ private:
             CutOnBestSheet(1, PL, PW);
         else
             CutOnEverySheet(PL, PW);
-        seen->second = progress_.Steps() - steps0;
+        evaluated_.Add(size, progress_.Steps() - steps0);
         if (job_.AUTOPanel && collect_) {
             const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
             if (innerKeys_.insert({li, wi}).second) {
@@ -2031,7 +2031,7 @@ private:
     std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
     FlatTable<Layout> boardCache_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
-    std::unordered_map<SizeKey, std::int64_t, SizeKeyHash> evaluated_; // steps of each size
+    FlatTable<std::int64_t> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
     std::unordered_set<std::pair<std::int64_t, std::int64_t>, IntPairHash> innerKeys_;
     SingleRowIndex singles_;
