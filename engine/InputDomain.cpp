@@ -134,13 +134,11 @@ std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit) {
     double panelSide = 0;     // the largest panel a board layout is computed for
     double smallestPanel = 0; // the smallest panel cut on a sheet
     if (job.AUTOPanel) {
-        const double along = std::max(PiecesAlong(job.Max_PL / f, job.BorderX_L / f, W, C),
-                                      PiecesAlong(job.Max_PW / f, job.BorderX_W / f, W, C));
-        if (along > kMaxPiecesAlongSide)
-            return TooMany("Max_PL, Max_PW: the panel limits allow too many boards along a side",
-                           along);
         const double nL = std::max(0.0, PiecesAlong(job.Max_PL / f, job.BorderX_L / f, W, C));
         const double nW = std::max(0.0, PiecesAlong(job.Max_PW / f, job.BorderX_W / f, W, C));
+        if (std::max(nL, nW) > kMaxPiecesAlongSide)
+            return TooMany("Max_PL, Max_PW: the panel limits allow too many boards along a side",
+                           std::max(nL, nW));
         const double work = nL * nW * (nL + nW) * (nL + nW);
         if (work > kMaxPanelSearchWork)
             return "Max_PL, Max_PW: the panel limits allow " + Num(std::floor(nL)) +
@@ -260,18 +258,6 @@ std::string LayoutDomainError(double L, double W, double C, double BL, double BW
     if (along > kMaxPiecesAlongSide)
         return TooMany("CL, CW: too many pieces along a side", along);
     return {};
-}
-
-std::string DomainSummary() {
-    return "board, unit, sheet and preset sides " + Num(kMinSide) + " to " + Num(kMaxLength) +
-           " in (" + Num(kMinSide * kMillimetresPerInch) + " to " +
-           Num(kMaxLength * kMillimetresPerInch) + " mm); gaps, margins and panel or array " +
-           "limits 0 to " + Num(kMaxLength) + " in; PLPW_ratio at least " + Num(kMinRatio) +
-           "; Min_lv 0 to " + Num(kMaxPercent) + "; at most " +
-           std::to_string(kMaxPiecesAlongSide) +
-           " boards (or panels on a sheet, units in an array) along a side, and at most " +
-           Num(kMaxPanelSearchWork) + " for nL * nW * (nL + nW)^2, nL and nW boards " +
-           "along the largest panel length and width";
 }
 
 } // namespace vorn

@@ -74,7 +74,4 @@ std::string GivenArrayDomainError(const GivenArrayJob& job, DisplayUnit unit);
 std::string LayoutDomainError(double L, double W, double C, double BL, double BW, double CL,
                               double CW);
 
-// Text of the bounds for help texts and notes.
-std::string DomainSummary();
-
 } // namespace vorn

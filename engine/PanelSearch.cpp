@@ -19,7 +19,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <future>
@@ -223,13 +222,6 @@ public:
         ++size_;
         return Place(k, v);
     }
-    // Adds k with v unless it is there; true when added.
-    bool Insert(const SizeKey& k, const Value& v) {
-        if (Find(k))
-            return false;
-        Add(k, v);
-        return true;
-    }
     std::size_t Size() const { return size_; }
 
 private:
@@ -411,22 +403,16 @@ public:
 private:
     // ---- layouts, computed once per size -------------------------------
 
-    // The reference stays valid until the next call.
-    const Layout& Board(double PL, double PW) {
+    // The reference stays valid until the next call. `ahead`: the layout
+    // when it was worked out ahead (CandidatesAhead); it counts as computed
+    // here, where it is first needed.
+    const Layout& Board(double PL, double PW, const Layout* ahead = nullptr) {
         const SizeKey key = KeyOf(PL, PW);
         if (const Layout* known = boardCache_.Find(key))
             return *known;
         ++stats_.layoutCalls;
-        return boardCache_.Add(key, boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
-    }
-
-    // Board(PL, PW) when its layout is known already (worked out ahead).
-    const Layout& KnownBoard(double PL, double PW, const Layout& layout) {
-        const SizeKey key = KeyOf(PL, PW);
-        if (const Layout* known = boardCache_.Find(key))
-            return *known;
-        ++stats_.layoutCalls;
-        return boardCache_.Add(key, layout);
+        return boardCache_.Add(
+            key, ahead ? *ahead : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
 
     // Cut layouts of a panel on every sheet, in sheet order.
@@ -852,7 +838,7 @@ private:
         return PW > 0 && RoundEven(PL * 1e10 / PW) <= ratioKey_;
     }
 
-    // `known`: the candidate as laid out ahead (LayOutAhead), else null.
+    // `known`: the candidate as laid out ahead (CandidatesAhead), else null.
     void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr) {
         progress_.Beat();
         ++stats_.candidatesGenerated;
@@ -860,7 +846,7 @@ private:
             std::swap(PL, PW);
         bool usable;
         if (known) {
-            board_ = KnownBoard(PL, PW, known->board);
+            board_ = Board(PL, PW, &known->board);
             usable = known->usable;
             PL = known->TL;
             PW = known->TW;
@@ -1013,13 +999,12 @@ private:
 
     // One panel size on one sheet, along one split, in one orientation.
     struct Role {
-        double along = 0;     // the panel's side along the split
-        int across = 0;       // panels across the split (plain truncation)
-        int runs = 0;         // panels that fit along the split
-        int restAt = 0;       // rests_[restAt + k - 1]: the run left after k panels
-        double density = 0;   // boards per unit length along the split
-        double inverse = 0;   // 1 / along
-        std::int64_t key = 0; // TolKey(along)
+        double along = 0;   // the panel's side along the split
+        int across = 0;     // panels across the split (plain truncation)
+        int runs = 0;       // panels that fit along the split
+        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
+        double density = 0; // boards per unit length along the split
+        double inverse = 0; // 1 / along
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
@@ -1393,7 +1378,6 @@ private:
                         r.runs = runs->count;
                         r.density = u * r.across / r.along;
                         r.inverse = 1 / r.along;
-                        r.key = TolKey(r.along);
                     }
                     bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
                                                     roles_[RoleIndex(p, s, split, 1)].density));

@@ -3,6 +3,7 @@
 
 #include "BackupRestore.h"
 #include "Command.h"
+#include "PlanArguments.h"
 
 #include <QDir>
 #include <QString>
@@ -39,13 +40,6 @@ const char* const kRestoreHelp =
     "Exit status: 0 restored; 1 refused or failed (the reason on standard error,\n"
     "DATABASE byte for byte as it was); 2 bad arguments.\n";
 
-QString DefaultDatabase() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const QString dir = ec ? QDir::currentPath() : QString::fromStdString(exe.parent_path());
-    return QDir(dir).filePath(QStringLiteral("Vorn.mdb"));
-}
-
 struct Arguments {
     QString database;
     QString file;
@@ -53,7 +47,7 @@ struct Arguments {
 
 // Exit status when the command ends here.
 std::optional<int> Parse(int argc, char** argv, const char* help, Arguments& out) {
-    out.database = DefaultDatabase();
+    out.database = QString::fromStdString(vornplan::ProgramDatabase());
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(help, stdout);

@@ -4,7 +4,9 @@
 #include "JobInput.h"
 #include "PanelSearch.h"
 #include "PlanArguments.h"
+#include "PlanRow.h"
 #include "Tooling.h"
+#include "ToolingWork.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,8 +66,8 @@ int Run(int argc, char** argv) {
         return 2;
     }
     const vorn::ResultRow& r = sink.rows[size_t(n - 1)];
-    const auto holes =
-        vorn::ComputeToolingHoles(panel, array, vornplan::OutlinesOfRow(r), vorn::UnitFactor(unit));
+    const auto holes = vorn::ComputeToolingHoles(
+        panel, array, vorn::OutlinesOf(vornplan::FieldsOf(r).number), vorn::UnitFactor(unit));
     std::string out = "PanelType,SerialNumber,Xcoordinate,Ycoordinate,Diameter\n";
     auto real = [](double v) {
         char buf[40];

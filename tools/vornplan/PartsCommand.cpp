@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "PartListExport.h"
 #include "PartsArchive.h"
+#include "PlanArguments.h"
 #include "SchemaCheck.h"
 #include "data1.h"
 
@@ -57,7 +58,7 @@ int RunParts(int argc, char** argv) {
 
     const QString db = p.isSet(QStringLiteral("db"))
                            ? QFileInfo(p.value(QStringLiteral("db"))).absoluteFilePath()
-                           : QCoreApplication::applicationDirPath() + QStringLiteral("/Vorn.mdb");
+                           : QString::fromStdString(vornplan::ProgramDatabase());
     if (!QFileInfo(db).isFile())
         return Fail(QStringLiteral("no database file '%1'").arg(db), 1);
     if (const QString problem = vorn::CheckDatabaseSchema(db); !problem.isEmpty())

@@ -123,21 +123,4 @@ std::string ProgramDatabase() {
     return ec ? std::string("Vorn.mdb") : (exe.parent_path() / "Vorn.mdb").string();
 }
 
-vorn::ToolingOutlines OutlinesOfRow(const vorn::ResultRow& r) {
-    vorn::ToolingOutlines o;
-    o.Set_L = r.Set_L;
-    o.Set_W = r.Set_W;
-    o.Panel_L = r.Panel_L;
-    o.Panel_W = r.Panel_W;
-    o.Panel = r.Panel;
-    o.Panel_lv = r.Panel_lv;
-    if (r.second) {
-        o.Panel_L2 = r.second->Panel_L2;
-        o.Panel_W2 = r.second->Panel_W2;
-        o.Panel2 = r.second->Panel2;
-        o.Panel_lv2 = r.second->Panel_lv2;
-    }
-    return o;
-}
-
 } // namespace vornplan

@@ -38,10 +38,6 @@ bool ReadPresetsFromFile(const std::string& path, std::vector<vorn::ToolingPrese
 bool ReadSheetsFromFile(const std::string& path, std::vector<vorn::SheetSize>& sheets,
                         std::string& error);
 
-// The outlines a result row gives its tooling holes (panel 1, and panel 2
-// for a two-size row; a job file has no array).
-vorn::ToolingOutlines OutlinesOfRow(const vorn::ResultRow& row);
-
 // The database beside the program.
 std::string ProgramDatabase();
 

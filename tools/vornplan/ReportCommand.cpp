@@ -6,6 +6,7 @@
 #include "PlanRow.h"
 #include "ReportPaint.h"
 #include "ReportWorkbook.h"
+#include "ToolingWork.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -133,7 +134,7 @@ int Run(int argc, char** argv) {
     if (!vornplan::ReadPresetsFromFile(db, panelPresets, arrayPresets, dbError))
         return Fail(QString::fromStdString(dbError), 2);
     const RowHoles holes = HolesOf(vorn::ComputeToolingHoles(
-        panelPresets, arrayPresets, vornplan::OutlinesOfRow(row),
+        panelPresets, arrayPresets, vorn::OutlinesOf(vornplan::FieldsOf(row).number),
         vorn::UnitFactor(mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch)));
     const vorn::report::ReportContent content = vorn::report::MakeReportContent(
         job, p.value(QStringLiteral("company")), holes.panel1, holes.panel2);
