@@ -5,12 +5,10 @@
 #include "Command.h"
 #include "PlanArguments.h"
 
-#include <QDir>
 #include <QString>
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 
