@@ -32,16 +32,6 @@ QString Quoted(const QString& text) {
     return u'"' + q + u'"';
 }
 
-void InlineString(QXmlStreamWriter& w, const QString& text) {
-    w.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
-    w.writeStartElement(QStringLiteral("is"));
-    w.writeStartElement(QStringLiteral("t"));
-    w.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-    w.writeCharacters(text);
-    w.writeEndElement();
-    w.writeEndElement();
-}
-
 QByteArray Styles() {
     return Xml([](QXmlStreamWriter& w) {
         w.writeStartElement(QStringLiteral("styleSheet"));
@@ -350,6 +340,16 @@ QByteArray Workbook(const PageLayout& page) {
 }
 
 } // namespace
+
+void InlineString(QXmlStreamWriter& w, const QString& text) {
+    w.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
+    w.writeStartElement(QStringLiteral("is"));
+    w.writeStartElement(QStringLiteral("t"));
+    w.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+    w.writeCharacters(text);
+    w.writeEndElement();
+    w.writeEndElement();
+}
 
 double ColumnCharacters(double points) {
     // Pixels at 96 dpi over the 7-pixel digit of the default font.

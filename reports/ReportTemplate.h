@@ -6,6 +6,8 @@
 #include "ReportPage.h"
 #include "ZipParts.h"
 
+class QXmlStreamWriter;
+
 namespace vorn::report {
 
 // The formula of a page cell (without "="), e.g. `Data!B2&""`; empty for a
@@ -15,6 +17,9 @@ QString FormulaOf(const PageCell& cell);
 // The template package of a page; `fixedPartsDir` holds the fixed parts.
 bool MakeTemplatePackage(const PageLayout& page, const QString& fixedPartsDir, ZipParts& out,
                          QString* error);
+
+// Writes text as the cell's inline string (the current element is the cell).
+void InlineString(QXmlStreamWriter& w, const QString& text);
 
 // Column width in the workbook's character units for a width in points.
 double ColumnCharacters(double points);

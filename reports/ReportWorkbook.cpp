@@ -314,13 +314,7 @@ void WriteSheetData(QXmlStreamWriter& w, const std::map<int, SheetRow>& rows) {
             if (const auto s = cell.attributes.value(QStringLiteral("s")); !s.isEmpty())
                 w.writeAttribute(QStringLiteral("s"), s.toString());
             if (cell.inlineText) {
-                w.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
-                w.writeStartElement(QStringLiteral("is"));
-                w.writeStartElement(QStringLiteral("t"));
-                w.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-                w.writeCharacters(cell.text);
-                w.writeEndElement();
-                w.writeEndElement();
+                InlineString(w, cell.text);
             } else {
                 w.writeAttribute(QStringLiteral("t"), QStringLiteral("str"));
                 w.writeTextElement(QStringLiteral("f"), cell.formula);

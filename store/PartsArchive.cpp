@@ -158,12 +158,9 @@ std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTi
         // rows appended, so it ends with exactly one row per hole.
         OpenFiltered(holes, HolesOf(*id));
         const int wanted = int(record.holes.size());
-        if (holes.recordCount() > wanted) {
+        while (holes.recordCount() > wanted) {
             holes.last();
-            while (holes.recordCount() > wanted) {
-                holes.last();
-                holes.remove();
-            }
+            holes.remove();
         }
         const int reused = holes.recordCount();
         for (int i = 0; i < wanted; ++i) {

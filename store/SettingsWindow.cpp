@@ -2,13 +2,11 @@
 
 #include "Cursor.h"
 #include "CursorModel.h"
-#include "DbError.h"
 #include "PanelJob.h"
 #include "Units.h"
 #include "YesNoDelegate.h"
 #include "data1.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>

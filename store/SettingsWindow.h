@@ -24,9 +24,7 @@ class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     QTableView* Grid() const { return grid_; }
-    CursorModel* Model() const { return model_; }
     QToolButton* UnitButton() const { return unitButton_; }
-    YesNoDelegate* YesNo() const { return yesNo_; }
     // True while the lengths on screen are millimetres (caption "mm").
     bool ShowsMm() const;
 

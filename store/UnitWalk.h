@@ -24,9 +24,6 @@ struct LengthScale {
 // puts the old value back where the cell still holds what was written, and
 // converts only cells the user changed.
 class UnitWalkMemory {
-public:
-    void clear() { m_cells.clear(); }
-
 private:
     friend class UnitWalk;
     struct Cell {

@@ -62,11 +62,6 @@ std::optional<double> Bad(const char* name, const QString& text, const QString& 
 
 } // namespace
 
-std::optional<double> BuiltInDefault(const char* name) {
-    const EntryRule* rule = RuleOf(name);
-    return rule ? rule->builtIn : std::nullopt;
-}
-
 std::optional<double> DefaultNumber(const DefaultsList& list, const char* name,
                                     QStringList* problems) {
     const QString text = list.Value(QString::fromLatin1(name)).trimmed();

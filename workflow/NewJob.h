@@ -19,10 +19,6 @@ inline constexpr const char* kArrayLengthEntries[] = {"Part_L",   "Part_W",     
 // Numbers set into the job row as they stand.
 inline constexpr const char* kJobNumberEntries[] = {"PLPW_ratio", "Min_lv"};
 
-// The value an entry takes when the file holds a bad one: the shipped
-// defaults file's value (inches), none for the board and unit sizes.
-std::optional<double> BuiltInDefault(const char* name);
-
 // A bad entry (not a number, not finite, or outside the engine's input
 // domain: a negative margin, a ratio below 1, a utilization above 100) does
 // not stop the rest: its message, naming the file, the entry and its value,
