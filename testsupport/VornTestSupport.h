@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 namespace vorn::test {
 
@@ -30,6 +31,11 @@ QString builtDatabasePath();
 
 // Where tests save pictures of windows and diagrams for a person to look at.
 QString screenshotDir();
+
+// Saves a picture of the widget as NAME.png under screenshotDir().
+inline void Shot(QWidget* w, const QString& name) {
+    QVERIFY(w->grab().save(screenshotDir() + u'/' + name + QStringLiteral(".png")));
+}
 
 // Same start for every test: offscreen unless a platform is named, the
 // program's application name, fixed DPI so pictures do not depend on the host.

@@ -36,11 +36,7 @@ using namespace vorn::test;
 
 namespace {
 
-void Shot(QWidget* w, const QString& name) {
-    const QString dir = vorn::test::screenshotDir();
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
-}
+using vorn::test::Shot;
 
 struct SeenBox {
     QString title, text;
@@ -645,3 +641,4 @@ private slots:
 
 VORN_TEST_MAIN(ArchiveWindowTest)
 #include "ArchiveWindowTest.moc"
+#include "VornTestSupport.h"

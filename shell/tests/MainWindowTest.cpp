@@ -49,11 +49,7 @@ public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
-void Shot(QWidget* w, const QString& name) {
-    QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
-    QVERIFY(
-        w->grab().save(QStringLiteral(VORN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png")));
-}
+using vorn::test::Shot;
 
 // Dismisses the next modal dialog a command opens (the export's file
 // dialog, the search's warning).
@@ -739,9 +735,8 @@ private slots:
         // A handler outside the command table (a field signal, a selector)
         // runs through the same boundary; nothing reaches Qt's delivery.
         QPushButton button;
-        connect(&button, &QPushButton::clicked, [] {
-            TVornMF::RunCommand([] { throw std::runtime_error("no such sheet"); });
-        });
+        connect(&button, &QPushButton::clicked,
+                [] { TVornMF::RunCommand([] { throw std::runtime_error("no such sheet"); }); });
         QString text;
         QTimer::singleShot(0, this, [&text] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -851,3 +846,4 @@ int main(int argc, char** argv) {
 }
 
 #include "MainWindowTest.moc"
+#include "VornTestSupport.h"

@@ -35,11 +35,7 @@ using vorn::Cursor;
 
 namespace {
 
-void Shot(QWidget* w, const QString& name) {
-    QDir().mkpath(QStringLiteral(VORN_SCREENSHOT_DIR));
-    QVERIFY(
-        w->grab().save(QStringLiteral(VORN_SCREENSHOT_DIR "/") + name + QStringLiteral(".png")));
-}
+using vorn::test::Shot;
 
 // Runs `step` on each modal window in turn as it comes up: the first step on
 // the first window, and so on. A step may close its window or leave it.
@@ -656,3 +652,4 @@ private slots:
 
 VORN_TEST_MAIN(SettingsWindowsTest)
 #include "SettingsWindowsTest.moc"
+#include "VornTestSupport.h"

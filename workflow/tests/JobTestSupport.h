@@ -15,13 +15,6 @@
 
 namespace vorn::test {
 
-// A picture of a window under the build's screenshot directory.
-inline void Shot(QWidget* w, const QString& name) {
-    const QString dir = screenshotDir();
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
-}
-
 // What a message box showed before the test answered it.
 struct SeenBox {
     QString title, text;

@@ -39,11 +39,7 @@ using vorn::DiagramView;
 
 namespace {
 
-void Shot(QWidget* w, const QString& name) {
-    const QString dir = vorn::test::screenshotDir();
-    QDir().mkpath(dir);
-    QVERIFY(w->grab().save(dir + u'/' + name + QStringLiteral(".png")));
-}
+using vorn::test::Shot;
 
 // Answers the next message box with OK and records its text.
 void AnswerNextBox(QString* text) {
