@@ -84,4 +84,8 @@ void DrawSavedToolingMarks(QImage& image, double ContainerL, double ContainerW, 
 // sets `error` when given.
 bool SavePicture(const QImage& image, const QString& fileName, QString* error = nullptr);
 
+// True when the name's suffix picks a picture format: ".bmp", ".png", ".jpg",
+// ".jpeg" (pixels, SavePicture) or ".svg", ".pdf" (vectors, VectorPicture.h).
+bool IsPictureName(const QString& fileName);
+
 } // namespace vorn

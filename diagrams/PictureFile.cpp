@@ -1,6 +1,7 @@
 #include "MyPro.h"
 
 #include "SafeWrite.h"
+#include "VectorPicture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -8,6 +9,12 @@
 #include <QImageWriter>
 
 namespace vorn {
+
+bool IsPictureName(const QString& fileName) {
+    static const QStringList raster{QStringLiteral("bmp"), QStringLiteral("png"),
+                                    QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    return raster.contains(QFileInfo(fileName).suffix().toLower()) || IsVectorPictureName(fileName);
+}
 
 bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();

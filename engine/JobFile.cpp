@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <locale>
 #include <map>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -79,8 +80,9 @@ std::vector<std::string> Lines(std::string text) {
     return lines;
 }
 
-// Reads every Name=Value line; repeated names keep their last value, except
-// the list names, which keep every line.
+// Reads every Name=Value line. Only the list names may repeat: a second
+// value for any other name is a typo or a pasted line, and taking either one
+// silently would run a job the user did not write.
 std::string Scan(std::istream& in, std::map<std::string, Entry>& values, std::vector<Entry>& sheets,
                  std::vector<Entry>& presets) {
     std::ostringstream whole;
@@ -104,8 +106,9 @@ std::string Scan(std::istream& in, std::map<std::string, Entry>& values, std::ve
             sheets.push_back(e);
         else if (key == "preset")
             presets.push_back(e);
-        else
-            values[key] = e;
+        else if (const auto [it, fresh] = values.try_emplace(key, e); !fresh)
+            return At(line) + Shown(e.name) + " is given twice (also on line " +
+                   std::to_string(it->second.line) + ")";
     }
     return {};
 }
@@ -130,13 +133,31 @@ class Reader {
 public:
     Reader(const std::map<std::string, Entry>& values) : values_(values) {}
 
+    // The first name the job kind does not read (in line order), as an error:
+    // a misspelt name would otherwise leave its value unset without a word.
+    void RefuseUnknown(const std::vector<Entry>& lists) {
+        if (!error_.empty())
+            return;
+        const Entry* first = nullptr;
+        for (const auto& [key, e] : values_)
+            if (!known_.count(key) && (!first || e.line < first->line))
+                first = &e;
+        for (const Entry& e : lists)
+            if (!first || e.line < first->line)
+                first = &e;
+        if (first)
+            error_ = At(first->line) + "unknown name '" + Shown(first->name) + "'";
+    }
+
     // A required length or limit: a number, not negative.
     void Number(const char* name, double& out) {
         if (!error_.empty())
             return;
-        auto it = values_.find(Lower(name));
+        auto it = Find(name);
         if (it == values_.end()) {
-            error_ = std::string("missing value: ") + name;
+            // Reading goes on, so that a misspelt name is reported as such.
+            if (missing_.empty())
+                missing_ = std::string("missing value: ") + name;
             return;
         }
         const Entry& e = it->second;
@@ -156,10 +177,24 @@ public:
         out = v;
     }
 
-    // On only when the value reads exactly "True"; off when absent.
+    // "True" or "False" in any letter case; off when absent. Anything else is
+    // refused: "ture" or "1" must not quietly turn an option off.
     void Flag(const char* name, bool& out) {
-        auto it = values_.find(Lower(name));
-        out = it != values_.end() && it->second.value == "True";
+        if (!error_.empty())
+            return;
+        auto it = Find(name);
+        if (it == values_.end()) {
+            out = false;
+            return;
+        }
+        const Entry& e = it->second;
+        const std::string v = Lower(e.value);
+        if (v != "true" && v != "false") {
+            error_ =
+                At(e.line) + Shown(e.name) + " must be True or False: '" + Shown(e.value) + "'";
+            return;
+        }
+        out = v == "true";
     }
 
     // A text that must be one of two choices; `absent` when the name is missing.
@@ -167,7 +202,7 @@ public:
                 const char* b) {
         if (!error_.empty())
             return;
-        auto it = values_.find(Lower(name));
+        auto it = Find(name);
         if (it == values_.end()) {
             out = absent;
             return;
@@ -195,11 +230,19 @@ public:
                      Shown(e.value) + "'";
     }
 
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return error_.empty() ? missing_ : error_; }
 
 private:
+    std::map<std::string, Entry>::const_iterator Find(const char* name) {
+        std::string key = Lower(name);
+        auto it = values_.find(key);
+        known_.insert(std::move(key));
+        return it;
+    }
+
     const std::map<std::string, Entry>& values_;
-    std::string error_;
+    std::set<std::string> known_;
+    std::string error_, missing_;
 };
 
 } // namespace
@@ -237,6 +280,7 @@ std::string ReadPanelJob(std::istream& in, PanelJob& job) {
         r.Size(e, p.Panel_L, p.Panel_W);
         j.presets.push_back(p);
     }
+    r.RefuseUnknown({});
     if (!r.Error().empty())
         return r.Error();
     job = std::move(j);
@@ -259,6 +303,10 @@ std::string ReadArrayJob(std::istream& in, ArrayJob& job) {
     r.Number("Min_SetW", j.Min_SetW);
     r.Number("Max_SetL", j.Max_SetL);
     r.Number("Max_SetW", j.Max_SetW);
+    // Sheets and presets belong to panel jobs only.
+    std::vector<Entry> lists = sheets;
+    lists.insert(lists.end(), presets.begin(), presets.end());
+    r.RefuseUnknown(lists);
     if (!r.Error().empty())
         return r.Error();
     job = j;

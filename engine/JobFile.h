@@ -4,7 +4,9 @@
 // repeated Sheet=LxW and Preset=LxW lines. Lengths are taken as written: the
 // caller says whether they are inches or millimetres. Lines may end in CR LF,
 // LF or a bare CR, and a UTF-8 byte order mark is passed over; messages show
-// control characters as escapes.
+// control characters as escapes. A name given twice, a name the job kind does
+// not read and a flag other than True or False (any letter case) are refused,
+// naming the line.
 
 #include "PanelJob.h"
 

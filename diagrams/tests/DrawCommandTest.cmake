@@ -49,6 +49,35 @@ expect_ok(cut.jpg --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8 --patter
           --counts1 2,2,0,0 --counts2 0,0,6,1)
 expect_magic(cut.jpg ffd8ff)
 
+# The suffix picks the format, as the window's picture export does: vectors
+# for .svg and .pdf, not bitmap bytes under those names.
+expect_ok(layout.svg --container 21x18 --piece 4x2 --counts 4,8,0,0)
+file(READ ${WORK}/layout.svg svg)
+if(NOT svg MATCHES "<svg" OR NOT svg MATCHES "</svg>")
+    message(FATAL_ERROR "layout.svg is not an SVG document")
+endif()
+expect_ok(cut.pdf --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8 --pattern W
+          --counts1 2,2,0,0 --counts2 0,0,6,1)
+expect_magic(cut.pdf 255044)
+expect_ok(job_cut.svg --job ${JOBS}/j2.job --row 1 --view cut)
+expect_ok(upper.PNG --container 21x18 --piece 4x2 --counts 4,8,0,0)
+expect_magic(upper.PNG 89504e)
+expect_refused(layout.gif "\\.bmp, \\.png" --container 21x18 --piece 4x2 --counts 4,8,0,0)
+expect_refused(layout "\\.bmp, \\.png" --container 21x18 --piece 4x2 --counts 4,8,0,0)
+
+# Pieces must have a size and the counts must fit within the margins.
+expect_refused(empty_piece.png "--piece must be positive" --container 5x5 --piece 0x0
+               --counts 1,1,0,0)
+expect_refused(wide.png "do not fit" --container 21x18 --piece 4x2 --counts 6,8,0,0)
+expect_refused(margins.png "do not fit" --container 21x18 --margins 3x0.5 --piece 4x2
+               --spacing 0.1 --counts 4,8,0,0)
+expect_refused(mixed.png "do not fit" --pattern L --container 21x18 --margins 0.5x0.5 --piece 4x2
+               --spacing 0.1 --counts 4,8,3,4,0,0)
+expect_refused(both.png "pattern N has one block" --container 21x18 --piece 4x2
+               --counts 1,1,1,1)
+# A layout that fills the container exactly fits.
+expect_ok(exact.png --container 18x14 --margins 1x1 --piece 4x2 --counts 4,6,0,0)
+
 expect_refused(zero.png "--container must be positive" --container 0x5 --piece 1x1 --counts 1,1,0,0)
 expect_refused(count.png "not a count" --container 5x5 --piece 1x1 --counts 1,-1,0,0)
 expect_refused(size.png "--size" --container 5x5 --piece 1x1 --counts 1,1,0,0 --size 99x99)

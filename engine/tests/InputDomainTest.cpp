@@ -321,4 +321,60 @@ TEST(JobFile, PanelNumberIsOneOrTwo) {
     EXPECT_EQ(absent.PanelNumber, "1");
 }
 
+TEST(JobFile, FlagsAreTrueOrFalseInAnyCase) {
+    const struct {
+        const char* text;
+        bool on;
+    } good[] = {{"True", true},   {"true", true},   {"TRUE", true},  {"tRuE", true},
+                {"False", false}, {"false", false}, {"FALSE", false}};
+    for (const auto& c : good) {
+        PanelJob job;
+        EXPECT_EQ(Read(std::string(kJob) + "AUTOPanel=" + c.text + "\n", job), "") << c.text;
+        EXPECT_EQ(job.AUTOPanel, c.on) << c.text;
+    }
+    for (const char* bad : {"1", "0", "yes", "ture", "", "True."}) {
+        PanelJob job;
+        job.Set_L = 99;
+        EXPECT_EQ(Read(std::string(kJob) + "AUTOPanel=" + bad + "\n", job),
+                  std::string("line 13: AUTOPanel must be True or False: '") + bad + "'");
+        EXPECT_EQ(job.Set_L, 99) << "a refused file leaves the job as it was";
+    }
+}
+
+TEST(JobFile, RepeatedAndUnknownNamesAreRefusedNamingTheLine) {
+    const struct {
+        std::string text, error;
+    } cases[] = {
+        {std::string(kJob) + "set_c=0.2\n", "line 13: set_c is given twice (also on line 3)"},
+        {std::string(kJob) + "GoodBase=True\nGOODBASE=False\n",
+         "line 14: GOODBASE is given twice (also on line 13)"},
+        {std::string(kJob) + "Unit=mm\n", "line 13: unknown name 'Unit'"},
+        // A misspelt required name is reported as what it is, not as missing.
+        {Replace(kJob, "Max_PW=21", "MaxPW=21"), "line 9: unknown name 'MaxPW'"},
+        {Replace(kJob, "Max_PW=21", "MaxPW=x"), "line 9: unknown name 'MaxPW'"},
+        // A malformed known value is reported before an unknown name after it.
+        {Replace(kJob, "Set_C=0.1", "Set_C=x") + "Unit=mm\n", "line 3: Set_C is not a number: 'x'"},
+        // Without a misspelling, a missing value is still named.
+        {Replace(kJob, "Max_PW=21\n", ""), "missing value: Max_PW"},
+        // The list names may repeat.
+        {std::string(kJob) + "Sheet=48x40\nPreset=20x12\nPreset=18x12\n", ""},
+    };
+    for (const auto& c : cases) {
+        PanelJob job;
+        EXPECT_EQ(Read(c.text, job), c.error) << c.text;
+    }
+    // Sheets and presets are not part of an array job.
+    const std::string array = "Part_L=1\nPart_W=0.8\nPart_C=0.1\nSetBorder_L=0.2\n"
+                              "SetBorder_W=0.2\nMin_SetL=2\nMin_SetW=1.5\nMax_SetL=4\nMax_SetW=3\n";
+    for (const auto& [text, error] :
+         {std::pair<std::string, std::string>{array, ""},
+          {array + "Sheet=48x36\n", "line 10: unknown name 'Sheet'"},
+          {array + "Set_L=4\n", "line 10: unknown name 'Set_L'"},
+          {array + "Part_C=0\n", "line 10: Part_C is given twice (also on line 3)"}}) {
+        std::istringstream in(text);
+        ArrayJob job;
+        EXPECT_EQ(ReadArrayJob(in, job), error) << text;
+    }
+}
+
 } // namespace

@@ -70,6 +70,19 @@ printf 'Set_L=4\nSheet=48y36\n' >"$tmp/sheet.job"
 check "malformed sheet exit" 2 $?
 "$vp" search "$tmp/nonexistent.job" >/dev/null 2>&1
 check "unreadable file exit" 2 $?
+"$vp" search "$tmp" >/dev/null 2>"$tmp/err"
+check "folder exit" 2 $?
+check "folder named" "vornplan search: '$tmp' is a folder, not a job file" "$(cat "$tmp/err")"
+"$vp" search "$tmp/nonexistent.job" >/dev/null 2>"$tmp/err"
+check "missing file named" "vornplan search: cannot open '$tmp/nonexistent.job': No such file or directory" "$(cat "$tmp/err")"
+# Flags in any letter case: lower-case true is on, as True is.
+sed 's/=True$/=true/' "$jobs/j1.job" >"$tmp/lower.job"
+check "lower-case true" "$("$vp" search "$jobs/j1.job" | md5sum)" "$("$vp" search "$tmp/lower.job" | md5sum)"
+sed 's/^AUTOPanel=True$/AUTOPanel=yes/' "$jobs/j1.job" >"$tmp/yes.job"
+"$vp" search "$tmp/yes.job" >"$tmp/out" 2>"$tmp/err"
+check "flag typo exit" 2 $?
+check "flag typo names the line" "1" "$(grep -c "line [0-9]*: AUTOPanel must be True or False: 'yes'" "$tmp/err")"
+check "flag typo no csv" "" "$(cat "$tmp/out")"
 "$vp" search --help | grep -q "PLPW_ratio"
 check "search help" 0 $?
 

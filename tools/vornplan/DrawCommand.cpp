@@ -2,10 +2,13 @@
 
 #include "Command.h"
 #include "JobInput.h"
+#include "Layout.h"
 #include "MyPro.h"
 #include "PlanRow.h"
 #include "PlanViews.h"
 #include "ResultRow.h"
+#include "Tolerance.h"
+#include "VectorPicture.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -14,6 +17,7 @@
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -100,9 +104,12 @@ QString Required(const QCommandLineParser& p, const QString& name) {
     return p.value(name);
 }
 
-// Runs the job's search and draws one view of result row N (in Number order).
-// Returns the scale of a layout view, 0 for a two-size cutting plan.
-double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawing& drawn) {
+// Draws on either canvas: a picture (exact pixels) or a vector device.
+// False when the layout could not be drawn.
+using Paint = std::function<bool(const vorn::DiagramCanvas&)>;
+
+// Runs the job's search and paints one view of result row N (in Number order).
+Paint JobRowPaint(const QCommandLineParser& p) {
     const QString viewName = Required(p, QStringLiteral("view"));
     const std::map<QString, vorn::DiagramView> views{
         {QStringLiteral("panel1"), vorn::DiagramView::Panel1},
@@ -121,11 +128,45 @@ double DrawJobRow(const QCommandLineParser& p, QImage& image, vorn::LayoutDrawin
     if (view->second == vorn::DiagramView::Panel2 && !row.second)
         throw UsageError{QStringLiteral("row %1 has one panel size: no panel 2 to draw").arg(n)};
     if (view->second == vorn::DiagramView::Cutting && row.second) {
-        vorn::DrawTwoPanelCutting(vorn::TwoPanelCuttingArgsOf(fields), image);
-        return 0;
+        const vorn::TwoPanelCutting cut = vorn::TwoPanelCuttingArgsOf(fields);
+        return [cut](const vorn::DiagramCanvas& c) {
+            vorn::DrawTwoPanelCutting(cut, c);
+            return true;
+        };
     }
-    drawn = vorn::LayoutArgsOf(view->second, fields);
-    return vorn::DrawLayoutDiagram(drawn, image);
+    const vorn::LayoutDrawing drawn = vorn::LayoutArgsOf(view->second, fields);
+    std::vector<vorn::ToolingHole> holes;
+    if (p.isSet(QStringLiteral("holes"))) {
+        if (drawn.Kind != QLatin1String("Panel"))
+            throw UsageError{QStringLiteral("--holes needs a panel view")};
+        holes = Holes(p.value(QStringLiteral("holes")));
+    }
+    return [drawn, holes](const vorn::DiagramCanvas& c) {
+        const double scale = vorn::DrawLayoutDiagram(drawn, c);
+        if (scale > 0)
+            vorn::DrawToolingMarks(c, drawn.ContainerL, drawn.ContainerW, drawn.Kind, scale, holes);
+        return scale > 0;
+    };
+}
+
+// Refuses counts whose blocks do not fit inside the container's margins, as
+// the layout engine measures a layout (tolerant comparison), and a pattern N
+// with both blocks, which draws nothing.
+void CheckLayoutFits(const vorn::LayoutDrawing& a) {
+    if (a.Pattern == QLatin1String("N") && a.La > 0 && a.Wb > 0 && a.Lb > 0 && a.Wa > 0)
+        throw UsageError{
+            QStringLiteral("--counts: pattern N has one block: La,Wb or Lb,Wa must hold a 0")};
+    vorn::Layout layout{a.La, a.Wb, a.Lb, a.Wa, a.sLa, a.sWb, a.Pattern.at(0).toLatin1()};
+    const vorn::Margins left =
+        vorn::ActualMargins(layout, a.PieceL, a.PieceW, a.Spacing, a.ContainerL, a.ContainerW);
+    if (!vorn::TolGe(left.mL, a.MarginL) || !vorn::TolGe(left.mW, a.MarginW))
+        throw UsageError{
+            QStringLiteral("--counts: %1 pieces of %2x%3 do not fit in %4x%5 within the margins")
+                .arg(layout.Pieces())
+                .arg(a.PieceL)
+                .arg(a.PieceW)
+                .arg(a.ContainerL)
+                .arg(a.ContainerW)};
 }
 
 int Run(int argc, char** argv) {
@@ -134,7 +175,8 @@ int Run(int argc, char** argv) {
 
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
-        "Draws one diagram to a picture file (PNG, JPEG for .jpg/.jpeg, else BMP).\n"
+        "Draws one diagram to a picture file: BMP, PNG, JPEG (.jpg, .jpeg), or vectors\n"
+        "(SVG, PDF), by the name's suffix.\n"
         "Layout:   vornplan draw --kind Panel --pattern L --container 21x18 --margins 0.5x0.5\n"
         "          --piece 4x2 --spacing 0.1 --counts La,Wb,Lb,Wa,sLa,sWb [--holes X,Y,D;...]\n"
         "Two-size: vornplan draw --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8\n"
@@ -195,22 +237,20 @@ int Run(int argc, char** argv) {
             W = static_cast<int>(w);
             H = static_cast<int>(h);
         }
+        if (!vorn::IsPictureName(out))
+            throw UsageError{QStringLiteral("-o: the picture type follows the name: .bmp, .png, "
+                                            ".jpg, .jpeg, .svg or .pdf, not '%1'")
+                                 .arg(out)};
         QImage image(W, H, QImage::Format_RGB32);
         if (image.isNull())
             throw UsageError{QStringLiteral("--size: not enough memory for the picture")};
+        Paint paint;
         const QString pattern = p.isSet(QStringLiteral("pattern"))
                                     ? p.value(QStringLiteral("pattern"))
                                     : QStringLiteral("N");
 
         if (p.isSet(QStringLiteral("job"))) {
-            vorn::LayoutDrawing drawn;
-            const double scale = DrawJobRow(p, image, drawn);
-            if (p.isSet(QStringLiteral("holes"))) {
-                if (scale <= 0 || drawn.Kind != QLatin1String("Panel"))
-                    throw UsageError{QStringLiteral("--holes needs a panel view")};
-                vorn::DrawToolingMarks(image, drawn.ContainerL, drawn.ContainerW, drawn.Kind, scale,
-                                       Holes(p.value(QStringLiteral("holes"))));
-            }
+            paint = JobRowPaint(p);
         } else if (p.isSet(QStringLiteral("two-size"))) {
             if (pattern != QLatin1String("L") && pattern != QLatin1String("W"))
                 throw UsageError{QStringLiteral("--two-size needs --pattern L or W")};
@@ -230,7 +270,10 @@ int Run(int argc, char** argv) {
             a.La2 = c2[0], a.Wb2 = c2[1], a.Lb2 = c2[2], a.Wa2 = c2[3];
             if (p.isSet(QStringLiteral("holes")))
                 throw UsageError{QStringLiteral("a cutting plan carries no tooling holes")};
-            vorn::DrawTwoPanelCutting(a, image);
+            paint = [a](const vorn::DiagramCanvas& c) {
+                vorn::DrawTwoPanelCutting(a, c);
+                return true;
+            };
         } else {
             vorn::LayoutDrawing a;
             a.Kind = p.isSet(QStringLiteral("kind")) ? p.value(QStringLiteral("kind"))
@@ -247,7 +290,7 @@ int Run(int argc, char** argv) {
                 std::tie(a.MarginL, a.MarginW) =
                     Pair(p.value(QStringLiteral("margins")), QStringLiteral("--margins"), false);
             std::tie(a.PieceL, a.PieceW) =
-                Pair(Required(p, QStringLiteral("piece")), QStringLiteral("--piece"), false);
+                Pair(Required(p, QStringLiteral("piece")), QStringLiteral("--piece"), true);
             if (p.isSet(QStringLiteral("spacing")))
                 a.Spacing =
                     NonNegative(p.value(QStringLiteral("spacing")), QStringLiteral("--spacing"));
@@ -262,14 +305,26 @@ int Run(int argc, char** argv) {
                     throw UsageError{QStringLiteral("--holes needs --kind Panel")};
                 holes = Holes(p.value(QStringLiteral("holes")));
             }
-            const double scale = vorn::DrawLayoutDiagram(a, image);
-            if (scale <= 0)
-                throw UsageError{QStringLiteral("the layout cannot be drawn (counts too large)")};
-            vorn::DrawToolingMarks(image, a.ContainerL, a.ContainerW, a.Kind, scale, holes);
+            CheckLayoutFits(a);
+            paint = [a, holes](const vorn::DiagramCanvas& c) {
+                const double scale = vorn::DrawLayoutDiagram(a, c);
+                if (scale > 0)
+                    vorn::DrawToolingMarks(c, a.ContainerL, a.ContainerW, a.Kind, scale, holes);
+                return scale > 0;
+            };
         }
 
+        // The picture is drawn first in any case: it tells whether the layout
+        // can be drawn at all before a vector file is begun.
+        if (!paint(vorn::DiagramCanvas(image)))
+            throw UsageError{QStringLiteral("the layout cannot be drawn (counts too large)")};
         QString error;
-        if (!vorn::SavePicture(image, out, &error)) {
+        const bool saved =
+            vorn::IsVectorPictureName(out)
+                ? vorn::SaveVectorPicture(
+                      out, image.size(), [&](const vorn::DiagramCanvas& c) { paint(c); }, &error)
+                : vorn::SavePicture(image, out, &error);
+        if (!saved) {
             std::fprintf(stderr, "vornplan draw: cannot write %s: %s\n", qPrintable(out),
                          qPrintable(error));
             return 1;

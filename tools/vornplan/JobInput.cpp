@@ -5,10 +5,12 @@
 #include "ResultRow.h"
 
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <type_traits>
 #include <unistd.h>
@@ -41,6 +43,24 @@ std::optional<int> ParseJobArguments(const char* command, int argc, char** argv,
     return std::nullopt;
 }
 
+std::optional<int> OpenJobFile(const char* command, const std::string& path, std::ifstream& in) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        std::fprintf(stderr, "vornplan %s: '%s' is a folder, not a job file\n", command,
+                     path.c_str());
+        return 2;
+    }
+    errno = 0;
+    in.open(path, std::ios::binary);
+    if (!in) {
+        const int why = errno;
+        std::fprintf(stderr, "vornplan %s: cannot open '%s': %s\n", command, path.c_str(),
+                     why ? std::strerror(why) : "not readable");
+        return 2;
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -57,11 +77,9 @@ extern "C" void OnInterrupt(int) {
 template <class Job, class Read, class Refusal, class Domain>
 std::optional<int> LoadJob(const char* command, const std::string& path, Job& job, Read read,
                            Refusal refusal, Domain domain) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "vornplan %s: cannot open '%s'\n", command, path.c_str());
-        return 2;
-    }
+    std::ifstream in;
+    if (auto exit = OpenJobFile(command, path, in))
+        return exit;
     if (const std::string e = read(in, job); !e.empty()) {
         std::fprintf(stderr, "vornplan %s: %s: %s\n", command, path.c_str(), e.c_str());
         return 2;

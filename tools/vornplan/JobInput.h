@@ -6,6 +6,7 @@
 #include "SearchInterfaces.h"
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ struct JobArguments {
 // should end now (--help: 0; a bad argument: 2, with the help on stderr).
 std::optional<int> ParseJobArguments(const char* command, int argc, char** argv, const char* help,
                                      bool allowStats, JobArguments& out);
+
+// Opens a job file for reading; a folder, a missing or an unreadable file is
+// named as such on stderr and gives exit code 2.
+std::optional<int> OpenJobFile(const char* command, const std::string& path, std::ifstream& in);
 
 // Reads and checks a job file. Returns an exit code when the job cannot run:
 // 2 for a missing or malformed file or a value outside the engine's input

@@ -46,11 +46,9 @@ int Run(int argc, char** argv) {
                      args.panel.c_str());
         return 2;
     }
-    std::ifstream file(args.job);
-    if (!file) {
-        std::fprintf(stderr, "vornplan panel: cannot open '%s'\n", args.job.c_str());
-        return 2;
-    }
+    std::ifstream file;
+    if (auto exit = vornplan::OpenJobFile("panel", args.job, file))
+        return *exit;
     vorn::PanelJob job;
     if (const std::string e = vorn::ReadPanelJob(file, job); !e.empty()) {
         std::fprintf(stderr, "vornplan panel: %s: %s\n", args.job.c_str(), e.c_str());
