@@ -1046,8 +1046,7 @@ void TVornMF::UpdateArchiveCommands() {
     enabling_.UpdateArchiveCommands(jobRows_ && jobRows_->SavedPartsExist());
 }
 
-// Commands of later features: they exist with their names and enabled
-// states and do nothing until their feature is built.
+// The report commands: preview, print, the workbook and the PDF, one path.
 void TVornMF::M01_04_01Click() {
     RunReport(ReportOutput::Preview);
 }

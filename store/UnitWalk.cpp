@@ -79,17 +79,10 @@ public:
                     if (v.isNull())
                         continue;
                     const double old = v.toDouble();
-                    double converted = scale(old);
-                    if (!key.isEmpty()) {
-                        // A cell still holding what the last walk wrote gets
-                        // its value from before that walk back.
-                        const QString cell = key + columns[int(i)];
-                        const auto seen = memory->m_cells.constFind(cell);
-                        if (seen != memory->m_cells.cend() && seen->written == old)
-                            converted = seen->before;
-                        memory->m_cells.insert(cell, {old, converted});
-                    }
-                    table.setNumber(fields[i], converted);
+                    table.setNumber(fields[i],
+                                    key.isEmpty()
+                                        ? scale(old)
+                                        : memory->Convert(key + columns[int(i)], old, scale));
                 }
                 table.post();
             }
@@ -98,13 +91,26 @@ public:
     }
 };
 
-void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale) {
+double UnitWalkMemory::Convert(const QString& cell, double old, LengthScale scale) {
+    double converted = scale(old);
+    const auto seen = m_cells.constFind(cell);
+    if (seen != m_cells.cend() && seen->written == old)
+        converted = seen->before;
+    m_cells.insert(cell, {old, converted});
+    return converted;
+}
+
+void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale,
+                     UnitWalkMemory* memory) {
     const std::vector<int> fields = Resolve(table, columns);
     table.edit();
-    for (const int f : fields) {
-        const QVariant v = table.value(f);
-        if (!v.isNull())
-            table.setNumber(f, scale(v.toDouble()));
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const QVariant v = table.value(fields[i]);
+        if (v.isNull())
+            continue;
+        const double old = v.toDouble();
+        table.setNumber(fields[i],
+                        memory ? memory->Convert(columns[int(i)], old, scale) : scale(old));
     }
 }
 

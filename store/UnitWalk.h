@@ -24,8 +24,12 @@ struct LengthScale {
 // puts the old value back where the cell still holds what was written, and
 // converts only cells the user changed.
 class UnitWalkMemory {
+public:
+    // `old` scaled, or the value from before the last walk when `cell` still
+    // holds what that walk wrote; remembered for the next walk.
+    double Convert(const QString& cell, double old, LengthScale scale);
+
 private:
-    friend class UnitWalk;
     struct Cell {
         double before;
         double written;
@@ -34,8 +38,10 @@ private:
 };
 
 // Scales the named number columns of the current row by `scale`; the row
-// is put into edit mode and left there. Empty (null) values stay empty.
-void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale);
+// is put into edit mode and left there. Empty (null) values stay empty. With
+// a memory, a switch there and back gives untouched values back exactly.
+void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale,
+                     UnitWalkMemory* memory = nullptr);
 
 // Scales the named columns of every row by `scale`, each row posted: a
 // pending change is posted first, grids and bound fields are held during the

@@ -2,6 +2,7 @@
 
 #include "Cursor.h"
 #include "SqliteConnection.h"
+#include "UnitWalk.h"
 
 #include <QObject>
 #include <QString>
@@ -76,6 +77,14 @@ public:
     Cursor Temp_inner;
     Cursor TempResultCus;
     Cursor TempInputCus;
+    // What the unit switch wrote into the job, array and tooling rows, so
+    // that a switch there and back gives every untouched length back exactly
+    // (3 in × 25.4 ÷ 25.4 is not 3): they are the next search's input. The
+    // result tables (up to some 100,000 rows) are the last search's output
+    // and are not kept.
+    struct WorkingUnitMemory {
+        UnitWalkMemory job, array, tooling;
+    } workingUnits;
     // Settings tables: cached until their window saves (applyUpdates).
     Cursor SetBase;
     Cursor SetPanel;

@@ -95,7 +95,7 @@ void TVornMF::UnitButtonClick() {
         if (row && row->IsOpen())
             row->CommitFields();
 
-    vorn::CursorModel* tooling = GridModel(findChild<QTableView*>(QStringLiteral("DBGrid2")));
+    vorn::CursorModel* tooling = GridModel(findChild<QTableView*>(QStringLiteral("DBGrid4")));
     resultModel_->detach();
     if (tooling)
         tooling->detach();

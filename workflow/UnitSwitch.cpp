@@ -46,13 +46,14 @@ void ConvertWorkingTables(TDataM1& data, const UnitStep& step) {
     Cursor& array = data.TempInputCus;
     if (step.converts) {
         const LengthScale f = step.scale;
+        TDataM1::WorkingUnitMemory& m = data.workingUnits;
         if (job.isOpen())
-            ScaleCurrentRow(job, JobRowLengths(), f);
+            ScaleCurrentRow(job, JobRowLengths(), f, &m.job);
         if (array.isOpen())
-            ScaleCurrentRow(array, ArrayRowLengths(), f);
+            ScaleCurrentRow(array, ArrayRowLengths(), f, &m.array);
         ScaleEveryRow(data.TempResult, ResultLengths(), f);
         ScaleEveryRow(data.TempResultCus, ArrayResultLengths(), f);
-        ScaleEveryRow(data.TempTooling, ToolingLengths(), f);
+        ScaleEveryRow(data.TempTooling, ToolingLengths(), f, &m.tooling);
     }
     // A job without a plan shows empty result fields, not 0.
     if (job.isOpen())

@@ -340,6 +340,60 @@ private slots:
 
     // The array search gives the same arrays after a switch, and on the array
     // tab the grid shows the array results again.
+    // Inch → mm → Inch gives the search's inputs back bit for bit: 3 in
+    // must not come back as 2.9999999999999996, which lets one more array
+    // pass a strict minimum. A value typed in millimetres is converted.
+    void inputsComeBackExactly() {
+        SetJob({{"Set_L", 1.3}, {"Set_W", 0.9}, {"Set_C", 0.1}, {"Max_PL", 48}, {"Min_PL", 3}});
+        AddHoles();
+        Cursor& array = Dm().TempInputCus;
+        array.edit();
+        array.setValue("Part_L", 1.2);
+        array.setValue("Part_W", 0.8);
+        array.setValue("Min_SetL", 3);
+        array.setValue("Min_SetW", 2.9);
+        array.post();
+        w_->Tabs()->setCurrentIndex(1);
+        w_->ToolButton1Click();
+        const int arrays = Dm().TempResultCus.recordCount();
+        QVERIFY(arrays > 0);
+        const Snapshot job = TakeCurrent(Dm().TempInput, vorn::JobRowLengths());
+        const Snapshot arr = TakeCurrent(array, vorn::ArrayRowLengths());
+        const Snapshot holes = Take(Dm().TempTooling, vorn::ToolingLengths());
+        ClickUnit();
+        array.edit();
+        array.setValue("Part_C", 2.54); // typed in millimetres: 0.1 in
+        array.post();
+        ClickUnit();
+        QCOMPARE(w_->UnitButton()->text(), QStringLiteral("Inch"));
+        auto exact = [](const Snapshot& a, const Snapshot& b, const char* table,
+                        const QString& changed = {}) {
+            for (size_t r = 0; r < a.rows.size(); ++r)
+                for (qsizetype c = 0; c < a.columns.size(); ++c)
+                    if (a.columns[c] != changed &&
+                        a.rows[r][size_t(c)].toDouble() != b.rows[r][size_t(c)].toDouble())
+                        return QStringLiteral("%1 %2: %3, now %4")
+                            .arg(QLatin1String(table), a.columns[c])
+                            .arg(a.rows[r][size_t(c)].toDouble(), 0, 'g', 17)
+                            .arg(b.rows[r][size_t(c)].toDouble(), 0, 'g', 17);
+            return QString();
+        };
+        QString e = exact(job, TakeCurrent(Dm().TempInput, vorn::JobRowLengths()), "TempInput");
+        if (e.isEmpty())
+            e = exact(arr, TakeCurrent(array, vorn::ArrayRowLengths()), "TempInputCus",
+                      QStringLiteral("Part_C"));
+        if (e.isEmpty())
+            e = exact(holes, Take(Dm().TempTooling, vorn::ToolingLengths()), "TempTooling");
+        QVERIFY2(e.isEmpty(), qPrintable(e));
+        QVERIFY(std::abs(array.asDouble("Part_C") - 0.1) < 1e-12);
+        QCOMPARE(array.asDouble("Min_SetL"), 3.0);
+        array.edit();
+        array.setValue("Part_C", 0.1);
+        array.post();
+        w_->ToolButton1Click();
+        QCOMPARE(Dm().TempResultCus.recordCount(), arrays);
+    }
+
     void arraysAfterASwitch() {
         w_->Tabs()->setCurrentIndex(1);
         Type(Child<QLineEdit>("DBEdit23"), QStringLiteral("1.2"));
