@@ -162,9 +162,11 @@ QString StandardBackupRestoreDialogs::ChooseRestoreSource(const QString& initial
     return Choose(false, initialName);
 }
 
+// Both questions are about replacing a file for good: Enter answers No.
 bool StandardBackupRestoreDialogs::AskYesNo(const QString& text) {
     return QMessageBox::question(m_parent, QStringLiteral("Vorn"), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void StandardBackupRestoreDialogs::Tell(const QString& text) {

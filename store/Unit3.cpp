@@ -420,6 +420,7 @@ void TForm3::ToolButton2Click() {
         QMessageBox box(QMessageBox::Question, QStringLiteral("用户信息"),
                         QStringLiteral("   文件已存在，是否覆盖它？        "),
                         QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No); // overwriting is for good
         if (box.exec() == QMessageBox::Yes)
             break;
         if (!choose(&file))

@@ -35,9 +35,11 @@ void Warn(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("Vorn"), text, QMessageBox::Ok);
 }
 
+// Deleting or overwriting a part cannot be undone: Enter answers No.
 bool Ask(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, QStringLiteral("Vorn"), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -41,6 +42,7 @@ using vorn::test::Shot;
 struct SeenBox {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton byDefault = QMessageBox::NoButton; // what Enter answers
 };
 
 // Answers the message boxes that come up, one answer each, in order, and
@@ -60,7 +62,8 @@ private:
         if (!box || box == last_ || answers_.isEmpty())
             return;
         last_ = box;
-        seen.append({box->windowTitle(), box->text(), box->icon()});
+        seen.append({box->windowTitle(), box->text(), box->icon(),
+                     box->standardButton(box->defaultButton())});
         QAbstractButton* b = box->button(answers_.takeFirst());
         if (b)
             b->click();
@@ -390,6 +393,8 @@ private slots:
             QTRY_COMPARE(a.seen.size(), 1);
             QCOMPARE(a.seen[0].text, QStringLiteral("   确实要删除\"del-1\"记录吗？  "));
             QCOMPARE(a.seen[0].icon, QMessageBox::Question);
+            // A hasty Enter keeps the part.
+            QCOMPARE(a.seen[0].byDefault, QMessageBox::No);
         }
         QCOMPARE(Parts(), 1);
         {

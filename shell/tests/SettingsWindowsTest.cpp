@@ -570,6 +570,17 @@ private slots:
             QVERIFY(QFile::remove(backup));
             QVERIFY(QFile::copy(work.filePath("Vorn.mdb"), backup));
         }
+        // A hasty Enter at the question answers No: nothing is restored.
+        {
+            ModalScript script(
+                {AnswerFile(backup), [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
+            Activate();
+            QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
+            QVERIFY(script.done());
+        }
+        Dm().SavedPartsQuery.open();
+        QVERIFY(!Dm().SavedPartsQuery.locate("Part_number", {"RESTORED-1"}));
+        Dm().SavedPartsQuery.close();
         QString confirm;
         {
             ModalScript script({AnswerFile(backup), AnswerBox(QMessageBox::Yes, &confirm)});
