@@ -99,12 +99,20 @@ void SettingsWindow::keyPressEvent(QKeyEvent* event) {
         QDialog::keyPressEvent(event);
         return;
     }
-    Guarded([this] {
-        Cursor& c = Data();
-        if (c.isOpen() && c.state() != Cursor::State::Browse)
-            c.cancel();
-    });
     event->accept();
+    Cursor& c = Data();
+    if (c.isOpen() && c.state() != Cursor::State::Browse) {
+        Guarded([&c] { c.cancel(); });
+        return;
+    }
+    // Nothing being edited: Esc closes, as in every other window of the
+    // program, but unsaved rows are not dropped without a question.
+    if (c.isOpen() && c.hasPendingUpdates() &&
+        QMessageBox::question(this, windowTitle(), QStringLiteral("修改尚未保存，确实要放弃吗？"),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return;
+    reject();
 }
 
 void SettingsWindow::hideEvent(QHideEvent* event) {

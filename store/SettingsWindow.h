@@ -48,8 +48,9 @@ protected:
     // The grid follows the cursor only while the window is shown.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    // Esc takes back the change of the current row, as in any data grid; it
-    // does not close the window (which would drop every unsaved edit).
+    // Esc takes back the change of the current row, as in any data grid;
+    // with no row being edited it closes the window, asking first when
+    // changes are not saved.
     void keyPressEvent(QKeyEvent* event) override;
 
     TDataM1& Dm() const { return dm_; }

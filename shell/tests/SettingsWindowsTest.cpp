@@ -347,6 +347,37 @@ private slots:
         QCOMPARE(ReadFile(dir_->databasePath()), before);
     }
 
+    // Esc as in the program's other windows: an edited row is taken back
+    // first; then the window closes, after a question (No by default) when
+    // changes are not saved. Nothing is saved either way.
+    void escapeClosesTheSettingsWindows() {
+        const QByteArray before = ReadFile(dir_->databasePath());
+        Activate();
+        InWindowOpenedBy<vorn::TForm7>([&] { QTest::keyClick(w_.get(), Qt::Key_F5); },
+                                       [&](vorn::TForm7& f) {
+                                           QTest::keyClick(f.Grid(), Qt::Key_Escape);
+                                           QVERIFY(!f.isVisible());
+                                       });
+        InWindow<vorn::TForm5>("M03_03", [&](vorn::TForm5& f) {
+            f.InsertAction()->trigger();
+            QTest::keyClick(f.Grid(), Qt::Key_Escape);
+            QVERIFY(f.isVisible());
+            QCOMPARE(f.Grid()->model()->rowCount(), 6);
+            Click(f.Grid(), 1, 2);
+            QTest::keyClick(f.Grid(), Qt::Key_Space);
+            Click(f.Grid(), 2, 0); // the toggled row is posted to the cache
+            QString question;
+            for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+                ModalScript script({AnswerBox(answer, &question)});
+                QTest::keyClick(f.Grid(), Qt::Key_Escape);
+                QVERIFY(script.done());
+                QCOMPARE(question, QStringLiteral("修改尚未保存，确实要放弃吗？"));
+                QCOMPARE(f.isVisible(), answer == QMessageBox::No);
+            }
+        });
+        QCOMPARE(ReadFile(dir_->databasePath()), before);
+    }
+
     // The panel presets: the numbered-list buttons, the read-only number,
     // the space bar, and a save in millimetres.
     void panelWindowNumberedList() {
