@@ -60,6 +60,8 @@ using vorn::ToolPicture;
 
 namespace {
 
+constexpr int kToolingTab = 2; // the left-hand tabs: parameters, array, Tooling, parts
+
 // Menus in menu order. A submenu's items follow it up to its end marker.
 enum class Kind { Menu, Item, Submenu, EndSubmenu, Separator, TopItem };
 
@@ -524,7 +526,7 @@ void TVornMF::BuildCentre() {
     tabs_->addTab(Scrolled(BuildArrayTab()), QStringLiteral(" 成品拼板 "));
     tabs_->addTab(BuildToolingTab(), QStringLiteral(" Tooling "));
     tabs_->addTab(Scrolled(BuildPartsTab()), QStringLiteral("   部   件 "));
-    tabs_->setTabEnabled(2, false);
+    tabs_->setTabEnabled(kToolingTab, false);
     row->addWidget(tabs_);
     row->addWidget(BuildRightArea(), 1);
     setCentralWidget(centre);
@@ -995,7 +997,11 @@ void TVornMF::StartNewJob() {
         vorn::ApplyArrayDefaults(DefaultsList_, *jobRows_->Array(), mm, &problems);
     }
 
-    // 8. Commands.
+    // 8. Commands. A new job has no plan and so no holes: the tooling tab
+    // waits for the next plan, as after a search with 允许Tooking off.
+    if (Data())
+        Data()->TempTooling.close();
+    tabs_->setTabEnabled(kToolingTab, false);
     ShowWelcomePicture();
     DisableJobCommands();
     UpdateArchiveCommands();

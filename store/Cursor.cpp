@@ -138,6 +138,11 @@ void Cursor::setFieldProps(const QString& field, const FieldProps& props) {
     }
 }
 
+QString Cursor::titleOf(const QString& field) const {
+    const auto props = m_props.constFind(lower(field));
+    return props != m_props.cend() && !props->label.isEmpty() ? props->label : field;
+}
+
 void Cursor::addCalculatedField(const QString& field, const QString& label, Calculation calc) {
     m_calculated.push_back({field, label, std::move(calc)});
 }

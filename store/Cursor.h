@@ -95,6 +95,9 @@ public:
 
     // ---- set-up (before open) ------------------------------------------------
     void setFieldProps(const QString& field, const FieldProps& props);
+    // A column's grid title from its set-up, also while the cursor is closed
+    // (a grid keeps its headers between jobs); the name when it has none.
+    QString titleOf(const QString& field) const;
     void addCalculatedField(const QString& field, const QString& label, Calculation calc);
 
     // Queries: the SELECT as editable lines, joined by line breaks when run.

@@ -235,7 +235,9 @@ QVariant CursorModel::headerData(int section, Qt::Orientation orientation, int r
     const int field = fieldAt(section);
     if (field >= 0 && m_cursor)
         return m_cursor->field(field).title();
-    return section < m_columnNames.size() ? m_columnNames[section] : QVariant();
+    if (section >= m_columnNames.size())
+        return QVariant();
+    return m_cursor ? m_cursor->titleOf(m_columnNames[section]) : m_columnNames[section];
 }
 
 Qt::ItemFlags CursorModel::flags(const QModelIndex& index) const {

@@ -376,6 +376,18 @@ private slots:
         QCOMPARE(Dm().TempInputCus.asInt("Panel"), 6);
         w_->Tabs()->setCurrentIndex(3);
         Shot(w_.get(), QStringLiteral("archive_opened_part"));
+
+        // A new job (as after Delete or a restore) has no plan: the tooling
+        // tab waits for one, and its grid keeps its own titles.
+        w_->StartNewJob();
+        QVERIFY(!Child<QCheckBox>("CheckBox3")->isChecked());
+        QVERIFY(!w_->Tabs()->isTabEnabled(2));
+        QVERIFY(!Dm().TempTooling.isOpen());
+        const QAbstractItemModel* holes = Child<QTableView>("DBGrid4")->model();
+        QStringList titles;
+        for (int c = 0; c < holes->columnCount(); ++c)
+            titles << holes->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles, (QStringList{"序号", "X 坐标", "Y 坐标", "孔 径"}));
     }
 
     void deleteCommand() {
