@@ -222,11 +222,11 @@ TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     image_->setMinimumSize(40, 40);
     image_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     lv->addWidget(image_, 1);
+    image_->installEventFilter(this);
     splitter_->addWidget(grid_);
     splitter_->addWidget(lower);
     splitter_->setSizes({220, 290});
     v->addWidget(splitter_, 1);
-    connect(splitter_, &QSplitter::splitterMoved, this, [this] { RedrawPreview(); });
 
     // Open with the panel presets, in inches.
     Cursor& t = dm_.SetTooling;
@@ -297,9 +297,10 @@ void TForm8::HideDropDown() {
         grid_->setCurrentIndex(model_->index(at.row(), kReferenceColumn - 1));
 }
 
-void TForm8::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    RedrawPreview();
+bool TForm8::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == image_ && event->type() == QEvent::Resize)
+        RedrawPreview();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm8::RedrawPreview() {

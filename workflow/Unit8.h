@@ -56,7 +56,9 @@ public:
     QToolButton* UnitButton() const { return unit_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The preview is drawn at the size its place has: redrawn whenever that
+    // place changes (first layout, window resize, splitter).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolButton* Button(const char* name, const QString& text, void (TForm8::*command)());

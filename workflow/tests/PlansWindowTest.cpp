@@ -485,6 +485,36 @@ private slots:
         QVERIFY(!Dm().SetTooling.isOpen());
     }
 
+    // The preview fills its place from the first show (not a corner of
+    // some 70 x 35 pixels) and follows every posted preset.
+    void presetsPreviewFitsAndFollowsPosts() {
+        QSize label, picture;
+        QImage before, after;
+        QTimer::singleShot(50, this, [&] {
+            auto* window = qobject_cast<vorn::TForm8*>(QApplication::activeModalWidget());
+            if (!window)
+                return;
+            QLabel* preview = window->Preview();
+            label = preview->size();
+            picture = preview->pixmap().size();
+            before = preview->pixmap().toImage();
+            Cursor& t = Dm().SetTooling;
+            t.first();
+            t.edit();
+            t.setValue("Level_Edge", "Left_Center");
+            t.setValue("EdgeSize", 2.5);
+            t.post();
+            after = window->Preview()->pixmap().toImage();
+            Shot(window, QStringLiteral("plans_presets_window_opened"));
+            window->close();
+        });
+        Press(Qt::Key_F6);
+        QVERIFY(label.width() > 300 && label.height() > 200);
+        QCOMPARE(picture, label);
+        QCOMPARE(after.size(), before.size());
+        QVERIFY(after != before);
+    }
+
     void presetsWindowUnitSwitchAndSaveStoreInches() {
         Cursor& t = Dm().SetTooling;
         {
