@@ -42,6 +42,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
@@ -530,6 +531,8 @@ void TVornMF::BuildCentre() {
     row->addWidget(tabs_);
     row->addWidget(BuildRightArea(), 1);
     setCentralWidget(centre);
+    // Where a finished export went and other quiet news.
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 }
 
 QWidget* TVornMF::BuildParametersTab() {

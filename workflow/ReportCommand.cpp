@@ -5,6 +5,7 @@
 #include "Unit2.h"
 
 #include "Cursor.h"
+#include "DesktopOpen.h"
 #include "ReportPaint.h"
 #include "ReportPrinter.h"
 #include "ReportWorkbook.h"
@@ -13,7 +14,6 @@
 #include "data1.h"
 
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -119,7 +120,9 @@ void TVornMF::RunReport(ReportOutput output) {
             box.exec();
             return;
         }
-        if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        const QString written = QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(path));
+        statusBar()->showMessage(written);
+        if (vorn::OpenWithDesktop(path))
             return;
         // No spreadsheet program: say where the workbook is and let it be kept.
         QMessageBox box(QMessageBox::Information, QStringLiteral("Vorn"),
@@ -158,8 +161,12 @@ void TVornMF::RunReport(ReportOutput output) {
         dialog.selectFile(ReportFileName(partNumber_->text(), "pdf"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
-        if (!report::WriteReportPdf(content, dialog.selectedFiles().first(), &error))
+        const QString file = dialog.selectedFiles().first();
+        if (!report::WriteReportPdf(content, file, &error))
             QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+        else
+            statusBar()->showMessage(
+                QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(file)));
         return;
     }
     }

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -18,6 +17,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -88,16 +88,22 @@ QString Run(const QString& program, const QStringList& args) {
 class ReportCommandsTest : public QObject {
     Q_OBJECT
 
-public slots:
-    // The desktop's "open this file" goes here in the test.
-    void openUrl(const QUrl& url) { opened_ << url.toLocalFile(); }
-
 private:
     std::unique_ptr<vorn::test::ProgramDir> dir_;
     std::unique_ptr<TVornMF> window_;
     std::unique_ptr<QTemporaryDir> tempDir_;
-    QByteArray originalTemp_;
-    QStringList opened_;
+    QByteArray originalTemp_, originalPath_;
+    // The desktop's opener is a script first on PATH: it notes each file it is
+    // given and exits with the status in VORN_TEST_OPEN_EXIT, as xdg-open does
+    // (3 or 4 when no program takes the type).
+    QTemporaryDir opener_;
+
+    QStringList Opened() const {
+        QFile log(opener_.filePath(QStringLiteral("opened.txt")));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
 
     void AddHoles() {
         vorn::Cursor& t = window_->Data()->TempTooling;
@@ -124,12 +130,19 @@ private:
 private slots:
     void initTestCase() {
         originalTemp_ = qgetenv("TMPDIR");
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+        originalPath_ = qgetenv("PATH");
+        const QString script = opener_.filePath(QStringLiteral("xdg-open"));
+        WriteFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened.txt\"\n"
+                          "exit ${VORN_TEST_OPEN_EXIT:-0}\n");
+        QVERIFY(
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("PATH", opener_.path().toLocal8Bit() + ':' + originalPath_);
     }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    void cleanupTestCase() { qputenv("PATH", originalPath_); }
 
     void init() {
-        opened_.clear();
+        QFile::remove(opener_.filePath(QStringLiteral("opened.txt")));
+        qunsetenv("VORN_TEST_OPEN_EXIT");
         qputenv("TMPDIR", originalTemp_);
         tempDir_ = std::make_unique<QTemporaryDir>();
         qputenv("TMPDIR", tempDir_->path().toLocal8Bit());
@@ -165,7 +178,7 @@ private slots:
             QCOMPARE(s.text, QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！"));
             QCOMPARE(s.icon, QMessageBox::Information);
         }
-        QVERIFY(opened_.isEmpty());
+        QVERIFY(Opened().isEmpty());
     }
 
     void exportOpensTheWorkbookAndRestoresTheToolingFilter() {
@@ -180,8 +193,9 @@ private slots:
         QCOMPARE(modals.seen.size(), 1);
         QCOMPARE(modals.seen[0].title, QStringLiteral("提示"));
         QCOMPARE(modals.seen[0].text, QStringLiteral("请在默认值设置菜单中设置公司名称"));
-        QCOMPARE(opened_.size(), 1);
-        const QFileInfo file(opened_[0]);
+        const QStringList opened = Opened();
+        QCOMPARE(opened.size(), 1);
+        const QFileInfo file(opened[0]);
         QCOMPARE(file.dir().absolutePath(),
                  QDir(tempDir_->path()).absoluteFilePath(QStringLiteral("Vorn")));
         QVERIFY2(file.fileName().startsWith(QStringLiteral("拼板开料报告_AB_12_")) &&
@@ -201,6 +215,34 @@ print(wb['Sheet1']['A1'].value, d['B2'].value, d['B5'].value, d['B10'].value,
         QCOMPARE(out.trimmed(),
                  QStringLiteral("Your Compration name AB/12 英寸(Inch) 18.000×12.000 "
                                 "#1 #3 (17.7500,0.2500) None #1 2"));
+    }
+
+    // An opener that starts but finds no program for workbooks (xdg-open
+    // exits 3): the box with the path and 另存为… comes up, and the status
+    // bar says where the report is, as it does after a good export.
+    void exportWithoutASpreadsheetProgramSaysWhereTheReportIs() {
+        PutValidPlan(*window_->Data());
+        QVERIFY(window_->UpdateJobCommands());
+        window_->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("NO-APP"));
+        auto* status = window_->findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+        QVERIFY(status);
+        for (const char* exit : {"3", "0"}) {
+            qputenv("VORN_TEST_OPEN_EXIT", exit);
+            QFile::remove(opener_.filePath(QStringLiteral("opened.txt")));
+            ModalAnswers modals;
+            modals.answer = OkAnd(nullptr);
+            window_->Command(QStringLiteral("ToolButton9"))->trigger();
+            const QStringList opened = Opened();
+            QCOMPARE(opened.size(), 1);
+            QVERIFY(QFile::exists(opened[0]));
+            QVERIFY2(status->currentMessage().contains(QDir::toNativeSeparators(opened[0])),
+                     qPrintable(status->currentMessage()));
+            const bool boxShown = modals.seen.size() == 2 &&
+                                  modals.seen[1].text.contains(QDir::toNativeSeparators(opened[0]));
+            QCOMPARE(boxShown, QByteArray(exit) != "0"); // after the company hint
+            if (boxShown)
+                vorn::test::Shot(window_.get(), QStringLiteral("report_export_no_program"));
+        }
     }
 
     void exportFailuresAreShownAndLeaveNothing() {
@@ -238,7 +280,7 @@ print(wb['Sheet1']['A1'].value, d['B2'].value, d['B5'].value, d['B10'].value,
         QCOMPARE(modals.seen[4].text,
                  QStringLiteral("模板文件 \"Exlfile.xlt\" 不存在，此操作失败!"));
         QCOMPARE(modals.seen[4].icon, QMessageBox::Warning);
-        QVERIFY(opened_.isEmpty());
+        QVERIFY(Opened().isEmpty());
     }
 
     void printGoesThroughThePrintDialog() {
