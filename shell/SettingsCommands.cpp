@@ -8,6 +8,8 @@
 #include "Unit7.h"
 #include "data1.h"
 
+#include <QStatusBar>
+
 namespace {
 
 // Closes a settings cursor when its window has gone, whatever happened:
@@ -47,14 +49,18 @@ void TVornMF::M03_03Click() {
 void TVornMF::M04_05Click() {
     vorn::TDataM1& dm = *Data();
     vorn::StandardBackupRestoreDialogs dialogs(this);
-    if (vorn::BackupCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); }))
+    if (vorn::BackupCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); })) {
         StartNewJob(); // with the welcome picture
+        statusBar()->showMessage(QStringLiteral("数据备份完成"));
+    }
 }
 
 // "恢复数据" (Ctrl+R): every cursor reopens on the restored file.
 void TVornMF::M04_06Click() {
     vorn::TDataM1& dm = *Data();
     vorn::StandardBackupRestoreDialogs dialogs(this);
-    if (vorn::RestoreCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); }))
+    if (vorn::RestoreCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); })) {
         StartNewJob();
+        statusBar()->showMessage(QStringLiteral("数据恢复完成"));
+    }
 }

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -103,6 +104,8 @@ void TVornMF::ToolButton3Click() {
     for (const char* name : {"ToolButton5", "M01_01", "ToolButton6", "M04_01"})
         commands_.value(QString::fromLatin1(name))->setEnabled(true);
     CheckPartNumber();
+    statusBar()->showMessage(QStringLiteral("部件") + DQ + record.partNumber + DQ +
+                             QStringLiteral(" 已保存"));
 }
 
 void TVornMF::ToolButton5Click() {
@@ -233,6 +236,8 @@ void TVornMF::ToolButton12Click() {
         break;
     case vorn::DeleteOutcome::Deleted:
         StartNewJob();
+        statusBar()->showMessage(QStringLiteral("部件") + DQ + number + DQ +
+                                 QStringLiteral(" 已删除"));
         break;
     }
 }

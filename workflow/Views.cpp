@@ -7,11 +7,13 @@
 #include "data1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include <cmath>
@@ -179,4 +181,7 @@ void TVornMF::PM04Click() {
                            : vorn::SavePicture(image1_->pixmap().toImage(), file, &error);
     if (!saved)
         QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+    else
+        statusBar()->showMessage(
+            QStringLiteral("图片已写入 %1").arg(QDir::toNativeSeparators(file)));
 }

@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -257,6 +258,7 @@ private slots:
         }
         QCOMPARE(Parts(), 1);
         QCOMPARE(Holes(), 6);
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PN-1\" 已保存"));
         QVERIFY(!Child<QLineEdit>("Edit4")->text().isEmpty());
         QVERIFY(Command("ToolButton12")->isEnabled() && Command("M01_03")->isEnabled());
         QVERIFY(Command("ToolButton5")->isEnabled() && Command("ToolButton6")->isEnabled());
@@ -416,6 +418,7 @@ private slots:
         }
         QCOMPARE(Parts(), 0);
         QCOMPARE(Holes(), 0);
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"del-1\" 已删除"));
         QCOMPARE(Child<QLineEdit>("Edit1")->text(), QString()); // a new job
         QVERIFY(!Command("ToolButton12")->isEnabled());
         QVERIFY(!Command("ToolButton5")->isEnabled()); // nothing left to open

@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -581,6 +582,7 @@ private slots:
         QCOMPARE(dialog, QStringLiteral("SaveDialog1|mdb DataBase(*.mdb)|mdb|") +
                              QDir(QDir::currentPath()).filePath("Vorn_BackUp.mdb"));
         QCOMPARE(vorn::CheckDatabaseSchema(backup), QString());
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("数据备份完成"));
         QVERIFY(w_->ShowsWelcome());
         QVERIFY(!Command("ToolButton3")->isEnabled());
         QCOMPARE(Dm().TempInput.asDouble("Set_L"), 0.0);
@@ -620,6 +622,7 @@ private slots:
             QVERIFY(script.done());
         }
         QCOMPARE(confirm, QStringLiteral("    请再次确认源文件是否正确，此操作将不能撤销！  "));
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("数据恢复完成"));
         QVERIFY(Command("ToolButton5")->isEnabled());
         QVERIFY(Command("ToolButton6")->isEnabled());
         Dm().SavedPartsQuery.open();

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -820,6 +821,9 @@ private slots:
         f.close();
         QImage saved(out.filePath(written));
         QCOMPARE(saved.size(), w_->DiagramImage()->pixmap().size());
+        QCOMPARE(
+            w_->statusBar()->currentMessage(),
+            QStringLiteral("图片已写入 %1").arg(QDir::toNativeSeparators(out.filePath(written))));
     }
 };
 
