@@ -1,5 +1,6 @@
 #include "BackupRestore.h"
 
+#include "RecentFolders.h"
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
 
@@ -148,9 +149,11 @@ QString StandardBackupRestoreDialogs::Choose(bool save, const QString& initialNa
     dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(QStringLiteral("mdb"));
     dialog.setNameFilter(QStringLiteral("mdb DataBase(*.mdb)"));
+    StartInLastFolder(dialog, FileKind::Backups);
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    RememberFolder(FileKind::Backups, dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 

@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "PartListExport.h"
 #include "PartsArchive.h"
+#include "RecentFolders.h"
 #include "Unit4.h"
 #include "data1.h"
 
@@ -413,9 +414,11 @@ void TForm3::ToolButton2Click() {
         *file = dialog.selectedFiles().first();
         return true;
     };
+    StartInLastFolder(dialog, FileKind::PartLists);
     QString file;
     if (!choose(&file))
         return;
+    RememberFolder(FileKind::PartLists, file);
     while (QFileInfo::exists(file)) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("用户信息"),
                         QStringLiteral("   文件已存在，是否覆盖它？        "),

@@ -34,6 +34,12 @@ void prepareApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    IsolateUserSettings();
+}
+
+void IsolateUserSettings() {
+    static QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 }
 
 QString buildProgramDir() {

@@ -41,6 +41,11 @@ inline void Shot(QWidget* w, const QString& name) {
 // program's application name, fixed DPI so pictures do not depend on the host.
 void prepareApplication();
 
+// The user's settings (remembered folders and the like) of this test process
+// live in a folder of its own, removed at its end: no test reads what an
+// earlier run or the user left, or leaves anything behind.
+void IsolateUserSettings();
+
 // Tolerant comparison of doubles: |a - b| <= tolerance.
 bool nearlyEqual(double actual, double expected, double tolerance = 1e-9);
 

@@ -6,6 +6,7 @@
 
 #include "Cursor.h"
 #include "DesktopOpen.h"
+#include "RecentFolders.h"
 #include "ReportPaint.h"
 #include "ReportPrinter.h"
 #include "ReportWorkbook.h"
@@ -134,9 +135,11 @@ void TVornMF::RunReport(ReportOutput output) {
         box.exec();
         if (box.clickedButton() != saveAs)
             return;
-        const QString target =
-            QFileDialog::getSaveFileName(this, QStringLiteral("另存为"), QFileInfo(path).fileName(),
-                                         QStringLiteral("Excel 工作簿 (*.xlsx)"));
+        const QString target = QFileDialog::getSaveFileName(
+            this, QStringLiteral("另存为"),
+            QDir(vorn::LastFolder(vorn::FileKind::Reports)).filePath(QFileInfo(path).fileName()),
+            QStringLiteral("Excel 工作簿 (*.xlsx)"));
+        vorn::RememberFolder(vorn::FileKind::Reports, target);
         if (!target.isEmpty() && !vorn::SafeCopyFile(path, target, &error))
             QMessageBox::critical(this, QStringLiteral("Vorn"), error);
         return;
@@ -158,10 +161,12 @@ void TVornMF::RunReport(ReportOutput output) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        vorn::StartInLastFolder(dialog, vorn::FileKind::Reports);
         dialog.selectFile(ReportFileName(partNumber_->text(), "pdf"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString file = dialog.selectedFiles().first();
+        vorn::RememberFolder(vorn::FileKind::Reports, file);
         if (!report::WriteReportPdf(content, file, &error))
             QMessageBox::critical(this, QStringLiteral("Vorn"), error);
         else

@@ -3,6 +3,7 @@
 
 #include "Unit2.h"
 
+#include "RecentFolders.h"
 #include "VectorPicture.h"
 #include "data1.h"
 
@@ -171,10 +172,12 @@ void TVornMF::PM04Click() {
                                 : i == 4 ? QStringLiteral("pdf")
                                          : QStringLiteral("bmp"));
     });
+    vorn::StartInLastFolder(dialog, vorn::FileKind::Pictures);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QString error;
     const QString file = dialog.selectedFiles().first();
+    vorn::RememberFolder(vorn::FileKind::Pictures, file);
     // .svg and .pdf are drawn again as vectors, the rest saved as pixels.
     const bool saved = vorn::IsVectorPictureName(file)
                            ? SaveShownViewAsVectors(file, &error)

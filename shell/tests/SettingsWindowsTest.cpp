@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -603,14 +604,21 @@ private slots:
             QVERIFY(QFile::remove(backup));
             QVERIFY(QFile::copy(work.filePath("Vorn.mdb"), backup));
         }
-        // A hasty Enter at the question answers No: nothing is restored.
+        // The open dialog starts in the folder of the last backup, and a hasty
+        // Enter at the question answers No: nothing is restored.
+        QString startedIn;
         {
-            ModalScript script(
-                {AnswerFile(backup), [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
+            ModalScript script({[&](QWidget* w) {
+                                    startedIn = qobject_cast<QFileDialog*>(w)->directory().path();
+                                    AnswerFile(backup)(w);
+                                },
+                                [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
             Activate();
             QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
             QVERIFY(script.done());
         }
+        QCOMPARE(QFileInfo(startedIn).canonicalFilePath(),
+                 QFileInfo(backups.path()).canonicalFilePath());
         Dm().SavedPartsQuery.open();
         QVERIFY(!Dm().SavedPartsQuery.locate("Part_number", {"RESTORED-1"}));
         Dm().SavedPartsQuery.close();

@@ -165,6 +165,7 @@ class JobWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     }
 
 private slots:
+    void initTestCase() { vorn::test::IsolateUserSettings(); }
     void init() { QVERIFY(OpenWindow()); }
     void cleanup() { CloseWindow(); }
 

@@ -103,6 +103,7 @@ class ParameterPanelTest : public QObject, protected vorn::test::MainWindowAcces
 private slots:
     // The program's font and texts, as the program starts.
     void initTestCase() {
+        vorn::test::IsolateUserSettings();
         vorn::SetUpApplication(*qApp);
         QVERIFY(vorn::LoadQtTranslations(*qApp));
     }

@@ -158,7 +158,10 @@ class UnitSwitchTest : public QObject, protected vorn::test::MainWindowAccess {
 
 private slots:
     // The program's font and texts, as the program starts.
-    void initTestCase() { vorn::SetUpApplication(*qApp); }
+    void initTestCase() {
+        vorn::test::IsolateUserSettings();
+        vorn::SetUpApplication(*qApp);
+    }
     void init() {
         QVERIFY(OpenWindow());
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
