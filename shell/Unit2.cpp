@@ -313,6 +313,8 @@ void TVornMF::AttachData() {
     delete titles;
     resultModel_->followSelection(dbGrid1_->selectionModel());
     vorn::ApplyResultColumnWidths(dbGrid1_);
+    // New rows, a unit switch or the other tab's table: texts may have grown.
+    vorn::FitColumnsToContents(dbGrid1_, true);
     connect(resultModel_, &vorn::CursorModel::error, this, &TVornMF::ShowDataError);
 
     // The all-panels margin commands follow the result table.

@@ -6,6 +6,8 @@
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QTableView>
+#include <algorithm>
 
 namespace vorn {
 
@@ -279,6 +281,23 @@ bool CursorModel::setData(const QModelIndex& index, const QVariant& value, int r
     }
     emit dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(columnCount() - 1));
     return true;
+}
+
+int ColumnContentWidth(const QTableView* grid, int column) {
+    // QTableView hides the measure behind its base class.
+    return static_cast<const QAbstractItemView*>(grid)->sizeHintForColumn(column);
+}
+
+void FitColumnsToContents(QTableView* grid, bool follow) {
+    QAbstractItemModel* model = grid->model();
+    if (!model)
+        return;
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            grid->setColumnWidth(c, std::max(grid->columnWidth(c), ColumnContentWidth(grid, c)));
+    if (follow)
+        QObject::connect(model, &QAbstractItemModel::modelReset, grid,
+                         [grid] { FitColumnsToContents(grid); });
 }
 
 } // namespace vorn

@@ -7,6 +7,8 @@
 class QAbstractItemView;
 class QItemSelectionModel;
 
+class QTableView;
+
 namespace vorn {
 
 class Cursor;
@@ -82,5 +84,16 @@ private:
     QPointer<QItemSelectionModel> m_selection;
     bool m_syncing = false;
 };
+
+// What a column's shown texts need in the grid's font: the rows Qt measures
+// for a column (those around the shown ones, up to the header's
+// resizeContentsPrecision).
+int ColumnContentWidth(const QTableView* grid, int column);
+
+// Widens every shown column whose texts are wider than it (sizes in
+// millimetres run longer than in inches, a long part number longer than its
+// column); no column gets narrower. With `follow`, again at every reset of the
+// grid's model (new rows, a unit switch).
+void FitColumnsToContents(QTableView* grid, bool follow = false);
 
 } // namespace vorn

@@ -238,6 +238,9 @@ TForm3::TForm3(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     dbGrid2_->setColumnWidth(0, 27);
     for (int c = 1; c <= 3; ++c)
         dbGrid2_->setColumnWidth(c, 51);
+    // Sizes in millimetres and long part numbers are read whole.
+    FitColumnsToContents(dbGrid1_, true);
+    FitColumnsToContents(dbGrid2_, true);
 
     auto guarded = [this](void (TForm3::*handler)()) {
         return [this, handler] {

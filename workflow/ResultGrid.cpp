@@ -1,5 +1,8 @@
 #include "ResultGrid.h"
 
+#include "Cursor.h"
+#include "CursorModel.h"
+
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -46,7 +49,7 @@ void SetColumnWidth(QTableView* grid, int column, int width) {
         const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
         title = header->fontMetrics().horizontalAdvance(text) + 2 * margin + 2;
     }
-    grid->setColumnWidth(column, std::max(width, title));
+    grid->setColumnWidth(column, std::max({width, title, ColumnContentWidth(grid, column)}));
 }
 
 void ApplyResultColumnWidths(QTableView* grid) {

@@ -36,8 +36,9 @@ inline constexpr ResultColumn kResultColumns[] = {
 void SetUpResultGrid(QTableView* grid);
 // Widths of the table above.
 void ApplyResultColumnWidths(QTableView* grid);
-// A column's width: `width` pixels, or wider where its title needs more in
-// the grid's font (a clipped title reads as another word).
+// A column's width: `width` pixels, or wider where its title or its shown
+// texts need more in the grid's font (a clipped title reads as another word,
+// a clipped size as another number).
 void SetColumnWidth(QTableView* grid, int column, int width);
 
 } // namespace vorn

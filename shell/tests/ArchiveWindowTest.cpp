@@ -2,6 +2,7 @@
 // overwrite question, open from the part search window, delete, and the
 // saved-parts query window with its tooling panel, diagram window and export.
 #include "ArchiveFixture.h"
+#include "CursorModel.h"
 #include "MainWindowAccess.h"
 #include "PartsArchive.h"
 #include "SafeWrite.h"
@@ -465,8 +466,9 @@ private slots:
         QCOMPARE(m->headerData(6, Qt::Horizontal).toString(), QStringLiteral("边距(左右/上下)"));
         QCOMPARE(m->headerData(12, Qt::Horizontal).toString(), QStringLiteral("拼板利用率"));
         QCOMPARE(m->headerData(13, Qt::Horizontal).toString(), QStringLiteral("板材尺寸"));
+        // The set widths, or wider where a text needs more.
         QCOMPARE(grid->columnWidth(0), 63);
-        QCOMPARE(grid->columnWidth(18), 60);
+        QCOMPARE(grid->columnWidth(18), std::max(60, vorn::ColumnContentWidth(grid, 18)));
         QCOMPARE(f.UnitButton()->text(), QStringLiteral("Inch"));
         QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("A-1"));
         vorn::Cursor& q = Dm().SavedPartsQuery;
@@ -553,6 +555,12 @@ private slots:
         QCOMPARE(Dm().PartToolingQuery.param("Type").toString(), QStringLiteral("Panel2"));
         VORN_COMPARE_NEAR(Dm().PartToolingQuery.asDouble("Xcoordinate"), x1 * 25.4, 1e-9);
         QCOMPARE(m->index(q.recNo(), 3).data().toString(), QStringLiteral("106.680×71.120"));
+        // Every text is read whole in millimetres, sizes and holes alike.
+        for (QTableView* g : {grid, f.ToolingGrid()})
+            for (int c = 0; c < g->model()->columnCount(); ++c)
+                if (!g->isColumnHidden(c))
+                    QVERIFY2(g->columnWidth(c) >= vorn::ColumnContentWidth(g, c),
+                             qPrintable(g->model()->headerData(c, Qt::Horizontal).toString()));
         Shot(&f, QStringLiteral("archive_query_window_mm"));
 
         // The diagram window in each view, sizes in the window's unit.

@@ -327,6 +327,20 @@ private slots:
         const Cursor& j = Dm().TempInput;
         QCOMPARE(j.asDouble("Panel_L"), mm.rows[0][size_t(columns.indexOf("Panel_L"))].toDouble());
         QVERIFY(JobGood(j));
+        // Every shown text fits its column in millimetres, after the switch
+        // and after the search.
+        const QAbstractItemView* grid = w_->ResultGrid();
+        auto fits = [this, grid] {
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                if (!w_->ResultGrid()->isColumnHidden(c) &&
+                    w_->ResultGrid()->columnWidth(c) < grid->sizeHintForColumn(c))
+                    return QStringLiteral("column %1: %2 < %3")
+                        .arg(c)
+                        .arg(w_->ResultGrid()->columnWidth(c))
+                        .arg(grid->sizeHintForColumn(c));
+            return QString();
+        };
+        QVERIFY2(fits().isEmpty(), qPrintable(fits()));
         Shot(w_.get(), QStringLiteral("units_parameters_mm"));
         results.moveTo(3);
         w_->DBGrid1DblClick();
