@@ -1,11 +1,13 @@
 #include "Unit4.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vorn {
 
@@ -37,6 +39,7 @@ TForm4::TForm4(SavedPlanSource source, QWidget* parent)
     image1_->installEventFilter(this);
 
     auto* bar = new QWidget(this);
+    bar_ = bar;
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setFixedHeight(kBarHeight);
     v->addWidget(bar);
@@ -94,6 +97,7 @@ void TForm4::FormCreate() {
         array->hide();
     }
     group_->setFixedWidth(groupWidth);
+    titleX_ = titleX;
     panel4_->move(titleX, 0);
     first->setChecked(true);
 }
@@ -137,8 +141,7 @@ void TForm4::RadioButton1Click() {
     if (!panel4_)
         return; // still being made
     const DiagramView view = SelectedView();
-    panel4_->setText(TitleText(view));
-    panel4_->adjustSize();
+    FitTitle(TitleText(view));
     QImage image(image1_->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
     if (view == DiagramView::Cutting && source_.plan.number("Panel2") > 0) {
@@ -158,6 +161,30 @@ void TForm4::RadioButton1Click() {
         }
     }
     image1_->setPixmap(QPixmap::fromImage(image));
+}
+
+void TForm4::FitTitle(const QString& text) {
+    // A clipped title ("…Pcb Size: 251.46×") reads as another size: beside
+    // the selectors where it fits, else under them, one size a line, the bar
+    // growing to hold it.
+    int height = kBarHeight;
+    if (QFontMetrics(panel4_->font()).horizontalAdvance(text) <= bar_->width() - titleX_ - 4) {
+        panel4_->setText(text);
+        panel4_->adjustSize();
+        panel4_->move(titleX_, (kBarHeight - panel4_->height()) / 2);
+    } else {
+        QStringList lines = text.split(QLatin1Char(';'));
+        for (QString& line : lines)
+            line = line.trimmed();
+        panel4_->setText(lines.join(QLatin1Char('\n')));
+        panel4_->adjustSize();
+        panel4_->move(8, kBarHeight);
+        height = kBarHeight + panel4_->height() + 2;
+    }
+    if (bar_->height() != height) {
+        bar_->setFixedHeight(height);
+        layout()->activate(); // the picture shrinks now, not at the next event
+    }
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {

@@ -45,11 +45,16 @@ protected:
 private:
     void FormCreate();
     QString TitleText(DiagramView view) const;
+    // Shows `text` whole beside the selectors: on one line where it fits,
+    // else one size a line, the bar growing to hold them.
+    void FitTitle(const QString& text);
 
     SavedPlanSource source_;
     QLabel* image1_ = nullptr;
     QFrame* group_ = nullptr;
     QLabel* panel4_ = nullptr;
+    QWidget* bar_ = nullptr;
+    int titleX_ = 0; // where a title that fits begins, beside the selectors
     QRadioButton* selectors_[4] = {};
 };
 
