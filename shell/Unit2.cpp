@@ -48,6 +48,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <iterator>
 
@@ -255,6 +256,9 @@ TVornMF::TVornMF(const QString& programDir, QWidget* parent)
 
     BuildMenus();
     BuildToolBar();
+    // Narrower than its tool bar, the window would hide 导出 and 退出 behind
+    // the bar's overflow button.
+    setMinimumWidth(std::max(minimumWidth(), toolBar_->sizeHint().width()));
     BuildCentre();
     SetUpCommandEnabling();
     SetInitialStates();
