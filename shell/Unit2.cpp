@@ -39,6 +39,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -534,11 +535,45 @@ void TVornMF::BuildCentre() {
     tabs_->addTab(BuildToolingTab(), QStringLiteral(" Tooling "));
     tabs_->addTab(Scrolled(BuildPartsTab()), QStringLiteral("   部   件 "));
     tabs_->setTabEnabled(kToolingTab, false);
+    BuildPaneButtons();
     row->addWidget(tabs_);
     row->addWidget(BuildRightArea(), 1);
     setCentralWidget(centre);
     // Where a finished export went and other quiet news.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+}
+
+void TVornMF::BuildPaneButtons() {
+    const struct {
+        QToolButton** button;
+        const char* name;
+        Qt::ArrowType arrow;
+        const char* hint;
+        void (TVornMF::*handler)();
+    } buttons[] = {{&bitBtn1_, "BitBtn1", Qt::DownArrow, "显示下部", &TVornMF::BitBtn1Click},
+                   {&bitBtn2_, "BitBtn2", Qt::UpArrow, "显示上部", &TVornMF::BitBtn2Click}};
+    for (const auto& b : buttons) {
+        auto* button = new QToolButton(tabs_);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setArrowType(b.arrow);
+        button->setToolTip(QString::fromUtf8(b.hint));
+        button->setFixedSize(16, 16);
+        button->hide();
+        connect(button, &QToolButton::clicked, this, [this, handler = b.handler] {
+            RunCommand([this, handler] { (this->*handler)(); });
+        });
+        *b.button = button;
+    }
+    // Scrolling by wheel or keys, a page that grows or a tab change moves
+    // them as well.
+    for (int i = 0; i < tabs_->count(); ++i)
+        if (auto* area = qobject_cast<QScrollArea*>(tabs_->widget(i))) {
+            connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                    &TVornMF::UpdatePaneButtons);
+            connect(area->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+                    &TVornMF::UpdatePaneButtons);
+        }
+    connect(tabs_, &QTabWidget::currentChanged, this, &TVornMF::UpdatePaneButtons);
 }
 
 QWidget* TVornMF::BuildParametersTab() {

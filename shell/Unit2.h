@@ -131,6 +131,12 @@ public:
     void RadioButton1Click();
     void RedrawSelectedView();
     void FormResize();
+    // The pane buttons: BitBtn1 shows the lower end of a page too tall for
+    // the window, BitBtn2 its upper end; each is shown only while it has
+    // somewhere to go.
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void UpdatePaneButtons();
     vorn::DiagramView SelectedView() const;
     vorn::LayoutDrawing GatherLayoutArgs(vorn::DiagramView view) const;
     vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
@@ -201,6 +207,7 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildCentre();
+    void BuildPaneButtons();
     QWidget* BuildParametersTab();
     QWidget* BuildArrayTab();
     QWidget* BuildToolingTab();
@@ -247,7 +254,7 @@ private:
     // The shown diagram as an SVG or PDF file (picture export).
     bool SaveShownViewAsVectors(const QString& fileName, QString* error);
 
-    vorn::EscWatcher* esc_ = nullptr; // child of the window
+    vorn::EscWatcher* esc_ = nullptr;       // child of the window
     vorn::ParameterPanel* panel_ = nullptr; // child of the window
     bool searching_ = false;
     bool closeRequested_ = false;
@@ -280,6 +287,8 @@ private:
 
     QToolBar* toolBar_ = nullptr;
     QTabWidget* tabs_ = nullptr;
+    QToolButton* bitBtn1_ = nullptr;
+    QToolButton* bitBtn2_ = nullptr;
     QLabel* image1_ = nullptr;
     QFrame* progressBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

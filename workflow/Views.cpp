@@ -14,8 +14,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -143,7 +147,7 @@ void TVornMF::RadioButton1Click() {
 void TVornMF::FormResize() {
     if (QApplication::closingDown())
         return;
-    // The pane buttons are not needed: the pages scroll.
+    UpdatePaneButtons();
     const int cw = image1_->width();
     const int ch = image1_->height();
     const int width = (cw < progressBox_->width() || cw <= 400) ? cw : 400;
@@ -152,6 +156,44 @@ void TVornMF::FormResize() {
                        int(std::lround((ch - progressBox_->height()) / 2.0 + 11)));
     if (!searching_ && Data() && UpdateJobCommands())
         RedrawSelectedView();
+}
+
+namespace {
+
+QScrollBar* PageScrollBar(const QTabWidget* tabs) {
+    auto* area = qobject_cast<QScrollArea*>(tabs->currentWidget());
+    return area ? area->verticalScrollBar() : nullptr;
+}
+
+} // namespace
+
+void TVornMF::UpdatePaneButtons() {
+    // The pages scroll; the buttons go straight to either end of a page
+    // that is taller than the window lets it be.
+    if (!bitBtn1_ || !bitBtn2_)
+        return; // still being built
+    const QScrollBar* bar = PageScrollBar(tabs_);
+    const bool scrolls = bar && bar->maximum() > bar->minimum();
+    const bool atBottom = scrolls && bar->value() >= bar->maximum();
+    const int x = tabs_->width() - bitBtn1_->width() - 4;
+    bitBtn1_->setVisible(scrolls && !atBottom);
+    bitBtn2_->setVisible(atBottom);
+    bitBtn1_->move(x, tabs_->height() - bitBtn1_->height() - 4);
+    bitBtn2_->move(x, tabs_->tabBar()->height() + 4);
+    bitBtn1_->raise();
+    bitBtn2_->raise();
+}
+
+void TVornMF::BitBtn1Click() {
+    if (QScrollBar* bar = PageScrollBar(tabs_))
+        bar->setValue(bar->maximum());
+    FormResize();
+}
+
+void TVornMF::BitBtn2Click() {
+    if (QScrollBar* bar = PageScrollBar(tabs_))
+        bar->setValue(bar->minimum());
+    FormResize();
 }
 
 void TVornMF::PM04Click() {

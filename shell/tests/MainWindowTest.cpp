@@ -23,6 +23,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -132,6 +134,28 @@ private slots:
                          qPrintable(a->text()));
             }
             vorn::test::Shot(window_.get(), QStringLiteral("main_window_smallest"));
+            // The parameters page is taller than the window now: the lower
+            // pane button shows its lower end, the upper one its upper end.
+            auto* down = Child<QToolButton>("BitBtn1");
+            auto* up = Child<QToolButton>("BitBtn2");
+            auto* page = qobject_cast<QScrollArea*>(window_->Tabs()->currentWidget());
+            QVERIFY(page);
+            QTRY_VERIFY(down->isVisible());
+            QVERIFY(!up->isVisible());
+            QVERIFY(page->widget()->height() > page->viewport()->height());
+            QTest::mouseClick(down, Qt::LeftButton);
+            QCOMPARE(page->verticalScrollBar()->value(), page->verticalScrollBar()->maximum());
+            QVERIFY(up->isVisible() && !down->isVisible());
+            QVERIFY(window_->Tabs()->rect().contains(up->geometry()));
+            vorn::test::Shot(window_.get(), QStringLiteral("main_window_smallest_lower_end"));
+            QTest::mouseClick(up, Qt::LeftButton);
+            QCOMPARE(page->verticalScrollBar()->value(), 0);
+            QVERIFY(down->isVisible() && !up->isVisible());
+            window_->resize(size);
+            QTRY_COMPARE(window_->size(), size);
+            // Tall enough for the whole page: no pane button.
+            window_->resize(size.width(), 900);
+            QTRY_VERIFY(!down->isVisible() && !up->isVisible());
             window_->resize(size);
             QTRY_COMPARE(window_->size(), size);
         }
