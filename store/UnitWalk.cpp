@@ -56,6 +56,20 @@ private:
     bool sortOff_;
 };
 
+// Scales the fields of the current row, which is being edited; empty values
+// stay empty. With a memory each cell is known as `row` + its column.
+void ScaleFields(Cursor& table, const std::vector<int>& fields, const QStringList& columns,
+                 LengthScale scale, UnitWalkMemory* memory, const QString& row) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const QVariant v = table.value(fields[i]);
+        if (v.isNull())
+            continue;
+        const double old = v.toDouble();
+        table.setNumber(fields[i],
+                        memory ? memory->Convert(row + columns[int(i)], old, scale) : scale(old));
+    }
+}
+
 } // namespace
 
 class UnitWalk {
@@ -71,19 +85,13 @@ public:
         {
             WalkGuard guard(table, SortsBy(table.sort(), columns));
             for (table.first(); !table.eof(); table.next()) {
-                const QString key =
-                    memory && id >= 0 ? table.value(id).toString() + u'/' : QString();
                 table.edit();
-                for (size_t i = 0; i < fields.size(); ++i) {
-                    const QVariant v = table.value(fields[i]);
-                    if (v.isNull())
-                        continue;
-                    const double old = v.toDouble();
-                    table.setNumber(fields[i],
-                                    key.isEmpty()
-                                        ? scale(old)
-                                        : memory->Convert(key + columns[int(i)], old, scale));
-                }
+                // Rows are told apart by their ID; without one nothing is kept.
+                if (memory && id >= 0)
+                    ScaleFields(table, fields, columns, scale, memory,
+                                table.value(id).toString() + u'/');
+                else
+                    ScaleFields(table, fields, columns, scale, nullptr, {});
                 table.post();
             }
         }
@@ -102,16 +110,8 @@ double UnitWalkMemory::Convert(const QString& cell, double old, LengthScale scal
 
 void ScaleCurrentRow(Cursor& table, const QStringList& columns, LengthScale scale,
                      UnitWalkMemory* memory) {
-    const std::vector<int> fields = Resolve(table, columns);
     table.edit();
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const QVariant v = table.value(fields[i]);
-        if (v.isNull())
-            continue;
-        const double old = v.toDouble();
-        table.setNumber(fields[i],
-                        memory ? memory->Convert(columns[int(i)], old, scale) : scale(old));
-    }
+    ScaleFields(table, Resolve(table, columns), columns, scale, memory, {});
 }
 
 void ScaleEveryRow(Cursor& table, const QStringList& columns, LengthScale scale,
