@@ -474,6 +474,8 @@ private:
     // best, the second part solved only when the first leaves room.
     template <class A, class B, class Take>
     bool Pair(int ua, int ub, int best, A valueA, B valueB, Take take) {
+        if (timer_.Over())
+            return true;
         if (ua + ub <= best)
             return false;
         const int va = valueA();
@@ -579,9 +581,9 @@ private:
 
     std::vector<std::int64_t> Raster(std::int64_t lim) const {
         std::vector<std::int64_t> r;
-        // Too many points is refused before they are listed.
-        if ((lim / a_ + 1) * (lim / b_ + 1) >
-            static_cast<std::int64_t>(8 * kMaxRaster * kMaxRaster))
+        // Too many points is refused before they are listed: the multiples
+        // of b alone are that many.
+        if (lim / b_ >= static_cast<std::int64_t>(kMaxRaster))
             return r;
         for (std::int64_t i = 0; i * a_ <= lim; ++i)
             for (std::int64_t p = i * a_; p <= lim; p += b_)
@@ -795,7 +797,7 @@ PackResult BestPacking(const PackRequest& r) {
     // The search stops a little early: freeing its tables and building the
     // placements take the rest of the time allowed.
     Timer timer{Clock::now() + std::chrono::microseconds(static_cast<std::int64_t>(
-                                   std::clamp(r.seconds, 0.0, 1e6) * 0.96e6))};
+                                   std::clamp(r.seconds, 0.0, 1e6) * 0.97e6))};
     const Layout routine = RoutineLayout(r);
     PackResult out = RoutineResult(r, routine);
     Scaled s;
