@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <random>
 #include <string>
@@ -124,6 +125,29 @@ TEST(BestPacking, RealisticPanelsBothModes) {
         }
     }
     EXPECT_GT(gained, 0);
+}
+
+// Requests of every shape: square boards, sides in either order, margins
+// that leave nothing, one to three decimals, both modes, a short time limit.
+TEST(BestPacking, OddRequestsStaySound) {
+    std::mt19937 rng(5);
+    auto real = [&](double lo, double hi, int decimals) {
+        const double scale = std::pow(10, decimals);
+        return std::round(std::uniform_real_distribution<double>(lo, hi)(rng) * scale) / scale;
+    };
+    for (int n = 0; n < 400; ++n) {
+        const int dec = static_cast<int>(rng() % 4);
+        PackRequest r =
+            Request(real(0, 60, dec), real(0, 60, dec), real(0.5, 15, dec), real(0.5, 15, dec),
+                    rng() % 3 ? real(0, 1, dec) : 0, real(0, 3, dec), real(0, 3, dec),
+                    rng() % 2 ? PackMode::Routed : PackMode::Guillotine, 0.05);
+        if (rng() % 5 == 0)
+            r.pieceW = r.pieceL;
+        SCOPED_TRACE(testing::Message() << r.containerL << " x " << r.containerW << " / "
+                                        << r.pieceL << " x " << r.pieceW << " gap " << r.gap
+                                        << " margins " << r.marginL << ", " << r.marginW);
+        ExpectSound(r, BestPacking(r));
+    }
 }
 
 // The guillotine mode is the exact guillotine optimum: the same count as a
