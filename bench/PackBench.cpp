@@ -124,7 +124,7 @@ const char* Method(vorn::PackMethod m) {
 
 void RunSet(const char* title, std::vector<Instance> set, double seconds, bool guillotine,
             bool verbose) {
-    int reached = 0, optimal = 0, gainers = 0, faults = 0, timeouts = 0;
+    int reached = 0, optimal = 0, gainers = 0, faults = 0, timeouts = 0, routineAtBound = 0;
     long long gained = 0, maxGain = 0;
     double total = 0, worst = 0, gainPercent = 0, maxPercent = 0;
     std::printf("== %s: %zu instances, time limit %.3g s%s\n", title, set.size(), seconds,
@@ -148,6 +148,7 @@ void RunSet(const char* title, std::vector<Instance> set, double seconds, bool g
         total += ms;
         worst = std::max(worst, ms);
         reached += r.proven;
+        routineAtBound += r.routineCount == r.upperBound;
         timeouts += r.timedOut;
         if (in.optimum >= 0)
             optimal += r.count == in.optimum;
@@ -172,7 +173,8 @@ void RunSet(const char* title, std::vector<Instance> set, double seconds, bool g
         }
     }
     const double n = static_cast<double>(set.size());
-    std::printf("  upper bound reached: %d of %zu", reached, set.size());
+    std::printf("  upper bound reached: %d of %zu (by the routine alone: %d)", reached, set.size(),
+                routineAtBound);
     if (set.front().optimum >= 0)
         std::printf("; known optimum reached: %d", optimal);
     std::printf("\n  more boards than the routine: %d instances, %lld boards (max %lld), "
