@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
-#include <limits>
 #include <numeric>
 #include <unordered_map>
 
