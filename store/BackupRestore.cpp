@@ -3,18 +3,22 @@
 #include "RecentFolders.h"
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
+#include "SqliteConnection.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QThread>
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+
+#include <unistd.h>
 
 namespace vorn {
 
@@ -39,61 +43,130 @@ bool SameFile(const QString& a, const QString& b) {
     return !ec && same;
 }
 
-// The whole database at `path` as the bytes of a database file, read as one
-// consistent snapshot through the online backup into memory. With `check`
-// the copy must also pass SQLite's quick integrity check.
-bool Snapshot(const QString& path, QByteArray& bytes, bool check, QString* error) {
-    auto fail = [&](const QString& why) {
+QString SystemText(int code) {
+    return QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(code)));
+}
+
+QString SystemReason(sqlite3* db) {
+    const int code = db ? sqlite3_system_errno(db) : 0;
+    return code ? SystemText(code) : QString();
+}
+
+// The system's reason why writing `live` failed with `rc`: the engine keeps
+// no errno for a short write, nor for a journal it could not create.
+QString WriteReason(sqlite3* db, int rc, const QString& live) {
+    if ((rc & 0xff) == SQLITE_FULL)
+        return SystemText(ENOSPC);
+    if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY) {
+        const QByteArray folder = QFile::encodeName(QFileInfo(live).absolutePath());
+        if (::access(folder.constData(), W_OK) != 0)
+            return SystemText(errno);
+    }
+    return SystemReason(db);
+}
+
+// Opens `path` as it is (never created), with the wait for another program's
+// lock. Null with `error` set when it cannot be opened.
+DbHandle Open(const QString& path, bool write, QString* error) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) {
+        *error =
+            QStringLiteral("Cannot open the database \"%1\": %2%3.")
+                .arg(Shown(path), QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)),
+                     SystemReason(raw));
+        return {};
+    }
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    return db;
+}
+
+// What is wrong with the database open on `db` (from `path`) as a whole:
+// not a database, no tables, or pages that fail SQLite's quick check. Runs
+// in the connection's current transaction. Empty when it is sound.
+QString Unsound(sqlite3* db, const QString& path) {
+    sqlite3_stmt* stmt = nullptr;
+    auto failed = [&] {
+        const int rc = sqlite3_extended_errcode(db);
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        if (IsLockedCode(rc))
+            return DatabaseLockedMessage(path);
+        if ((rc & 0xff) == SQLITE_NOTADB)
+            return QStringLiteral("\"%1\" is not a database file.").arg(Shown(path));
+        return QStringLiteral("\"%1\" is damaged: %2.").arg(Shown(path), reason);
+    };
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_step(stmt) != SQLITE_ROW)
+        return failed();
+    const int tables = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+    if (tables == 0)
+        return QStringLiteral("\"%1\" is an empty database: it holds no tables.").arg(Shown(path));
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr) != SQLITE_OK ||
+        sqlite3_step(stmt) != SQLITE_ROW)
+        return failed();
+    const QString verdict =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    if (verdict != QLatin1String("ok"))
+        return QStringLiteral("\"%1\" is damaged: %2.")
+            .arg(Shown(path), verdict.section(u'\n', 0, 0).trimmed());
+    return {};
+}
+
+// The source opened read-only inside a read transaction, checked whole: the
+// copy that follows reads exactly what was checked.
+DbHandle OpenSound(const QString& path, QString* error) {
+    if (!QFileInfo::exists(path)) {
+        *error = QStringLiteral("The file \"%1\" does not exist.").arg(Shown(path));
+        return {};
+    }
+    if (QFileInfo(path).size() == 0) {
+        *error = QStringLiteral("\"%1\" is empty (0 bytes), not a database.").arg(Shown(path));
+        return {};
+    }
+    DbHandle db = Open(path, false, error);
+    if (!db)
+        return {};
+    sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr);
+    if (const QString problem = Unsound(db.get(), path); !problem.isEmpty()) {
+        *error = problem;
+        return {};
+    }
+    return db;
+}
+
+// The whole database open on `source` (from `path`) as the bytes of a
+// database file: one consistent snapshot into memory, checked again as the
+// copy it is before anything may be replaced by it.
+bool Snapshot(sqlite3* source, const QString& path, QByteArray& bytes, QString* error) {
+    const auto cannot = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Cannot read the database \"%1\": %2.").arg(Shown(path), why);
+            *error =
+                QStringLiteral("Cannot copy the database \"%1\": %2.").arg(Shown(path), reason);
         return false;
     };
     sqlite3* raw = nullptr;
-    int rc =
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    DbHandle source(raw);
-    if (rc != SQLITE_OK)
-        return fail(QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
-    sqlite3_busy_timeout(raw, 5000);
-    raw = nullptr;
     sqlite3_open(":memory:", &raw);
     DbHandle copy(raw);
-    if (!raw)
-        return fail(QStringLiteral("out of memory"));
-
-    sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
+    sqlite3_backup* backup = raw ? sqlite3_backup_init(raw, "main", source, "main") : nullptr;
     if (!backup)
-        return fail(QString::fromUtf8(sqlite3_errmsg(copy.get())));
-    // All pages in one step: the copy is one snapshot. A writer holding the
-    // file locked makes the step wait (busy timeout) and then try again.
-    for (int attempt = 0;; ++attempt) {
-        rc = sqlite3_backup_step(backup, -1);
-        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt == 20)
-            break;
-        QThread::msleep(100);
-    }
+        return cannot(raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("no memory"));
+    const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        return fail(QString::fromUtf8(sqlite3_errstr(rc)));
-
-    if (check) {
-        sqlite3_stmt* stmt = nullptr;
-        QString verdict;
-        if (sqlite3_prepare_v2(copy.get(), "PRAGMA quick_check", -1, &stmt, nullptr) == SQLITE_OK &&
-            sqlite3_step(stmt) == SQLITE_ROW)
-            verdict =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-        else
-            verdict = QString::fromUtf8(sqlite3_errmsg(copy.get()));
-        sqlite3_finalize(stmt);
-        if (verdict != QLatin1String("ok"))
-            return fail(QStringLiteral("the file is damaged (%1)").arg(verdict));
-    }
-
+        return cannot(QString::fromUtf8(sqlite3_errstr(rc)));
+    if (const QString problem = Unsound(raw, path); !problem.isEmpty())
+        return cannot(QStringLiteral("the copy fails its check: ") + problem);
     sqlite3_int64 size = 0;
-    unsigned char* data = sqlite3_serialize(copy.get(), "main", &size, 0);
+    unsigned char* data = sqlite3_serialize(raw, "main", &size, 0);
     if (!data)
-        return fail(QStringLiteral("out of memory"));
+        return cannot(QString::fromUtf8(sqlite3_errmsg(raw)));
     bytes = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
     sqlite3_free(data);
     return true;
@@ -102,16 +175,23 @@ bool Snapshot(const QString& path, QByteArray& bytes, bool check, QString* error
 } // namespace
 
 bool BackupDatabase(const QString& live, const QString& target, QString* error) {
-    if (SameFile(live, target)) {
+    QString why;
+    auto fail = [&](const QString& text) {
         if (error)
-            *error = QStringLiteral("\"%1\" is the program's own database file; a backup must "
-                                    "go to another file.")
-                         .arg(Shown(target));
+            *error = text;
         return false;
-    }
+    };
+    if (SameFile(live, target))
+        return fail(QStringLiteral("\"%1\" is the program's own database file; a backup must "
+                                   "go to another file.")
+                        .arg(Shown(target)));
+    DbHandle source = OpenSound(live, &why);
+    if (!source)
+        return fail(why);
     QByteArray bytes;
-    if (!Snapshot(live, bytes, false, error))
+    if (!Snapshot(source.get(), live, bytes, error))
         return false;
+    source.reset();
     return SafeWriteFile(target, bytes, error);
 }
 
@@ -126,15 +206,47 @@ QString CheckRestoreSource(const QString& source, const QString& live) {
 }
 
 bool RestoreDatabase(const QString& source, const QString& live, QString* error) {
-    if (const QString problem = CheckRestoreSource(source, live); !problem.isEmpty()) {
+    auto fail = [&](const QString& text) {
         if (error)
-            *error = problem;
+            *error = text;
         return false;
+    };
+    if (const QString problem = CheckRestoreSource(source, live); !problem.isEmpty())
+        return fail(problem);
+    QString why;
+    DbHandle from = OpenSound(source, &why);
+    if (!from)
+        return fail(why);
+    if (!QFileInfo::exists(live))
+        return fail(QStringLiteral("The database \"%1\" does not exist.").arg(Shown(live)));
+    DbHandle to = Open(live, true, &why);
+    if (!to)
+        return fail(why);
+
+    // The backup's pages go into the live file in one write transaction of
+    // the file itself: every connection (another window too) sees the
+    // restored content, another program's lock is waited for and then
+    // refused, and a failure half-way rolls back through the journal.
+    sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
+    if (!backup)
+        return fail(QStringLiteral("Cannot restore into \"%1\": %2.")
+                        .arg(Shown(live), QString::fromUtf8(sqlite3_errmsg(to.get()))));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        return true;
+    if ((rc & 0xff) == SQLITE_NOTADB) {
+        // The live file is no database at all, so nothing can have it open
+        // as one: it is replaced whole by a checked copy, by rename.
+        to.reset();
+        QByteArray bytes;
+        return Snapshot(from.get(), source, bytes, error) && SafeWriteFile(live, bytes, error);
     }
-    QByteArray bytes;
-    if (!Snapshot(source, bytes, true, error))
-        return false;
-    return SafeWriteFile(live, bytes, error);
+    if (IsLockedCode(rc))
+        return fail(DatabaseLockedMessage(live));
+    return fail(QStringLiteral("Cannot restore into \"%1\": %2%3; the database is as it was.")
+                    .arg(Shown(live), QString::fromUtf8(sqlite3_errstr(rc)),
+                         WriteReason(to.get(), rc, live)));
 }
 
 // ---- the commands ------------------------------------------------------------------

@@ -13,8 +13,10 @@ namespace vorn {
 // Copies the database at `live` to `target` as one consistent snapshot: it is
 // read through SQLite's online backup (complete and valid even while another
 // connection writes) and written whole-or-nothing beside the target, which it
-// replaces by rename. The live file itself is refused as a target. False with
-// `error` set when nothing was written.
+// replaces by rename. The source must be a sound database first (not empty,
+// holding tables, passing the quick check) and so must the copy before it
+// replaces an older backup. The live file itself is refused as a target.
+// False with `error` set when nothing was written.
 bool BackupDatabase(const QString& live, const QString& target, QString* error = nullptr);
 
 // What is wrong with `source` as a restore candidate for `live`: missing, the
@@ -22,9 +24,11 @@ bool BackupDatabase(const QString& live, const QString& target, QString* error =
 // program's schema, or damaged. Empty when it may be restored.
 QString CheckRestoreSource(const QString& source, const QString& live);
 
-// Replaces the live database by `source`, checked first: a consistent copy
-// goes to a temporary file beside the live one, is synced, and replaces it by
-// rename. On any failure the live file is left as it was and `error` says why.
+// Replaces the content of the live database by `source`, checked first, in
+// one write transaction of the live file through SQLite's online backup: every
+// connection to it (another window too) sees the restored content, and while
+// another program holds the file the restore waits briefly and is refused.
+// On any failure the live file is left as it was and `error` says why.
 bool RestoreDatabase(const QString& source, const QString& live, QString* error = nullptr);
 
 // What the two commands ask of the user.

@@ -1076,7 +1076,9 @@ void Cursor::applyUpdates() {
     std::vector<double> provisional;
     if (idSlot >= 0)
         provisional = m_numbers[size_t(idSlot)];
-    m_connection.exec(QStringLiteral("BEGIN"));
+    // The write lock first: another program's lock is waited for here, before
+    // anything is read, and never mid-way.
+    m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
     try {
         for (qint64 id : m_deletedIds) {
             SqliteStatement statement(m_connection,

@@ -3,11 +3,35 @@
 #include "DbError.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
 namespace vorn {
+
+QString DatabaseLockedMessage(const QString& path) {
+    return QStringLiteral("数据库正被另一程序使用，请稍后重试。\n"
+                          "The database \"%1\" is in use by another program (database is "
+                          "locked); nothing was changed.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+bool IsLockedCode(int rc) {
+    return (rc & 0xff) == SQLITE_BUSY;
+}
+
+namespace {
+
+// The error of the last call on `db`: the locked message when another
+// program held the file through the whole wait.
+DbError ErrorOf(sqlite3* db, const QString& path, const char* message = nullptr) {
+    if (db && IsLockedCode(sqlite3_extended_errcode(db)))
+        return DbError(DatabaseLockedMessage(path));
+    return DbError(QString::fromUtf8(message ? message : db ? sqlite3_errmsg(db) : "?"));
+}
+
+} // namespace
 
 SqliteConnection::~SqliteConnection() {
     close();
@@ -26,24 +50,29 @@ sqlite3* SqliteConnection::handle() {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     QString error;
+    bool locked = false;
     if (rc != SQLITE_OK) {
         error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     } else {
+        // Another window may be committing: wait for it, also while opening.
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
         // Opening is lazy in SQLite: read the catalogue to learn whether the
         // file really is a database.
         char* message = nullptr;
         if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) !=
             SQLITE_OK) {
+            locked = IsLockedCode(sqlite3_extended_errcode(db));
             error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
             sqlite3_free(message);
         }
     }
     if (!error.isEmpty()) {
         sqlite3_close(db);
+        if (locked)
+            throw DbError(DatabaseLockedMessage(m_path));
         throw DbError(QStringLiteral("Cannot open the database file \"%1\": %2.")
                           .arg(QFileInfo(m_path).absoluteFilePath(), error));
     }
-    sqlite3_busy_timeout(db, 3000);
     m_db = db;
     return m_db;
 }
@@ -67,9 +96,9 @@ void SqliteConnection::release() {
 void SqliteConnection::exec(const QString& sql) {
     char* message = nullptr;
     if (sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(m_db));
+        const DbError error = ErrorOf(m_db, m_path, message);
         sqlite3_free(message);
-        throw DbError(text);
+        throw error;
     }
 }
 
@@ -82,10 +111,10 @@ SqliteStatement::SqliteStatement(SqliteConnection& connection, const QString& sq
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &m_stmt,
                            nullptr) != SQLITE_OK) {
-        const QString error = connection.lastError();
+        const DbError error = ErrorOf(connection.handle(), connection.path());
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw DbError(error);
+        throw error;
     }
     if (!m_stmt)
         throw DbError(QStringLiteral("The SQL text is empty."));
@@ -154,7 +183,7 @@ bool SqliteStatement::step() {
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    throw DbError(m_connection.lastError());
+    throw ErrorOf(m_connection.handle(), m_connection.path());
 }
 
 void SqliteStatement::reset() {

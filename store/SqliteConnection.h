@@ -8,6 +8,17 @@ struct sqlite3_stmt;
 
 namespace vorn {
 
+// How long a connection waits for another program's lock on the file (a
+// second window saving, a restore) before it gives up.
+inline constexpr int kBusyTimeoutMs = 3000;
+
+// What the user is told when another program still holds the file after the
+// wait; nothing was changed and the same action may be tried again.
+QString DatabaseLockedMessage(const QString& path);
+
+// The engine's result code means the file is held by another connection.
+bool IsLockedCode(int rc);
+
 // The one connection to the database file. It opens when the first cursor
 // opens and closes when the last one closes; close() may be called at any
 // time (backup and restore replace the file) and the next use reopens.

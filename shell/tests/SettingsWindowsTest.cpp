@@ -5,7 +5,6 @@
 #include "BackupRestore.h"
 #include "Cursor.h"
 #include "CursorModel.h"
-#include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -657,23 +656,36 @@ private slots:
         QCOMPARE(ReadFile(dir_->databasePath()), live);
         QVERIFY(Command("ToolButton5")->isEnabled());
 
-        // The disk refuses the copy half-way: the live file stays, the job too.
+        // A second window on the file is in the middle of a save: after a
+        // short wait the restore is refused with the message; the live file
+        // stays, the job too, and the other window's save lands.
         TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
-        vorn::InjectWriteFailure(2048, QStringLiteral("No space left on device"));
         {
-            ModalScript script({AnswerFile(backup), AnswerBox(QMessageBox::Yes, &confirm),
-                                AnswerBox(QMessageBox::Ok, &message, &icon)});
-            Activate();
-            QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
-            QVERIFY(script.done());
+            vorn::TDataM1 other(dir_->path());
+            QVERIFY(other.isUsable());
+            other.data0004.open();
+            other.connection().exec(QStringLiteral("BEGIN IMMEDIATE"));
+            other.data0004.append();
+            other.data0004.setValue("Part_number", "OTHER-WINDOW");
+            other.data0004.post();
+            {
+                ModalScript script({AnswerFile(backup), AnswerBox(QMessageBox::Yes, &confirm),
+                                    AnswerBox(QMessageBox::Ok, &message, &icon)});
+                Activate();
+                QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
+                QVERIFY(script.done());
+            }
+            QVERIFY2(message.contains(QStringLiteral("数据库正被另一程序使用，请稍后重试。")),
+                     qPrintable(message));
+            QCOMPARE(icon, QMessageBox::Warning);
+            QCOMPARE(ReadFile(dir_->databasePath()), live);
+            other.connection().exec(QStringLiteral("COMMIT"));
+            other.data0004.close();
         }
-        vorn::ClearInjectedWriteFailure();
-        QVERIFY2(message.contains(QStringLiteral("No space left on device")), qPrintable(message));
-        QCOMPARE(icon, QMessageBox::Warning);
-        QCOMPARE(ReadFile(dir_->databasePath()), live);
         QCOMPARE(Dm().TempInput.asDouble("Set_L"), 4.0);
         Dm().SavedPartsQuery.open();
         QVERIFY(Dm().SavedPartsQuery.locate("Part_number", {"RESTORED-1"}));
+        QVERIFY(Dm().SavedPartsQuery.locate("Part_number", {"OTHER-WINDOW"}));
         Dm().SavedPartsQuery.close();
 
         // Restore from a path that does not exist: the message with the path.
