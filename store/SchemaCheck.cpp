@@ -1,5 +1,7 @@
 #include "SchemaCheck.h"
 
+#include "SqliteConnection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -91,6 +93,9 @@ QString CheckDatabaseSchema(const QString& path) {
     const int rc =
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     DbHandle db(raw);
+    // Another window may be committing just now.
+    if (rc == SQLITE_OK)
+        sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     Schema found;
     QString error;
     if (rc != SQLITE_OK || !readSchema(raw, found, error)) {

@@ -309,6 +309,42 @@ private slots:
         QVERIFY(Dump(Dm(), QStringLiteral("data0004")).first().contains(QStringLiteral("|Zhang|")));
     }
 
+    // Another window on the same file is in the middle of a save: after a
+    // short wait the save is refused with a message saying so, the part's
+    // fields are kept, and saving again once the other window is done works.
+    void saveWhileAnotherWindowSaves() {
+        PlanInWindow();
+        w_->Tabs()->setCurrentIndex(3);
+        Type(Child<QLineEdit>("Edit1"), QStringLiteral("pn-2"));
+        Type(Child<QLineEdit>("Edit2"), QStringLiteral("cust b"));
+        Type(Child<QLineEdit>("DBEdit6"), QStringLiteral("4"));
+        Type(Child<QLineEdit>("Edit3"), QStringLiteral("Li Lei"));
+        {
+            vorn::TDataM1 other(dir_->path());
+            QVERIFY(other.isUsable());
+            other.TempInput.open(); // its connection stays open, as a window's does
+            other.connection().exec(QStringLiteral("BEGIN IMMEDIATE"));
+            BoxAnswerer a({QMessageBox::Ok});
+            Key(Qt::Key_S);
+            QTRY_COMPARE(a.seen.size(), 1);
+            QCOMPARE(a.seen[0].icon, QMessageBox::Critical);
+            QVERIFY2(
+                a.seen[0].text.startsWith(QStringLiteral("部件未能保存，存档未作任何更改！\n"
+                                                         "数据库正被另一程序使用，请稍后重试。")),
+                qPrintable(a.seen[0].text));
+            other.connection().exec(QStringLiteral("COMMIT"));
+        }
+        QCOMPARE(Parts(), 0);
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("PN-2"));
+        {
+            BoxAnswerer a({});
+            Key(Qt::Key_S);
+            QCOMPARE(a.seen.size(), 0);
+        }
+        QCOMPARE(Parts(), 1);
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PN-2\" 已保存"));
+    }
+
     void openFromTheSearchWindow() {
         PlanInWindow();
         vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
