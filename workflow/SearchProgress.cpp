@@ -42,10 +42,20 @@ QString PercentText(std::int64_t position, std::int64_t maximum) {
     return QString::number(qint64(percent)) + u'%';
 }
 
-namespace {
-int BarValue(std::int64_t v) {
-    return int(std::clamp<std::int64_t>(v, 0, INT_MAX));
+BarRange ScaleToBar(std::int64_t position, std::int64_t maximum) {
+    // QProgressBar takes int: a 64-bit maximum is scaled down, never clamped
+    // (a clamped maximum left the bar full while most of the work remained).
+    maximum = std::max<std::int64_t>(maximum, 0);
+    position = std::clamp<std::int64_t>(position, 0, maximum);
+    if (maximum <= INT_MAX)
+        return {int(position), int(maximum)};
+    const double scale = double(INT_MAX) / double(maximum);
+    // Full only at the end.
+    const auto p = std::min<std::int64_t>(std::int64_t(double(position) * scale), INT_MAX - 1);
+    return {position == maximum ? INT_MAX : int(p), INT_MAX};
 }
+
+namespace {
 // Steps between two looks at the clock: about one look per millisecond.
 constexpr std::int64_t kCheckIntervalNs = 1'000'000;
 } // namespace
@@ -56,15 +66,16 @@ BoxProgress::BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void(
 }
 
 void BoxProgress::Show() {
-    bar_->setMaximum(BarValue(Maximum()));
-    bar_->setValue(BarValue(Position()));
+    const BarRange r = ScaleToBar(Position(), Maximum());
+    bar_->setMaximum(r.maximum);
+    bar_->setValue(r.position);
     percent_->setText(PercentText(Position(), Maximum()));
 }
 
 void BoxProgress::Fill() {
     longestGapNs_ = LongestGapNanoseconds();
     lastLookEndNs_ = clock_.nsecsElapsed();
-    bar_->setMaximum(BarValue(Maximum()));
+    bar_->setMaximum(ScaleToBar(Maximum(), Maximum()).maximum);
     bar_->setValue(bar_->maximum());
     percent_->setText(PercentText(Maximum(), Maximum()));
     QCoreApplication::processEvents();

@@ -44,6 +44,13 @@ private:
 // "42%": round(position x 100 / maximum); a maximum of 0 reads as full.
 QString PercentText(std::int64_t position, std::int64_t maximum);
 
+// A 64-bit position and maximum in a QProgressBar's int range: proportional,
+// and full only when the position reaches the maximum.
+struct BarRange {
+    int position, maximum;
+};
+BarRange ScaleToBar(std::int64_t position, std::int64_t maximum);
+
 // Moves the bar and the label of the progress box. The engine steps it
 // millions of times a second; only every ~50 ms (and at the first step) does
 // it show the position and run the cancel check, which lets the window

@@ -34,7 +34,7 @@ const char* const kHelp =
 
 int Run(int argc, char** argv) {
     // Ctrl+C is caught from the start, so it never kills the process mid-way.
-    vornplan::InterruptibleProgress progress;
+    vornplan::InterruptibleProgress progress("arrays");
     vornplan::JobArguments args;
     if (auto exit = vornplan::ParseJobArguments("arrays", argc, argv, kHelp, false, args))
         return *exit;

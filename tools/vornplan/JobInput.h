@@ -37,12 +37,12 @@ std::optional<int> LoadPanelJob(const char* command, const std::string& path,
 std::optional<int> LoadArrayJob(const char* command, const std::string& path,
                                 vorn::DisplayUnit unit, vorn::ArrayJob& job);
 
-// Ctrl+C (SIGINT) and SIGTERM during a search: the progress object throws
-// SearchCancelled at its next look, so the command can end cleanly with
-// exit status 130 and one line on stderr instead of dying mid-write.
+// Ctrl+C (SIGINT) and SIGTERM from the construction on: one line on stderr
+// ("vornplan COMMAND: interrupted") and exit status 130 at once, from the
+// signal handler, whatever stage runs.
 class InterruptibleProgress : public vorn::SearchProgress {
 public:
-    InterruptibleProgress();
+    explicit InterruptibleProgress(const char* command);
 
 protected:
     std::int64_t Check(std::int64_t steps) override;

@@ -73,7 +73,8 @@ const char* const kHelp =
     "sheet: the program's message on standard error, no CSV); 2 bad arguments,\n"
     "a missing or malformed value in the job file, or a value outside the\n"
     "allowed ranges (one line on standard error naming the field and the\n"
-    "range); 130 interrupted (Ctrl+C: the search stops, no CSV).\n";
+    "range); 130 interrupted (Ctrl+C or SIGTERM: the process ends at once with\n"
+    "one line on standard error; no CSV unless it was being written).\n";
 
 double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -90,7 +91,7 @@ int Run(int argc, char** argv) {
             rest.push_back(argv[i]);
     }
     // Ctrl+C is caught from the start, so it never kills the process mid-way.
-    vornplan::InterruptibleProgress progress;
+    vornplan::InterruptibleProgress progress("search");
     vornplan::JobArguments args;
     if (auto exit =
             vornplan::ParseJobArguments("search", int(rest.size()), rest.data(), kHelp, true, args))

@@ -39,6 +39,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <climits>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -767,6 +769,33 @@ private slots:
         progress.Show();
         QCOMPARE(bar.value(), 1000);
         QCOMPARE(label.text(), QStringLiteral("100%"));
+    }
+
+    // A maximum beyond the int range: the bar moves in proportion and is
+    // full only at the end (clamped, it sat full from 37 % on).
+    void barScalesBeyondInt() {
+        const std::int64_t max = 5'800'000'000LL;
+        for (const double share : {0.0, 0.1, 0.37, 0.5, 0.9, 0.999999}) {
+            const auto r = vorn::ScaleToBar(std::int64_t(double(max) * share), max);
+            QCOMPARE(r.maximum, INT_MAX);
+            QVERIFY2(std::abs(double(r.position) / r.maximum - share) < 1e-6,
+                     qPrintable(QString::number(share)));
+            QVERIFY(r.position < r.maximum);
+        }
+        QCOMPARE(vorn::ScaleToBar(max, max).position, INT_MAX);
+        QCOMPARE(vorn::ScaleToBar(max - 1, max).position, INT_MAX - 1);
+        QCOMPARE(vorn::ScaleToBar(7, 10).position, 7);
+        QCOMPARE(vorn::ScaleToBar(12, 10).position, 10);
+        // Through the box: 40 % of the work reads 40 %, not full.
+        QProgressBar bar;
+        QLabel label;
+        vorn::BoxProgress progress(&bar, &label, [] {});
+        progress.SetMaximum(max);
+        progress.Advance(max / 100 * 40);
+        progress.Show();
+        QCOMPARE(bar.maximum(), INT_MAX);
+        QCOMPARE(qRound(100.0 * bar.value() / bar.maximum()), 40);
+        QCOMPARE(label.text(), QStringLiteral("40%"));
     }
 
     void percentText() {
