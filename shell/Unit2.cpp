@@ -888,6 +888,9 @@ void TVornMF::BuildProgressBox(QWidget* over) {
     progressPercent_->setObjectName(QStringLiteral("Label40"));
     progressPercent_->setMinimumWidth(48);
     line->addWidget(progressPercent_);
+    progressTime_ = new QLabel(progressBox_);
+    progressTime_->setObjectName(QStringLiteral("ProgressTime"));
+    line->addWidget(progressTime_);
     line->addStretch();
     line->addWidget(new QLabel(QStringLiteral("按\"Esc\"键取消"), progressBox_));
     v->addLayout(line);

@@ -75,6 +75,7 @@ public:
     QFrame* ProgressBox() const { return progressBox_; }
     QProgressBar* ProgressBar() const { return progressBar_; }
     QLabel* ProgressPercent() const { return progressPercent_; }
+    QLabel* ProgressTime() const { return progressTime_; }
     QTableView* ResultGrid() const { return dbGrid1_; }
     QToolButton* UnitButton() const { return unitButton_; }
     // True while the diagram image shows the welcome picture.
@@ -293,6 +294,7 @@ private:
     QFrame* progressBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* progressPercent_ = nullptr;
+    QLabel* progressTime_ = nullptr;
     QTableView* dbGrid1_ = nullptr;
     QToolButton* unitButton_ = nullptr;
     QSplitter* splitter_ = nullptr;

@@ -160,7 +160,9 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
     esc_->Forget();
 
     vorn::BoxProgress progress(progressBar_, progressPercent_, [this] { CheckCancel(); });
+    progress.SetTimeLabel(progressTime_);
     progress.SetMaximum(maximum);
+    progressTime_->setText(vorn::TimeText(0, 0, maximum));
     progressBar_->setValue(0);
     progressPercent_->setText(vorn::PercentText(0, maximum));
     FormResize();

@@ -56,6 +56,26 @@ BarRange ScaleToBar(std::int64_t position, std::int64_t maximum) {
 }
 
 namespace {
+QString Clock(std::int64_t ms) {
+    const std::int64_t s = ms / 1000;
+    const QString mmss =
+        QStringLiteral("%1:%2").arg(s / 60 % 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(mmss.rightJustified(5, u'0'))
+                     : mmss;
+}
+} // namespace
+
+QString TimeText(std::int64_t elapsedMs, std::int64_t position, std::int64_t maximum) {
+    QString text = QStringLiteral("已用 ") + Clock(elapsedMs);
+    if (maximum > 0 && position < maximum && elapsedMs >= 2000 &&
+        double(position) >= 0.02 * double(maximum)) {
+        const double left = double(elapsedMs) * double(maximum - position) / double(position);
+        text += QStringLiteral("，剩余约 ") + Clock(std::int64_t(left));
+    }
+    return text;
+}
+
+namespace {
 // Steps between two looks at the clock: about one look per millisecond.
 constexpr std::int64_t kCheckIntervalNs = 1'000'000;
 } // namespace
@@ -70,6 +90,8 @@ void BoxProgress::Show() {
     bar_->setMaximum(r.maximum);
     bar_->setValue(r.position);
     percent_->setText(PercentText(Position(), Maximum()));
+    if (time_)
+        time_->setText(TimeText(clock_.elapsed(), Position(), Maximum()));
 }
 
 void BoxProgress::Fill() {

@@ -51,6 +51,10 @@ struct BarRange {
 };
 BarRange ScaleToBar(std::int64_t position, std::int64_t maximum);
 
+// "已用 0:12，剩余约 1:05": the time taken and, once a share of the work is
+// done (2 % and 2 s), the time left at the rate so far.
+QString TimeText(std::int64_t elapsedMs, std::int64_t position, std::int64_t maximum);
+
 // Moves the bar and the label of the progress box. The engine steps it
 // millions of times a second; only every ~50 ms (and at the first step) does
 // it show the position and run the cancel check, which lets the window
@@ -60,6 +64,9 @@ class BoxProgress : public SearchProgress {
 public:
     BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void()> checkCancel);
 
+    // The label that shows the time taken and, once it can be estimated,
+    // the time left.
+    void SetTimeLabel(QLabel* label) { time_ = label; }
     // Shows the current position now.
     void Show();
     // The final fill: the bar to its maximum and "100%".
@@ -89,6 +96,7 @@ protected:
 private:
     QProgressBar* bar_;
     QLabel* percent_;
+    QLabel* time_ = nullptr;
     std::function<void()> checkCancel_;
     QElapsedTimer clock_;
     std::int64_t lastLookNs_ = -1;

@@ -514,6 +514,8 @@ private slots:
                                !Command("M02_01")->isEnabled() && !w_->Tabs()->isEnabled() &&
                                w_->ProgressBox()->isVisible();
             Shot(w_.get(), QStringLiteral("job_progress_box"));
+            lockedWhileAsked = lockedWhileAsked &&
+                               w_->ProgressTime()->text().startsWith(QStringLiteral("已用 0:0"));
             // F2 again while the first search runs: nothing starts.
             Command("M02_01")->trigger();
             QTest::keyRelease(w_.get(), Qt::Key_Escape);
@@ -796,6 +798,16 @@ private slots:
         QCOMPARE(bar.maximum(), INT_MAX);
         QCOMPARE(qRound(100.0 * bar.value() / bar.maximum()), 40);
         QCOMPARE(label.text(), QStringLiteral("40%"));
+    }
+
+    void timeText() {
+        QCOMPARE(vorn::TimeText(0, 0, 100), QStringLiteral("已用 0:00"));
+        QCOMPARE(vorn::TimeText(1500, 50, 100), QStringLiteral("已用 0:01")); // under 2 s
+        QCOMPARE(vorn::TimeText(12000, 1, 100), QStringLiteral("已用 0:12")); // under 2 %
+        QCOMPARE(vorn::TimeText(12000, 10, 100), QStringLiteral("已用 0:12，剩余约 1:48"));
+        QCOMPARE(vorn::TimeText(3'725'000, 50, 100),
+                 QStringLiteral("已用 1:02:05，剩余约 1:02:05"));
+        QCOMPARE(vorn::TimeText(12000, 100, 100), QStringLiteral("已用 0:12"));
     }
 
     void percentText() {
