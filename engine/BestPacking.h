@@ -6,21 +6,13 @@
 // The classic block routine (LayoutPieces) is the floor: never fewer boards.
 
 #include "Layout.h"
+#include "Placements.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vorn {
-
-// One board as placed: lower-left corner from the container's lower-left
-// corner (x along the container length), its extent along x (length) and
-// along y (width), and whether its own length runs along y.
-struct Placement {
-    double x = 0, y = 0, length = 0, width = 0;
-    bool turned = false;
-    bool operator==(const Placement&) const = default;
-};
 
 enum class PackMode {
     Routed,     // any layout without overlap
