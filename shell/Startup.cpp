@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "SafeWrite.h"
 #include "Unit2.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ void SetUpApplication(QApplication& app) {
     font.setPixelSize(12);
     app.setFont(font);
     LoadQtTranslations(app);
+    // A failed save names the system's reason in Chinese too.
+    SpeakChineseInMessages(true);
 }
 
 bool LoadQtTranslations(QApplication& app) {

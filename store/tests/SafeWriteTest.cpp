@@ -1,11 +1,15 @@
 // Whole-or-nothing file writes: the old file survives every failure byte for byte.
 #include "SafeWrite.h"
+#include "TinyDisk.h"
 #include "VornTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace vorn;
 
@@ -106,6 +110,104 @@ private slots:
         QCOMPARE(readAll(from), big);
         QVERIFY(!SafeCopyFile(dir.filePath("missing"), to, &error));
         QCOMPARE(readAll(to), big);
+    }
+
+    // A real full disk: a tmpfs with nothing, one page or all but the last
+    // page of the new bytes free. Writes, copies and the write that fails only
+    // at the final flush all leave the old file as it was.
+    void realFullDiskKeepsOldFile_data() {
+        QTest::addColumn<int>("size"); // bytes of the new file
+        QTest::addColumn<int>("free"); // bytes left free on the disk
+        QTest::addColumn<bool>("copy");
+        for (const bool copy : {false, true}) {
+            const char* how = copy ? "copy" : "write";
+            QTest::addRow("%s 100 B, 0 free", how) << 100 << 0 << copy;
+            QTest::addRow("%s 10 KB, 4 KB free", how) << 10000 << 4096 << copy;
+            QTest::addRow("%s 1.4 MB, one page short", how) << 1440054 << 1437696 << copy;
+        }
+    }
+    void realFullDiskKeepsOldFile() {
+        QFETCH(int, size);
+        QFETCH(int, free);
+        QFETCH(bool, copy);
+        QTemporaryDir source;
+        QByteArray bytes(size, 'n');
+        for (int i = 0; i < size; i += 97)
+            bytes[i] = char('a' + i % 26);
+        const QString from = source.filePath("new.bin");
+        QVERIFY(SafeWriteFile(from, bytes));
+        test::TinyDisk disk(size + (64 << 10));
+        VORN_REQUIRE_MOUNTED(disk);
+        const QString path = disk.file("keep.bin");
+        const QByteArray old("precious contents");
+        QVERIFY(SafeWriteFile(path, old));
+        QVERIFY(disk.leaveFree(free));
+        QString error;
+        const bool ok =
+            copy ? SafeCopyFile(from, path, &error) : SafeWriteFile(path, bytes, &error);
+        QVERIFY2(!ok, "a write that did not fit was reported as done");
+        QVERIFY2(error.contains("No space left on device"), qPrintable(error));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QCOMPARE(readAll(path), old);
+        QCOMPARE(disk.files(), QStringList{"keep.bin"});
+    }
+
+    // The faults a tmpfs cannot make: the sync or the rename fails after
+    // every byte was taken. The window words the reason in Chinese.
+    void failingSyncOrRenameKeepsOldFile_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("sync, EIO")
+            << int(WriteStep::Sync) << EIO << false << QString::fromLocal8Bit(strerror(EIO));
+        QTest::newRow("sync, EIO, window")
+            << int(WriteStep::Sync) << EIO << true << QStringLiteral("：磁盘读写错误");
+        QTest::newRow("rename, EROFS, window")
+            << int(WriteStep::Rename) << EROFS << true << QStringLiteral("：磁盘为只读");
+        QTest::newRow("write, EDQUOT, window")
+            << int(WriteStep::Write) << EDQUOT << true << QStringLiteral("：超出磁盘配额");
+        QTest::newRow("write, unmapped, window")
+            << int(WriteStep::Write) << EXDEV << true << QString::fromLocal8Bit(strerror(EXDEV));
+    }
+    void failingSyncOrRenameKeepsOldFile() {
+        QFETCH(int, step);
+        QFETCH(int, code);
+        QFETCH(bool, chinese);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("keep.bin");
+        QVERIFY(SafeWriteFile(path, QByteArray("precious contents")));
+        SpeakChineseInMessages(chinese);
+        InjectWriteFailure(WriteStep(step), code);
+        QString error;
+        const bool ok = SafeWriteFile(path, QByteArray("new"), &error);
+        SpeakChineseInMessages(false);
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QVERIFY2(error.startsWith(chinese ? QStringLiteral("无法写入文件 “%1”").arg(path)
+                                          : QStringLiteral("Cannot write \"%1\"").arg(path)),
+                 qPrintable(error));
+        QCOMPARE(readAll(path), QByteArray("precious contents"));
+        QCOMPARE(entries(dir.path()), QStringList{"keep.bin"});
+    }
+
+    // A replaced file keeps its permissions; a new one gets the usual ones;
+    // a link stays a link.
+    void keepsPermissionsAndLinks() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("script.sh");
+        QVERIFY(SafeWriteFile(path, QByteArray("old")));
+        QCOMPARE(QFileInfo(path).permissions() & QFile::ExeOwner, QFile::Permissions());
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, mode));
+        QVERIFY(SafeWriteFile(path, QByteArray("new")));
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, mode);
+        const QString link = dir.filePath("link.sh");
+        QVERIFY(QFile::link(path, link));
+        QVERIFY(SafeWriteFile(link, QByteArray("through the link")));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(path), QByteArray("through the link"));
     }
 };
 
