@@ -86,6 +86,42 @@ TwoPanelCutting TwoPanelCuttingArgsOf(const PlanFields& p) {
     return a;
 }
 
+namespace {
+
+char PatternLetter(const QString& pattern) {
+    return pattern.size() == 1 ? pattern.at(0).toLatin1() : '?';
+}
+
+} // namespace
+
+std::vector<Placement> PlacementsOf(const LayoutDrawing& a) {
+    BlockLayout b;
+    b.layout = {a.La, a.Wb, a.Lb, a.Wa, a.sLa, a.sWb, PatternLetter(a.Pattern)};
+    b.pieceL = a.PieceL;
+    b.pieceW = a.PieceW;
+    b.gap = a.Spacing;
+    b.marginL = a.MarginL;
+    b.marginW = a.MarginW;
+    b.containerL = a.ContainerL;
+    b.containerW = a.ContainerW;
+    b.centred = a.Kind == QLatin1String("Panel");
+    return PlaceBlocks(b);
+}
+
+TwoSizePlacements PlacementsOf(const TwoPanelCutting& a) {
+    TwoSizeCut c;
+    c.sheetL = a.SheetL;
+    c.sheetW = a.SheetW;
+    c.panel1L = a.P1L;
+    c.panel1W = a.P1W;
+    c.panel2L = a.P2L;
+    c.panel2W = a.P2W;
+    c.La1 = a.La1, c.Wb1 = a.Wb1, c.Lb1 = a.Lb1, c.Wa1 = a.Wa1;
+    c.La2 = a.La2, c.Wb2 = a.Wb2, c.Lb2 = a.Lb2, c.Wa2 = a.Wa2;
+    c.pattern = PatternLetter(a.Pattern);
+    return PlaceTwoSizes(c);
+}
+
 QString ToolingTypeOf(DiagramView view) {
     switch (view) {
     case DiagramView::Panel1:

@@ -3,6 +3,7 @@
 // record that holds a plan: the job row, a search result row, a saved part.
 
 #include "MyPro.h"
+#include "Placements.h"
 
 #include <QString>
 
@@ -25,6 +26,11 @@ LayoutDrawing LayoutArgsOf(DiagramView view, const PlanFields& plan);
 
 // The two-size cutting plan of a record whose Panel2 > 0.
 TwoPanelCutting TwoPanelCuttingArgsOf(const PlanFields& plan);
+
+// Where the pieces of a drawing record sit, exactly as the diagram draws
+// them (lower-left corners, y up; see Placements.h).
+std::vector<Placement> PlacementsOf(const LayoutDrawing& drawing);
+TwoSizePlacements PlacementsOf(const TwoPanelCutting& cutting);
 
 // The tooling table's PanelType of a view's holes; empty for the cutting view.
 QString ToolingTypeOf(DiagramView view);
