@@ -185,6 +185,7 @@ public slots:
     void ToolButton9Click();
     void PM04Click();
     void M01_05_03Click();
+    void M01_05_04Click();
     // Settings windows.
     void M03_01Click();
     void M03_02Click();
@@ -254,6 +255,8 @@ private:
     bool GatherReport(vorn::report::ReportContent& content);
     // The shown diagram as an SVG or PDF file (picture export).
     bool SaveShownViewAsVectors(const QString& fileName, QString* error);
+    // The picked plan as a DXF drawing or, for ".csv", the placement list.
+    bool SavePlanForMachines(const QString& fileName, QString* error);
 
     vorn::EscWatcher* esc_ = nullptr;       // child of the window
     vorn::ParameterPanel* panel_ = nullptr; // child of the window

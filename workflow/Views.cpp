@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -203,7 +204,9 @@ void TVornMF::PM04Click() {
     const QStringList filters{QStringLiteral("Bitmaps (*.bmp)"),
                               QStringLiteral("JPEG Image File (*.jpg)"),
                               QStringLiteral("JPEG Image File (*.jpeg)"),
-                              QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)")};
+                              QStringLiteral("SVG (*.svg)"),
+                              QStringLiteral("PDF (*.pdf)"),
+                              QStringLiteral("DXF (*.dxf)")};
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
@@ -212,6 +215,7 @@ void TVornMF::PM04Click() {
                                 : i == 2 ? QStringLiteral("jpeg")
                                 : i == 3 ? QStringLiteral("svg")
                                 : i == 4 ? QStringLiteral("pdf")
+                                : i == 5 ? QStringLiteral("dxf")
                                          : QStringLiteral("bmp"));
     });
     vorn::StartInLastFolder(dialog, vorn::FileKind::Pictures);
@@ -220,8 +224,12 @@ void TVornMF::PM04Click() {
     QString error;
     const QString file = dialog.selectedFiles().first();
     vorn::RememberFolder(vorn::FileKind::Pictures, file);
-    // .svg and .pdf are drawn again as vectors, the rest saved as pixels.
-    const bool saved = vorn::IsVectorPictureName(file)
+    // .svg and .pdf are drawn again as vectors, .dxf is the plan's drawing
+    // for machines, the rest saved as pixels.
+    const bool dxf =
+        QFileInfo(file).suffix().compare(QLatin1String("dxf"), Qt::CaseInsensitive) == 0;
+    const bool saved = dxf ? SavePlanForMachines(file, &error)
+                       : vorn::IsVectorPictureName(file)
                            ? SaveShownViewAsVectors(file, &error)
                            : vorn::SavePicture(image1_->pixmap().toImage(), file, &error);
     if (!saved)

@@ -380,6 +380,7 @@ private slots:
             {"文件(&F) > 导出& > 导出Excel文档", "F7", "ToolButton9Click", true},
             {"文件(&F) > 导出& > 导出图片", "F8", "PM04Click", true},
             {"文件(&F) > 导出& > 导出PDF", "", "M01_05_03Click", true},
+            {"文件(&F) > 导出& > 导出DXF/拼板坐标", "", "M01_05_04Click", true},
             {"文件(&F) > -", "", "", true},
             {"文件(&F) > 退出(&E)", "Ctrl+Q", "M01_06Click", true},
             {"拼板开料(&C) > 智能拼板开料(&P)", "F2", "ToolButton1Click", true},

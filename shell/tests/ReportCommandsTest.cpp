@@ -362,6 +362,68 @@ print(wb['Sheet1']['A1'].value, d['B2'].value, d['B5'].value, d['B10'].value,
             QCOMPARE(Filter(), QStringLiteral("PanelType='Panel2'"));
         }
     }
+
+    void camExportWritesThePickedPlan() {
+        // 4 x 5 boards of 4 x 2 with a gap of 0.1, centred in an 18 x 12 panel.
+        vorn::Cursor& job = window_->Data()->TempInput;
+        job.edit();
+        const QList<std::pair<const char*, QVariant>> plan{
+            {"Set_L", 4.0},    {"Set_W", 2.0},
+            {"Set_C", 0.1},    {"Panel_L", 18.0},
+            {"Panel_W", 12.0}, {"Border_L", 0.85},
+            {"Border_W", 0.8}, {"Set_La", 4},
+            {"Set_Wb", 5},     {"Set_Lb", 0},
+            {"Set_Wa", 0},     {"Up", "N"},
+            {"Panel", 20},     {"Panel_lv", 100.0 * 8 * 20 / 216},
+            {"Base_L", 48.0},  {"Base_W", 36.0},
+            {"P_La", 2},       {"P_Wb", 3},
+            {"P_up", "N"}};
+        for (const auto& [field, value] : plan)
+            job.setValue(field, value);
+        job.post();
+        QVERIFY(window_->UpdateJobCommands());
+        window_->RedrawSelectedView();
+        AddHoles();
+        const auto save = [this](const char* command, const QString& path) {
+            ModalAnswers modals;
+            modals.answer = OkAnd([&path](QWidget* w) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                    dialog->selectFile(path);
+                    QMetaObject::invokeMethod(dialog, "accept");
+                }
+            });
+            window_->Command(QLatin1String(command))->trigger();
+            QCOMPARE(modals.seen.size(), 1); // the file dialog, no failure
+            QCOMPARE(Filter(), QStringLiteral("PanelType='Panel2'"));
+        };
+        const QString dxf = tempDir_->filePath(QStringLiteral("plan.dxf"));
+        const QString csv = tempDir_->filePath(QStringLiteral("boards.csv"));
+        const QString picture = tempDir_->filePath(QStringLiteral("picture.dxf"));
+        save("M01_05_04", dxf);
+        save("M01_05_04", csv);
+        save("M01_05_02", picture); // the picture export's .dxf is the same drawing
+        QCOMPARE(ReadFile(picture), ReadFile(dxf));
+        const QString out =
+            Run(QStringLiteral(VORN_PYTHON3), {QStringLiteral("-c"), QStringLiteral(R"(
+import csv, ezdxf, sys
+doc = ezdxf.readfile(sys.argv[1])
+assert not doc.audit().errors
+assert doc.header['$INSUNITS'] == 1
+msp = doc.modelspace()
+boards = msp.query('LWPOLYLINE[layer=="BOARDS1"]')
+assert len(boards) == 20, len(boards)
+holes = sorted((round(c.dxf.center[0], 6), round(c.dxf.center[1], 6), c.dxf.radius)
+               for c in msp.query('CIRCLE[layer=="TOOLING1"]'))
+assert holes == [(0.25, 11.75, 0.0625), (9.0, 11.75, 0.0625), (17.75, 11.75, 0.0625)], holes
+rows = list(csv.reader(open(sys.argv[2], encoding='utf-8')))
+assert rows[0] == ['panel', 'board', 'x', 'y', 'length', 'width', 'rotated'], rows[0]
+assert rows[1] == ['1', '1', '0.85', '0.8', '4', '2', '0'], rows[1]
+assert len(rows) == 21
+print('read back')
+)"),
+                                               dxf, csv});
+        QVERIFY2(out.contains(QStringLiteral("read back")), qPrintable(out));
+    }
 };
 
 VORN_TEST_MAIN(ReportCommandsTest)
