@@ -312,11 +312,9 @@ QByteArray CamDxf(const CamPlan& plan) {
     if (plan.array)
         order.push_back({&*plan.array, {"ARRAY", "UNITS", nullptr}, true});
     order.push_back({&plan.sheet, {"SHEET", "CUTS", nullptr}, false});
-    double maxW = 0, maxTh = 0;
-    for (const Placed& p : order) {
-        maxW = std::max(maxW, p.o->drawing.ContainerW);
+    double maxTh = 0;
+    for (const Placed& p : order)
         maxTh = std::max(maxTh, TextHeight(*p.o));
-    }
 
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSUNITS");
@@ -374,7 +372,6 @@ QByteArray CamDxf(const CamPlan& plan) {
     dxf.writeObjects(dw);
     dxf.writeObjectsEnd(dw);
     dw.dxfEOF();
-    (void)maxW;
     return QByteArray::fromStdString(text);
 }
 
