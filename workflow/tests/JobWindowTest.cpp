@@ -856,7 +856,7 @@ private slots:
         Activate();
         QTest::keyClick(w_.get(), Qt::Key_F8);
         QCOMPARE(filters, QStringLiteral("Bitmaps (*.bmp)|JPEG Image File (*.jpg)|JPEG Image "
-                                         "File (*.jpeg)|SVG (*.svg)|PDF (*.pdf)"));
+                                         "File (*.jpeg)|SVG (*.svg)|PDF (*.pdf)|DXF (*.dxf)"));
         QFile f(out.filePath(written));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.read(2), magic);
