@@ -87,21 +87,8 @@ int Run(int argc, char** argv) {
                                    QStringLiteral("file")));
     opt("placements", "Also write the board placement list to this CSV file.", "file");
 
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    if (!p.parse(args))
-        return Fail(p.errorText(), 2);
-    if (p.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(p.helpText()));
-        return 0;
-    }
-    if (!p.positionalArguments().isEmpty())
-        return Fail(QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first()),
-                    2);
-    for (const char* required : {"job", "row", "output"})
-        if (!p.isSet(QString::fromLatin1(required)))
-            return Fail(QStringLiteral("--%1 is required").arg(QString::fromLatin1(required)), 2);
+    if (auto exit = vornplan::ParseCommandLine("cam", p, argc, argv, {"job", "row", "output"}))
+        return *exit;
     if (p.isSet(QStringLiteral("array")) != p.isSet(QStringLiteral("array-row")))
         return Fail(QStringLiteral("--array and --array-row go together"), 2);
     const QString out = p.value(QStringLiteral("output"));

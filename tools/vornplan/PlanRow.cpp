@@ -57,4 +57,28 @@ std::unique_ptr<QGuiApplication> DrawingApplication(int& argc, char** argv) {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+std::optional<int> ParseCommandLine(const char* command, QCommandLineParser& p, int argc,
+                                    char** argv, std::initializer_list<const char*> required) {
+    auto fail = [command](const QString& message) {
+        std::fprintf(stderr, "vornplan %s: %s\n", command, qPrintable(message));
+        return 2;
+    };
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (!p.parse(args))
+        return fail(p.errorText());
+    if (p.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(p.helpText()));
+        return 0;
+    }
+    if (!p.positionalArguments().isEmpty())
+        return fail(
+            QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first()));
+    for (const char* name : required)
+        if (!p.isSet(QString::fromLatin1(name)))
+            return fail(QStringLiteral("--%1 is required").arg(QString::fromLatin1(name)));
+    return std::nullopt;
+}
+
 } // namespace vornplan

@@ -7,9 +7,11 @@
 #include "PlanViews.h"
 #include "ResultRow.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QString>
 
+#include <initializer_list>
 #include <memory>
 
 #include <optional>
@@ -25,6 +27,12 @@ vorn::PlanFields FieldsOf(const vorn::ResultRow& row);
 // file's own (2 or 1, message on stderr), or 2 for a row that is not there.
 std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
                              const QString& rowText, vorn::ResultRow& out);
+
+// Reads the command line into `p` (argv[0] is the command's own name): --help
+// prints the help (exit 0); a parse error, a stray argument or a missing
+// `required` option ends with exit 2 and "vornplan COMMAND: ..." on stderr.
+std::optional<int> ParseCommandLine(const char* command, QCommandLineParser& p, int argc,
+                                    char** argv, std::initializer_list<const char*> required);
 
 // Drawing needs fonts, hence a GUI application; without a display it
 // renders off screen.

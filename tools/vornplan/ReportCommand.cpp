@@ -79,21 +79,8 @@ int Run(int argc, char** argv) {
                                    QStringLiteral("The report: .xlsx or .pdf."),
                                    QStringLiteral("file")));
 
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    if (!p.parse(args))
-        return Fail(p.errorText(), 2);
-    if (p.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(p.helpText()));
-        return 0;
-    }
-    if (!p.positionalArguments().isEmpty())
-        return Fail(QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first()),
-                    2);
-    for (const char* required : {"job", "row", "output"})
-        if (!p.isSet(QString::fromLatin1(required)))
-            return Fail(QStringLiteral("--%1 is required").arg(QString::fromLatin1(required)), 2);
+    if (auto exit = vornplan::ParseCommandLine("report", p, argc, argv, {"job", "row", "output"}))
+        return *exit;
     const QString out = p.value(QStringLiteral("output"));
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("pdf"))
