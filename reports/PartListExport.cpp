@@ -109,9 +109,13 @@ QByteArray TextFile(const PartList& list, const QDateTime& now) {
             size += cell.size() + 3;
     QString out;
     out.reserve(size + 4096);
+    // A quote inside a field is doubled, as CSV readers expect.
     auto quoted = [&out](const QString& text) {
         out += u'"';
-        out += text;
+        if (text.contains(u'"'))
+            out += QString(text).replace(u'"', QLatin1String("\"\""));
+        else
+            out += text;
         out += QLatin1String("\",");
     };
     const QLatin1String crlf("\r\n");

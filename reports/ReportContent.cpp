@@ -54,10 +54,12 @@ QString CompanyHint() {
 }
 
 QStringList HoleTexts(const ToolingHole& h) {
-    const QString f = QStringLiteral("#,##0.0000");
+    // No group separator inside the pair: "(1,059.1800,5.0800)" reads as three numbers.
+    const QString coordinate = QStringLiteral("0.0000");
     return {u'#' + QString::number(h.SerialNumber),
-            u'(' + formatNumber(h.Xcoordinate, f) + u',' + formatNumber(h.Ycoordinate, f) + u')',
-            QChar(0x03A6) + formatNumber(h.Diameter, f)};
+            u'(' + formatNumber(h.Xcoordinate, coordinate) + u',' +
+                formatNumber(h.Ycoordinate, coordinate) + u')',
+            QChar(0x03A6) + formatNumber(h.Diameter, QStringLiteral("#,##0.0000"))};
 }
 
 QMap<QString, QString> ReportDataCells(const ReportJob& job, const std::vector<ToolingHole>& holes1,
@@ -66,7 +68,9 @@ QMap<QString, QString> ReportDataCells(const ReportJob& job, const std::vector<T
     QMap<QString, QString> d;
     d[QStringLiteral("B2")] = job.partNumber;
     d[QStringLiteral("B3")] = job.customerPart;
-    d[QStringLiteral("B4")] = formatNumber(p.number("Layer"), QString());
+    // No layer count given: the field stays empty rather than "0".
+    const double layer = p.number("Layer");
+    d[QStringLiteral("B4")] = layer != 0 ? formatNumber(layer, QString()) : QString();
     d[QStringLiteral("B5")] = UnitText(job.unitCaption);
     d[QStringLiteral("B6")] = job.operatorName;
     d[QStringLiteral("B7")] = job.date;

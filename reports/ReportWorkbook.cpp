@@ -636,8 +636,11 @@ void Build(const ReportContent& content, ZipParts& pkg) {
             EditSheet(
                 pkg.Get(sheetParts[1]), sheetParts[1],
                 [&content](std::map<int, SheetRow>& rows) {
+                    // An empty value leaves its cell empty (the page's formulas read
+                    // it as empty text).
                     for (auto it = content.data.begin(); it != content.data.end(); ++it)
-                        SetText(rows, RowOf(it.key()), ColumnOf(it.key()), it.value());
+                        if (!it.value().isEmpty())
+                            SetText(rows, RowOf(it.key()), ColumnOf(it.key()), it.value());
                 },
                 QString()));
 }

@@ -63,6 +63,17 @@ QJsonObject ReadWorkbook(const QString& path) {
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
 }
 
+// The records of a text export as Python's csv module reads them.
+QJsonArray ReadTextList(const QString& path) {
+    QProcess python;
+    python.start(QStringLiteral(VORN_PYTHON3), {QStringLiteral(VORN_READ_TEXT_LIST), path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        qWarning("%s", python.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
 } // namespace
 
 class PartListExportTest : public QObject {
@@ -159,6 +170,40 @@ private slots:
         QCOMPARE(b[30], QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
         QCOMPARE(b[31], QStringLiteral("9:05:07"));
         QCOMPARE(b[32], Summary(2, u));
+    }
+
+    // Quotes and commas inside a field survive a CSV reader: the quotes are
+    // doubled, nothing else changes.
+    void textFileReadsBackInACsvReader() {
+        const QString number = QStringLiteral("B-200, \"quoted\"");
+        const QString customer = QStringLiteral("\"A\",\"B\"");
+        QVERIFY(SavePlan(*dm_, number, customer));
+        QVERIFY(SavePlan(*dm_, QStringLiteral("C-3"), QStringLiteral("plain, no quote")));
+        OpenList(*dm_, false);
+        const QString path = dir_->file(QStringLiteral("quotes.txt"));
+        QString error;
+        QVERIFY2(ExportPartList(*dm_, path, PartListFormat::Text, false, now_, &error),
+                 qPrintable(error));
+        const QJsonArray rows = ReadTextList(path);
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0].toArray().at(0).toString(), QStringLiteral("部件拼板查询"));
+        QCOMPARE(rows[2].toArray().size(), 34); // 33 titles and the line's closing comma
+        const QJsonArray quoted = rows[3].toArray();
+        QCOMPARE(quoted.size(), 34);
+        QCOMPARE(quoted[0].toString(), number);
+        QCOMPARE(quoted[1].toString(), customer);
+        QCOMPARE(quoted[3].toString(), QStringLiteral("LI"));
+        QCOMPARE(quoted[32].toString(), Summary(2, 1.0));
+        QCOMPARE(rows[4].toArray().at(1).toString(), QStringLiteral("plain, no quote"));
+        // A line without quotes inside is written as before, field by field.
+        const QStringList lines = QString::fromUtf8(ReadAll(path)).split(QStringLiteral("\r\n"));
+        QStringList plain;
+        for (const QJsonValue& v : rows[4].toArray())
+            plain << v.toString();
+        plain.removeLast();
+        QCOMPARE(lines[4], u'"' + plain.join(QStringLiteral("\",\"")) + QStringLiteral("\","));
+        QVERIFY(lines[3].startsWith(
+            QStringLiteral("\"B-200, \"\"quoted\"\"\",\"\"\"A\"\",\"\"B\"\"\",")));
     }
 
     // The list follows the query's order (here Layer, descending) and an

@@ -43,6 +43,8 @@ one = openpyxl.load_workbook(sys.argv[1])
 two = openpyxl.load_workbook(sys.argv[2])
 mm = openpyxl.load_workbook(sys.argv[3])
 d1, d2 = one['Data'], two['Data']
+# No --layer: the layer field stays empty, not 0.
+assert two['Data']['B4'].value is None, two['Data']['B4'].value
 assert mm['Data']['B5'].value == '毫米(mm)' and mm['Sheet1']['A1'].value == 'Your Compration name'
 assert d1['B2'].value == 'P-1' and d1['B4'].value == '4', (d1['B2'].value, d1['B4'].value)
 assert d1['B5'].value == '英寸(Inch)' and d1['B15'].value.endswith(' Panel/Sheet'), d1['B15'].value

@@ -174,7 +174,7 @@ private slots:
         put("D3", QStringLiteral("(12.9500,0.2500)"));
         put("E3", QStringLiteral("Φ0.1250"));
         put("C4", QStringLiteral("#3"));
-        put("D4", QStringLiteral("(1,234.5000,11.1500)"));
+        put("D4", QStringLiteral("(1234.5000,11.1500)"));
         put("E4", QStringLiteral("Φ0.0625"));
         if (twoSize) {
             put("F2", QStringLiteral("#1"));
@@ -346,7 +346,7 @@ private slots:
         const QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         for (const QString& want : {QStringLiteral("Vorn PCB"), QStringLiteral("PN-<7&\"x\">"),
                                     QStringLiteral("15 Pas/Panel"), QStringLiteral("拼板利用率"),
-                                    QStringLiteral("#3 (1,234.5000,11.1500) Φ0.0625")})
+                                    QStringLiteral("#3 (1234.5000,11.1500) Φ0.0625")})
             QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" not in:\n") + text));
         // Rendered at 72 dpi one pixel is one point.
         QVERIFY(Run(QStringLiteral("pdftoppm"),
