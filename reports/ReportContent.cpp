@@ -1,6 +1,11 @@
 #include "ReportContent.h"
 
 #include "DisplayFormat.h"
+#include "ReportFit.h"
+
+#include <QPainter>
+
+#include <cmath>
 
 namespace vorn::report {
 
@@ -28,22 +33,35 @@ QString UnitText(const QString& caption) {
     return caption;
 }
 
-QImage BlankPicture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
+ReportDrawing PanelDrawing(DiagramView view, const PlanFields& plan,
+                           const std::vector<ToolingHole>& holes) {
+    const LayoutDrawing args = LayoutArgsOf(view, plan);
+    return [args, holes](const DiagramCanvas& canvas) {
+        const double scale = DrawLayoutDiagram(args, canvas);
+        DrawToolingMarks(canvas, args.ContainerL, args.ContainerW, args.Kind, scale, holes);
+    };
 }
 
-QImage PanelPicture(DiagramView view, const PlanFields& plan, const std::vector<ToolingHole>& holes,
-                    int width, int height) {
-    QImage image = BlankPicture(width, height);
-    const LayoutDrawing args = LayoutArgsOf(view, plan);
-    const double scale = DrawLayoutDiagram(args, image);
-    DrawToolingMarks(image, args.ContainerL, args.ContainerW, args.Kind, scale, holes);
+// The drawing in pixels `scale` times the picture's own: the same lines and
+// labels, only finer.
+QImage PrintPicture(const ReportDrawing& drawing, QSize size, int scale) {
+    QImage image(size * scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dotsPerMeter = qRound(72.0 * scale / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    drawing(DiagramCanvas(painter, size));
     return image;
 }
 
 } // namespace
+
+int PrintPictureScale(const PicturePlace& place) {
+    // A picture pixel is 1/factor point on paper.
+    return int(std::ceil(300.0 / 72.0 / place.factor - 1e-9));
+}
 
 QString CompanyPlaceholder() {
     return QStringLiteral("Your Compration name");
@@ -112,20 +130,26 @@ ReportContent MakeReportContent(const ReportJob& job, const QString& companyName
     c.twoSize = job.plan.number("Panel2") != 0;
     c.company = companyName.isEmpty() ? CompanyPlaceholder() : companyName;
     c.data = ReportDataCells(job, holes1, holes2);
-    const PageLayout& page = c.Page();
-    const int w = page.pictureWidth;
-    const int h = page.pictureHeight;
-    c.pictures[QStringLiteral("Panel1")] =
-        PanelPicture(DiagramView::Panel1, job.plan, holes1, w, h);
+    c.page = FitPage(PageFor(c.twoSize, int(holes1.size()), int(holes2.size())),
+                     [&c](const PageCell& cell) { return c.TextOf(cell); });
+    c.drawings[QStringLiteral("Panel1")] = PanelDrawing(DiagramView::Panel1, job.plan, holes1);
     if (job.plan.number("Panel2") > 0)
-        c.pictures[QStringLiteral("Panel2")] =
-            PanelPicture(DiagramView::Panel2, job.plan, holes2, w, h);
-    QImage base = BlankPicture(w, h);
-    if (job.plan.number("Panel2") < 1)
-        DrawLayoutDiagram(LayoutArgsOf(DiagramView::Cutting, job.plan), base);
-    else
-        DrawTwoPanelCutting(TwoPanelCuttingArgsOf(job.plan), base);
-    c.pictures[QStringLiteral("Base")] = base;
+        c.drawings[QStringLiteral("Panel2")] = PanelDrawing(DiagramView::Panel2, job.plan, holes2);
+    if (job.plan.number("Panel2") < 1) {
+        const LayoutDrawing cut = LayoutArgsOf(DiagramView::Cutting, job.plan);
+        c.drawings[QStringLiteral("Base")] = [cut](const DiagramCanvas& canvas) {
+            DrawLayoutDiagram(cut, canvas);
+        };
+    } else {
+        const TwoPanelCutting cut = TwoPanelCuttingArgsOf(job.plan);
+        c.drawings[QStringLiteral("Base")] = [cut](const DiagramCanvas& canvas) {
+            DrawTwoPanelCutting(cut, canvas);
+        };
+    }
+    const QSize size(c.page.pictureWidth, c.page.pictureHeight);
+    for (const PicturePlace& place : c.page.pictures)
+        if (const auto it = c.drawings.find(place.name); it != c.drawings.end())
+            c.pictures[place.name] = PrintPicture(it->second, size, PrintPictureScale(place));
     return c;
 }
 

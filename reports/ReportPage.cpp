@@ -9,16 +9,24 @@ namespace {
 
 using Align = LookStyle::Align;
 
+// Readable minimum sizes: a value or a hole line shrinks to 6 points at
+// most, the company name to 10.
 const LookStyle kStyles[kCellLookCount] = {
     /* Default */ {},
-    /* Company */ {16, true, Align::Centre},
+    /* Company */
+    {16, true, Align::Centre, false, false, true, false, false, false, false, 10,
+     CellLook::CompanyWrapped},
     /* Title   */ {12, true, Align::Centre, false, false, false, false, false, true},
     /* Label   */ {9, true, Align::Left, false, false, true, true, true},
-    /* Value   */ {9, false, Align::Left, false, false, true, false, true},
+    /* Value   */
+    {9, false, Align::Left, false, false, true, false, true, false, false, 6,
+     CellLook::ValueWrapped},
     /* Heading */ {10, true, Align::Left, false, false, false, false, false, true},
     /* Caption */ {9, true, Align::Left, false, false, false, false, false, false, true},
-    /* Hole    */ {8, false, Align::Left, false, false, true},
+    /* Hole    */ {8, false, Align::Left, false, false, true, false, false, false, false, 6},
     /* Note    */ {9, false, Align::Left, true, true, false, false, true},
+    /* CompanyWrapped */ {10, true, Align::Centre, false, true},
+    /* ValueWrapped   */ {6, false, Align::Left, false, true, false, false, true},
 };
 
 // Builds a page row by row; cells go into the row just added.
@@ -60,12 +68,12 @@ public:
         Text(row, 1, 1, CellLook::Label, CaptionOf(dataRow));
         Data(row, 2, 1, CellLook::Value, dataRow);
     }
-    // One hole of the list: "#n  (x,y)  Φd" over columns A-B, empty without a hole.
-    void Hole(int row, int dataRow, bool panel2) {
+    // One hole of the list: "#n  (x,y)  Φd" over two columns, empty without a hole.
+    void Hole(int row, int col, int dataRow, bool panel2) {
         const int c = panel2 ? 6 : 3;
         PageCell cell;
         cell.row = row;
-        cell.col = 1;
+        cell.col = col;
         cell.colSpan = 2;
         cell.look = CellLook::Hole;
         cell.parts = {{{}, CellName(c, dataRow)},
@@ -105,9 +113,25 @@ public:
             }
     }
 
-    // The note under the pictures, from `top` on.
-    void Note(double top, int noteRow, int lastCol) {
-        Rows(1, top - page_.Height());
+    // Holes `first` … `first + count - 1` of a list (0-based) under a
+    // heading, in three columns of column pairs, down each column first.
+    void MoreHoles(const QString& heading, int first, int count, bool panel2) {
+        if (count <= 0)
+            return;
+        Rows(1, 18);
+        Text(Row() - 1, 1, 6, CellLook::Heading, heading);
+        const int lines = (count + 2) / 3;
+        const int top = Row();
+        Rows(lines, 13.5 * lines);
+        for (int i = 0; i < count; ++i)
+            Hole(top + i % lines, 1 + 2 * (i / lines), kFirstHoleRow + first + i, panel2);
+    }
+
+    // The note under the pictures: a gap of `gap` points, its heading and
+    // its box.
+    void Note(double gap, int noteRow, int lastCol) {
+        page_.noteRow = Row();
+        Rows(1, gap);
         Rows(1, 18);
         Text(Row() - 1, 1, lastCol, CellLook::Heading, CaptionOf(noteRow));
         Rows(1, 60);
@@ -118,7 +142,13 @@ private:
     PageLayout& page_;
 };
 
-PageLayout MakeOneSizePage() {
+// The gap above the note: down to 18 points below the last picture, or 9
+// below the continued hole list.
+double NoteGap(const PageLayout& page, double pictureBottom, bool continued) {
+    return continued ? 9 : pictureBottom + 18 - page.Height();
+}
+
+PageLayout MakeOneSizePage(int holes) {
     PageLayout page;
     page.templateFile = QStringLiteral("ExlfileOne.xltx");
     page.title = QStringLiteral("拼 板 开 料 报 告");
@@ -150,13 +180,15 @@ PageLayout MakeOneSizePage() {
     // Rows 20-35 beside the cutting plan, 393 to its bottom.
     const double bottom = 393 + page.pictureHeight / 1.3;
     b.Rows(16, bottom - 393);
-    for (int i = 0; i < 16; ++i)
-        b.Hole(20 + i, kFirstHoleRow + i, false);
-    b.Note(bottom + 18, 17, 6);
+    constexpr int beside = 16;
+    for (int i = 0; i < beside; ++i)
+        b.Hole(20 + i, 1, kFirstHoleRow + i, false);
+    b.MoreHoles(QStringLiteral("工具孔（续）"), beside, holes - beside, false);
+    b.Note(NoteGap(page, bottom, holes > beside), 17, 6);
     return page;
 }
 
-PageLayout MakeTwoSizePage() {
+PageLayout MakeTwoSizePage(int holes1, int holes2) {
     PageLayout page;
     page.templateFile = QStringLiteral("ExlfileTow.xltx");
     page.title = QStringLiteral("拼 板 开 料 报 告（两种拼板）");
@@ -197,12 +229,15 @@ PageLayout MakeTwoSizePage() {
     b.Text(26, 1, 2, CellLook::Heading, QStringLiteral("工具孔 拼板1"));
     b.Text(26, 3, 4, CellLook::Caption, QStringLiteral("开料图"));
     b.Rows(11, h); // rows 27-37 beside the cutting plan
-    for (int i = 0; i < 5; ++i)
-        b.Hole(27 + i, kFirstHoleRow + i, false);
+    constexpr int beside = 5;
+    for (int i = 0; i < beside; ++i)
+        b.Hole(27 + i, 1, kFirstHoleRow + i, false);
     b.Text(32, 1, 2, CellLook::Heading, QStringLiteral("工具孔 拼板2"));
-    for (int i = 0; i < 5; ++i)
-        b.Hole(33 + i, kFirstHoleRow + i, true);
-    b.Note(485 + h + 18, 21, 6);
+    for (int i = 0; i < beside; ++i)
+        b.Hole(33 + i, 1, kFirstHoleRow + i, true);
+    b.MoreHoles(QStringLiteral("工具孔 拼板1（续）"), beside, holes1 - beside, false);
+    b.MoreHoles(QStringLiteral("工具孔 拼板2（续）"), beside, holes2 - beside, true);
+    b.Note(NoteGap(page, 485 + h, holes1 > beside || holes2 > beside), 21, 6);
     return page;
 }
 
@@ -252,13 +287,17 @@ PageLayout::CellPoint PageLayout::CellAtPoint(double x, double y) const {
 }
 
 const PageLayout& OneSizePage() {
-    static const PageLayout page = MakeOneSizePage();
+    static const PageLayout page = MakeOneSizePage(0);
     return page;
 }
 
 const PageLayout& TwoSizePage() {
-    static const PageLayout page = MakeTwoSizePage();
+    static const PageLayout page = MakeTwoSizePage(0, 0);
     return page;
+}
+
+PageLayout PageFor(bool twoSize, int holes1, int holes2) {
+    return twoSize ? MakeTwoSizePage(holes1, holes2) : MakeOneSizePage(holes1);
 }
 
 QString ColumnName(int col) {

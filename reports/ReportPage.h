@@ -24,8 +24,12 @@ enum class CellLook {
     Caption, // the caption of a picture
     Hole,    // one tooling hole
     Note,    // the note, wrapped
+    // A company name or a value too long for one line at the readable
+    // minimum: wrapped at that size, its row made as tall as it needs.
+    CompanyWrapped,
+    ValueWrapped,
 };
-constexpr int kCellLookCount = 9;
+constexpr int kCellLookCount = 11;
 
 struct LookStyle {
     double fontPt = 10;
@@ -38,6 +42,10 @@ struct LookStyle {
     bool boxed = false;      // thin border on all sides
     bool underlined = false; // medium line under the box
     bool grey = false;       // grey text
+    // Shrinking stops at this size; below it the text wraps in `wrapped`
+    // (Default: no such look, the text shrinks on).
+    double minPt = 0;
+    CellLook wrapped = CellLook::Default;
 };
 const LookStyle& StyleOf(CellLook look);
 // The font every cell uses; it has the Chinese glyphs of the labels.
@@ -87,6 +95,9 @@ struct PageLayout {
     std::vector<PicturePlace> pictures;
     std::vector<DataRow> dataRows; // B2 … B17 or B2 … B21
     int lastDataRow = 17;
+    // The first row of the note part; the hole lines that do not fit beside
+    // the pictures go in rows inserted just before it.
+    int noteRow = 0;
     // Page: A4 portrait, these margins in points.
     double marginLeft = 36, marginRight = 36, marginTop = 36, marginBottom = 36;
 
@@ -105,12 +116,19 @@ struct PageLayout {
     CellPoint CellAtPoint(double x, double y) const;
 };
 
-// The one-size and the two-size page.
+// The one-size and the two-size page as the templates hold them.
 const PageLayout& OneSizePage();
 const PageLayout& TwoSizePage();
 inline const PageLayout& PageOf(bool twoSize) {
     return twoSize ? TwoSizePage() : OneSizePage();
 }
+// The page for a number of panel-1 and panel-2 holes: every hole gets a
+// line; those beyond the lines beside the pictures continue in three
+// columns across the page above the note.
+PageLayout PageFor(bool twoSize, int holes1, int holes2);
+
+// Points between a cell's edge and its text, as in a sheet.
+constexpr double kCellPadding = 2.5;
 
 // "A", "B", … "Z", "AA" …; and a cell name such as "B12".
 QString ColumnName(int col);

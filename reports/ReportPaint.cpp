@@ -1,5 +1,6 @@
 #include "ReportPaint.h"
 
+#include "ReportFit.h"
 #include "SafeWrite.h"
 
 #include <QBuffer>
@@ -9,11 +10,11 @@
 #include <QPdfWriter>
 #include <QTextOption>
 
+#include <algorithm>
+
 namespace vorn::report {
 
 namespace {
-
-constexpr double kPadding = 2.5; // points between a cell's edge and its text, as in a sheet
 
 // The font of a look at `pt` points on a painter that draws in points.
 QFont PageFont(const QPainter& painter, const LookStyle& style, double pt) {
@@ -28,12 +29,13 @@ QFont PageFont(const QPainter& painter, const LookStyle& style, double pt) {
 
 void PaintCell(QPainter& painter, const PageLayout& page, const PageCell& cell,
                const QString& text) {
-    const LookStyle& style = StyleOf(cell.look);
-    double width = 0;
-    for (int c = cell.col; c < cell.col + cell.colSpan; ++c)
-        width += page.colWidths[std::size_t(c - 1)];
+    const double width = CellWidth(page, cell);
     const QRectF box(page.ColLeft(cell.col), page.RowTop(cell.row), width,
                      page.rowHeights[std::size_t(cell.row - 1)]);
+    // The look and size the text was fitted with (FitPage already chose the
+    // wrapped look where one line does not do).
+    const TextFit fit = FitText(cell.look, text, width);
+    const LookStyle& style = StyleOf(fit.look);
     if (style.shaded)
         painter.fillRect(box, QColor(0xED, 0xED, 0xED));
     if (style.boxed) {
@@ -46,18 +48,9 @@ void PaintCell(QPainter& painter, const PageLayout& page, const PageCell& cell,
     }
     if (text.isEmpty())
         return;
-    const QRectF inner = box.adjusted(kPadding, style.top ? 2 : 0, -kPadding, style.top ? -2 : 0);
-    QFont font = PageFont(painter, style, style.fontPt);
-    if (style.shrink) {
-        // One line, smaller until it fits, as the sheet's shrink-to-fit does.
-        for (double pt = style.fontPt; pt > 4; pt -= 0.25) {
-            font = PageFont(painter, style, pt);
-            painter.setFont(font);
-            if (painter.fontMetrics().horizontalAdvance(text) <= inner.width())
-                break;
-        }
-    }
-    painter.setFont(font);
+    const QRectF inner =
+        box.adjusted(kCellPadding, style.top ? 2 : 0, -kCellPadding, style.top ? -2 : 0);
+    painter.setFont(PageFont(painter, style, fit.pt));
     painter.setPen(style.grey ? QColor(0x59, 0x59, 0x59) : QColor(Qt::black));
     QTextOption option;
     Qt::Alignment align = style.align == LookStyle::Align::Centre  ? Qt::AlignHCenter
@@ -70,7 +63,33 @@ void PaintCell(QPainter& painter, const PageLayout& page, const PageCell& cell,
     painter.drawText(inner, text, option);
 }
 
+// A picture at its place: drawn as vectors where the content has its
+// drawing, else the picture's pixels.
+void PaintPicture(QPainter& painter, const ReportContent& content, const PicturePlace& place) {
+    const PageLayout& page = content.Page();
+    const QSize size(page.pictureWidth, page.pictureHeight);
+    const QRectF target(place.left, place.top, size.width() / place.factor,
+                        size.height() / place.factor);
+    if (const auto it = content.drawings.find(place.name); it != content.drawings.end()) {
+        painter.save();
+        painter.setClipRect(target);
+        painter.fillRect(target, Qt::white);
+        painter.translate(target.topLeft());
+        painter.scale(1 / place.factor, 1 / place.factor);
+        it->second(DiagramCanvas(painter, size));
+        painter.restore();
+    } else if (content.pictures.contains(place.name)) {
+        painter.drawImage(target, content.pictures.value(place.name));
+    }
+}
+
 } // namespace
+
+double PageFitScale(const PageLayout& page) {
+    const double width = kA4WidthPt - page.marginLeft - page.marginRight;
+    const double height = kA4HeightPt - page.marginTop - page.marginBottom;
+    return std::min({1.0, width / page.Width(), height / page.Height()});
+}
 
 void PaintReportPage(QPainter& painter, const ReportContent& content, double dotsPerInch) {
     const PageLayout& page = content.Page();
@@ -78,18 +97,16 @@ void PaintReportPage(QPainter& painter, const ReportContent& content, double dot
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.scale(dotsPerInch / 72.0, dotsPerInch / 72.0);
-    // Centred across the page like the sheet's print setup, below the top margin.
-    painter.translate((kA4WidthPt - page.Width()) / 2, page.marginTop);
+    // Centred across the page like the sheet's print setup, below the top
+    // margin, made smaller where a long hole list or wrapped texts make the
+    // page longer than the paper (the sheet's fit to one page).
+    const double fit = PageFitScale(page);
+    painter.translate((kA4WidthPt - page.Width() * fit) / 2, page.marginTop);
+    painter.scale(fit, fit);
     for (const PageCell& cell : page.cells)
         PaintCell(painter, page, cell, content.TextOf(cell));
-    for (const PicturePlace& place : page.pictures) {
-        if (!content.pictures.contains(place.name))
-            continue;
-        const QImage& image = content.pictures.value(place.name);
-        painter.drawImage(QRectF(place.left, place.top, image.width() / place.factor,
-                                 image.height() / place.factor),
-                          image);
-    }
+    for (const PicturePlace& place : page.pictures)
+        PaintPicture(painter, content, place);
     painter.restore();
 }
 

@@ -14,6 +14,9 @@ namespace vorn::report {
 constexpr double kA4WidthPt = 595.2756;
 constexpr double kA4HeightPt = 841.8898;
 
+// The scale that fits the page inside the paper's margins (1 when it fits).
+double PageFitScale(const PageLayout& page);
+
 // Paints the page onto a device that is one A4 page at `dotsPerInch`
 // (its full page, margins included, starting at the painter's origin).
 void PaintReportPage(QPainter& painter, const ReportContent& content, double dotsPerInch);

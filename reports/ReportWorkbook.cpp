@@ -241,12 +241,36 @@ struct SheetCell {
     bool rewrite = false;
     bool inlineText = false; // rewrite as an inline string
     QString text;            // the inline string or the formula's cached value
+    QString style;           // a cell format to use instead of its own
 };
 
 struct SheetRow {
     QXmlStreamAttributes attributes;
     std::map<int, SheetCell> cells;
+    double height = 0; // points; 0 keeps the row's own
 };
+
+// The attributes with one of them set to `value`.
+QXmlStreamAttributes WithAttribute(const QXmlStreamAttributes& attributes, const QString& name,
+                                   const QString& value) {
+    QXmlStreamAttributes out;
+    bool set = false;
+    for (const auto& a : attributes) {
+        if (a.qualifiedName() == name) {
+            out.append(name, value);
+            set = true;
+        } else {
+            out.append(a.qualifiedName().toString(), a.value().toString());
+        }
+    }
+    if (!set)
+        out.append(name, value);
+    return out;
+}
+
+QString PointsText(double pt) {
+    return QString::number(pt, 'f', 2).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+}
 
 std::map<int, SheetRow> ReadSheetData(QXmlStreamReader& r) {
     std::map<int, SheetRow> rows;
@@ -299,20 +323,41 @@ void WriteSheetData(QXmlStreamWriter& w, const std::map<int, SheetRow>& rows) {
         w.writeAttribute(QStringLiteral("r"), QString::number(n));
         for (const auto& a : row.attributes) {
             // The span hint may be out of date once cells are added.
-            if (a.qualifiedName() != QLatin1String("r") &&
-                a.qualifiedName() != QLatin1String("spans"))
-                w.writeAttribute(a.qualifiedName().toString(), a.value().toString());
+            const QStringView name = a.qualifiedName();
+            if (name == QLatin1String("r") || name == QLatin1String("spans") ||
+                (row.height > 0 &&
+                 (name == QLatin1String("ht") || name == QLatin1String("customHeight"))))
+                continue;
+            w.writeAttribute(name.toString(), a.value().toString());
+        }
+        if (row.height > 0) {
+            w.writeAttribute(QStringLiteral("ht"), PointsText(row.height));
+            w.writeAttribute(QStringLiteral("customHeight"), QStringLiteral("1"));
         }
         for (const auto& [col, cell] : row.cells) {
-            if (!cell.rewrite) {
-                for (const Token& t : cell.tokens)
-                    Write(w, t);
+            if (!cell.rewrite && !cell.tokens.empty()) {
+                // As it was, at its (maybe moved) place.
+                Token start = cell.tokens.front();
+                start.attributes =
+                    WithAttribute(start.attributes, QStringLiteral("r"), CellName(col, n));
+                if (!cell.style.isEmpty())
+                    start.attributes =
+                        WithAttribute(start.attributes, QStringLiteral("s"), cell.style);
+                Write(w, start);
+                for (std::size_t i = 1; i < cell.tokens.size(); ++i)
+                    Write(w, cell.tokens[i]);
                 continue;
             }
             w.writeStartElement(QStringLiteral("c"));
             w.writeAttribute(QStringLiteral("r"), CellName(col, n));
-            if (const auto s = cell.attributes.value(QStringLiteral("s")); !s.isEmpty())
+            if (!cell.style.isEmpty())
+                w.writeAttribute(QStringLiteral("s"), cell.style);
+            else if (const auto s = cell.attributes.value(QStringLiteral("s")); !s.isEmpty())
                 w.writeAttribute(QStringLiteral("s"), s.toString());
+            if (!cell.rewrite) { // a cell of a format alone
+                w.writeEndElement();
+                continue;
+            }
             if (cell.inlineText) {
                 InlineString(w, cell.text);
             } else {
@@ -350,37 +395,82 @@ bool AfterDrawing(QStringView name) {
     return names.contains(name.toString());
 }
 
-// Rewrites a worksheet: its cells as given, and a <drawing> when `drawingId` is set.
-QByteArray EditSheet(const QByteArray& xml, const QString& part,
-                     const std::function<void(std::map<int, SheetRow>&)>& fill,
-                     const QString& drawingId) {
-    // First pass: the cells, to know the new extent.
+// Elements of a worksheet that come after <mergeCells>.
+bool AfterMerges(QStringView name) {
+    static const QStringList names = {
+        QStringLiteral("phoneticPr"),       QStringLiteral("conditionalFormatting"),
+        QStringLiteral("dataValidations"),  QStringLiteral("hyperlinks"),
+        QStringLiteral("printOptions"),     QStringLiteral("pageMargins"),
+        QStringLiteral("pageSetup"),        QStringLiteral("headerFooter"),
+        QStringLiteral("rowBreaks"),        QStringLiteral("colBreaks"),
+        QStringLiteral("customProperties"), QStringLiteral("cellWatches"),
+        QStringLiteral("ignoredErrors"),    QStringLiteral("smartTags"),
+        QStringLiteral("drawing")};
+    return names.contains(name.toString()) || AfterDrawing(name);
+}
+
+// What to change in a worksheet.
+struct SheetEdit {
+    std::function<void(std::map<int, SheetRow>&)> fill; // the cells
+    QString drawingId;                                  // a <drawing> to add, if set
+    // The merged ranges from those the sheet has (unset: left as they are).
+    std::function<QStringList(const QStringList&)> merges;
+};
+
+void WriteMerges(QXmlStreamWriter& w, const QStringList& refs) {
+    if (refs.isEmpty())
+        return;
+    w.writeStartElement(QStringLiteral("mergeCells"));
+    w.writeAttribute(QStringLiteral("count"), QString::number(refs.size()));
+    for (const QString& ref : refs) {
+        w.writeEmptyElement(QStringLiteral("mergeCell"));
+        w.writeAttribute(QStringLiteral("ref"), ref);
+    }
+    w.writeEndElement();
+}
+
+// Rewrites a worksheet as `edit` says.
+QByteArray EditSheet(const QByteArray& xml, const QString& part, const SheetEdit& edit) {
+    // First pass: the cells, to know the new extent, and the merged ranges.
     std::map<int, SheetRow> rows;
+    QStringList merges;
     {
         QXmlStreamReader r(xml);
         while (!r.atEnd()) {
             r.readNext();
-            if (r.isStartElement() && r.name() == QLatin1String("sheetData")) {
+            if (!r.isStartElement())
+                continue;
+            if (r.name() == QLatin1String("sheetData"))
                 rows = ReadSheetData(r);
-                break;
-            }
+            else if (r.name() == QLatin1String("mergeCell"))
+                merges << r.attributes().value(QStringLiteral("ref")).toString();
         }
         CheckXml(r, part);
     }
-    fill(rows);
-    bool drawingWritten = drawingId.isEmpty();
+    edit.fill(rows);
+    if (edit.merges)
+        merges = edit.merges(merges);
+    bool drawingWritten = edit.drawingId.isEmpty();
+    bool mergesWritten = !edit.merges;
     auto writeDrawing = [&](QXmlStreamWriter& w) {
         if (drawingWritten)
             return;
         w.writeEmptyElement(QStringLiteral("drawing"));
         w.writeAttribute(QStringLiteral("xmlns:r"), QString::fromLatin1(kRelNs));
-        w.writeAttribute(QStringLiteral("r:id"), drawingId);
+        w.writeAttribute(QStringLiteral("r:id"), edit.drawingId);
         drawingWritten = true;
+    };
+    auto writeMerges = [&](QXmlStreamWriter& w) {
+        if (!mergesWritten)
+            WriteMerges(w, merges);
+        mergesWritten = true;
     };
     return Rewrite(
         xml, part,
         [&](QXmlStreamReader& r, QXmlStreamWriter& w) {
             const QStringView name = r.name();
+            if (r.namespaceUri() != QLatin1String(kMainNs))
+                return false;
             if (name == QLatin1String("sheetData")) {
                 ReadSubtree(r);
                 WriteSheetData(w, rows);
@@ -392,16 +482,25 @@ QByteArray EditSheet(const QByteArray& xml, const QString& part,
                 w.writeAttribute(QStringLiteral("ref"), Dimension(rows));
                 return true;
             }
-            if (name == QLatin1String("drawing") && !drawingId.isEmpty())
+            if (name == QLatin1String("mergeCells") && !mergesWritten) {
+                ReadSubtree(r);
+                writeMerges(w);
+                return true;
+            }
+            if (AfterMerges(name))
+                writeMerges(w);
+            if (name == QLatin1String("drawing") && !edit.drawingId.isEmpty())
                 Fail(QStringLiteral("%1: the template's report sheet already holds drawings")
                          .arg(part));
-            if (AfterDrawing(name) && r.namespaceUri() == QLatin1String(kMainNs))
+            if (AfterDrawing(name))
                 writeDrawing(w);
             return false;
         },
         [&](QXmlStreamWriter& w, int depth) {
-            if (depth == 1) // the end of <worksheet>
+            if (depth == 1) { // the end of <worksheet>
+                writeMerges(w);
                 writeDrawing(w);
+            }
         });
 }
 
@@ -418,11 +517,11 @@ QByteArray DrawingXml(const ReportContent& content, const std::vector<QString>& 
     for (const PicturePlace& place : page.pictures) {
         if (!content.pictures.contains(place.name))
             continue;
-        const QImage& image = content.pictures.value(place.name);
+        // The printed size is the described one, whatever the pixels.
         const auto emu = [](double pt) { return QString::number(qRound64(pt * kEmuPerPoint)); };
         const QString x = emu(place.left), y = emu(place.top);
-        const QString cx = emu(image.width() / place.factor);
-        const QString cy = emu(image.height() / place.factor);
+        const QString cx = emu(page.pictureWidth / place.factor);
+        const QString cy = emu(page.pictureHeight / place.factor);
         // Placed by the cell under its top-left corner and the offset into
         // that cell, so it lands on the described point in any program.
         const PageLayout::CellPoint at = page.CellAtPoint(place.left, place.top);
@@ -538,6 +637,117 @@ QByteArray Png(const QImage& image) {
     return bytes;
 }
 
+const PageCell* CellOf(const PageLayout& page, int row, int col) {
+    for (const PageCell& cell : page.cells)
+        if (cell.row == row && cell.col == col)
+            return &cell;
+    return nullptr;
+}
+
+// "A37:F37" with its rows from `from` on moved down by `by`.
+QString MovedRange(const QString& ref, int from, int by) {
+    QStringList ends = ref.split(u':');
+    for (QString& end : ends) {
+        const int row = RowOf(end);
+        if (row >= from)
+            end = CellName(ColumnOf(end), row + by);
+    }
+    return ends.join(u':');
+}
+
+// The report sheet made this content's page. The template holds the page
+// without continued hole lines; the lines that continue go in rows inserted
+// before the note, every row gets its fitted height and every text the
+// look it was fitted with.
+void FillReportSheet(std::map<int, SheetRow>& rows, const ReportContent& content) {
+    const PageLayout& base = PageOf(content.twoSize);
+    const PageLayout& page = content.Page();
+    const int added = int(page.rowHeights.size()) - int(base.rowHeights.size());
+    if (added > 0) {
+        std::map<int, SheetRow> moved;
+        for (auto& [n, row] : rows)
+            moved[n >= base.noteRow ? n + added : n] = std::move(row);
+        rows = std::move(moved);
+    }
+    for (int n = 1; n <= int(page.rowHeights.size()); ++n)
+        rows[n].height = page.rowHeights[std::size_t(n - 1)];
+    for (const PageCell& cell : page.cells) {
+        const QString style = QString::number(int(cell.look));
+        const bool inserted =
+            added > 0 && cell.row >= base.noteRow && cell.row < base.noteRow + added;
+        const PageCell* was =
+            inserted
+                ? nullptr
+                : CellOf(base, cell.row >= base.noteRow ? cell.row - added : cell.row, cell.col);
+        SheetRow& row = rows[cell.row];
+        // The covered cells of a new merge carry its look, so that borders run across.
+        for (int c = cell.col + 1; c < cell.col + cell.colSpan; ++c)
+            if (row.cells[c].tokens.empty())
+                row.cells[c].style = style;
+        SheetCell& sc = row.cells[cell.col];
+        if (!was || was->look != cell.look)
+            sc.style = style;
+        const QString formula = FormulaOf(cell);
+        if (sc.tokens.empty()) {
+            // A line the template does not have.
+            if (!formula.isEmpty()) {
+                sc.rewrite = true;
+                sc.formula = formula;
+                sc.text = CellText(content.TextOf(cell));
+            } else if (!cell.company && !cell.parts.empty()) {
+                sc.rewrite = true;
+                sc.inlineText = true;
+                sc.text = CellText(cell.parts.front().literal);
+            }
+        } else if (!formula.isEmpty() && sc.formula == formula) {
+            // The value the formula shows until it is worked out again.
+            sc.rewrite = true;
+            sc.text = CellText(content.TextOf(cell));
+        }
+    }
+    SetText(rows, 1, 1, content.company);
+}
+
+// The merged ranges of the report sheet: the template's, moved with their
+// rows, and those of the inserted rows.
+QStringList ReportMerges(const QStringList& merges, const ReportContent& content) {
+    const PageLayout& base = PageOf(content.twoSize);
+    const PageLayout& page = content.Page();
+    const int added = int(page.rowHeights.size()) - int(base.rowHeights.size());
+    QStringList out;
+    for (const QString& ref : merges)
+        out << (added > 0 ? MovedRange(ref, base.noteRow, added) : ref);
+    for (const PageCell& cell : page.cells)
+        if (added > 0 && cell.colSpan > 1 && cell.row >= base.noteRow &&
+            cell.row < base.noteRow + added)
+            out << CellName(cell.col, cell.row) + u':' +
+                       CellName(cell.col + cell.colSpan - 1, cell.row);
+    return out;
+}
+
+// A sheet's name as a formula writes it.
+QString SheetReference(const QString& name) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.]*$"));
+    if (plain.match(name).hasMatch())
+        return name;
+    return u'\'' + QString(name).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+// Elements of a workbook that come after <definedNames>.
+bool AfterDefinedNames(QStringView name) {
+    static const QStringList names = {QStringLiteral("calcPr"),
+                                      QStringLiteral("oleSize"),
+                                      QStringLiteral("customWorkbookViews"),
+                                      QStringLiteral("pivotCaches"),
+                                      QStringLiteral("smartTagPr"),
+                                      QStringLiteral("smartTagTypes"),
+                                      QStringLiteral("webPublishing"),
+                                      QStringLiteral("fileRecoveryPr"),
+                                      QStringLiteral("webPublishObjects"),
+                                      QStringLiteral("extLst")};
+    return names.contains(name.toString());
+}
+
 QString FreePartName(const ZipParts& parts, const QString& pattern) {
     for (int i = 1;; ++i) {
         const QString name = pattern.arg(i);
@@ -560,29 +770,80 @@ void Build(const ReportContent& content, ZipParts& pkg) {
     for (const Relationship& rel : ReadRelationships(pkg.Get(workbookRelsPart), workbookRelsPart))
         targets[rel.id] = ResolveTarget(workbookPart, rel.target);
     QStringList sheetParts;
+    QString reportSheet;
     int sheetIndex = 0;
+    // Only the report page goes to paper: its print area, and the "Data"
+    // sheet hidden, as spreadsheet programs print every sheet that shows.
+    const QString printArea = QStringLiteral("$A$1:$%1$%2")
+                                  .arg(ColumnName(int(content.Page().colWidths.size())))
+                                  .arg(content.Page().rowHeights.size());
+    bool namesWritten = false;
+    auto writeNames = [&](QXmlStreamWriter& w, const std::vector<Token>& others) {
+        w.writeStartElement(QStringLiteral("definedNames"));
+        for (const Token& t : others)
+            Write(w, t);
+        w.writeStartElement(QStringLiteral("definedName"));
+        w.writeAttribute(QStringLiteral("name"), QStringLiteral("_xlnm.Print_Area"));
+        w.writeAttribute(QStringLiteral("localSheetId"), QStringLiteral("0"));
+        w.writeCharacters(SheetReference(reportSheet) + u'!' + printArea);
+        w.writeEndElement();
+        w.writeEndElement();
+        namesWritten = true;
+    };
     // Worksheets(2).Name := "Data"
-    const QByteArray workbook =
-        Rewrite(pkg.Get(workbookPart), workbookPart, [&](QXmlStreamReader& r, QXmlStreamWriter& w) {
+    const QByteArray workbook = Rewrite(
+        pkg.Get(workbookPart), workbookPart,
+        [&](QXmlStreamReader& r, QXmlStreamWriter& w) {
+            if (r.name() == QLatin1String("definedNames")) {
+                // The names kept but the report sheet's print area.
+                const std::vector<Token> tokens = ReadSubtree(r);
+                std::vector<Token> others;
+                for (std::size_t i = 1; i + 1 < tokens.size(); ++i) {
+                    std::size_t end = i;
+                    int depth = 0;
+                    do {
+                        if (tokens[end].type == QXmlStreamReader::StartElement)
+                            ++depth;
+                        else if (tokens[end].type == QXmlStreamReader::EndElement)
+                            --depth;
+                        ++end;
+                    } while (depth > 0 && end + 1 < tokens.size());
+                    const auto& a = tokens[i].attributes;
+                    const bool printAreaOfReport =
+                        a.value(QStringLiteral("name")) == QLatin1String("_xlnm.Print_Area") &&
+                        a.value(QStringLiteral("localSheetId")) == QLatin1String("0");
+                    if (!printAreaOfReport)
+                        others.insert(others.end(), tokens.begin() + long(i),
+                                      tokens.begin() + long(end));
+                    i = end - 1;
+                }
+                writeNames(w, others);
+                return true;
+            }
+            if (AfterDefinedNames(r.name()) && !namesWritten)
+                writeNames(w, {});
             if (r.name() != QLatin1String("sheet"))
                 return false;
             Token t = TokenOf(r);
             for (const auto& a : t.attributes)
                 if (a.name() == QLatin1String("id") && a.namespaceUri() == QLatin1String(kRelNs))
                     sheetParts << targets[a.value().toString()];
-            if (++sheetIndex == 2) {
-                QXmlStreamAttributes renamed;
-                for (const auto& a : t.attributes)
-                    renamed.append(a.qualifiedName().toString(),
-                                   a.qualifiedName() == QLatin1String("name")
-                                       ? QStringLiteral("Data")
-                                       : a.value().toString());
-                t.attributes = renamed;
+            if (++sheetIndex == 1)
+                reportSheet = t.attributes.value(QStringLiteral("name")).toString();
+            if (sheetIndex == 2) {
+                t.attributes =
+                    WithAttribute(t.attributes, QStringLiteral("name"), QStringLiteral("Data"));
+                t.attributes =
+                    WithAttribute(t.attributes, QStringLiteral("state"), QStringLiteral("hidden"));
             }
             Write(w, t);
             ReadSubtree(r);
             w.writeEndElement();
             return true;
+        },
+        [&](QXmlStreamWriter& w, int depth) {
+            if (depth == 1 && !namesWritten) // the end of <workbook>
+                writeNames(w, {});
         });
     if (sheetParts.size() < 2 || !pkg.Has(sheetParts[0]) || !pkg.Has(sheetParts[1]))
         Fail(QStringLiteral("the template needs a report sheet and a second sheet"));
@@ -615,34 +876,22 @@ void Build(const ReportContent& content, ZipParts& pkg) {
         QStringLiteral("[Content_Types].xml"),
         ContentTypes(pkg.Get(QStringLiteral("[Content_Types].xml")), workbookPart, drawingPart));
 
-    // Sheet1: A1 and the values its formulas show until they are worked out again.
-    pkg.Set(sheetParts[0], EditSheet(
-                               pkg.Get(sheetParts[0]), sheetParts[0],
-                               [&content](std::map<int, SheetRow>& rows) {
-                                   for (auto& [n, row] : rows)
-                                       for (auto& [col, cell] : row.cells) {
-                                           const PageCell* page = content.CellAt(n, col);
-                                           if (page && !cell.formula.isEmpty() &&
-                                               cell.formula == FormulaOf(*page)) {
-                                               cell.rewrite = true;
-                                               cell.text = CellText(content.TextOf(*page));
-                                           }
-                                       }
-                                   SetText(rows, 1, 1, content.company);
-                               },
-                               drawingId));
-    // Data: B2 … and the hole rows.
-    pkg.Set(sheetParts[1],
-            EditSheet(
-                pkg.Get(sheetParts[1]), sheetParts[1],
-                [&content](std::map<int, SheetRow>& rows) {
-                    // An empty value leaves its cell empty (the page's formulas read
-                    // it as empty text).
-                    for (auto it = content.data.begin(); it != content.data.end(); ++it)
-                        if (!it.value().isEmpty())
-                            SetText(rows, RowOf(it.key()), ColumnOf(it.key()), it.value());
-                },
-                QString()));
+    // Sheet1: the page of this content, A1 and the values its formulas show
+    // until they are worked out again.
+    SheetEdit report;
+    report.fill = [&content](std::map<int, SheetRow>& rows) { FillReportSheet(rows, content); };
+    report.drawingId = drawingId;
+    report.merges = [&content](const QStringList& merges) { return ReportMerges(merges, content); };
+    pkg.Set(sheetParts[0], EditSheet(pkg.Get(sheetParts[0]), sheetParts[0], report));
+    // Data: B2 … and the hole rows. An empty value leaves its cell empty (the
+    // page's formulas read it as empty text).
+    SheetEdit data;
+    data.fill = [&content](std::map<int, SheetRow>& rows) {
+        for (auto it = content.data.begin(); it != content.data.end(); ++it)
+            if (!it.value().isEmpty())
+                SetText(rows, RowOf(it.key()), ColumnOf(it.key()), it.value());
+    };
+    pkg.Set(sheetParts[1], EditSheet(pkg.Get(sheetParts[1]), sheetParts[1], data));
 }
 
 } // namespace

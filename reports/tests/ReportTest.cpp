@@ -1,6 +1,7 @@
 // The plan report: the workbook read back by a workbook library, the printed
 // and previewed page, the PDF, and the failures that must leave nothing behind.
 
+#include "ReportFit.h"
 #include "ReportPaint.h"
 #include "ReportPrinter.h"
 #include "ReportTemplate.h"
@@ -17,8 +18,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 using namespace vorn::report;
 
@@ -91,11 +95,137 @@ QString TemplateOf(bool twoSize) {
 QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr) {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(60000))
+    if (!p.waitForFinished(120000))
         return QStringLiteral("timed out");
     if (exitCode)
         *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+// A panel over a metre long in millimetres: 10 x 11 boards of 101.6 x 50.8.
+Plan LongPanelPlan() {
+    Plan p = MakePlan(false, true);
+    p.numbers["Set_La"] = 10;
+    p.numbers["Set_Wb"] = 11;
+    p.numbers["Panel_L"] = 1064.26;
+    p.numbers["Panel_W"] = 609.6;
+    p.numbers["Panel"] = 110;
+    p.numbers["Base_L"] = 1219.2;
+    p.numbers["Base_W"] = 1016;
+    p.numbers["P_La"] = 1;
+    p.numbers["P_Wb"] = 1;
+    p.numbers["Panel_N"] = 1;
+    return p;
+}
+
+// `count` holes along both long edges of an L x W panel, numbered from 1.
+std::vector<vorn::ToolingHole> EdgeHoles(int count, double l, double w) {
+    std::vector<vorn::ToolingHole> holes;
+    const int perEdge = (count + 1) / 2;
+    for (int i = 0; i < count; ++i) {
+        const int k = i / 2;
+        const double x = 5.08 + (l - 10.16) * k / std::max(1, perEdge - 1);
+        holes.push_back({i + 1, x, i % 2 ? w - 5.08 : 5.08, 3.175});
+    }
+    return holes;
+}
+
+// A job whose header texts are as long as their fields allow, no layer count.
+ReportJob LongHeaderJob(Plan& plan) {
+    plan.numbers["Layer"] = 0;
+    ReportJob job = MakeJob(plan, true);
+    job.partNumber = QStringLiteral("PN-2026-0001-ABCDEFGHIJ-KLMNOPQRST-UVWXYZ-01234567");
+    job.customerPart = QStringLiteral("CUSTOMER-PART-NUMBER-0123456789-ABCDEFGH");
+    job.operatorName = QStringLiteral("欧阳志远 (CAM)");
+    return job;
+}
+
+QString LongCompany() {
+    return QStringLiteral("深圳市华南精密电路科技股份有限公司 Shenzhen Huanan Precision Circuit "
+                          "Technology Co., Ltd. 第二工厂");
+}
+
+// A hole's line as the page shows it, written out by hand.
+QString HoleLine(const vorn::ToolingHole& h) {
+    return QStringLiteral("#%1  (%2,%3)  Φ%4")
+        .arg(h.SerialNumber)
+        .arg(QString::number(h.Xcoordinate, 'f', 4), QString::number(h.Ycoordinate, 'f', 4),
+             QString::number(h.Diameter, 'f', 4));
+}
+
+// Without blanks and hyphens: poppler joins a word broken at a line's end
+// and drops the hyphen.
+QString NoSpace(QString text) {
+    return text.remove(QRegularExpression(QStringLiteral("[\\s-]")));
+}
+
+// Words of a PDF page outside the paper's margins of 0.5 inch (less a
+// little), as poppler places them.
+QStringList WordsOffThePage(const QString& pdf) {
+    const QString html =
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QStringList off;
+    int words = 0;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        ++words;
+        const double x0 = m.captured(1).toDouble(), x1 = m.captured(3).toDouble();
+        if (x0 < 30 || x1 > kA4WidthPt - 30)
+            off << QStringLiteral("%1 [%2, %3]").arg(m.captured(5)).arg(x0).arg(x1);
+    }
+    if (words == 0)
+        off << QStringLiteral("no words at all");
+    return off;
+}
+
+// Everything a page with many holes and long header texts must show,
+// checked on the PDF's text; the page rendered for a look.
+void CheckPrintedPage(const QString& pdf, const ReportContent& content,
+                      const std::vector<vorn::ToolingHole>& holes1,
+                      const std::vector<vorn::ToolingHole>& holes2, const QString& screenshot) {
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+    const QString text = NoSpace(Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+    QStringList missing;
+    for (const auto* list : {&holes1, &holes2})
+        for (const vorn::ToolingHole& h : *list)
+            if (!text.contains(NoSpace(HoleLine(h))))
+                missing << HoleLine(h);
+    // A wrapped field's lines may come out between other texts: each of its
+    // words is looked for.
+    for (const QString& field :
+         {content.company, content.data.value(QStringLiteral("B2")),
+          content.data.value(QStringLiteral("B3")), content.data.value(QStringLiteral("B6"))})
+        for (const QString& word :
+             field.split(QRegularExpression(QStringLiteral("[\\s-]+")), Qt::SkipEmptyParts))
+            if (!text.contains(word))
+                missing << word + QStringLiteral(" of ") + field;
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(missing.join(u'\n') + QStringLiteral("\nnot in:\n") + text));
+    QVERIFY2(!text.contains(QStringLiteral("层数0")), "an unknown layer count shows as 0");
+    const QStringList off = WordsOffThePage(pdf);
+    QVERIFY2(off.isEmpty(), qPrintable(off.join(u'\n')));
+    QTemporaryDir dir;
+    QVERIFY(Run(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("110"), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))})
+                .isEmpty());
+    const QString shot = vorn::test::screenshotDir() + u'/' + screenshot + QStringLiteral(".png");
+    QFile::remove(shot);
+    QVERIFY(QFile::copy(dir.filePath(QStringLiteral("page.png")), shot));
+}
+
+// LibreOffice's program, if this machine has it.
+QString SpreadsheetProgram() {
+    for (const char* name : {"soffice", "libreoffice"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
 }
 
 } // namespace
@@ -196,15 +326,17 @@ private slots:
                 x += layout.colWidths[std::size_t(col++)];
             while (y + layout.rowHeights[std::size_t(row)] <= at.y())
                 y += layout.rowHeights[std::size_t(row++)];
-            pictures.append(
-                QJsonArray{col, qRound64((at.x() - x) * 12700), row, qRound64((at.y() - y) * 12700),
-                           qRound64(448 / factor * 12700), qRound64(h / factor * 12700), 448, h});
+            pictures.append(QJsonArray{col, qRound64((at.x() - x) * 12700), row,
+                                       qRound64((at.y() - y) * 12700),
+                                       qRound64(448 / factor * 12700), qRound64(h / factor * 12700),
+                                       448 * (twoSize ? 3 : 4), h * (twoSize ? 3 : 4)});
         }
         QJsonObject expect;
         expect[QStringLiteral("data")] = data;
         expect[QStringLiteral("company")] =
             company.isEmpty() ? QStringLiteral("Your Compration name") : company;
         expect[QStringLiteral("last_data_row")] = twoSize ? 21 : 17;
+        expect[QStringLiteral("last_page_row")] = int(layout.rowHeights.size());
         expect[QStringLiteral("pictures")] = pictures;
         expect[QStringLiteral("page_values")] =
             QJsonObject{{QStringLiteral("B3"), QStringLiteral("PN-<7&\"x\">")},
@@ -330,11 +462,10 @@ private slots:
         ReportContent content = MakeReportContent(MakeJob(MakePlan(false, false), false),
                                                   QStringLiteral("Vorn PCB"), Holes1(), {});
         // Solid pictures show exactly where they land.
-        for (const QString& name : content.pictures.keys()) {
-            QImage solid(content.pictures[name].size(), QImage::Format_RGB32);
-            solid.fill(QColor(255, 0, 0));
-            content.pictures[name] = solid;
-        }
+        for (auto& [name, drawing] : content.drawings)
+            drawing = [](const vorn::DiagramCanvas& c) {
+                c.painter->fillRect(QRect(QPoint(0, 0), c.size), QColor(255, 0, 0));
+            };
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         QString error;
@@ -370,6 +501,150 @@ private slots:
                      qPrintable(p.name));
             QVERIFY2(!red(l - 3, t + h / 2) && !red(l + w + 3, t + h / 2), qPrintable(p.name));
         }
+    }
+
+    // The PDF draws the pictures as shapes and text, not as pixels.
+    void pdfPicturesAreVectors() {
+        const ReportContent content = MakeReportContent(
+            MakeJob(MakePlan(true, false), false), QStringLiteral("Vorn PCB"), Holes1(), Holes2());
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QString error;
+        QVERIFY2(WriteReportPdf(content, pdf, &error), qPrintable(error));
+        const QString images = Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        QVERIFY2(images.count(u'\n') <= 2, qPrintable(images)); // the header lines only
+        // The diagrams' dimension labels are text of the page.
+        const QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY2(text.contains(QStringLiteral("13.200")) && text.contains(QStringLiteral("10.300")),
+                 qPrintable(text));
+    }
+
+    // Each text keeps its size where it fits, shrinks to the readable
+    // minimum, and wraps below it in a row grown to hold it.
+    void textsFitTheirBoxes_data() {
+        QTest::addColumn<int>("look");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("fittedLook");
+        QTest::addColumn<double>("least");
+        QTest::addColumn<double>("most");
+        const int value = int(CellLook::Value), company = int(CellLook::Company);
+        QTest::newRow("short value") << value << 82.5 << "A-1" << value << 9.0 << 9.0;
+        QTest::newRow("value shrunk")
+            << value << 82.5 << "CUST-0123456789-AB" << value << 6.0 << 8.75;
+        QTest::newRow("value wrapped")
+            << value << 82.5 << "CUSTOMER-PART-NUMBER-0123456789-ABCDEFGH"
+            << int(CellLook::ValueWrapped) << 6.0 << 6.0;
+        QTest::newRow("company") << company << 522.75 << "Vorn PCB" << company << 16.0 << 16.0;
+        QTest::newRow("company shrunk")
+            << company << 522.75
+            << "Shenzhen Huanan Precision Circuit Technology Company Limited, Plant No. 2"
+            << company << 10.0 << 15.75;
+        QTest::newRow("company wrapped")
+            << company << 522.75 << LongCompany() + QStringLiteral(" ") + LongCompany()
+            << int(CellLook::CompanyWrapped) << 10.0 << 10.0;
+        QTest::newRow("hole line shrunk, never cut")
+            << int(CellLook::Hole) << 141.0 << "#20  (1000000000.1800,1000000000.0800)  Φ3.1750"
+            << int(CellLook::Hole) << 1.0 << 5.75;
+    }
+    void textsFitTheirBoxes() {
+        QFETCH(int, look);
+        QFETCH(double, width);
+        QFETCH(QString, text);
+        QFETCH(int, fittedLook);
+        QFETCH(double, least);
+        QFETCH(double, most);
+        const TextFit fit = FitText(CellLook(look), text, width);
+        QCOMPARE(int(fit.look), fittedLook);
+        QVERIFY2(fit.pt >= least && fit.pt <= most, qPrintable(QString::number(fit.pt)));
+        const LookStyle& style = StyleOf(fit.look);
+        if (!style.wrap)
+            QVERIFY(TextWidthPt(text, style, fit.pt) <= width - 2 * kCellPadding);
+    }
+
+    // A long customer part number grows its header row; the pictures below
+    // move with it, the rows beside them do not change.
+    void aGrownRowCarriesThePicturesAlong() {
+        Plan plan = MakePlan(false, true);
+        const ReportContent content = MakeReportContent(LongHeaderJob(plan), LongCompany(), {}, {});
+        const PageLayout& base = OneSizePage();
+        const PageLayout& page = content.Page();
+        QCOMPARE(page.rowHeights.size(), base.rowHeights.size());
+        const double grown = page.RowTop(7) - base.RowTop(7);
+        QVERIFY2(page.rowHeights[2] > base.rowHeights[2], "the row of 客户料号 grows");
+        QVERIFY(grown > 0);
+        for (std::size_t i = 0; i < page.pictures.size(); ++i)
+            QCOMPARE(page.pictures[i].top, base.pictures[i].top + grown);
+        for (std::size_t r = 5; r < page.rowHeights.size(); ++r)
+            QCOMPARE(page.rowHeights[r], base.rowHeights[r]);
+    }
+
+    // Twenty holes, nine and nine, twenty and twenty, and header texts as
+    // long as their fields: every hole and every field on the one PDF page.
+    void longHeaderAndManyHoles_data() {
+        QTest::addColumn<bool>("twoSize");
+        QTest::addColumn<int>("count1");
+        QTest::addColumn<int>("count2");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("one size, 20 holes") << false << 20 << 0 << "twenty_holes";
+        QTest::newRow("two sizes, 9 + 9 holes") << true << 9 << 9 << "two_sizes_nine_holes";
+        QTest::newRow("two sizes, 20 + 20 holes") << true << 20 << 20 << "two_sizes_twenty_holes";
+    }
+    void longHeaderAndManyHoles() {
+        QFETCH(bool, twoSize);
+        QFETCH(int, count1);
+        QFETCH(int, count2);
+        QFETCH(QString, name);
+        Plan plan = twoSize ? MakePlan(true, true) : LongPanelPlan();
+        const auto holes1 =
+            EdgeHoles(count1, plan.numbers.value("Panel_L"), plan.numbers.value("Panel_W"));
+        const auto holes2 =
+            EdgeHoles(count2, plan.numbers.value("Panel_L2"), plan.numbers.value("Panel_W2"));
+        const ReportContent content =
+            MakeReportContent(LongHeaderJob(plan), LongCompany(), holes1, holes2);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QString error;
+        QVERIFY2(WriteReportPdf(content, pdf, &error), qPrintable(error));
+        CheckPrintedPage(pdf, content, holes1, holes2, QStringLiteral("report_pdf_") + name);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The workbook: every hole has its line on the page, only the page
+        // is printed.
+        const QString book = dir.filePath(QStringLiteral("report.xlsx"));
+        QVERIFY2(WriteReportWorkbook(content, TemplateOf(twoSize), book, &error),
+                 qPrintable(error));
+        QJsonObject lines;
+        for (int list = 0; list < 2; ++list)
+            for (const vorn::ToolingHole& h : list ? holes2 : holes1)
+                lines[CellName(list ? 6 : 3, kFirstHoleRow + h.SerialNumber - 1)] = HoleLine(h);
+        QJsonObject expect{
+            {QStringLiteral("company"), LongCompany()},
+            {QStringLiteral("hole_lines"), lines},
+            {QStringLiteral("last_page_row"), int(content.Page().rowHeights.size())}};
+        const QString expectPath = dir.filePath(QStringLiteral("expect.json"));
+        QVERIFY(vorn::SafeWriteFile(expectPath, QJsonDocument(expect).toJson()));
+        int code = -1;
+        const QString out = Run(QStringLiteral(VORN_PYTHON3),
+                                {QStringLiteral(VORN_CHECK_WORKBOOK), book, expectPath}, &code);
+        QVERIFY2(code == 0, qPrintable(out));
+
+        // The workbook as a spreadsheet program prints it.
+        const QString office = SpreadsheetProgram();
+        if (office.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: the workbook's printout is not checked");
+        const QString profile =
+            QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString();
+        const QString log =
+            Run(office,
+                {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+                 QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                 dir.filePath(QStringLiteral("printed")), book});
+        const QString printed = dir.filePath(QStringLiteral("printed/report.pdf"));
+        QVERIFY2(QFile::exists(printed), qPrintable(log));
+        CheckPrintedPage(printed, content, holes1, holes2,
+                         QStringLiteral("report_workbook_") + name);
     }
 
     void formulasOfThePage() {
