@@ -1,16 +1,12 @@
 // Wall time, memory and search counts of the bench jobs, run through the
 // engine alone (no printing). Each job runs in its own child process so that
-// its peak memory is its own.
-//
-//   engine_bench [--runs N] [--reference] [--job NAME]... [JOBDIR]
-//
-// --job runs only the named jobs (j1 ... j5), in the order given.
-// --reference runs the two-size stage configuration by configuration, without
-// the precomputed cuts and bounds: the figure before that optimisation.
+// its peak memory is its own; a job past its time or memory cap is stopped
+// and reported as such. Prints figures; checks nothing.
 
 #include "JobFile.h"
 #include "PanelSearch.h"
 
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -26,6 +22,31 @@
 #include <vector>
 
 namespace {
+
+const char kHelp[] =
+    "usage: engine_bench [--runs N] [--reference] [--family main|small|all] [--job NAME]...\n"
+    "                    [--timeout SECONDS] [--memory MB] [JOBDIR]\n"
+    "\n"
+    "Runs bench jobs through the engine alone and prints, per job: wall and CPU\n"
+    "time (minimum over the runs), the search counts, peak memory, rows and time\n"
+    "per row, then a summary table.\n"
+    "\n"
+    "  --runs N         runs per job (default 5 for main, 1 for small)\n"
+    "  --family F       main: j1 ... j5; small: the small rectangular boards\n"
+    "                   s1 ... s10 (5-26 mm, routed and V-scored); all: both\n"
+    "                   (default main)\n"
+    "  --job NAME       only the named jobs, in the order given (repeatable)\n"
+    "  --timeout S      stop a job after S seconds of wall time (default 120)\n"
+    "  --memory MB      address-space cap of a job's process (default 4096)\n"
+    "  --reference      the two-size stage configuration by configuration\n"
+    "  JOBDIR           folder of the job files (default: bench/jobs)\n";
+
+// What a job's child hands back to the summary.
+struct Figures {
+    double wallMs = 0;
+    double cpuMs = 0;
+    long long rows = 0;
+};
 
 struct CountRows : vorn::ResultSink {
     std::vector<vorn::ResultRow> rows;
@@ -46,7 +67,7 @@ double CpuMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-int RunJob(const std::string& path, int runs) {
+int RunJob(const std::string& path, int runs, int out) {
     std::ifstream in(path);
     vorn::PanelJob job;
     if (!in || !vorn::ReadPanelJob(in, job).empty()) {
@@ -71,6 +92,10 @@ int RunJob(const std::string& path, int runs) {
         cpu.push_back(CpuMs() - c0);
         rows = sink.rows.size();
     }
+    const Figures f{*std::min_element(times.begin(), times.end()),
+                    *std::min_element(cpu.begin(), cpu.end()), static_cast<long long>(rows)};
+    if (write(out, &f, sizeof f) != static_cast<ssize_t>(sizeof f))
+        return 1;
     std::sort(times.begin(), times.end());
     std::sort(cpu.begin(), cpu.end());
     std::printf("  wall time: min %.2f ms, median %.2f ms over %d runs (CPU time: min %.2f ms)\n",
@@ -90,38 +115,164 @@ int RunJob(const std::string& path, int runs) {
     return 0;
 }
 
+// Peak resident memory of a running process, in kB (0 when unreadable).
+long PeakKb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+struct Outcome {
+    std::string name;
+    std::string state; // empty when finished
+    Figures f;
+    double peakMb = 0;
+};
+
+Outcome RunChild(const std::string& dir, const std::string& name, int runs, double timeout,
+                 long memoryMb) {
+    Outcome o{name, {}, {}, 0};
+    int fd[2];
+    if (pipe(fd) != 0) {
+        o.state = "no pipe";
+        return o;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fd[0]);
+        const rlim_t cap = static_cast<rlim_t>(memoryMb) << 20;
+        const rlimit lim{cap, cap};
+        setrlimit(RLIMIT_AS, &lim);
+        try {
+            _exit(RunJob(dir + "/" + name + ".job", runs, fd[1]));
+        } catch (const std::bad_alloc&) {
+            _exit(3);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s: %s\n", name.c_str(), e.what());
+            _exit(1);
+        }
+    }
+    close(fd[1]);
+    if (pid < 0) {
+        close(fd[0]);
+        o.state = "no process";
+        return o;
+    }
+    const auto t0 = std::chrono::steady_clock::now();
+    int ws = 0;
+    rusage use{};
+    long peak = 0;
+    bool killed = false;
+    for (;;) {
+        const pid_t r = wait4(pid, &ws, WNOHANG, &use);
+        if (r == pid)
+            break;
+        peak = std::max(peak, PeakKb(pid));
+        if (!killed && Ms(std::chrono::steady_clock::now() - t0) > timeout * 1e3 * runs) {
+            kill(pid, SIGKILL);
+            killed = true;
+        }
+        usleep(20000);
+    }
+    o.peakMb = std::max(peak, use.ru_maxrss) / 1024.0;
+    char buffer[64];
+    if (killed)
+        std::snprintf(buffer, sizeof buffer, "> %.0f s", timeout);
+    else if (WIFEXITED(ws) && WEXITSTATUS(ws) == 3)
+        std::snprintf(buffer, sizeof buffer, "> %ld MB", memoryMb);
+    else if (!WIFEXITED(ws) || WEXITSTATUS(ws) != 0 ||
+             read(fd[0], &o.f, sizeof o.f) != static_cast<ssize_t>(sizeof o.f))
+        std::snprintf(buffer, sizeof buffer, "failed");
+    else
+        buffer[0] = 0;
+    o.state = buffer;
+    close(fd[0]);
+    return o;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = 5;
+    int runs = 0;
+    double timeout = 120;
+    long memoryMb = 4096;
     std::string dir = VORN_BENCH_JOBS;
+    std::string family = "main";
     std::vector<std::string> names;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == "--runs" && hasValue) {
             runs = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--reference"))
+        } else if (a == "--reference") {
             reference = true;
-        else if (!std::strcmp(argv[i], "--job") && i + 1 < argc)
+        } else if (a == "--job" && hasValue) {
             names.emplace_back(argv[++i]);
-        else
-            dir = argv[i];
+        } else if (a == "--family" && hasValue) {
+            family = argv[++i];
+        } else if (a == "--timeout" && hasValue) {
+            timeout = std::atof(argv[++i]);
+        } else if (a == "--memory" && hasValue) {
+            memoryMb = std::atol(argv[++i]);
+        } else if (!a.empty() && a[0] != '-') {
+            dir = a;
+        } else {
+            std::fprintf(stderr, "engine_bench: unexpected argument '%s'\n%s", a.c_str(), kHelp);
+            return 2;
+        }
     }
+    if (family != "main" && family != "small" && family != "all") {
+        std::fprintf(stderr, "engine_bench: unknown family '%s' (main, small or all)\n",
+                     family.c_str());
+        return 2;
+    }
+    if (timeout <= 0 || memoryMb <= 0) {
+        std::fprintf(stderr, "engine_bench: --timeout and --memory must be positive\n");
+        return 2;
+    }
+    if (names.empty()) {
+        if (family != "small")
+            names = {"j1", "j2", "j3", "j4", "j5"};
+        if (family != "main")
+            for (int k = 1; k <= 10; ++k)
+                names.push_back("s" + std::to_string(k));
+    }
+    if (runs == 0)
+        runs = family == "small" ? 1 : 5;
     int status = 0;
-    if (names.empty())
-        names = {"j1", "j2", "j3", "j4", "j5"};
+    std::vector<Outcome> outcomes;
     for (const std::string& name : names) {
         std::printf("%s\n", name.c_str());
         std::fflush(stdout);
-        const pid_t pid = fork();
-        if (pid == 0)
-            _exit(RunJob(dir + "/" + name + ".job", runs));
-        int ws = 0;
-        rusage use{};
-        if (pid < 0 || wait4(pid, &ws, 0, &use) < 0 || !WIFEXITED(ws) || WEXITSTATUS(ws) != 0) {
-            status = 1;
+        outcomes.push_back(RunChild(dir, name, runs, timeout, memoryMb));
+        const Outcome& o = outcomes.back();
+        if (!o.state.empty()) {
+            std::printf("  stopped: %s\n", o.state.c_str());
+            if (o.state == "failed")
+                status = 1;
+        }
+        std::printf("  peak memory: %.1f MB\n", o.peakMb);
+        std::fflush(stdout);
+    }
+    std::printf("\n%-6s %12s %12s %10s %10s %14s\n", "job", "wall ms", "CPU ms", "peak MB", "rows",
+                "us per row");
+    for (const Outcome& o : outcomes) {
+        if (!o.state.empty()) {
+            std::printf("%-6s %12s %12s %10.0f %10s %14s\n", o.name.c_str(), o.state.c_str(), "",
+                        o.peakMb, "?", "");
             continue;
         }
-        std::printf("  peak memory: %.1f MB\n", use.ru_maxrss / 1024.0);
+        char perRow[32] = "-";
+        if (o.f.rows > 0)
+            std::snprintf(perRow, sizeof perRow, "%.2f", o.f.wallMs * 1e3 / o.f.rows);
+        std::printf("%-6s %12.1f %12.1f %10.0f %10lld %14s\n", o.name.c_str(), o.f.wallMs,
+                    o.f.cpuMs, o.peakMb, o.f.rows, perRow);
     }
     return status;
 }

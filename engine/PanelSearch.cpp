@@ -223,6 +223,11 @@ public:
         return Place(k, v);
     }
     std::size_t Size() const { return size_; }
+    // Forgets every entry and keeps the slots.
+    void Clear() {
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        size_ = 0;
+    }
 
 private:
     struct Slot {
@@ -411,12 +416,25 @@ private:
         if (const Layout* known = boardCache_.Find(key))
             return *known;
         ++stats_.layoutCalls;
+        if (boardCache_.Size() >= kBoardsKept) // tiny boards meet tens of millions of sizes
+            boardCache_.Clear();
         return boardCache_.Add(
             key, ahead ? *ahead : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
 
-    // Cut layouts of a panel on every sheet, in sheet order.
+    // Cut layouts of a panel on every sheet, in sheet order. The reference
+    // stays valid until the next call.
     const std::vector<Layout>& Cuts(double PL, double PW) {
+        // The single-size stage cuts each size once (a repeat stops at
+        // evaluated_); only the two-size stage cuts collected sizes again.
+        if (!collect_) {
+            cutScratch_.clear();
+            for (const Sheet& s : sheets_) {
+                ++stats_.layoutCalls;
+                cutScratch_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+            }
+            return cutScratch_;
+        }
         auto [it, added] = cutCache_.try_emplace(KeyOf(PL, PW));
         if (added) {
             it->second.reserve(sheets_.size());
@@ -748,6 +766,8 @@ private:
                     } else if (const Layout* known = boards_.Find(KeyOf(PL, PW))) {
                         cand.board = *known;
                     } else {
+                        if (boards_.Size() >= kBoardsKept)
+                            boards_.Clear();
                         cand.board =
                             boards_.Add(KeyOf(PL, PW),
                                         memo_.Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW));
@@ -2013,7 +2033,11 @@ private:
     Layout cut_, board_;
 
     std::unique_ptr<LayoutMemo> boardLayouts_; // the board in panels
+    // Board layouts kept: about 100 MB of table; beyond it the table starts
+    // again (a layout depends on the size alone, so only time is at stake).
+    static constexpr std::size_t kBoardsKept = std::size_t{1} << 20;
     FlatTable<Layout> boardCache_;
+    std::vector<Layout> cutScratch_;
     std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
     FlatTable<std::int64_t> evaluated_; // steps of each size
     std::vector<InnerRow> inner_;
@@ -2041,6 +2065,20 @@ private:
 
 } // namespace
 
+bool NoPlanReachesMinimum(const PanelJob& job) {
+    // Each board with the gap after it takes a cell of (L + C) x (W + C), in
+    // either orientation; the cells do not overlap and lie inside the panel
+    // less its margins plus one gap, which is no larger than the panel when
+    // the gap is at most both margins. Panels on a sheet do not overlap
+    // either, so no plan covers more of a sheet than L W / ((L + C)(W + C)).
+    // The unit cancels. The slack is far above the tolerances of the counts.
+    const double L = job.Set_L, W = job.Set_W, C = job.Set_C;
+    if (!(L > 0 && W > 0 && C >= 0 && C <= 2 * std::min(job.BorderX_L, job.BorderX_W)))
+        return false;
+    const double bound = L * W * 100 / ((L + C) * (W + C));
+    return bound * (1 + 1e-6) + 1e-6 < job.Min_lv;
+}
+
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats) {
     std::string refusal = PanelJobRefusal(job);
@@ -2048,6 +2086,8 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
         refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
+    if (NoPlanReachesMinimum(job))
+        return;
     SearchStats local;
     Search search(job, unit, sink, progress, stats ? *stats : local, false);
     search.Run();

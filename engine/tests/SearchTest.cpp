@@ -1,9 +1,11 @@
+#include "Layout.h"
 #include "PanelSearch.h"
 #include "RowIndex.h"
 #include "Tolerance.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <iomanip>
@@ -221,6 +223,10 @@ TEST(PanelSearch, BulkCandidatesWriteTheLiteralRows) {
         RunPanelSearchReference(job, unit, slow, p2, &s2);
         SCOPED_TRACE(testing::Message() << "job " << t);
         ExpectSameRows(fast.rows, slow.rows);
+        if (NoPlanReachesMinimum(job)) { // answered at once: nothing counted
+            EXPECT_EQ(s1.candidatesGenerated, 0);
+            continue;
+        }
         EXPECT_EQ(s1.candidatesGenerated, s2.candidatesGenerated);
         EXPECT_EQ(s1.candidatesEvaluated, s2.candidatesEvaluated);
         if (job.PanelNumber == "1") { // the literal pair stage also cuts unrecordable sizes
@@ -232,6 +238,88 @@ TEST(PanelSearch, BulkCandidatesWriteTheLiteralRows) {
         rows += fast.rows.size();
     }
     EXPECT_GT(rows, 2000u);
+}
+
+// Small rectangular boards (sides in awkward ratios, routed or V-scored, one
+// and two kinds, best and every sheet, both units) against the literal path;
+// Min_lv just below and just above what the boards with their gap can cover,
+// so that the search answered at once is compared with the full walk.
+TEST(PanelSearch, SmallRectangularBoardsWriteTheLiteralRows) {
+    struct Board {
+        double L, W, C;
+    };
+    const Board boards[] = {{1.0, 0.69, 0.1},  {0.75, 0.52, 0.1}, {0.5, 0.35, 0.1},
+                            {0.35, 0.24, 0.1}, {0.25, 0.17, 0.1}, {0.2, 0.139, 0},
+                            {0.25, 0.17, 0},   {0.2, 0.15, 0.02}, {0.61, 0.23, 0.05},
+                            {0.43, 0.31, 0.08}};
+    std::size_t rows = 0, atOnce = 0, compared = 0;
+    for (int t = 0; t < 40; ++t) {
+        const Board& b = boards[t % 10];
+        const DisplayUnit unit = t % 3 == 1 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
+        const double f = UnitFactor(unit);
+        PanelJob job;
+        job.Set_L = b.L * f;
+        job.Set_W = b.W * f;
+        job.Set_C = b.C * f;
+        job.BorderX_L = job.BorderX_W = (t % 3 ? 0.2 : 0.3) * f;
+        job.PanelNumber = t % 2 ? "2" : "1";
+        // the literal pair stage tries every pair: fewer sizes for two kinds
+        const double most = job.PanelNumber == "2" ? 2.2 : 3.5;
+        job.Max_PL = most * f;
+        job.Max_PW = (most - 0.7) * f;
+        job.Min_PL = job.Min_PW = (t % 4 < 2 ? 0 : 1.5) * f;
+        job.PLPW_ratio = t % 5 ? 1.5 : 3;
+        const double cover = b.L * b.W * 100 / ((b.L + b.C) * (b.W + b.C));
+        job.Min_lv = (t / 10) % 2 ? std::min(100.0, std::floor(cover) + 1) : cover / 2;
+        job.AUTOPanel = true;
+        job.GoodBase = t % 4 == 0 || t % 4 == 3;
+        job.BothPanel = t % 7 != 3;
+        job.BothBase = true;
+        job.sheets = t % 3 ? kSheets : std::vector<SheetSize>{{12, 9}, {18, 12}, {24, 18}};
+        CollectedRows fast, slow;
+        NoProgress p1, p2;
+        const auto t0 = std::chrono::steady_clock::now();
+        RunPanelSearch(job, unit, fast, p1);
+        const auto took = std::chrono::steady_clock::now() - t0;
+        RunPanelSearchReference(job, unit, slow, p2);
+        SCOPED_TRACE(testing::Message() << "job " << t << ", board " << b.L << " x " << b.W);
+        ExpectSameRows(fast.rows, slow.rows);
+        if (NoPlanReachesMinimum(job)) {
+            ++atOnce;
+            EXPECT_TRUE(fast.rows.empty());
+            EXPECT_LT(took, std::chrono::milliseconds(50));
+        }
+        rows += fast.rows.size();
+        ++compared;
+    }
+    EXPECT_EQ(compared, 40u);
+    EXPECT_GE(atOnce, 10u);
+    EXPECT_GT(rows, 2000u);
+}
+
+// The premise of NoPlanReachesMinimum: each board with the gap after it takes
+// a cell of (L + C) x (W + C) inside the container less its margins plus one
+// gap, in every layout, mixed ones included.
+TEST(PanelSearch, BoardCellsFitInsideTheMargins) {
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<double> side(0.05, 3), gap(0, 0.3), margin(0, 1),
+        container(0.5, 30);
+    for (int t = 0; t < 30000; ++t) {
+        double L = std::round(side(rng) * 1000) / 1000, W = std::round(side(rng) * 1000) / 1000;
+        if (L < W)
+            std::swap(L, W);
+        const double C = t % 3 ? std::round(gap(rng) * 100) / 100 : 0;
+        const double BL = std::round(margin(rng) * 10) / 10, BW = std::round(margin(rng) * 10) / 10;
+        const double CL = std::round(container(rng) * 100) / 100,
+                     CW = std::round(container(rng) * 100) / 100;
+        const bool mixed = t % 2;
+        const Layout lay = LayoutPieces(mixed, L, W, C, BL, BW, CL, CW);
+        const double b = std::min(BL, BW);
+        const double room = std::max(0.0, CL - 2 * b + C) * std::max(0.0, CW - 2 * b + C);
+        ASSERT_LE(lay.Pieces() * (L + C) * (W + C), room * (1 + 1e-9) + 1e-9)
+            << L << " x " << W << " gap " << C << " in " << CL << " x " << CW << " margins " << BL
+            << ", " << BW << (mixed ? " mixed" : "");
+    }
 }
 
 TEST(PanelSearch, RowsComeInTheDisplayUnit) {

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <string>
 #include <sys/resource.h>
 
 namespace {
@@ -149,8 +150,20 @@ void Run(const Job& job) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::string arg = argc > 1 ? argv[1] : "all";
+    if (arg == "--help" || arg == "-h") {
+        std::puts("usage: job_bench [small|j3|tiny|all]\n"
+                  "Runs each job from the main window (offscreen unless QT_QPA_PLATFORM is set)\n"
+                  "three times and prints where the time goes, the repaints and the peak memory.");
+        return 0;
+    }
+    if (arg != "small" && arg != "j3" && arg != "tiny" && arg != "all") {
+        std::fprintf(stderr, "job_bench: unknown job '%s' (small, j3, tiny or all)\n", arg.c_str());
+        return 2;
+    }
+    vorn::test::prepareApplication();
     QApplication app(argc, argv);
-    const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("all");
+    const QString which = QString::fromStdString(arg);
     if (which == QLatin1String("small") || which == QLatin1String("all"))
         Run(kJobs[0]);
     if (which == QLatin1String("j3") || which == QLatin1String("all"))

@@ -11,9 +11,16 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 int main(int argc, char** argv) {
+    if (argc > 1 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        std::puts("usage: plans_bench [JOBFILE]\n"
+                  "Times border minimization over the result table of JOBFILE\n"
+                  "(default: bench/jobs/j3.job, about 82,000 rows).");
+        return 0;
+    }
     vorn::test::prepareApplication();
     QApplication app(argc, argv);
     const std::string path = argc > 1 ? argv[1] : VORN_BENCH_JOBS "/j3.job";
