@@ -51,15 +51,66 @@ enum class FieldKind {
     Percent, // 0..kMaxPercent
 };
 
-// Empty when the value (in the display unit for lengths) lies in its range;
-// otherwise one line naming the field, the value and the allowed range.
-std::string FieldRangeError(const char* field, double value, FieldKind kind, DisplayUnit unit);
+// What is wrong with one value or job, as data: the engine's refusals and
+// vornplan speak the English of DomainText, the window its own words made
+// from the same fields.
+struct DomainProblem {
+    enum class Kind {
+        None,
+        NotFinite,        // field
+        OutOfRange,       // field = value outside low..high (unit)
+        BelowMinimum,     // field = value below low
+        NotOneOrTwo,      // field = 'text'
+        TooManyAlongSide, // crowd: count pieces along a side, at most limit
+        TooMuchSearchWork // the panel limits: alongLength, alongWidth; count = work, at most limit
+    };
+    // Where a field's value comes from: the job, or a row of the settings.
+    enum class Source { Job, Sheet, Preset };
+    // What has too many pieces along a side.
+    enum class Crowd {
+        PanelLimits,
+        PresetPanels,
+        Sheets,
+        ArrayLimits,
+        TypedPanel,
+        TypedArray,
+        Layout
+    };
 
-// Every value of a job, then the pieces along a side. Empty when the job may
+    Kind kind = Kind::None;
+    Source source = Source::Job;
+    std::string field; // "Set_L"; for a crowd, the fields that set it ("Max_PL, Max_PW")
+    double value = 0, low = 0, high = 0;
+    std::string unit; // "in", "mm" or "%"; empty for a ratio
+    std::string text; // the value as given (NotOneOrTwo)
+    Crowd crowd = Crowd::PanelLimits;
+    double count = 0, limit = 0;
+    double alongLength = 0, alongWidth = 0;
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+// One line naming the field, the value and the allowed range; empty for None.
+std::string DomainText(const DomainProblem& problem);
+
+// None when the value (in the display unit for lengths) lies in its range.
+DomainProblem FieldRangeProblem(const char* field, double value, FieldKind kind, DisplayUnit unit);
+inline std::string FieldRangeError(const char* field, double value, FieldKind kind,
+                                   DisplayUnit unit) {
+    return DomainText(FieldRangeProblem(field, value, kind, unit));
+}
+
+// Every value of a job, then the pieces along a side. None when the job may
 // be searched. The zero board and the missing sheet keep their own program
 // messages (PanelJobRefusal, ArrayJobRefusal), checked first.
-std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit);
-std::string ArrayJobDomainError(const ArrayJob& job, DisplayUnit unit);
+DomainProblem PanelJobDomainProblem(const PanelJob& job, DisplayUnit unit);
+DomainProblem ArrayJobDomainProblem(const ArrayJob& job, DisplayUnit unit);
+inline std::string PanelJobDomainError(const PanelJob& job, DisplayUnit unit) {
+    return DomainText(PanelJobDomainProblem(job, unit));
+}
+inline std::string ArrayJobDomainError(const ArrayJob& job, DisplayUnit unit) {
+    return DomainText(ArrayJobDomainProblem(job, unit));
+}
 
 // A panel or array size typed by the user and planned without a search:
 // the board (unit), gap, margins and typed size, the sheets, and the pieces
@@ -67,11 +118,21 @@ std::string ArrayJobDomainError(const ArrayJob& job, DisplayUnit unit);
 // GivenArrayRefusal) are checked first.
 struct GivenPanelJob;
 struct GivenArrayJob;
-std::string GivenPanelDomainError(const GivenPanelJob& job, DisplayUnit unit);
-std::string GivenArrayDomainError(const GivenArrayJob& job, DisplayUnit unit);
+DomainProblem GivenPanelDomainProblem(const GivenPanelJob& job, DisplayUnit unit);
+DomainProblem GivenArrayDomainProblem(const GivenArrayJob& job, DisplayUnit unit);
+inline std::string GivenPanelDomainError(const GivenPanelJob& job, DisplayUnit unit) {
+    return DomainText(GivenPanelDomainProblem(job, unit));
+}
+inline std::string GivenArrayDomainError(const GivenArrayJob& job, DisplayUnit unit) {
+    return DomainText(GivenArrayDomainProblem(job, unit));
+}
 
 // The arguments of one layout (any unit taken as inches).
-std::string LayoutDomainError(double L, double W, double C, double BL, double BW, double CL,
-                              double CW);
+DomainProblem LayoutDomainProblem(double L, double W, double C, double BL, double BW, double CL,
+                                  double CW);
+inline std::string LayoutDomainError(double L, double W, double C, double BL, double BW, double CL,
+                                     double CW) {
+    return DomainText(LayoutDomainProblem(L, W, C, BL, BW, CL, CW));
+}
 
 } // namespace vorn

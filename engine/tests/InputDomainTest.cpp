@@ -108,6 +108,86 @@ TEST(InputDomain, BoundsTypedInMillimetresAreInside) {
               "BorderX_L = -5 is outside the allowed range 0 to 10000 in");
 }
 
+// The problem as data, for a text in another language: the kind, where the
+// value comes from, the field, the value and its range in the unit shown.
+TEST(InputDomain, ProblemsCarryTheFieldValueAndRange) {
+    using Kind = DomainProblem::Kind;
+    using Source = DomainProblem::Source;
+    struct Case {
+        const char* name;
+        DomainProblem problem;
+        Kind kind;
+        Source source;
+        const char* field;
+        double value, low, high;
+        const char* unit;
+    };
+    GivenPanelJob panel;
+    panel.Set_L = 4 * 25.4;
+    panel.Set_W = 3 * 25.4;
+    panel.Panel_L = 0.0127;
+    panel.Panel_W = 500;
+    panel.sheets = kSheets;
+    PanelJob badSheet = WideJob(1);
+    badSheet.sheets = {{48, 1e6}};
+    PanelJob badPreset = WideJob(1);
+    badPreset.AUTOPanel = false;
+    badPreset.presets = {{24, -1}, {1e-9, 20}};
+    PanelJob ratio = WideJob(1);
+    ratio.PLPW_ratio = 0.5;
+    PanelJob lv = WideJob(1);
+    lv.Min_lv = 120;
+    const Case cases[] = {
+        {"typed panel in mm", GivenPanelDomainProblem(panel, DisplayUnit::Millimetre),
+         Kind::OutOfRange, Source::Job, "Panel_L", 0.0127, 0.0254, 254000, "mm"},
+        {"sheet", PanelJobDomainProblem(badSheet, DisplayUnit::Inch), Kind::OutOfRange,
+         Source::Sheet, "Base_W", 1e6, 0.001, 10000, "in"},
+        {"preset", PanelJobDomainProblem(badPreset, DisplayUnit::Inch), Kind::OutOfRange,
+         Source::Preset, "Panel_L", 1e-9, 0.001, 10000, "in"},
+        {"ratio", PanelJobDomainProblem(ratio, DisplayUnit::Inch), Kind::BelowMinimum, Source::Job,
+         "PLPW_ratio", 0.5, 1, 0, ""},
+        {"utilization", PanelJobDomainProblem(lv, DisplayUnit::Millimetre), Kind::OutOfRange,
+         Source::Job, "Min_lv", 120, 0, 100, "%"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DomainProblem& p = c.problem;
+        EXPECT_EQ(p.kind, c.kind);
+        EXPECT_EQ(p.source, c.source);
+        EXPECT_EQ(p.field, c.field);
+        EXPECT_DOUBLE_EQ(p.value, c.value);
+        EXPECT_DOUBLE_EQ(p.low, c.low);
+        EXPECT_DOUBLE_EQ(p.high, c.high);
+        EXPECT_EQ(p.unit, c.unit);
+    }
+    EXPECT_EQ(DomainText(cases[1].problem),
+              "sheet Base_W = 1000000 is outside the allowed range 0.001 to 10000 in");
+
+    // The crowds: how many along a side and the bound.
+    PanelJob dust = WideJob(1);
+    dust.Set_L = dust.Set_W = 0.03;
+    dust.Set_C = 0;
+    dust.BorderX_L = dust.BorderX_W = 0.6;
+    dust.Max_PL = 24.5;
+    dust.Max_PW = 20.5;
+    const DomainProblem work = PanelJobDomainProblem(dust, DisplayUnit::Inch);
+    EXPECT_EQ(work.kind, Kind::TooMuchSearchWork);
+    EXPECT_EQ(work.alongLength, 776);
+    EXPECT_EQ(work.alongWidth, 643);
+    EXPECT_EQ(work.limit, kMaxPanelSearchWork);
+    ArrayJob a{1, 0.5, 0, 0, 0, 0, 0, 10000, 10000};
+    const DomainProblem units = ArrayJobDomainProblem(a, DisplayUnit::Inch);
+    EXPECT_EQ(units.kind, Kind::TooManyAlongSide);
+    EXPECT_EQ(units.crowd, DomainProblem::Crowd::ArrayLimits);
+    EXPECT_EQ(units.field, "Max_SetL, Max_SetW");
+    EXPECT_EQ(units.count, 20000);
+    EXPECT_EQ(units.limit, kMaxPiecesAlongSide);
+    EXPECT_EQ(DomainText(units), "Max_SetL, Max_SetW: the array limits allow too many units "
+                                 "along a side (20000; at most 2000): the search could not finish "
+                                 "in reasonable time");
+    EXPECT_FALSE(PanelJobDomainProblem(WideJob(1), DisplayUnit::Inch));
+}
+
 TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
     PanelJob job = WideJob(1);
     job.Set_L = 4;
