@@ -13,18 +13,25 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace vorn {
 namespace {
 
-// dxflib writes through a DL_WriterA; this one keeps the text in memory so
-// that the file is written whole by the safe write (the file stream of the
-// base class is never opened).
+// dxflib writes through a DL_WriterA; this one keeps the group codes in
+// memory so that the owners can be linked before the file is written whole by
+// the safe write (the file stream of the base class is never opened).
+struct Record {
+    int code;
+    std::string value;
+};
+
 class MemoryWriter : public DL_WriterA {
 public:
-    explicit MemoryWriter(std::string& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {}
+    explicit MemoryWriter(std::vector<Record>& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {}
 
     void dxfReal(int gc, double value) const override {
         // Fixed notation without trailing zeros: every reader takes it.
@@ -38,27 +45,121 @@ public:
         }
         if (s == "-0.0")
             s = "0.0";
-        Put(gc, s);
+        out_.push_back({gc, s});
     }
-    void dxfInt(int gc, int value) const override { Put(gc, std::to_string(value)); }
-    void dxfHex(int gc, int value) const override {
+    void dxfInt(int gc, int value) const override { out_.push_back({gc, std::to_string(value)}); }
+    void dxfHex(int gc, int value) const override { out_.push_back({gc, Hex(value)}); }
+    void dxfString(int gc, const char* value) const override {
+        out_.push_back({gc, value ? value : ""});
+    }
+    void dxfString(int gc, const std::string& value) const override { out_.push_back({gc, value}); }
+
+    static std::string Hex(unsigned long value) {
         char text[32];
-        std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-        Put(gc, text);
+        std::snprintf(text, sizeof text, "%lX", value);
+        return text;
     }
-    void dxfString(int gc, const char* value) const override { Put(gc, value ? value : ""); }
-    void dxfString(int gc, const std::string& value) const override { Put(gc, value); }
 
 private:
-    void Put(int gc, const std::string& value) const {
-        char code[16];
-        std::snprintf(code, sizeof code, "%3d\n", gc);
-        out_ += code;
-        out_ += value;
-        out_ += '\n';
-    }
-    std::string& out_;
+    std::vector<Record>& out_;
 };
+
+// dxflib leaves out the owner (group 330) of every table, record, block,
+// entity and object; readers then guess it, and some refuse the file. Each
+// one gets the owner the DXF structure gives it: a table the file (0), a
+// record its table, a block and its entities the block's record, the model
+// space entities *Model_Space's record, an object the dictionary that lists
+// it. $HANDSEED becomes the next free handle.
+void LinkOwners(std::vector<Record>& records) {
+    std::vector<Record> out;
+    out.reserve(records.size() + records.size() / 8);
+    std::map<std::string, std::string> blockRecords; // name -> handle
+    std::map<std::string, std::string> listedBy;     // object -> its dictionary
+    std::string section, table, block, rootDictionary;
+    unsigned long maxHandle = 0;
+    std::size_t handSeed = 0;
+
+    std::size_t i = 0;
+    while (i < records.size()) {
+        // One object: from its 0 record to the next.
+        std::size_t end = i + 1;
+        while (end < records.size() && records[end].code != 0)
+            ++end;
+        const std::string type = records[i].code == 0 ? records[i].value : std::string();
+        const auto value = [&](int code) -> std::string {
+            for (std::size_t k = i + 1; k < end; ++k)
+                if (records[k].code == code)
+                    return records[k].value;
+            return {};
+        };
+        if (type == "SECTION")
+            section = value(2);
+        // The header's variables are no object; $HANDSEED is not a handle.
+        std::size_t handleAt = 0;
+        bool owned = false;
+        for (std::size_t k = i + 1; k < end && records[k].code != 100 && type != "SECTION"; ++k) {
+            if ((records[k].code == 5 || records[k].code == 105) && !handleAt)
+                handleAt = k;
+            if (records[k].code == 330)
+                owned = true;
+        }
+        std::string handle = handleAt ? records[handleAt].value : std::string();
+        if (handleAt)
+            maxHandle = std::max(maxHandle, std::stoul(handle, nullptr, 16));
+
+        std::string owner;
+        if (section == "TABLES" && type == "TABLE") {
+            owner = "0";
+            table = handle;
+        } else if (section == "TABLES" && type != "ENDTAB" && type != "SECTION") {
+            owner = table;
+            if (type == "BLOCK_RECORD")
+                blockRecords[value(2)] = handle;
+        } else if (section == "BLOCKS" && type != "SECTION") {
+            if (type == "BLOCK")
+                block = blockRecords[value(2)];
+            owner = block;
+        } else if (section == "ENTITIES" && type != "SECTION") {
+            owner = blockRecords[value(67) == "1" ? "*Paper_Space" : "*Model_Space"];
+        } else if (section == "OBJECTS" && type != "SECTION") {
+            if (rootDictionary.empty()) {
+                rootDictionary = handle;
+                owner = "0";
+            } else {
+                const auto it = listedBy.find(handle);
+                owner = it != listedBy.end() ? it->second : rootDictionary;
+            }
+            if (type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT")
+                for (std::size_t k = i + 1; k < end; ++k)
+                    if (records[k].code == 350 || records[k].code == 360)
+                        listedBy.emplace(records[k].value, handle);
+        }
+
+        for (std::size_t k = i; k < end; ++k) {
+            if (records[k].code == 9 && records[k].value == "$HANDSEED")
+                handSeed = out.size() + 1;
+            out.push_back(std::move(records[k]));
+            if (k == handleAt && !owned && !owner.empty())
+                out.push_back({330, owner});
+        }
+        i = end;
+    }
+    if (handSeed && handSeed < out.size())
+        out[handSeed].value = MemoryWriter::Hex(maxHandle + 1);
+    records = std::move(out);
+}
+
+std::string Text(const std::vector<Record>& records) {
+    std::string text;
+    for (const Record& r : records) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%3d\n", r.code);
+        text += code;
+        text += r.value;
+        text += '\n';
+    }
+    return text;
+}
 
 struct LayerLook {
     const char* name;
@@ -296,8 +397,8 @@ CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole
 }
 
 QByteArray CamDxf(const CamPlan& plan) {
-    std::string text;
-    MemoryWriter dw(text);
+    std::vector<Record> records;
+    MemoryWriter dw(records);
     DL_Dxf dxf;
 
     // Outlines left to right: panel 1, panel 2, the array, the sheet.
@@ -372,7 +473,8 @@ QByteArray CamDxf(const CamPlan& plan) {
     dxf.writeObjects(dw);
     dxf.writeObjectsEnd(dw);
     dw.dxfEOF();
-    return QByteArray::fromStdString(text);
+    LinkOwners(records);
+    return QByteArray::fromStdString(Text(records));
 }
 
 QByteArray PlacementCsv(const CamPlan& plan) {

@@ -89,11 +89,32 @@ def fmt(v):
     return "%.3f" % (round(v * 1000) / 1000)
 
 
+def handles_of(path):
+    """Every object's handle (group 5, a DIMSTYLE's 105), header excluded."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    pairs = list(zip(lines[0::2], lines[1::2]))
+    out, section = [], None
+    for k, (code, value) in enumerate(pairs):
+        if code.strip() == "2" and pairs[k - 1] == ("  0", "SECTION"):
+            section = value
+        elif section != "HEADER" and code.strip() in ("5", "105"):
+            out.append(value)
+    return out
+
+
 def read_dxf(path, mm):
     doc = ezdxf.readfile(path)
     auditor = doc.audit()
     check(len(auditor.errors) == 0,
           f"{path}: audit errors {[e.message for e in auditor.errors]}")
+    # Clean as written: nothing the audit has to mend (owners, handles).
+    check(len(auditor.fixes) == 0,
+          f"{path}: audit fixes {[e.message for e in auditor.fixes]}")
+    handles = handles_of(path)
+    check(len(handles) == len(set(handles)), f"{path}: a handle given twice")
+    check(int(doc.header["$HANDSEED"], 16) > max(int(h, 16) for h in handles),
+          f"{path}: $HANDSEED {doc.header['$HANDSEED']} not above every handle")
     check(doc.dxfversion >= "AC1015", f"{path}: AutoCAD 2000 or later, not {doc.dxfversion}")
     check(doc.header["$INSUNITS"] == (4 if mm else 1), f"{path}: $INSUNITS")
     names = {l.dxf.name for l in doc.layers}
