@@ -15,8 +15,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <string_view>
 
 namespace vorn {
 
@@ -75,7 +78,15 @@ struct PartList {
     QStringList titles;
     std::vector<QStringList> rows;
     std::vector<const Field*> fields; // of the 32 columns
+    // The saved date and time of each part as stored, for the workbook's
+    // date and time cells.
+    std::vector<QVariant> dates, times;
 };
+
+constexpr int kDateColumn = 30;
+constexpr int kTimeColumn = 31;
+static_assert(std::string_view(kPartListColumns[kDateColumn]) == "Date" &&
+              std::string_view(kPartListColumns[kTimeColumn]) == "Time");
 
 PartList ReadList(TDataM1& dm, bool mm) {
     Cursor& q = dm.SavedPartsQuery;
@@ -98,6 +109,8 @@ PartList ReadList(TDataM1& dm, bool mm) {
             cells << q.displayTextAt(row, i);
         cells << tooling.value(q.valueAt(row, id).toInt());
         list.rows.push_back(std::move(cells));
+        list.dates.push_back(q.valueAt(row, index[kDateColumn]));
+        list.times.push_back(q.valueAt(row, index[kTimeColumn]));
     }
     return list;
 }
@@ -149,7 +162,35 @@ bool IsNumberColumn(const Field& f) {
            f.format != QLatin1String("##:##:##");
 }
 
-// The cells of the list, written for the workbook writer program.
+// Width in the sheet's character units (the default font's digit): East
+// Asian characters take two, capitals a little more than a digit.
+double TextUnits(const QString& text) {
+    double units = 0;
+    for (QChar ch : text)
+        units += ch.unicode() >= 0x2E80 ? 2 : ch.isUpper() ? 1.25 : 1;
+    return units;
+}
+
+// Days since the sheet's day 0 (1899-12-30), the serial of a date cell.
+double DateSerial(const QDate& date) {
+    return double(QDate(1899, 12, 30).daysTo(date));
+}
+
+// A saved time (hour × 10000 + minute × 100 + second) as a fraction of a day;
+// negative when it is not a time of day.
+double TimeSerial(const QVariant& value) {
+    bool ok = false;
+    const int t = value.toInt(&ok);
+    const int h = t / 10000, m = t / 100 % 100, sec = t % 100;
+    if (!ok || t < 0 || h > 23 || m > 59 || sec > 59)
+        return -1;
+    return (h * 3600 + m * 60 + sec) / 86400.0;
+}
+
+// The cells of the list, written for the workbook writer program: widths
+// from the texts, a bold header row that stays in view and repeats on every
+// page, landscape and one page wide, dates and times as the report writes
+// them (2026-12-10, 09:05:07).
 bool WriteWorkbookCells(const PartList& list, const QDateTime& now, const QString& path,
                         QString* error) {
     QFile file(path);
@@ -157,21 +198,74 @@ bool WriteWorkbookCells(const PartList& list, const QDateTime& now, const QStrin
         *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
         return false;
     }
+    constexpr int kHeaderRow = 2;
+    const int columns = int(list.titles.size());
+    const int tooling = columns - 1;
     WorkbookCells cells(file);
+    cells.sheet({true, true, kHeaderRow + 1});
+    const int header = cells.format({QString(), true, true});
+    const int wrapped = cells.format({QString(), false, true});
+    const int date = cells.format({QStringLiteral("yyyy-mm-dd")});
+    const int time = cells.format({QStringLiteral("hh:mm:ss")});
+
+    // Widths: the longest text of a column, its title over at most two lines.
+    // A column whose texts are wider than its bound wraps them instead of
+    // cutting them off; the tooling summary always wraps.
+    std::vector<double> widths(std::size_t(columns), 0);
+    std::vector<bool> wraps(std::size_t(columns), false);
+    for (int c = 0; c < columns; ++c) {
+        double w = std::ceil(TextUnits(list.titles[c]) / 2);
+        for (const QStringList& row : list.rows)
+            w = std::max(w, TextUnits(row.value(c)));
+        if (c == kDateColumn)
+            w = std::max(w, 10.0);
+        else if (c == kTimeColumn)
+            w = std::max(w, 8.0);
+        const double bound = c == tooling ? 60.0 : 48.0;
+        widths[std::size_t(c)] = std::clamp(w + 2, 6.0, bound);
+        wraps[std::size_t(c)] = c == tooling || w + 2 > bound;
+        cells.column(c, widths[std::size_t(c)], wraps[std::size_t(c)] ? wrapped : -1);
+    }
+    // Rows of wrapped text as tall as their lines (15 points a line, a
+    // little spare for breaks at word ends), up to the tallest row a
+    // spreadsheet keeps.
+    auto lines = [&widths](const QString& text, int c) {
+        return std::max(1.0, std::ceil(TextUnits(text) * 1.15 / (widths[std::size_t(c)] - 1)));
+    };
+    constexpr double kTallestRow = 409;
+    double headerLines = 1;
+    for (int c = 0; c < columns; ++c)
+        headerLines = std::max(headerLines, lines(list.titles[c], c));
+
     cells.text(0, 0, PartListCaption());
     cells.text(1, 0,
                QStringLiteral("报表产生时间：") +
-                   QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
+                   now.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' +
                    now.time().toString(QStringLiteral("HH:mm:ss")));
-    for (int c = 0; c < list.titles.size(); ++c)
-        cells.text(2, c, list.titles[c]);
+    cells.row(kHeaderRow, std::min(16 * headerLines, kTallestRow));
+    for (int c = 0; c < columns; ++c)
+        cells.text(kHeaderRow, c, list.titles[c], header);
     for (size_t r = 0; r < list.rows.size(); ++r) {
         const QStringList& row = list.rows[r];
-        const int at = int(r) + 3;
+        const int at = int(r) + kHeaderRow + 1;
+        double n = 1;
+        for (int c = 0; c < columns; ++c)
+            if (wraps[std::size_t(c)])
+                n = std::max(n, lines(row.value(c), c));
+        if (n > 1)
+            cells.row(at, std::min(15 * n, kTallestRow));
         for (int c = 0; c < row.size(); ++c) {
             const QString& cell = row[c];
             if (cell.isEmpty())
                 continue;
+            if (c == kDateColumn && list.dates[r].toDate().isValid()) {
+                cells.number(at, c, DateSerial(list.dates[r].toDate()), date);
+                continue;
+            }
+            if (c == kTimeColumn && TimeSerial(list.times[r]) >= 0) {
+                cells.number(at, c, TimeSerial(list.times[r]), time);
+                continue;
+            }
             if (c < int(list.fields.size()) && IsNumberColumn(*list.fields[size_t(c)])) {
                 // The shown text is plain ASCII digits: read back without a locale.
                 const QByteArray n = cell.toLatin1();
@@ -179,11 +273,12 @@ bool WriteWorkbookCells(const PartList& list, const QDateTime& now, const QStrin
                 const char* end = n.constData() + n.size() - (n.endsWith('%') ? 1 : 0);
                 const auto [ptr, ec] = std::from_chars(n.constData(), end, v);
                 if (ec == std::errc() && ptr == end) {
-                    cells.number(at, c, v, NumberFormatOf(list.fields[size_t(c)]->format));
+                    cells.number(at, c, v,
+                                 cells.format({NumberFormatOf(list.fields[size_t(c)]->format)}));
                     continue;
                 }
             }
-            cells.text(at, c, cell);
+            cells.text(at, c, cell, wraps[std::size_t(c)] ? wrapped : -1);
         }
     }
     if (!cells.finish() || !file.flush()) {

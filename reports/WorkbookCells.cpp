@@ -7,8 +7,8 @@
 
 namespace vorn {
 
-// Formats are sent once, the first time a cell uses them: (kind Number,
-// row, col, value, index) with index = -1 − n announcing format n inline.
+// Formats are sent once, before the first cell that uses them: (kind
+// Format, index, number format, bold, wrap).
 WorkbookCells::WorkbookCells(QIODevice& out) : m_out(out), m_stream(new QDataStream(&out)) {
     m_stream->setVersion(QDataStream::Qt_6_0);
     m_stream->writeRawData(kWorkbookCellsMagic, int(sizeof kWorkbookCellsMagic));
@@ -18,23 +18,36 @@ WorkbookCells::~WorkbookCells() {
     delete m_stream;
 }
 
-void WorkbookCells::text(int row, int col, const QString& value) {
-    *m_stream << quint8(CellKind::Text) << qint32(row) << qint32(col) << value;
+int WorkbookCells::format(const CellFormat& f) {
+    const QString key =
+        f.numberFormat + QChar(0) + QChar(f.bold ? u'b' : u'-') + QChar(f.wrap ? u'w' : u'-');
+    auto it = m_formats.constFind(key);
+    if (it == m_formats.cend()) {
+        it = m_formats.insert(key, qint32(m_formats.size()));
+        *m_stream << quint8(CellKind::Format) << it.value() << f.numberFormat << f.bold << f.wrap;
+    }
+    return it.value();
 }
 
-void WorkbookCells::number(int row, int col, double value, const QString& numberFormat) {
-    qint32 index = -1;
-    QString announce;
-    if (!numberFormat.isEmpty()) {
-        auto it = m_formats.constFind(numberFormat);
-        if (it == m_formats.cend()) {
-            it = m_formats.insert(numberFormat, qint32(m_formats.size()));
-            announce = numberFormat;
-        }
-        index = it.value();
-    }
-    *m_stream << quint8(CellKind::Number) << qint32(row) << qint32(col) << value << index
-              << announce;
+void WorkbookCells::sheet(const SheetSetUp& setUp) {
+    *m_stream << quint8(CellKind::Sheet) << setUp.landscape << setUp.fitToWidth
+              << qint32(setUp.frozenRows);
+}
+
+void WorkbookCells::column(int col, double widthCharacters, int format) {
+    *m_stream << quint8(CellKind::Column) << qint32(col) << widthCharacters << qint32(format);
+}
+
+void WorkbookCells::row(int row, double heightPoints) {
+    *m_stream << quint8(CellKind::Row) << qint32(row) << heightPoints;
+}
+
+void WorkbookCells::text(int row, int col, const QString& value, int format) {
+    *m_stream << quint8(CellKind::Text) << qint32(row) << qint32(col) << value << qint32(format);
+}
+
+void WorkbookCells::number(int row, int col, double value, int format) {
+    *m_stream << quint8(CellKind::Number) << qint32(row) << qint32(col) << value << qint32(format);
 }
 
 bool WorkbookCells::finish() {

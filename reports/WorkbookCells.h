@@ -14,17 +14,46 @@ class QIODevice;
 
 namespace vorn {
 
-inline constexpr char kWorkbookCellsMagic[] = "VornCells1";
+inline constexpr char kWorkbookCellsMagic[] = "VornCells2";
 
-enum class CellKind : quint8 { End = 0, Text = 1, Number = 2 };
+enum class CellKind : quint8 {
+    End = 0,
+    Text = 1,
+    Number = 2,
+    Format = 3, // a cell format, announced before its first use
+    Column = 4, // a column's width and format
+    Row = 5,    // a row's height
+    Sheet = 6,  // the sheet's page set-up
+};
 
-// Cells must be added row by row, left to right (the writer streams them).
+// How a cell looks; formats are numbered in the order they are first used.
+struct CellFormat {
+    QString numberFormat; // e.g. "0.000", "yyyy-mm-dd"; empty: general
+    bool bold = false;
+    bool wrap = false; // several lines
+};
+
+// The printed page and the view of the sheet.
+struct SheetSetUp {
+    bool landscape = false;
+    bool fitToWidth = false; // as many pages down as needed, one across
+    int frozenRows = 0;      // rows that stay in view and repeat on every page
+};
+
+// The set-up, columns and rows are given before any cell; cells row by row,
+// left to right (the writer streams them). Every cell sits at the top of its
+// row, so a row made taller for a wrapped text still reads as one line.
 class WorkbookCells {
 public:
     explicit WorkbookCells(QIODevice& out);
     ~WorkbookCells();
-    void text(int row, int col, const QString& value);
-    void number(int row, int col, double value, const QString& numberFormat);
+    // The number of a format, announcing it the first time.
+    int format(const CellFormat& f);
+    void sheet(const SheetSetUp& setUp);
+    void column(int col, double widthCharacters, int format = -1);
+    void row(int row, double heightPoints);
+    void text(int row, int col, const QString& value, int format = -1);
+    void number(int row, int col, double value, int format = -1);
     // Ends the stream; false when the device refused a write.
     bool finish();
 

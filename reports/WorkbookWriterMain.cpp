@@ -40,37 +40,95 @@ int main(int argc, char** argv) {
         return 1;
     }
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    // Every cell at the top of its row: a row made taller for a wrapped text
+    // still reads as one line.
+    lxw_format* plain = workbook_add_format(book);
+    format_set_align(plain, LXW_ALIGN_VERTICAL_TOP);
     QVector<lxw_format*> formats;
+    auto formatOf = [&formats, plain](qint32 index) {
+        return index >= 0 && index < formats.size() ? formats[index] : plain;
+    };
+    bool wellFormed = true;
     for (;;) {
         quint8 kind = 0;
-        qint32 row = 0, col = 0;
         s >> kind;
         if (s.status() != QDataStream::Ok || kind == quint8(vorn::CellKind::End))
             break;
-        s >> row >> col;
-        if (kind == quint8(vorn::CellKind::Text)) {
-            QString text;
-            s >> text;
-            worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), text.toUtf8().constData(),
-                                   nullptr);
-        } else {
-            double value = 0;
-            qint32 index = -1;
-            QString announce;
-            s >> value >> index >> announce;
-            if (!announce.isEmpty()) {
-                lxw_format* f = workbook_add_format(book);
-                format_set_num_format(f, announce.toUtf8().constData());
+        switch (vorn::CellKind(kind)) {
+        case vorn::CellKind::Format: {
+            qint32 index = 0;
+            QString numberFormat;
+            bool bold = false, wrap = false;
+            s >> index >> numberFormat >> bold >> wrap;
+            lxw_format* f = workbook_add_format(book);
+            if (!numberFormat.isEmpty())
+                format_set_num_format(f, numberFormat.toUtf8().constData());
+            if (bold)
+                format_set_bold(f);
+            if (wrap)
+                format_set_text_wrap(f);
+            format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+            if (index == formats.size())
                 formats.append(f);
-            }
-            worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(col), value,
-                                   index >= 0 && index < formats.size() ? formats[index] : nullptr);
+            else
+                wellFormed = false;
+            break;
         }
+        case vorn::CellKind::Sheet: {
+            bool landscape = false, fitToWidth = false;
+            qint32 frozen = 0;
+            s >> landscape >> fitToWidth >> frozen;
+            worksheet_set_paper(sheet, 9); // A4
+            if (landscape)
+                worksheet_set_landscape(sheet);
+            if (fitToWidth)
+                worksheet_fit_to_pages(sheet, 1, 0);
+            if (frozen > 0) {
+                worksheet_freeze_panes(sheet, lxw_row_t(frozen), 0);
+                worksheet_repeat_rows(sheet, 0, lxw_row_t(frozen - 1));
+            }
+            break;
+        }
+        case vorn::CellKind::Column: {
+            qint32 col = 0, format = -1;
+            double width = 0;
+            s >> col >> width >> format;
+            worksheet_set_column(sheet, lxw_col_t(col), lxw_col_t(col), width, formatOf(format));
+            break;
+        }
+        case vorn::CellKind::Row: {
+            qint32 row = 0;
+            double height = 0;
+            s >> row >> height;
+            worksheet_set_row(sheet, lxw_row_t(row), height, nullptr);
+            break;
+        }
+        case vorn::CellKind::Text: {
+            qint32 row = 0, col = 0, format = -1;
+            QString text;
+            s >> row >> col >> text >> format;
+            worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), text.toUtf8().constData(),
+                                   formatOf(format));
+            break;
+        }
+        case vorn::CellKind::Number: {
+            qint32 row = 0, col = 0, format = -1;
+            double value = 0;
+            s >> row >> col >> value >> format;
+            worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(col), value, formatOf(format));
+            break;
+        }
+        default:
+            wellFormed = false;
+            break;
+        }
+        if (!wellFormed)
+            break;
     }
-    const bool complete = s.status() == QDataStream::Ok;
+    const bool complete = wellFormed && s.status() == QDataStream::Ok;
     const lxw_error result = workbook_close(book);
     if (!complete) {
-        std::fprintf(stderr, "The cell file \"%s\" is cut short.\n", argv[1]);
+        std::fprintf(stderr, "The cell file \"%s\" is cut short or malformed.\n", argv[1]);
         return 1;
     }
     if (result != LXW_NO_ERROR) {

@@ -10,6 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 using namespace vorn;
@@ -259,9 +263,38 @@ private slots:
         QCOMPARE(cell(5, 20).at(0).toDouble(), // Panel_lv as shown, not scaled
                  QString::number(4.2 * 2.8 * 16 * 100 / (18.3 * 12.7), 'f', 3).toDouble());
         QCOMPARE(cell(5, 20).at(1).toString(), QStringLiteral("0.000\"%\""));
-        QCOMPARE(cell(5, 31).at(0).toString(),
-                 QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
-        QCOMPARE(cell(5, 32).at(0).toString(), QStringLiteral("9:05:07"));
+        // Dates and times are cells of their kind, shown as the report shows them.
+        QCOMPARE(cell(5, 31).at(0).toString(), QStringLiteral("2026-03-04T00:00:00"));
+        QCOMPARE(cell(5, 31).at(1).toString(), QStringLiteral("yyyy-mm-dd"));
+        QCOMPARE(cell(5, 32).at(0).toString(), QStringLiteral("09:05:07"));
+        QCOMPARE(cell(5, 32).at(1).toString(), QStringLiteral("hh:mm:ss"));
+        QCOMPARE(cell(4, 32).at(0).toString(), QStringLiteral("23:59:58"));
+        QCOMPARE(cell(2, 1).at(0).toString(), QStringLiteral("报表产生时间：2026-07-08 16:04:09"));
+        // The header row bold, kept in view and printed on every page; the
+        // page landscape, one page wide; every column as wide as its texts.
+        for (int c = 1; c <= 33; ++c)
+            QVERIFY(cell(3, c).at(3).toBool());
+        QVERIFY(!cell(5, 1).at(3).toBool());
+        // A row grown for its wrapped tooling reads as one line: all its
+        // cells at the top.
+        for (int c : {1, 2, 7, 20, 31, 32, 33})
+            QCOMPARE(cell(5, c).at(4).toString(), QStringLiteral("top"));
+        const QJsonObject setup = book.value("setup").toObject();
+        QCOMPARE(setup.value("orientation").toString(), QStringLiteral("landscape"));
+        QCOMPARE(setup.value("paper").toString(), QStringLiteral("9"));
+        QVERIFY(setup.value("fit_to_page").toBool());
+        QCOMPARE(setup.value("fit_width").toInt(), 1);
+        QCOMPARE(setup.value("fit_height").toInt(), 0);
+        QCOMPARE(setup.value("freeze").toString(), QStringLiteral("A4"));
+        QCOMPARE(setup.value("title_rows").toString(), QStringLiteral("$1:$3"));
+        const QJsonObject widths = book.value("widths").toObject();
+        for (int c = 1; c <= 33; ++c) {
+            const QString col = QString(QChar(c <= 26 ? u'A' + c - 1 : u'A')) +
+                                (c > 26 ? QString(QChar(u'A' + c - 27)) : QString());
+            QVERIFY2(widths.value(col).toDouble() >= 6, qPrintable(col));
+        }
+        QVERIFY(widths.value("AE").toDouble() >= 10); // a whole date
+        QVERIFY(widths.value("AG").toDouble() >= 40); // the tooling summary, wrapped
         QCOMPARE(cell(5, 33).at(0).toString(), Summary(2, 25.4));
         QVERIFY(!cells.contains(QStringLiteral("6,1")));
         // Every value of the text export is in its cell.
@@ -274,6 +307,8 @@ private slots:
                 const QJsonArray got = cell(r + 1, c + 1);
                 if (want[c].isEmpty()) {
                     QVERIFY(got.isEmpty());
+                } else if (c >= 30) { // date and time, checked above
+                    QVERIFY(!got.isEmpty());
                 } else if (got.at(0).isDouble()) {
                     QString n = want[c];
                     n.remove(u'%');
@@ -283,6 +318,68 @@ private slots:
                 }
             }
         }
+    }
+
+    // The workbook as a spreadsheet program prints it: one page wide, every
+    // title, date and customer part number whole (a 40-character one on one
+    // line, a wider one wrapped in its cell).
+    void workbookPrintsOnePageWide() {
+        TwoParts();
+        const QString longest = QStringLiteral("CUSTOMER-PART-NUMBER-0123456789-ABCDEFGH");
+        const QString wrapping =
+            QStringLiteral("WIDE CUSTOMER TEXT WRAPPED OVER LINES, NOT ENDMARK");
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(SavePlan(*dm_, QStringLiteral("P-%1").arg(i, 2, 10, QChar(u'0')),
+                             i == 7   ? wrapping
+                             : i == 8 ? longest
+                                      : QStringLiteral("客户 %1").arg(i),
+                             3));
+        OpenList(*dm_, true);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.xlsx"));
+        QString error;
+        QVERIFY2(ExportPartList(*dm_, path, PartListFormat::Workbook, true, now_, &error),
+                 qPrintable(error));
+        QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (office.isEmpty())
+            office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+        if (office.isEmpty())
+            QSKIP(
+                "LibreOffice (soffice) is not installed: the part list's printout is not checked");
+        QProcess p;
+        p.start(office,
+                {QStringLiteral("-env:UserInstallation=") +
+                     QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
+                 QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                 QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path(), path});
+        QVERIFY(p.waitForFinished(120000));
+        const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+        QVERIFY2(QFile::exists(pdf), p.readAllStandardError().constData());
+        p.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(p.waitForFinished(30000));
+        const QString info = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))),
+                 qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+841"))),
+                 qPrintable(info)); // A4 landscape
+        p.start(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("110"), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+        QVERIFY(p.waitForFinished(30000));
+        const QString shot = screenshotDir() + QStringLiteral("/partlist_workbook.png");
+        QFile::remove(shot);
+        QVERIFY(QFile::copy(dir.filePath(QStringLiteral("page.png")), shot));
+        p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(u'\n');
+        // Long titles wrap in their cells, so their lines come out apart.
+        for (const QString& want :
+             {QStringLiteral("客户型号"), QStringLiteral("操作员"), QStringLiteral("Tooling"),
+              QStringLiteral("日期"), QStringLiteral("时间"), QStringLiteral("2026-03-04"),
+              QStringLiteral("09:05:07"), QStringLiteral("2026-07-08 16:04:09"),
+              QStringLiteral("P-09"), QStringLiteral("客户 9"), longest, QStringLiteral("WIDE"),
+              QStringLiteral("ENDMARK")})
+            QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" not in:\n") + text));
     }
 
     // A write that fails leaves the old file whole and says why; the
