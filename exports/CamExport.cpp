@@ -169,7 +169,7 @@ struct LayerLook {
 const LayerLook kLayers[] = {
     {"PANEL1", 7},     {"BOARDS1", 3},  {"TOOLING1", 1}, {"PANEL2", 7},
     {"BOARDS2", 3},    {"TOOLING2", 1}, {"SHEET", 30},   {"CUTS", 40},
-    {"DIMENSIONS", 8}, {"ARRAY", 5},    {"UNITS", 4},
+    {"DIMENSIONS", 8}, {"ARRAY", 5},    {"UNITS", 4},    {"ARRAY_TOOLING", 1},
 };
 
 // Entities of the drawing, all on the layer's own colour and line type.
@@ -411,7 +411,7 @@ QByteArray CamDxf(const CamPlan& plan) {
     if (plan.panel2)
         order.push_back({&*plan.panel2, {"PANEL2", "BOARDS2", "TOOLING2"}, true});
     if (plan.array)
-        order.push_back({&*plan.array, {"ARRAY", "UNITS", nullptr}, true});
+        order.push_back({&*plan.array, {"ARRAY", "UNITS", "ARRAY_TOOLING"}, true});
     order.push_back({&plan.sheet, {"SHEET", "CUTS", nullptr}, false});
     double maxTh = 0;
     for (const Placed& p : order)

@@ -8,6 +8,7 @@ import csv
 import io
 import itertools
 import os
+import sqlite3
 import subprocess
 import sys
 
@@ -17,7 +18,7 @@ VP, JOBS, DB, WORK = sys.argv[1:5]
 FULL_DISK = "--full-disk" in sys.argv[5:]
 EPS = 1e-6
 LAYERS = ["PANEL1", "BOARDS1", "TOOLING1", "PANEL2", "BOARDS2", "TOOLING2", "SHEET", "CUTS",
-          "DIMENSIONS", "ARRAY", "UNITS"]
+          "DIMENSIONS", "ARRAY", "UNITS", "ARRAY_TOOLING"]
 failures = []
 
 
@@ -122,6 +123,27 @@ def read_dxf(path, mm):
     return doc
 
 
+def array_holes(length, width, factor):
+    """The array presets of the database placed on a length x width array by
+    their edge rule: (x, y from the top-left corner, diameter); a hole off
+    the outline is left out."""
+    db = sqlite3.connect(f"file:{DB}?mode=ro", uri=True)
+    out = []
+    for edge, e, o, d in db.execute("SELECT Level_Edge, EdgeSize, OtherSize, Diameter FROM "
+                                    "SetTooling WHERE Type = 'Array' ORDER BY SerialNumber"):
+        e, o, d = e * factor, o * factor, d * factor
+        along_l, along_w = (o if o >= 0 else length + o), (o if o >= 0 else width + o)
+        x, y = {"Top_Edge": (along_l, e), "Bottom_Edge": (along_l, width - e),
+                "Left_Edge": (e, along_w), "Right_Edge": (length - e, along_w),
+                "Top_Center": (length / 2 + o, e), "Bottom_Center": (length / 2 + o, width - e),
+                "Left_Center": (e, width / 2 + o),
+                "Right_Center": (length - e, width / 2 + o)}[edge]
+        if -EPS <= x <= length + EPS and -EPS <= y <= width + EPS:
+            out.append((x, y, d))
+    db.close()
+    return out
+
+
 def check_plan(name, job, row, mm=False, array=None):
     """array: (array job, array row, array search row) for an array plan."""
     dxf, placements = os.path.join(WORK, name + ".dxf"), os.path.join(WORK, name + ".csv")
@@ -191,8 +213,19 @@ def check_plan(name, job, row, mm=False, array=None):
         check(len(units) == a["Panel"], f"{name}: {len(units)} units, the array says {a['Panel']}")
         check_pieces(name + " units", units, outline, [(a["Part_L"], a["Part_W"])], a["Part_C"],
                      (a["SetBorder_L"], a["SetBorder_W"]))
+        # The array's tooling holes from the database's array presets, drawn
+        # at (X, Set_W - Y) from the array's lower-left corner.
+        want = sorted((outline[0] + x, outline[1] + a["Set_W"] - y, d / 2)
+                      for x, y, d in array_holes(a["Set_L"], a["Set_W"], 25.4 if mm else 1))
+        got = sorted((c.dxf.center[0], c.dxf.center[1], c.dxf.radius)
+                     for c in doc.modelspace().query('CIRCLE[layer=="ARRAY_TOOLING"]'))
+        check(len(want) > 0 and len(got) == len(want) and
+              all(all(near(u, v) for u, v in zip(g, w)) for g, w in zip(got, want)),
+              f"{name}: array holes {got} != {want}")
     else:
-        check(not rects(doc, "ARRAY"), f"{name}: no array without an array")
+        check(not rects(doc, "ARRAY") and
+              not doc.modelspace().query('CIRCLE[layer=="ARRAY_TOOLING"]'),
+              f"{name}: no array and no array holes without an array")
 
     # The drawings stand side by side, none over another.
     for p, q in itertools.combinations(outlines, 2):
