@@ -4,6 +4,7 @@
 #include "JobInput.h"
 #include "Layout.h"
 #include "MyPro.h"
+#include "PlanArguments.h"
 #include "PlanRow.h"
 #include "PlanViews.h"
 #include "ResultRow.h"
@@ -125,6 +126,18 @@ Paint JobRowPaint(const QCommandLineParser& p) {
         throw JobRefused{*exit};
     const int n = row.Number;
     const vorn::PlanFields fields = vornplan::FieldsOf(row);
+    // The marks of the report's pictures: the holes the presets place on
+    // this plan (none on a cutting plan).
+    std::vector<vorn::PlacedHole> placed;
+    if (p.isSet(QStringLiteral("db"))) {
+        if (p.isSet(QStringLiteral("holes")))
+            throw UsageError{QStringLiteral("--holes and --db: give one of them")};
+        std::string error;
+        if (!vornplan::PlaceHolesFromFile(p.value(QStringLiteral("db")).toStdString(),
+                                          fields.number, p.isSet(QStringLiteral("mm")), placed,
+                                          error))
+            throw UsageError{QString::fromStdString(error)};
+    }
     if (view->second == vorn::DiagramView::Panel2 && !row.second)
         throw UsageError{QStringLiteral("row %1 has one panel size: no panel 2 to draw").arg(n)};
     if (view->second == vorn::DiagramView::Cutting && row.second) {
@@ -140,6 +153,9 @@ Paint JobRowPaint(const QCommandLineParser& p) {
         if (drawn.Kind != QLatin1String("Panel"))
             throw UsageError{QStringLiteral("--holes needs a panel view")};
         holes = Holes(p.value(QStringLiteral("holes")));
+    } else if (drawn.Kind == QLatin1String("Panel")) {
+        holes = vornplan::HolesOfType(placed, view->second == vorn::DiagramView::Panel2 ? "Panel2"
+                                                                                        : "Panel1");
     }
     return [drawn, holes](const vorn::DiagramCanvas& c) {
         const double scale = vorn::DrawLayoutDiagram(drawn, c);
@@ -181,7 +197,8 @@ int Run(int argc, char** argv) {
         "          --piece 4x2 --spacing 0.1 --counts La,Wb,Lb,Wa,sLa,sWb [--holes X,Y,D;...]\n"
         "Two-size: vornplan draw --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8\n"
         "          --pattern L --counts1 La,Wb,Lb,Wa --counts2 La,Wb,Lb,Wa\n"
-        "A plan:   vornplan draw --job FILE [--mm] --row N --view panel1|panel2|cut"));
+        "A plan:   vornplan draw --job FILE [--mm] --row N --view panel1|panel2|cut [--db PATH]\n"
+        "          (with --db, the tooling holes its presets place, marked as in the report)"));
     p.addHelpOption();
     const auto opt = [&](const char* name, const char* help, const char* value) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
@@ -211,6 +228,8 @@ int Run(int argc, char** argv) {
     opt("view", "panel1, panel2 or cut (with --job).", "view");
     p.addOption(QCommandLineOption(
         QStringLiteral("mm"), QStringLiteral("The job's lengths are millimetres (with --job).")));
+    opt("db", "Database whose tooling presets place the holes marked on a panel (with --job).",
+        "path");
 
     QStringList args{QStringLiteral("vornplan draw")};
     for (int i = 1; i < argc; ++i)
@@ -251,6 +270,8 @@ int Run(int argc, char** argv) {
 
         if (p.isSet(QStringLiteral("job"))) {
             paint = JobRowPaint(p);
+        } else if (p.isSet(QStringLiteral("db"))) {
+            throw UsageError{QStringLiteral("--db places the holes of a plan: it goes with --job")};
         } else if (p.isSet(QStringLiteral("two-size"))) {
             if (pattern != QLatin1String("L") && pattern != QLatin1String("W"))
                 throw UsageError{QStringLiteral("--two-size needs --pattern L or W")};

@@ -106,6 +106,27 @@ bool ReadPresetsFromFile(const std::string& path, std::vector<vorn::ToolingPrese
         error);
 }
 
+bool PlaceHolesFromFile(const std::string& path, const vorn::RowReader& plan, bool mm,
+                        std::vector<vorn::PlacedHole>& holes, std::string& error) {
+    std::vector<vorn::ToolingPreset> panel, array;
+    if (!ReadPresetsFromFile(path, panel, array, error))
+        return false;
+    holes = vorn::ComputeToolingHoles(
+        panel, array, vorn::OutlinesOf(plan),
+        vorn::UnitFactor(mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch));
+    return true;
+}
+
+std::vector<vorn::ToolingHole> HolesOfType(const std::vector<vorn::PlacedHole>& holes,
+                                           const char* panelType) {
+    std::vector<vorn::ToolingHole> shown;
+    for (const vorn::PlacedHole& h : holes)
+        if (h.PanelType == panelType)
+            shown.push_back(
+                {h.SerialNumber, h.Xcoordinate.value_or(0), h.Ycoordinate.value_or(0), h.Diameter});
+    return shown;
+}
+
 bool ReadSheetsFromFile(const std::string& path, std::vector<vorn::SheetSize>& sheets,
                         std::string& error) {
     return WithTable(

@@ -3,6 +3,8 @@
 // (holes, panel): "--job FILE" and named options, and the tooling presets
 // of a database file.
 
+#include "CommandEnabling.h" // RowReader
+#include "MyPro.h"           // ToolingHole
 #include "PanelJob.h"
 #include "ResultRow.h"
 #include "Tooling.h"
@@ -34,6 +36,18 @@ bool ParseSize(const std::string& text, double& l, double& w);
 // order); false with a message naming the file when it is not usable.
 bool ReadPresetsFromFile(const std::string& path, std::vector<vorn::ToolingPreset>& panel,
                          std::vector<vorn::ToolingPreset>& array, std::string& error);
+// The tooling holes of a plan (`plan` reads its columns by name), placed from
+// the presets of a database file as the main window places them at the
+// pick-up, in the job's unit; false with the message of ReadPresetsFromFile.
+bool PlaceHolesFromFile(const std::string& path, const vorn::RowReader& plan, bool mm,
+                        std::vector<vorn::PlacedHole>& holes, std::string& error);
+
+// The placed holes of one panel type ("Panel1", "Panel2", "Array") as the
+// report lists them and the diagrams mark them: a hole without a known
+// reference at 0,0, as the window's tooling table reads its empty coordinates.
+std::vector<vorn::ToolingHole> HolesOfType(const std::vector<vorn::PlacedHole>& holes,
+                                           const char* panelType);
+
 // The enabled sheets of a database file, in the sheet table's order.
 bool ReadSheetsFromFile(const std::string& path, std::vector<vorn::SheetSize>& sheets,
                         std::string& error);

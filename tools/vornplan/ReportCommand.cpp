@@ -6,7 +6,6 @@
 #include "PlanRow.h"
 #include "ReportPaint.h"
 #include "ReportWorkbook.h"
-#include "ToolingWork.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,28 +17,6 @@
 #include <vector>
 
 namespace {
-
-// The holes a report of a search row lists, placed from the tooling presets
-// as the main window places them at the pick-up.
-struct RowHoles {
-    std::vector<vorn::ToolingHole> panel1;
-    std::vector<vorn::ToolingHole> panel2;
-};
-
-RowHoles HolesOf(const std::vector<vorn::PlacedHole>& placed) {
-    RowHoles holes;
-    for (const vorn::PlacedHole& h : placed) {
-        // A preset without a known reference has no place; the window's
-        // table shows it with empty coordinates, which read as 0.
-        const vorn::ToolingHole hole{h.SerialNumber, h.Xcoordinate.value_or(0),
-                                     h.Ycoordinate.value_or(0), h.Diameter};
-        if (h.PanelType == "Panel1")
-            holes.panel1.push_back(hole);
-        else if (h.PanelType == "Panel2")
-            holes.panel2.push_back(hole);
-    }
-    return holes;
-}
 
 int Fail(const QString& message, int code) {
     std::fprintf(stderr, "vornplan report: %s\n", qPrintable(message));
@@ -113,18 +90,16 @@ int Run(int argc, char** argv) {
     job.note = p.value(QStringLiteral("note"));
     job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
-    std::vector<vorn::ToolingPreset> panelPresets, arrayPresets;
+    std::vector<vorn::PlacedHole> holes;
     std::string dbError;
     const std::string db = p.isSet(QStringLiteral("db"))
                                ? p.value(QStringLiteral("db")).toStdString()
                                : vornplan::ProgramDatabase();
-    if (!vornplan::ReadPresetsFromFile(db, panelPresets, arrayPresets, dbError))
+    if (!vornplan::PlaceHolesFromFile(db, fields.number, mm, holes, dbError))
         return Fail(QString::fromStdString(dbError), 2);
-    const RowHoles holes = HolesOf(vorn::ComputeToolingHoles(
-        panelPresets, arrayPresets, vorn::OutlinesOf(vornplan::FieldsOf(row).number),
-        vorn::UnitFactor(mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch)));
     const vorn::report::ReportContent content = vorn::report::MakeReportContent(
-        job, p.value(QStringLiteral("company")), holes.panel1, holes.panel2);
+        job, p.value(QStringLiteral("company")), vornplan::HolesOfType(holes, "Panel1"),
+        vornplan::HolesOfType(holes, "Panel2"));
 
     QString error;
     if (suffix == QLatin1String("pdf")) {
