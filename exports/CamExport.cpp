@@ -314,18 +314,49 @@ double DrawOutline(Drawing& d, const CamOutline& o, double ox, const OutlineLaye
     m.AlongX(ox, ox + L, W, W + 4 * th);
     m.AlongY(0, W, ox, ox - 4 * th);
     double right = ox + L;
-    // The first piece of each kind, its gap to the next one, and the free
+    // The first piece, its gap to the next one (a line lower, as the
+    // diagrams draw it, so that neither text covers the other), and the free
     // borders at the left and the bottom.
-    if (const Placement* p = FirstPiece(o.pieces)) {
+    const Placement* first = FirstPiece(o.pieces);
+    if (const Placement* p = first) {
         m.AlongX(ox + p->x, ox + p->x + p->length, p->y + p->width, W + 2 * th);
         m.AlongY(p->y, p->y + p->width, ox + p->x, ox - 2 * th);
         if (const Placement* q = RightNeighbour(o.pieces, *p); q && q->x > p->x + p->length)
-            m.AlongX(ox + p->x + p->length, ox + q->x, p->y + p->width, W + 2 * th);
+            m.AlongX(ox + p->x + p->length, ox + q->x, p->y + p->width, W + th);
     }
+    // Pieces laid the other way round (patterns L and W) are marked too, as
+    // the diagrams mark both blocks: the lowest one's length below the
+    // outline, its width at the left where that is free, else at the right.
+    if (const Placement* p = first; p && o.pieces2.empty()) {
+        const Placement* other = nullptr;
+        for (const Placement& q : o.pieces)
+            if (std::abs(q.length - p->length) > 1e-9 &&
+                (!other || q.y < other->y || (q.y == other->y && q.x < other->x)))
+                other = &q;
+        if (other) {
+            m.AlongX(ox + other->x, ox + other->x + other->length, other->y, -4 * th);
+            const bool leftFree = other->y >= p->y + p->width || other->y + other->width <= p->y;
+            if (leftFree) {
+                m.AlongY(other->y, other->y + other->width, ox + other->x, ox - 2 * th);
+            } else {
+                m.AlongY(other->y, other->y + other->width, ox + other->x + other->length,
+                         ox + L + 4 * th);
+                right = ox + L + 5 * th;
+            }
+        }
+    }
+    // The first panel-2 cut where the cutting diagram marks it: beside
+    // panel 1's its length above and its width at the right, below them its
+    // width at the left and its length below.
     if (const Placement* p = FirstPiece(o.pieces2)) {
-        m.AlongX(ox + p->x, ox + p->x + p->length, p->y, -2 * th);
-        m.AlongY(p->y, p->y + p->width, ox + p->x + p->length, ox + L + 2 * th);
-        right = ox + L + 3 * th;
+        if (o.pieces2Beside) {
+            m.AlongX(ox + p->x, ox + p->x + p->length, p->y + p->width, W + 2 * th);
+            m.AlongY(p->y, p->y + p->width, ox + p->x + p->length, ox + L + 2 * th);
+            right = ox + L + 3 * th;
+        } else {
+            m.AlongY(p->y, p->y + p->width, ox + p->x, ox - 2 * th);
+            m.AlongX(ox + p->x, ox + p->x + p->length, p->y, -2 * th);
+        }
     }
     if (marginMarks && !o.pieces.empty()) {
         double minX = L, minY = W;
@@ -337,7 +368,7 @@ double DrawOutline(Drawing& d, const CamOutline& o, double ox, const OutlineLaye
             m.AlongX(ox, ox + minX, 0, -2 * th);
         if (minY > 0) {
             m.AlongY(0, minY, ox + L, ox + L + 2 * th);
-            right = ox + L + 3 * th;
+            right = std::max(right, ox + L + 3 * th);
         }
     }
     return right;
@@ -390,6 +421,7 @@ CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole
         p.sheet.drawing.ContainerW = cut.SheetW;
         p.sheet.pieces = placed.panel1;
         p.sheet.pieces2 = placed.panel2;
+        p.sheet.pieces2Beside = cut.Pattern == QLatin1String("L");
     } else {
         p.sheet = outline(DiagramView::Cutting, {});
     }

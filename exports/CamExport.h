@@ -21,6 +21,7 @@ struct CamOutline {
     LayoutDrawing drawing;          // sizes, margins and gap the marks show
     std::vector<Placement> pieces;  // boards, units or cut panels
     std::vector<Placement> pieces2; // the sheet of a two-size plan: panel-2 cuts
+    bool pieces2Beside = false;     // panel-2 cuts beside panel 1's ("L"), else below ("W")
     std::vector<ToolingHole> holes; // centres from the top-left corner, y down
 };
 

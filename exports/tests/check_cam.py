@@ -2,7 +2,11 @@
 its audit finds no error, and the entities match the plan row (from vornplan
 search), the holes (from vornplan holes) and the placement list (csv).
 
-usage: check_cam.py VORNPLAN JOBDIR DATABASE WORKDIR [--full-disk]
+usage: check_cam.py VORNPLAN JOBDIR DATABASE WORKDIR [--full-disk | --pictures]
+
+--pictures draws the written DXF of a two-size plan with holes and of an array
+plan with ezdxf's matplotlib add-on, above the program's own diagrams of the
+same plan (vornplan draw), into WORKDIR: a screenshot to compare by eye.
 """
 import csv
 import io
@@ -16,6 +20,7 @@ import ezdxf
 
 VP, JOBS, DB, WORK = sys.argv[1:5]
 FULL_DISK = "--full-disk" in sys.argv[5:]
+PICTURES = "--pictures" in sys.argv[5:]
 EPS = 1e-6
 LAYERS = ["PANEL1", "BOARDS1", "TOOLING1", "PANEL2", "BOARDS2", "TOOLING2", "SHEET", "CUTS",
           "DIMENSIONS", "ARRAY", "UNITS", "ARRAY_TOOLING"]
@@ -202,6 +207,19 @@ def check_plan(name, job, row, mm=False, array=None):
     check(len(cuts) == n and n > 0, f"{name}: {len(cuts)} cuts, the row says {n}")
     sizes = [(r["Panel_L"], r["Panel_W"])] + ([(r["Panel_L2"], r["Panel_W2"])] if two else [])
     check_pieces(name + " cuts", cuts, sheet, sizes, 0)
+    if two:
+        # The first panel-2 cut's length is marked where the cutting diagram
+        # marks it: above the sheet when the cuts stand beside panel 1's,
+        # below it when they stand below.
+        cuts2 = [c for c in cuts if (near(c[2], r["Panel_L2"]) and near(c[3], r["Panel_W2"])) or
+                 (near(c[2], r["Panel_W2"]) and near(c[3], r["Panel_L2"]))]
+        first = min(cuts2, key=lambda c: (c[0], -c[1]))
+        marks = [e.dxf.insert for e in doc.modelspace().query('TEXT[layer=="DIMENSIONS"]')
+                 if e.dxf.text == fmt(first[2]) and first[0] - EPS <= e.dxf.insert[0]]
+        beside = r["P_up"] == "L"
+        check(any((y > sheet[1] + sheet[3]) if beside else (y < sheet[1]) for _, y, _ in marks),
+              f"{name}: panel-2 cut length {fmt(first[2])} marked "
+              f"{'above' if beside else 'below'} the sheet: {marks}")
 
     if array:
         a = array[2]
@@ -272,6 +290,7 @@ def main_checks():
     j1, j2 = os.path.join(JOBS, "j1.job"), os.path.join(JOBS, "j2.job")
     one = check_plan("one", j1, 1)
     check_plan("two", j2, 1)
+    check_plan("two_below", j2, 7)
     check_plan("one_row3", j1, 3)
 
     # Millimetres: the same drawing, every length times 25.4.
@@ -362,8 +381,156 @@ def full_disk():
         subprocess.run(["umount", disk], capture_output=True)
 
 
+def render_dxf(doc, ax):
+    """Draws the model space on a white ground as a CAD viewer shows it;
+    returns the entities the outside renderer skipped and the number it drew
+    of each type."""
+    from ezdxf.addons.drawing import Frontend, RenderContext
+    from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
+    from ezdxf.addons.drawing.properties import LayoutProperties
+
+    skipped, drawn = [], {}
+
+    class Recording(Frontend):
+        def skip_entity(self, entity, msg):
+            skipped.append((entity.dxftype(), msg))
+            super().skip_entity(entity, msg)
+
+        def draw_entity(self, entity, properties):
+            drawn[entity.dxftype()] = drawn.get(entity.dxftype(), 0) + 1
+            super().draw_entity(entity, properties)
+
+    msp = doc.modelspace()
+    look = LayoutProperties.from_layout(msp)
+    look.set_colors("#ffffff")
+    Recording(RenderContext(doc), MatplotlibBackend(ax, adjust_figure=False)).draw_layout(
+        msp, finalize=True, layout_properties=look)
+    return skipped, drawn
+
+
+def beside_diagrams(name, dxf, diagrams):
+    """The whole DXF as ezdxf draws it on top; below, each outline of it
+    (diagrams: title, picture, the outline's layer) above the program's own
+    diagram of the same outline."""
+    import logging
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.image
+    # The DXF's text style names the CAD font "txt", which matplotlib does not
+    # have; it draws the texts in its own font and says so for every one.
+    logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
+    import matplotlib.pyplot as plt
+
+    doc = ezdxf.readfile(dxf)
+    fig = plt.figure(figsize=(6 * len(diagrams), 15), dpi=100)
+    whole = fig.add_axes([0.01, 0.70, 0.98, 0.29])
+    skipped, drawn = render_dxf(doc, whole)
+    written = {}
+    for e in doc.modelspace():
+        written[e.dxftype()] = written.get(e.dxftype(), 0) + 1
+    check(not skipped and drawn == written,
+          f"{name}: ezdxf drew {drawn} of {written}, skipped {skipped}")
+    width = 0.98 / len(diagrams)
+    for k, (title, png, layer) in enumerate(diagrams):
+        (x, y, l, w), = rects(doc, layer)
+        ax = fig.add_axes([0.01 + k * width, 0.36, width - 0.01, 0.32])
+        render_dxf(doc, ax)
+        pad = 0.2 * max(l, w)
+        ax.set_aspect("equal", adjustable="box")
+        ax.set_xlim(x - pad, x + l + pad)
+        ax.set_ylim(y - pad, y + w + pad)
+        ax.set_title(f"DXF drawn by ezdxf: layer {layer}", fontsize=11)
+        ax = fig.add_axes([0.01 + k * width, 0.01, width - 0.01, 0.32])
+        ax.imshow(matplotlib.image.imread(png))
+        ax.set_title(title, fontsize=11)
+        ax.axis("off")
+    out = os.path.join(WORK, name + "_dxf_beside_diagrams.png")
+    fig.savefig(out)
+    plt.close(fig)
+    check(os.path.getsize(out) > 10000, f"{name}: {out} written")
+    print("wrote", out)
+
+
+def draw(out, *args):
+    run("draw", "--size", "640x480", "-o", out, *args)
+    return out
+
+
+def holes_arg(holes):
+    return ";".join(f"{x!r},{y!r},{d!r}" for x, y, d in holes)
+
+
+def pictures():
+    try:
+        import matplotlib  # noqa: F401  (Debian python3-matplotlib)
+    except ImportError as e:
+        print("SKIPPED: matplotlib is not installed:", e)
+        if os.environ.get("CI"):
+            raise SystemExit("python3-matplotlib is missing on CI")
+        raise SystemExit(77)
+    os.makedirs(WORK, exist_ok=True)
+    j2 = os.path.join(JOBS, "j2.job")
+
+    # Two-size plans with holes on both panels: panel-2 cuts beside panel 1's
+    # (row 1, "L") and below them (row 7, "W").
+    for row in (1, 7):
+        name = f"j2_row{row}"
+        dxf = os.path.join(WORK, name + ".dxf")
+        run("cam", "--job", j2, "--row", str(row), "--db", DB, "-o", dxf, "--placements",
+            os.path.join(WORK, name + ".csv"))
+        holes = holes_of(j2, row, False)
+        diagrams = []
+        for view, kind in [("panel1", "Panel1"), ("panel2", "Panel2"), ("cut", None)]:
+            own = [(float(h["Xcoordinate"]), float(h["Ycoordinate"]), float(h["Diameter"]))
+                   for h in holes if h["PanelType"] == kind and h["Xcoordinate"]]
+            diagrams.append((f"vornplan draw --view {view}",
+                             draw(os.path.join(WORK, f"{name}_{view}.png"), "--job", j2, "--row",
+                                  str(row), "--view", view,
+                                  *(["--holes", holes_arg(own)] if own else [])),
+                             {"panel1": "PANEL1", "panel2": "PANEL2", "cut": "SHEET"}[view]))
+        beside_diagrams(name, dxf, diagrams)
+
+    # An array plan: the array, its units and holes, the panel of arrays.
+    array_job = os.path.join(WORK, "array.job")
+    with open(array_job, "w") as f:
+        f.write("Part_L=1.5\nPart_W=0.8\nPart_C=0.1\nSetBorder_L=0.2\nSetBorder_W=0.25\n"
+                "Min_SetL=2\nMin_SetW=1.5\nMax_SetL=5\nMax_SetW=4\n")
+    a = {k: float(v) for k, v in csv_rows(run("arrays", array_job).stdout)[0].items()}
+    j1 = os.path.join(JOBS, "j1.job")
+    handed = os.path.join(WORK, "j1array.job")
+    with open(j1) as f, open(handed, "w") as g:
+        for line in f:
+            k = line.partition("=")[0]
+            g.write(f"Set_L={a['Set_L']!r}\n" if k == "Set_L" else
+                    f"Set_W={a['Set_W']!r}\n" if k == "Set_W" else line)
+    dxf = os.path.join(WORK, "array_plan.dxf")
+    run("cam", "--job", j1, "--row", "1", "--db", DB, "--array", array_job, "--array-row", "1",
+        "-o", dxf)
+    own = [(float(h["Xcoordinate"]), float(h["Ycoordinate"]), float(h["Diameter"]))
+           for h in holes_of(handed, 1, False) if h["PanelType"] == "Panel1"]
+    counts = ",".join(str(int(a[c])) for c in ["Part_La", "Part_Wb", "Part_Lb", "Part_Wa"])
+    diagrams = [
+        ("vornplan draw --view panel1",
+         draw(os.path.join(WORK, "array_plan_panel1.png"), "--job", handed, "--row", "1",
+              "--view", "panel1", "--holes", holes_arg(own)), "PANEL1"),
+        ("the array (vornplan draw, as the window's array view)",
+         draw(os.path.join(WORK, "array_plan_array.png"), "--kind", "Panel", "--pattern", "N",
+              "--container", f"{a['Set_L']!r}x{a['Set_W']!r}",
+              "--margins", f"{a['SetBorder_L']!r}x{a['SetBorder_W']!r}",
+              "--piece", f"{a['Part_L']!r}x{a['Part_W']!r}", "--spacing", repr(a["Part_C"]),
+              "--counts", counts + ",0,0",
+              "--holes", holes_arg(array_holes(a["Set_L"], a["Set_W"], 1))), "ARRAY"),
+        ("vornplan draw --view cut",
+         draw(os.path.join(WORK, "array_plan_cut.png"), "--job", handed, "--row", "1",
+              "--view", "cut"), "SHEET"),
+    ]
+    beside_diagrams("array_plan", dxf, diagrams)
+
+
 if FULL_DISK:
     full_disk()
+elif PICTURES:
+    pictures()
 else:
     main_checks()
 if failures:
