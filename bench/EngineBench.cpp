@@ -13,19 +13,23 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const char kHelp[] =
     "usage: engine_bench [--runs N] [--reference] [--family main|small|all] [--job NAME]...\n"
-    "                    [--timeout SECONDS] [--memory MB] [JOBDIR]\n"
+    "                    [--timeout SECONDS] [--memory MB] [--stop-after MS] [JOBDIR]\n"
     "\n"
     "Runs bench jobs through the engine alone and prints, per job: wall and CPU\n"
     "time (minimum over the runs), the search counts, peak memory, rows and time\n"
@@ -39,6 +43,8 @@ const char kHelp[] =
     "  --timeout S      stop a job after S seconds of wall time (default 120)\n"
     "  --memory MB      address-space cap of a job's process (default 4096)\n"
     "  --reference      the two-size stage configuration by configuration\n"
+    "  --stop-after MS  ask each run to stop MS ms after it starts, as Esc in the\n"
+    "                   window does, and print how long the search took to stop\n"
     "  JOBDIR           folder of the job files (default: bench/jobs)\n";
 
 // What a job's child hands back to the summary.
@@ -58,6 +64,69 @@ double Ms(std::chrono::nanoseconds d) {
 }
 
 bool reference = false;
+double stopAfterMs = 0; // 0: run to the end
+
+// Looks at a flag set from another thread, as the window's progress looks at
+// Esc: about every millisecond of steps, and at every beat in phases without
+// steps.
+class StopWhenAsked : public vorn::NoProgress {
+public:
+    std::atomic<bool> asked{false};
+
+protected:
+    std::int64_t Check(std::int64_t) override {
+        Look();
+        return 256;
+    }
+    std::int64_t Idle() override {
+        Look();
+        return 64;
+    }
+
+private:
+    void Look() const {
+        if (asked.load(std::memory_order_relaxed))
+            throw vorn::SearchCancelled();
+    }
+};
+
+// Runs the search, asks it to stop after stopAfterMs and prints how long it
+// took to return (the rows kept so far freed with it).
+void RunAndStop(const vorn::PanelJob& job) {
+    StopWhenAsked progress;
+    std::chrono::steady_clock::time_point askedAt;
+    std::mutex m;
+    std::condition_variable done;
+    bool finished = false;
+    std::thread asker([&] {
+        std::unique_lock lock(m);
+        if (done.wait_for(lock, std::chrono::duration<double, std::milli>(stopAfterMs),
+                          [&] { return finished; }))
+            return;
+        askedAt = std::chrono::steady_clock::now();
+        progress.asked = true;
+    });
+    bool stopped = false;
+    try {
+        CountRows sink;
+        vorn::RunPanelSearch(job, vorn::DisplayUnit::Inch, sink, progress);
+    } catch (const vorn::SearchCancelled&) {
+        stopped = true;
+    }
+    const auto end = std::chrono::steady_clock::now();
+    {
+        std::lock_guard lock(m);
+        finished = true;
+    }
+    done.notify_all();
+    asker.join();
+    if (stopped)
+        std::printf("  stopped %.1f ms after it was asked (at %.0f ms)\n", Ms(end - askedAt),
+                    stopAfterMs);
+    else
+        std::printf("  finished before it was asked to stop\n");
+    std::fflush(stdout);
+}
 
 // CPU time of this process: on a shared machine the wall time also counts
 // the time other processes held the cores.
@@ -73,6 +142,12 @@ int RunJob(const std::string& path, int runs, int out) {
     if (!in || !vorn::ReadPanelJob(in, job).empty()) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return 1;
+    }
+    if (stopAfterMs > 0) {
+        for (int r = 0; r < runs; ++r)
+            RunAndStop(job);
+        const Figures f{};
+        return write(out, &f, sizeof f) == static_cast<ssize_t>(sizeof f) ? 0 : 1;
     }
     std::vector<double> times, cpu;
     vorn::SearchStats st;
@@ -220,6 +295,8 @@ int main(int argc, char** argv) {
             timeout = std::atof(argv[++i]);
         } else if (a == "--memory" && hasValue) {
             memoryMb = std::atol(argv[++i]);
+        } else if (a == "--stop-after" && hasValue) {
+            stopAfterMs = std::atof(argv[++i]);
         } else if (!a.empty() && a[0] != '-') {
             dir = a;
         } else {

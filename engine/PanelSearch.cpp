@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -81,7 +82,9 @@ constexpr std::int64_t kE10 = 10000000000LL;
 // itself, so a helper that gets no core never holds it up; at most `ahead`
 // chunks are worked out beyond the one taken last. work(c, onHelper) must
 // only read what the calling thread does not change meanwhile; waiting() is
-// called every 5 ms while the calling thread waits for the helper.
+// called every 5 ms while the calling thread waits for the helper. A search
+// that stops (cancelled, or a fault) waits for the helper's chunk: work on
+// the helper looks at Abandoned() often and returns early.
 template <class Result> class InOrderChunks {
 public:
     InOrderChunks(std::size_t chunks, std::size_t ahead, bool helper,
@@ -92,6 +95,7 @@ public:
             helper_ = std::thread([this] { Help(); });
     }
     ~InOrderChunks() {
+        abandoned_.store(true, std::memory_order_relaxed);
         {
             std::lock_guard lock(mutex_);
             stop_ = true;
@@ -104,6 +108,9 @@ public:
     InOrderChunks& operator=(const InOrderChunks&) = delete;
 
     bool Done() const { return want_ >= chunks_; }
+    // True once nothing more will be taken: what the helper works out now is
+    // thrown away.
+    bool Abandoned() const { return abandoned_.load(std::memory_order_relaxed); }
 
     // The next chunk in order; rethrows what the helper's work threw.
     Result Take() {
@@ -173,6 +180,7 @@ private:
     std::condition_variable changed_;
     std::size_t next_ = 0, want_ = 0; // the next chunk to work out, to take
     bool stop_ = false;
+    std::atomic<bool> abandoned_{false};
     std::thread helper_; // last: started once the rest is in place
 };
 
@@ -319,12 +327,6 @@ struct InnerRow {
     double Panel_LxW;
 };
 
-struct IntPairHash {
-    std::size_t operator()(const std::pair<std::int64_t, std::int64_t>& p) const {
-        return std::hash<std::int64_t>()(p.first * 1000003 ^ p.second);
-    }
-};
-
 // A two-size plan: panel 1 and panel 2 blocks on one sheet.
 struct TwoPlan {
     double P1L = 0, P1W = 0, P2L = 0, P2W = 0;
@@ -424,7 +426,7 @@ private:
 
     // Cut layouts of a panel on every sheet, in sheet order. The reference
     // stays valid until the next call.
-    const std::vector<Layout>& Cuts(double PL, double PW) {
+    const Layout* Cuts(double PL, double PW) {
         // The single-size stage cuts each size once (a repeat stops at
         // evaluated_); only the two-size stage cuts collected sizes again.
         if (!collect_) {
@@ -433,17 +435,20 @@ private:
                 ++stats_.layoutCalls;
                 cutScratch_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
             }
-            return cutScratch_;
+            return cutScratch_.data();
         }
-        auto [it, added] = cutCache_.try_emplace(KeyOf(PL, PW));
-        if (added) {
-            it->second.reserve(sheets_.size());
-            for (const Sheet& s : sheets_) {
-                ++stats_.layoutCalls;
-                it->second.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
-            }
+        // Kept flat, a run of sheets_.size() per size: freed at once when the
+        // search ends or stops.
+        const SizeKey key = KeyOf(PL, PW);
+        if (const std::size_t* at = cutAt_.Find(key))
+            return cutStore_.data() + *at;
+        const std::size_t at = cutStore_.size();
+        for (const Sheet& s : sheets_) {
+            ++stats_.layoutCalls;
+            cutStore_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
         }
-        return it->second;
+        cutAt_.Add(key, at);
+        return cutStore_.data() + at;
     }
 
     // ---- candidate generation ------------------------------------------
@@ -755,6 +760,8 @@ private:
             for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
                 const auto [fixed, list] = blocks_[b];
                 for (double v : s_.lists_[list].values) {
+                    if (onHelper && chunks_.Abandoned())
+                        return out;
                     double PL = list < kPW1 ? v : fixed;
                     double PW = list < kPW1 ? fixed : v;
                     if (PL < PW)
@@ -886,6 +893,10 @@ private:
             progress_.Advance(*steps);
             return;
         }
+        // A size forgotten here is cut again: the same steps, every row a
+        // duplicate by then. Only the count of layouts sees it.
+        if (evaluated_.Size() >= kEvaluatedKept)
+            evaluated_.Clear();
         const std::int64_t steps0 = progress_.Steps();
         if (job_.GoodBase)
             CutOnBestSheet(1, PL, PW);
@@ -894,7 +905,8 @@ private:
         evaluated_.Add(size, progress_.Steps() - steps0);
         if (job_.AUTOPanel && collect_) {
             const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
-            if (innerKeys_.insert({li, wi}).second) {
+            if (innerKeys_.Insert(
+                    {static_cast<std::uint64_t>(li), static_cast<std::uint64_t>(wi)})) {
                 inner_.push_back({PL, PW, li, wi, 1 / (PL * PW)});
                 RaiseMaximum();
             }
@@ -907,7 +919,7 @@ private:
         sheet_ = Sheet{};
         cut_ = Layout{};
         std::int64_t bestDensity = 0;
-        const std::vector<Layout>& cuts = Cuts(PL, PW);
+        const Layout* cuts = Cuts(PL, PW);
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             const std::int64_t n = cuts[s].Pieces();
             const std::int64_t density =
@@ -927,7 +939,7 @@ private:
     }
 
     void CutOnEverySheet(double PL, double PW) {
-        const std::vector<Layout>& cuts = Cuts(PL, PW);
+        const Layout* cuts = Cuts(PL, PW);
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             sheet_ = sheets_[s];
             cut_ = cuts[s];
@@ -1302,6 +1314,8 @@ private:
                 for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
                     if (!onHelper)
                         progress_.Beat();
+                    else if (chunks.Abandoned())
+                        break;
                     if (recordable[i])
                         FindPanelOnePlans(state, i, keyU1[i], f, !onHelper);
                     f.panelEnds.push_back(static_cast<std::uint32_t>(f.tried.size()));
@@ -2038,10 +2052,12 @@ private:
     static constexpr std::size_t kBoardsKept = std::size_t{1} << 20;
     FlatTable<Layout> boardCache_;
     std::vector<Layout> cutScratch_;
-    std::unordered_map<SizeKey, std::vector<Layout>, SizeKeyHash> cutCache_;
-    FlatTable<std::int64_t> evaluated_; // steps of each size
+    FlatTable<std::size_t> cutAt_; // where a size's cuts begin in cutStore_
+    std::vector<Layout> cutStore_;
+    static constexpr std::size_t kEvaluatedKept = std::size_t{1} << 21; // about 130 MB
+    FlatTable<std::int64_t> evaluated_;                                 // steps of each size
     std::vector<InnerRow> inner_;
-    std::unordered_set<std::pair<std::int64_t, std::int64_t>, IntPairHash> innerKeys_;
+    KeySet innerKeys_; // li > 0: a side is at least the smallest side
     SingleRowIndex singles_;
     LevelIndex levels_;
     PairRowIndex pairs_;
@@ -2079,6 +2095,25 @@ bool NoPlanReachesMinimum(const PanelJob& job) {
     return bound * (1 + 1e-6) + 1e-6 < job.Min_lv;
 }
 
+bool NoPanelFitsAnySheet(const PanelJob& job, DisplayUnit unit) {
+    if (!job.AUTOPanel)
+        return false; // typed panels are cut whatever the limits
+    // The search's own values: lengths in the unit, sheets in inches. A row's
+    // panel (PL >= PW) is at least the minimum sides and at most its sheet's
+    // sides (SL >= SW), each compared tolerantly as the search does.
+    const double f = UnitFactor(unit);
+    const double minPL = job.Min_PL / f, minPW = job.Min_PW / f;
+    const std::int64_t longest = TolKey(std::max(minPL, minPW)), widest = TolKey(minPW);
+    for (const SheetSize& s : job.sheets) {
+        if (!(s.Base_L > 0 && s.Base_W > 0))
+            continue;
+        const double SL = std::max(s.Base_L, s.Base_W), SW = std::min(s.Base_L, s.Base_W);
+        if (TolKey(SL) >= longest && TolKey(SW) >= widest)
+            return false;
+    }
+    return true;
+}
+
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats) {
     std::string refusal = PanelJobRefusal(job);
@@ -2086,7 +2121,7 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
         refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
-    if (NoPlanReachesMinimum(job))
+    if (NoPlanReachesMinimum(job) || NoPanelFitsAnySheet(job, unit))
         return;
     SearchStats local;
     Search search(job, unit, sink, progress, stats ? *stats : local, false);

@@ -223,7 +223,7 @@ TEST(PanelSearch, BulkCandidatesWriteTheLiteralRows) {
         RunPanelSearchReference(job, unit, slow, p2, &s2);
         SCOPED_TRACE(testing::Message() << "job " << t);
         ExpectSameRows(fast.rows, slow.rows);
-        if (NoPlanReachesMinimum(job)) { // answered at once: nothing counted
+        if (NoPlanReachesMinimum(job) || NoPanelFitsAnySheet(job, unit)) { // nothing counted
             EXPECT_EQ(s1.candidatesGenerated, 0);
             continue;
         }
@@ -295,6 +295,66 @@ TEST(PanelSearch, SmallRectangularBoardsWriteTheLiteralRows) {
     EXPECT_EQ(compared, 40u);
     EXPECT_GE(atOnce, 10u);
     EXPECT_GT(rows, 2000u);
+}
+
+// Minimum panel sides no enabled sheet can hold: answered at once with the
+// rows of the full walk (none); one sheet just large enough is searched.
+TEST(PanelSearch, MinimumPanelOnNoSheetIsAnsweredAtOnce) {
+    struct Case {
+        const char* name;
+        double minPL, minPW; // inches
+        std::vector<SheetSize> sheets;
+        bool atOnce;
+    };
+    const std::vector<SheetSize> small = {{12, 9}, {18, 12}};
+    const Case cases[] = {
+        {"length beyond every sheet", 18.5, 2, small, true},
+        {"width beyond every sheet", 4, 12.5, small, true},
+        {"each side fits a different sheet", 16, 10, {{16, 9}, {12, 10}}, true},
+        {"typed wider than long, no sheet as wide", 4, 12.5, {{12.4, 13}}, true},
+        {"typed wider than long, a sheet holds it", 4, 12.5, {{13, 12.6}}, false},
+        {"the largest sheet just holds it", 18, 12, small, false},
+        {"a sheet without area is passed over", 18, 12, {{0, 40}, {12, 9}}, true},
+    };
+    for (const Case& c : cases) {
+        for (const DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+            for (const char* kinds : {"1", "2"}) {
+                SCOPED_TRACE(testing::Message()
+                             << c.name << ", unit " << int(unit) << ", " << kinds << " kind(s)");
+                const double f = UnitFactor(unit);
+                PanelJob job;
+                job.Set_L = 2.6 * f;
+                job.Set_W = 1.9 * f;
+                job.Set_C = 0.1 * f;
+                job.BorderX_L = job.BorderX_W = 0.3 * f;
+                job.Min_PL = c.minPL * f;
+                job.Min_PW = c.minPW * f;
+                job.Max_PL = job.Max_PW = 19 * f;
+                job.PLPW_ratio = 10;
+                job.PanelNumber = kinds;
+                job.AUTOPanel = job.BothPanel = job.BothBase = true;
+                job.sheets = c.sheets;
+                EXPECT_EQ(NoPanelFitsAnySheet(job, unit), c.atOnce);
+                CollectedRows fast, slow;
+                NoProgress p1, p2;
+                SearchStats s1;
+                RunPanelSearch(job, unit, fast, p1, &s1);
+                RunPanelSearchReference(job, unit, slow, p2);
+                ExpectSameRows(fast.rows, slow.rows);
+                EXPECT_EQ(s1.candidatesGenerated == 0, c.atOnce);
+                if (!c.atOnce) {
+                    EXPECT_FALSE(fast.rows.empty());
+                }
+            }
+        }
+    }
+    // Typed panels are cut whatever the limits.
+    PanelJob typed = BaseJob();
+    typed.AUTOPanel = false;
+    typed.Min_PL = typed.Min_PW = 60;
+    typed.presets = {{20, 16}};
+    EXPECT_FALSE(NoPanelFitsAnySheet(typed, DisplayUnit::Inch));
+    EXPECT_FALSE(Search(typed).empty());
 }
 
 // The premise of NoPlanReachesMinimum: each board with the gap after it takes
