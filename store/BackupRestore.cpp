@@ -31,8 +31,19 @@ struct DbCloser {
 };
 using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
 
+// The command line's English or the window's Chinese (SpeakChineseInMessages).
+QString Say(const QString& chinese, const QString& english) {
+    return MessagesInChinese() ? chinese : english;
+}
+
 QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+QString NoSuchFile(const QString& path) {
+    return Say(QStringLiteral("文件 “%1” 不存在。"),
+               QStringLiteral("The file \"%1\" does not exist."))
+        .arg(Shown(path));
 }
 
 // Both paths name one existing file (also through links).
@@ -44,7 +55,8 @@ bool SameFile(const QString& a, const QString& b) {
 }
 
 QString SystemText(int code) {
-    return QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(code)));
+    return Say(QStringLiteral("（%1）").arg(vorn::SystemReason(code)),
+               QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(code))));
 }
 
 QString SystemReason(sqlite3* db) {
@@ -73,10 +85,12 @@ DbHandle Open(const QString& path, bool write, QString* error) {
                                    write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     DbHandle db(raw);
     if (rc != SQLITE_OK) {
-        *error =
-            QStringLiteral("Cannot open the database \"%1\": %2%3.")
-                .arg(Shown(path), QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)),
-                     SystemReason(raw));
+        *error = Say(QStringLiteral("无法打开数据库 “%1”：%2%3。"),
+                     QStringLiteral("Cannot open the database \"%1\": %2%3."))
+                     .arg(Shown(path),
+                          SqliteReason(rc, QString::fromUtf8(raw ? sqlite3_errmsg(raw)
+                                                                 : sqlite3_errstr(rc))),
+                          SystemReason(raw));
         return {};
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
@@ -90,13 +104,16 @@ QString Unsound(sqlite3* db, const QString& path) {
     sqlite3_stmt* stmt = nullptr;
     auto failed = [&] {
         const int rc = sqlite3_extended_errcode(db);
-        const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+        const QString reason = SqliteReason(rc, QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_finalize(stmt);
         if (IsLockedCode(rc))
             return DatabaseLockedMessage(path);
         if ((rc & 0xff) == SQLITE_NOTADB)
-            return QStringLiteral("\"%1\" is not a database file.").arg(Shown(path));
-        return QStringLiteral("\"%1\" is damaged: %2.").arg(Shown(path), reason);
+            return Say(QStringLiteral("“%1” 不是数据库文件。"),
+                       QStringLiteral("\"%1\" is not a database file."))
+                .arg(Shown(path));
+        return Say(QStringLiteral("“%1” 已损坏：%2。"), QStringLiteral("\"%1\" is damaged: %2."))
+            .arg(Shown(path), reason);
     };
     if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr) !=
             SQLITE_OK ||
@@ -106,7 +123,9 @@ QString Unsound(sqlite3* db, const QString& path) {
     sqlite3_finalize(stmt);
     stmt = nullptr;
     if (tables == 0)
-        return QStringLiteral("\"%1\" is an empty database: it holds no tables.").arg(Shown(path));
+        return Say(QStringLiteral("“%1” 是空数据库，其中没有任何表。"),
+                   QStringLiteral("\"%1\" is an empty database: it holds no tables."))
+            .arg(Shown(path));
     if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr) != SQLITE_OK ||
         sqlite3_step(stmt) != SQLITE_ROW)
         return failed();
@@ -114,7 +133,7 @@ QString Unsound(sqlite3* db, const QString& path) {
         QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
     if (verdict != QLatin1String("ok"))
-        return QStringLiteral("\"%1\" is damaged: %2.")
+        return Say(QStringLiteral("“%1” 已损坏：%2。"), QStringLiteral("\"%1\" is damaged: %2."))
             .arg(Shown(path), verdict.section(u'\n', 0, 0).trimmed());
     return {};
 }
@@ -123,11 +142,13 @@ QString Unsound(sqlite3* db, const QString& path) {
 // copy that follows reads exactly what was checked.
 DbHandle OpenSound(const QString& path, QString* error) {
     if (!QFileInfo::exists(path)) {
-        *error = QStringLiteral("The file \"%1\" does not exist.").arg(Shown(path));
+        *error = NoSuchFile(path);
         return {};
     }
     if (QFileInfo(path).size() == 0) {
-        *error = QStringLiteral("\"%1\" is empty (0 bytes), not a database.").arg(Shown(path));
+        *error = Say(QStringLiteral("“%1” 是空文件（0 字节），不是数据库。"),
+                     QStringLiteral("\"%1\" is empty (0 bytes), not a database."))
+                     .arg(Shown(path));
         return {};
     }
     DbHandle db = Open(path, false, error);
@@ -147,8 +168,9 @@ DbHandle OpenSound(const QString& path, QString* error) {
 bool Snapshot(sqlite3* source, const QString& path, QByteArray& bytes, QString* error) {
     const auto cannot = [&](const QString& reason) {
         if (error)
-            *error =
-                QStringLiteral("Cannot copy the database \"%1\": %2.").arg(Shown(path), reason);
+            *error = Say(QStringLiteral("无法复制数据库 “%1”：%2。"),
+                         QStringLiteral("Cannot copy the database \"%1\": %2."))
+                         .arg(Shown(path), reason);
         return false;
     };
     sqlite3* raw = nullptr;
@@ -156,17 +178,22 @@ bool Snapshot(sqlite3* source, const QString& path, QByteArray& bytes, QString* 
     DbHandle copy(raw);
     sqlite3_backup* backup = raw ? sqlite3_backup_init(raw, "main", source, "main") : nullptr;
     if (!backup)
-        return cannot(raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("no memory"));
+        return cannot(raw ? SqliteReason(sqlite3_extended_errcode(raw),
+                                         QString::fromUtf8(sqlite3_errmsg(raw)))
+                          : SqliteReason(SQLITE_NOMEM, QStringLiteral("no memory")));
     const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        return cannot(QString::fromUtf8(sqlite3_errstr(rc)));
+        return cannot(SqliteReason(rc, QString::fromUtf8(sqlite3_errstr(rc))));
     if (const QString problem = Unsound(raw, path); !problem.isEmpty())
-        return cannot(QStringLiteral("the copy fails its check: ") + problem);
+        return cannot(
+            Say(QStringLiteral("副本未通过检查："), QStringLiteral("the copy fails its check: ")) +
+            problem);
     sqlite3_int64 size = 0;
     unsigned char* data = sqlite3_serialize(raw, "main", &size, 0);
     if (!data)
-        return cannot(QString::fromUtf8(sqlite3_errmsg(raw)));
+        return cannot(
+            SqliteReason(sqlite3_extended_errcode(raw), QString::fromUtf8(sqlite3_errmsg(raw))));
     bytes = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
     sqlite3_free(data);
     return true;
@@ -182,8 +209,9 @@ bool BackupDatabase(const QString& live, const QString& target, QString* error) 
         return false;
     };
     if (SameFile(live, target))
-        return fail(QStringLiteral("\"%1\" is the program's own database file; a backup must "
-                                   "go to another file.")
+        return fail(Say(QStringLiteral("“%1” 是程序正在使用的数据库文件，备份须写到另一个文件。"),
+                        QStringLiteral("\"%1\" is the program's own database file; a backup "
+                                       "must go to another file."))
                         .arg(Shown(target)));
     DbHandle source = OpenSound(live, &why);
     if (!source)
@@ -197,10 +225,11 @@ bool BackupDatabase(const QString& live, const QString& target, QString* error) 
 
 QString CheckRestoreSource(const QString& source, const QString& live) {
     if (!QFileInfo::exists(source))
-        return QStringLiteral("The file \"%1\" does not exist.").arg(Shown(source));
+        return NoSuchFile(source);
     if (SameFile(source, live))
-        return QStringLiteral("\"%1\" is the database the program uses now; choose a backup "
-                              "copy to restore from.")
+        return Say(QStringLiteral("“%1” 是程序正在使用的数据库，请选择一个备份文件来恢复。"),
+                   QStringLiteral("\"%1\" is the database the program uses now; choose a "
+                                  "backup copy to restore from."))
             .arg(Shown(source));
     return CheckDatabaseSchema(source);
 }
@@ -218,7 +247,9 @@ bool RestoreDatabase(const QString& source, const QString& live, QString* error)
     if (!from)
         return fail(why);
     if (!QFileInfo::exists(live))
-        return fail(QStringLiteral("The database \"%1\" does not exist.").arg(Shown(live)));
+        return fail(Say(QStringLiteral("数据库 “%1” 不存在。"),
+                        QStringLiteral("The database \"%1\" does not exist."))
+                        .arg(Shown(live)));
     DbHandle to = Open(live, true, &why);
     if (!to)
         return fail(why);
@@ -229,8 +260,11 @@ bool RestoreDatabase(const QString& source, const QString& live, QString* error)
     // refused, and a failure half-way rolls back through the journal.
     sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
     if (!backup)
-        return fail(QStringLiteral("Cannot restore into \"%1\": %2.")
-                        .arg(Shown(live), QString::fromUtf8(sqlite3_errmsg(to.get()))));
+        return fail(
+            Say(QStringLiteral("无法恢复到 “%1”：%2。"),
+                QStringLiteral("Cannot restore into \"%1\": %2."))
+                .arg(Shown(live), SqliteReason(sqlite3_extended_errcode(to.get()),
+                                               QString::fromUtf8(sqlite3_errmsg(to.get())))));
     const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc == SQLITE_DONE)
@@ -244,9 +278,13 @@ bool RestoreDatabase(const QString& source, const QString& live, QString* error)
     }
     if (IsLockedCode(rc))
         return fail(DatabaseLockedMessage(live));
-    return fail(QStringLiteral("Cannot restore into \"%1\": %2%3; the database is as it was.")
-                    .arg(Shown(live), QString::fromUtf8(sqlite3_errstr(rc)),
-                         WriteReason(to.get(), rc, live)));
+    const QString reason = SqliteReason(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+    QString system = WriteReason(to.get(), rc, live);
+    if (MessagesInChinese() && system.mid(1, system.size() - 2) == reason)
+        system.clear(); // a full disk said once
+    return fail(Say(QStringLiteral("无法恢复到 “%1”：%2%3；数据库未改变。"),
+                    QStringLiteral("Cannot restore into \"%1\": %2%3; the database is as it was."))
+                    .arg(Shown(live), reason, system));
 }
 
 // ---- the commands ------------------------------------------------------------------

@@ -176,6 +176,10 @@ void SpeakChineseInMessages(bool on) {
     g_chinese = on;
 }
 
+bool MessagesInChinese() {
+    return g_chinese;
+}
+
 bool SafeWriteFile(const QString& path, const WriteBody& body, QString* error) {
     QString bodyError;
     auto fail = [&](const Reason& why) {

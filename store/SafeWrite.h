@@ -35,7 +35,9 @@ QString SystemReason(int code);
 QString CannotWriteMessage(const QString& path, const QString& reason);
 QString CannotReadMessage(const QString& path, const QString& reason);
 // The window's start asks for Chinese; the command-line tool keeps English.
+// The store's messages (backup, restore, the schema check) follow it too.
 void SpeakChineseInMessages(bool on);
+bool MessagesInChinese();
 
 // Fault injection for the faults a small real disk cannot make (a failing
 // sync or rename). While set, every safe write fails at that step: a write

@@ -1,5 +1,6 @@
 #include "SchemaCheck.h"
 
+#include "SafeWrite.h"
 #include "SqliteConnection.h"
 
 #include <QDir>
@@ -40,7 +41,7 @@ bool readSchema(sqlite3* db, Schema& schema, QString& error) {
                       "JOIN pragma_table_info(m.name) AS p WHERE m.type = 'table' "
                       "ORDER BY m.name, p.cid";
     if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
-        error = QString::fromUtf8(sqlite3_errmsg(db));
+        error = SqliteReason(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
         return false;
     }
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
@@ -54,7 +55,7 @@ bool readSchema(sqlite3* db, Schema& schema, QString& error) {
         table.columns << text(1);
     }
     if (rc != SQLITE_DONE) {
-        error = QString::fromUtf8(sqlite3_errmsg(db));
+        error = SqliteReason(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
         return false;
     }
     return true;
@@ -82,12 +83,17 @@ const Schema& expectedSchema() {
 } // namespace
 
 QString CheckDatabaseSchema(const QString& path) {
+    const bool zh = MessagesInChinese();
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("The database file \"%1\" does not exist.").arg(shown);
+        return (zh ? QStringLiteral("数据库文件 “%1” 不存在。")
+                   : QStringLiteral("The database file \"%1\" does not exist."))
+            .arg(shown);
     if (!info.isFile())
-        return QStringLiteral("\"%1\" is not a database file.").arg(shown);
+        return (zh ? QStringLiteral("“%1” 不是数据库文件。")
+                   : QStringLiteral("\"%1\" is not a database file."))
+            .arg(shown);
 
     sqlite3* raw = nullptr;
     const int rc =
@@ -100,20 +106,25 @@ QString CheckDatabaseSchema(const QString& path) {
     QString error;
     if (rc != SQLITE_OK || !readSchema(raw, found, error)) {
         if (error.isEmpty())
-            error = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("cannot open");
-        return QStringLiteral("\"%1\" is not a usable database: %2.").arg(shown, error);
+            error = raw ? SqliteReason(rc, QString::fromUtf8(sqlite3_errmsg(raw)))
+                        : SqliteReason(SQLITE_CANTOPEN, QStringLiteral("cannot open"));
+        return (zh ? QStringLiteral("“%1” 不是可用的数据库：%2。")
+                   : QStringLiteral("\"%1\" is not a usable database: %2."))
+            .arg(shown, error);
     }
 
     const Schema& expected = expectedSchema();
     if (expected.isEmpty())
-        return QStringLiteral("The program's schema is not available to check \"%1\".").arg(shown);
+        return (zh ? QStringLiteral("程序的数据库结构不可用，无法检查 “%1”。")
+                   : QStringLiteral("The program's schema is not available to check \"%1\"."))
+            .arg(shown);
     QStringList missing;
     for (auto table = expected.cbegin(); table != expected.cend(); ++table) {
         const QString& name = table->name;
         if (name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
             continue; // the engine's own bookkeeping, made with the first row
         if (!found.contains(table.key())) {
-            missing << QStringLiteral("table %1").arg(name);
+            missing << (zh ? QStringLiteral("表 %1") : QStringLiteral("table %1")).arg(name);
             continue;
         }
         QSet<QString> have;
@@ -121,15 +132,19 @@ QString CheckDatabaseSchema(const QString& path) {
             have.insert(column.toLower());
         for (const QString& column : table->columns)
             if (!have.contains(column.toLower()))
-                missing << QStringLiteral("column %1.%2").arg(name, column);
+                missing << (zh ? QStringLiteral("列 %1.%2") : QStringLiteral("column %1.%2"))
+                               .arg(name, column);
     }
     if (missing.isEmpty())
         return {};
     constexpr int shownAtMost = 8;
-    QString list = missing.mid(0, shownAtMost).join(QStringLiteral(", "));
+    QString list =
+        missing.mid(0, shownAtMost).join(zh ? QStringLiteral("、") : QStringLiteral(", "));
     if (missing.size() > shownAtMost)
-        list += QStringLiteral(" and %1 more").arg(missing.size() - shownAtMost);
-    return QStringLiteral("The database file \"%1\" is not a Vorn database: it lacks %2.")
+        list += (zh ? QStringLiteral(" 等另外 %1 项") : QStringLiteral(" and %1 more"))
+                    .arg(missing.size() - shownAtMost);
+    return (zh ? QStringLiteral("数据库文件 “%1” 不是 Vorn 的数据库：缺少%2。")
+               : QStringLiteral("The database file \"%1\" is not a Vorn database: it lacks %2."))
         .arg(shown, list);
 }
 

@@ -1,6 +1,7 @@
 #include "SqliteConnection.h"
 
 #include "DbError.h"
+#include "SafeWrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,14 +12,47 @@
 namespace vorn {
 
 QString DatabaseLockedMessage(const QString& path) {
+    const QString file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (MessagesInChinese())
+        return QStringLiteral("数据库正被另一程序使用，请稍后重试。\n“%1” 未作任何更改。")
+            .arg(file);
     return QStringLiteral("数据库正被另一程序使用，请稍后重试。\n"
                           "The database \"%1\" is in use by another program (database is "
                           "locked); nothing was changed.")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        .arg(file);
 }
 
 bool IsLockedCode(int rc) {
     return (rc & 0xff) == SQLITE_BUSY;
+}
+
+QString SqliteReason(int rc, const QString& text) {
+    if (!MessagesInChinese())
+        return text;
+    switch (rc & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("文件不是数据库");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("数据库文件已损坏");
+    case SQLITE_FULL:
+        return QStringLiteral("磁盘空间不足");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("文件不存在或无法打开");
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库为只读");
+    case SQLITE_IOERR:
+        return QStringLiteral("磁盘读写错误");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("没有访问权限");
+    case SQLITE_NOMEM:
+        return QStringLiteral("内存不足");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库正被另一程序使用");
+    default:
+        return text;
+    }
 }
 
 namespace {
@@ -52,7 +86,7 @@ sqlite3* SqliteConnection::handle() {
     QString error;
     bool locked = false;
     if (rc != SQLITE_OK) {
-        error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        error = SqliteReason(rc, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
     } else {
         // Another window may be committing: wait for it, also while opening.
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
@@ -62,7 +96,8 @@ sqlite3* SqliteConnection::handle() {
         if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) !=
             SQLITE_OK) {
             locked = IsLockedCode(sqlite3_extended_errcode(db));
-            error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+            error = SqliteReason(sqlite3_extended_errcode(db),
+                                 QString::fromUtf8(message ? message : sqlite3_errmsg(db)));
             sqlite3_free(message);
         }
     }
@@ -70,8 +105,11 @@ sqlite3* SqliteConnection::handle() {
         sqlite3_close(db);
         if (locked)
             throw DbError(DatabaseLockedMessage(m_path));
-        throw DbError(QStringLiteral("Cannot open the database file \"%1\": %2.")
-                          .arg(QFileInfo(m_path).absoluteFilePath(), error));
+        const QString file = QFileInfo(m_path).absoluteFilePath();
+        throw DbError(
+            MessagesInChinese()
+                ? QStringLiteral("无法打开数据库文件 “%1”：%2。").arg(file, error)
+                : QStringLiteral("Cannot open the database file \"%1\": %2.").arg(file, error));
     }
     m_db = db;
     return m_db;

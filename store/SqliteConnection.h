@@ -19,6 +19,10 @@ QString DatabaseLockedMessage(const QString& path);
 // The engine's result code means the file is held by another connection.
 bool IsLockedCode(int rc);
 
+// SQLite's reason `text` for result code `rc`, or in the window's Chinese for
+// the common ones (not a database, damaged, a full disk, ...).
+QString SqliteReason(int rc, const QString& text);
+
 // The one connection to the database file. It opens when the first cursor
 // opens and closes when the last one closes; close() may be called at any
 // time (backup and restore replace the file) and the next use reopens.

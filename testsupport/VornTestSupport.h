@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +46,14 @@ void prepareApplication();
 // live in a folder of its own, removed at its end: no test reads what an
 // earlier run or the user left, or leaves anything behind.
 void IsolateUserSettings();
+
+// A message in the window's language: Chinese characters and no run of
+// English words (field names, numbers, units and paths may stand in it).
+inline bool SpeaksChinese(const QString& text) {
+    static const QRegularExpression english(QStringLiteral("\\b[A-Za-z]{2,} [a-z]{2,}\\b"));
+    static const QRegularExpression cjk(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+    return text.contains(cjk) && !text.contains(english);
+}
 
 // Tolerant comparison of doubles: |a - b| <= tolerance.
 bool nearlyEqual(double actual, double expected, double tolerance = 1e-9);

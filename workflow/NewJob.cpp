@@ -1,6 +1,7 @@
 #include "NewJob.h"
 
 #include "DefaultsList.h"
+#include "DomainMessages.h"
 #include "InputDomain.h"
 #include "Units.h"
 
@@ -42,8 +43,8 @@ const EntryRule* RuleOf(const char* name) {
 }
 
 QString BuiltInText(const std::optional<double>& v) {
-    return v ? QStringLiteral("the built-in value %1 is used").arg(DefaultsList::LengthText(*v))
-             : QStringLiteral("the field is left empty");
+    return v ? QStringLiteral("改用内置值 %1").arg(DefaultsList::LengthText(*v))
+             : QStringLiteral("该项留空");
 }
 
 // Reports a bad entry (or throws without a list) and gives the built-in value.
@@ -51,7 +52,7 @@ std::optional<double> Bad(const char* name, const QString& text, const QString& 
                           QStringList* problems) {
     const EntryRule* rule = RuleOf(name);
     const std::optional<double> builtIn = rule ? rule->builtIn : std::nullopt;
-    const QString message = QStringLiteral("%1: %2=%3 %4; %5")
+    const QString message = QStringLiteral("%1: %2=%3 %4；%5")
                                 .arg(DefaultsList::FileName(), QString::fromLatin1(name), text, why,
                                      BuiltInText(builtIn));
     if (!problems)
@@ -70,14 +71,12 @@ std::optional<double> DefaultNumber(const DefaultsList& list, const char* name,
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return Bad(name, text, QStringLiteral("is not a number"), problems);
+        return Bad(name, text, QStringLiteral("不是数值"), problems);
     if (const EntryRule* rule = RuleOf(name)) {
         const bool noSide = rule->kind == FieldKind::Side && value == 0;
-        const std::string e = FieldRangeError(name, value, rule->kind, DisplayUnit::Inch);
-        if (!noSide && !e.empty())
-            return Bad(name, text,
-                       QStringLiteral("is not valid (%1)").arg(QString::fromStdString(e)),
-                       problems);
+        const DomainProblem e = FieldRangeProblem(name, value, rule->kind, DisplayUnit::Inch);
+        if (!noSide && e)
+            return Bad(name, text, QStringLiteral("无效（%1）").arg(DomainMessage(e)), problems);
     }
     return value;
 }
@@ -96,7 +95,7 @@ int DefaultPanelKinds(const DefaultsList& list, QStringList* problems) {
         return 1;
     if (text == QLatin1String("1") || text == QLatin1String("2"))
         return text.toInt();
-    const QString message = QStringLiteral("%1: PanelNumber=%2 is not 1 or 2; 1 is used")
+    const QString message = QStringLiteral("%1: PanelNumber=%2 只能是 1 或 2；改用 1")
                                 .arg(DefaultsList::FileName(), text);
     if (problems)
         problems->append(message);

@@ -4,6 +4,7 @@
 #include "Unit2.h"
 
 #include "CursorModel.h"
+#include "DomainMessages.h"
 #include "InputDomain.h"
 #include "PanelSearch.h"
 #include "PlanWork.h"
@@ -64,11 +65,11 @@ void Warn(QWidget* parent, const std::string& text) {
 
 // A value outside the engine's input domain: an information box naming the
 // field and the allowed range, and nothing changes.
-bool RefusedByDomain(QWidget* parent, const std::string& why) {
-    if (why.empty())
+bool RefusedByDomain(QWidget* parent, const vorn::DomainProblem& why) {
+    if (!why)
         return false;
     QMessageBox::information(parent, QStringLiteral("Vorn"),
-                             QStringLiteral("   %1   ").arg(QString::fromStdString(why)),
+                             QStringLiteral("   %1   ").arg(vorn::DomainMessage(why)),
                              QMessageBox::Ok);
     return true;
 }
@@ -262,7 +263,7 @@ void TVornMF::PanelSearchCommand() {
     if (!in.AUTOPanel)
         in.presets = EnabledPresets(dm.EnabledPanelsQuery);
     const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (RefusedByDomain(this, vorn::PanelJobDomainError(in, unit)))
+    if (RefusedByDomain(this, vorn::PanelJobDomainProblem(in, unit)))
         return;
 
     const double L = std::max(in.Set_L, in.Set_W) / factor;
@@ -324,7 +325,7 @@ void TVornMF::ArraySearchCommand() {
     in.Max_SetL = cus.asDouble(QStringLiteral("Max_SetL"));
     in.Max_SetW = cus.asDouble(QStringLiteral("Max_SetW"));
     const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (RefusedByDomain(this, vorn::ArrayJobDomainError(in, unit)))
+    if (RefusedByDomain(this, vorn::ArrayJobDomainProblem(in, unit)))
         return;
 
     const double L = std::max(in.Part_L, in.Part_W) / factor;

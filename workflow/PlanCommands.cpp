@@ -5,6 +5,7 @@
 #include "Unit2.h"
 
 #include "CursorModel.h"
+#include "DomainMessages.h"
 #include "GivenPanel.h"
 #include "InputDomain.h"
 #include "PlanWork.h"
@@ -27,9 +28,12 @@ namespace {
 constexpr int kArrayPage = 1;
 constexpr int kToolingPage = 2;
 
+void Inform(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Vorn"), text, QMessageBox::Ok);
+}
+
 void Inform(QWidget* parent, const std::string& text) {
-    QMessageBox::information(parent, QStringLiteral("Vorn"), QString::fromStdString(text),
-                             QMessageBox::Ok);
+    Inform(parent, QString::fromStdString(text));
 }
 
 } // namespace
@@ -98,8 +102,8 @@ void TVornMF::GivenPanelCommand() {
     {
         vorn::GivenPanelJob checked = in;
         checked.sheets = vorn::EnabledSheetSizes(dm.SetBase);
-        if (const std::string why = vorn::GivenPanelDomainError(checked, unit); !why.empty()) {
-            Inform(this, "   " + why + "   ");
+        if (const vorn::DomainProblem why = vorn::GivenPanelDomainProblem(checked, unit)) {
+            Inform(this, QStringLiteral("   %1   ").arg(vorn::DomainMessage(why)));
             return;
         }
     }
@@ -140,8 +144,8 @@ void TVornMF::GivenArrayCommand() {
     }
     const vorn::DisplayUnit unit =
         UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (const std::string why = vorn::GivenArrayDomainError(in, unit); !why.empty()) {
-        Inform(this, "   " + why + "   ");
+    if (const vorn::DomainProblem why = vorn::GivenArrayDomainProblem(in, unit)) {
+        Inform(this, QStringLiteral("   %1   ").arg(vorn::DomainMessage(why)));
         return;
     }
     const vorn::ArrayRow plan = vorn::PanelizeGivenArray(in, unit);

@@ -321,6 +321,7 @@ private slots:
         const QString value = QString::fromLatin1(entry.mid(entry.indexOf('=') + 1));
         QVERIFY2(shown.first().startsWith(QStringLiteral("VornInitS.int: %1=%2 ").arg(name, value)),
                  qPrintable(shown.first()));
+        QVERIFY2(vorn::test::SpeaksChinese(shown.first()), qPrintable(shown.first()));
         QCOMPARE(Job().asDouble(column.constData()), builtIn);
         // Later entries still load.
         QCOMPARE(Job().asDouble("Max_PW"), 20.0);

@@ -245,8 +245,8 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << QByteArray() << "Vorn.mdb";
-        QTest::newRow("zero bytes") << QByteArray("-") << "lacks table";
-        QTest::newRow("not a database") << QByteArray(4096, 'x') << "not a database";
+        QTest::newRow("zero bytes") << QByteArray("-") << "缺少表";
+        QTest::newRow("not a database") << QByteArray(4096, 'x') << "文件不是数据库";
     }
     void missingDatabaseIsReportedAndNothingStarts() {
         QFETCH(QByteArray, content);
@@ -262,6 +262,7 @@ private slots:
         QVERIFY(!window_);
         QVERIFY2(reported.contains(reason), qPrintable(reported));
         QVERIFY2(reported.contains(QStringLiteral("Vorn.mdb")), qPrintable(reported));
+        QVERIFY2(vorn::test::SpeaksChinese(reported), qPrintable(reported));
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }

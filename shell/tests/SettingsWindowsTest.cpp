@@ -5,8 +5,10 @@
 #include "BackupRestore.h"
 #include "Cursor.h"
 #include "CursorModel.h"
+#include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "ShellTestSupport.h"
+#include "SqliteConnection.h"
 #include "Startup.h"
 #include "Unit2.h"
 #include "Unit5.h"
@@ -204,6 +206,11 @@ class SettingsWindowsTest : public QObject {
     }
 
 private slots:
+    // The window's start asks the store for Chinese messages (SetUpApplication).
+    void initTestCase() {
+        vorn::test::IsolateUserSettings();
+        vorn::SpeakChineseInMessages(true);
+    }
     void init() {
         dir_ = NewProgramDir();
         QVERIFY(dir_);
@@ -712,6 +719,55 @@ private slots:
         QCOMPARE(message, QStringLiteral("    目标文件已存在，是否覆盖它？  "));
         QCOMPARE(ReadFile(backup), old);
         Shot(w_.get(), QStringLiteral("settings_after_restore"));
+    }
+
+    // A file that cannot be restored is refused in the window's Chinese,
+    // naming the file and what is wrong with it; the live file stays.
+    void restoreRefusalsSpeakChinese_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("text file") << "text" << QStringLiteral("不是可用的数据库：文件不是数据库");
+        QTest::newRow("empty file") << "empty" << QStringLiteral("不是 Vorn 的数据库：缺少表");
+        QTest::newRow("database lacking a table")
+            << "foreign" << QStringLiteral("不是 Vorn 的数据库：缺少表 SetTooling");
+        QTest::newRow("the live database") << "live" << QStringLiteral("是程序正在使用的数据库");
+    }
+    void restoreRefusalsSpeakChinese() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir files;
+        QString source = files.filePath(QStringLiteral("backup.mdb"));
+        if (kind == QLatin1String("text")) {
+            WriteFile(source, "not a database\n");
+        } else if (kind == QLatin1String("empty")) {
+            WriteFile(source, QByteArray());
+        } else if (kind == QLatin1String("foreign")) {
+            QVERIFY(QFile::copy(dir_->databasePath(), source));
+            vorn::SqliteConnection db;
+            db.setPath(source);
+            db.exec(QStringLiteral("DROP TABLE SetTooling"));
+        } else {
+            source = dir_->databasePath();
+        }
+        const QByteArray live = ReadFile(dir_->databasePath());
+        QString message;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        {
+            ModalScript script({AnswerFile(source), [&](QWidget* box) {
+                                    Shot(box, QStringLiteral("restore_refused_") + kind);
+                                    AnswerBox(QMessageBox::Ok, &message, &icon)(box);
+                                }});
+            Activate();
+            QTest::keyClick(w_.get(), Qt::Key_R, Qt::ControlModifier);
+            QVERIFY(script.done());
+        }
+        QVERIFY2(message.startsWith(QStringLiteral("恢复数据失败，现有数据库未改变：")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(source)), qPrintable(message));
+        QVERIFY2(vorn::test::SpeaksChinese(message), qPrintable(message));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(ReadFile(dir_->databasePath()), live);
     }
 };
 

@@ -431,39 +431,44 @@ private slots:
     }
 
     // Values outside the engine's input domain are refused by F2 with an
-    // information box naming the field and the range; the previous results
-    // stay. Just inside a bound the search runs.
+    // information box in Chinese naming the field and the range; the previous
+    // results stay. Just inside a bound the search runs.
     void outOfDomainValuesAreRefusedByF2_data() {
         QTest::addColumn<bool>("mm");
         QTest::addColumn<QByteArray>("column");
         QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("range"); // empty: accepted
         for (bool mm : {false, true}) {
             const double f = mm ? 25.4 : 1;
             const char* u = mm ? "mm " : "in ";
-            auto row = [&](const char* name, const char* column, double v, bool refused) {
+            const QString side = mm ? QStringLiteral("允许范围 0.0254 ~ 254000 mm")
+                                    : QStringLiteral("允许范围 0.001 ~ 10000 in");
+            const QString length = mm ? QStringLiteral("允许范围 0 ~ 254000 mm")
+                                      : QStringLiteral("允许范围 0 ~ 10000 in");
+            auto row = [&](const char* name, const char* column, double v, const QString& range) {
                 QTest::newRow(qPrintable(QString::fromLatin1(u) + QLatin1String(name)))
-                    << mm << QByteArray(column) << v << refused;
+                    << mm << QByteArray(column) << v << range;
             };
-            row("Set_L above the maximum", "Set_L", 10000 * f * 1.000001, true);
-            row("Set_W below the minimum", "Set_W", 0.001 * f * 0.999, true);
-            row("negative margin", "BorderX_L", -5 * f, true);
-            row("negative gap", "Set_C", -0.001 * f, true);
-            row("Max_PW 999999", "Max_PW", 999999, true);
-            row("Min_PL 1e9", "Min_PL", 1e9, true);
-            row("ratio below 1", "PLPW_ratio", 0.999, true);
-            row("Min_lv above 100", "Min_lv", 100.001, true);
-            row("Min_lv 100", "Min_lv", 100, false);
-            row("ratio 1", "PLPW_ratio", 1, false);
-            row("ratio 1e9", "PLPW_ratio", 1e9, false);
-            row("margin 0", "BorderX_W", 0, false);
+            row("Set_L above the maximum", "Set_L", 10000 * f * 1.000001, side);
+            row("Set_W below the minimum", "Set_W", 0.001 * f * 0.999, side);
+            row("negative margin", "BorderX_L", -5 * f, length);
+            row("negative gap", "Set_C", -0.001 * f, length);
+            row("Max_PW 999999", "Max_PW", 999999, length);
+            row("Min_PL 1e9", "Min_PL", 1e9, length);
+            row("ratio below 1", "PLPW_ratio", 0.999, QStringLiteral("小于允许的最小值 1"));
+            row("Min_lv above 100", "Min_lv", 100.001, QStringLiteral("允许范围 0 ~ 100 %"));
+            row("Min_lv 100", "Min_lv", 100, QString());
+            row("ratio 1", "PLPW_ratio", 1, QString());
+            row("ratio 1e9", "PLPW_ratio", 1e9, QString());
+            row("margin 0", "BorderX_W", 0, QString());
         }
     }
     void outOfDomainValuesAreRefusedByF2() {
         QFETCH(bool, mm);
         QFETCH(QByteArray, column);
         QFETCH(double, value);
-        QFETCH(bool, refused);
+        QFETCH(QString, range);
+        const bool refused = !range.isEmpty();
         if (mm) {
             w_->UnitButton()->setText(QStringLiteral("mm"));
             w_->StartNewJob();
@@ -489,8 +494,10 @@ private slots:
             if (column == "PLPW_ratio" && seen.text.contains(QStringLiteral("不小于"))) {
                 // The parameter panel's own rule for the ratio speaks first.
             } else {
-                QVERIFY2(seen.text.contains(QString::fromLatin1(column)), qPrintable(seen.text));
-                QVERIFY2(seen.text.contains(QStringLiteral("allowed")), qPrintable(seen.text));
+                QVERIFY2(seen.text.contains(QString::fromLatin1(column) + QStringLiteral(" = ")),
+                         qPrintable(seen.text));
+                QVERIFY2(seen.text.contains(range), qPrintable(seen.text));
+                QVERIFY2(vorn::test::SpeaksChinese(seen.text), qPrintable(seen.text));
             }
             QCOMPARE(Dm().TempResult.recordCount(), rows);
         } else {

@@ -232,6 +232,61 @@ private slots:
         Dm().SetBase.close();           // the edits were never saved
     }
 
+    // A value outside the input domain: F3 answers in Chinese with the field
+    // and its range (or the count along a side), and plans nothing.
+    void f3RefusesValuesOutsideTheDomainInChinese_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::addColumn<bool>("array");
+        QTest::addColumn<QStringList>("typed"); // "DBEditN=text" over a sound job
+        QTest::addColumn<QString>("expected");  // part of the box text
+        QTest::newRow("panel below the smallest side")
+            << false << false << QStringList{"DBEdit7=0.0005"}
+            << QStringLiteral("Panel_L = 0.0005 超出允许范围 0.001 ~ 10000 in");
+        QTest::newRow("panel above the largest side in mm")
+            << true << false << QStringList{"DBEdit8=300000"}
+            << QStringLiteral("Panel_W = 300000 超出允许范围 0.0254 ~ 254000 mm");
+        QTest::newRow("too many boards along a side")
+            << false << false
+            << QStringList{"DBEdit1=0.01", "DBEdit2=0.01", "DBEdit3=0", "DBEdit7=24", "DBEdit8=20"}
+            << QStringLiteral("Panel_L, Panel_W：所给Panel一边可排的成品板太多（2320，最多 2000）");
+        QTest::newRow("array gap") << false << true << QStringList{"DBEdit25=20000"}
+                                   << QStringLiteral("Part_C = 20000 超出允许范围 0 ~ 10000 in");
+        QTest::newRow("array side in mm")
+            << true << true << QStringList{"DBEdit32=0.01"}
+            << QStringLiteral("Set_L = 0.01 超出允许范围 0.0254 ~ 254000 mm");
+    }
+    void f3RefusesValuesOutsideTheDomainInChinese() {
+        QFETCH(bool, mm);
+        QFETCH(bool, array);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, expected);
+        if (mm)
+            UseMm();
+        const double f = mm ? 25.4 : 1;
+        auto t = [f](double v) { return QString::number(v * f, 'g', 10); };
+        if (array) {
+            w_->Tabs()->setCurrentIndex(1);
+            for (const auto& [edit, value] : {std::pair{"DBEdit23", 1.0},
+                                              {"DBEdit24", 2.0},
+                                              {"DBEdit25", 0.1},
+                                              {"DBEdit26", 0.2},
+                                              {"DBEdit27", 0.2},
+                                              {"DBEdit32", 2.5},
+                                              {"DBEdit33", 4.5}})
+                Type(Child<QLineEdit>(edit), t(value));
+        } else {
+            TypePanelJob(f, "5", "3", "24", "20");
+        }
+        for (const QString& entry : typed)
+            Type(Child<QLineEdit>(qPrintable(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
+        QString text;
+        AnswerNextBox(&text);
+        Press(Qt::Key_F3);
+        QVERIFY2(text.contains(expected), qPrintable(text));
+        QVERIFY2(vorn::test::SpeaksChinese(text), qPrintable(text));
+        QCOMPARE(Num(array ? Dm().TempInputCus : Dm().TempInput, "Panel"), 0.0);
+    }
+
     // No board fits the typed panel: no plan, the welcome picture, no crash.
     void f3WithNothingFittingLeavesNoPlan() {
         TypePanelJob(1, "30", "20", "10", "8");

@@ -1,0 +1,68 @@
+#include "DomainMessages.h"
+
+namespace vorn {
+
+namespace {
+
+QString Num(double v) {
+    return QString::number(v, 'g', 15);
+}
+
+// What has too many pieces along a side, after its fields.
+QString CrowdWords(DomainProblem::Crowd crowd) {
+    switch (crowd) {
+    case DomainProblem::Crowd::PanelLimits:
+        return QStringLiteral("Panel尺寸上限内一边可排的成品板太多");
+    case DomainProblem::Crowd::PresetPanels:
+        return QStringLiteral("Panel设定中的Panel一边可排的成品板太多");
+    case DomainProblem::Crowd::Sheets:
+        return QStringLiteral("板材一边可排的Panel太多");
+    case DomainProblem::Crowd::ArrayLimits:
+        return QStringLiteral("Array尺寸上限内一边可排的单元太多");
+    case DomainProblem::Crowd::TypedPanel:
+        return QStringLiteral("所给Panel一边可排的成品板太多");
+    case DomainProblem::Crowd::TypedArray:
+        return QStringLiteral("所给Array一边可排的单元太多");
+    case DomainProblem::Crowd::Layout:
+        return QStringLiteral("一边可排的件数太多");
+    }
+    return {};
+}
+
+} // namespace
+
+QString DomainMessage(const DomainProblem& p) {
+    using Kind = DomainProblem::Kind;
+    QString name = QString::fromStdString(p.field);
+    if (p.source == DomainProblem::Source::Sheet)
+        name = QStringLiteral("板材设定中的 ") + name;
+    else if (p.source == DomainProblem::Source::Preset)
+        name = QStringLiteral("Panel设定中的 ") + name;
+    const QString tooLong = QStringLiteral("，无法在合理时间内算完");
+    switch (p.kind) {
+    case Kind::None:
+        return {};
+    case Kind::NotFinite:
+        return QStringLiteral("%1 不是有效的数值").arg(name);
+    case Kind::OutOfRange:
+        return QStringLiteral("%1 = %2 超出允许范围 %3 ~ %4 %5")
+            .arg(name, Num(p.value), Num(p.low), Num(p.high), QString::fromStdString(p.unit));
+    case Kind::BelowMinimum:
+        return QStringLiteral("%1 = %2 小于允许的最小值 %3").arg(name, Num(p.value), Num(p.low));
+    case Kind::NotOneOrTwo:
+        return QStringLiteral("%1 = '%2' 只能是 1 或 2").arg(name, QString::fromStdString(p.text));
+    case Kind::TooManyAlongSide: {
+        const QString what = name.isEmpty() ? CrowdWords(p.crowd)
+                                            : name + QStringLiteral("：") + CrowdWords(p.crowd);
+        return QStringLiteral("%1（%2，最多 %3）").arg(what, Num(p.count), Num(p.limit)) + tooLong;
+    }
+    case Kind::TooMuchSearchWork:
+        return QStringLiteral("%1：Panel尺寸上限内长边可排 %2 块、宽边可排 %3 块成品板，"
+                              "要试的Panel尺寸太多（nL·nW·(nL+nW)² = %4，最多 %5）")
+                   .arg(name, Num(p.alongLength), Num(p.alongWidth), Num(p.count), Num(p.limit)) +
+               tooLong;
+    }
+    return {};
+}
+
+} // namespace vorn
