@@ -470,7 +470,21 @@ QByteArray CamDxf(const CamPlan& plan) {
                        DL_Attributes("", l.color, -1, "CONTINUOUS", 1.0));
     dw.tableEnd();
     dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 0.2, "txt", ""));
+    // Written here rather than by dxflib, which leaves the font file (3)
+    // empty and names the font in extended data only.
+    dw.dxfString(0, "STYLE");
+    dw.handle();
+    dw.dxfString(100, "AcDbSymbolTableRecord");
+    dw.dxfString(100, "AcDbTextStyleTableRecord");
+    dw.dxfString(2, "Standard");
+    dw.dxfInt(70, 0);
+    dw.dxfReal(40, 0.0);
+    dw.dxfReal(41, 1.0);
+    dw.dxfReal(50, 0.0);
+    dw.dxfInt(71, 0);
+    dw.dxfReal(42, 0.2);
+    dw.dxfString(3, "txt");
+    dw.dxfString(4, "");
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);

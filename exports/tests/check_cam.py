@@ -416,8 +416,8 @@ def beside_diagrams(name, dxf, diagrams):
     import matplotlib
     matplotlib.use("Agg")
     import matplotlib.image
-    # The DXF's text style names the CAD font "txt", which matplotlib does not
-    # have; it draws the texts in its own font and says so for every one.
+    # The text style names the CAD font "txt"; matplotlib has no such font,
+    # draws the texts in its own and would say so for every text.
     logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
     import matplotlib.pyplot as plt
 
