@@ -294,14 +294,21 @@ def main_checks():
     check_plan("one_row3", j1, 3)
 
     # Millimetres: the same drawing, every length times 25.4.
-    mm_job = os.path.join(WORK, "j1mm.job")
     scale = {"Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Min_PL", "Min_PW", "Max_PL",
-             "Max_PW"}
-    with open(j1) as f, open(mm_job, "w") as g:
-        for line in f:
-            k, _, v = line.strip().partition("=")
-            g.write(f"{k}={float(v) * 25.4!r}\n" if k in scale else line)
+             "Max_PW", "Part_L", "Part_W", "Part_C", "SetBorder_L", "SetBorder_W", "Min_SetL",
+             "Min_SetW", "Max_SetL", "Max_SetW"}
+
+    def in_mm(job, name):
+        out = os.path.join(WORK, name)
+        with open(job) as f, open(out, "w") as g:
+            for line in f:
+                k, _, v = line.strip().partition("=")
+                g.write(f"{k}={float(v) * 25.4!r}\n" if k in scale else line)
+        return out
+
+    mm_job = in_mm(j1, "j1mm.job")
     mm = check_plan("one_mm", mm_job, 1, mm=True)
+    check_plan("two_mm", in_mm(j2, "j2mm.job"), 1, mm=True)
     inch_pts = [(p[0], *(round(v * 25.4, 3) for v in p[1:])) for p in all_points(one)]
     mm_pts = [(p[0], *(round(v, 3) for v in p[1:])) for p in all_points(mm)]
     # Panels, boards, cuts and holes scale; the gaps between drawings need not.
@@ -323,6 +330,17 @@ def main_checks():
             g.write(f"Set_L={a['Set_L']!r}\n" if k == "Set_L" else
                     f"Set_W={a['Set_W']!r}\n" if k == "Set_W" else line)
     check_plan("array", j1, 1, array=(array_job, 1, a, handed))
+
+    # The same array plan in millimetres: the array's holes scale too.
+    array_mm = in_mm(array_job, "array_mm.job")
+    a = {k: float(v) for k, v in csv_rows(run("arrays", "--mm", array_mm).stdout)[0].items()}
+    handed_mm = os.path.join(WORK, "j1array_mm.job")
+    with open(mm_job) as f, open(handed_mm, "w") as g:
+        for line in f:
+            k = line.partition("=")[0]
+            g.write(f"Set_L={a['Set_L']!r}\n" if k == "Set_L" else
+                    f"Set_W={a['Set_W']!r}\n" if k == "Set_W" else line)
+    check_plan("array_mm", mm_job, 1, mm=True, array=(array_mm, 1, a, handed_mm))
 
     # Refused arguments write nothing.
     for args, pattern in [(["-o", os.path.join(WORK, "x.txt")], ".dxf file"),
