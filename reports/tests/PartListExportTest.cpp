@@ -366,7 +366,8 @@ private slots:
                 {QStringLiteral("-r"), QStringLiteral("110"), QStringLiteral("-png"),
                  QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
         QVERIFY(p.waitForFinished(30000));
-        const QString shot = screenshotDir() + QStringLiteral("/partlist_workbook.png");
+        QVERIFY(QDir().mkpath(screenshotDir() + QStringLiteral("/report")));
+        const QString shot = screenshotDir() + QStringLiteral("/report/partlist_workbook.png");
         QFile::remove(shot);
         QVERIFY(QFile::copy(dir.filePath(QStringLiteral("page.png")), shot));
         p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});

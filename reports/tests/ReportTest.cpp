@@ -181,6 +181,34 @@ QStringList WordsOffThePage(const QString& pdf) {
     return off;
 }
 
+// The serial numbers the PDF writes inside one picture of the page: the
+// tooling marks' labels (dimension labels have decimals).
+QSet<int> MarkNumbersIn(const QString& pdf, const PageLayout& layout, const QString& picture) {
+    QSet<int> numbers;
+    const QString html =
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">(\\d+)</word>"));
+    // Placed as the painted page places it: centred, scaled to the paper.
+    const double fit = PageFitScale(layout);
+    const double x0 = (kA4WidthPt - layout.Width() * fit) / 2, y0 = layout.marginTop;
+    for (const PicturePlace& p : layout.pictures) {
+        if (p.name != picture)
+            continue;
+        const QRectF area(x0 + p.left * fit, y0 + p.top * fit, layout.pictureWidth / p.factor * fit,
+                          layout.pictureHeight / p.factor * fit);
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            const QPointF centre((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
+                                 (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2);
+            if (area.contains(centre))
+                numbers.insert(m.captured(5).toInt());
+        }
+    }
+    return numbers;
+}
+
 // Everything a page with many holes and long header texts must show,
 // checked on the PDF's text; the page rendered for a look.
 void CheckPrintedPage(const QString& pdf, const ReportContent& content,
@@ -213,7 +241,9 @@ void CheckPrintedPage(const QString& pdf, const ReportContent& content,
                 {QStringLiteral("-r"), QStringLiteral("110"), QStringLiteral("-png"),
                  QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))})
                 .isEmpty());
-    const QString shot = vorn::test::screenshotDir() + u'/' + screenshot + QStringLiteral(".png");
+    const QString shots = vorn::test::screenshotDir() + QStringLiteral("/report");
+    QVERIFY(QDir().mkpath(shots));
+    const QString shot = shots + u'/' + screenshot + QStringLiteral(".png");
     QFile::remove(shot);
     QVERIFY(QFile::copy(dir.filePath(QStringLiteral("page.png")), shot));
 }
@@ -606,9 +636,22 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         QString error;
         QVERIFY2(WriteReportPdf(content, pdf, &error), qPrintable(error));
-        CheckPrintedPage(pdf, content, holes1, holes2, QStringLiteral("report_pdf_") + name);
+        CheckPrintedPage(pdf, content, holes1, holes2, QStringLiteral("pdf_") + name);
         if (QTest::currentTestFailed())
             return;
+        // Every hole is marked in its panel's picture.
+        for (const auto& [picture, holes] :
+             {std::pair{QStringLiteral("Panel1"), &holes1}, {QStringLiteral("Panel2"), &holes2}}) {
+            const QSet<int> marked = MarkNumbersIn(pdf, content.Page(), picture);
+            QStringList missing;
+            for (const vorn::ToolingHole& h : *holes)
+                if (!marked.contains(h.SerialNumber))
+                    missing << QString::number(h.SerialNumber);
+            QVERIFY2(
+                missing.isEmpty(),
+                qPrintable(
+                    QStringLiteral("holes %1 not marked in %2").arg(missing.join(u' '), picture)));
+        }
 
         // The workbook: every hole has its line on the page, only the page
         // is printed.
@@ -643,8 +686,7 @@ private slots:
                  dir.filePath(QStringLiteral("printed")), book});
         const QString printed = dir.filePath(QStringLiteral("printed/report.pdf"));
         QVERIFY2(QFile::exists(printed), qPrintable(log));
-        CheckPrintedPage(printed, content, holes1, holes2,
-                         QStringLiteral("report_workbook_") + name);
+        CheckPrintedPage(printed, content, holes1, holes2, QStringLiteral("workbook_") + name);
     }
 
     void formulasOfThePage() {
