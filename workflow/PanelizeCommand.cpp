@@ -9,6 +9,7 @@
 #include "PanelSearch.h"
 #include "PlanWork.h"
 #include "ResultSinks.h"
+#include "SearchBounds.h"
 #include "SearchProgress.h"
 #include "data1.h"
 
@@ -23,11 +24,13 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 
 using vorn::Cursor;
@@ -72,6 +75,49 @@ bool RefusedByDomain(QWidget* parent, const vorn::DomainProblem& why) {
                              QStringLiteral("   %1   ").arg(vorn::DomainMessage(why)),
                              QMessageBox::Ok);
     return true;
+}
+
+QString Len(double v) {
+    return QString::number(v, 'g', 10);
+}
+
+// Why a panel search wrote no row, in a short line for the status bar: the
+// bounds the job itself sets first, then the limits in general.
+QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
+    const QString none = QStringLiteral("没有找到拼板方案：");
+    const QString u =
+        unit == vorn::DisplayUnit::Millimetre ? QStringLiteral("mm") : QStringLiteral("in");
+    if (vorn::NoPlanReachesMinimum(job)) {
+        if (const std::optional<double> best = vorn::BestUtilizationBound(job))
+            return none + QStringLiteral("利用率下限 Min_lv = %1% 高于此成品板连同间距可达到的"
+                                         "最高利用率 %2%")
+                              .arg(Len(job.Min_lv),
+                                   QString::number(std::floor(*best * 100) / 100, 'f', 2));
+    }
+    if (vorn::NoPanelFitsAnySheet(job, unit))
+        return none +
+               QStringLiteral("最小的Panel（Min_PL × Min_PW = %1 × %2 %3）放不进任何有效板材")
+                   .arg(Len(job.Min_PL), Len(job.Min_PW), u);
+    if (job.AUTOPanel && job.Max_PL > 0 && job.Max_PW > 0) {
+        // A panel (long side PL, short side PW) holds at least one board with
+        // a margin all round; the smaller margin keeps this a sure bound.
+        const double margin = 2 * std::min(job.BorderX_L, job.BorderX_W);
+        const double longSide = std::max(job.Set_L, job.Set_W) + margin;
+        const double shortSide = std::min(job.Set_L, job.Set_W) + margin;
+        const double slack = 1 + 1e-9;
+        if (longSide > job.Max_PL * slack || shortSide > std::min(job.Max_PL, job.Max_PW) * slack)
+            return none +
+                   QStringLiteral("成品板加板边至少 %1 × %2 %3，超出Panel尺寸上限 "
+                                  "Max_PL × Max_PW = %4 × %5 %3")
+                       .arg(Len(longSide), Len(shortSide), u, Len(job.Max_PL), Len(job.Max_PW));
+    }
+    if (!job.AUTOPanel)
+        return none + QStringLiteral("Panel设定中的尺寸都达不到利用率下限 Min_lv = %1%，"
+                                     "或放不进有效板材")
+                          .arg(Len(job.Min_lv));
+    return none + QStringLiteral("Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = %1% "
+                                 "之内没有可行的方案")
+                      .arg(Len(job.Min_lv));
 }
 
 } // namespace
@@ -154,6 +200,7 @@ bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t m
     QElapsedTimer total;
     total.start();
     timings_ = {};
+    statusBar()->clearMessage(); // a reason an earlier search left
     searching_ = true;
     closeRequested_ = false;
     LockForSearch();
@@ -289,6 +336,8 @@ void TVornMF::PanelSearchCommand() {
     if (!done)
         return;
     FinishSearchCommand(sinkNs);
+    if (dm.TempResult.recordCount() == 0)
+        statusBar()->showMessage(NoPanelPlanReason(in, unit));
 }
 
 // Attaches the grid again and picks up the first row.
@@ -349,4 +398,8 @@ void TVornMF::ArraySearchCommand() {
     if (!done)
         return;
     FinishSearchCommand(sinkNs);
+    if (dm.TempResultCus.recordCount() == 0)
+        statusBar()->showMessage(
+            QStringLiteral("没有找到Array方案：Array尺寸上下限（Min_SetL × Min_SetW 至 Max_SetL × "
+                           "Max_SetW）之内排不出单元"));
 }

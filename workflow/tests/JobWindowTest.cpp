@@ -430,6 +430,82 @@ private slots:
         QVERIFY(!Dm().SetBase.isOpen());
     }
 
+    // A search that finds nothing says why in the status bar, in Chinese: the
+    // best utilization the board and gap allow, the smallest panel no sheet
+    // holds, a board above the panel limits, or the limits in general. A
+    // search with rows leaves no such line.
+    void emptySearchSaysWhyInTheStatusBar_data() {
+        QTest::addColumn<bool>("mm");
+        QTest::addColumn<bool>("array");
+        QTest::addColumn<QStringList>("values"); // "Field=value" into the job or array row
+        QTest::addColumn<QString>("reason");     // empty: rows are found
+        QTest::newRow("Min_lv above the best utilization")
+            << false << false << QStringList{"Min_lv=99"}
+            << QStringLiteral("没有找到拼板方案：利用率下限 Min_lv = 99% "
+                              "高于此成品板连同间距可达到的最高利用率 94.41%");
+        QTest::newRow("the same in millimetres")
+            << true << false << QStringList{"Min_lv=95"}
+            << QStringLiteral("Min_lv = 95% 高于此成品板连同间距可达到的最高利用率 94.41%");
+        QTest::newRow("no sheet holds the smallest panel")
+            << false << false << QStringList{"Min_PL=60", "Max_PL=70"}
+            << QStringLiteral("没有找到拼板方案：最小的Panel（Min_PL × Min_PW = 60 × 10 "
+                              "in）放不进任何有效板材");
+        QTest::newRow("board above the panel limits")
+            << false << false << QStringList{"Min_PL=1", "Min_PW=1", "Max_PL=4.5", "Max_PW=4"}
+            << QStringLiteral("成品板加板边至少 5.2 × 4.2 in，超出Panel尺寸上限 Max_PL × Max_PW "
+                              "= 4.5 × 4 in");
+        QTest::newRow("nothing within the limits")
+            << false << false << QStringList{"Min_lv=94"}
+            << QStringLiteral("Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = 94% "
+                              "之内没有可行的方案");
+        QTest::newRow("array limits")
+            << false << true << QStringList{"Max_SetL=0.5"} << QStringLiteral("没有找到Array方案");
+        QTest::newRow("rows found") << false << false << QStringList{} << QString();
+    }
+    void emptySearchSaysWhyInTheStatusBar() {
+        QFETCH(bool, mm);
+        QFETCH(bool, array);
+        QFETCH(QStringList, values);
+        QFETCH(QString, reason);
+        const double f = mm ? 25.4 : 1;
+        if (mm) {
+            w_->UnitButton()->setText(QStringLiteral("mm"));
+            w_->StartNewJob();
+        }
+        if (array) {
+            w_->Tabs()->setCurrentIndex(1);
+            Type(Child<QLineEdit>("DBEdit23"), QString::number(1 * f));
+            Type(Child<QLineEdit>("DBEdit24"), QString::number(0.8 * f));
+        } else {
+            TypeBoard(QString::number(4 * f), QString::number(3 * f));
+        }
+        vorn::Cursor& row = array ? Dm().TempInputCus : Dm().TempInput;
+        row.edit();
+        for (const QString& v : values) {
+            const QString field = v.section(u'=', 0, 0);
+            const double value = v.section(u'=', 1).toDouble();
+            row.setValue(field, field == QLatin1String("Min_lv") ? value : value * f);
+        }
+        row.post();
+        w_->statusBar()->showMessage(QStringLiteral("an older line"));
+        PressF2();
+        QVERIFY(!w_->SearchRunning());
+        const QString shown = w_->statusBar()->currentMessage();
+        const vorn::Cursor& result = array ? Dm().TempResultCus : Dm().TempResult;
+        if (reason.isEmpty()) {
+            QVERIFY(result.recordCount() > 0);
+            QCOMPARE(shown, QString());
+            return;
+        }
+        QCOMPARE(result.recordCount(), 0);
+        QCOMPARE(w_->ResultGrid()->model()->rowCount(), 0);
+        QVERIFY2(shown.contains(reason), qPrintable(shown));
+        QVERIFY2(vorn::test::SpeaksChinese(shown), qPrintable(shown));
+        if (QLatin1String(QTest::currentDataTag()) ==
+            QLatin1String("Min_lv above the best utilization"))
+            Shot(w_.get(), QStringLiteral("job_empty_search_reason"));
+    }
+
     // Values outside the engine's input domain are refused by F2 with an
     // information box in Chinese naming the field and the range; the previous
     // results stay. Just inside a bound the search runs.
