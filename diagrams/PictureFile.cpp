@@ -25,7 +25,8 @@ bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
         format = "JPEG";
     if (image.isNull()) {
         if (error)
-            *error = QStringLiteral("there is no picture to save");
+            *error = MessagesInChinese() ? QStringLiteral("没有可保存的图")
+                                         : QStringLiteral("there is no picture to save");
         return false;
     }
     // Encoded straight into the safe write: a full disk or a read-only folder
@@ -42,8 +43,7 @@ bool SavePicture(const QImage& image, const QString& fileName, QString* error) {
             // reason; only an encoder fault is described by the writer.
             const bool deviceFailed = out.errorString() != QBuffer().errorString();
             if (!deviceFailed && why)
-                *why = QStringLiteral("Cannot write \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(fileName), writer.errorString());
+                *why = CannotWriteMessage(fileName, writer.errorString());
             return false;
         },
         error);

@@ -20,15 +20,19 @@ bool IsVectorPictureName(const QString& fileName) {
 
 bool SaveVectorPicture(const QString& fileName, QSize size,
                        const std::function<void(const DiagramCanvas&)>& draw, QString* error) {
+    // The window's Chinese or the command line's English (SpeakChineseInMessages).
+    const bool zh = MessagesInChinese();
     auto fail = [&](const QString& why) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(fileName, why);
         return false;
     };
     if (!IsVectorPictureName(fileName))
-        return fail(QStringLiteral("a vector picture is a .svg or a .pdf file"));
+        return fail(zh ? QStringLiteral("矢量图须为 .svg 或 .pdf 文件")
+                       : QStringLiteral("a vector picture is a .svg or a .pdf file"));
     if (size.width() < 1 || size.height() < 1)
-        return fail(QStringLiteral("there is no picture to save"));
+        return fail(zh ? QStringLiteral("没有可保存的图")
+                       : QStringLiteral("there is no picture to save"));
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -52,7 +56,8 @@ bool SaveVectorPicture(const QString& fileName, QSize size,
         }
         QPainter painter;
         if (!painter.begin(device.get()))
-            return fail(QStringLiteral("the picture cannot be drawn"));
+            return fail(zh ? QStringLiteral("无法绘制此图")
+                           : QStringLiteral("the picture cannot be drawn"));
         draw(DiagramCanvas(painter, size));
         painter.end();
     }

@@ -967,7 +967,7 @@ void TVornMF::RunCommand(const std::function<void()>& command) {
     } catch (...) {
         // Nothing may leave a command through Qt's event delivery.
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
-                              QStringLiteral("The command ended with an unexpected error."));
+                              QStringLiteral("命令意外出错，未能完成。"));
     }
 }
 

@@ -13,8 +13,7 @@ bool TVornMF::SaveShownViewAsVectors(const QString& fileName, QString* error) {
     vorn::TDataM1* dm = Data();
     if (!dm || ShowsWelcome()) {
         if (error)
-            *error =
-                QStringLiteral("%1: only a diagram of the job is saved as vectors").arg(fileName);
+            *error = QStringLiteral("%1: 只有方案的图才能保存为矢量图").arg(fileName);
         return false;
     }
     const vorn::DiagramView view = SelectedView();

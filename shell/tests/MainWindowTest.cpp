@@ -763,7 +763,7 @@ private slots:
             }
         });
         TVornMF::RunCommand([] { throw 42; });
-        QCOMPARE(text, QStringLiteral("The command ended with an unexpected error."));
+        QCOMPARE(text, QStringLiteral("命令意外出错，未能完成。"));
         // A cancelled search ends silently.
         title.clear();
         TVornMF::RunCommand([] { throw vorn::SearchCancelled(); });
