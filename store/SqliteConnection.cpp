@@ -62,7 +62,10 @@ namespace {
 DbError ErrorOf(sqlite3* db, const QString& path, const char* message = nullptr) {
     if (db && IsLockedCode(sqlite3_extended_errcode(db)))
         return DbError(DatabaseLockedMessage(path));
-    return DbError(QString::fromUtf8(message ? message : db ? sqlite3_errmsg(db) : "?"));
+    return DbError(SqliteReason(db ? sqlite3_extended_errcode(db) : SQLITE_ERROR,
+                                QString::fromUtf8(message ? message
+                                                  : db    ? sqlite3_errmsg(db)
+                                                          : "?")));
 }
 
 } // namespace

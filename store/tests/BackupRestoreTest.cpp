@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -298,15 +299,25 @@ private slots:
 
     // The copy fails half-way (a real full disk) or cannot even start (a
     // program folder nobody may write to): the live file is kept.
+    // In the window's Chinese the reason is the system's, said once.
     void restoreKeepsLiveWhenWritingFails_data() {
         QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<bool>("chinese");
         QTest::addColumn<QString>("message");
-        QTest::newRow("disk full") << false << "No space left on device";
-        QTest::newRow("read-only program folder") << true << "not permitted|Permission denied";
+        QTest::newRow("disk full") << false << false << "No space left on device";
+        QTest::newRow("read-only program folder")
+            << true << false << "not permitted|Permission denied";
+        QTest::newRow("disk full, window")
+            << false << true << "^无法恢复到 “.+”：磁盘空间不足；数据库未改变。$";
+        QTest::newRow("read-only program folder, window")
+            << true << true << "^无法恢复到 “.+”：.+（没有写入权限）；数据库未改变。$";
     }
     void restoreKeepsLiveWhenWritingFails() {
         QFETCH(bool, readOnlyFolder);
+        QFETCH(bool, chinese);
         QFETCH(QString, message);
+        SpeakChineseInMessages(chinese);
+        const auto english = qScopeGuard([] { SpeakChineseInMessages(false); });
         test::ProgramDir dir;
         QString live = dir.databasePath();
         QTemporaryDir other;
