@@ -41,8 +41,9 @@ namespace {
 
 using vorn::test::Shot;
 
-// Answers the next message box with OK and records its text.
-void AnswerNextBox(QString* text) {
+// Answers the next message box with OK and records its text (and, given a
+// name, its picture).
+void AnswerNextBox(QString* text, const QString& shot = {}) {
     auto* timer = new QTimer(qApp);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
@@ -50,6 +51,8 @@ void AnswerNextBox(QString* text) {
         if (!box)
             return;
         *text = box->text();
+        if (!shot.isEmpty())
+            Shot(box, shot);
         timer->deleteLater();
         box->button(QMessageBox::Ok)->click();
     });
@@ -280,7 +283,8 @@ private slots:
         for (const QString& entry : typed)
             Type(Child<QLineEdit>(qPrintable(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
         QString text;
-        AnswerNextBox(&text);
+        AnswerNextBox(&text, QStringLiteral("plans_f3_refused_") +
+                                 QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
         Press(Qt::Key_F3);
         QVERIFY2(text.contains(expected), qPrintable(text));
         QVERIFY2(vorn::test::SpeaksChinese(text), qPrintable(text));
