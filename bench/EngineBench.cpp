@@ -5,6 +5,7 @@
 
 #include "JobFile.h"
 #include "PanelSearch.h"
+#include "SearchCost.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -142,6 +143,14 @@ int RunJob(const std::string& path, int runs, int out) {
     if (!in || !vorn::ReadPanelJob(in, job).empty()) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return 1;
+    }
+    {
+        const auto t0 = std::chrono::steady_clock::now();
+        const vorn::SearchCost c = vorn::EstimatePanelSearchCost(job, vorn::DisplayUnit::Inch);
+        std::printf("  estimate (%.1f ms): %.0f new sizes, %.0f collected, %.1f s, %.0f MB\n",
+                    Ms(std::chrono::steady_clock::now() - t0), c.candidates, c.collected, c.seconds,
+                    c.megabytes);
+        std::fflush(stdout);
     }
     if (stopAfterMs > 0) {
         for (int r = 0; r < runs; ++r)

@@ -1,6 +1,8 @@
 #include "InputDomain.h"
 
 #include "GivenPanel.h"
+#include "PanelSearch.h"
+#include "SearchCost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -126,12 +128,17 @@ std::string DomainText(const DomainProblem& p) {
         return std::string(what) + ": " + CrowdText(p.crowd) + " (" + Num(p.count) + "; at most " +
                Num(p.limit) + "): the search could not finish in reasonable time";
     }
-    case Kind::TooMuchSearchWork:
-        return name + ": the panel limits allow " + Num(p.alongLength) +
-               " boards along the length and " + Num(p.alongWidth) +
-               " along the width: too many panel sizes to try (nL * nW * (nL + nW)^2 = " +
-               Num(p.count) + "; at most " + Num(p.limit) +
-               "); the search could not finish in reasonable time";
+    case Kind::TooMuchSearchWork: {
+        std::string t = name + ": boards this small within these panel limits would take about " +
+                        Num(p.count) + " s and " + Num(p.value) + " MB to search (at most " +
+                        Num(p.limit) + " s and " + Num(p.high) + " MB)";
+        if (p.low > 0)
+            t += "; Max_PL = " + Num(p.alongLength) + " and Max_PW = " + Num(p.alongWidth) + " " +
+                 p.unit + " would do";
+        if (p.text == "1")
+            t += std::string(p.low > 0 ? ", or" : ";") + " one panel kind (PanelNumber = 1)";
+        return t;
+    }
     }
     return {};
 }
@@ -180,6 +187,58 @@ DomainProblem FieldRangeProblem(const char* field, double value, FieldKind kind,
     return {};
 }
 
+namespace {
+
+bool TooCostly(const SearchCost& c) {
+    return c.seconds > kMaxSearchSeconds || c.megabytes > kMaxSearchMegabytes;
+}
+
+// A job of small boards that could not finish within the bounds, with what
+// would: the panel limits scaled down (the largest share found to a
+// hundredth), or one panel kind.
+DomainProblem CostProblem(const PanelJob& job, DisplayUnit unit) {
+    const double shorterMm = std::min(job.Set_L, job.Set_W) / UnitFactor(unit) * 25.4;
+    // A job the search answers at once costs nothing.
+    if (shorterMm >= kSmallestCostlyBoardMm || NoPlanReachesMinimum(job) ||
+        NoPanelFitsAnySheet(job, unit))
+        return {};
+    const SearchCost cost = EstimatePanelSearchCost(job, unit);
+    if (!TooCostly(cost))
+        return {};
+    DomainProblem e;
+    e.kind = DomainProblem::Kind::TooMuchSearchWork;
+    e.field = "Max_PL, Max_PW";
+    e.count = std::ceil(cost.seconds);
+    e.limit = kMaxSearchSeconds;
+    e.value = std::ceil(cost.megabytes);
+    e.high = kMaxSearchMegabytes;
+    auto scaled = [&](double share) {
+        PanelJob smaller = job;
+        smaller.Max_PL *= share;
+        smaller.Max_PW *= share;
+        return smaller;
+    };
+    double lo = 0, hi = 1; // lo would do, hi would not
+    for (int k = 0; k < 7; ++k) {
+        const double mid = (lo + hi) / 2;
+        (TooCostly(EstimatePanelSearchCost(scaled(mid), unit)) ? hi : lo) = mid;
+    }
+    e.low = std::floor(lo * 100) / 100;
+    // The suggested limits in the job's unit, to the hundredth of a unit.
+    e.alongLength = std::floor(job.Max_PL * e.low * 100) / 100;
+    e.alongWidth = std::floor(job.Max_PW * e.low * 100) / 100;
+    e.unit = UnitName(unit);
+    if (job.PanelNumber == "2") {
+        PanelJob one = job;
+        one.PanelNumber = "1";
+        if (!TooCostly(EstimatePanelSearchCost(one, unit)))
+            e.text = "1";
+    }
+    return e;
+}
+
+} // namespace
+
 DomainProblem PanelJobDomainProblem(const PanelJob& job, DisplayUnit unit) {
     DomainProblem e = FirstProblem({{"Set_L", job.Set_L, FieldKind::Side},
                                     {"Set_W", job.Set_W, FieldKind::Side},
@@ -217,16 +276,8 @@ DomainProblem PanelJobDomainProblem(const PanelJob& job, DisplayUnit unit) {
         const double nW = std::max(0.0, PiecesAlong(job.Max_PW / f, job.BorderX_W / f, W, C));
         if (std::max(nL, nW) > kMaxPiecesAlongSide)
             return TooMany(DomainProblem::Crowd::PanelLimits, "Max_PL, Max_PW", std::max(nL, nW));
-        const double work = nL * nW * (nL + nW) * (nL + nW);
-        if (work > kMaxPanelSearchWork) {
-            e.kind = DomainProblem::Kind::TooMuchSearchWork;
-            e.field = "Max_PL, Max_PW";
-            e.alongLength = std::floor(nL);
-            e.alongWidth = std::floor(nW);
-            e.count = std::floor(work);
-            e.limit = kMaxPanelSearchWork;
+        if (e = CostProblem(job, unit); e)
             return e;
-        }
         // Every panel holds a board and keeps its margins.
         smallestPanel = W + 2 * B;
     } else {

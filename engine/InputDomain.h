@@ -28,17 +28,13 @@ inline constexpr double kMaxPercent = 100; // Min_lv
 // with no gap on a 49 in sheet is about 1250 along a side.
 inline constexpr int kMaxPiecesAlongSide = 2000;
 
-// The automatic panel search tries, for each side built from board counts,
-// the sides of the other direction built from one or two counts: about
-// nL * nW * (nL + nW) sizes for nL boards along the largest length and nW
-// along the largest width, each laid out in about nL + nW rounds, so its
-// worst time follows nL * nW * (nL + nW)^2. Repeated sizes are counted in
-// bulk, so square jobs of tiny boards run far under that (the 0.1 in board,
-// 8.2e9, in 0.6 s; a 2 mm board with no gap, 2e10, in 1.6 s); long, thin
-// limits do not gain (a 5.8 in board with Max_PW 10000 and Max_PL 21.5,
-// 1.5e10, takes about 10 s). The bound keeps the worst shapes within tens of
-// seconds, with progress and Esc, and refuses what would run for minutes.
-inline constexpr double kMaxPanelSearchWork = 3e10;
+// An automatic search is refused for its cost only when the estimate of
+// its real drivers (EstimatePanelSearchCost: new panel sizes and their
+// layouts, the pairs of the two-size stage) passes either bound, and never
+// for a board whose shorter side is at least kSmallestCostlyBoardMm.
+inline constexpr double kMaxSearchSeconds = 30;
+inline constexpr double kMaxSearchMegabytes = 2000;
+inline constexpr double kSmallestCostlyBoardMm = 5;
 
 // A ratio above any side ratio the bounds allow (kMaxLength / kMinSide) acts
 // as no limit at all; the search clamps to it so its key stays in range.
@@ -62,7 +58,9 @@ struct DomainProblem {
         BelowMinimum,     // field = value below low
         NotOneOrTwo,      // field = 'text'
         TooManyAlongSide, // crowd: count pieces along a side, at most limit
-        TooMuchSearchWork // the panel limits: alongLength, alongWidth; count = work, at most limit
+        TooMuchSearchWork // count = estimated seconds (at most limit), value = estimated MB
+                          // (at most high); Max_PL = alongLength and Max_PW = alongWidth
+                          // (unit) would do where low > 0; text "1": one kind would do
     };
     // Where a field's value comes from: the job, or a row of the settings.
     enum class Source { Job, Sheet, Preset };

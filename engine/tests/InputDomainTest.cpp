@@ -164,17 +164,6 @@ TEST(InputDomain, ProblemsCarryTheFieldValueAndRange) {
               "sheet Base_W = 1000000 is outside the allowed range 0.001 to 10000 in");
 
     // The crowds: how many along a side and the bound.
-    PanelJob dust = WideJob(1);
-    dust.Set_L = dust.Set_W = 0.03;
-    dust.Set_C = 0;
-    dust.BorderX_L = dust.BorderX_W = 0.6;
-    dust.Max_PL = 24.5;
-    dust.Max_PW = 20.5;
-    const DomainProblem work = PanelJobDomainProblem(dust, DisplayUnit::Inch);
-    EXPECT_EQ(work.kind, Kind::TooMuchSearchWork);
-    EXPECT_EQ(work.alongLength, 776);
-    EXPECT_EQ(work.alongWidth, 643);
-    EXPECT_EQ(work.limit, kMaxPanelSearchWork);
     ArrayJob a{1, 0.5, 0, 0, 0, 0, 0, 10000, 10000};
     const DomainProblem units = ArrayJobDomainProblem(a, DisplayUnit::Inch);
     EXPECT_EQ(units.kind, Kind::TooManyAlongSide);
@@ -186,6 +175,58 @@ TEST(InputDomain, ProblemsCarryTheFieldValueAndRange) {
                                  "along a side (20000; at most 2000): the search could not finish "
                                  "in reasonable time");
     EXPECT_FALSE(PanelJobDomainProblem(WideJob(1), DisplayUnit::Inch));
+}
+
+// A search is refused for its cost only for boards under 5 mm whose
+// estimate passes 30 s or 2 GB, and never where it would answer at once; the
+// limits the refusal suggests are accepted.
+TEST(InputDomain, SmallBoardsAreRefusedOnlyWhenTheSearchCouldNotFinish) {
+    struct Case {
+        const char* name;
+        double L, W, C; // inches
+        const char* kinds;
+        double minPL;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"3.5 mm, V-scored, one kind", 0.2, 0.139, 0, "1", 0, true},
+        {"3.8 mm, narrow gap, two kinds", 0.2, 0.15, 0.02, "2", 0, true},
+        {"the same, no sheet holds the minimum panel", 0.2, 0.15, 0.02, "2", 60, false},
+        {"6 mm, routed, two kinds", 0.35, 0.24, 0.1, "2", 0, false},
+        {"13 mm, routed, two kinds", 0.75, 0.52, 0.1, "2", 0, false},
+        {"2.5 mm square, one kind", 0.1, 0.1, 0, "1", 0, false},
+    };
+    for (const Case& c : cases) {
+        for (const DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", unit " << int(unit));
+            const double f = UnitFactor(unit);
+            PanelJob job = WideJob(f);
+            job.Set_L = c.L * f;
+            job.Set_W = c.W * f;
+            job.Set_C = c.C * f;
+            job.BorderX_L = job.BorderX_W = 0.4 * f;
+            job.Min_PL = job.Min_PW = c.minPL * f;
+            job.Max_PL = job.Max_PW = 24 * f;
+            job.PLPW_ratio = 3;
+            job.PanelNumber = c.kinds;
+            job.AUTOPanel = true;
+            const DomainProblem p = PanelJobDomainProblem(job, unit);
+            ASSERT_EQ(p.kind == DomainProblem::Kind::TooMuchSearchWork, c.refused) << DomainText(p);
+            if (!c.refused)
+                continue;
+            EXPECT_GT(p.count, kMaxSearchSeconds);
+            EXPECT_EQ(p.limit, kMaxSearchSeconds);
+            EXPECT_EQ(p.high, kMaxSearchMegabytes);
+            const std::string text = DomainText(p);
+            EXPECT_NE(text.find("Max_PL = "), std::string::npos) << text;
+            ASSERT_GT(p.low, 0);
+            PanelJob suggested = job;
+            suggested.Max_PL = p.alongLength;
+            suggested.Max_PW = p.alongWidth;
+            EXPECT_FALSE(PanelJobDomainProblem(suggested, unit)) << DomainText(p);
+            EXPECT_LT(p.alongLength, job.Max_PL);
+        }
+    }
 }
 
 TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
@@ -213,12 +254,12 @@ TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
     tall.Set_W = 5.78402;
     tall.Max_PL = 15.6871;
     tall.Max_PW = 10000;
-    // Thin limits of 2 x 1649 boards (1.2e10) finish in seconds and pass; a
-    // square job of 0.03 in boards (776 x 643, 1e12) would run for minutes.
+    // Thin limits of 2 x 1649 boards finish in seconds and pass; a square job
+    // of 0.03 in boards (776 x 643) would run for more than 30 s.
     EXPECT_EQ(PanelJobDomainError(tall, DisplayUnit::Inch), "");
     PanelJob dust = tiny;
     dust.Set_L = dust.Set_W = 0.03;
-    EXPECT_NE(PanelJobDomainError(dust, DisplayUnit::Inch).find("too many panel sizes"),
+    EXPECT_NE(PanelJobDomainError(dust, DisplayUnit::Inch).find("would take about"),
               std::string::npos);
     // Tiny panels on a sheet.
     job.Set_W = 0.001;

@@ -23,10 +23,11 @@ private slots:
         const QString job = dir.filePath(QStringLiteral("long.job"));
         QFile f(job);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        // A small board, two panel kinds, every sheet: a search of many
-        // seconds and hundreds of megabytes.
-        f.write("Set_L=0.2\nSet_W=0.15\nSet_C=0.02\nBorderX_L=0.4\nBorderX_W=0.4\n"
-                "Min_PL=6\nMin_PW=6\nMax_PL=24\nMax_PW=24\nPLPW_ratio=3\nMin_lv=60\n"
+        // A 6 mm board, two panel kinds, every sheet, no minimum utilization:
+        // a search of minutes (boards of 5 mm or more are never refused for
+        // the search's cost).
+        f.write("Set_L=0.35\nSet_W=0.24\nSet_C=0.1\nBorderX_L=0.4\nBorderX_W=0.4\n"
+                "Min_PL=6\nMin_PW=6\nMax_PL=24\nMax_PW=24\nPLPW_ratio=3\nMin_lv=0\n"
                 "PanelNumber=2\nAUTOPanel=True\nGoodBase=False\nBothPanel=True\n"
                 "BothBase=True\nSheet=48x36\nSheet=48x40\nSheet=48x42\n");
         f.close();
