@@ -1031,12 +1031,13 @@ private:
 
     // One panel size on one sheet, along one split, in one orientation.
     struct Role {
-        double along = 0;   // the panel's side along the split
-        int across = 0;     // panels across the split (plain truncation)
-        int runs = 0;       // panels that fit along the split
-        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
-        double density = 0; // boards per unit length along the split
-        double inverse = 0; // 1 / along
+        double along = 0;          // the panel's side along the split
+        int across = 0;            // panels across the split (plain truncation)
+        int runs = 0;              // panels that fit along the split
+        int restAt = 0;            // rests_[restAt + k - 1]: the run left after k panels
+        std::uint32_t rounded = 0; // see RoundedId
+        double density = 0;        // boards per unit length along the split
+        double inverse = 0;        // 1 / along
     };
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
@@ -1081,8 +1082,8 @@ private:
         std::vector<std::uint64_t> tried;         // bit set of the sizes to pair with panel 1
         std::vector<std::uint64_t> laneMask;      // per size: the sheets and splits it passes
         std::vector<FastBest> plans;              // plans of the pair being tried, in order
-        std::vector<double> across;               // per role: RoundedAcross, NaN until known
-        std::vector<std::array<std::uint64_t, 5>> recent; // see ForgetRepeats
+        std::vector<SizeKey> keys;                // their PlanKey
+        std::vector<SizeKey> recent;              // see ForgetRepeats
     };
 
     void SearchTwoSizePlans() {
@@ -1149,7 +1150,6 @@ private:
                                   [&] { GroupLanes(st, recordable); });
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
-        st.across.assign(roles_.size(), std::numeric_limits<double>::quiet_NaN());
         st.recent.assign(std::bit_ceil(std::clamp<std::size_t>(2 * n, 64, 8192)), {});
         sheetArea_.clear();
         distinctKeys_.clear();
@@ -1159,7 +1159,6 @@ private:
             // different board counts differ whatever the rounding.
             distinctKeys_.push_back(L_ * 1e10 * W_ * 100 / (sh.SL * sh.SW) >= 4);
         }
-        roundedOf_.assign(roles_.size(), 0);
         // Panel 1's own utilization on its best sheet, before any pair: it
         // touches the shared layout caches, which the pairs do not.
         std::vector<std::int64_t> keyU1(n, 0);
@@ -1217,6 +1216,7 @@ private:
         std::vector<std::uint32_t> tried;     // panels 2 tried
         std::vector<std::uint32_t> planEnds;  // per panel 2 tried: the end of its plans
         std::vector<FastBest> plans;
+        std::vector<SizeKey> keys; // per plan: its PlanKey
     };
 
     // Most pairs fail at once: panel 2 cannot lift panel 1 to the needed
@@ -1251,6 +1251,7 @@ private:
                 ForgetRepeats(st, i, j);
                 out.tried.push_back(static_cast<std::uint32_t>(j));
                 out.plans.insert(out.plans.end(), st.plans.begin(), st.plans.end());
+                out.keys.insert(out.keys.end(), st.keys.begin(), st.keys.end());
                 out.planEnds.push_back(static_cast<std::uint32_t>(out.plans.size()));
             }
         }
@@ -1260,38 +1261,24 @@ private:
     // earlier pair: recorded in order, such a plan would be a repeat of one
     // recorded before (see RecordFastPlan). A small table that keeps the
     // last plan per slot is enough: repeats come close together.
+    // The plans kept get their PlanKey in st.keys.
     void ForgetRepeats(PairState& st, std::size_t i, std::size_t j) const {
         std::size_t kept = 0;
+        st.keys.clear();
         for (const FastBest& b : st.plans) {
-            const std::uint64_t counts = PlanCounts(i, j, b);
-            if (counts != 0) {
-                const std::array<std::uint64_t, 5> key{
-                    counts, Bits(RoleAlong(i, b, b.o1)), Bits(Across(st, i, b, b.o1)),
-                    Bits(RoleAlong(j, b, b.o2)), Bits(Across(st, j, b, b.o2))};
-                std::uint64_t h = 0;
-                for (std::uint64_t w : key)
-                    h = (h ^ w) * 0x9E3779B97F4A7C15ULL;
-                auto& slot = st.recent[(h >> 40) & (st.recent.size() - 1)];
-                // Word by word: std::array's == calls memcmp.
-                if (slot[0] == key[0] && slot[1] == key[1] && slot[2] == key[2] &&
-                    slot[3] == key[3] && slot[4] == key[4])
+            const SizeKey key = PlanKey(i, j, b);
+            if (key.a != 0) {
+                const std::uint64_t h =
+                    (key.a * 0x9E3779B97F4A7C15ULL ^ key.b) * 0x9E3779B97F4A7C15ULL;
+                SizeKey& slot = st.recent[(h >> 40) & (st.recent.size() - 1)];
+                if (slot == key)
                     continue;
                 slot = key;
             }
             st.plans[kept++] = b;
+            st.keys.push_back(key);
         }
         st.plans.resize(kept);
-    }
-
-    static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
-    double RoleAlong(std::size_t p, const FastBest& b, int orient) const {
-        return roles_[RoleIndex(p, b.sheet, b.split, orient)].along;
-    }
-    double Across(PairState& st, std::size_t p, const FastBest& b, int orient) const {
-        double& known = st.across[RoleIndex(p, b.sheet, b.split, orient)];
-        if (std::isnan(known))
-            known = RoundedAcross(p, b.sheet, b.split, orient);
-        return known;
     }
 
     // Works out the pairs of every panel 1 in chunks, on this thread and,
@@ -1323,18 +1310,13 @@ private:
                 return f;
             },
             [this] { progress_.Beat(); });
-        std::vector<SizeKey> keys;
         for (std::size_t c = 0; !chunks.Done(); ++c) {
             const PanelOneFound f = chunks.Take();
-            // The keys first, each slot of the set of plans met fetched
-            // ahead: most look-ups miss the cache.
-            keys.resize(f.plans.size());
-            for (std::size_t k = 0, t = 0, plan = 0; k < f.panelEnds.size(); ++k)
-                for (; t < f.panelEnds[k]; ++t)
-                    for (; plan < f.planEnds[t]; ++plan) {
-                        keys[plan] = PlanKey(c * kChunk + k, f.tried[t], f.plans[plan]);
-                        plansMet_.Prefetch(keys[plan]);
-                    }
+            const std::vector<SizeKey>& keys = f.keys;
+            // Each slot of the set of plans met fetched ahead: most look-ups
+            // miss the cache.
+            for (const SizeKey& key : keys)
+                plansMet_.Prefetch(key);
             std::size_t t = 0, plan = 0;
             for (std::size_t k = 0; k < f.panelEnds.size(); ++k) {
                 const std::size_t i = c * kChunk + k;
@@ -1412,6 +1394,14 @@ private:
                         r.runs = runs->count;
                         r.density = u * r.across / r.along;
                         r.inverse = 1 / r.along;
+                        if (job_.AUTOPanel) {
+                            const SizeKey key = KeyOf(r.along, RoundedAcross(p, s, split, orient));
+                            if (const std::uint32_t* known = roundedIds_.Find(key))
+                                r.rounded = *known;
+                            else
+                                r.rounded = roundedIds_.Add(
+                                    key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
+                        }
                     }
                     bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
                                                     roles_[RoleIndex(p, s, split, 1)].density));
@@ -1797,7 +1787,7 @@ private:
 
     // The key of a plan for RecordFastPlan; its first word is 0 where the
     // plan is not rounded (or its counts do not fit).
-    SizeKey PlanKey(std::size_t i, std::size_t j, const FastBest& b) {
+    SizeKey PlanKey(std::size_t i, std::size_t j, const FastBest& b) const {
         const std::uint64_t counts = PlanCounts(i, j, b);
         if (counts == 0)
             return {0, 0};
@@ -1807,18 +1797,9 @@ private:
 
     // The id of a role's sides after the rounding of a two-size plan: along
     // as it is (the rounding along depends on the other panel), across
-    // rounded for `across` panels. Worked out when first needed.
-    std::uint32_t RoundedId(std::size_t p, std::size_t sheet, int split, int orient) {
-        const std::size_t role = RoleIndex(p, sheet, split, orient);
-        std::uint32_t& id = roundedOf_[role];
-        if (id == 0) {
-            const SizeKey key = KeyOf(roles_[role].along, RoundedAcross(p, sheet, split, orient));
-            if (const std::uint32_t* known = roundedIds_.Find(key))
-                id = *known;
-            else
-                id = roundedIds_.Add(key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
-        }
-        return id;
+    // rounded for `across` panels (set in PrepareRoles).
+    std::uint32_t RoundedId(std::size_t p, std::size_t sheet, int split, int orient) const {
+        return roles_[RoleIndex(p, sheet, split, orient)].rounded;
     }
 
     TwoPlan MakePlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
@@ -2072,11 +2053,10 @@ private:
     // 1 / side; per size, the ids of its length and width among them.
     std::vector<std::pair<double, double>> sides_;
     std::vector<std::uint32_t> sideIds_;
-    std::vector<char> distinctKeys_;       // per sheet, see TryLane
-    std::vector<double> sheetArea_;        // SL * SW per sheet
-    std::vector<std::uint32_t> roundedOf_; // per role, see RoundedId
-    FlatTable<std::uint32_t> roundedIds_;  // ids by rounded sides
-    KeySet plansMet_;                      // see RecordFastPlan
+    std::vector<char> distinctKeys_;      // per sheet, see TryLane
+    std::vector<double> sheetArea_;       // SL * SW per sheet
+    FlatTable<std::uint32_t> roundedIds_; // ids by rounded sides
+    KeySet plansMet_;                     // see RecordFastPlan
 };
 
 } // namespace
