@@ -38,7 +38,7 @@ const char kHelp[] =
     "\n"
     "  --runs N         runs per job (default 5 for main, 1 for small)\n"
     "  --family F       main: j1 ... j5; small: the small rectangular boards\n"
-    "                   s1 ... s10 (5-26 mm, routed and V-scored); all: both\n"
+    "                   s1 ... s14 (3.5-26 mm, routed and V-scored); all: both\n"
     "                   (default main)\n"
     "  --job NAME       only the named jobs, in the order given (repeatable)\n"
     "  --timeout S      stop a job after S seconds of wall time (default 120)\n"
@@ -326,7 +326,7 @@ int main(int argc, char** argv) {
         if (family != "small")
             names = {"j1", "j2", "j3", "j4", "j5"};
         if (family != "main")
-            for (int k = 1; k <= 10; ++k)
+            for (int k = 1; k <= 14; ++k)
                 names.push_back("s" + std::to_string(k));
     }
     if (runs == 0)
