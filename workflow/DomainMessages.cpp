@@ -56,11 +56,18 @@ QString DomainMessage(const DomainProblem& p) {
                                             : name + QStringLiteral("：") + CrowdWords(p.crowd);
         return QStringLiteral("%1（%2，最多 %3）").arg(what, Num(p.count), Num(p.limit)) + tooLong;
     }
-    case Kind::TooMuchSearchWork:
-        return QStringLiteral("%1：Panel尺寸上限内长边可排 %2 块、宽边可排 %3 块成品板，"
-                              "要试的Panel尺寸太多（nL·nW·(nL+nW)² = %4，最多 %5）")
-                   .arg(name, Num(p.alongLength), Num(p.alongWidth), Num(p.count), Num(p.limit)) +
-               tooLong;
+    case Kind::TooMuchSearchWork: {
+        QString t = name + QStringLiteral("：这么小的成品板在此Panel尺寸上限内搜索约需 %1 秒、%2 MB"
+                                          "（最多 %3 秒、%4 MB）")
+                               .arg(Num(p.count), Num(p.value), Num(p.limit), Num(p.high));
+        if (p.low > 0)
+            t += QStringLiteral("；改为 Max_PL = %1、Max_PW = %2 %3 即可")
+                     .arg(Num(p.alongLength), Num(p.alongWidth), QString::fromStdString(p.unit));
+        if (p.text == "1")
+            t += p.low > 0 ? QStringLiteral("，或改为一种Panel（PanelNumber = 1）")
+                           : QStringLiteral("；改为一种Panel（PanelNumber = 1）即可");
+        return t;
+    }
     }
     return {};
 }
