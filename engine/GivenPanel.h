@@ -20,6 +20,7 @@ struct GivenPanelJob {
     bool BothPanel = false; // mixed orientation of boards in the panel
     bool BothBase = false;  // mixed orientation of panels on a sheet
     std::vector<SheetSize> sheets;
+    PackingOption packing = PackingOption::Off;
 };
 
 // The message refusing the job, or "" when it can be planned: a zero board,

@@ -216,6 +216,26 @@ public:
         out = e.value;
     }
 
+    // Off, Routed or VScored in any letter case; off when absent.
+    void Packing(const char* name, PackingOption& out) {
+        if (!error_.empty())
+            return;
+        auto it = Find(name);
+        if (it == values_.end()) {
+            out = PackingOption::Off;
+            return;
+        }
+        const Entry& e = it->second;
+        const std::string v = Lower(e.value);
+        for (PackingOption o : {PackingOption::Off, PackingOption::Routed, PackingOption::VScored})
+            if (Lower(o == PackingOption::Off ? "Off" : PackingOptionWord(o)) == v) {
+                out = o;
+                return;
+            }
+        error_ = At(e.line) + Shown(e.name) + " must be Off, Routed or VScored: '" +
+                 Shown(e.value) + "'";
+    }
+
     void Size(const Entry& e, double& a, double& b) {
         if (!error_.empty())
             return;
@@ -270,6 +290,7 @@ std::string ReadPanelJob(std::istream& in, PanelJob& job) {
     r.Flag("GoodBase", j.GoodBase);
     r.Flag("BothPanel", j.BothPanel);
     r.Flag("BothBase", j.BothBase);
+    r.Packing("BestPacking", j.packing);
     for (const Entry& e : sheets) {
         SheetSize s;
         r.Size(e, s.Base_L, s.Base_W);

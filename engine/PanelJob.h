@@ -26,17 +26,36 @@ struct PresetSize {
     double Panel_L = 0, Panel_W = 0; // inches, as stored
 };
 
+// Boards laid out beyond the classic block patterns where a better layout
+// exists: off, any layout (routed panels) or straight cuts only (V-scored).
+enum class PackingOption { Off, Routed, VScored };
+
+// The job file's and the defaults file's words for the option ("" for off:
+// the key is left out).
+inline const char* PackingOptionWord(PackingOption o) {
+    return o == PackingOption::Routed ? "Routed" : o == PackingOption::VScored ? "VScored" : "";
+}
+inline bool PackingOptionFromWord(const std::string& word, PackingOption& o) {
+    for (PackingOption c : {PackingOption::Off, PackingOption::Routed, PackingOption::VScored})
+        if (word == (c == PackingOption::Off ? "Off" : PackingOptionWord(c))) {
+            o = c;
+            return true;
+        }
+    return false;
+}
+
 struct PanelJob {
     double Set_L = 0, Set_W = 0, Set_C = 0;
     double BorderX_L = 0, BorderX_W = 0;
     double Min_PL = 0, Min_PW = 0, Max_PL = 0, Max_PW = 0;
     double PLPW_ratio = 0;
     double Min_lv = 0;
-    std::string PanelNumber = "1";   // text of the panel kinds box: "1" or "2"
-    bool AUTOPanel = true;           // generated sizes; false: the presets
-    bool GoodBase = true;            // best sheet; false: every sheet
-    bool BothPanel = false;          // mixed orientation of boards in a panel
-    bool BothBase = false;           // mixed orientation of panels on a sheet
+    std::string PanelNumber = "1"; // text of the panel kinds box: "1" or "2"
+    bool AUTOPanel = true;         // generated sizes; false: the presets
+    bool GoodBase = true;          // best sheet; false: every sheet
+    bool BothPanel = false;        // mixed orientation of boards in a panel
+    bool BothBase = false;         // mixed orientation of panels on a sheet
+    PackingOption packing = PackingOption::Off;
     std::vector<SheetSize> sheets;   // enabled sheet rows, in any order
     std::vector<PresetSize> presets; // enabled presets in Number order
 };

@@ -3,6 +3,7 @@
 // program's result tables. Lengths are in the display unit of the search.
 
 #include "Layout.h"
+#include "Placements.h"
 
 #include <optional>
 #include <vector>
@@ -38,6 +39,9 @@ struct ResultRow {
     double Base_lv = 0;
     double Base_down = 0, Panel_down = 0;
     std::optional<SecondPanel> second; // the panel-2 columns
+    // A board layout beyond the block patterns (best packing): every board
+    // placed, the block counts then all 0. Empty for a block layout.
+    std::vector<Placement> boards;
 
     Layout BoardLayout() const { return {Set_La, Set_Wb, Set_Lb, Set_Wa, Set_sLa, Set_sWb, Up}; }
 };

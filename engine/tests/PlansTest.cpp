@@ -1,13 +1,19 @@
 // Tooling holes, the typed panel and border minimization, as values.
 
+#include "BestPacking.h"
 #include "GivenPanel.h"
+#include "JobFile.h"
 #include "Layout.h"
 #include "Tolerance.h"
 #include "Tooling.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <sstream>
+#include <string>
+#include <type_traits>
 
 using namespace vorn;
 
@@ -356,4 +362,135 @@ TEST(BorderMinimization, SecondPanelShrunkIndependently) {
     EXPECT_EQ(r.second->Panel_L2, 11);
     EXPECT_EQ(r.second->Border_L2, 0.5);
     EXPECT_TRUE(PanelGood(5, 3, 11, 10, 4, r.second->Panel_lv2));
+}
+
+// ---- best packing of a typed panel ----
+
+namespace {
+// Hard instances at 10 mm a unit with a 2 mm gap and 5 mm margins: boxes
+// 8 x 5 in 63 x 44 (block routine 66, straight cuts 67, any layout 69) and
+// 7 x 3 in 43 x 26 (routine and straight cuts 52, any layout 53).
+GivenPanelJob HardPanel(PackingOption packing, int L = 63, int W = 44, int l = 8, int w = 5) {
+    GivenPanelJob j;
+    j.Set_L = l * 10 - 2;
+    j.Set_W = w * 10 - 2;
+    j.Set_C = 2;
+    j.BorderX_L = 5;
+    j.BorderX_W = 5;
+    j.Panel_L = W * 10 + 8; // typed across: the plan turns it
+    j.Panel_W = L * 10 + 8;
+    j.BothPanel = true;
+    j.BothBase = true;
+    j.sheets = {{48, 36}, {48, 40}};
+    j.packing = packing;
+    return j;
+}
+} // namespace
+
+TEST(GivenPanelPacking, MoreBoardsWithTheOptionAndEveryLayoutSound) {
+    struct Case {
+        PackingOption option;
+        int L, W, l, w;
+        int routine, boards;
+    };
+    for (const Case c : {Case{PackingOption::Routed, 43, 26, 7, 3, 52, 53},
+                         Case{PackingOption::VScored, 63, 44, 8, 5, 66, 67}}) {
+        SCOPED_TRACE(PackingOptionWord(c.option));
+        const ResultRow off = PanelizeGivenPanel(HardPanel(PackingOption::Off, c.L, c.W, c.l, c.w),
+                                                 DisplayUnit::Millimetre);
+        ASSERT_EQ(off.Panel, c.routine);
+        EXPECT_TRUE(off.boards.empty());
+        const ResultRow r =
+            PanelizeGivenPanel(HardPanel(c.option, c.L, c.W, c.l, c.w), DisplayUnit::Millimetre);
+        EXPECT_EQ(r.Panel, c.boards);
+        ASSERT_EQ(r.boards.size(), std::size_t(c.boards));
+        EXPECT_EQ(r.BoardLayout().Pieces(), 0); // no block pattern describes it
+        const bool guillotine = c.option == PackingOption::VScored;
+        PackRequest q;
+        q.containerL = c.L * 10 + 8;
+        q.containerW = c.W * 10 + 8;
+        q.pieceL = c.l * 10 - 2;
+        q.pieceW = c.w * 10 - 2;
+        q.gap = 2;
+        q.marginL = q.marginW = 5;
+        EXPECT_EQ(PlacementFault(r.boards, q, guillotine), "");
+        if (!guillotine) {
+            // More than straight cuts can hold.
+            EXPECT_NE(PlacementFault(r.boards, q, true), "");
+        }
+        // Utilizations, margins and the sheet follow the count.
+        EXPECT_NEAR(r.Panel_lv,
+                    c.boards * q.pieceL * q.pieceW * 100 / (q.containerL * q.containerW), 1e-9);
+        EXPECT_EQ(r.Panel_N, off.Panel_N);
+        EXPECT_NEAR(r.Base_lv, off.Base_lv * c.boards / c.routine, 1e-9);
+        EXPECT_NEAR(r.Panel_down, 100 / r.Panel_lv, 1e-12);
+        EXPECT_TRUE(TolGe(r.Border_L, 5) && TolGe(r.Border_W, 5));
+        double x1 = 0, y1 = 0;
+        for (const Placement& p : r.boards) {
+            x1 = std::max(x1, p.x + p.length);
+            y1 = std::max(y1, p.y + p.width);
+        }
+        EXPECT_NEAR(q.containerL - x1, r.Border_L, 1e-9); // centred
+        EXPECT_NEAR(q.containerW - y1, r.Border_W, 1e-9);
+    }
+}
+
+TEST(GivenPanelPacking, OffOrSingleOrientationOrNoGainLeavesThePlanAsItWas) {
+    const auto same = [](const ResultRow& a, const ResultRow& b) {
+        std::vector<std::string> x, y;
+        const auto text = [](std::vector<std::string>& out) {
+            return [&out](const char* name, const auto& v) {
+                std::ostringstream s;
+                s.precision(17);
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::nullopt_t>)
+                    s << name << "=null";
+                else
+                    s << name << '=' << v;
+                out.push_back(s.str());
+            };
+        };
+        ForEachColumn(a, text(x));
+        ForEachColumn(b, text(y));
+        return x == y && a.boards.empty() && b.boards.empty();
+    };
+    const ResultRow off =
+        PanelizeGivenPanel(HardPanel(PackingOption::Off), DisplayUnit::Millimetre);
+    // Without mixed orientation the block routine's single block is the best.
+    GivenPanelJob single = HardPanel(PackingOption::Routed);
+    single.BothPanel = false;
+    GivenPanelJob singleOff = single;
+    singleOff.packing = PackingOption::Off;
+    EXPECT_TRUE(same(PanelizeGivenPanel(single, DisplayUnit::Millimetre),
+                     PanelizeGivenPanel(singleOff, DisplayUnit::Millimetre)));
+    // A panel the routine already fills to the bound keeps its blocks.
+    GivenPanelJob proven = Typed(5, 3, 20, 16);
+    proven.BothPanel = true;
+    const ResultRow a = PanelizeGivenPanel(proven, DisplayUnit::Inch);
+    proven.packing = PackingOption::Routed;
+    EXPECT_TRUE(same(a, PanelizeGivenPanel(proven, DisplayUnit::Inch)));
+    EXPECT_GT(off.BoardLayout().Pieces(), 0);
+}
+
+TEST(GivenPanelPacking, JobFileKey) {
+    const std::string job = "Set_L=4\nSet_W=2\nSet_C=0.1\nBorderX_L=0.5\nBorderX_W=0.5\nMin_PL=8\n"
+                            "Min_PW=8\nMax_PL=24\nMax_PW=21\nPLPW_ratio=2.5\nMin_lv=0\n"
+                            "Sheet=48x36\n";
+    struct Case {
+        std::string line;
+        PackingOption packing;
+        std::string error;
+    };
+    for (const Case& c :
+         {Case{"", PackingOption::Off, ""}, Case{"BestPacking=Off\n", PackingOption::Off, ""},
+          Case{"BestPacking=Routed\n", PackingOption::Routed, ""},
+          Case{"bestpacking=vscored\n", PackingOption::VScored, ""},
+          Case{"BestPacking=Yes\n", PackingOption::VScored,
+               "line 13: BestPacking must be Off, Routed or VScored: 'Yes'"}}) {
+        SCOPED_TRACE(c.line);
+        PanelJob j;
+        j.packing = PackingOption::VScored; // left alone on error
+        std::istringstream in(job + c.line);
+        EXPECT_EQ(ReadPanelJob(in, j), c.error);
+        EXPECT_EQ(j.packing, c.packing);
+    }
 }

@@ -24,7 +24,9 @@ const char* const kHelp =
     "panel-2 fields empty; Base_down and Panel_down are 100 / utilization, 0\n"
     "for a zero utilization). The job file is that of 'vornplan search'; Set_L,\n"
     "Set_W, Set_C, BorderX_L, BorderX_W, BothPanel, BothBase and the Sheet\n"
-    "lines are used.\n"
+    "lines are used, and BestPacking (Off, Routed or VScored; Off when absent):\n"
+    "with BothPanel, a layout beyond the block patterns where it holds more\n"
+    "boards (the block counts are then 0).\n"
     "\n"
     "  --panel LxW  the typed panel, in the job's unit\n"
     "  --mm         the job and the panel are in millimetres, and so is the row\n"
@@ -64,6 +66,7 @@ int Run(int argc, char** argv) {
     in.Panel_W = pw;
     in.BothPanel = job.BothPanel;
     in.BothBase = job.BothBase;
+    in.packing = job.packing;
     in.sheets = job.sheets;
     if (!args.db.empty()) {
         std::string error;
