@@ -430,6 +430,40 @@ private slots:
         QVERIFY(!Dm().SetBase.isOpen());
     }
 
+    // A job of tiny boards the search could not finish is refused by F2 in
+    // Chinese with the panel limits that would do; nothing runs.
+    void searchTooCostlyIsRefusedWithLimitsThatWouldDo() {
+        TypeBoard(QStringLiteral("0.2"), QStringLiteral("0.139"));
+        vorn::Cursor& j = Dm().TempInput;
+        j.edit();
+        for (const auto& [name, value] : {std::pair{"Set_C", 0.0},
+                                          {"BorderX_L", 0.4},
+                                          {"BorderX_W", 0.4},
+                                          {"Min_PL", 0.0},
+                                          {"Min_PW", 0.0},
+                                          {"Max_PL", 24.0},
+                                          {"Max_PW", 24.0},
+                                          {"PLPW_ratio", 3.0}})
+            j.setValue(name, value);
+        j.post();
+        Child<QSpinBox>("Edit5")->setValue(1);
+        SeenBox seen;
+        AnswerBoxes(&seen, QMessageBox::Ok, [] {
+            Shot(QApplication::activeModalWidget(), QStringLiteral("job_search_too_costly"));
+        });
+        PressF2();
+        QCOMPARE(seen.count, 1);
+        QVERIFY2(
+            seen.text.contains(QStringLiteral("Max_PL, Max_PW：这么小的成品板在此Panel尺寸上限内"
+                                              "搜索约需 ")),
+            qPrintable(seen.text));
+        QVERIFY2(vorn::test::SpeaksChinese(seen.text), qPrintable(seen.text));
+        QVERIFY(!Dm().TempResult.isOpen());
+        QVERIFY2(seen.text.contains(QRegularExpression(
+                     QStringLiteral("；改为 Max_PL = [0-9.]+、Max_PW = [0-9.]+ in 即可"))),
+                 qPrintable(seen.text));
+    }
+
     // A search that finds nothing says why in the status bar, in Chinese: the
     // best utilization the board and gap allow, the smallest panel no sheet
     // holds, a board above the panel limits, or the limits in general. A
