@@ -324,6 +324,7 @@ void TVornMF::PanelSearchCommand() {
                                QElapsedTimer clock;
                                clock.start();
                                vorn::RunPanelSearch(in, unit, sink, progress);
+                               sink.Finish();
                                timings_.engine = clock.nsecsElapsed();
                                sinkNs = sink.Nanoseconds();
                                timings_.rows = sink.Rows();
@@ -387,6 +388,7 @@ void TVornMF::ArraySearchCommand() {
             QElapsedTimer clock;
             clock.start();
             vorn::RunArraySearch(in, unit, sink, progress);
+            sink.Finish();
             timings_.engine = clock.nsecsElapsed();
             sinkNs = sink.Nanoseconds();
             timings_.rows = sink.Rows();

@@ -1,10 +1,12 @@
 #pragma once
 // Sinks that append the rows of a search to the working result tables. Field
-// indexes are looked up once; each row is one append and one post.
+// indexes are looked up once; rows are gathered and appended in batches.
 
 #include "SearchInterfaces.h"
 
 #include <QElapsedTimer>
+#include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -15,17 +17,25 @@ class Cursor;
 
 // Appends the rows of a search to a working table, `TempResult` for
 // ResultRow, `TempResultCus` for ArrayRow. The cursor should be unsorted
-// while rows arrive (see NumberInSortOrder).
+// while rows arrive (see NumberInSortOrder). Rows reach the table a batch at
+// a time, the last ones at Finish().
 template <class Row, class Sink> class TableSink : public Sink {
 public:
     explicit TableSink(Cursor& table);
+    ~TableSink() override;
     void Write(const Row& row) override;
+    // Appends the rows still gathered; call before the table is read.
+    void Finish();
     std::int64_t Nanoseconds() const { return ns_; }
     int Rows() const { return rows_; }
 
 private:
+    void Flush();
+
     Cursor& table_;
     std::vector<int> fields_; // in the row's column order; -1: not written
+    std::vector<Row> batch_;
+    std::array<QString, 256> letters_; // one shared text per pattern letter
     QElapsedTimer clock_;
     std::int64_t ns_ = 0;
     int rows_ = 0;

@@ -73,6 +73,9 @@ private slots:
     void valuesAreChecked();
     void sixteenBitCountsDoNotWrap();
     void bulkWritersKeepTheChecks();
+    void appendRowsMatchesOneByOne_data();
+    void appendRowsMatchesOneByOne();
+    void refusedAppendRowsChangesNothing();
     void displayFormats_data();
     void displayFormats();
     void modelShowsCursorAndDetaches();
@@ -629,6 +632,154 @@ void CursorTest::bulkWritersKeepTheChecks() {
     Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
     sheets.open();
     QVERIFY_THROWS_EXCEPTION(DbError, sheets.numberRows(sheets.fieldIndex("Base_L")));
+}
+
+namespace {
+
+// (Base_down, Panel_down, Up, Panel): equal keys, null keys and texts.
+struct TestRow {
+    double base;
+    double panel; // NaN: left null
+    char up;
+    int count;
+};
+
+QList<TestRow> testRows(int from, int count) {
+    QList<TestRow> rows;
+    for (int i = from; i < from + count; ++i)
+        rows << TestRow{double((i * 37) % 11) / 4, i % 5 == 0 ? std::nan("") : double(i % 3),
+                        "NYA"[i % 3], i};
+    return rows;
+}
+
+// Every shown row, in order, as text (the id included), then the current row.
+QStringList dump(Cursor& c) {
+    QStringList lines;
+    for (int row = 0; row < c.recordCount(); ++row) {
+        QStringList cells;
+        for (int field = 0; field < c.fieldCount(); ++field) {
+            const QVariant v = c.valueAt(row, field);
+            cells << (v.isNull() ? QStringLiteral("null") : v.toString());
+        }
+        lines << cells.join(u'|');
+    }
+    lines << QStringLiteral("current %1 %2").arg(c.recNo()).arg(c.value("Number").toString());
+    return lines;
+}
+
+} // namespace
+
+void CursorTest::appendRowsMatchesOneByOne_data() {
+    QTest::addColumn<QString>("sort");
+    QTest::addColumn<bool>("observed");
+    QTest::newRow("unsorted") << "" << false;
+    QTest::newRow("two number keys") << "Base_down;Panel_down" << false;
+    QTest::newRow("one number key, shown") << "Panel_down" << true;
+    QTest::newRow("text key") << "Up;Base_down" << false;
+    QTest::newRow("three keys, shown") << "Base_down;Panel_down;Panel" << true;
+}
+
+void CursorTest::appendRowsMatchesOneByOne() {
+    QFETCH(QString, sort);
+    QFETCH(bool, observed);
+    Cursor single(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    Cursor bulk(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    int resets = 0;
+    for (Cursor* c : {&single, &bulk}) {
+        c->setSort(sort);
+        c->open();
+    }
+    if (observed)
+        connect(&bulk, &Cursor::reset, this, [&resets] { ++resets; });
+    const int base = bulk.fieldIndex("Base_down"), panelDown = bulk.fieldIndex("Panel_down");
+    const int up = bulk.fieldIndex("Up"), panel = bulk.fieldIndex("Panel");
+    // Two runs: the second lands behind rows already there (and sorted).
+    for (const auto& [from, count] : {std::pair{0, 700}, std::pair{700, 1300}}) {
+        const QList<TestRow> rows = testRows(from, count);
+        for (const TestRow& r : rows) {
+            single.append();
+            single.setNumber(base, r.base);
+            if (!std::isnan(r.panel))
+                single.setNumber(panelDown, r.panel);
+            single.setValue(up, QString(QChar::fromLatin1(r.up)));
+            single.setNumber(panel, r.count);
+            single.post();
+        }
+        bulk.appendRows(count, [&](int i, Cursor::RowWriter& w) {
+            const TestRow& r = rows[i];
+            w.setNumber(base, r.base);
+            if (!std::isnan(r.panel))
+                w.setNumber(panelDown, r.panel);
+            w.setText(up, QString(QChar::fromLatin1(r.up)));
+            w.setNumber(panel, r.count);
+        });
+        QCOMPARE(bulk.state(), Cursor::State::Browse);
+        QCOMPARE(dump(bulk), dump(single));
+    }
+    if (observed)
+        QCOMPARE(resets, 2); // once per run, not per row
+    // Sorted again by another key, and numbered: still the same table.
+    for (Cursor* c : {&single, &bulk}) {
+        c->setSort("Panel_down;Up");
+        c->numberRows(c->fieldIndex("Number"));
+        c->first();
+    }
+    QCOMPARE(dump(bulk), dump(single));
+    // Reopened, the table that kept its storage starts empty, ids from 1.
+    single.close();
+    single.open();
+    bulk.close();
+    bulk.open();
+    QCOMPARE(bulk.recordCount(), 0);
+    single.append();
+    single.setNumber(base, 2.5);
+    single.post();
+    bulk.appendRows(1, [&](int, Cursor::RowWriter& w) { w.setNumber(base, 2.5); });
+    QCOMPARE(dump(bulk), dump(single));
+}
+
+void CursorTest::refusedAppendRowsChangesNothing() {
+    Cursor results(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    results.setSort("Base_down");
+    results.open();
+    const int base = results.fieldIndex("Base_down"), panel = results.fieldIndex("Panel");
+    const auto fill = [&](int i, Cursor::RowWriter& w) {
+        w.setNumber(base, 10 - i);
+        w.setNumber(panel, i);
+    };
+    results.appendRows(5, fill);
+    const QStringList before = dump(results);
+    // A value out of range in the fourth row: none of the run stays.
+    QVERIFY_THROWS_EXCEPTION(DbError, results.appendRows(6, [&](int i, Cursor::RowWriter& w) {
+        fill(i, w);
+        w.setNumber(panel, i == 3 ? 3e9 : i);
+    }));
+    QCOMPARE(dump(results), before);
+    QVERIFY_THROWS_EXCEPTION(DbError, results.appendRows(1, [&](int, Cursor::RowWriter& w) {
+        w.setText(base, "1"); // not a text column
+    }));
+    QVERIFY_THROWS_EXCEPTION(DbError, results.appendRows(1, [&](int, Cursor::RowWriter& w) {
+        w.setText(results.fieldIndex("Up"), "too long for the column");
+    }));
+    QCOMPARE(dump(results), before);
+    // The next run goes on as if the refused ones never came.
+    Cursor single(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    single.setSort("Base_down");
+    single.open();
+    for (int i = 0; i < 10; ++i) {
+        single.append();
+        single.setNumber(base, 10 - i % 5);
+        single.setNumber(panel, i % 5);
+        single.post();
+    }
+    results.appendRows(5, fill);
+    QCOMPARE(dump(results), dump(single));
+    // Tables that write through, or run events per row, take rows one by one.
+    Cursor sheets(*m_connection, "SetBase", Cursor::Policy::Cached);
+    sheets.open();
+    QVERIFY_THROWS_EXCEPTION(DbError, sheets.appendRows(1, [](int, Cursor::RowWriter&) {}));
+    results.afterPost = [](Cursor&) {};
+    QVERIFY_THROWS_EXCEPTION(DbError, results.appendRows(1, fill));
 }
 
 void CursorTest::displayFormats_data() {
