@@ -1051,6 +1051,7 @@ private:
         double maxDensity;        // of its members
         std::uint32_t id;         // its side along, in sides_
         std::uint32_t begin, end; // its members in PairState::members
+        std::uint32_t orient;     // of its members (panel 2)
     };
 
     // Boards of panel 1's configurations at k = 1 and at the last k, and the
@@ -1073,7 +1074,7 @@ private:
         std::vector<double> need;              // per sheet: the least boards reaching it
         std::vector<double> minDensity;        // per sheet and split, see PreparePanelOne
         std::vector<Lines> lines;              // per sheet, split and orientation of panel 1
-        std::vector<std::int64_t> leastBeta;   // per side of a lane, see MarkLane
+        std::vector<std::int64_t> leastBeta;   // per side of a lane and orientation of panel 1
         std::vector<std::uint32_t> leastStamp; // the MarkLane call that set it
         std::uint32_t markCall = 0;
         std::vector<std::vector<Group>> groups;   // per sheet and split, see GroupLanes
@@ -1081,9 +1082,11 @@ private:
         std::size_t purgedAt = 0;                 // the panel 1 of the last PurgeGroups
         std::vector<std::uint64_t> tried;         // bit set of the sizes to pair with panel 1
         std::vector<std::uint64_t> laneMask;      // per size: the sheets and splits it passes
+        std::vector<std::uint64_t> configMask;    // per size: the configurations, see MarkLane
         std::vector<FastBest> plans;              // plans of the pair being tried, in order
         std::vector<SizeKey> keys;                // their PlanKey
         std::vector<SizeKey> recent;              // see ForgetRepeats
+        std::vector<std::uint32_t> marked;        // the sizes to pair with panel 1, in order
     };
 
     void SearchTwoSizePlans() {
@@ -1141,7 +1144,7 @@ private:
         }
         const std::size_t widest = sides_.size();
         PairState st;
-        st.leastBeta.assign(widest, 0);
+        st.leastBeta.assign(2 * widest, 0);
         st.leastStamp.assign(widest, 0);
         // The groups are worked out on a helper (where there are two cores)
         // while this thread works out each panel 1 alone, which touches the
@@ -1150,6 +1153,7 @@ private:
                                   [&] { GroupLanes(st, recordable); });
         st.tried.assign((n + 63) / 64, 0);
         st.laneMask.assign(n, 0);
+        st.configMask.assign(n, 0);
         st.recent.assign(std::bit_ceil(std::clamp<std::size_t>(2 * n, 64, 8192)), {});
         sheetArea_.clear();
         distinctKeys_.clear();
@@ -1236,24 +1240,46 @@ private:
                 progress_.Beat();
             MarkLane(st, i, x);
         }
+        st.marked.clear();
         for (std::size_t w = (i + 1) / 64; w < st.tried.size(); ++w) {
             std::uint64_t bits = st.tried[w];
             st.tried[w] = 0; // left clear for the next panel 1
             if (w == (i + 1) / 64)
                 bits &= ~std::uint64_t{0} << ((i + 1) % 64);
             while (bits) {
-                const std::size_t j = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                st.marked.push_back(static_cast<std::uint32_t>(w * 64 + std::countr_zero(bits)));
                 bits &= bits - 1;
-                const std::uint64_t lanes = st.laneMask[j];
-                st.laneMask[j] = 0;
-                st.plans.clear();
-                TryPairLanes(st, i, j, lanes);
-                ForgetRepeats(st, i, j);
-                out.tried.push_back(static_cast<std::uint32_t>(j));
-                out.plans.insert(out.plans.end(), st.plans.begin(), st.plans.end());
-                out.keys.insert(out.keys.end(), st.keys.begin(), st.keys.end());
-                out.planEnds.push_back(static_cast<std::uint32_t>(out.plans.size()));
             }
+        }
+        // The roles of each panel 2 are fetched some pairs ahead: the sizes
+        // lie far apart, and most reads of them miss the cache.
+        constexpr std::size_t kAhead = 6;
+        auto fetch = [&](std::size_t j) {
+            for (std::uint64_t lanes = st.laneMask[j]; lanes; lanes &= lanes - 1) {
+                const auto x = static_cast<std::size_t>(std::countr_zero(lanes));
+                const Role* r = &roles_[RoleIndex(j, x / 2, static_cast<int>(x % 2), 0)];
+                __builtin_prefetch(r);
+                __builtin_prefetch(r + 1);
+            }
+        };
+        const std::size_t count = st.marked.size();
+        for (std::size_t t = 0; t < std::min(count, kAhead); ++t)
+            fetch(st.marked[t]);
+        for (std::size_t t = 0; t < count; ++t) {
+            if (t + kAhead < count)
+                fetch(st.marked[t + kAhead]);
+            const std::size_t j = st.marked[t];
+            const std::uint64_t lanes = st.laneMask[j];
+            const std::uint64_t configs = st.configMask[j];
+            st.laneMask[j] = 0;
+            st.configMask[j] = 0;
+            st.plans.clear();
+            TryPairLanes(st, i, j, lanes, configs);
+            ForgetRepeats(st, i, j);
+            out.tried.push_back(static_cast<std::uint32_t>(j));
+            out.plans.insert(out.plans.end(), st.plans.begin(), st.plans.end());
+            out.keys.insert(out.keys.end(), st.keys.begin(), st.keys.end());
+            out.planEnds.push_back(static_cast<std::uint32_t>(out.plans.size()));
         }
     }
 
@@ -1313,10 +1339,11 @@ private:
         for (std::size_t c = 0; !chunks.Done(); ++c) {
             const PanelOneFound f = chunks.Take();
             const std::vector<SizeKey>& keys = f.keys;
-            // Each slot of the set of plans met fetched ahead: most look-ups
-            // miss the cache.
-            for (const SizeKey& key : keys)
-                plansMet_.Prefetch(key);
+            // Each slot of the set of plans met fetched some plans ahead:
+            // most look-ups miss the cache.
+            constexpr std::size_t kAhead = 48;
+            for (std::size_t k = 0; k < std::min(keys.size(), kAhead); ++k)
+                plansMet_.Prefetch(keys[k]);
             std::size_t t = 0, plan = 0;
             for (std::size_t k = 0; k < f.panelEnds.size(); ++k) {
                 const std::size_t i = c * kChunk + k;
@@ -1327,8 +1354,11 @@ private:
                     const std::size_t j = f.tried[t];
                     stats_.pairsBounded += static_cast<std::int64_t>(j - next);
                     progress_.Advance(static_cast<std::int64_t>(j - next));
-                    for (; plan < f.planEnds[t]; ++plan)
+                    for (; plan < f.planEnds[t]; ++plan) {
+                        if (plan + kAhead < keys.size())
+                            plansMet_.Prefetch(keys[plan + kAhead]);
                         record(i, j, f.plans[plan], keys[plan]);
+                    }
                     progress_.Step();
                     next = j + 1;
                 }
@@ -1487,7 +1517,7 @@ private:
         PairBest best;
         for (std::size_t lane = 0; lane < lanes; ++lane) {
             if (dj[lane] >= st.minDensity[lane])
-                TryLane(st, i, j, lane, best);
+                TryLane(st, i, j, lane, best, 15u);
         }
         if (best.have)
             st.plans.push_back(best.best);
@@ -1520,8 +1550,8 @@ private:
         // Worked out on the first size with that side; the cached test stays
         // inline in the loop below.
         auto compute = [&](std::uint32_t id) {
-            std::int64_t least = std::numeric_limits<std::int64_t>::max();
             for (int o1 = 0; o1 < 2; ++o1) {
+                std::int64_t least = std::numeric_limits<std::int64_t>::max();
                 const Role& p1 = r1[o1];
                 for (int k = 1; k <= p1.runs; ++k) {
                     const std::int64_t rest = need - alpha[o1] * k;
@@ -1537,13 +1567,19 @@ private:
                         (least > rest || rest <= (least - 1) * q))
                         least = (rest + q - 1) / q;
                 }
+                leastAt[2 * id + static_cast<std::uint32_t>(o1)] = least;
             }
             stamp[id] = call;
-            leastAt[id] = least;
         };
         std::uint64_t* tried = st.tried.data();
         std::uint64_t* laneMask = st.laneMask.data();
         const std::uint64_t laneBit = std::uint64_t{1} << x;
+        // Where four bits per lane fit in a word, the configurations that
+        // reach the need are marked too (a configuration that does not can
+        // change no plan); beyond, bits past the word are not used.
+        std::uint64_t* configMask = st.configMask.data();
+        const bool keep = KeepsConfigs();
+        const unsigned shift = keep ? static_cast<unsigned>(4 * x) : 0;
         const double minDensity = st.minDensity[x];
         const Member* members = st.members[x].data();
         for (const Group& g : st.groups[x]) {
@@ -1551,7 +1587,12 @@ private:
                 break; // and so are the groups after it
             if (stamp[g.id] != call)
                 compute(g.id);
-            const std::int64_t least = leastAt[g.id];
+            const std::int64_t least0 = leastAt[2 * g.id], least1 = leastAt[2 * g.id + 1];
+            const std::int64_t least = std::min(least0, least1);
+            // The configurations (see TryLane) with panel 1 upright and
+            // turned, panel 2 in the group's orientation.
+            const std::uint64_t up = keep ? std::uint64_t{g.orient == 0 ? 1u : 2u} << shift : 0;
+            const std::uint64_t turned = keep ? std::uint64_t{g.orient == 0 ? 8u : 4u} << shift : 0;
             for (std::uint32_t e = g.begin; e < g.end; ++e) {
                 const Member& m = members[e];
                 if (m.beta < least)
@@ -1560,6 +1601,7 @@ private:
                     continue;
                 tried[m.size / 64] |= std::uint64_t{1} << (m.size % 64);
                 laneMask[m.size] |= laneBit;
+                configMask[m.size] |= (m.beta >= least0 ? up : 0) | (m.beta >= least1 ? turned : 0);
             }
         }
     }
@@ -1611,7 +1653,8 @@ private:
                 double most = -std::numeric_limits<double>::infinity();
                 for (std::uint32_t e = at[k]; e < at[k + 1]; ++e)
                     most = std::max(most, members[e].density);
-                groups.push_back({most, static_cast<std::uint32_t>(k / 2), at[k], at[k + 1]});
+                groups.push_back({most, static_cast<std::uint32_t>(k / 2), at[k], at[k + 1],
+                                  static_cast<std::uint32_t>(k % 2)});
             }
             SortGroups(groups);
         }
@@ -1651,12 +1694,21 @@ private:
         }
     }
 
+    // True where MarkLane marks each lane's configurations: four bits per
+    // lane in a word.
+    bool KeepsConfigs() const { return sheets_.size() * 2 <= 16; }
+
     // The same pair when the sheets and splits to try are known: bit x of
-    // lanes for sheet x / 2 and split x % 2, in that order.
-    void TryPairLanes(PairState& st, std::size_t i, std::size_t j, std::uint64_t lanes) const {
+    // lanes for sheet x / 2 and split x % 2, in that order; where
+    // KeepsConfigs, bit 4 * x + c of configs for configuration c there.
+    void TryPairLanes(PairState& st, std::size_t i, std::size_t j, std::uint64_t lanes,
+                      std::uint64_t configs) const {
         PairBest best;
+        const bool keep = KeepsConfigs();
         while (lanes) {
-            TryLane(st, i, j, static_cast<std::size_t>(std::countr_zero(lanes)), best);
+            const auto lane = static_cast<std::size_t>(std::countr_zero(lanes));
+            TryLane(st, i, j, lane, best,
+                    keep ? static_cast<unsigned>(configs >> (4 * lane)) & 15u : 15u);
             lanes &= lanes - 1;
         }
         if (best.have)
@@ -1671,8 +1723,10 @@ private:
         bool have = false;
     };
 
-    void TryLane(PairState& st, std::size_t i, std::size_t j, std::size_t lane,
-                 PairBest& pb) const {
+    // configs: bit c for configuration c to try (the others reach not the
+    // need).
+    void TryLane(PairState& st, std::size_t i, std::size_t j, std::size_t lane, PairBest& pb,
+                 unsigned configs) const {
         const std::size_t s = lane / 2;
         const int split = static_cast<int>(lane % 2);
         if (!job_.GoodBase && pb.have && pb.best.sheet != s) {
@@ -1691,6 +1745,8 @@ private:
         FastBest& best = pb.best;
         bool& have = pb.have;
         for (int c = 0; c < 4; ++c) {
+            if (!(configs >> c & 1))
+                continue;
             const Role& r1 = ri[lane * 2 + kO1[c]];
             if (r1.runs == 0)
                 continue;
