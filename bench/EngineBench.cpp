@@ -22,6 +22,7 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -234,6 +235,10 @@ Outcome RunChild(const std::string& dir, const std::string& name, int runs, doub
             _exit(RunJob(dir + "/" + name + ".job", runs, fd[1]));
         } catch (const std::bad_alloc&) {
             _exit(3);
+        } catch (const std::invalid_argument& e) { // the input domain refuses the job
+            std::printf("  refused: %s\n", e.what());
+            std::fflush(stdout);
+            _exit(4);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "%s: %s\n", name.c_str(), e.what());
             _exit(1);
@@ -265,6 +270,8 @@ Outcome RunChild(const std::string& dir, const std::string& name, int runs, doub
     char buffer[64];
     if (killed)
         std::snprintf(buffer, sizeof buffer, "> %.0f s", timeout);
+    else if (WIFEXITED(ws) && WEXITSTATUS(ws) == 4)
+        std::snprintf(buffer, sizeof buffer, "refused");
     else if (WIFEXITED(ws) && WEXITSTATUS(ws) == 3)
         std::snprintf(buffer, sizeof buffer, "> %ld MB", memoryMb);
     else if (!WIFEXITED(ws) || WEXITSTATUS(ws) != 0 ||

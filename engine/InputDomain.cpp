@@ -1,7 +1,7 @@
 #include "InputDomain.h"
 
 #include "GivenPanel.h"
-#include "PanelSearch.h"
+#include "SearchBounds.h"
 #include "SearchCost.h"
 
 #include <algorithm>
@@ -199,7 +199,7 @@ bool TooCostly(const SearchCost& c) {
 DomainProblem CostProblem(const PanelJob& job, DisplayUnit unit) {
     const double shorterMm = std::min(job.Set_L, job.Set_W) / UnitFactor(unit) * 25.4;
     // A job the search answers at once costs nothing.
-    if (shorterMm >= kSmallestCostlyBoardMm || NoPlanReachesMinimum(job) ||
+    if (shorterMm >= kSmallestCostlyBoardMm || NoPlanReachesMinimum(job, unit) ||
         NoPanelFitsAnySheet(job, unit))
         return {};
     const SearchCost cost = EstimatePanelSearchCost(job, unit);
@@ -272,8 +272,12 @@ DomainProblem PanelJobDomainProblem(const PanelJob& job, DisplayUnit unit) {
     double panelSide = 0;     // the largest panel a board layout is computed for
     double smallestPanel = 0; // the smallest panel cut on a sheet
     if (job.AUTOPanel) {
-        const double nL = std::max(0.0, PiecesAlong(job.Max_PL / f, job.BorderX_L / f, W, C));
-        const double nW = std::max(0.0, PiecesAlong(job.Max_PW / f, job.BorderX_W / f, W, C));
+        // The search walks no further than a board cell beyond the sheets.
+        const double reach = PanelSideReach(job, unit);
+        const double nL =
+            std::max(0.0, PiecesAlong(std::min(job.Max_PL / f, reach), job.BorderX_L / f, W, C));
+        const double nW =
+            std::max(0.0, PiecesAlong(std::min(job.Max_PW / f, reach), job.BorderX_W / f, W, C));
         if (std::max(nL, nW) > kMaxPiecesAlongSide)
             return TooMany(DomainProblem::Crowd::PanelLimits, "Max_PL, Max_PW", std::max(nL, nW));
         if (e = CostProblem(job, unit); e)

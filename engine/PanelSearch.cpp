@@ -4,6 +4,7 @@
 #include "InputDomain.h"
 #include "Layout.h"
 #include "RowIndex.h"
+#include "SearchBounds.h"
 #include "Tolerance.h"
 
 #include <algorithm>
@@ -421,6 +422,15 @@ public:
             else
                 sheets_.push_back({s.Base_W, s.Base_L});
         }
+        // Limits far beyond the sheets (PanelSideReach); the literal walk
+        // goes all the way.
+        walkPL_ = maxPL_;
+        walkPW_ = maxPW_;
+        if (!literalPairs_) {
+            const double reach = PanelSideReach(job, unit);
+            walkPL_ = std::min(walkPL_, reach);
+            walkPW_ = std::min(walkPW_, reach);
+        }
     }
 
     void Run() {
@@ -539,39 +549,39 @@ private:
             return;
         auto eval = [this](double PL, double PW) { EvaluatePanel(PL, PW); };
         // A: widths of k board widths; lengths of whole board lengths, then mixed.
-        ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
-            ForOne(&Search::PLof, true, maxPL_, [&](double PL, int) { eval(PL, PW); });
+        ForOne(&Search::PWof, false, walkPW_, [&](double PW, int) {
+            ForOne(&Search::PLof, true, walkPL_, [&](double PL, int) { eval(PL, PW); });
             if (TolLe(L_, PW - 2 * BXW_))
-                ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PW); });
+                ForTwo(&Search::PLof, true, walkPL_, [&](double PL) { eval(PL, PW); });
         });
         // B: widths of i board lengths, then grown by board widths.
-        ForOne(&Search::PWof, true, maxPW_, [&](double, int i) {
+        ForOne(&Search::PWof, true, walkPW_, [&](double, int i) {
             const double PW = PWof(i, 0);
-            ForTwo(&Search::PLof, false, maxPL_, [&](double PL) { eval(PL, PW); });
+            ForTwo(&Search::PLof, false, walkPL_, [&](double PL) { eval(PL, PW); });
             for (int d = 1;; ++d) {
                 const double PWd = PWof(i, d);
-                if (!TolLe(PWd, maxPW_))
+                if (!TolLe(PWd, walkPW_))
                     break;
                 progress_.Beat();
-                ForTwo(&Search::PLof, true, maxPL_, [&](double PL) { eval(PL, PWd); });
+                ForTwo(&Search::PLof, true, walkPL_, [&](double PL) { eval(PL, PWd); });
             }
         });
         // C: lengths of m board widths; widths of whole board lengths, then mixed.
-        ForOne(&Search::PLof, false, maxPL_, [&](double PL, int) {
-            ForOne(&Search::PWof, true, maxPW_, [&](double PW, int) { eval(PL, PW); });
+        ForOne(&Search::PLof, false, walkPL_, [&](double PL, int) {
+            ForOne(&Search::PWof, true, walkPW_, [&](double PW, int) { eval(PL, PW); });
             if (TolLe(L_, PL - 2 * BXL_))
-                ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PL, PW); });
+                ForTwo(&Search::PWof, true, walkPW_, [&](double PW) { eval(PL, PW); });
         });
         // D: lengths of i board lengths, then grown by board widths.
-        ForOne(&Search::PLof, true, maxPL_, [&](double, int i) {
+        ForOne(&Search::PLof, true, walkPL_, [&](double, int i) {
             const double PL = PLof(i, 0);
-            ForTwo(&Search::PWof, false, maxPW_, [&](double PW) { eval(PL, PW); });
+            ForTwo(&Search::PWof, false, walkPW_, [&](double PW) { eval(PL, PW); });
             for (int d = 1;; ++d) {
                 const double PLd = PLof(i, d);
-                if (!TolLe(PLd, maxPL_))
+                if (!TolLe(PLd, walkPL_))
                     break;
                 progress_.Beat();
-                ForTwo(&Search::PWof, true, maxPW_, [&](double PW) { eval(PLd, PW); });
+                ForTwo(&Search::PWof, true, walkPW_, [&](double PW) { eval(PLd, PW); });
             }
         });
     }
@@ -628,44 +638,44 @@ private:
         auto two = [this](double (Search::*side)(int, int) const, bool outer, double max) {
             return [this, side, outer, max](auto&& f) { ForTwo(side, outer, max, f); };
         };
-        build(lists_[kPL1], one(&Search::PLof, maxPL_));
-        build(lists_[kPL2L], two(&Search::PLof, true, maxPL_));
-        build(lists_[kPL2W], two(&Search::PLof, false, maxPL_));
-        build(lists_[kPW1], one(&Search::PWof, maxPW_));
-        build(lists_[kPW2L], two(&Search::PWof, true, maxPW_));
-        build(lists_[kPW2W], two(&Search::PWof, false, maxPW_));
+        build(lists_[kPL1], one(&Search::PLof, walkPL_));
+        build(lists_[kPL2L], two(&Search::PLof, true, walkPL_));
+        build(lists_[kPL2W], two(&Search::PLof, false, walkPL_));
+        build(lists_[kPW1], one(&Search::PWof, walkPW_));
+        build(lists_[kPW2L], two(&Search::PWof, true, walkPW_));
+        build(lists_[kPW2W], two(&Search::PWof, false, walkPW_));
     }
 
     // The blocks in the order of the literal walk.
     template <class F> void ForEachBlock(F&& block) const {
         // A: widths of k board widths; lengths of whole board lengths, then mixed.
-        ForOne(&Search::PWof, false, maxPW_, [&](double PW, int) {
+        ForOne(&Search::PWof, false, walkPW_, [&](double PW, int) {
             block(PW, kPL1);
             if (TolLe(L_, PW - 2 * BXW_))
                 block(PW, kPL2L);
         });
         // B: widths of i board lengths, then grown by board widths.
-        ForOne(&Search::PWof, true, maxPW_, [&](double, int i) {
+        ForOne(&Search::PWof, true, walkPW_, [&](double, int i) {
             block(PWof(i, 0), kPL2W);
             for (int d = 1;; ++d) {
                 const double PWd = PWof(i, d);
-                if (!TolLe(PWd, maxPW_))
+                if (!TolLe(PWd, walkPW_))
                     break;
                 block(PWd, kPL2L);
             }
         });
         // C: lengths of m board widths; widths of whole board lengths, then mixed.
-        ForOne(&Search::PLof, false, maxPL_, [&](double PL, int) {
+        ForOne(&Search::PLof, false, walkPL_, [&](double PL, int) {
             block(PL, kPW1);
             if (TolLe(L_, PL - 2 * BXL_))
                 block(PL, kPW2L);
         });
         // D: lengths of i board lengths, then grown by board widths.
-        ForOne(&Search::PLof, true, maxPL_, [&](double, int i) {
+        ForOne(&Search::PLof, true, walkPL_, [&](double, int i) {
             block(PLof(i, 0), kPW2W);
             for (int d = 1;; ++d) {
                 const double PLd = PLof(i, d);
-                if (!TolLe(PLd, maxPL_))
+                if (!TolLe(PLd, walkPL_))
                     break;
                 block(PLd, kPW2L);
             }
@@ -1069,6 +1079,8 @@ private:
     }
 
     void Write(const ResultRow& r) {
+        if (stats_.rowsWritten >= maxRows_)
+            throw SearchTooLarge(maxRows_);
         ++stats_.rowsWritten;
         sink_.Write(r);
     }
@@ -2126,6 +2138,8 @@ private:
 
     double L_ = 0, W_ = 0, C_ = 0, BXL_ = 0, BXW_ = 0;
     double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;
+    double walkPL_ = 0, walkPW_ = 0; // the sides the walk reaches, see the constructor
+    const std::int64_t maxRows_ = sink_.MaxRows();
     std::int64_t ratioKey_ = 0, minLvKey_ = 0, keyU1_ = 0;
     bool collect_ = false;
     std::int64_t estimate_ = 0;                   // EstimateSteps of the board
@@ -2174,39 +2188,6 @@ private:
 
 } // namespace
 
-bool NoPlanReachesMinimum(const PanelJob& job) {
-    // Each board with the gap after it takes a cell of (L + C) x (W + C), in
-    // either orientation; the cells do not overlap and lie inside the panel
-    // less its margins plus one gap, which is no larger than the panel when
-    // the gap is at most both margins. Panels on a sheet do not overlap
-    // either, so no plan covers more of a sheet than L W / ((L + C)(W + C)).
-    // The unit cancels. The slack is far above the tolerances of the counts.
-    const double L = job.Set_L, W = job.Set_W, C = job.Set_C;
-    if (!(L > 0 && W > 0 && C >= 0 && C <= 2 * std::min(job.BorderX_L, job.BorderX_W)))
-        return false;
-    const double bound = L * W * 100 / ((L + C) * (W + C));
-    return bound * (1 + 1e-6) + 1e-6 < job.Min_lv;
-}
-
-bool NoPanelFitsAnySheet(const PanelJob& job, DisplayUnit unit) {
-    if (!job.AUTOPanel)
-        return false; // typed panels are cut whatever the limits
-    // The search's own values: lengths in the unit, sheets in inches. A row's
-    // panel (PL >= PW) is at least the minimum sides and at most its sheet's
-    // sides (SL >= SW), each compared tolerantly as the search does.
-    const double f = UnitFactor(unit);
-    const double minPL = job.Min_PL / f, minPW = job.Min_PW / f;
-    const std::int64_t longest = TolKey(std::max(minPL, minPW)), widest = TolKey(minPW);
-    for (const SheetSize& s : job.sheets) {
-        if (!(s.Base_L > 0 && s.Base_W > 0))
-            continue;
-        const double SL = std::max(s.Base_L, s.Base_W), SW = std::min(s.Base_L, s.Base_W);
-        if (TolKey(SL) >= longest && TolKey(SW) >= widest)
-            return false;
-    }
-    return true;
-}
-
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats) {
     std::string refusal = PanelJobRefusal(job);
@@ -2214,7 +2195,7 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
         refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
-    if (NoPlanReachesMinimum(job) || NoPanelFitsAnySheet(job, unit))
+    if (NoPlanReachesMinimum(job, unit) || NoPanelFitsAnySheet(job, unit))
         return;
     SearchStats local;
     Search search(job, unit, sink, progress, stats ? *stats : local, false);

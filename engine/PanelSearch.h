@@ -21,17 +21,6 @@ std::string ArrayJobRefusal(const ArrayJob& job);
 void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                     SearchProgress& progress, SearchStats* stats = nullptr);
 
-// True when the boards with their gap cannot cover Min_lv of any sheet, so
-// that no row can qualify: RunPanelSearch then returns at once, with no row
-// and no count.
-bool NoPlanReachesMinimum(const PanelJob& job);
-
-// True for a generated-panel job when no enabled sheet can hold a panel the
-// minimum sides allow (every row's panel is at least Min_PL x Min_PW and lies
-// on its sheet): RunPanelSearch then returns at once, with no row and no
-// count.
-bool NoPanelFitsAnySheet(const PanelJob& job, DisplayUnit unit);
-
 // The same search with every candidate walked one by one and the two-size
 // stage run configuration by configuration, without the precomputed cuts and
 // bounds: slow, kept to prove that the fast path writes exactly the same rows.

@@ -1,6 +1,7 @@
 #include "SearchCost.h"
 
 #include "Layout.h"
+#include "SearchBounds.h"
 #include "Tolerance.h"
 
 #include <algorithm>
@@ -41,8 +42,10 @@ public:
         C_ = job.Set_C / f;
         BXL_ = job.BorderX_L / f;
         BXW_ = job.BorderX_W / f;
-        maxPL_ = job.Max_PL / f;
-        maxPW_ = job.Max_PW / f;
+        // The search walks no further than a board cell beyond the sheets.
+        const double reach = PanelSideReach(job, unit);
+        maxPL_ = std::min(job.Max_PL / f, reach);
+        maxPW_ = std::min(job.Max_PW / f, reach);
     }
 
     bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }

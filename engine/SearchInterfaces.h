@@ -12,11 +12,19 @@
 
 namespace vorn {
 
+// The most rows a panel search writes: each takes about 1.2 KB on its way
+// to the sorted list, so this keeps a search under 2 GB. Only boards of a
+// millimetre or less with a low Min_lv come near it.
+inline constexpr std::int64_t kMaxSearchRows = 1'500'000;
+
 // Receives the rows of a panel search in the order they are written.
 class ResultSink {
 public:
     virtual ~ResultSink() = default;
     virtual void Write(const ResultRow& row) = 0;
+    // The most rows it can hold; the search stops with SearchTooLarge
+    // before writing one more.
+    virtual std::int64_t MaxRows() const { return kMaxSearchRows; }
 };
 
 // Receives the rows of an array search in the order they are written.
@@ -42,6 +50,18 @@ struct CollectedArrays : ArraySink {
 class SearchCancelled : public std::exception {
 public:
     const char* what() const noexcept override { return "search cancelled"; }
+};
+
+// Thrown by a panel search whose plans would not fit in memory (more than
+// its sink's MaxRows() reach Min_lv); the rows written so far are discarded.
+class SearchTooLarge : public std::exception {
+public:
+    explicit SearchTooLarge(std::int64_t rows) : rows_(rows) {}
+    const char* what() const noexcept override { return "too many plans"; }
+    std::int64_t Rows() const { return rows_; }
+
+private:
+    std::int64_t rows_;
 };
 
 // Progress of a search. The engine calls Step() once per unit of work: an

@@ -87,8 +87,8 @@ QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
     const QString none = QStringLiteral("没有找到拼板方案：");
     const QString u =
         unit == vorn::DisplayUnit::Millimetre ? QStringLiteral("mm") : QStringLiteral("in");
-    if (vorn::NoPlanReachesMinimum(job)) {
-        if (const std::optional<double> best = vorn::BestUtilizationBound(job))
+    if (vorn::NoPlanReachesMinimum(job, unit)) {
+        if (const std::optional<double> best = vorn::BestUtilizationBound(job, unit))
             return none + QStringLiteral("利用率下限 Min_lv = %1% 高于此成品板连同间距可达到的"
                                          "最高利用率 %2%")
                               .arg(Len(job.Min_lv),
@@ -316,24 +316,37 @@ void TVornMF::PanelSearchCommand() {
     const double L = std::max(in.Set_L, in.Set_W) / factor;
     const double W = std::min(in.Set_L, in.Set_W) / factor;
     std::int64_t sinkNs = 0;
-    const bool done =
-        RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
-                           [&](vorn::SearchProgress& progress) {
-                               dm.Temp_inner.close();
-                               vorn::ResultTableSink sink(dm.TempResult);
-                               QElapsedTimer clock;
-                               clock.start();
-                               vorn::RunPanelSearch(in, unit, sink, progress);
-                               sink.Finish();
-                               timings_.engine = clock.nsecsElapsed();
-                               sinkNs = sink.Nanoseconds();
-                               timings_.rows = sink.Rows();
-                               dm.Temp_inner.close();
-                               progress.EndPhase();
-                               clock.restart();
-                               vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
-                               timings_.tableWrites = sinkNs + clock.nsecsElapsed();
-                           });
+    bool done = false;
+    try {
+        done =
+            RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
+                               [&](vorn::SearchProgress& progress) {
+                                   dm.Temp_inner.close();
+                                   vorn::ResultTableSink sink(dm.TempResult);
+                                   QElapsedTimer clock;
+                                   clock.start();
+                                   vorn::RunPanelSearch(in, unit, sink, progress);
+                                   sink.Finish();
+                                   timings_.engine = clock.nsecsElapsed();
+                                   sinkNs = sink.Nanoseconds();
+                                   timings_.rows = sink.Rows();
+                                   dm.Temp_inner.close();
+                                   progress.EndPhase();
+                                   clock.restart();
+                                   vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
+                                   timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+                               });
+    } catch (const vorn::SearchTooLarge& e) {
+        // The table is empty again (RunInProgressFrame); say what to change.
+        ShowWelcomePicture();
+        QMessageBox::warning(
+            this, QStringLiteral("Vorn"),
+            QStringLiteral("达到利用率下限 Min_lv = %1% 的方案超过 %2 个，内存容纳不下，未列出。"
+                           "请提高 Min_lv，或缩小Panel尺寸上限（Max_PL、Max_PW）。")
+                .arg(QString::number(in.Min_lv, 'g', 10), QString::number(e.Rows())),
+            QMessageBox::Ok);
+        return;
+    }
     if (!done)
         return;
     FinishSearchCommand(sinkNs);

@@ -234,9 +234,14 @@ TEST(InputDomain, TooManyBoardsAlongASideIsRefusedWithTheReason) {
     job.Set_L = 4;
     job.Set_W = 2;
     job.Max_PL = 10000; // about 4760 boards of 2 + 0.1 along it
+    // One panel kind walks no further than a board cell beyond the sheets
+    // (49 in): accepted.
+    EXPECT_EQ(PanelJobDomainError(job, DisplayUnit::Inch), "");
+    job.PanelNumber = "2"; // two kinds walk to the limits
     const std::string e = PanelJobDomainError(job, DisplayUnit::Inch);
     EXPECT_NE(e.find("too many boards along a side"), std::string::npos) << e;
     EXPECT_NE(e.find("reasonable time"), std::string::npos) << e;
+    job.PanelNumber = "1";
     job.Max_PL = 24;
     job.Set_W = 0.01; // 24 / 0.11: fine
     EXPECT_EQ(PanelJobDomainError(job, DisplayUnit::Inch), "");

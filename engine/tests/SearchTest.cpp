@@ -1,6 +1,7 @@
 #include "Layout.h"
 #include "PanelSearch.h"
 #include "RowIndex.h"
+#include "SearchBounds.h"
 #include "Tolerance.h"
 
 #include <gtest/gtest.h>
@@ -223,7 +224,7 @@ TEST(PanelSearch, BulkCandidatesWriteTheLiteralRows) {
         RunPanelSearchReference(job, unit, slow, p2, &s2);
         SCOPED_TRACE(testing::Message() << "job " << t);
         ExpectSameRows(fast.rows, slow.rows);
-        if (NoPlanReachesMinimum(job) || NoPanelFitsAnySheet(job, unit)) { // nothing counted
+        if (NoPlanReachesMinimum(job, unit) || NoPanelFitsAnySheet(job, unit)) { // nothing counted
             EXPECT_EQ(s1.candidatesGenerated, 0);
             continue;
         }
@@ -284,7 +285,7 @@ TEST(PanelSearch, SmallRectangularBoardsWriteTheLiteralRows) {
         RunPanelSearchReference(job, unit, slow, p2);
         SCOPED_TRACE(testing::Message() << "job " << t << ", board " << b.L << " x " << b.W);
         ExpectSameRows(fast.rows, slow.rows);
-        if (NoPlanReachesMinimum(job)) {
+        if (NoPlanReachesMinimum(job, unit)) {
             ++atOnce;
             EXPECT_TRUE(fast.rows.empty());
             EXPECT_LT(took, std::chrono::milliseconds(50));
@@ -357,9 +358,88 @@ TEST(PanelSearch, MinimumPanelOnNoSheetIsAnsweredAtOnce) {
     EXPECT_FALSE(Search(typed).empty());
 }
 
-// The premise of NoPlanReachesMinimum: each board with the gap after it takes
-// a cell of (L + C) x (W + C) inside the container less its margins plus one
-// gap, in every layout, mixed ones included.
+// A search with more plans than its sink can hold stops before writing one
+// more, whichever stage writes them; a sink with room gets every row.
+TEST(PanelSearch, PlansBeyondTheSinkStopTheSearch) {
+    struct Small : CollectedRows {
+        std::int64_t most = 0;
+        std::int64_t MaxRows() const override { return most; }
+    };
+    for (const char* kinds : {"1", "2"}) {
+        SCOPED_TRACE(kinds);
+        PanelJob job = BaseJob();
+        job.PanelNumber = kinds;
+        const std::vector<ResultRow> all = Search(job);
+        ASSERT_GT(all.size(), 40u);
+        Small sink;
+        sink.most = static_cast<std::int64_t>(all.size()) - 1;
+        NoProgress progress;
+        try {
+            RunPanelSearch(job, DisplayUnit::Inch, sink, progress);
+            ADD_FAILURE() << "no stop";
+        } catch (const SearchTooLarge& e) {
+            EXPECT_EQ(e.Rows(), sink.most);
+        }
+        EXPECT_EQ(static_cast<std::int64_t>(sink.rows.size()), sink.most);
+        sink.rows.clear();
+        sink.most = static_cast<std::int64_t>(all.size());
+        RunPanelSearch(job, DisplayUnit::Inch, sink, progress);
+        ExpectSameRows(sink.rows, all);
+    }
+}
+
+// Panel limits far beyond every sheet: for one panel kind the walk stops a
+// board cell beyond the largest sheet and writes the rows of the literal walk
+// to the limits; two kinds walk all the way (their plans pair such sizes).
+TEST(PanelSearch, LimitsBeyondTheSheetsWriteTheLiteralRows) {
+    struct Board {
+        double L, W, C;
+    };
+    const Board boards[] = {{2.6, 1.9, 0.1}, {1.7, 1.3, 0}, {3.1, 1.1, 0.05}};
+    int t = 0;
+    for (const Board& b : boards) {
+        for (const char* kinds : {"1", "2"}) {
+            for (const bool mixed : {true, false}) {
+                if (kinds[0] == '2' && (b.L != 2.6 || !mixed))
+                    continue; // the literal pair stage is slow
+                const DisplayUnit unit = t++ % 2 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
+                const double f = UnitFactor(unit);
+                SCOPED_TRACE(testing::Message() << b.L << " x " << b.W << ", " << kinds
+                                                << " kind(s), mixed " << mixed);
+                PanelJob job;
+                job.Set_L = b.L * f;
+                job.Set_W = b.W * f;
+                job.Set_C = b.C * f;
+                job.BorderX_L = 0.3 * f;
+                job.BorderX_W = 0.4 * f;
+                job.Max_PL = 40 * f;
+                job.Max_PW = 30 * f;
+                job.PLPW_ratio = 4;
+                job.PanelNumber = kinds;
+                job.AUTOPanel = job.BothBase = true;
+                job.BothPanel = mixed;
+                job.GoodBase = t % 3 == 0;
+                job.sheets = {{18, 12}, {12, 9}};
+                CollectedRows fast, slow;
+                NoProgress p1, p2;
+                SearchStats s1, s2;
+                RunPanelSearch(job, unit, fast, p1, &s1);
+                RunPanelSearchReference(job, unit, slow, p2, &s2);
+                ExpectSameRows(fast.rows, slow.rows);
+                EXPECT_FALSE(fast.rows.empty());
+                if (kinds[0] == '1')
+                    EXPECT_LT(s1.candidatesGenerated, s2.candidatesGenerated / 2);
+                else
+                    EXPECT_EQ(s1.candidatesGenerated, s2.candidatesGenerated);
+            }
+        }
+    }
+}
+
+// The premises of NoPlanReachesMinimum and PanelSideReach: each board with
+// the gap after it takes a cell of (L + C) x (W + C) inside the container
+// less its margins plus one gap, and a layout holding a board leaves less
+// than L + C unused along either side, in every layout, mixed ones included.
 TEST(PanelSearch, BoardCellsFitInsideTheMargins) {
     std::mt19937 rng(77);
     std::uniform_real_distribution<double> side(0.05, 3), gap(0, 0.3), margin(0, 1),
@@ -379,6 +459,12 @@ TEST(PanelSearch, BoardCellsFitInsideTheMargins) {
         ASSERT_LE(lay.Pieces() * (L + C) * (W + C), room * (1 + 1e-9) + 1e-9)
             << L << " x " << W << " gap " << C << " in " << CL << " x " << CW << " margins " << BL
             << ", " << BW << (mixed ? " mixed" : "");
+        if (lay.Pieces() == 0)
+            continue;
+        const Margins m = ActualMargins(lay, L, W, C, CL, CW);
+        ASSERT_LT(2 * std::max(m.mL - BL, m.mW - BW), L + C + 1e-9)
+            << L << " x " << W << " gap " << C << " in " << CL << " x " << CW << " margins " << BL
+            << ", " << BW << (mixed ? " mixed " : " ") << lay.pattern;
     }
 }
 
@@ -799,7 +885,7 @@ TEST(PanelSearch, ProgressMaximumKeepsAheadOfTheSteps) {
     job.Max_PL = 7;
     job.Max_PW = 6;
     job.PLPW_ratio = 1.5;
-    job.Min_lv = 70;
+    job.Min_lv = 60; // the margins keep every plan under 66.3 %
     CollectedRows sink;
     Watch w;
     RunPanelSearch(job, DisplayUnit::Inch, sink, w);

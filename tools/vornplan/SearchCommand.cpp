@@ -70,7 +70,8 @@ const char* const kHelp =
     "environment keeps it on one thread.\n"
     "\n"
     "Exit status: 0 done; 1 the job is refused (a board size of 0, no enabled\n"
-    "sheet: the program's message on standard error, no CSV); 2 bad arguments,\n"
+    "sheet: the program's message on standard error, no CSV) or more than\n"
+    "1500000 plans reach Min_lv (too many to hold in memory; no CSV); 2 bad arguments,\n"
     "a missing or malformed value in the job file, or a value outside the\n"
     "allowed ranges (one line on standard error naming the field and the\n"
     "range); 130 interrupted (Ctrl+C or SIGTERM: the process ends at once with\n"
@@ -106,6 +107,12 @@ int Run(int argc, char** argv) {
         vorn::RunPanelSearch(job, vornplan::UnitOf(args), sink, progress, &st);
     } catch (const vorn::SearchCancelled&) {
         return vornplan::Interrupted("search");
+    } catch (const vorn::SearchTooLarge& e) {
+        std::fprintf(stderr,
+                     "vornplan search: more than %lld plans reach Min_lv = %g %%: too many to "
+                     "hold in memory; raise Min_lv or lower Max_PL and Max_PW\n",
+                     static_cast<long long>(e.Rows()), job.Min_lv);
+        return 1;
     }
     const auto t1 = std::chrono::steady_clock::now();
     vorn::SortAndNumber(sink.rows);
