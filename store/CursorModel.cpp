@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
 
@@ -288,13 +289,46 @@ int ColumnContentWidth(const QTableView* grid, int column) {
     return static_cast<const QAbstractItemView*>(grid)->sizeHintForColumn(column);
 }
 
+namespace {
+
+// The plain delegate's size for a cell of a CursorModel follows from its
+// column and text alone (the model gives no other role per cell): measured
+// once per distinct text while a grid is fitted, as a result grid repeats a
+// few values over thousands of rows.
+class RememberingDelegate : public QStyledItemDelegate {
+public:
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QHash<QString, QSize>& sizes = m_sizes[index.column()];
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const auto known = sizes.constFind(text);
+        if (known != sizes.cend())
+            return *known;
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        sizes.insert(text, size);
+        return size;
+    }
+
+private:
+    mutable QHash<int, QHash<QString, QSize>> m_sizes;
+};
+
+} // namespace
+
 void FitColumnsToContents(QTableView* grid, bool follow) {
     QAbstractItemModel* model = grid->model();
     if (!model)
         return;
+    QAbstractItemDelegate* plain = grid->itemDelegate();
+    const bool remember = qobject_cast<CursorModel*>(model) && plain &&
+                          plain->metaObject() == &QStyledItemDelegate::staticMetaObject;
+    RememberingDelegate remembering;
+    if (remember)
+        grid->setItemDelegate(&remembering);
     for (int c = 0; c < model->columnCount(); ++c)
         if (!grid->isColumnHidden(c))
             grid->setColumnWidth(c, std::max(grid->columnWidth(c), ColumnContentWidth(grid, c)));
+    if (remember)
+        grid->setItemDelegate(plain);
     if (follow)
         QObject::connect(model, &QAbstractItemModel::modelReset, grid,
                          [grid] { FitColumnsToContents(grid); });

@@ -21,6 +21,7 @@ private slots:
     void gridFollowsCursorAndBack();
     void boundFieldsEditTheCurrentRow();
     void resetWithAnOpenEditorKeepsTheCurrentRow();
+    void fittingGivesTheWidthsTheGridMeasures();
 };
 
 // A post resets the grid; the cell editor open on the posted row closes and
@@ -47,6 +48,49 @@ void CursorWidgetsTest::resetWithAnOpenEditorKeepsTheCurrentRow() {
     dm.SetPanel.post();
     QCOMPARE(dm.SetPanel.recNo(), 3);
     QCOMPARE(grid.currentIndex().row(), 3);
+}
+
+// Fitting measures each distinct text of a column once; the widths are
+// those the grid's own measure gives, cell by cell.
+void CursorWidgetsTest::fittingGivesTheWidthsTheGridMeasures() {
+    test::ProgramDir dir;
+    TDataM1 dm(dir.path());
+    Cursor& results = dm.TempResult;
+    results.open();
+    const int base = results.fieldIndex("Base_down"), panel = results.fieldIndex("Panel");
+    const int up = results.fieldIndex("Up"), length = results.fieldIndex("Panel_L");
+    results.appendRows(3000, [&](int i, Cursor::RowWriter& w) {
+        w.setNumber(base, (i % 7) * 1234.5678);
+        w.setNumber(panel, i % 13 == 0 ? 123456 : i % 5);
+        w.setText(up, i % 11 == 0 ? "WWWWW" : "N");
+        if (i % 3)
+            w.setNumber(length, 10 + i % 17 / 8.0);
+    });
+    results.moveTo(1500); // rows above and below the shown ones are measured
+    CursorModel model;
+    model.setCursor(&results);
+    QTableView measured, fitted;
+    for (QTableView* grid : {&measured, &fitted}) {
+        grid->setModel(&model);
+        grid->horizontalHeader()->setMinimumSectionSize(4);
+        grid->horizontalHeader()->setDefaultSectionSize(8); // every text is wider
+        grid->resize(400, 300);
+        grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(grid));
+        grid->scrollTo(model.index(1500, 0));
+    }
+    QAbstractItemDelegate* plain = fitted.itemDelegate();
+    for (int c = 0; c < model.columnCount(); ++c)
+        measured.setColumnWidth(
+            c, std::max(measured.columnWidth(c), ColumnContentWidth(&measured, c)));
+    FitColumnsToContents(&fitted);
+    QCOMPARE(fitted.itemDelegate(), plain);
+    QSet<int> widths;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        QCOMPARE(fitted.columnWidth(c), measured.columnWidth(c));
+        widths << fitted.columnWidth(c);
+    }
+    QVERIFY(widths.size() >= 4); // null, one letter, short and long numbers
 }
 
 void CursorWidgetsTest::gridFollowsCursorAndBack() {
