@@ -29,6 +29,11 @@ inline bool CountsDrawable(std::initializer_list<int> counts, long long pieces) 
 
 inline bool LayoutRecordDrawable(const LayoutDrawing& a) {
     const long long pieces = 1LL * a.La * a.Wb + 1LL * a.Lb * a.Wa + 1LL * a.sLa * a.sWb;
+    if (static_cast<long long>(a.Boards.size()) > kMaxPieces)
+        return false;
+    for (const Placement& p : a.Boards)
+        if (!LengthsDrawable({p.x, p.y, p.length, p.width}))
+            return false;
     return LengthsDrawable({a.MarginL, a.MarginW, a.PieceL, a.PieceW, a.Spacing}) &&
            CountsDrawable({a.La, a.Wb, a.Lb, a.Wa, a.sLa, a.sWb}, pieces);
 }

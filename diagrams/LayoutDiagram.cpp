@@ -1,9 +1,11 @@
 // DrawLayoutDiagram: the frame, overall and margin marks, fill, and the pieces
-// of patterns "N", "L" and "W" with their marks.
+// of patterns "N", "L" and "W" with their marks, or boards placed one by one.
 
 #include "DiagramGeometry.h"
 #include "DiagramLimits.h"
 #include "MyPro.h"
+
+#include <cmath>
 
 namespace vorn {
 namespace {
@@ -394,6 +396,64 @@ void DrawPatternW(const LayoutContext& c) {
               a.sLa, none);
 }
 
+// Boards of a layout beyond the block patterns, each where it was placed
+// (lower-left corners, y up, turned into the diagram's top-down pixels). The
+// board nearest the top-left corner carries the across and down marks.
+void DrawPlacedBoards(const LayoutContext& c) {
+    DrawingSurface& s = c.s;
+    const Frame& f = c.f;
+    const LayoutDrawing& a = c.a;
+    const double CW = a.ContainerW;
+    const Placement* first = nullptr;
+    for (const Placement& p : a.Boards) {
+        const double top = CW - p.y - p.width;
+        s.Rectangle(Rnd(f.ExactX(p.x)), Rnd(f.ExactY(top)), Rnd(f.ExactX(p.x + p.length)),
+                    Rnd(f.ExactY(CW - p.y)));
+        if (!first || top < CW - first->y - first->width - 1e-9 ||
+            (top <= CW - first->y - first->width + 1e-9 && p.x < first->x))
+            first = &p;
+    }
+    if (!first)
+        return;
+    const int X0 = f.X0, Y0 = f.Y0;
+    const int px = Rnd(f.ExactX(first->x)), far = Rnd(f.ExactX(first->x + first->length));
+    const QString across = FormatLength(first->length);
+    const int tw = s.TextWidth(across);
+    s.Line(px, Y0 - 5, px, Y0 - 34);
+    s.Line(far, Y0 - 5, far, Y0 - 34);
+    if (tw + kFitMargin < far - px) {
+        s.Line(px, Y0 - 25, far, Y0 - 25);
+        s.Line(px, Y0 - 26, px + 8, Y0 - 26);
+        s.Line(far - 8, Y0 - 24, far, Y0 - 24);
+        s.Text(Rnd((px + far - tw) / 2.0), Y0 - 38, across);
+    } else {
+        s.Line(px, Y0 - 26, px - 8, Y0 - 26);
+        s.Line(far, Y0 - 27, far + 40, Y0 - 27);
+        s.Line(far, Y0 - 28, far + 8, Y0 - 28);
+        s.Text(far + 8, Y0 - 40, across);
+    }
+    const double top = CW - first->y - first->width;
+    const int py = Rnd(f.ExactY(top)), low = Rnd(f.ExactY(top + first->width));
+    LeftDownMark(s, X0, py, low);
+    s.Text(X0 - 40, Rnd((py + low) / 2.0) - 6, FormatLength(first->width));
+
+    // The gap to the next board of the top row, where there is one.
+    const double tol = 1e-6 * (1 + a.ContainerL);
+    for (const Placement& p : a.Boards) {
+        const bool level = p.y < first->y + first->width && first->y < p.y + p.width;
+        if (!level || std::abs(p.x - (first->x + first->length + a.Spacing)) > tol)
+            continue;
+        const int e2 = Rnd(f.ExactX(p.x));
+        s.Line(e2, Y0 - 5, e2, Y0 - 22);
+        s.Line(far, Y0 - 9, far - 8, Y0 - 9);
+        s.Line(far, Y0 - 10, far - 10, Y0 - 10);
+        s.Line(e2, Y0 - 10, e2 + 40, Y0 - 10);
+        s.Line(e2, Y0 - 11, e2 + 8, Y0 - 11);
+        s.Text(e2 + 10, Y0 - 23, FormatLength(a.Spacing));
+        break;
+    }
+}
+
 } // namespace
 
 double DrawLayoutDiagram(const LayoutDrawing& a, QImage& image) {
@@ -411,7 +471,9 @@ double DrawLayoutDiagram(const LayoutDrawing& a, const DiagramCanvas& canvas) {
     const LayoutContext c{s, f, a, a.Kind == QLatin1String("Panel")};
     DrawOverallMarks(s, f, a.ContainerL, a.ContainerW, c.panel, a.MarginL, a.MarginW);
     DrawContainer(s, f, a.Kind);
-    if (a.Pattern == QLatin1String("N"))
+    if (!a.Boards.empty() && c.panel)
+        DrawPlacedBoards(c);
+    else if (a.Pattern == QLatin1String("N"))
         DrawPatternN(c);
     else if (a.Pattern == QLatin1String("L"))
         DrawPatternL(c);

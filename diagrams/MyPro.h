@@ -4,6 +4,8 @@
 // plain argument records and an image and read no table; the callers gather
 // the records from whatever row they show.
 
+#include "Placement.h"
+
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -30,6 +32,9 @@ struct LayoutDrawing {
     int Wa = 0;
     int sLa = 0;
     int sWb = 0;
+    // A layout beyond the block patterns (kind "Panel"): every board as
+    // placed, drawn instead of the counts' blocks. Empty for a block layout.
+    std::vector<Placement> Boards;
 };
 
 // A sheet cut into two panel sizes, each a single-orientation block.

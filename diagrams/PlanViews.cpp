@@ -1,5 +1,8 @@
 #include "PlanViews.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace vorn {
 
 namespace {
@@ -95,6 +98,8 @@ char PatternLetter(const QString& pattern) {
 } // namespace
 
 std::vector<Placement> PlacementsOf(const LayoutDrawing& a) {
+    if (!a.Boards.empty())
+        return a.Boards;
     BlockLayout b;
     b.layout = {a.La, a.Wb, a.Lb, a.Wa, a.sLa, a.sWb, PatternLetter(a.Pattern)};
     b.pieceL = a.PieceL;
@@ -120,6 +125,31 @@ TwoSizePlacements PlacementsOf(const TwoPanelCutting& a) {
     c.La2 = a.La2, c.Wb2 = a.Wb2, c.Lb2 = a.Lb2, c.Wa2 = a.Wa2;
     c.pattern = PatternLetter(a.Pattern);
     return PlaceTwoSizes(c);
+}
+
+std::vector<Placement> BoardsOfRow(const std::vector<Placement>& boards, const LayoutDrawing& a,
+                                   double count) {
+    const long long blocks = 1LL * a.La * a.Wb + 1LL * a.Lb * a.Wa + 1LL * a.sLa * a.sWb;
+    if (boards.empty() || blocks != 0 || count != static_cast<double>(boards.size()))
+        return {};
+    const double tol = 1e-6 * (1 + std::max(a.ContainerL, a.ContainerW));
+    const auto same = [tol](double u, double v) { return std::abs(u - v) <= tol; };
+    double x0 = boards[0].x, y0 = boards[0].y;
+    for (const Placement& p : boards) {
+        if (!((same(p.length, a.PieceL) && same(p.width, a.PieceW)) ||
+              (same(p.length, a.PieceW) && same(p.width, a.PieceL))))
+            return {};
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+    }
+    std::vector<Placement> out = boards;
+    for (Placement& p : out) {
+        p.x += a.MarginL - x0;
+        p.y += a.MarginW - y0;
+        if (p.x + p.length > a.ContainerL + tol || p.y + p.width > a.ContainerW + tol)
+            return {};
+    }
+    return out;
 }
 
 QString ToolingTypeOf(DiagramView view) {

@@ -32,6 +32,14 @@ TwoPanelCutting TwoPanelCuttingArgsOf(const PlanFields& plan);
 std::vector<Placement> PlacementsOf(const LayoutDrawing& drawing);
 TwoSizePlacements PlacementsOf(const TwoPanelCutting& cutting);
 
+// The boards of a layout beyond the block patterns for the panel view `a`
+// of a plan row holding `count` boards: kept only when the row has no
+// blocks, the count is theirs and every board is the row's board; moved so
+// that the layout starts at the row's margins (a panel shrunk to its minimum
+// margins keeps its layout). Empty otherwise.
+std::vector<Placement> BoardsOfRow(const std::vector<Placement>& boards, const LayoutDrawing& a,
+                                   double count);
+
 // The tooling table's PanelType of a view's holes; empty for the cutting view.
 QString ToolingTypeOf(DiagramView view);
 

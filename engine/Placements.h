@@ -5,19 +5,12 @@
 // hands over the same list, so a picture and a file never disagree.
 
 #include "Layout.h"
+#include "Placement.h"
 
 #include <vector>
 
 namespace vorn {
 
-// One piece as placed: lower-left corner from the container's lower-left
-// corner (x along the container length, y up), its extent along x (length)
-// and along y (width), and whether its own length runs along y.
-struct Placement {
-    double x = 0, y = 0, length = 0, width = 0;
-    bool turned = false;
-    bool operator==(const Placement&) const = default;
-};
 
 // A block layout in its container: the six counts and pattern letter of
 // the routine, an upright piece pieceL x pieceW (pieceL along the container

@@ -3,7 +3,7 @@
 // program's result tables. Lengths are in the display unit of the search.
 
 #include "Layout.h"
-#include "Placements.h"
+#include "Placement.h"
 
 #include <optional>
 #include <vector>

@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QGridLayout>
@@ -652,6 +653,29 @@ QWidget* TVornMF::BuildParametersTab() {
     og->addWidget(Line(options), 4, 0, 1, 2);
     og->addWidget(bestBase_, 5, 0);
     og->addWidget(allBases_, 5, 1);
+    // Best packing of a typed panel: more boards where the blocks leave room.
+    // Short captions beside "允许Tooking"; each item's hint says it whole.
+    packing_ = new QComboBox(options);
+    packing_->setObjectName(QStringLiteral("ComboBoxPacking"));
+    const struct {
+        const char* caption;
+        const char* hint;
+        vorn::PackingOption option;
+    } packings[] = {
+        {"常规排版", "最优排版：关（按常规方块排列）", vorn::PackingOption::Off},
+        {"最优·锣板", "最优排版：锣板（任意排列）", vorn::PackingOption::Routed},
+        {"最优·V-CUT", "最优排版：V-CUT（直通切割）", vorn::PackingOption::VScored},
+    };
+    for (const auto& p : packings) {
+        packing_->addItem(QString::fromUtf8(p.caption), int(p.option));
+        packing_->setItemData(packing_->count() - 1, QString::fromUtf8(p.hint), Qt::ToolTipRole);
+    }
+    packing_->setToolTip(
+        QStringLiteral("最优排版：\"拼 板\"时（允许异向拼板）寻找比常规排列更多的拼板数。\n"
+                       "锣板：任意排列；V-CUT：只用贯穿整板的直线切割"));
+    packing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    packing_->setMinimumContentsLength(6);
+    og->addWidget(packing_, 3, 1);
     g->addWidget(options, 8, 0, 1, 7);
 
     // The chosen plan, in the same columns as the inputs.
@@ -1001,6 +1025,7 @@ vorn::SearchOptions TVornMF::Options() const {
     o.bothPanel = bothPanel_->isChecked();
     o.bothBase = bothBase_->isChecked();
     o.tooling = tooling_->isChecked();
+    o.packing = static_cast<vorn::PackingOption>(packing_->currentData().toInt());
     return o;
 }
 
@@ -1013,6 +1038,7 @@ void TVornMF::SetOptions(const vorn::SearchOptions& o) {
     bothPanel_->setChecked(o.bothPanel);
     bothBase_->setChecked(o.bothBase);
     tooling_->setChecked(o.tooling);
+    packing_->setCurrentIndex(std::max(0, packing_->findData(int(o.packing))));
 }
 
 void TVornMF::StartNewJob() {

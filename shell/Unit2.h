@@ -32,6 +32,7 @@ class ToolingPage;
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -308,6 +309,10 @@ private:
     QRadioButton* allBases_ = nullptr;
     QCheckBox* bothPanel_ = nullptr;
     QCheckBox* bothBase_ = nullptr;
+    QComboBox* packing_ = nullptr; // best packing of a typed panel: off, routed, V-scored
+    // Every board of the last typed-panel plan laid out beyond the block
+    // patterns (empty otherwise); the job row holds its count and margins.
+    std::vector<vorn::Placement> givenBoards_;
     QCheckBox* tooling_ = nullptr;
     QLineEdit* partNumber_ = nullptr;
     QLineEdit* customerPart_ = nullptr;

@@ -91,6 +91,12 @@ SearchOptions OptionsFromDefaults(const DefaultsList& list, QStringList* problem
     o.bothPanel = list.Flag(QStringLiteral("BothPanel"));
     o.bothBase = list.Flag(QStringLiteral("BothBase"));
     o.tooling = list.Flag(QStringLiteral("Tooling"));
+    // Absent means off; a file without the entry reads as it always did.
+    const QString packing = list.Value(QStringLiteral("BestPacking")).trimmed();
+    if (!packing.isEmpty() && !PackingOptionFromWord(packing.toStdString(), o.packing) && problems)
+        problems->append(
+            QStringLiteral("%1: BestPacking=%2 只能是 Off、Routed 或 VScored；改用 Off")
+                .arg(DefaultsList::FileName(), packing));
     return o;
 }
 
@@ -282,6 +288,7 @@ DefaultsWindowState TForm9::State() const {
     s.options.bothPanel = bothPanel_->isChecked();
     s.options.bothBase = bothBase_->isChecked();
     s.options.tooling = tooling_->isChecked();
+    s.options.packing = packing_; // chosen on the job panel, kept as it is
     s.company = company_->text();
     return s;
 }
@@ -297,6 +304,7 @@ void TForm9::SetState(const DefaultsWindowState& s) {
     bothPanel_->setChecked(s.options.bothPanel);
     bothBase_->setChecked(s.options.bothBase);
     tooling_->setChecked(s.options.tooling);
+    packing_ = s.options.packing;
     company_->setText(s.company);
     settingUp_ = was;
 }
@@ -346,6 +354,9 @@ void TForm9::StoreDefaults() {
     list.SetFlag(QStringLiteral("BothPanel"), s.options.bothPanel);
     list.SetFlag(QStringLiteral("BothBase"), s.options.bothBase);
     list.SetFlag(QStringLiteral("Tooling"), s.options.tooling);
+    // Off leaves no entry: the file stays as it was before the option existed.
+    list.SetValue(QStringLiteral("BestPacking"),
+                  QString::fromLatin1(PackingOptionWord(s.options.packing)));
     list.SetValue(QStringLiteral("CompName"), s.company);
 
     QString error;

@@ -2,6 +2,8 @@
 // The defaults window: edits the job's own rows and the search options, stores
 // them as the defaults of every new job, or puts the stored defaults back.
 
+#include "PanelJob.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -55,6 +57,7 @@ struct SearchOptions {
     bool bothPanel = true;
     bool bothBase = true;
     bool tooling = false;
+    PackingOption packing = PackingOption::Off; // best packing of a typed panel
     bool operator==(const SearchOptions&) const = default;
 };
 
@@ -127,6 +130,7 @@ private:
     QCheckBox* bothPanel_ = nullptr;
     QCheckBox* bothBase_ = nullptr;
     QCheckBox* tooling_ = nullptr;
+    PackingOption packing_ = PackingOption::Off;
     QLineEdit* company_ = nullptr;
 };
 

@@ -92,6 +92,7 @@ void TVornMF::GivenPanelCommand() {
         return;
     vorn::GivenPanelJob in =
         vorn::GivenPanelJobOf(job, bothPanel_->isChecked(), bothBase_->isChecked());
+    in.packing = Options().packing;
     in.sheets = {vorn::SheetSize{1, 1}}; // checked below, after the second panel is gone
     if (const std::string refusal = vorn::GivenPanelRefusal(in); !refusal.empty()) {
         Inform(this, refusal);
@@ -120,6 +121,7 @@ void TVornMF::GivenPanelCommand() {
     }
     const vorn::ResultRow plan = vorn::PanelizeGivenPanel(in, unit);
     vorn::WriteGivenPanelPlan(job, plan);
+    givenBoards_ = plan.boards;
 
     // Drawn like a picked plan; the holes of the shown view only (none over
     // a cutting plan).

@@ -72,7 +72,11 @@ vorn::LayoutDrawing TVornMF::GatherLayoutArgs(DiagramView view) const {
         return {};
     // On the array tab the array row is drawn, elsewhere the job's array.
     const bool arrayRow = view == DiagramView::Array && tabs_->currentIndex() == kArrayPage;
-    return vorn::LayoutArgsOf(view, FieldsOf(arrayRow ? dm->TempInputCus : dm->TempInput));
+    vorn::LayoutDrawing a =
+        vorn::LayoutArgsOf(view, FieldsOf(arrayRow ? dm->TempInputCus : dm->TempInput));
+    if (view == DiagramView::Panel1)
+        a.Boards = vorn::BoardsOfRow(givenBoards_, a, Num(dm->TempInput, "Panel"));
+    return a;
 }
 
 vorn::TwoPanelCutting TVornMF::GatherTwoPanelCuttingArgs() const {

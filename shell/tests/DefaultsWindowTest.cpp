@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -232,6 +233,44 @@ private slots:
         QVERIFY(!file.contains("CompName"));
         QVERIFY(!file.contains("Part_L="));
         QVERIFY(file.contains("Set_L=10"));
+    }
+
+    // The best-packing choice of the job panel goes to the defaults file
+    // only when on: with it off the file is written exactly as before.
+    void bestPackingIsStoredOnlyWhenOn() {
+        auto* packing = Child<QComboBox>(window_.get(), "ComboBoxPacking");
+        QCOMPARE(packing->currentIndex(), 0);
+        WithWindow([&](TForm9* form) { form->StoreAction()->trigger(); });
+        const QByteArray off = ReadFile(DefaultsPath());
+        QVERIFY(!off.contains("BestPacking"));
+        packing->setCurrentIndex(2);
+        WithWindow([&](TForm9* form) { form->StoreAction()->trigger(); });
+        QVERIFY(ReadFile(DefaultsPath()).endsWith("\r\nBestPacking=VScored\r\n"));
+        QCOMPARE(packing->currentIndex(), 2); // storing keeps the choice
+        window_->StartNewJob();               // a new job takes it from the file
+        QCOMPARE(window_->Options().packing, vorn::PackingOption::VScored);
+        packing->setCurrentIndex(0);
+        WithWindow([&](TForm9* form) { form->StoreAction()->trigger(); });
+        QCOMPARE(ReadFile(DefaultsPath()), off);
+
+        struct Case {
+            const char* entry;
+            vorn::PackingOption packing;
+            bool problem;
+        };
+        for (const Case& c : {Case{"", vorn::PackingOption::Off, false},
+                              Case{"BestPacking=Routed\r\n", vorn::PackingOption::Routed, false},
+                              Case{"BestPacking=Off\r\n", vorn::PackingOption::Off, false},
+                              Case{"BestPacking=Maybe\r\n", vorn::PackingOption::Off, true}}) {
+            WriteFile(DefaultsPath(), QByteArray("Set_L=10\r\n") + c.entry);
+            vorn::DefaultsList list;
+            list.Load(DefaultsPath());
+            QStringList problems;
+            QCOMPARE(vorn::OptionsFromDefaults(list, &problems).packing, c.packing);
+            QCOMPARE(problems.size(), c.problem ? 1 : 0);
+            if (c.problem)
+                QVERIFY2(vorn::test::SpeaksChinese(problems.first()), qPrintable(problems.first()));
+        }
     }
 
     void panelKindFieldTakesOneTwoAndBackspace() {

@@ -196,6 +196,61 @@ private slots:
         Shot(w_.get(), mm ? QStringLiteral("plans_f3_mm") : QStringLiteral("plans_f3_inch"));
     }
 
+    // The job panel's best-packing choice: off by default (the plan as
+    // before); routed or V-scored lay a hard panel out with more boards,
+    // carried as placements and drawn board by board.
+    void f3BestPackingOnTheJobPanel() {
+        auto* packing = Child<QComboBox>("ComboBoxPacking");
+        QCOMPARE(packing->count(), 3);
+        QCOMPARE(packing->currentIndex(), 0);
+        const QStringList captions{QStringLiteral("常规排版"), QStringLiteral("最优·锣板"),
+                                   QStringLiteral("最优·V-CUT")};
+        const QStringList hints{QStringLiteral("最优排版：关（按常规方块排列）"),
+                                QStringLiteral("最优排版：锣板（任意排列）"),
+                                QStringLiteral("最优排版：V-CUT（直通切割）")};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(packing->itemText(i), captions[i]);
+            QCOMPARE(packing->itemData(i, Qt::ToolTipRole).toString(), hints[i]);
+        }
+        QCOMPARE(w_->Options().packing, vorn::PackingOption::Off);
+        // Boxes 7 x 3 in 43 x 26 at 10 mm a unit, 2 mm gap, 5 mm margins.
+        UseMm();
+        Type(Child<QLineEdit>("DBEdit1"), "68");
+        Type(Child<QLineEdit>("DBEdit2"), "28");
+        Type(Child<QLineEdit>("DBEdit3"), "2");
+        Type(Child<QLineEdit>("DBEdit4"), "5");
+        Type(Child<QLineEdit>("DBEdit5"), "5");
+        Type(Child<QLineEdit>("DBEdit7"), "438");
+        Type(Child<QLineEdit>("DBEdit8"), "268");
+        const Cursor& j = Dm().TempInput;
+        struct Case {
+            int index, boards;
+            const char* shot;
+        };
+        for (const Case c : {Case{0, 52, nullptr}, Case{1, 53, "bestpacking/window_routed"},
+                             Case{2, 52, nullptr}, Case{0, 52, nullptr}}) {
+            packing->setCurrentIndex(c.index);
+            Press(Qt::Key_F3);
+            QCOMPARE(int(Num(j, "Panel")), c.boards);
+            QVERIFY(PanelOneValid(j));
+            const vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Panel1);
+            const bool placed = c.shot != nullptr;
+            QCOMPARE(args.Boards.size(), placed ? std::size_t(c.boards) : std::size_t(0));
+            QCOMPARE(Num(j, "Set_La") + Num(j, "Set_Lb") > 0, !placed);
+            VORN_COMPARE_NEAR(Num(j, "Panel_lv"), c.boards * 68.0 * 28 * 100 / (438 * 268), 1e-9);
+            // The shown picture is the view's record drawn.
+            const QImage shown = w_->DiagramImage()->pixmap().toImage();
+            QImage plain(shown.size(), QImage::Format_RGB32);
+            plain.fill(Qt::white);
+            vorn::DrawLayoutDiagram(args, plain);
+            QCOMPARE(shown, plain.convertToFormat(shown.format()));
+            if (placed) {
+                QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
+                Shot(w_.get(), QString::fromLatin1(c.shot));
+            }
+        }
+    }
+
     void f3RefusesMissingSizesAndClearsASecondPanel() {
         QString text;
         Type(Child<QLineEdit>("DBEdit1"), "0");
