@@ -667,14 +667,7 @@ QString Cursor::displayTextAt(int row, int field) const {
 void Cursor::storeValue(int physical, int field, const QVariant& value) {
     const Field& f = m_fields[size_t(field)];
     if (f.isText()) {
-        QString text = value.isNull() ? QString() : value.toString();
-        if (text.isEmpty())
-            text = QString();
-        if (f.size > 0 && text.size() > f.size)
-            throw DbError(QStringLiteral("\"%1\" is too long for %2.%3 (at most %4 characters).")
-                              .arg(text, m_name, f.name)
-                              .arg(f.size));
-        m_texts[size_t(f.slot)][size_t(physical)] = text;
+        storeText(physical, f, value.isNull() ? QString() : value.toString());
         return;
     }
     double v = kNull;
@@ -698,6 +691,16 @@ void Cursor::storeValue(int physical, int field, const QVariant& value) {
         }
     }
     m_numbers[size_t(f.slot)][size_t(physical)] = v;
+}
+
+void Cursor::storeText(int physical, const Field& f, QString text) {
+    if (text.isEmpty())
+        text = QString();
+    if (f.size > 0 && text.size() > f.size)
+        throw DbError(QStringLiteral("\"%1\" is too long for %2.%3 (at most %4 characters).")
+                          .arg(text, m_name, f.name)
+                          .arg(f.size));
+    m_texts[size_t(f.slot)][size_t(physical)] = std::move(text);
 }
 
 double Cursor::checkedNumber(const Field& f, double v) const {
@@ -771,7 +774,7 @@ void Cursor::RowWriter::setText(int field, const QString& text) {
         throw DbError(QStringLiteral("%1.%2 cannot be modified.").arg(c.m_name, f.name));
     if (!f.isText())
         throw DbError(QStringLiteral("%1.%2 is not a text column.").arg(c.m_name, f.name));
-    c.storeValue(m_physical, field, text);
+    c.storeText(m_physical, f, text);
 }
 
 void Cursor::appendRows(int count, const std::function<void(int, RowWriter&)>& fill) {

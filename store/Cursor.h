@@ -269,6 +269,7 @@ private:
     QVariant rawValue(int physical, int field) const;
     QString rawText(int physical, int field) const;
     void storeValue(int physical, int field, const QVariant& value);
+    void storeText(int physical, const Field& f, QString text);
     double checkedNumber(const Field& f, double v) const; // finite; counts whole and 32-bit
     void writeRow(int physical, bool isNew);
     void deleteFromFile(int physical);
