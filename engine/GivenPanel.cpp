@@ -43,6 +43,22 @@ std::vector<Placement> BetterBoards(const GivenPanelJob& job, std::int64_t routi
 
 } // namespace
 
+GivenPanelJob GivenPanelOf(const PanelJob& job, double PL, double PW) {
+    GivenPanelJob in;
+    in.Set_L = job.Set_L;
+    in.Set_W = job.Set_W;
+    in.Set_C = job.Set_C;
+    in.BorderX_L = job.BorderX_L;
+    in.BorderX_W = job.BorderX_W;
+    in.Panel_L = PL;
+    in.Panel_W = PW;
+    in.BothPanel = job.BothPanel;
+    in.BothBase = job.BothBase;
+    in.sheets = job.sheets;
+    in.packing = job.packing;
+    return in;
+}
+
 std::string GivenPanelRefusal(const GivenPanelJob& job) {
     if (job.Set_L == 0 || job.Set_W == 0)
         return "   请给出适当的\"成品尺寸\" ！   ";

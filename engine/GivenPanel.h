@@ -23,6 +23,10 @@ struct GivenPanelJob {
     PackingOption packing = PackingOption::Off;
 };
 
+// The typed panel PL x PW for the boards, gap, margins, options and sheets
+// of a job file's panel job.
+GivenPanelJob GivenPanelOf(const PanelJob& job, double PL, double PW);
+
 // The message refusing the job, or "" when it can be planned: a zero board,
 // a zero panel, no enabled sheet (checked in that order).
 std::string GivenPanelRefusal(const GivenPanelJob& job);

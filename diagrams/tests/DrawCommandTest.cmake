@@ -180,3 +180,28 @@ expect_refused(job_single.png "no panel 2" --job ${JOBS}/j1.job --row 1 --view p
 expect_refused(job_view.png "--view" --job ${JOBS}/j1.job --row 1 --view side)
 expect_refused(job_file.png "cannot open" --job ${WORK}/none.job --row 1 --view cut)
 expect_refused(missing.png "--container is required" --piece 1x1 --counts 1,1,0,0)
+
+# A typed panel's plan (--panel instead of --row): with BestPacking on, the
+# 53 boards of the placed layout, drawn otherwise than the 52 of the blocks.
+set(typed "Set_L=68\nSet_W=28\nSet_C=2\nBorderX_L=5\nBorderX_W=5\nMin_PL=300\nMin_PW=250\n")
+string(APPEND typed "Max_PL=600\nMax_PW=500\nPLPW_ratio=2\nMin_lv=0\nBothPanel=True\n")
+string(APPEND typed "Sheet=48x40\n")
+file(WRITE ${WORK}/blocks.job "${typed}")
+file(WRITE ${WORK}/packed.job "${typed}BestPacking=Routed\n")
+expect_ok(typed_blocks.png --job ${WORK}/blocks.job --mm --panel 438x268 --view panel1)
+expect_ok(typed_packed.png --job ${WORK}/packed.job --mm --panel 438x268 --view panel1)
+file(MD5 ${WORK}/typed_blocks.png blocks)
+file(MD5 ${WORK}/typed_packed.png packed)
+if(blocks STREQUAL packed)
+    message(FATAL_ERROR "the placed layout was drawn as the blocks")
+endif()
+execute_process(COMMAND ${VORNPLAN} panel --job ${WORK}/packed.job --mm --panel 438x268
+                OUTPUT_VARIABLE row RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT row MATCHES "\n1,68,28,[0-9.]+,438,268,5,5,0,0,0,0,0,0,N,53,")
+    message(FATAL_ERROR "vornplan panel with BestPacking: rc=${rc} ${row}")
+endif()
+expect_refused(typed_both.png "--row and --panel" --job ${WORK}/packed.job --mm --panel 438x268
+               --row 1 --view panel1)
+file(WRITE ${WORK}/word.job "${typed}BestPacking=Yes\n")
+expect_refused(typed_word.png "BestPacking must be Off, Routed or VScored"
+               --job ${WORK}/word.job --mm --panel 438x268 --view panel1)

@@ -120,10 +120,19 @@ Paint JobRowPaint(const QCommandLineParser& p) {
     if (view == views.end())
         throw UsageError{QStringLiteral("--view must be panel1, panel2 or cut")};
     vorn::ResultRow row;
-    if (auto exit = vornplan::SearchRow("draw", Required(p, QStringLiteral("job")).toStdString(),
-                                        p.isSet(QStringLiteral("mm")),
-                                        Required(p, QStringLiteral("row")), row))
+    const std::string job = Required(p, QStringLiteral("job")).toStdString();
+    const bool mm = p.isSet(QStringLiteral("mm"));
+    if (p.isSet(QStringLiteral("panel"))) {
+        // The typed panel's plan, as 'vornplan panel' and "拼 板" make it.
+        if (p.isSet(QStringLiteral("row")))
+            throw UsageError{QStringLiteral("--row and --panel: give one of them")};
+        if (auto exit = vornplan::GivenPanelRow(
+                "draw", job, mm, p.value(QStringLiteral("panel")).toStdString(), {}, row))
+            throw JobRefused{*exit};
+    } else if (auto exit =
+                   vornplan::SearchRow("draw", job, mm, Required(p, QStringLiteral("row")), row)) {
         throw JobRefused{*exit};
+    }
     const int n = row.Number;
     const vorn::PlanFields fields = vornplan::FieldsOf(row);
     // The marks of the report's pictures: the holes the presets place on
@@ -147,7 +156,9 @@ Paint JobRowPaint(const QCommandLineParser& p) {
             return true;
         };
     }
-    const vorn::LayoutDrawing drawn = vorn::LayoutArgsOf(view->second, fields);
+    vorn::LayoutDrawing drawn = vorn::LayoutArgsOf(view->second, fields);
+    if (view->second == vorn::DiagramView::Panel1)
+        drawn.Boards = vorn::BoardsOfRow(row.boards, drawn, row.Panel);
     std::vector<vorn::ToolingHole> holes;
     if (p.isSet(QStringLiteral("holes"))) {
         if (drawn.Kind != QLatin1String("Panel"))
@@ -198,7 +209,9 @@ int Run(int argc, char** argv) {
         "Two-size: vornplan draw --two-size --sheet 48x40 --panel1 20x12 --panel2 10x8\n"
         "          --pattern L --counts1 La,Wb,Lb,Wa --counts2 La,Wb,Lb,Wa\n"
         "A plan:   vornplan draw --job FILE [--mm] --row N --view panel1|panel2|cut [--db PATH]\n"
-        "          (with --db, the tooling holes its presets place, marked as in the report)"));
+        "          (with --db, the tooling holes its presets place, marked as in the report)\n"
+        "          or --panel LxW instead of --row: the plan of 'vornplan panel' (the job's\n"
+        "          BestPacking included)"));
     p.addHelpOption();
     const auto opt = [&](const char* name, const char* help, const char* value) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
@@ -226,6 +239,7 @@ int Run(int argc, char** argv) {
     opt("job", "Job file of a search (as vornplan search reads it).", "file");
     opt("row", "Result row number in the sorted order (with --job).", "n");
     opt("view", "panel1, panel2 or cut (with --job).", "view");
+    opt("panel", "The typed panel length x width, instead of --row (with --job).", "LxW");
     p.addOption(QCommandLineOption(
         QStringLiteral("mm"), QStringLiteral("The job's lengths are millimetres (with --job).")));
     opt("db", "Database whose tooling presets place the holes marked on a panel (with --job).",

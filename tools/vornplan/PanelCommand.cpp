@@ -6,10 +6,53 @@
 #include "JobFile.h"
 #include "JobInput.h"
 #include "PlanArguments.h"
+#include "PlanRow.h"
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+
+namespace vornplan {
+
+std::optional<int> GivenPanelRow(const char* command, const std::string& jobPath, bool mm,
+                                 const std::string& panel, const std::string& db,
+                                 vorn::ResultRow& out) {
+    double pl = 0, pw = 0;
+    if (!ParseSize(panel, pl, pw)) {
+        std::fprintf(stderr, "vornplan %s: --panel needs LxW with two numbers, not '%s'\n", command,
+                     panel.c_str());
+        return 2;
+    }
+    std::ifstream file;
+    if (auto exit = OpenJobFile(command, jobPath, file))
+        return exit;
+    vorn::PanelJob job;
+    if (const std::string e = vorn::ReadPanelJob(file, job); !e.empty()) {
+        std::fprintf(stderr, "vornplan %s: %s: %s\n", command, jobPath.c_str(), e.c_str());
+        return 2;
+    }
+    vorn::GivenPanelJob in = vorn::GivenPanelOf(job, pl, pw);
+    if (!db.empty()) {
+        std::string error;
+        if (!ReadSheetsFromFile(db, in.sheets, error)) {
+            std::fprintf(stderr, "vornplan %s: %s\n", command, error.c_str());
+            return 2;
+        }
+    }
+    if (const std::string why = vorn::GivenPanelRefusal(in); !why.empty()) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return 1;
+    }
+    const vorn::DisplayUnit unit = mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (const std::string why = vorn::GivenPanelDomainError(in, unit); !why.empty()) {
+        std::fprintf(stderr, "vornplan %s: %s\n", command, why.c_str());
+        return 2;
+    }
+    out = vorn::PanelizeGivenPanel(in, unit);
+    return std::nullopt;
+}
+
+} // namespace vornplan
 
 namespace {
 
@@ -42,50 +85,9 @@ int Run(int argc, char** argv) {
     vornplan::PlanArguments args;
     if (auto exit = vornplan::ParsePlanArguments("panel", argc, argv, kHelp, {"--panel"}, args))
         return *exit;
-    double pl = 0, pw = 0;
-    if (!vornplan::ParseSize(args.panel, pl, pw)) {
-        std::fprintf(stderr, "vornplan panel: --panel needs LxW with two numbers, not '%s'\n",
-                     args.panel.c_str());
-        return 2;
-    }
-    std::ifstream file;
-    if (auto exit = vornplan::OpenJobFile("panel", args.job, file))
+    vorn::ResultRow r;
+    if (auto exit = vornplan::GivenPanelRow("panel", args.job, args.mm, args.panel, args.db, r))
         return *exit;
-    vorn::PanelJob job;
-    if (const std::string e = vorn::ReadPanelJob(file, job); !e.empty()) {
-        std::fprintf(stderr, "vornplan panel: %s: %s\n", args.job.c_str(), e.c_str());
-        return 2;
-    }
-    vorn::GivenPanelJob in;
-    in.Set_L = job.Set_L;
-    in.Set_W = job.Set_W;
-    in.Set_C = job.Set_C;
-    in.BorderX_L = job.BorderX_L;
-    in.BorderX_W = job.BorderX_W;
-    in.Panel_L = pl;
-    in.Panel_W = pw;
-    in.BothPanel = job.BothPanel;
-    in.BothBase = job.BothBase;
-    in.packing = job.packing;
-    in.sheets = job.sheets;
-    if (!args.db.empty()) {
-        std::string error;
-        if (!vornplan::ReadSheetsFromFile(args.db, in.sheets, error)) {
-            std::fprintf(stderr, "vornplan panel: %s\n", error.c_str());
-            return 2;
-        }
-    }
-    if (const std::string why = vorn::GivenPanelRefusal(in); !why.empty()) {
-        std::fprintf(stderr, "%s\n", why.c_str());
-        return 1;
-    }
-    const vorn::DisplayUnit unit =
-        args.mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (const std::string why = vorn::GivenPanelDomainError(in, unit); !why.empty()) {
-        std::fprintf(stderr, "vornplan panel: %s\n", why.c_str());
-        return 2;
-    }
-    const vorn::ResultRow r = vorn::PanelizeGivenPanel(in, unit);
     const std::string out = vornplan::CsvHeader(r) + '\n' + vornplan::CsvRow(r) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;

@@ -28,6 +28,14 @@ vorn::PlanFields FieldsOf(const vorn::ResultRow& row);
 std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
                              const QString& rowText, vorn::ResultRow& out);
 
+// The plan of the job file's boards on the typed panel `panel` ("LxW"), as
+// 'vornplan panel' makes it (sheets from the database `db` when not empty).
+// Returns an exit code when the command should end: 1 the job is refused
+// (the program's message on stderr), 2 bad input.
+std::optional<int> GivenPanelRow(const char* command, const std::string& jobPath, bool mm,
+                                 const std::string& panel, const std::string& db,
+                                 vorn::ResultRow& out);
+
 // Reads the command line into `p` (argv[0] is the command's own name): --help
 // prints the help (exit 0); a parse error, a stray argument or a missing
 // `required` option ends with exit 2 and "vornplan COMMAND: ..." on stderr.
