@@ -34,8 +34,10 @@ QString UnitText(const QString& caption) {
 }
 
 ReportDrawing PanelDrawing(DiagramView view, const PlanFields& plan,
-                           const std::vector<ToolingHole>& holes) {
-    const LayoutDrawing args = LayoutArgsOf(view, plan);
+                           const std::vector<ToolingHole>& holes,
+                           const std::vector<Placement>& boards = {}) {
+    LayoutDrawing args = LayoutArgsOf(view, plan);
+    args.Boards = BoardsOfRow(boards, args, plan.number("Panel"));
     return [args, holes](const DiagramCanvas& canvas) {
         const double scale = DrawLayoutDiagram(args, canvas);
         DrawToolingMarks(canvas, args.ContainerL, args.ContainerW, args.Kind, scale, holes);
@@ -132,7 +134,8 @@ ReportContent MakeReportContent(const ReportJob& job, const QString& companyName
     c.data = ReportDataCells(job, holes1, holes2);
     c.page = FitPage(PageFor(c.twoSize, int(holes1.size()), int(holes2.size())),
                      [&c](const PageCell& cell) { return c.TextOf(cell); });
-    c.drawings[QStringLiteral("Panel1")] = PanelDrawing(DiagramView::Panel1, job.plan, holes1);
+    c.drawings[QStringLiteral("Panel1")] =
+        PanelDrawing(DiagramView::Panel1, job.plan, holes1, job.boards);
     if (job.plan.number("Panel2") > 0)
         c.drawings[QStringLiteral("Panel2")] = PanelDrawing(DiagramView::Panel2, job.plan, holes2);
     if (job.plan.number("Panel2") < 1) {

@@ -27,6 +27,9 @@ struct ReportJob {
     QString date;
     QString note;
     QString unitCaption; // "Inch" or "mm"
+    // Panel 1 laid out beyond the block patterns: every board as placed (see
+    // BoardsOfRow); empty for a block layout.
+    std::vector<Placement> boards;
 };
 
 // The placeholder the page shows when no company name is set.

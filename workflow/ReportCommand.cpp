@@ -81,6 +81,7 @@ bool TVornMF::GatherReport(vorn::report::ReportContent& content) {
     job.date = date_->text();
     job.note = note_->toPlainText();
     job.unitCaption = unitButton_->text();
+    job.boards = givenBoards_;
     content = report::MakeReportContent(job, company, holes1, holes2);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "GivenPanel.h"
 #include "MainWindowAccess.h"
 #include "PlanWork.h"
+#include "ReportContent.h"
 #include "Startup.h"
 #include "Tolerance.h"
 #include "ToolingTab.h"
@@ -244,6 +245,18 @@ private slots:
             plain.fill(Qt::white);
             vorn::DrawLayoutDiagram(args, plain);
             QCOMPARE(shown, plain.convertToFormat(shown.format()));
+            // The report's panel picture draws the same boards.
+            vorn::report::ReportJob job;
+            const Cursor* row = &j;
+            job.plan = {[row](const char* n) { return Num(*row, n); },
+                        [row](const char* n) { return row->asString(QString::fromLatin1(n)); }};
+            job.boards = args.Boards;
+            const vorn::report::ReportContent content =
+                vorn::report::MakeReportContent(job, QStringLiteral("Acme"), {}, {});
+            QImage report(shown.size(), QImage::Format_RGB32);
+            report.fill(Qt::white);
+            content.drawings.at(QStringLiteral("Panel1"))(vorn::DiagramCanvas(report));
+            QCOMPARE(report, plain);
             if (placed) {
                 QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
                 Shot(w_.get(), QString::fromLatin1(c.shot));
