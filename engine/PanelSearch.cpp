@@ -474,8 +474,10 @@ private:
         if (const Layout* known = boardCache_.Find(key))
             return *known;
         ++stats_.layoutCalls;
-        if (boardCache_.Size() >= kBoardsKept) // tiny boards meet tens of millions of sizes
+        if (boardCache_.Size() >= kBoardsKept) { // tiny boards meet tens of millions of sizes
             boardCache_.Clear();
+            ++boardsCleared_;
+        }
         return boardCache_.Add(
             key, ahead ? *ahead : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
     }
@@ -2034,10 +2036,24 @@ private:
             return;
         if (job_.AUTOPanel) {
             RoundTwoSizePanels(plan);
-            plan.board1 = Board(plan.P1L, plan.P1W);
-            plan.board2 = Board(plan.P2L, plan.P2W);
+            plan.board1 = RoundedBoard(plan.P1L, plan.P1W);
+            plan.board2 = RoundedBoard(plan.P2L, plan.P2W);
         }
         RecordTwoSizeRow(plan);
+    }
+
+    // Board() for the rounded sizes of two-size plans: few and met again and
+    // again, so the last ones looked up are kept in a small table in front
+    // of the large one. An entry holds only while the large table still
+    // holds its size, so the layouts computed (and counted) are the same.
+    Layout RoundedBoard(double PL, double PW) {
+        const SizeKey key = KeyOf(PL, PW);
+        RecentBoard& e = recentBoards_[Mix(key) & (recentBoards_.size() - 1)];
+        if (e.key == key && e.cleared == boardsCleared_)
+            return e.layout;
+        const Layout layout = Board(PL, PW);
+        e = {key, layout, boardsCleared_};
+        return layout;
     }
 
     void RoundTwoSizePanels(TwoPlan& t) const {
@@ -2157,6 +2173,13 @@ private:
     // again (a layout depends on the size alone, so only time is at stake).
     static constexpr std::size_t kBoardsKept = std::size_t{1} << 20;
     FlatTable<Layout> boardCache_;
+    std::uint64_t boardsCleared_ = 1; // times boardCache_ started again, plus one
+    struct RecentBoard {
+        SizeKey key{};
+        Layout layout{};
+        std::uint64_t cleared = 0; // boardsCleared_ when kept
+    };
+    std::vector<RecentBoard> recentBoards_ = std::vector<RecentBoard>(4096); // see RoundedBoard
     std::vector<Layout> cutScratch_;
     FlatTable<std::size_t> cutAt_; // where a size's cuts begin in cutStore_
     std::vector<Layout> cutStore_;
