@@ -11,7 +11,6 @@
 
 namespace vorn {
 
-
 // A block layout in its container: the six counts and pattern letter of
 // the routine, an upright piece pieceL x pieceW (pieceL along the container
 // length), the gap and the margins as the plan row holds them.
