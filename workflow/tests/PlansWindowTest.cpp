@@ -2,6 +2,7 @@
 // the main and the array tab, tooling holes on the tab and on every view,
 // border minimization, the tooling presets window.
 
+#include "BestPacking.h"
 #include "CursorModel.h"
 #include "GivenPanel.h"
 #include "MainWindowAccess.h"
@@ -262,6 +263,27 @@ private slots:
                 Shot(w_.get(), QString::fromLatin1(c.shot));
             }
         }
+        // A roomier panel shrunk to the minimum margins keeps the layout,
+        // moved to the new margins.
+        packing->setCurrentIndex(1);
+        Type(Child<QLineEdit>("DBEdit7"), "444");
+        Type(Child<QLineEdit>("DBEdit8"), "270");
+        Press(Qt::Key_F3);
+        QCOMPARE(int(Num(j, "Panel")), 53);
+        QCOMPARE(Num(j, "Border_L"), 8.0);
+        Command("PM01")->trigger();
+        QCOMPARE(Num(j, "Panel_L"), 438.0);
+        QCOMPARE(Num(j, "Border_L"), 5.0);
+        const vorn::LayoutDrawing shrunk = w_->GatherLayoutArgs(DiagramView::Panel1);
+        QCOMPARE(shrunk.Boards.size(), std::size_t(53));
+        vorn::PackRequest q;
+        q.containerL = 438;
+        q.containerW = 268;
+        q.pieceL = 68;
+        q.pieceW = 28;
+        q.gap = 2;
+        q.marginL = q.marginW = 5;
+        QCOMPARE(vorn::PlacementFault(shrunk.Boards, q, false), std::string());
     }
 
     void f3RefusesMissingSizesAndClearsASecondPanel() {
