@@ -21,6 +21,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,6 +31,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -284,6 +287,30 @@ private slots:
         q.gap = 2;
         q.marginL = q.marginW = 5;
         QCOMPARE(vorn::PlacementFault(shrunk.Boards, q, false), std::string());
+        // The placement list and the DXF for machines carry the same boards.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString& name : {QStringLiteral("boards.csv"), QStringLiteral("boards.dxf")}) {
+            const QString path = dir.filePath(name);
+            QTimer::singleShot(0, this, [path] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                QCOMPARE(dialog->objectName(), QStringLiteral("SaveCamDialog"));
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept(); // the file dialog's own accept
+            });
+            Command("M01_05_04")->trigger();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray text = file.readAll();
+            if (name.endsWith(QLatin1String(".csv"))) {
+                const QList<QByteArray> lines = text.trimmed().split('\n');
+                QCOMPARE(lines.size(), 1 + 53);
+                QVERIFY(lines.last().startsWith("1,53,"));
+            } else {
+                QVERIFY(text.size() > 1000);
+            }
+        }
     }
 
     void f3RefusesMissingSizesAndClearsASecondPanel() {
