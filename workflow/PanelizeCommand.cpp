@@ -82,18 +82,12 @@ QString Len(double v) {
 }
 
 // Why a panel search wrote no row, in a short line for the status bar: the
-// bounds the job itself sets first, then the limits in general.
+// bounds the job itself sets first (a panel no sheet or limit can hold before
+// the utilization the panels allow), then the limits in general.
 QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
     const QString none = QStringLiteral("没有找到拼板方案：");
     const QString u =
         unit == vorn::DisplayUnit::Millimetre ? QStringLiteral("mm") : QStringLiteral("in");
-    if (vorn::NoPlanReachesMinimum(job, unit)) {
-        if (const std::optional<double> best = vorn::BestUtilizationBound(job, unit))
-            return none + QStringLiteral("利用率下限 Min_lv = %1% 高于此成品板连同间距可达到的"
-                                         "最高利用率 %2%")
-                              .arg(Len(job.Min_lv),
-                                   QString::number(std::floor(*best * 100) / 100, 'f', 2));
-    }
     if (vorn::NoPanelFitsAnySheet(job, unit))
         return none +
                QStringLiteral("最小的Panel（Min_PL × Min_PW = %1 × %2 %3）放不进任何有效板材")
@@ -110,6 +104,15 @@ QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
                    QStringLiteral("成品板加板边至少 %1 × %2 %3，超出Panel尺寸上限 "
                                   "Max_PL × Max_PW = %4 × %5 %3")
                        .arg(Len(longSide), Len(shortSide), u, Len(job.Max_PL), Len(job.Max_PW));
+    }
+    if (vorn::NoPlanReachesMinimum(job, unit)) {
+        if (const std::optional<double> best = vorn::BestUtilizationBound(job, unit))
+            return none +
+                   QStringLiteral(
+                       "利用率下限 Min_lv = %1% 高于此成品板连同间距、板边在Panel尺寸上限内可达到的"
+                       "最高利用率 %2%")
+                       .arg(Len(job.Min_lv),
+                            QString::number(std::floor(*best * 100) / 100, 'f', 2));
     }
     if (!job.AUTOPanel)
         return none + QStringLiteral("Panel设定中的尺寸都达不到利用率下限 Min_lv = %1%，"

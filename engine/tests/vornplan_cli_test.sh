@@ -116,7 +116,10 @@ domain "Min_lv 1e9" 's/^Min_lv=0/Min_lv=1e9/' 2 "Min_lv = 1000000000 is outside 
 domain "Min_lv 100" 's/^Min_lv=0/Min_lv=100/' 0 ""
 domain "Min_PL 1e9" 's/^Min_PL=8/Min_PL=1e9/' 2 "Min_PL = 1000000000 is outside"
 domain "Max_PL 1e9" 's/^Max_PL=24/Max_PL=1e9/' 2 "Max_PL = 1000000000 is outside"
-domain "Max_PL 10000" 's/^Max_PL=24/Max_PL=10000/' 2 "too many boards along a side"
+# One panel kind walks no further than a board cell beyond the largest sheet;
+# two kinds walk to the limits.
+domain "Max_PL 10000" 's/^Max_PL=24/Max_PL=10000/' 0 ""
+domain "Max_PL 10000, two kinds" 's/^Max_PL=24/Max_PL=10000/; s/^PanelNumber=1/PanelNumber=2/' 2 "too many boards along a side"
 domain "ratio below 1" 's/^PLPW_ratio=2.5/PLPW_ratio=0.99/' 2 "PLPW_ratio = 0.99 is below the allowed minimum 1"
 domain "PanelNumber 3" 's/^PanelNumber=1/PanelNumber=3/' 2 "line 13: PanelNumber must be 1 or 2: '3'"
 domain "PanelNumber abc" 's/^PanelNumber=1/PanelNumber=abc/' 2 "PanelNumber must be 1 or 2"

@@ -475,11 +475,14 @@ private slots:
         QTest::addColumn<QString>("reason");     // empty: rows are found
         QTest::newRow("Min_lv above the best utilization")
             << false << false << QStringList{"Min_lv=99"}
-            << QStringLiteral("没有找到拼板方案：利用率下限 Min_lv = 99% "
-                              "高于此成品板连同间距可达到的最高利用率 94.41%");
+            << QStringLiteral(
+                   "没有找到拼板方案：利用率下限 Min_lv = 99% "
+                   "高于此成品板连同间距、板边在Panel尺寸上限内可达到的最高利用率 85.33%");
         QTest::newRow("the same in millimetres")
             << true << false << QStringList{"Min_lv=95"}
-            << QStringLiteral("Min_lv = 95% 高于此成品板连同间距可达到的最高利用率 94.41%");
+            << QStringLiteral(
+                   "Min_lv = 95% 高于此成品板连同间距、板边在Panel尺寸上限内可达到的最高利用率 "
+                   "85.33%");
         QTest::newRow("no sheet holds the smallest panel")
             << false << false << QStringList{"Min_PL=60", "Max_PL=70"}
             << QStringLiteral("没有找到拼板方案：最小的Panel（Min_PL × Min_PW = 60 × 10 "
@@ -489,8 +492,8 @@ private slots:
             << QStringLiteral("成品板加板边至少 5.2 × 4.2 in，超出Panel尺寸上限 Max_PL × Max_PW "
                               "= 4.5 × 4 in");
         QTest::newRow("nothing within the limits")
-            << false << false << QStringList{"Min_lv=94"}
-            << QStringLiteral("Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = 94% "
+            << false << false << QStringList{"Min_lv=85"}
+            << QStringLiteral("Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = 85% "
                               "之内没有可行的方案");
         QTest::newRow("array limits")
             << false << true << QStringList{"Max_SetL=0.5"} << QStringLiteral("没有找到Array方案");
@@ -732,13 +735,18 @@ private slots:
     // before any progress step. The window still repaints and processes its
     // events, and Esc then "Yes" ends it.
     void escapeEndsASearchWithoutEnd() {
-        TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
+        // A 6 mm board of two panel kinds with no minimum utilization: a
+        // search of minutes (boards of 5 mm or more are never refused for
+        // its cost).
+        TypeBoard(QStringLiteral("0.35"), QStringLiteral("0.24"));
         vorn::Cursor& j = Dm().TempInput;
         j.edit();
-        // The widest panel the input domain lets this board search: seconds
-        // of search, most of it in sizes a million boards would never reach.
-        j.setValue("Max_PW", 3000.0);
+        j.setValue("Set_C", 0.1);
+        j.setValue("Min_lv", 0.0);
+        j.setValue("Max_PL", 24.0);
+        j.setValue("Max_PW", 24.0);
         j.post();
+        Child<QSpinBox>("Edit5")->setValue(2);
         Activate();
         QWindow* window = w_->windowHandle();
         QElapsedTimer clock;
