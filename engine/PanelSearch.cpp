@@ -208,23 +208,41 @@ template <class T> struct LargePages {
     LargePages() = default;
     template <class U> LargePages(const LargePages<U>&) {}
     static constexpr std::size_t kPage = std::size_t{1} << 21;
+    static std::size_t Rounded(std::size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
     T* allocate(std::size_t n) {
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kPage)
             return static_cast<T*>(::operator new (bytes, std::align_val_t{64}));
-        void* p = std::aligned_alloc(kPage, (bytes + kPage - 1) / kPage * kPage);
-        if (!p)
-            throw std::bad_alloc();
 #ifdef __linux__
-        madvise(p, bytes, MADV_HUGEPAGE);
+        // A mapping of its own, aligned to a large page and given back
+        // whole when freed: large pages never spread into the heap.
+        const std::size_t size = Rounded(bytes);
+        void* m =
+            mmap(nullptr, size + kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (m == MAP_FAILED)
+            throw std::bad_alloc();
+        char* const base = static_cast<char*>(m);
+        const auto at = reinterpret_cast<std::uintptr_t>(base);
+        char* const p = base + ((kPage - at % kPage) % kPage);
+        if (p != base)
+            munmap(base, static_cast<std::size_t>(p - base));
+        if (const std::size_t tail = static_cast<std::size_t>(base + size + kPage - (p + size)))
+            munmap(p + size, tail);
+        madvise(p, size, MADV_HUGEPAGE);
+        return reinterpret_cast<T*>(p);
+#else
+        return static_cast<T*>(::operator new (bytes, std::align_val_t{64}));
 #endif
-        return static_cast<T*>(p);
     }
     void deallocate(T* p, std::size_t n) {
-        if (n * sizeof(T) < kPage)
-            ::operator delete (p, std::align_val_t{64});
-        else
-            std::free(p);
+        const std::size_t bytes = n * sizeof(T);
+#ifdef __linux__
+        if (bytes >= kPage) {
+            munmap(p, Rounded(bytes));
+            return;
+        }
+#endif
+        ::operator delete (p, std::align_val_t{64});
     }
     template <class U> bool operator==(const LargePages<U>&) const {
         return true;
