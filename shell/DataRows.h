@@ -1,7 +1,7 @@
 #pragma once
 // The job row and the array row over the data module's cursors.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "Unit9.h"
 
 #include <memory>

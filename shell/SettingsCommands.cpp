@@ -1,6 +1,6 @@
 // The settings windows of sheets and panel presets, backup and restore.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "BackupRestore.h"
 #include "Cursor.h"

@@ -1,7 +1,7 @@
 #include "Startup.h"
 
 #include "SafeWrite.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "VornApplication.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // its commands. Header only: tests that use it link the shell.
 
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "VornTestSupport.h"
 
 #include <QAction>

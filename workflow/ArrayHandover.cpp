@@ -1,7 +1,7 @@
 // "到 智 能 拼 板 开 料 处 理": the picked array becomes the job's board and the
 // panel search runs with it.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "Tolerance.h"
 #include "data1.h"

@@ -2,7 +2,7 @@
 // list, from the job row and the working tooling holes, on the same code as
 // vornplan cam.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "CamExport.h"
 #include "RecentFolders.h"

@@ -1,7 +1,7 @@
 // The parameter panel's handlers on the main window, the unit button and the
 // part-number check.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "CursorModel.h"
 #include "ParameterPanel.h"

@@ -1,7 +1,7 @@
 // The search command (F2, "智能拼板"): the panel search on the main tabs, the
 // array search on the array tab, the progress box and the Esc question.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "CursorModel.h"
 #include "DomainMessages.h"

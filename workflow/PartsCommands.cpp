@@ -2,7 +2,7 @@
 // window), delete and the saved-parts query window. The archive work itself
 // is store/PartsArchive; here are the messages and the window's controls.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "DbError.h"
 #include "NewJob.h"

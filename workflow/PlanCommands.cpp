@@ -2,7 +2,7 @@
 // tab, "拼 板" (F3) for a typed panel or array, border minimization and the
 // tooling presets window.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "CursorModel.h"
 #include "DomainMessages.h"

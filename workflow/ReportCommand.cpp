@@ -2,7 +2,7 @@
 // (Ctrl+P), preview (Ctrl+Y) and the PDF. The window gathers the job row,
 // the part's fields, the unit and the holes; reports/ does the rest.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "Cursor.h"
 #include "DesktopOpen.h"

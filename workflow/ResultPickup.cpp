@@ -1,7 +1,7 @@
 // Picking a result row, the panel 1 / panel 2 toggle, the panel-kind count
 // and the switch of grid and view selectors at the array tab.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "CursorModel.h"
 #include "Fields.h"

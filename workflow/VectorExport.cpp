@@ -1,7 +1,7 @@
 // The shown diagram saved as vectors (SVG, PDF): the view is drawn again with
 // the same routines and arguments as on screen, onto a vector device.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "ToolingRows.h"
 #include "VectorPicture.h"

@@ -1,7 +1,7 @@
 // The diagram area of the main window: the four views, their drawing
 // arguments, the redraw, the resize and the picture export.
 
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "RecentFolders.h"
 #include "VectorPicture.h"

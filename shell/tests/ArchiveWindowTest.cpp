@@ -8,7 +8,7 @@
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit6.h"

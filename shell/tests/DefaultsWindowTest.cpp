@@ -1,7 +1,7 @@
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "Unit9.h"
 
 #include <QAction>

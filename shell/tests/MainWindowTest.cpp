@@ -4,7 +4,7 @@
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit1.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "VornApplication.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include <QAction>
 #include <QApplication>

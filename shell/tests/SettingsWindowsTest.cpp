@@ -10,7 +10,7 @@
 #include "ShellTestSupport.h"
 #include "SqliteConnection.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "Unit5.h"
 #include "Unit7.h"
 #include "YesNoDelegate.h"

@@ -10,7 +10,7 @@
 #include "JobTypes.h"
 #include "PanelSearch.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "VornTestSupport.h"
 #include "data1.h"
 

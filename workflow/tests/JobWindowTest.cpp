@@ -10,7 +10,7 @@
 #include "SearchProgress.h"
 #include "Startup.h"
 #include "Tolerance.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "VornTestSupport.h"
 #include "data1.h"
 

@@ -8,7 +8,7 @@
 #include "JobTestSupport.h"
 #include "MainWindowAccess.h"
 #include "Startup.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "data1.h"
 
 #include <QAction>

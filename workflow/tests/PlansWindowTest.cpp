@@ -12,7 +12,7 @@
 #include "Tolerance.h"
 #include "ToolingTab.h"
 #include "ToolingWork.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "Unit8.h"
 #include "VornTestSupport.h"
 #include "data1.h"

@@ -9,7 +9,7 @@
 #include "MainWindowAccess.h"
 #include "Startup.h"
 #include "Tolerance.h"
-#include "Unit2.h"
+#include "MainWindow.h"
 #include "data1.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "Unit2.h"
+#include "MainWindow.h"
 
 #include "Calculator.h"
 #include "CursorBinder.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The main window: frame, tabs, menus, tool bar and every command handler.
+// The main window (`TVornMF`): frame, tabs, menus, tool bar and every command handler.
 
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
