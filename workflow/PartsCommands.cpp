@@ -8,7 +8,7 @@
 #include "NewJob.h"
 #include "PartsArchive.h"
 #include "Tolerance.h"
-#include "Unit3.h"
+#include "QueryWindow.h"
 #include "Unit6.h"
 #include "data1.h"
 

@@ -5,7 +5,7 @@
 #include "ArchiveFixture.h"
 #include "PartListExport.h"
 #include "PartsArchive.h"
-#include "Unit3.h"
+#include "QueryWindow.h"
 #include "VornTestSupport.h"
 
 #include <QApplication>

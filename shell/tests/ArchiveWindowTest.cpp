@@ -9,7 +9,7 @@
 #include "ShellTestSupport.h"
 #include "Startup.h"
 #include "MainWindow.h"
-#include "Unit3.h"
+#include "QueryWindow.h"
 #include "Unit4.h"
 #include "Unit6.h"
 

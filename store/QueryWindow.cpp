@@ -1,4 +1,4 @@
-#include "Unit3.h"
+#include "QueryWindow.h"
 
 #include "CursorModel.h"
 #include "DbError.h"
