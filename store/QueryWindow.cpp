@@ -5,7 +5,7 @@
 #include "PartListExport.h"
 #include "PartsArchive.h"
 #include "RecentFolders.h"
-#include "Unit4.h"
+#include "DiagramWindow.h"
 #include "data1.h"
 
 #include <QComboBox>

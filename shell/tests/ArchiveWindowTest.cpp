@@ -10,7 +10,7 @@
 #include "Startup.h"
 #include "MainWindow.h"
 #include "QueryWindow.h"
-#include "Unit4.h"
+#include "DiagramWindow.h"
 #include "Unit6.h"
 
 #include <QAction>

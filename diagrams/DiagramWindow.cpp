@@ -1,4 +1,4 @@
-#include "Unit4.h"
+#include "DiagramWindow.h"
 
 #include <QFontMetrics>
 #include <QFrame>
