@@ -13,7 +13,7 @@
 #include "ToolIcons.h"
 #include "ToolingTab.h"
 #include "Unit1.h"
-#include "Unit5.h"
+#include "SheetsWindow.h"
 #include "Units.h"
 #include "WelcomePicture.h"
 #include "data1.h"

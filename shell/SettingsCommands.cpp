@@ -4,7 +4,7 @@
 
 #include "BackupRestore.h"
 #include "Cursor.h"
-#include "Unit5.h"
+#include "SheetsWindow.h"
 #include "Unit7.h"
 #include "data1.h"
 

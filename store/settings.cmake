@@ -1,7 +1,7 @@
 # The sheet-materials and panel-presets windows.
 add_library(vorn_settings_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/SettingsWindow.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Unit5.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SheetsWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Unit7.cpp
 )
 target_include_directories(vorn_settings_windows PUBLIC ${CMAKE_CURRENT_LIST_DIR})

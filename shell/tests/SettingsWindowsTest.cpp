@@ -11,7 +11,7 @@
 #include "SqliteConnection.h"
 #include "Startup.h"
 #include "MainWindow.h"
-#include "Unit5.h"
+#include "SheetsWindow.h"
 #include "Unit7.h"
 #include "YesNoDelegate.h"
 

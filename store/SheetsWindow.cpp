@@ -1,4 +1,4 @@
-#include "Unit5.h"
+#include "SheetsWindow.h"
 
 #include "Cursor.h"
 #include "data1.h"
