@@ -9,7 +9,7 @@
 #include "PartsArchive.h"
 #include "Tolerance.h"
 #include "QueryWindow.h"
-#include "Unit6.h"
+#include "PartSearchWindow.h"
 #include "data1.h"
 
 #include <QAction>

@@ -11,7 +11,7 @@
 #include "MainWindow.h"
 #include "QueryWindow.h"
 #include "DiagramWindow.h"
-#include "Unit6.h"
+#include "PartSearchWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "Unit6.h"
+#include "PartSearchWindow.h"
 
 #include "CursorModel.h"
 #include "FilterText.h"
