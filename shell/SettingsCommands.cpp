@@ -5,7 +5,7 @@
 #include "BackupRestore.h"
 #include "Cursor.h"
 #include "SheetsWindow.h"
-#include "Unit7.h"
+#include "PanelPresetsWindow.h"
 #include "data1.h"
 
 #include <QStatusBar>

@@ -12,7 +12,7 @@
 #include "Startup.h"
 #include "MainWindow.h"
 #include "SheetsWindow.h"
-#include "Unit7.h"
+#include "PanelPresetsWindow.h"
 #include "YesNoDelegate.h"
 
 #include <QAction>

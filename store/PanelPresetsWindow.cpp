@@ -1,4 +1,4 @@
-#include "Unit7.h"
+#include "PanelPresetsWindow.h"
 
 #include "Cursor.h"
 #include "data1.h"
