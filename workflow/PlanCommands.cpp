@@ -11,7 +11,7 @@
 #include "PlanWork.h"
 #include "ToolingTab.h"
 #include "ToolingWork.h"
-#include "Unit8.h"
+#include "ToolingPresetsWindow.h"
 #include "data1.h"
 
 #include <QCheckBox>

@@ -13,7 +13,7 @@
 #include "ToolingTab.h"
 #include "ToolingWork.h"
 #include "MainWindow.h"
-#include "Unit8.h"
+#include "ToolingPresetsWindow.h"
 #include "VornTestSupport.h"
 #include "data1.h"
 

@@ -1,4 +1,4 @@
-#include "Unit8.h"
+#include "ToolingPresetsWindow.h"
 
 #include "NumberedGrid.h"
 #include "NumberedList.h"
