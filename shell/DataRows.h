@@ -2,7 +2,7 @@
 // The job row and the array row over the data module's cursors.
 
 #include "MainWindow.h"
-#include "Unit9.h"
+#include "DefaultsWindow.h"
 
 #include <memory>
 

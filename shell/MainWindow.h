@@ -5,7 +5,7 @@
 #include "DefaultsList.h"
 #include "JobTypes.h"
 #include "MyPro.h"
-#include "Unit9.h"
+#include "DefaultsWindow.h"
 
 #include <QHash>
 #include <QKeySequence>

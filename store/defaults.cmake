@@ -21,7 +21,7 @@ gtest_discover_tests(defaults_tests)
 
 # The defaults window works on the job's rows through the main window.
 add_library(vorn_defaults_window STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/Unit9.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DefaultsWindow.cpp
 )
 target_include_directories(vorn_defaults_window PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(vorn_defaults_window PUBLIC vorn_defaults vorn_workflow Qt6::Widgets)

@@ -1,6 +1,6 @@
 #include "ParameterPanel.h"
 
-#include "Unit9.h"
+#include "DefaultsWindow.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "ShellTestSupport.h"
 #include "Startup.h"
 #include "MainWindow.h"
-#include "Unit9.h"
+#include "DefaultsWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "Unit9.h"
+#include "DefaultsWindow.h"
 
 #include "DefaultsList.h"
 #include "Fields.h"
