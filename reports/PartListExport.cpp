@@ -6,7 +6,7 @@
 #include "SafeWrite.h"
 #include "SqliteConnection.h"
 #include "WorkbookCells.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QFile>
 #include <QHash>

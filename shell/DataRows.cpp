@@ -4,7 +4,7 @@
 #include "CursorBinder.h"
 #include "DisplayFormat.h"
 #include "Fields.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QLineEdit>
 #include <QPointer>

@@ -16,7 +16,7 @@
 #include "SheetsWindow.h"
 #include "Units.h"
 #include "WelcomePicture.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "Cursor.h"
 #include "SheetsWindow.h"
 #include "PanelPresetsWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QStatusBar>
 

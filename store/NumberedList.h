@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data1.h"
+#include "DataModule.h"
 
 namespace vorn {
 

@@ -1,7 +1,7 @@
 #include "PanelPresetsWindow.h"
 
 #include "Cursor.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QHBoxLayout>

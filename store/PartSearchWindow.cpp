@@ -2,7 +2,7 @@
 
 #include "CursorModel.h"
 #include "FilterText.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

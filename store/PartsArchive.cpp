@@ -3,7 +3,7 @@
 #include "DbError.h"
 #include "FilterText.h"
 #include "PanelJob.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QLocale>
 

@@ -6,7 +6,7 @@
 #include "PartsArchive.h"
 #include "RecentFolders.h"
 #include "DiagramWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -5,7 +5,7 @@
 #include "PanelJob.h"
 #include "Units.h"
 #include "YesNoDelegate.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "SheetsWindow.h"
 
 #include "Cursor.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

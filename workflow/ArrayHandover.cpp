@@ -4,7 +4,7 @@
 #include "MainWindow.h"
 
 #include "Tolerance.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QMessageBox>
 #include <QRadioButton>

@@ -7,7 +7,7 @@
 #include "CamExport.h"
 #include "RecentFolders.h"
 #include "ToolingRows.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -7,7 +7,7 @@
 #include "ParameterPanel.h"
 #include "PartsArchive.h"
 #include "UnitSwitch.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -11,7 +11,7 @@
 #include "ResultSinks.h"
 #include "SearchBounds.h"
 #include "SearchProgress.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "Tolerance.h"
 #include "QueryWindow.h"
 #include "PartSearchWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -12,7 +12,7 @@
 #include "ToolingTab.h"
 #include "ToolingWork.h"
 #include "ToolingPresetsWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "PlanWork.h"
 
-#include "data1.h"
+#include "DataModule.h"
 
 namespace vorn {
 

@@ -12,7 +12,7 @@
 #include "ReportWorkbook.h"
 #include "SafeWrite.h"
 #include "ToolingRows.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "ResultGrid.h"
 #include "SearchProgress.h"
 #include "Tolerance.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "NumberedGrid.h"
 #include "NumberedList.h"
 #include "PanelJob.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

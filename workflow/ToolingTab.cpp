@@ -4,7 +4,7 @@
 #include "NumberedGrid.h"
 #include "NumberedList.h"
 #include "ToolingWork.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

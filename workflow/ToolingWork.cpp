@@ -1,7 +1,7 @@
 #include "ToolingWork.h"
 
 #include "PanelJob.h"
-#include "data1.h"
+#include "DataModule.h"
 
 namespace vorn {
 

@@ -3,7 +3,7 @@
 #include "Cursor.h"
 #include "UnitWalk.h"
 #include "Units.h"
-#include "data1.h"
+#include "DataModule.h"
 
 namespace vorn {
 

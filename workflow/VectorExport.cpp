@@ -5,7 +5,7 @@
 
 #include "ToolingRows.h"
 #include "VectorPicture.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QLabel>
 

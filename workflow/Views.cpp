@@ -5,7 +5,7 @@
 
 #include "RecentFolders.h"
 #include "VectorPicture.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QApplication>
 #include <QDir>

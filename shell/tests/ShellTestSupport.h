@@ -3,7 +3,7 @@
 
 #include "Cursor.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QFile>
 #include <QVariantList>

@@ -4,7 +4,7 @@
 
 #include "Cursor.h"
 #include "PartsArchive.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QStringList>
 

@@ -8,7 +8,7 @@
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QDir>
 #include <QElapsedTimer>

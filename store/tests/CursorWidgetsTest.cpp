@@ -2,7 +2,7 @@
 #include "CursorBinder.h"
 #include "CursorModel.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 #include "NumberedRows.h"
 #include "SqliteConnection.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -2,7 +2,7 @@
 #include "NumberedList.h"
 #include "NumberedRows.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QtTest>
 

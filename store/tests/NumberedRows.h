@@ -2,7 +2,7 @@
 // Numbered tables in a known state, and their rows as short texts, for the
 // tests of the module's numbering and of the numbered-list commands.
 
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 #include "UnitWalk.h"
 #include "Cursor.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QSignalSpy>
 #include <QtTest>

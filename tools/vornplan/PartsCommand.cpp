@@ -7,7 +7,7 @@
 #include "PartsArchive.h"
 #include "PlanArguments.h"
 #include "SchemaCheck.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

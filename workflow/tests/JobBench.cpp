@@ -12,7 +12,7 @@
 #include "Startup.h"
 #include "MainWindow.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QApplication>
 #include <QCheckBox>

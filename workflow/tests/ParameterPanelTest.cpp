@@ -9,7 +9,7 @@
 #include "MainWindowAccess.h"
 #include "Startup.h"
 #include "MainWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "PlanWork.h"
 #include "ResultSinks.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QElapsedTimer>
 

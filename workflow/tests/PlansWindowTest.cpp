@@ -15,7 +15,7 @@
 #include "MainWindow.h"
 #include "ToolingPresetsWindow.h"
 #include "VornTestSupport.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QCheckBox>

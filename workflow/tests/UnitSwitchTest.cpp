@@ -10,7 +10,7 @@
 #include "Startup.h"
 #include "Tolerance.h"
 #include "MainWindow.h"
-#include "data1.h"
+#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

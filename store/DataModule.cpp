@@ -1,4 +1,4 @@
-#include "data1.h"
+#include "DataModule.h"
 
 #include "SchemaCheck.h"
 
