@@ -2,7 +2,7 @@
 // Records that cannot describe a real layout are refused before any drawing:
 // they give an empty white picture instead of endless loops or garbage.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include <cmath>
 #include <initializer_list>

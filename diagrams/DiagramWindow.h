@@ -3,7 +3,7 @@
 // whatever row source the caller gives (the saved-parts query window hands
 // it the current saved part), redrawn on every selector change and resize.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PlanViews.h"
 
 #include <QDialog>

@@ -3,7 +3,7 @@
 
 #include "DiagramGeometry.h"
 #include "DiagramLimits.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include <cmath>
 

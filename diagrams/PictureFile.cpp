@@ -1,4 +1,4 @@
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include "SafeWrite.h"
 #include "VectorPicture.h"

@@ -2,7 +2,7 @@
 // Which fields of a plan each diagram view draws. One table serves every
 // record that holds a plan: the job row, a search result row, a saved part.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "Placements.h"
 
 #include <QString>

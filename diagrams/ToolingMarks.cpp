@@ -1,7 +1,7 @@
 // Tooling holes drawn over a panel or array layout.
 
 #include "DiagramGeometry.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 namespace vorn {
 

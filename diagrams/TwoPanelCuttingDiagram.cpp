@@ -2,7 +2,7 @@
 
 #include "DiagramGeometry.h"
 #include "DiagramLimits.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 namespace vorn {
 namespace {

@@ -4,7 +4,7 @@
 // with its units, dimensions) and the board placement list (CSV) for the
 // assembly line. Both are made from the same placements the diagrams draw.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "Placements.h"
 #include "PlanViews.h"
 

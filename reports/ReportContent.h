@@ -4,7 +4,7 @@
 // the unit, the holes). The workbook, the printout and the PDF all take this.
 
 #include "DrawingSurface.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PlanViews.h"
 #include "ReportPage.h"
 

@@ -4,7 +4,7 @@
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
 #include "JobTypes.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "DefaultsWindow.h"
 
 #include <QHash>

@@ -3,7 +3,7 @@
 // however the reading ends.
 
 #include "Cursor.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include <QString>
 

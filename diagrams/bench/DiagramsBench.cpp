@@ -1,7 +1,7 @@
 // How long a full redraw takes: a panel of 1000 boards at 1600 x 1200 must
 // stay well under 50 ms, since every view switch and resize redraws.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Renders every pattern and case into the screenshot folder for review by eye.
 
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

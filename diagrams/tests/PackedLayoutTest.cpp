@@ -3,7 +3,7 @@
 
 #include "DiagramGeometry.h"
 #include "GivenPanel.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PixelProbe.h"
 #include "PlanViews.h"
 

@@ -3,7 +3,7 @@
 // The drawing goes to a device that records each rectangle it is asked for.
 
 #include "DiagramGeometry.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PlanViews.h"
 
 #include <QPaintDevice>

@@ -1,5 +1,5 @@
 #include "DiagramGeometry.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PixelProbe.h"
 
 #include <gtest/gtest.h>

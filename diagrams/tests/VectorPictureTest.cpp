@@ -1,7 +1,7 @@
 // Diagrams saved as vectors: the same drawing, as SVG or PDF shapes and text.
 
 #include "VectorPicture.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "SafeWrite.h"
 
 #include <QDir>

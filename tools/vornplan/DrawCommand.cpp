@@ -3,7 +3,7 @@
 #include "Command.h"
 #include "JobInput.h"
 #include "Layout.h"
-#include "MyPro.h"
+#include "DiagramRoutines.h"
 #include "PlanArguments.h"
 #include "PlanRow.h"
 #include "PlanViews.h"
