@@ -1,12 +1,12 @@
 #include "PartListExport.h"
 
 #include "Cursor.h"
+#include "DataModule.h"
 #include "DisplayFormat.h"
 #include "PanelJob.h"
 #include "SafeWrite.h"
 #include "SqliteConnection.h"
 #include "WorkbookCells.h"
-#include "DataModule.h"
 
 #include <QFile>
 #include <QHash>

@@ -3,8 +3,8 @@
 // the pictures, made from plain values (the job row, the part's own fields,
 // the unit, the holes). The workbook, the printout and the PDF all take this.
 
-#include "DrawingSurface.h"
 #include "DiagramRoutines.h"
+#include "DrawingSurface.h"
 #include "PlanViews.h"
 #include "ReportPage.h"
 

@@ -2,9 +2,9 @@
 
 #include "Cursor.h"
 #include "CursorBinder.h"
+#include "DataModule.h"
 #include "DisplayFormat.h"
 #include "Fields.h"
-#include "DataModule.h"
 
 #include <QLineEdit>
 #include <QPointer>

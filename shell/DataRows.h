@@ -1,8 +1,8 @@
 #pragma once
 // The job row and the array row over the data module's cursors.
 
-#include "MainWindow.h"
 #include "DefaultsWindow.h"
+#include "MainWindow.h"
 
 #include <memory>
 

@@ -3,6 +3,7 @@
 #include "Calculator.h"
 #include "CursorBinder.h"
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "DataRows.h"
 #include "Fields.h"
 #include "HelpWindow.h"
@@ -10,13 +11,12 @@
 #include "ParameterPanel.h"
 #include "ResultGrid.h"
 #include "SearchInterfaces.h"
+#include "SheetsWindow.h"
 #include "ToolIcons.h"
 #include "ToolingTab.h"
 #include "Unit1.h"
-#include "SheetsWindow.h"
 #include "Units.h"
 #include "WelcomePicture.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

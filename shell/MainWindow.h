@@ -3,9 +3,9 @@
 
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
-#include "JobTypes.h"
-#include "DiagramRoutines.h"
 #include "DefaultsWindow.h"
+#include "DiagramRoutines.h"
+#include "JobTypes.h"
 
 #include <QHash>
 #include <QKeySequence>

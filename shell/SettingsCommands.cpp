@@ -4,9 +4,9 @@
 
 #include "BackupRestore.h"
 #include "Cursor.h"
-#include "SheetsWindow.h"
-#include "PanelPresetsWindow.h"
 #include "DataModule.h"
+#include "PanelPresetsWindow.h"
+#include "SheetsWindow.h"
 
 #include <QStatusBar>
 

@@ -1,7 +1,7 @@
 #include "Startup.h"
 
-#include "SafeWrite.h"
 #include "MainWindow.h"
+#include "SafeWrite.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
+#include "MainWindow.h"
 #include "SingleInstance.h"
 #include "Startup.h"
-#include "MainWindow.h"
 #include "VornApplication.h"
 
 #include <QApplication>

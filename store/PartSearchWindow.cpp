@@ -1,8 +1,8 @@
 #include "PartSearchWindow.h"
 
 #include "CursorModel.h"
-#include "FilterText.h"
 #include "DataModule.h"
+#include "FilterText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

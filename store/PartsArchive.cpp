@@ -1,9 +1,9 @@
 #include "PartsArchive.h"
 
+#include "DataModule.h"
 #include "DbError.h"
 #include "FilterText.h"
 #include "PanelJob.h"
-#include "DataModule.h"
 
 #include <QLocale>
 

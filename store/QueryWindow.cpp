@@ -1,12 +1,12 @@
 #include "QueryWindow.h"
 
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "DbError.h"
+#include "DiagramWindow.h"
 #include "PartListExport.h"
 #include "PartsArchive.h"
 #include "RecentFolders.h"
-#include "DiagramWindow.h"
-#include "DataModule.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -2,10 +2,10 @@
 
 #include "Cursor.h"
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "PanelJob.h"
 #include "Units.h"
 #include "YesNoDelegate.h"
-#include "DataModule.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

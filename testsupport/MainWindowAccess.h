@@ -3,8 +3,8 @@
 // own program directory, its children by object name, its data module and
 // its commands. Header only: tests that use it link the shell.
 
-#include "Startup.h"
 #include "MainWindow.h"
+#include "Startup.h"
 #include "VornTestSupport.h"
 
 #include <QAction>

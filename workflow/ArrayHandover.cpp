@@ -3,8 +3,8 @@
 
 #include "MainWindow.h"
 
-#include "Tolerance.h"
 #include "DataModule.h"
+#include "Tolerance.h"
 
 #include <QMessageBox>
 #include <QRadioButton>

@@ -5,9 +5,9 @@
 #include "MainWindow.h"
 
 #include "CamExport.h"
+#include "DataModule.h"
 #include "RecentFolders.h"
 #include "ToolingRows.h"
-#include "DataModule.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -4,10 +4,10 @@
 #include "MainWindow.h"
 
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "ParameterPanel.h"
 #include "PartsArchive.h"
 #include "UnitSwitch.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QLineEdit>

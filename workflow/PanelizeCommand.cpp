@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "DomainMessages.h"
 #include "InputDomain.h"
 #include "PanelSearch.h"
@@ -11,7 +12,6 @@
 #include "ResultSinks.h"
 #include "SearchBounds.h"
 #include "SearchProgress.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

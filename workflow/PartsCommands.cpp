@@ -4,13 +4,13 @@
 
 #include "MainWindow.h"
 
+#include "DataModule.h"
 #include "DbError.h"
 #include "NewJob.h"
-#include "PartsArchive.h"
-#include "Tolerance.h"
-#include "QueryWindow.h"
 #include "PartSearchWindow.h"
-#include "DataModule.h"
+#include "PartsArchive.h"
+#include "QueryWindow.h"
+#include "Tolerance.h"
 
 #include <QAction>
 #include <QCheckBox>

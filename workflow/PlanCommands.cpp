@@ -5,14 +5,14 @@
 #include "MainWindow.h"
 
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "DomainMessages.h"
 #include "GivenPanel.h"
 #include "InputDomain.h"
 #include "PlanWork.h"
+#include "ToolingPresetsWindow.h"
 #include "ToolingTab.h"
 #include "ToolingWork.h"
-#include "ToolingPresetsWindow.h"
-#include "DataModule.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

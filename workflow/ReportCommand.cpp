@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "Cursor.h"
+#include "DataModule.h"
 #include "DesktopOpen.h"
 #include "RecentFolders.h"
 #include "ReportPaint.h"
@@ -12,7 +13,6 @@
 #include "ReportWorkbook.h"
 #include "SafeWrite.h"
 #include "ToolingRows.h"
-#include "DataModule.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -4,11 +4,11 @@
 #include "MainWindow.h"
 
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "Fields.h"
 #include "ResultGrid.h"
 #include "SearchProgress.h"
 #include "Tolerance.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "ToolingPresetsWindow.h"
 
+#include "DataModule.h"
 #include "NumberedGrid.h"
 #include "NumberedList.h"
 #include "PanelJob.h"
-#include "DataModule.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "ToolingTab.h"
 
 #include "CommandEnabling.h"
+#include "DataModule.h"
 #include "NumberedGrid.h"
 #include "NumberedList.h"
 #include "ToolingWork.h"
-#include "DataModule.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

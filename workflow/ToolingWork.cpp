@@ -1,7 +1,7 @@
 #include "ToolingWork.h"
 
-#include "PanelJob.h"
 #include "DataModule.h"
+#include "PanelJob.h"
 
 namespace vorn {
 

@@ -1,9 +1,9 @@
 #include "UnitSwitch.h"
 
 #include "Cursor.h"
+#include "DataModule.h"
 #include "UnitWalk.h"
 #include "Units.h"
-#include "DataModule.h"
 
 namespace vorn {
 

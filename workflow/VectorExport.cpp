@@ -3,9 +3,9 @@
 
 #include "MainWindow.h"
 
+#include "DataModule.h"
 #include "ToolingRows.h"
 #include "VectorPicture.h"
-#include "DataModule.h"
 
 #include <QLabel>
 

@@ -3,9 +3,9 @@
 
 #include "MainWindow.h"
 
+#include "DataModule.h"
 #include "RecentFolders.h"
 #include "VectorPicture.h"
-#include "DataModule.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // the panel view through the plan row, and the diagram draws each of them.
 
 #include "DiagramGeometry.h"
-#include "GivenPanel.h"
 #include "DiagramRoutines.h"
+#include "GivenPanel.h"
 #include "PixelProbe.h"
 #include "PlanViews.h"
 

@@ -18,14 +18,14 @@ TEST(SearchBounds, BestUtilizationIsTheBoundTheSearchUses) {
         std::vector<SheetSize> sheets; // inches
         std::optional<double> bound;
     };
-    const std::vector<SheetSize> big = {{48, 36}, {40, 48}};
+    const std::vector<SheetSize> big = {{48, 36}, {40, 48}}, smaller = {{20, 15}, {12, 18}};
     const double cells = 1200.0 / (4.1 * 3.1);
     const Case cases[] = {
         {"4 x 3 with a 0.1 gap", 4, 3, 0.1, 0.5, 24, 21, false, false, big,
          cells * (1 - 0.9 / 24) * (1 - 0.9 / 21)},
         {"limits given the other way round", 4, 3, 0.1, 0.5, 21, 24, false, false, big,
          cells * (1 - 0.9 / 24) * (1 - 0.9 / 21)},
-        {"limits beyond the sheets", 4, 3, 0.1, 0.5, 100, 100, false, false, {{20, 15}, {12, 18}},
+        {"limits beyond the sheets", 4, 3, 0.1, 0.5, 100, 100, false, false, smaller,
          cells * (1 - 0.9 / 20) * (1 - 0.9 / 15)},
         {"typed panels: the cells alone", 4, 3, 0.1, 0.5, 24, 21, true, false, big, cells},
         {"no gap, no margin", 4, 3, 0, 0, 24, 21, false, false, big, 100.0},

@@ -3,15 +3,15 @@
 // saved-parts query window with its tooling panel, diagram window and export.
 #include "ArchiveFixture.h"
 #include "CursorModel.h"
+#include "DiagramWindow.h"
+#include "MainWindow.h"
 #include "MainWindowAccess.h"
+#include "PartSearchWindow.h"
 #include "PartsArchive.h"
+#include "QueryWindow.h"
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "MainWindow.h"
-#include "QueryWindow.h"
-#include "DiagramWindow.h"
-#include "PartSearchWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
+#include "DefaultsWindow.h"
+#include "MainWindow.h"
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "MainWindow.h"
-#include "DefaultsWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
+#include "MainWindow.h"
 #include "HelpWindow.h"
 #include "SearchInterfaces.h"
 #include "ShellTestSupport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit1.h"
-#include "MainWindow.h"
 #include "VornApplication.h"
 
 #include <QAction>

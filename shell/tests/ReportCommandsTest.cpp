@@ -2,10 +2,10 @@
 // preview (Ctrl+Y) and the PDF, with their messages and the tooling table's
 // filter put back in every case.
 
+#include "MainWindow.h"
 #include "SafeWrite.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
-#include "MainWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,14 +5,14 @@
 #include "BackupRestore.h"
 #include "Cursor.h"
 #include "CursorModel.h"
+#include "MainWindow.h"
+#include "PanelPresetsWindow.h"
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
+#include "SheetsWindow.h"
 #include "ShellTestSupport.h"
 #include "SqliteConnection.h"
 #include "Startup.h"
-#include "MainWindow.h"
-#include "SheetsWindow.h"
-#include "PanelPresetsWindow.h"
 #include "YesNoDelegate.h"
 
 #include <QAction>

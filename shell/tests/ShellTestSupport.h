@@ -2,8 +2,8 @@
 // Helpers shared by the shell's window tests.
 
 #include "Cursor.h"
-#include "VornTestSupport.h"
 #include "DataModule.h"
+#include "VornTestSupport.h"
 
 #include <QFile>
 #include <QVariantList>

@@ -1,7 +1,7 @@
 // Appending search results to TempResult and putting them in order, the way
 // a search does: grid detached, every column of a result row set, one post per row.
-#include "VornTestSupport.h"
 #include "DataModule.h"
+#include "VornTestSupport.h"
 
 #include <QCoreApplication>
 

@@ -3,8 +3,8 @@
 // and tooling holes of all three panel types, in either display unit.
 
 #include "Cursor.h"
-#include "PartsArchive.h"
 #include "DataModule.h"
+#include "PartsArchive.h"
 
 #include <QStringList>
 

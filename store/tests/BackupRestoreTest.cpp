@@ -3,12 +3,12 @@
 // for byte as it was and the program working.
 #include "BackupRestore.h"
 #include "Cursor.h"
+#include "DataModule.h"
 #include "DbError.h"
 #include "PartsArchive.h"
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // A real grid and real edit fields on the data module's cursors.
 #include "CursorBinder.h"
 #include "CursorModel.h"
-#include "VornTestSupport.h"
 #include "DataModule.h"
+#include "VornTestSupport.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 // The data module: start-up, the module's own rules and the three queries.
+#include "DataModule.h"
 #include "DbError.h"
 #include "NumberedRows.h"
 #include "SqliteConnection.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 // Numbered lists: delete and move keep the numbers of the shown rows contiguous.
 #include "NumberedList.h"
+#include "DataModule.h"
 #include "NumberedRows.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // place, nulls kept, and an untouched value back exactly after a round trip.
 #include "UnitWalk.h"
 #include "Cursor.h"
-#include "VornTestSupport.h"
 #include "DataModule.h"
+#include "VornTestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // vornplan draw: one diagram to a picture file, from values on the command line.
 
 #include "Command.h"
+#include "DiagramRoutines.h"
 #include "JobInput.h"
 #include "Layout.h"
-#include "DiagramRoutines.h"
 #include "PlanArguments.h"
 #include "PlanRow.h"
 #include "PlanViews.h"

@@ -2,12 +2,12 @@
 // it, from the command line.
 
 #include "Command.h"
+#include "DataModule.h"
 #include "DbError.h"
 #include "PartListExport.h"
 #include "PartsArchive.h"
 #include "PlanArguments.h"
 #include "SchemaCheck.h"
-#include "DataModule.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // of a database file.
 
 #include "CommandEnabling.h" // RowReader
-#include "DiagramRoutines.h"           // ToolingHole
+#include "DiagramRoutines.h" // ToolingHole
 #include "PanelJob.h"
 #include "ResultRow.h"
 #include "Tooling.h"

@@ -7,12 +7,12 @@
 //   job_bench [small|j3|tiny|all]
 
 #include "Cursor.h"
+#include "DataModule.h"
 #include "JobTypes.h"
+#include "MainWindow.h"
 #include "PanelSearch.h"
 #include "Startup.h"
-#include "MainWindow.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QApplication>
 #include <QCheckBox>

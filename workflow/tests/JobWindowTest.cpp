@@ -3,16 +3,16 @@
 // views, the array tab and the hand-over, the Esc question, picture export.
 
 #include "Cursor.h"
+#include "DataModule.h"
 #include "JobTestSupport.h"
 #include "JobTypes.h"
+#include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "PanelSearch.h"
 #include "SearchProgress.h"
 #include "Startup.h"
 #include "Tolerance.h"
-#include "MainWindow.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,11 +5,11 @@
 
 #include "ParameterPanel.h"
 #include "Cursor.h"
+#include "DataModule.h"
 #include "JobTestSupport.h"
+#include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "Startup.h"
-#include "MainWindow.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>

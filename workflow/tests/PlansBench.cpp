@@ -1,12 +1,12 @@
 // Figures of border minimization over a large result table (not a test):
 //   plans_bench [JOBFILE]   (default: bench/jobs/j3.job, about 82,000 rows)
 
+#include "DataModule.h"
 #include "JobFile.h"
 #include "PanelSearch.h"
 #include "PlanWork.h"
 #include "ResultSinks.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QElapsedTimer>
 

@@ -4,18 +4,18 @@
 
 #include "BestPacking.h"
 #include "CursorModel.h"
+#include "DataModule.h"
 #include "GivenPanel.h"
+#include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "PlanWork.h"
 #include "ReportContent.h"
 #include "Startup.h"
 #include "Tolerance.h"
+#include "ToolingPresetsWindow.h"
 #include "ToolingTab.h"
 #include "ToolingWork.h"
-#include "MainWindow.h"
-#include "ToolingPresetsWindow.h"
 #include "VornTestSupport.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QCheckBox>

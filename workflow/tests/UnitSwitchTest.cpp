@@ -5,12 +5,12 @@
 
 #include "UnitSwitch.h"
 #include "Cursor.h"
+#include "DataModule.h"
 #include "JobTestSupport.h"
+#include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "Startup.h"
 #include "Tolerance.h"
-#include "MainWindow.h"
-#include "DataModule.h"
 
 #include <QAction>
 #include <QApplication>
