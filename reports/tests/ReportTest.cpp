@@ -296,7 +296,7 @@ private slots:
                  qPrintable(error));
         qInfo("report built and written in %lld ms", static_cast<long long>(timer.elapsed()));
 
-        // The cells as the description lists them, written out by hand.
+        // The Data cells the report fills, written out by hand.
         QJsonObject data;
         auto put = [&data](const char* cell, const QString& text) {
             data[QLatin1String(cell)] = text;
@@ -487,7 +487,7 @@ private slots:
         }
     }
 
-    // The PDF: one A4 page, real text, pictures where the description puts them.
+    // The PDF: one A4 page, real text, pictures at the page's fixed places.
     void pdfIsOneA4PageWithTextAndPicturesInPlace() {
         ReportContent content = MakeReportContent(MakeJob(MakePlan(false, false), false),
                                                   QStringLiteral("Vorn PCB"), Holes1(), {});
