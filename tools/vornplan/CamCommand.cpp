@@ -25,16 +25,6 @@ int Fail(const QString& message, int code) {
     return code;
 }
 
-// Row `text` (1-based) of rows; false when it is not there.
-template <class Row> bool PickRow(std::vector<Row>& rows, const QString& text, Row& out) {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < 1 || n > static_cast<int>(rows.size()))
-        return false;
-    out = rows[static_cast<std::size_t>(n - 1)];
-    return true;
-}
-
 // The plan row's columns with the picked array in the job's array columns,
 // as the hand-over to the panel search puts it there.
 vorn::PlanFields WithArray(const vorn::PlanFields& plan, const vorn::ArrayRow& a) {
@@ -70,14 +60,7 @@ int Run(int argc, char** argv) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(help),
                                        QString::fromLatin1(value)));
     };
-    opt("job", "Job file of a search (as vornplan search reads it).", "file");
-    opt("row", "Result row number in the sorted order.", "n");
-    p.addOption(QCommandLineOption(QStringLiteral("mm"),
-                                   QStringLiteral("The job's lengths are millimetres.")));
-    opt("db",
-        "Database whose tooling presets place the holes (default: the Vorn.mdb beside the "
-        "program).",
-        "path");
+    vornplan::AddPlanRowOptions(p);
     opt("array",
         "Array job file (as vornplan arrays reads it): the picked array becomes the board.",
         "file");
@@ -99,9 +82,7 @@ int Run(int argc, char** argv) {
     const auto unit = mm ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     std::vector<vorn::ToolingPreset> panelPresets, arrayPresets;
     std::string dbError;
-    const std::string db = p.isSet(QStringLiteral("db"))
-                               ? p.value(QStringLiteral("db")).toStdString()
-                               : vornplan::ProgramDatabase();
+    const std::string db = vornplan::DatabaseOption(p);
     if (!vornplan::ReadPresetsFromFile(db, panelPresets, arrayPresets, dbError))
         return Fail(QString::fromStdString(dbError), 2);
 
@@ -120,7 +101,7 @@ int Run(int argc, char** argv) {
         vorn::RunArraySearch(arrayJob, unit, arrays, progress);
         vorn::SortAndNumber(arrays.rows);
         vorn::ArrayRow picked;
-        if (!PickRow(arrays.rows, p.value(QStringLiteral("array-row")), picked))
+        if (!vornplan::PickRow(arrays.rows, p.value(QStringLiteral("array-row")), picked))
             return Fail(QStringLiteral("--array-row: the array search gave rows 1 to %1, not '%2'")
                             .arg(arrays.rows.size())
                             .arg(p.value(QStringLiteral("array-row"))),
@@ -130,16 +111,9 @@ int Run(int argc, char** argv) {
         job.Set_W = picked.Set_W;
         array = picked;
     }
-    vorn::CollectedRows rows;
-    vorn::NoProgress progress;
-    vorn::RunPanelSearch(job, unit, rows, progress);
-    vorn::SortAndNumber(rows.rows);
     vorn::ResultRow row;
-    if (!PickRow(rows.rows, p.value(QStringLiteral("row")), row))
-        return Fail(QStringLiteral("--row: the search gave rows 1 to %1, not '%2'")
-                        .arg(rows.rows.size())
-                        .arg(p.value(QStringLiteral("row"))),
-                    2);
+    if (auto exit = vornplan::SearchRow("cam", job, unit, p.value(QStringLiteral("row")), row))
+        return *exit;
     vorn::PlanFields fields = vornplan::FieldsOf(row);
     if (array)
         fields = WithArray(fields, *array);

@@ -1,6 +1,7 @@
 #include "PlanRow.h"
 
 #include "JobInput.h"
+#include "PlanArguments.h"
 
 #include <cstdio>
 #include <map>
@@ -35,19 +36,43 @@ std::optional<int> SearchRow(const char* command, const std::string& jobPath, bo
     vorn::PanelJob job;
     if (auto exit = LoadPanelJob(command, jobPath, unit, job))
         return exit;
-    bool ok = false;
-    const int n = rowText.toInt(&ok);
+    return SearchRow(command, job, unit, rowText, out);
+}
+
+std::optional<int> SearchRow(const char* command, const vorn::PanelJob& job, vorn::DisplayUnit unit,
+                             const QString& rowText, vorn::ResultRow& out) {
     vorn::CollectedRows sink;
     vorn::NoProgress progress;
     vorn::RunPanelSearch(job, unit, sink, progress);
     vorn::SortAndNumber(sink.rows);
-    if (!ok || n < 1 || n > static_cast<int>(sink.rows.size())) {
+    if (!PickRow(sink.rows, rowText, out)) {
         std::fprintf(stderr, "vornplan %s: --row: the search gave rows 1 to %zu, not '%s'\n",
                      command, sink.rows.size(), qPrintable(rowText));
         return 2;
     }
-    out = sink.rows[static_cast<std::size_t>(n - 1)];
     return std::nullopt;
+}
+
+void AddPlanRowOptions(QCommandLineParser& p) {
+    p.addOption(
+        QCommandLineOption(QStringLiteral("job"),
+                           QStringLiteral("Job file of a search (as vornplan search reads it)."),
+                           QStringLiteral("file")));
+    p.addOption(QCommandLineOption(QStringLiteral("row"),
+                                   QStringLiteral("Result row number in the sorted order."),
+                                   QStringLiteral("n")));
+    p.addOption(QCommandLineOption(QStringLiteral("mm"),
+                                   QStringLiteral("The job's lengths are millimetres.")));
+    p.addOption(QCommandLineOption(
+        QStringLiteral("db"),
+        QStringLiteral("Database whose tooling presets place the holes (default: the Vorn.mdb "
+                       "beside the program)."),
+        QStringLiteral("path")));
+}
+
+std::string DatabaseOption(const QCommandLineParser& p) {
+    return p.isSet(QStringLiteral("db")) ? p.value(QStringLiteral("db")).toStdString()
+                                         : ProgramDatabase();
 }
 
 std::unique_ptr<QGuiApplication> DrawingApplication(int& argc, char** argv) {

@@ -16,17 +16,36 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vornplan {
 
 // A result row's columns by name.
 vorn::PlanFields FieldsOf(const vorn::ResultRow& row);
 
+// Row `text` (1-based) of rows; false when it is not there.
+template <class Row> bool PickRow(const std::vector<Row>& rows, const QString& text, Row& out) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 1 || n > static_cast<int>(rows.size()))
+        return false;
+    out = rows[static_cast<std::size_t>(n - 1)];
+    return true;
+}
+
 // Runs the search of the job file and returns row `rowText` (1-based, in the
 // sorted order). Returns an exit code when the command should end: the job
 // file's own (2 or 1, message on stderr), or 2 for a row that is not there.
 std::optional<int> SearchRow(const char* command, const std::string& jobPath, bool mm,
                              const QString& rowText, vorn::ResultRow& out);
+// The same for a job already read.
+std::optional<int> SearchRow(const char* command, const vorn::PanelJob& job, vorn::DisplayUnit unit,
+                             const QString& rowText, vorn::ResultRow& out);
+
+// The options of a command on one plan row: --job, --row, --mm and --db.
+void AddPlanRowOptions(QCommandLineParser& p);
+// The database --db names, else the one beside the program.
+std::string DatabaseOption(const QCommandLineParser& p);
 
 // The plan of the job file's boards on the typed panel `panel` ("LxW"), as
 // 'vornplan panel' makes it (sheets from the database `db` when not empty).

@@ -38,14 +38,7 @@ int Run(int argc, char** argv) {
         p.addOption(QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(help),
                                        QString::fromLatin1(value)));
     };
-    opt("job", "Job file of a search (as vornplan search reads it).", "file");
-    opt("row", "Result row number in the sorted order.", "n");
-    p.addOption(QCommandLineOption(QStringLiteral("mm"),
-                                   QStringLiteral("The job's lengths are millimetres.")));
-    opt("db",
-        "Database whose tooling presets place the holes (default: the Vorn.mdb beside the "
-        "program).",
-        "path");
+    vornplan::AddPlanRowOptions(p);
     opt("company", "Company name for the page (default: the placeholder).", "text");
     opt("part", "Part number.", "text");
     opt("customer", "Customer part number.", "text");
@@ -92,9 +85,7 @@ int Run(int argc, char** argv) {
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
     std::vector<vorn::PlacedHole> holes;
     std::string dbError;
-    const std::string db = p.isSet(QStringLiteral("db"))
-                               ? p.value(QStringLiteral("db")).toStdString()
-                               : vornplan::ProgramDatabase();
+    const std::string db = vornplan::DatabaseOption(p);
     if (!vornplan::PlaceHolesFromFile(db, fields.number, mm, holes, dbError))
         return Fail(QString::fromStdString(dbError), 2);
     const vorn::report::ReportContent content = vorn::report::MakeReportContent(
