@@ -1,6 +1,8 @@
 #include "SearchCost.h"
 
+#include "FlatTable.h"
 #include "Layout.h"
+#include "PanelWalk.h"
 #include "SearchBounds.h"
 #include "Tolerance.h"
 
@@ -29,110 +31,59 @@ constexpr double kSecondsPerPair = 30e-9;
 constexpr double kBaseMegabytes = 350;
 constexpr double kBytesPerCollected = 4e3 + 25 * 1.2e3;
 
-// The sides of the search's six lists and its blocks (a fixed side paired
-// with one list), walked as the search walks them; a block met before costs
-// nothing, a new one a layout per distinct side of its list.
-class Walk {
-public:
-    Walk(const PanelJob& job, DisplayUnit unit) {
-        const double f = UnitFactor(unit);
-        const double a = job.Set_L / f, b = job.Set_W / f;
-        L_ = std::max(a, b);
-        W_ = std::min(a, b);
-        C_ = job.Set_C / f;
-        BXL_ = job.BorderX_L / f;
-        BXW_ = job.BorderX_W / f;
-        // The search walks no further than a board cell beyond the sheets.
-        const double reach = PanelSideReach(job, unit);
-        maxPL_ = std::min(job.Max_PL / f, reach);
-        maxPW_ = std::min(job.Max_PW / f, reach);
-    }
+// Past this many sides of a list the estimate is far beyond any bound already.
+constexpr std::size_t kEnough = std::size_t{1} << 22;
 
-    bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
-
-    // Distinct sides of lengths (first) or widths of one and of two counts.
-    double Distinct(bool length, bool two) const {
-        const double B = length ? BXL_ : BXW_, max = length ? maxPL_ : maxPW_;
-        std::unordered_set<std::uint64_t> seen;
-        for (int o = 1;; ++o) {
-            const double first = GridSide(B, L_, W_, C_, o, two ? 1 : 0);
-            if (!TolLe(first, max) || seen.size() > kEnough)
-                break;
-            if (!two) {
-                seen.insert(std::bit_cast<std::uint64_t>(first));
-                continue;
-            }
-            for (int in = 1;; ++in) {
-                const double s = GridSide(B, L_, W_, C_, o, in);
-                if (!TolLe(s, max))
-                    break;
-                seen.insert(std::bit_cast<std::uint64_t>(s));
-            }
-        }
-        return static_cast<double>(seen.size());
-    }
-
-    // The new blocks of one direction's sections (A and B for fixed widths,
-    // C and D for fixed lengths), each with the length of its list.
-    double NewCandidates(bool fixedWidth, double one, double two) const {
-        const double B = fixedWidth ? BXW_ : BXL_, max = fixedWidth ? maxPW_ : maxPL_;
-        std::unordered_set<std::uint64_t> one_, twoA_, twoB_;
-        double sum = 0;
-        auto block = [&](double fixed, std::unordered_set<std::uint64_t>& seen, double size) {
-            if (size > 0 && seen.insert(std::bit_cast<std::uint64_t>(fixed)).second)
-                sum += size;
-        };
-        for (int k = 1;; ++k) { // A / C: sides of k board widths
-            const double s = GridSide(B, L_, W_, C_, 0, k);
-            if (!TolLe(s, max))
-                break;
-            block(s, one_, one);
-            if (TolLe(L_, s - 2 * B))
-                block(s, twoA_, two);
-        }
-        for (int i = 1;; ++i) { // B / D: sides of i board lengths, grown by widths
-            const double s = GridSide(B, L_, W_, C_, i, 0);
-            if (!TolLe(s, max))
-                break;
-            block(s, twoB_, two);
-            for (int d = 1;; ++d) {
-                const double g = GridSide(B, L_, W_, C_, i, d);
-                if (!TolLe(g, max))
-                    break;
-                block(g, twoA_, two);
-            }
-        }
-        return sum;
-    }
-
+// The walk the search makes (no further than a board cell beyond the sheets).
+PanelWalk WalkOf(const PanelJob& job, DisplayUnit unit, double& rounds) {
+    const double f = UnitFactor(unit);
+    const double a = job.Set_L / f, b = job.Set_W / f;
+    const double L = std::max(a, b), W = std::min(a, b), C = job.Set_C / f;
+    const double BXL = job.BorderX_L / f, BXW = job.BorderX_W / f;
+    const double reach = PanelSideReach(job, unit);
+    const double maxPL = std::min(job.Max_PL / f, reach), maxPW = std::min(job.Max_PW / f, reach);
     // Bands a board layout works through: boards of the shorter side along
     // both limits.
-    double Rounds() const {
-        const double cell = W_ + C_;
-        return std::max(0.0, (maxPL_ - 2 * BXL_ + C_) / cell) +
-               std::max(0.0, (maxPW_ - 2 * BXW_ + C_) / cell);
+    const double cell = W + C;
+    rounds =
+        std::max(0.0, (maxPL - 2 * BXL + C) / cell) + std::max(0.0, (maxPW - 2 * BXW + C) / cell);
+    return PanelWalk(L, W, C, BXL, BXW, maxPL, maxPW);
+}
+
+// The new blocks of the walk, each a layout per distinct side of its list.
+double NewCandidates(const PanelWalk& walk) {
+    double distinct[PanelWalk::kListCount];
+    for (int list = 0; list < PanelWalk::kListCount; ++list) {
+        std::unordered_set<std::uint64_t> seen;
+        walk.ForList(list, [&](double side) {
+            seen.insert(std::bit_cast<std::uint64_t>(side));
+            return seen.size() <= kEnough;
+        });
+        distinct[list] = static_cast<double>(seen.size());
     }
-
-    // Past this many sides the estimate is far beyond any bound already.
-    static constexpr std::size_t kEnough = std::size_t{1} << 22;
-
-private:
-    double L_ = 0, W_ = 0, C_ = 0, BXL_ = 0, BXW_ = 0, maxPL_ = 0, maxPW_ = 0;
-};
+    std::unordered_set<SizeKey, SizeKeyHash> blocks;
+    double sum = 0;
+    walk.ForEachBlock([&](double fixed, int list) {
+        if (distinct[list] > 0 &&
+            blocks.insert({std::bit_cast<std::uint64_t>(fixed), static_cast<std::uint64_t>(list)})
+                .second)
+            sum += distinct[list];
+    });
+    return sum;
+}
 
 } // namespace
 
 SearchCost EstimatePanelSearchCost(const PanelJob& job, DisplayUnit unit) {
     SearchCost cost;
-    const Walk walk(job, unit);
+    double rounds = 0;
+    const PanelWalk walk = WalkOf(job, unit, rounds);
     if (!job.AUTOPanel || !walk.Steps())
         return cost;
-    const double pl1 = walk.Distinct(true, false), pl2 = walk.Distinct(true, true);
-    const double pw1 = walk.Distinct(false, false), pw2 = walk.Distinct(false, true);
-    cost.candidates = walk.NewCandidates(true, pl1, pl2) + walk.NewCandidates(false, pw1, pw2);
+    cost.candidates = NewCandidates(walk);
     if (job.PanelNumber == "2")
         cost.collected = cost.candidates * kCollectedShare;
-    cost.seconds = cost.candidates * (kSecondsPerCandidate + walk.Rounds() * kSecondsPerRound) +
+    cost.seconds = cost.candidates * (kSecondsPerCandidate + rounds * kSecondsPerRound) +
                    cost.collected * cost.collected / 2 * kSecondsPerPair;
     cost.megabytes = kBaseMegabytes + cost.collected * kBytesPerCollected / 1e6;
     return cost;

@@ -1,0 +1,315 @@
+#include "PanelSearchStages.h"
+
+#include <optional>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace vorn::panelsearch {
+
+class Search::CandidatesAhead {
+public:
+    CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
+        : s_(search), blocks_(std::move(blocks)), memo_(search.L_, search.W_, search.C_),
+          chunks_((blocks_.size() + kChunk - 1) / kChunk, 64, true,
+                  [this](std::size_t c, bool onHelper) { return Work(c, onHelper); },
+                  [this] { s_.progress_.Beat(); }) {}
+
+    // The next candidate of the walk.
+    const Candidate& Next() {
+        while (at_ == current_.size()) {
+            if (chunks_.Done()) // the two walks differ: a fault here, not in the job
+                throw std::logic_error("the candidates laid out ahead ran out");
+            current_ = chunks_.Take();
+            at_ = 0;
+        }
+        return current_[at_++];
+    }
+
+private:
+    static constexpr std::size_t kChunk = 8; // blocks
+
+    std::vector<Candidate> Work(std::size_t c, bool onHelper) {
+        std::vector<Candidate> out;
+        for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
+            const auto [fixed, list] = blocks_[b];
+            for (double v : s_.lists_[list].values) {
+                if (onHelper && chunks_.Abandoned())
+                    return out;
+                double PL = PanelWalk::OfLengths(list) ? v : fixed;
+                double PW = PanelWalk::OfLengths(list) ? fixed : v;
+                if (PL < PW)
+                    std::swap(PL, PW);
+                Candidate cand;
+                if (!onHelper) {
+                    s_.progress_.Beat();
+                    cand.board = s_.Board(PL, PW);
+                } else if (const Layout* known = boards_.Find(KeyOf(PL, PW))) {
+                    cand.board = *known;
+                } else {
+                    if (boards_.Size() >= kBoardsKept)
+                        boards_.Clear();
+                    cand.board = boards_.Add(
+                        KeyOf(PL, PW), memo_.Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW));
+                }
+                cand.TL = PL;
+                cand.TW = PW;
+                cand.usable = s_.Trimmed(cand.board, cand.TL, cand.TW);
+                out.push_back(cand);
+            }
+        }
+        return out;
+    }
+
+    Search& s_;
+    const std::vector<std::pair<double, int>> blocks_;
+    LayoutMemo memo_;                              // the helper's
+    FlatTable<Layout> boards_;                     // the helper's
+    InOrderChunks<std::vector<Candidate>> chunks_; // last: its helper uses the above
+    std::vector<Candidate> current_;
+    std::size_t at_ = 0;
+};
+
+const Layout& Search::Board(double PL, double PW, const Layout* ahead) {
+    const SizeKey key = KeyOf(PL, PW);
+    if (const Layout* known = boardCache_.Find(key))
+        return *known;
+    ++stats_.layoutCalls;
+    if (boardCache_.Size() >= kBoardsKept) { // tiny boards meet tens of millions of sizes
+        boardCache_.Clear();
+        ++boardsCleared_;
+    }
+    return boardCache_.Add(key, ahead ? *ahead
+                                      : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
+}
+
+const Layout* Search::Cuts(double PL, double PW) {
+    // The single-size stage cuts each size once (a repeat stops at
+    // evaluated_); only the two-size stage cuts collected sizes again.
+    if (!collect_) {
+        cutScratch_.clear();
+        for (const Sheet& s : sheets_) {
+            ++stats_.layoutCalls;
+            cutScratch_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+        }
+        return cutScratch_.data();
+    }
+    // Kept flat, a run of sheets_.size() per size: freed at once when the
+    // search ends or stops.
+    const SizeKey key = KeyOf(PL, PW);
+    if (const std::size_t* at = cutAt_.Find(key))
+        return cutStore_.data() + *at;
+    const std::size_t at = cutStore_.size();
+    for (const Sheet& s : sheets_) {
+        ++stats_.layoutCalls;
+        cutStore_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+    }
+    cutAt_.Add(key, at);
+    return cutStore_.data() + at;
+}
+
+void Search::GeneratePanelSizesLiteral() {
+    if (!walk_.Steps())
+        return;
+    walk_.ForEachBlock([&](double fixed, int list) {
+        progress_.Beat();
+        const bool lengths = PanelWalk::OfLengths(list);
+        walk_.ForList(list, [&](double v) {
+            if (lengths)
+                EvaluatePanel(v, fixed);
+            else
+                EvaluatePanel(fixed, v);
+        });
+    });
+}
+
+void Search::BuildLists() {
+    for (int list = 0; list < PanelWalk::kListCount; ++list) {
+        SideList& l = lists_[list];
+        std::unordered_map<std::uint64_t, std::size_t> at;
+        walk_.ForList(list, [&](double v) {
+            progress_.Beat();
+            if (l.total >= kMaxListLength)
+                throw ListTooLong{};
+            auto [it, added] = at.try_emplace(std::bit_cast<std::uint64_t>(v), l.values.size());
+            if (added) {
+                l.values.push_back(v);
+                l.counts.push_back(0);
+            }
+            ++l.counts[it->second];
+            ++l.total;
+        });
+    }
+}
+
+void Search::GeneratePanelSizes() {
+    if (!walk_.Steps())
+        return;
+    try {
+        BuildLists();
+    } catch (const ListTooLong&) {
+        for (SideList& l : lists_)
+            l = SideList{};
+        GeneratePanelSizesLiteral();
+        return;
+    }
+    // The work to come, for the bar's maximum: a block seen before is one
+    // unit, a new one a unit per distinct length.
+    // The new blocks, as the walk below will meet them.
+    std::vector<std::pair<double, int>> fresh;
+    {
+        std::unordered_set<SizeKey, SizeKeyHash> seen;
+        walk_.ForEachBlock([&](double fixed, int list) {
+            progress_.Beat();
+            const SideList& l = lists_[list];
+            if (l.total == 0)
+                return;
+            const SizeKey key{std::bit_cast<std::uint64_t>(fixed),
+                              static_cast<std::uint64_t>(list)};
+            const bool known = seen.count(key) != 0;
+            if (!known && seen.size() < kMaxBlocksKept)
+                seen.insert(key);
+            if (!known)
+                fresh.emplace_back(fixed, list);
+            plannedWork_ += known ? 1 : static_cast<std::int64_t>(l.values.size());
+        });
+    }
+    // Where there are two cores, a helper lays the candidates out ahead.
+    std::optional<CandidatesAhead> ahead;
+    if (SearchThreads() > 1 && job_.AUTOPanel && plannedWork_ >= kAheadFrom)
+        ahead.emplace(*this, std::move(fresh));
+    std::unordered_map<SizeKey, BlockEffect, SizeKeyHash> blocks;
+    walk_.ForEachBlock([&](double fixed, int list) {
+        progress_.Beat();
+        const SideList& l = lists_[list];
+        if (l.total == 0)
+            return;
+        // Past the bound a block is evaluated as if new: its candidates
+        // are repeats, each taking its steps in EvaluatePanel.
+        BlockEffect scratch;
+        const SizeKey key{std::bit_cast<std::uint64_t>(fixed), static_cast<std::uint64_t>(list)};
+        auto seen = blocks.find(key);
+        const bool first = seen == blocks.end();
+        if (first && blocks.size() < kMaxBlocksKept)
+            seen = blocks.try_emplace(key).first;
+        BlockEffect& effect = seen != blocks.end() ? seen->second : scratch;
+        if (!first) {
+            stats_.candidatesGenerated += l.total;
+            stats_.candidatesEvaluated += effect.evaluated;
+            progress_.Advance(effect.steps);
+        } else {
+            const bool listOfLengths = PanelWalk::OfLengths(list);
+            for (std::size_t m = 0; m < l.values.size(); ++m) {
+                const std::int64_t s0 = progress_.Steps();
+                const std::int64_t e0 = stats_.candidatesEvaluated;
+                const Candidate* known = ahead ? &ahead->Next() : nullptr;
+                if (listOfLengths)
+                    EvaluatePanel(l.values[m], fixed, known);
+                else
+                    EvaluatePanel(fixed, l.values[m], known);
+                progress_.Beat();
+                const std::int64_t ds = progress_.Steps() - s0;
+                const std::int64_t de = stats_.candidatesEvaluated - e0;
+                const std::int64_t repeats = l.counts[m] - 1;
+                stats_.candidatesGenerated += repeats;
+                stats_.candidatesEvaluated += repeats * de;
+                progress_.Advance(repeats * ds);
+                effect.steps += l.counts[m] * ds;
+                effect.evaluated += l.counts[m] * de;
+            }
+        }
+        doneWork_ += first ? static_cast<std::int64_t>(l.values.size()) : 1;
+        KeepAhead();
+    });
+}
+
+void Search::TryPresetPanels() {
+    for (const PresetSize& p : job_.presets) {
+        if (!(p.Panel_L > 0 && p.Panel_W > 0))
+            continue;
+        double PL = p.Panel_L, PW = p.Panel_W;
+        if (PL < PW)
+            std::swap(PL, PW);
+        EvaluatePanel(PL, PW);
+    }
+    if (!collect_)
+        return;
+    for (const PresetSize& p : job_.presets) {
+        if (!(p.Panel_L > 0 && p.Panel_W > 0))
+            continue;
+        InnerRow r{p.Panel_L, p.Panel_W, RoundEven(p.Panel_L * 1e7), RoundEven(p.Panel_W * 1e7),
+                   1 / (p.Panel_L * p.Panel_W)};
+        if (r.Panel_Lint < r.Panel_Wint) {
+            std::swap(r.Panel_Lint, r.Panel_Wint);
+            std::swap(r.Panel_L, r.Panel_W);
+        }
+        inner_.push_back(r);
+    }
+    RaiseMaximum();
+}
+
+bool Search::Trimmed(const Layout& board, double& PL, double& PW) const {
+    if (job_.AUTOPanel) {
+        // A size that holds no board could never give a row, and trimming
+        // it to its empty layout would leave a side of 2 * margin - gap.
+        if (board.Pieces() == 0)
+            return false;
+        const Margins m = ActualMargins(board, L_, W_, C_, PL, PW);
+        if (m.mL > BXL_ + 1e-9 || m.mW > BXW_ + 1e-9) {
+            PL = PL - 2 * (m.mL - BXL_);
+            PW = PW - 2 * (m.mW - BXW_);
+            if (PL < PW)
+                std::swap(PL, PW);
+        }
+    }
+    return PW > 0 && RoundEven(PL * 1e10 / PW) <= ratioKey_;
+}
+
+void Search::EvaluatePanel(double PL, double PW, const Candidate* known) {
+    progress_.Beat();
+    ++stats_.candidatesGenerated;
+    if (PL < PW)
+        std::swap(PL, PW);
+    bool usable;
+    if (known) {
+        board_ = Board(PL, PW, &known->board);
+        usable = known->usable;
+        PL = known->TL;
+        PW = known->TW;
+    } else {
+        board_ = Board(PL, PW);
+        usable = Trimmed(board_, PL, PW);
+    }
+    if (!usable)
+        return;
+    ++stats_.candidatesEvaluated;
+    // The sections produce the same trimmed size many times. Cutting and
+    // growth depend on the size alone, so a repeat reaches the same rows,
+    // each now a duplicate or again below the minimum: only its progress
+    // steps remain.
+    const SizeKey size = KeyOf(PL, PW);
+    if (const std::int64_t* steps = evaluated_.Find(size)) {
+        progress_.Advance(*steps);
+        return;
+    }
+    // A size forgotten here is cut again: the same steps, every row a
+    // duplicate by then. Only the count of layouts sees it.
+    if (evaluated_.Size() >= kEvaluatedKept)
+        evaluated_.Clear();
+    const std::int64_t steps0 = progress_.Steps();
+    if (job_.GoodBase)
+        CutOnBestSheet(1, PL, PW);
+    else
+        CutOnEverySheet(PL, PW);
+    evaluated_.Add(size, progress_.Steps() - steps0);
+    if (job_.AUTOPanel && collect_) {
+        const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
+        if (innerKeys_.Insert({static_cast<std::uint64_t>(li), static_cast<std::uint64_t>(wi)})) {
+            inner_.push_back({PL, PW, li, wi, 1 / (PL * PW)});
+            RaiseMaximum();
+        }
+    }
+}
+
+} // namespace vorn::panelsearch
