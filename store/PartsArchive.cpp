@@ -4,8 +4,11 @@
 #include "DbError.h"
 #include "FilterText.h"
 #include "PanelJob.h"
+#include "SqliteConnection.h"
 
 #include <QLocale>
+
+#include <sqlite3.h>
 
 namespace vorn {
 
@@ -75,13 +78,122 @@ QString HolesOf(int partId) {
     return QStringLiteral("D4_PTR=%1").arg(partId);
 }
 
+// Every row of a cursor while it lives: the filter text is cleared and put
+// back on every way out (the tooling tab's filter only chooses what it shows).
+class AllRows {
+public:
+    explicit AllRows(Cursor& cursor) : m_cursor(cursor), m_shown(cursor.filter()) {
+        m_cursor.setFilter(QString());
+    }
+    ~AllRows() {
+        try {
+            m_cursor.setFilter(m_shown);
+        } catch (...) {
+        }
+    }
+    AllRows(const AllRows&) = delete;
+    AllRows& operator=(const AllRows&) = delete;
+
+private:
+    Cursor& m_cursor;
+    QString m_shown;
+};
+
+// The holes a cursor shows (the tooling table, Data0005 or the tooling
+// query), lengths multiplied by `by`.
+std::vector<SavedHole> ReadHoles(const Cursor& c, double by) {
+    const int type = c.fieldIndex(QStringLiteral("PanelType"));
+    const int serial = c.fieldIndex(QStringLiteral("SerialNumber"));
+    const int x = c.fieldIndex(QStringLiteral("Xcoordinate"));
+    const int y = c.fieldIndex(QStringLiteral("Ycoordinate"));
+    const int d = c.fieldIndex(QStringLiteral("Diameter"));
+    std::vector<SavedHole> holes;
+    for (int row = 0; row < c.recordCount(); ++row)
+        holes.push_back({c.valueAt(row, type).toString(), c.valueAt(row, serial).toInt(),
+                         c.valueAt(row, x).toDouble() * by, c.valueAt(row, y).toDouble() * by,
+                         c.valueAt(row, d).toDouble() * by});
+    return holes;
+}
+
+// One hole into the cursor's row being edited or inserted, lengths times `by`.
+void WriteHole(Cursor& c, const SavedHole& h, double by) {
+    c.setValue(QStringLiteral("PanelType"), h.panelType);
+    c.setValue(QStringLiteral("SerialNumber"), h.serialNumber);
+    c.setValue(QStringLiteral("Xcoordinate"), h.x * by);
+    c.setValue(QStringLiteral("Ycoordinate"), h.y * by);
+    c.setValue(QStringLiteral("Diameter"), h.diameter * by);
+}
+
+// ---- the boards of a panel laid out beyond the blocks ----------------------------
+// Kept apart from the schema script: the table is made by the first save
+// that needs it, so databases written before keep their exact contents and
+// pass the schema check as they are.
+
+bool HasBoardsTable(SqliteConnection& db) {
+    SqliteStatement q(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                         "name = 'PartBoards' COLLATE NOCASE"));
+    return q.step();
+}
+
+void MakeBoardsTable(SqliteConnection& db) {
+    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS PartBoards ("
+                           "ID INTEGER PRIMARY KEY AUTOINCREMENT, D4_PTR INTEGER, "
+                           "SerialNumber INTEGER, Xcoordinate DOUBLE, Ycoordinate DOUBLE, "
+                           "Length DOUBLE, Width DOUBLE, Turned BOOLEAN)"));
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS PartBoards_D4_PTR ON PartBoards (D4_PTR)"));
+}
+
+void DeleteBoards(SqliteConnection& db, int partId) {
+    if (!HasBoardsTable(db))
+        return;
+    SqliteStatement d(db, QStringLiteral("DELETE FROM PartBoards WHERE D4_PTR = ?"));
+    d.bind(1, partId);
+    d.step();
+}
+
+// Replaces the part's boards (inches) by `boards`.
+void WriteBoards(SqliteConnection& db, int partId, const std::vector<Placement>& boards) {
+    DeleteBoards(db, partId);
+    if (boards.empty())
+        return;
+    MakeBoardsTable(db);
+    SqliteStatement insert(db, QStringLiteral("INSERT INTO PartBoards (D4_PTR, SerialNumber, "
+                                              "Xcoordinate, Ycoordinate, Length, Width, Turned) "
+                                              "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    int serial = 0;
+    for (const Placement& p : boards) {
+        insert.reset();
+        const QVariant values[] = {partId, ++serial, p.x, p.y, p.length, p.width, p.turned};
+        for (int i = 0; i < 7; ++i)
+            insert.bind(i + 1, values[i]);
+        insert.step();
+    }
+}
+
+// The part's boards in stored order, lengths times `by`; none without the table.
+std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by) {
+    std::vector<Placement> boards;
+    if (!HasBoardsTable(db))
+        return boards;
+    SqliteStatement q(db, QStringLiteral("SELECT Xcoordinate, Ycoordinate, Length, Width, Turned "
+                                         "FROM PartBoards WHERE D4_PTR = ? ORDER BY SerialNumber"));
+    q.bind(1, partId);
+    while (q.step()) {
+        sqlite3_stmt* row = q.raw();
+        boards.push_back({sqlite3_column_double(row, 0) * by, sqlite3_column_double(row, 1) * by,
+                          sqlite3_column_double(row, 2) * by, sqlite3_column_double(row, 3) * by,
+                          sqlite3_column_int(row, 4) != 0});
+    }
+    return boards;
+}
+
 } // namespace
 
 int ArchiveTime(const QTime& t) {
     return t.hour() * 10000 + t.minute() * 100 + t.second();
 }
 
-PartRecord JobPartRecord(TDataM1& dm, bool mm) {
+PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards) {
     const Cursor& job = dm.TempInput;
     PartRecord r;
     const double toInches = 1.0 / Factor(mm);
@@ -92,30 +204,17 @@ PartRecord JobPartRecord(TDataM1& dm, bool mm) {
     for (const char* c : kPartRateColumns)
         r.job.insert(Name(c), job.value(Name(c)));
 
+    for (const Placement& p : boards)
+        r.boards.push_back(
+            {p.x * toInches, p.y * toInches, p.length * toInches, p.width * toInches, p.turned});
+
     Cursor& tooling = dm.TempTooling;
     if (!tooling.isOpen())
         return r;
-    // Every panel type: the filter only chooses what the tooling tab shows.
-    const QString shown = tooling.filter();
-    tooling.setFilter(QString());
-    try {
-        const int type = tooling.fieldIndex(QStringLiteral("PanelType"));
-        const int serial = tooling.fieldIndex(QStringLiteral("SerialNumber"));
-        const int x = tooling.fieldIndex(QStringLiteral("Xcoordinate"));
-        const int y = tooling.fieldIndex(QStringLiteral("Ycoordinate"));
-        const int d = tooling.fieldIndex(QStringLiteral("Diameter"));
-        for (int row = 0; row < tooling.recordCount(); ++row) {
-            r.holes.push_back({tooling.valueAt(row, type).toString(),
-                               tooling.valueAt(row, serial).toInt(),
-                               tooling.valueAt(row, x).toDouble() * toInches,
-                               tooling.valueAt(row, y).toDouble() * toInches,
-                               tooling.valueAt(row, d).toDouble() * toInches});
-        }
-    } catch (...) {
-        tooling.setFilter(shown);
-        throw;
+    {
+        AllRows all(tooling);
+        r.holes = ReadHoles(tooling, toInches);
     }
-    tooling.setFilter(shown);
     tooling.first();
     return r;
 }
@@ -172,13 +271,10 @@ std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTi
                 holes.append();
             }
             holes.setValue(QStringLiteral("D4_PTR"), *id);
-            holes.setValue(QStringLiteral("PanelType"), h.panelType);
-            holes.setValue(QStringLiteral("SerialNumber"), h.serialNumber);
-            holes.setValue(QStringLiteral("Xcoordinate"), h.x);
-            holes.setValue(QStringLiteral("Ycoordinate"), h.y);
-            holes.setValue(QStringLiteral("Diameter"), h.diameter);
+            WriteHole(holes, h, 1);
             holes.post();
         }
+        WriteBoards(dm.connection(), *id, record.boards);
         transaction.commit();
     }
     return id;
@@ -200,11 +296,13 @@ DeleteOutcome DeletePart(TDataM1& dm, const QString& partNumber,
         return DeleteOutcome::Declined;
 
     ArchiveTransaction transaction(dm.connection());
-    OpenFiltered(holes, HolesOf(parts.asInt(QStringLiteral("ID"))));
+    const int id = parts.asInt(QStringLiteral("ID"));
+    OpenFiltered(holes, HolesOf(id));
     while (!holes.isEmpty()) {
         holes.first();
         holes.remove();
     }
+    DeleteBoards(dm.connection(), id);
     parts.remove();
     transaction.commit();
     return DeleteOutcome::Deleted;
@@ -260,48 +358,31 @@ LoadedPart LoadSavedPart(TDataM1& dm, bool mm) {
     job.post();
 
     // The saved holes, in the order they were stored.
+    const int id = saved.asInt(QStringLiteral("ID"));
+    const double factor = Factor(mm);
     Cursor& holes = dm.Data0005;
     {
         ClosedAfterwards closeHoles{holes};
-        OpenFiltered(holes, HolesOf(saved.asInt(QStringLiteral("ID"))));
-        const double factor = Factor(mm);
-        const int type = holes.fieldIndex(QStringLiteral("PanelType"));
-        const int serial = holes.fieldIndex(QStringLiteral("SerialNumber"));
-        const int x = holes.fieldIndex(QStringLiteral("Xcoordinate"));
-        const int y = holes.fieldIndex(QStringLiteral("Ycoordinate"));
-        const int d = holes.fieldIndex(QStringLiteral("Diameter"));
-        for (int row = 0; row < holes.recordCount(); ++row)
-            r.holes.push_back({holes.valueAt(row, type).toString(),
-                               holes.valueAt(row, serial).toInt(),
-                               holes.valueAt(row, x).toDouble() * factor,
-                               holes.valueAt(row, y).toDouble() * factor,
-                               holes.valueAt(row, d).toDouble() * factor});
+        OpenFiltered(holes, HolesOf(id));
+        r.holes = ReadHoles(holes, factor);
     }
+    r.boards = ReadBoards(dm.connection(), id, factor);
 
     Cursor& tooling = dm.TempTooling;
     tooling.close(); // empties it
     loaded.hasHoles = !r.holes.empty();
     if (loaded.hasHoles) {
-        const QString shown = tooling.filter();
-        tooling.setFilter(QString());
-        tooling.open();
-        try {
+        {
+            AllRows all(tooling);
+            tooling.open();
             for (const SavedHole& h : r.holes) {
                 // An empty insert mode numbers the row 1; the saved number follows.
                 dm.setInsertMode(TDataM1::Numbered::TempTooling, QString());
                 tooling.append();
-                tooling.setValue(QStringLiteral("PanelType"), h.panelType);
-                tooling.setValue(QStringLiteral("SerialNumber"), h.serialNumber);
-                tooling.setValue(QStringLiteral("Xcoordinate"), h.x);
-                tooling.setValue(QStringLiteral("Ycoordinate"), h.y);
-                tooling.setValue(QStringLiteral("Diameter"), h.diameter);
+                WriteHole(tooling, h, 1);
                 tooling.post();
             }
-        } catch (...) {
-            tooling.setFilter(shown);
-            throw;
         }
-        tooling.setFilter(shown);
         tooling.first();
     }
     dm.TempResult.close();
@@ -347,13 +428,9 @@ std::vector<SavedHole> SavedHolesOfType(TDataM1& dm, const QString& type) {
         t.close();
         t.setParam(QStringLiteral("Type"), type);
         t.open();
-        const int serial = t.fieldIndex(QStringLiteral("SerialNumber"));
-        const int x = t.fieldIndex(QStringLiteral("Xcoordinate"));
-        const int y = t.fieldIndex(QStringLiteral("Ycoordinate"));
-        const int d = t.fieldIndex(QStringLiteral("Diameter"));
-        for (int row = 0; row < t.recordCount(); ++row)
-            holes.push_back({type, t.valueAt(row, serial).toInt(), t.valueAt(row, x).toDouble(),
-                             t.valueAt(row, y).toDouble(), t.valueAt(row, d).toDouble()});
+        holes = ReadHoles(t, 1);
+        for (SavedHole& h : holes)
+            h.panelType = type;
     } catch (...) {
         restore();
         throw;

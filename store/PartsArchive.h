@@ -1,8 +1,11 @@
 #pragma once
 // The parts archive: a plan kept under its part number in data0004 with its
-// tooling holes in Data0005. Save, open, delete and the saved-parts query
+// tooling holes in Data0005 and, for a panel laid out beyond the blocks, its
+// boards in PartBoards. Save, open, delete and the saved-parts query
 // texts live here, on plain values and the data module, so the windows and
 // the command-line tool run the same code.
+
+#include "Placement.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -49,12 +52,17 @@ struct PartRecord {
     QString note;
     QHash<QString, QVariant> job; // the 56 job columns by name; null stays null
     std::vector<SavedHole> holes; // every hole of the job, all panel types
+    // Panel 1 laid out beyond the block patterns (best packing): every board,
+    // as the row's placements. Empty for a block layout.
+    std::vector<Placement> boards;
 };
 
-// The job row and its tooling holes (all panel types, whatever the tooling
-// table's filter shows; none when it is closed) as a record in inches. `mm`:
-// the job is shown in millimetres. The tooling table's filter is put back.
-PartRecord JobPartRecord(TDataM1& dm, bool mm);
+// The job row, its tooling holes (all panel types, whatever the tooling
+// table's filter shows; none when it is closed) and the boards of panel 1
+// placed beyond the blocks (in the job's unit; empty for a block layout) as a
+// record in inches. `mm`: the job is shown in millimetres. The tooling
+// table's filter is put back.
+PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards = {});
 
 // The save time as the archive keeps it: hour × 10000 + minute × 100 + second.
 int ArchiveTime(const QTime& time);
@@ -64,13 +72,15 @@ int ArchiveTime(const QTime& time);
 // nothing and returns nullopt. The part row and all its holes are written in
 // one transaction: on any failure nothing of it reaches the file, DbError is
 // thrown with the engine's reason, and the archive is as it was. Returns the
-// part's ID. data0004 and Data0005 are left closed and unfiltered.
+// part's ID. data0004 and Data0005 are left closed and unfiltered. The
+// boards go to PartBoards, made on the first save that has any: a database
+// that never keeps such a plan stays as it was written.
 std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTime& now,
                             const std::function<bool()>& overwrite);
 
 enum class DeleteOutcome { NotFound, Declined, Deleted };
 // Finds the part number (case-blind); `confirm` is asked before anything is
-// removed. The holes and the part go in one transaction. data0004 and
+// removed. The holes, the boards and the part go in one transaction. data0004 and
 // Data0005 are left closed.
 DeleteOutcome DeletePart(TDataM1& dm, const QString& partNumber,
                          const std::function<bool()>& confirm);
@@ -84,7 +94,8 @@ bool PartNumberSaved(TDataM1& dm, const QString& partNumber);
 // identity fields returned, the 56 columns copied into TempInput (the query
 // is in the job's unit), the tooling table refilled from the saved holes in
 // the job's unit (`mm`) or closed when the part has none, and TempResult
-// closed. Returns the record with lengths as the query shows them.
+// closed. Returns the record with lengths as the query shows them (its
+// boards too).
 struct LoadedPart {
     PartRecord record;
     QString dateText; // the save date in the short date form

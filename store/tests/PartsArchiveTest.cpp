@@ -1,9 +1,12 @@
 // The parts archive on the data module: round trips in both units, the
-// replacement of a part's holes, whole-or-nothing saves and deletes, and part
-// numbers that a filter text could misread.
+// replacement of a part's holes, whole-or-nothing saves and deletes, part
+// numbers that a filter text could misread, and the boards of a panel laid
+// out beyond the blocks.
 #include "ArchiveFixture.h"
 #include "DbError.h"
 #include "FilterText.h"
+#include "GivenPanel.h"
+#include "SchemaCheck.h"
 #include "SqliteConnection.h"
 #include "VornTestSupport.h"
 
@@ -35,6 +38,60 @@ void CloseQuery(TDataM1& dm) {
     dm.SavedPartsQuery.setFilter(QString());
     dm.SavedPartsQuery.setFiltered(false);
     dm.SavedPartsQuery.close();
+}
+
+// The tables and indexes of the file, as its own catalogue lists them.
+QStringList Catalogue(TDataM1& dm) {
+    Cursor c(dm.connection(), QStringLiteral("Catalogue"), Cursor::Policy::ReadOnly);
+    c.setSql({QStringLiteral("select type, name, sql from sqlite_master order by name")});
+    c.open();
+    QStringList rows;
+    for (int r = 0; r < c.recordCount(); ++r)
+        rows << c.valueAt(r, 0).toString() + u'|' + c.valueAt(r, 1).toString() + u'|' +
+                    c.valueAt(r, 2).toString();
+    return rows;
+}
+
+int BoardRows(TDataM1& dm, int partId) {
+    Cursor c(dm.connection(), QStringLiteral("Count"), Cursor::Policy::ReadOnly);
+    c.setSql({QStringLiteral("select ID from PartBoards where D4_PTR=%1").arg(partId)});
+    c.open();
+    return c.recordCount();
+}
+
+// A panel the block routine leaves a board short on (52 boards where 53
+// fit), laid out by the solver in millimetres: the plan's boards.
+std::vector<Placement> PackedBoards() {
+    GivenPanelJob job;
+    job.Set_L = 68;
+    job.Set_W = 28;
+    job.Set_C = 2;
+    job.BorderX_L = job.BorderX_W = 5;
+    job.Panel_L = 438;
+    job.Panel_W = 268;
+    job.BothPanel = true;
+    job.sheets = {{48, 42}};
+    job.packing = PackingOption::Routed;
+    return PanelizeGivenPanel(job, DisplayUnit::Millimetre).boards;
+}
+
+// Saves the plan in millimetres with `boards` (mm) under `number`.
+std::optional<int> SaveBoards(TDataM1& dm, const QString& number,
+                              const std::vector<Placement>& boards) {
+    PutPlan(dm, true);
+    PutHoles(dm, PlanHoles(1), true);
+    PartRecord r = JobPartRecord(dm, true, boards);
+    r.partNumber = number;
+    r.customerPart = QStringLiteral("C");
+    r.employee = QStringLiteral("LI");
+    return SavePart(dm, r, QDateTime::currentDateTime(), [] { return true; });
+}
+
+std::vector<Placement> OpenBoards(TDataM1& dm, bool mm, const QString& number) {
+    ShowPart(dm, mm, number);
+    const LoadedPart loaded = LoadSavedPart(dm, mm);
+    CloseQuery(dm);
+    return loaded.record.boards;
 }
 
 } // namespace
@@ -346,6 +403,83 @@ private slots:
         QCOMPARE(SavedHolesOfType(dm, QStringLiteral("Panel1")).size(), size_t(3));
         QVERIFY(!dm.PartToolingQuery.isOpen());
         dm.SavedPartsQuery.close();
+    }
+
+    // A packed plan's boards, saved in mm and opened through a second
+    // connection in either unit: the same placements. Re-saved as a block
+    // plan they go; deleting the part removes them.
+    void boardsRoundTrip_data() {
+        QTest::addColumn<bool>("openInMm");
+        QTest::newRow("opened in inches") << false;
+        QTest::newRow("opened in mm") << true;
+    }
+    void boardsRoundTrip() {
+        QFETCH(bool, openInMm);
+        const std::vector<Placement> boards = PackedBoards();
+        QCOMPARE(int(boards.size()), 53);
+        QVERIFY(SavePlan(*dm_, QStringLiteral("BLOCKS"), QStringLiteral("B")));
+        const std::optional<int> id = SaveBoards(*dm_, QStringLiteral("PACKED"), boards);
+        QVERIFY(id);
+        QVERIFY(!dm_->data0004.isOpen() && !dm_->Data0005.isOpen());
+        // The file with its new table is still a Vorn database.
+        QCOMPARE(CheckDatabaseSchema(dir_->databasePath()), QString());
+
+        TDataM1 other(dir_->path());
+        QVERIFY(other.isUsable());
+        PutPlan(other, openInMm); // a job to open the part into
+        const std::vector<Placement> got = OpenBoards(other, openInMm, QStringLiteral("PACKED"));
+        QCOMPARE(got.size(), boards.size());
+        const double u = openInMm ? 1 : 1 / 25.4;
+        for (size_t i = 0; i < got.size(); ++i) {
+            VORN_COMPARE_NEAR(got[i].x, boards[i].x * u, 1e-9);
+            VORN_COMPARE_NEAR(got[i].y, boards[i].y * u, 1e-9);
+            VORN_COMPARE_NEAR(got[i].length, boards[i].length * u, 1e-9);
+            VORN_COMPARE_NEAR(got[i].width, boards[i].width * u, 1e-9);
+            QCOMPARE(got[i].turned, boards[i].turned);
+        }
+        QVERIFY(OpenBoards(other, openInMm, QStringLiteral("BLOCKS")).empty());
+
+        QCOMPARE(SaveBoards(other, QStringLiteral("PACKED"), {}), id);
+        QCOMPARE(BoardRows(other, *id), 0);
+        QVERIFY(OpenBoards(*dm_, openInMm, QStringLiteral("PACKED")).empty());
+
+        QCOMPARE(SaveBoards(*dm_, QStringLiteral("PACKED"), boards), id);
+        QCOMPARE(BoardRows(other, *id), 53);
+        QCOMPARE(DeletePart(other, QStringLiteral("packed"), [] { return true; }),
+                 DeleteOutcome::Deleted);
+        QCOMPARE(BoardRows(other, *id), 0);
+    }
+
+    // A database written without the boards table: block plans save, open
+    // and delete with its catalogue untouched and no boards anywhere.
+    void databaseWithoutBoardsTableStaysAsWritten() {
+        TDataM1& dm = *dm_;
+        const QStringList catalogue = Catalogue(dm);
+        QVERIFY(!catalogue.join(u'\n').contains(QStringLiteral("PartBoards")));
+        QVERIFY(SavePlan(dm, QStringLiteral("OLD-1"), QStringLiteral("C")));
+        QVERIFY(SavePlan(dm, QStringLiteral("OLD-2"), QStringLiteral("C")));
+        QVERIFY(OpenBoards(dm, false, QStringLiteral("OLD-1")).empty());
+        QCOMPARE(DeletePart(dm, QStringLiteral("OLD-2"), [] { return true; }),
+                 DeleteOutcome::Deleted);
+        QCOMPARE(Catalogue(dm), catalogue);
+        QCOMPARE(CheckDatabaseSchema(dir_->databasePath()), QString());
+    }
+
+    // A board refused half-way through a re-save: the part, its holes and
+    // its boards are as they were.
+    void refusedBoardChangesNothing() {
+        TDataM1& dm = *dm_;
+        std::vector<Placement> boards = PackedBoards();
+        const std::optional<int> id = SaveBoards(dm, QStringLiteral("P"), boards);
+        QVERIFY(id);
+        dm.connection().exec(QStringLiteral(
+            "CREATE TRIGGER refuse AFTER INSERT ON PartBoards WHEN NEW.SerialNumber = 53 "
+            "BEGIN SELECT RAISE(ABORT, 'board refused'); END"));
+        const QStringList before = Archive(dm) + Dump(dm, QStringLiteral("PartBoards"));
+        boards[0].x += 1;
+        QVERIFY_THROWS_EXCEPTION(DbError, SaveBoards(dm, QStringLiteral("P"), boards));
+        QCOMPARE(Archive(dm) + Dump(dm, QStringLiteral("PartBoards")), before);
+        QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
     }
 
     void orderLineRefusesWhatCannotSort() {
