@@ -134,7 +134,7 @@ QByteArray TextFile(const PartList& list, const QDateTime& now) {
     const QLatin1String crlf("\r\n");
     out += PartListCaption();
     out += crlf;
-    out += QStringLiteral("\"报表产生时间:") +
+    out += u'"' + QCoreApplication::translate("PartList", "报表产生时间:") +
            QLocale().toString(now.date(), QLocale::ShortFormat) + u' ' +
            now.time().toString(QStringLiteral("HH:mm:ss")) + u'"';
     out += crlf;
@@ -239,7 +239,7 @@ bool WriteWorkbookCells(const PartList& list, const QDateTime& now, const QStrin
 
     cells.text(0, 0, PartListCaption());
     cells.text(1, 0,
-               QStringLiteral("报表产生时间：") +
+               QCoreApplication::translate("PartList", "报表产生时间：") +
                    now.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' +
                    now.time().toString(QStringLiteral("HH:mm:ss")));
     cells.row(kHeaderRow, std::min(16 * headerLines, kTallestRow));

@@ -3,6 +3,7 @@
 // current order and unit, with a summary of its saved tooling holes, as
 // quoted comma-separated text or as a spreadsheet workbook (.xlsx).
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,7 @@ static_assert(std::size(kPartListColumns) == 32);
 
 // The export's caption line (the query window's caption).
 inline QString PartListCaption() {
-    return QStringLiteral("部件拼板查询");
+    return QCoreApplication::translate("PartList", "部件拼板查询");
 }
 
 // A file name's format: ".xlsx" a workbook, anything else text.

@@ -3,6 +3,7 @@
 #include "DisplayFormat.h"
 #include "ReportFit.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <cmath>
@@ -27,9 +28,9 @@ QString Borders(const PlanFields& p, const char* l, const char* w, const char* f
 
 QString UnitText(const QString& caption) {
     if (caption == QLatin1String("mm"))
-        return QStringLiteral("毫米(") + caption + u')';
+        return QCoreApplication::translate("ReportContent", "毫米(mm)");
     if (caption == QLatin1String("Inch"))
-        return QStringLiteral("英寸(") + caption + u')';
+        return QCoreApplication::translate("ReportContent", "英寸(Inch)");
     return caption;
 }
 
@@ -70,7 +71,7 @@ QString CompanyPlaceholder() {
 }
 
 QString CompanyHint() {
-    return QStringLiteral("请在默认值设置菜单中设置公司名称");
+    return QCoreApplication::translate("ReportContent", "请在默认值设置菜单中设置公司名称");
 }
 
 QStringList HoleTexts(const ToolingHole& h) {
@@ -132,7 +133,7 @@ ReportContent MakeReportContent(const ReportJob& job, const QString& companyName
     c.twoSize = job.plan.number("Panel2") != 0;
     c.company = companyName.isEmpty() ? CompanyPlaceholder() : companyName;
     c.data = ReportDataCells(job, holes1, holes2);
-    c.page = FitPage(PageFor(c.twoSize, int(holes1.size()), int(holes2.size())),
+    c.page = FitPage(InUserLanguage(PageFor(c.twoSize, int(holes1.size()), int(holes2.size()))),
                      [&c](const PageCell& cell) { return c.TextOf(cell); });
     c.drawings[QStringLiteral("Panel1")] =
         PanelDrawing(DiagramView::Panel1, job.plan, holes1, job.boards);

@@ -1,5 +1,7 @@
 #include "ReportPage.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <numeric>
 
@@ -151,39 +153,51 @@ double NoteGap(const PageLayout& page, double pictureBottom, bool continued) {
 PageLayout MakeOneSizePage(int holes) {
     PageLayout page;
     page.templateFile = QStringLiteral("ExlfileOne.xltx");
-    page.title = QStringLiteral("拼 板 开 料 报 告");
+    page.title = QT_TRANSLATE_NOOP("ReportPage", "拼 板 开 料 报 告");
     page.pictureHeight = 298;
     page.lastDataRow = 17;
     page.colWidths = {58.5, 82.5, 96, 96, 95.25, 94.5};
-    page.dataRows = {{2, "料号"},      {3, "客户料号"},    {4, "层数"},        {5, "单位"},
-                     {6, "制作人"},    {7, "日期"},        {8, "单元尺寸"},    {9, "单元间距"},
-                     {10, "拼板尺寸"}, {11, "拼板排版数"}, {12, "拼板板边"},   {13, "拼板利用率"},
-                     {14, "板料尺寸"}, {15, "开料数"},     {16, "板料利用率"}, {17, "备注"}};
+    page.dataRows = {{2, QT_TRANSLATE_NOOP("ReportPage", "料号")},
+                     {3, QT_TRANSLATE_NOOP("ReportPage", "客户料号")},
+                     {4, QT_TRANSLATE_NOOP("ReportPage", "层数")},
+                     {5, QT_TRANSLATE_NOOP("ReportPage", "单位")},
+                     {6, QT_TRANSLATE_NOOP("ReportPage", "制作人")},
+                     {7, QT_TRANSLATE_NOOP("ReportPage", "日期")},
+                     {8, QT_TRANSLATE_NOOP("ReportPage", "单元尺寸")},
+                     {9, QT_TRANSLATE_NOOP("ReportPage", "单元间距")},
+                     {10, QT_TRANSLATE_NOOP("ReportPage", "拼板尺寸")},
+                     {11, QT_TRANSLATE_NOOP("ReportPage", "拼板排版数")},
+                     {12, QT_TRANSLATE_NOOP("ReportPage", "拼板板边")},
+                     {13, QT_TRANSLATE_NOOP("ReportPage", "拼板利用率")},
+                     {14, QT_TRANSLATE_NOOP("ReportPage", "板料尺寸")},
+                     {15, QT_TRANSLATE_NOOP("ReportPage", "开料数")},
+                     {16, QT_TRANSLATE_NOOP("ReportPage", "板料利用率")},
+                     {17, QT_TRANSLATE_NOOP("ReportPage", "备注")}};
     page.pictures = {{QStringLiteral("Panel1"), 141, 140, 1.3},
                      {QStringLiteral("Base"), 141, 393, 1.3}};
     PageBuilder b(page);
     b.Header(6);
     b.Rows(1, 122 - page.Height());
     b.Rows(1, 18); // row 6: 122-140
-    b.Text(6, 1, 2, CellLook::Heading, QStringLiteral("拼板资料"));
-    b.Text(6, 3, 4, CellLook::Caption, QStringLiteral("拼板排版图"));
+    b.Text(6, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "拼板资料"));
+    b.Text(6, 3, 4, CellLook::Caption, QT_TRANSLATE_NOOP("ReportPage", "拼板排版图"));
     // Rows 7-18 beside the panel picture, 140-375.
     b.Rows(12, 375 - 140);
     for (int i = 0; i < 6; ++i)
         b.Pair(7 + i, 8 + i);
-    b.Text(14, 1, 2, CellLook::Heading, QStringLiteral("开料资料"));
+    b.Text(14, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "开料资料"));
     for (int i = 0; i < 3; ++i)
         b.Pair(15 + i, 14 + i);
     b.Rows(1, 18); // row 19: 375-393
-    b.Text(19, 1, 2, CellLook::Heading, QStringLiteral("工具孔"));
-    b.Text(19, 3, 4, CellLook::Caption, QStringLiteral("开料图"));
+    b.Text(19, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "工具孔"));
+    b.Text(19, 3, 4, CellLook::Caption, QT_TRANSLATE_NOOP("ReportPage", "开料图"));
     // Rows 20-35 beside the cutting plan, 393 to its bottom.
     const double bottom = 393 + page.pictureHeight / 1.3;
     b.Rows(16, bottom - 393);
     constexpr int beside = 16;
     for (int i = 0; i < beside; ++i)
         b.Hole(20 + i, 1, kFirstHoleRow + i, false);
-    b.MoreHoles(QStringLiteral("工具孔（续）"), beside, holes - beside, false);
+    b.MoreHoles(QT_TRANSLATE_NOOP("ReportPage", "工具孔（续）"), beside, holes - beside, false);
     b.Note(NoteGap(page, bottom, holes > beside), 17, 6);
     return page;
 }
@@ -191,16 +205,30 @@ PageLayout MakeOneSizePage(int holes) {
 PageLayout MakeTwoSizePage(int holes1, int holes2) {
     PageLayout page;
     page.templateFile = QStringLiteral("ExlfileTow.xltx");
-    page.title = QStringLiteral("拼 板 开 料 报 告（两种拼板）");
+    page.title = QT_TRANSLATE_NOOP("ReportPage", "拼 板 开 料 报 告（两种拼板）");
     page.pictureHeight = 248;
     page.lastDataRow = 21;
     page.colWidths = {66, 122, 84, 84, 84, 82.5};
-    page.dataRows = {
-        {2, "料号"},       {3, "客户料号"},     {4, "层数"},        {5, "单位"},
-        {6, "制作人"},     {7, "日期"},         {8, "单元尺寸"},    {9, "单元间距"},
-        {10, "拼板1尺寸"}, {11, "拼板1排版数"}, {12, "拼板1板边"},  {13, "拼板1利用率"},
-        {14, "拼板2尺寸"}, {15, "拼板2排版数"}, {16, "拼板2板边"},  {17, "拼板2利用率"},
-        {18, "板料尺寸"},  {19, "开料数"},      {20, "板料利用率"}, {21, "备注"}};
+    page.dataRows = {{2, QT_TRANSLATE_NOOP("ReportPage", "料号")},
+                     {3, QT_TRANSLATE_NOOP("ReportPage", "客户料号")},
+                     {4, QT_TRANSLATE_NOOP("ReportPage", "层数")},
+                     {5, QT_TRANSLATE_NOOP("ReportPage", "单位")},
+                     {6, QT_TRANSLATE_NOOP("ReportPage", "制作人")},
+                     {7, QT_TRANSLATE_NOOP("ReportPage", "日期")},
+                     {8, QT_TRANSLATE_NOOP("ReportPage", "单元尺寸")},
+                     {9, QT_TRANSLATE_NOOP("ReportPage", "单元间距")},
+                     {10, QT_TRANSLATE_NOOP("ReportPage", "拼板1尺寸")},
+                     {11, QT_TRANSLATE_NOOP("ReportPage", "拼板1排版数")},
+                     {12, QT_TRANSLATE_NOOP("ReportPage", "拼板1板边")},
+                     {13, QT_TRANSLATE_NOOP("ReportPage", "拼板1利用率")},
+                     {14, QT_TRANSLATE_NOOP("ReportPage", "拼板2尺寸")},
+                     {15, QT_TRANSLATE_NOOP("ReportPage", "拼板2排版数")},
+                     {16, QT_TRANSLATE_NOOP("ReportPage", "拼板2板边")},
+                     {17, QT_TRANSLATE_NOOP("ReportPage", "拼板2利用率")},
+                     {18, QT_TRANSLATE_NOOP("ReportPage", "板料尺寸")},
+                     {19, QT_TRANSLATE_NOOP("ReportPage", "开料数")},
+                     {20, QT_TRANSLATE_NOOP("ReportPage", "板料利用率")},
+                     {21, QT_TRANSLATE_NOOP("ReportPage", "备注")}};
     page.pictures = {{QStringLiteral("Panel1"), 188, 120, 1.5},
                      {QStringLiteral("Panel2"), 188, 302, 1.5},
                      {QStringLiteral("Base"), 188, 485, 1.5}};
@@ -209,34 +237,36 @@ PageLayout MakeTwoSizePage(int holes1, int holes2) {
     b.Header(6);
     b.Rows(1, 102 - page.Height());
     b.Rows(1, 18); // row 6: 102-120
-    b.Text(6, 1, 2, CellLook::Heading, QStringLiteral("拼板1资料"));
-    b.Text(6, 3, 4, CellLook::Caption, QStringLiteral("拼板1排版图"));
+    b.Text(6, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "拼板1资料"));
+    b.Text(6, 3, 4, CellLook::Caption, QT_TRANSLATE_NOOP("ReportPage", "拼板1排版图"));
     b.Rows(9, h); // rows 7-15 beside panel 1
     for (int i = 0; i < 6; ++i)
         b.Pair(7 + i, 8 + i);
-    b.Text(14, 1, 2, CellLook::Heading, QStringLiteral("拼板2资料"));
+    b.Text(14, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "拼板2资料"));
     b.Pair(15, 14);
     b.Rows(1, 302 - page.Height()); // row 16: up to panel 2
     b.Pair(16, 15);
-    b.Text(16, 3, 4, CellLook::Caption, QStringLiteral("拼板2排版图"));
+    b.Text(16, 3, 4, CellLook::Caption, QT_TRANSLATE_NOOP("ReportPage", "拼板2排版图"));
     b.Rows(9, h); // rows 17-25 beside panel 2
     b.Pair(17, 16);
     b.Pair(18, 17);
-    b.Text(20, 1, 2, CellLook::Heading, QStringLiteral("开料资料"));
+    b.Text(20, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "开料资料"));
     for (int i = 0; i < 3; ++i)
         b.Pair(21 + i, 18 + i);
     b.Rows(1, 485 - page.Height()); // row 26: up to the cutting plan
-    b.Text(26, 1, 2, CellLook::Heading, QStringLiteral("工具孔 拼板1"));
-    b.Text(26, 3, 4, CellLook::Caption, QStringLiteral("开料图"));
+    b.Text(26, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "工具孔 拼板1"));
+    b.Text(26, 3, 4, CellLook::Caption, QT_TRANSLATE_NOOP("ReportPage", "开料图"));
     b.Rows(11, h); // rows 27-37 beside the cutting plan
     constexpr int beside = 5;
     for (int i = 0; i < beside; ++i)
         b.Hole(27 + i, 1, kFirstHoleRow + i, false);
-    b.Text(32, 1, 2, CellLook::Heading, QStringLiteral("工具孔 拼板2"));
+    b.Text(32, 1, 2, CellLook::Heading, QT_TRANSLATE_NOOP("ReportPage", "工具孔 拼板2"));
     for (int i = 0; i < beside; ++i)
         b.Hole(33 + i, 1, kFirstHoleRow + i, true);
-    b.MoreHoles(QStringLiteral("工具孔 拼板1（续）"), beside, holes1 - beside, false);
-    b.MoreHoles(QStringLiteral("工具孔 拼板2（续）"), beside, holes2 - beside, true);
+    b.MoreHoles(QT_TRANSLATE_NOOP("ReportPage", "工具孔 拼板1（续）"), beside, holes1 - beside,
+                false);
+    b.MoreHoles(QT_TRANSLATE_NOOP("ReportPage", "工具孔 拼板2（续）"), beside, holes2 - beside,
+                true);
     b.Note(NoteGap(page, 485 + h, holes1 > beside || holes2 > beside), 21, 6);
     return page;
 }
@@ -298,6 +328,21 @@ const PageLayout& TwoSizePage() {
 
 PageLayout PageFor(bool twoSize, int holes1, int holes2) {
     return twoSize ? MakeTwoSizePage(holes1, holes2) : MakeOneSizePage(holes1);
+}
+
+QString PageText(const QString& text) {
+    return QCoreApplication::translate("ReportPage", text.toUtf8().constData());
+}
+
+PageLayout InUserLanguage(PageLayout page) {
+    page.title = PageText(page.title);
+    for (DataRow& d : page.dataRows)
+        d.caption = PageText(d.caption);
+    for (PageCell& cell : page.cells)
+        for (TextPart& part : cell.parts)
+            if (part.dataCell.isEmpty())
+                part.literal = PageText(part.literal);
+    return page;
 }
 
 QString ColumnName(int col) {

@@ -127,6 +127,12 @@ inline const PageLayout& PageOf(bool twoSize) {
 // columns across the page above the note.
 PageLayout PageFor(bool twoSize, int holes1, int holes2);
 
+// The page's fixed texts (title, captions, headings) in the language the
+// windows speak; the description itself, and so the templates, keep the
+// program's own Chinese.
+QString PageText(const QString& text);
+PageLayout InUserLanguage(PageLayout page);
+
 // Points between a cell's edge and its text, as in a sheet.
 constexpr double kCellPadding = 2.5;
 

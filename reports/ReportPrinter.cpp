@@ -2,6 +2,7 @@
 
 #include "ReportPaint.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -15,7 +16,7 @@ void SetUpReportPrinter(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
-    printer.setDocName(QString(PageOf(false).title).remove(u' '));
+    printer.setDocName(PageText(PageOf(false).title).remove(u' '));
 }
 
 bool PrintReport(QPrinter& printer, const ReportContent& content) {
@@ -39,7 +40,8 @@ bool PrintReportWithDialog(QWidget* parent, QPrinter& printer, const ReportConte
     if (!PrintReport(printer, content)) {
         if (error)
             *error =
-                QStringLiteral("打印失败：打印机 \"%1\" 无法打印。").arg(printer.printerName());
+                QCoreApplication::translate("ReportPrinter", "打印失败：打印机 \"%1\" 无法打印。")
+                    .arg(printer.printerName());
         return false;
     }
     return true;
@@ -49,7 +51,7 @@ void PreviewReport(QWidget* parent, QPrinter& printer, const ReportContent& cont
     SetUpReportPrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("ReportPreviewDialog"));
-    dialog.setWindowTitle(QStringLiteral("御览"));
+    dialog.setWindowTitle(QCoreApplication::translate("ReportPrinter", "御览"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&content](QPrinter* p) { PrintReport(*p, content); });
     dialog.exec();

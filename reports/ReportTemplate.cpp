@@ -1,5 +1,6 @@
 #include "ReportTemplate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -252,6 +253,21 @@ QByteArray ReportSheet(const PageLayout& page) {
     });
 }
 
+} // namespace
+
+QStringList DataSheetHeads() {
+    return {QT_TRANSLATE_NOOP("ReportPage", "项目"),
+            QT_TRANSLATE_NOOP("ReportPage", "内容"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板1孔号"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板1坐标(X,Y)"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板1孔径"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板2孔号"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板2坐标(X,Y)"),
+            QT_TRANSLATE_NOOP("ReportPage", "拼板2孔径")};
+}
+
+namespace {
+
 QByteArray DataSheet(const PageLayout& page) {
     return Xml([&page](QXmlStreamWriter& w) {
         w.writeStartElement(QStringLiteral("worksheet"));
@@ -267,11 +283,7 @@ QByteArray DataSheet(const PageLayout& page) {
         w.writeEmptyElement(QStringLiteral("sheetFormatPr"));
         w.writeAttribute(QStringLiteral("defaultRowHeight"), QStringLiteral("15"));
         Columns(w, {66, 150, 45, 120, 66, 45, 120, 66});
-        const QStringList heads = {
-            QStringLiteral("项目"),           QStringLiteral("内容"),
-            QStringLiteral("拼板1孔号"),      QStringLiteral("拼板1坐标(X,Y)"),
-            QStringLiteral("拼板1孔径"),      QStringLiteral("拼板2孔号"),
-            QStringLiteral("拼板2坐标(X,Y)"), QStringLiteral("拼板2孔径")};
+        const QStringList heads = DataSheetHeads();
         w.writeStartElement(QStringLiteral("sheetData"));
         w.writeStartElement(QStringLiteral("row"));
         w.writeAttribute(QStringLiteral("r"), QStringLiteral("1"));

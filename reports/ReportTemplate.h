@@ -18,6 +18,9 @@ QString FormulaOf(const PageCell& cell);
 bool MakeTemplatePackage(const PageLayout& page, const QString& fixedPartsDir, ZipParts& out,
                          QString* error);
 
+// The captions of the "Data" sheet's first row (as the template holds them).
+QStringList DataSheetHeads();
+
 // Writes text as the cell's inline string (the current element is the cell).
 void InlineString(QXmlStreamWriter& w, const QString& text);
 

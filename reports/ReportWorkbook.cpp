@@ -5,6 +5,7 @@
 #include "ZipParts.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -703,6 +704,13 @@ void FillReportSheet(std::map<int, SheetRow>& rows, const ReportContent& content
             // The value the formula shows until it is worked out again.
             sc.rewrite = true;
             sc.text = CellText(content.TextOf(cell));
+        } else if (formula.isEmpty() && !cell.company && !cell.parts.empty() && was &&
+                   !was->parts.empty() &&
+                   was->parts.front().literal != cell.parts.front().literal) {
+            // The template's fixed text, in the language the page speaks.
+            sc.rewrite = true;
+            sc.inlineText = true;
+            sc.text = CellText(cell.parts.front().literal);
         }
     }
     SetText(rows, 1, 1, content.company);
@@ -887,6 +895,16 @@ void Build(const ReportContent& content, ZipParts& pkg) {
     // page's formulas read it as empty text).
     SheetEdit data;
     data.fill = [&content](std::map<int, SheetRow>& rows) {
+        // The captions the template holds, in the language the page speaks.
+        const QStringList heads = DataSheetHeads();
+        for (int c = 0; c < heads.size(); ++c)
+            if (const QString text = PageText(heads[c]); text != heads[c])
+                SetText(rows, 1, c + 1, text);
+        const PageLayout& base = PageOf(content.twoSize);
+        for (std::size_t i = 0; i < content.Page().dataRows.size() && i < base.dataRows.size(); ++i)
+            if (const DataRow& d = content.Page().dataRows[i];
+                d.caption != base.dataRows[i].caption)
+                SetText(rows, d.row, 1, d.caption);
         for (auto it = content.data.begin(); it != content.data.end(); ++it)
             if (!it.value().isEmpty())
                 SetText(rows, RowOf(it.key()), ColumnOf(it.key()), it.value());
@@ -901,7 +919,8 @@ QString TemplatePath(const QString& programDir, bool twoSize) {
 }
 
 QString TemplateMissingMessage() {
-    return QStringLiteral("模板文件 \"Exlfile.xlt\" 不存在，此操作失败!");
+    return QCoreApplication::translate("ReportWorkbook",
+                                       "模板文件 \"Exlfile.xlt\" 不存在，此操作失败!");
 }
 
 bool BuildReportWorkbook(const ReportContent& content, const QString& templatePath,

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "Language.h"
+
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -7,9 +9,14 @@
 
 namespace vorn {
 
+QString HelpWindow::FileName() {
+    return CurrentLanguage() == Language::English ? QStringLiteral("Vorn_en.html")
+                                                  : QStringLiteral("Vorn.html");
+}
+
 HelpWindow::HelpWindow(const QString& path, QWidget* parent) : QDialog(parent), path_(path) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Vorn 帮助"));
+    setWindowTitle(tr("Vorn 帮助"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(640, 520);

@@ -11,7 +11,8 @@ namespace vorn {
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    static QString FileName() { return QStringLiteral("Vorn.html"); }
+    // The help page in the language the windows speak.
+    static QString FileName();
     // Opens the file at the context; returns nullptr without a window when
     // the file is missing.
     static HelpWindow* Open(const QString& path, int context, QWidget* parent);

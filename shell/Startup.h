@@ -1,6 +1,8 @@
 #pragma once
 // Program start: look, single instance, main window and the hidden windows.
 
+#include "Language.h"
+
 #include <QString>
 #include <memory>
 
@@ -9,10 +11,11 @@ class TVornMF;
 
 namespace vorn {
 
-// Title, font and error handling of the application.
-void SetUpApplication(QApplication& app);
-// Qt's own texts (standard buttons, file dialogs) in Chinese, from the
-// translations Qt ships; false when they are not installed.
+// Title, font and language of the application: the program's texts, Qt's
+// own (standard buttons, file dialogs) and the store's messages.
+void SetUpApplication(QApplication& app, Language language = Language::Chinese);
+// Qt's own texts in Chinese, from the translations Qt ships (with the
+// program's own in Chinese); false when they are not installed.
 bool LoadQtTranslations(QApplication& app);
 
 // Creates the main window (data module and a new job within it) and the

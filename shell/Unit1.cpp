@@ -54,7 +54,7 @@ QString TForm1::Version() {
 
 TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("关于 Vorn"));
+    setWindowTitle(tr("关于 Vorn"));
     // A title bar without system menu or close box: the button closes it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(412, 246);
@@ -86,10 +86,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     second->setStyleSheet(QStringLiteral("color: red"));
     second->setGeometry(108, 56, 280, 20);
 
-    auto* subtitle = new QLabel(QStringLiteral("PCB 拼板与开料规划"), this);
+    auto* subtitle = new QLabel(tr("PCB 拼板与开料规划"), this);
     subtitle->setGeometry(108, 80, 280, 20);
 
-    auto* versionCaption = new QLabel(QStringLiteral("版本："), this);
+    auto* versionCaption = new QLabel(tr("版本："), this);
     versionCaption->setGeometry(108, 112, 44, 20);
     version_ = new QLabel(this);
     version_->setObjectName(QStringLiteral("Version"));
@@ -101,7 +101,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(SheetPicture(64, 44));
     picture->setGeometry(24, 136, 64, 44);
 
-    auto* ok = new QPushButton(QStringLiteral("确  定"), this);
+    auto* ok = new QPushButton(tr("确  定"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
     ok->setGeometry(168, 208, 76, 28);

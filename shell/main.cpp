@@ -1,13 +1,15 @@
 #include "MainWindow.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "UserSettings.h"
 #include "VornApplication.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     vorn::VornApplication app(argc, argv);
-    vorn::SetUpApplication(app);
+    // The language chosen before, or on a first start the desktop's.
+    vorn::SetUpApplication(app, vorn::StartLanguage());
 
     // A second start raises the running copy and ends here.
     vorn::SingleInstance guard(vorn::SingleInstance::DefaultKey());

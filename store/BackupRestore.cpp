@@ -5,6 +5,7 @@
 #include "SchemaCheck.h"
 #include "SqliteConnection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -334,7 +335,8 @@ void StandardBackupRestoreDialogs::Warn(const QString& text) {
 bool BackupCommand(BackupRestoreDialogs& ui, const QString& live,
                    const std::function<void()>& closeConnection) {
     if (!QFileInfo::exists(live)) {
-        ui.Tell(QStringLiteral("源文件 \"Vorn.mdb\" 不存在，此操作失败!"));
+        ui.Tell(QCoreApplication::translate("BackupRestore",
+                                            "源文件 \"Vorn.mdb\" 不存在，此操作失败!"));
         return false;
     }
     QString target = ui.ChooseBackupTarget(kInitialName);
@@ -345,11 +347,12 @@ bool BackupCommand(BackupRestoreDialogs& ui, const QString& live,
         if (SameFile(target, live)) {
             QString error;
             BackupDatabase(live, target, &error);
-            ui.Warn(QStringLiteral("数据备份失败：\n") + error);
+            ui.Warn(QCoreApplication::translate("BackupRestore", "数据备份失败：\n") + error);
             return false;
         }
         // The old file is replaced only once the new copy is whole.
-        if (ui.AskYesNo(QStringLiteral("    目标文件已存在，是否覆盖它？  ")))
+        if (ui.AskYesNo(
+                QCoreApplication::translate("BackupRestore", "    目标文件已存在，是否覆盖它？  ")))
             break;
         target = ui.ChooseBackupTarget(kInitialName);
         if (target.isEmpty())
@@ -358,7 +361,7 @@ bool BackupCommand(BackupRestoreDialogs& ui, const QString& live,
     closeConnection();
     QString error;
     if (!BackupDatabase(live, target, &error)) {
-        ui.Warn(QStringLiteral("数据备份失败：\n") + error);
+        ui.Warn(QCoreApplication::translate("BackupRestore", "数据备份失败：\n") + error);
         return false;
     }
     return true;
@@ -370,16 +373,19 @@ bool RestoreCommand(BackupRestoreDialogs& ui, const QString& live,
     if (source.isEmpty())
         return false;
     if (!QFileInfo::exists(source)) {
-        ui.Tell(QStringLiteral("源文件") + source + QStringLiteral("不存在，此操作失败!"));
+        ui.Tell(QCoreApplication::translate("BackupRestore", "源文件%1不存在，此操作失败!")
+                    .arg(source));
         return false;
     }
-    const QString refused = QStringLiteral("恢复数据失败，现有数据库未改变：\n");
+    const QString refused =
+        QCoreApplication::translate("BackupRestore", "恢复数据失败，现有数据库未改变：\n");
     // A wrong file is refused before anything is asked or replaced.
     if (const QString problem = CheckRestoreSource(source, live); !problem.isEmpty()) {
         ui.Warn(refused + problem);
         return false;
     }
-    if (!ui.AskYesNo(QStringLiteral("    请再次确认源文件是否正确，此操作将不能撤销！  ")))
+    if (!ui.AskYesNo(QCoreApplication::translate(
+            "BackupRestore", "    请再次确认源文件是否正确，此操作将不能撤销！  ")))
         return false;
     closeConnection();
     QString error;

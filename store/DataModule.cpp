@@ -128,9 +128,9 @@ struct Props {
 
 void apply(Cursor& cursor, std::initializer_list<Props> list) {
     for (const Props& p : list)
-        cursor.setFieldProps(
-            QString::fromUtf8(p.field),
-            {QString::fromUtf8(p.label), QString::fromUtf8(p.format), p.width, p.visible});
+        cursor.setFieldProps(QString::fromUtf8(p.field),
+                             {QCoreApplication::translate("TDataM1", p.label),
+                              QString::fromUtf8(p.format), p.width, p.visible});
 }
 
 } // namespace
@@ -233,59 +233,66 @@ void TDataM1::setUpDisplay() {
                       {"Border_L2", "", "0.0000", 0, true}, {"Border_W2", "", "0.0000", 0, true},
                       {"Panel_lv2", "", "0.000%", 0, true}});
 
-    apply(TempResult, {{"Number", "序号", "", 0, true},
-                       {"Panel_L", "坯板长", "0.000", 0, true},
-                       {"Panel_W", "坯板宽", "0.000", 0, true},
-                       {"Border_L", "左右边距", "0.0000", 0, true},
-                       {"Border_W", "宽向边距", "0.0000", 0, true},
-                       {"Panel", "拼板数", "", 0, true},
-                       {"Panel_lv", "拼版利用率", "0.000%", 0, true},
-                       {"Panel_N", "开料数", "", 0, true},
-                       {"Base_L", "板材长", "0.0", 0, true},
-                       {"Base_W", "板材宽", "0.0", 0, true},
-                       {"Base_lv", "板材利用率", "0.000%", 0, true},
-                       {"Panel_L2", "", "0.000", 0, true},
-                       {"Panel_W2", "", "0.000", 0, true},
-                       {"Border_L2", "", "0.0000", 0, true},
-                       {"Border_W2", "", "0.0000", 0, true},
-                       {"Panel2", "拼板数", "", 0, true},
-                       {"Panel_lv2", "拼板利用率", "0.000%", 0, true}});
+    apply(TempResult,
+          {{"Number", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 0, true},
+           {"Panel_L", QT_TRANSLATE_NOOP("TDataM1", "坯板长"), "0.000", 0, true},
+           {"Panel_W", QT_TRANSLATE_NOOP("TDataM1", "坯板宽"), "0.000", 0, true},
+           {"Border_L", QT_TRANSLATE_NOOP("TDataM1", "左右边距"), "0.0000", 0, true},
+           {"Border_W", QT_TRANSLATE_NOOP("TDataM1", "宽向边距"), "0.0000", 0, true},
+           {"Panel", QT_TRANSLATE_NOOP("TDataM1", "拼板数"), "", 0, true},
+           {"Panel_lv", QT_TRANSLATE_NOOP("TDataM1", "拼版利用率"), "0.000%", 0, true},
+           {"Panel_N", QT_TRANSLATE_NOOP("TDataM1", "开料数"), "", 0, true},
+           {"Base_L", QT_TRANSLATE_NOOP("TDataM1", "板材长"), "0.0", 0, true},
+           {"Base_W", QT_TRANSLATE_NOOP("TDataM1", "板材宽"), "0.0", 0, true},
+           {"Base_lv", QT_TRANSLATE_NOOP("TDataM1", "板材利用率"), "0.000%", 0, true},
+           {"Panel_L2", "", "0.000", 0, true},
+           {"Panel_W2", "", "0.000", 0, true},
+           {"Border_L2", "", "0.0000", 0, true},
+           {"Border_W2", "", "0.0000", 0, true},
+           {"Panel2", QT_TRANSLATE_NOOP("TDataM1", "拼板数"), "", 0, true},
+           {"Panel_lv2", QT_TRANSLATE_NOOP("TDataM1", "拼板利用率"), "0.000%", 0, true}});
     const QString panel2 = QStringLiteral("Panel2");
-    TempResult.addCalculatedField(QStringLiteral("Panel1size"), QStringLiteral("坯板1尺寸"),
+    TempResult.addCalculatedField(QStringLiteral("Panel1size"),
+                                  QCoreApplication::translate("TDataM1", "坯板1尺寸"),
                                   pair("Panel_L", "Panel_W", "0.000", kTimes));
-    TempResult.addCalculatedField(QStringLiteral("Panel1bian"), QStringLiteral("边距(左右/上下)"),
+    TempResult.addCalculatedField(QStringLiteral("Panel1bian"),
+                                  QCoreApplication::translate("TDataM1", "边距(左右/上下)"),
                                   pair("Border_L", "Border_W", "0.0000", u'/'));
-    TempResult.addCalculatedField(QStringLiteral("Panel2size"), QStringLiteral("坯板2尺寸"),
+    TempResult.addCalculatedField(QStringLiteral("Panel2size"),
+                                  QCoreApplication::translate("TDataM1", "坯板2尺寸"),
                                   pair("Panel_L2", "Panel_W2", "0.000", kTimes, panel2));
-    TempResult.addCalculatedField(QStringLiteral("Panel2bian"), QStringLiteral("边距(左右/上下)"),
+    TempResult.addCalculatedField(QStringLiteral("Panel2bian"),
+                                  QCoreApplication::translate("TDataM1", "边距(左右/上下)"),
                                   pair("Border_L2", "Border_W2", "0.0000", u'/', panel2));
-    TempResult.addCalculatedField(QStringLiteral("Basesize"), QStringLiteral("板材尺寸"),
+    TempResult.addCalculatedField(QStringLiteral("Basesize"),
+                                  QCoreApplication::translate("TDataM1", "板材尺寸"),
                                   pair("Base_L", "Base_W", "0.0", kTimes));
 
-    apply(TempTooling, {{"PanelType", "Panel", "", 0, true},
-                        {"SerialNumber", "序号", "", 0, true},
-                        {"Xcoordinate", "X 坐标", "#,##0.0000", 0, true},
-                        {"Ycoordinate", "Y 坐标", "#,##0.0000", 0, true},
-                        {"Diameter", "孔 径", "#,##0.0000", 0, true}});
+    apply(TempTooling,
+          {{"PanelType", "Panel", "", 0, true},
+           {"SerialNumber", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 0, true},
+           {"Xcoordinate", QT_TRANSLATE_NOOP("TDataM1", "X 坐标"), "#,##0.0000", 0, true},
+           {"Ycoordinate", QT_TRANSLATE_NOOP("TDataM1", "Y 坐标"), "#,##0.0000", 0, true},
+           {"Diameter", QT_TRANSLATE_NOOP("TDataM1", "孔 径"), "#,##0.0000", 0, true}});
 
     apply(SetTooling, {{"ID", "", "", 0, false},
                        {"Type", "", "", 0, false},
-                       {"SerialNumber", "序号", "", 6, true},
-                       {"Level_Edge", "基准", "", 16, true},
-                       {"EdgeSize", "边尺寸", "0.0000", 12, true},
-                       {"OtherSize", "另向尺寸", "0.0000", 12, true},
-                       {"Diameter", "直径", "0.0000", 12, true}});
+                       {"SerialNumber", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 6, true},
+                       {"Level_Edge", QT_TRANSLATE_NOOP("TDataM1", "基准"), "", 16, true},
+                       {"EdgeSize", QT_TRANSLATE_NOOP("TDataM1", "边尺寸"), "0.0000", 12, true},
+                       {"OtherSize", QT_TRANSLATE_NOOP("TDataM1", "另向尺寸"), "0.0000", 12, true},
+                       {"Diameter", QT_TRANSLATE_NOOP("TDataM1", "直径"), "0.0000", 12, true}});
 
     apply(SetBase, {{"ID", "", "", 0, false},
-                    {"Base_L", "材料长", "#0.000", 15, true},
-                    {"Base_W", "材料宽", "#0.000", 15, true},
-                    {"Enbled", "有效", yesNo, 6, true}});
+                    {"Base_L", QT_TRANSLATE_NOOP("TDataM1", "材料长"), "#0.000", 15, true},
+                    {"Base_W", QT_TRANSLATE_NOOP("TDataM1", "材料宽"), "#0.000", 15, true},
+                    {"Enbled", QT_TRANSLATE_NOOP("TDataM1", "有效"), yesNo, 6, true}});
 
     apply(SetPanel, {{"ID", "", "", 0, false},
-                     {"Number", "序号", "", 8, true},
-                     {"Panel_L", "坯板长", "0.000", 14, true},
-                     {"Panel_W", "坯板宽", "0.000", 14, true},
-                     {"Enabled", "有效", yesNo, 7, true}});
+                     {"Number", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 8, true},
+                     {"Panel_L", QT_TRANSLATE_NOOP("TDataM1", "坯板长"), "0.000", 14, true},
+                     {"Panel_W", QT_TRANSLATE_NOOP("TDataM1", "坯板宽"), "0.000", 14, true},
+                     {"Enabled", QT_TRANSLATE_NOOP("TDataM1", "有效"), yesNo, 7, true}});
 
     apply(Temp_inner, {{"ID", "", "", 5, true},
                        {"Number", "", "", 12, true},
@@ -293,16 +300,17 @@ void TDataM1::setUpDisplay() {
                        {"Panel_W", "", "", 12, true},
                        {"Panel_LxW", "", "", 12, true}});
 
-    apply(TempResultCus, {{"Number", "序号", "", 0, true},
-                          {"Part_L", "", "0.0000", 0, true},
-                          {"Part_W", "", "0.0000", 0, true},
-                          {"Part_C", "", "0.0000", 0, true},
-                          {"SetBorder_L", "左右边宽", "0.0000", 0, true},
-                          {"SetBorder_W", "上下边宽", "0.0000", 0, true},
-                          {"Set_L", "成品板长", "0.0000", 0, true},
-                          {"Set_W", "成品板宽", "0.0000", 0, true},
-                          {"Panel", "拼版数", "", 0, true},
-                          {"Panel_lv", "拼板利用率", "0.000%", 0, true}});
+    apply(TempResultCus,
+          {{"Number", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 0, true},
+           {"Part_L", "", "0.0000", 0, true},
+           {"Part_W", "", "0.0000", 0, true},
+           {"Part_C", "", "0.0000", 0, true},
+           {"SetBorder_L", QT_TRANSLATE_NOOP("TDataM1", "左右边宽"), "0.0000", 0, true},
+           {"SetBorder_W", QT_TRANSLATE_NOOP("TDataM1", "上下边宽"), "0.0000", 0, true},
+           {"Set_L", QT_TRANSLATE_NOOP("TDataM1", "成品板长"), "0.0000", 0, true},
+           {"Set_W", QT_TRANSLATE_NOOP("TDataM1", "成品板宽"), "0.0000", 0, true},
+           {"Panel", QT_TRANSLATE_NOOP("TDataM1", "拼版数"), "", 0, true},
+           {"Panel_lv", QT_TRANSLATE_NOOP("TDataM1", "拼板利用率"), "0.000%", 0, true}});
 
     apply(TempInputCus, {{"Part_L", "", "0.0000", 0, true},
                          {"Part_W", "", "0.0000", 0, true},
@@ -322,57 +330,63 @@ void TDataM1::setUpDisplay() {
                      {"Ycoordinate", "", "0.0000", 0, true},
                      {"Diameter", "", "0.0000", 0, true}});
 
-    apply(SavedPartsQuery, {{"Part_number", "部件编号", "", 0, true},
-                            {"Customer_Part", "客户型号", "", 0, true},
-                            {"Layer", "层数", "", 0, true},
-                            {"Employee", "操作员", "", 0, true},
-                            {"Part_L", "单元长", "", 0, true},
-                            {"Part_W", "单元宽", "", 0, true},
-                            {"Part_C", "单元距", "", 0, true},
-                            {"SetBorder_L", "成品板边L", "", 0, true},
-                            {"SetBorder_W", "成品板边W", "", 0, true},
-                            {"PanelCu", "成品板拼板数", "", 0, true},
-                            {"Panel_lvCu", "成品拼板率", "", 0, true},
-                            {"Set_L", "成品板长", "0.000", 0, true},
-                            {"Set_W", "成品板宽", "0.000", 0, true},
-                            {"Set_C", "拼板间距", "0.000", 0, true},
-                            {"Panel_L", "Panel1长", "0.000", 0, true},
-                            {"Panel_W", "Panel1宽", "0.000", 0, true},
-                            {"Border_L", "Panel1边距L", "0.000", 0, true},
-                            {"Border_W", "Panel1边距LW", "0.000", 0, true},
-                            {"Panel", "Panel1拼板数", "", 0, true},
-                            {"Panel_lv", "Panel1拼板利用率", "0.000%", 0, true},
-                            {"Panel_L2", "Panel2长", "0.000", 0, true},
-                            {"Panel_W2", "Panel2宽", "0.000", 0, true},
-                            {"Border_L2", "Panel2边距L", "0.000", 0, true},
-                            {"Border_W2", "Panel2边距W", "0.000", 0, true},
-                            {"Panel2", "Panel2拼板数", "", 0, true},
-                            {"Panel_lv2", "Panel2拼板利用率", "0.000%", 0, true},
-                            {"Base_L", "板材长", "0.00", 0, true},
-                            {"Base_W", "板材宽", "0.00", 0, true},
-                            {"Panel_N", "开料数", "", 0, true},
-                            {"Base_lv", "板材利用率", "0.000%", 0, true},
-                            {"Date", "日期", "", 0, true},
-                            {"Time", "时间", "##:##:##", 0, true}});
-    SavedPartsQuery.addCalculatedField(QStringLiteral("SetSize"), QStringLiteral("成品板尺寸"),
+    apply(SavedPartsQuery,
+          {{"Part_number", QT_TRANSLATE_NOOP("TDataM1", "部件编号"), "", 0, true},
+           {"Customer_Part", QT_TRANSLATE_NOOP("TDataM1", "客户型号"), "", 0, true},
+           {"Layer", QT_TRANSLATE_NOOP("TDataM1", "层数"), "", 0, true},
+           {"Employee", QT_TRANSLATE_NOOP("TDataM1", "操作员"), "", 0, true},
+           {"Part_L", QT_TRANSLATE_NOOP("TDataM1", "单元长"), "", 0, true},
+           {"Part_W", QT_TRANSLATE_NOOP("TDataM1", "单元宽"), "", 0, true},
+           {"Part_C", QT_TRANSLATE_NOOP("TDataM1", "单元距"), "", 0, true},
+           {"SetBorder_L", QT_TRANSLATE_NOOP("TDataM1", "成品板边L"), "", 0, true},
+           {"SetBorder_W", QT_TRANSLATE_NOOP("TDataM1", "成品板边W"), "", 0, true},
+           {"PanelCu", QT_TRANSLATE_NOOP("TDataM1", "成品板拼板数"), "", 0, true},
+           {"Panel_lvCu", QT_TRANSLATE_NOOP("TDataM1", "成品拼板率"), "", 0, true},
+           {"Set_L", QT_TRANSLATE_NOOP("TDataM1", "成品板长"), "0.000", 0, true},
+           {"Set_W", QT_TRANSLATE_NOOP("TDataM1", "成品板宽"), "0.000", 0, true},
+           {"Set_C", QT_TRANSLATE_NOOP("TDataM1", "拼板间距"), "0.000", 0, true},
+           {"Panel_L", QT_TRANSLATE_NOOP("TDataM1", "Panel1长"), "0.000", 0, true},
+           {"Panel_W", QT_TRANSLATE_NOOP("TDataM1", "Panel1宽"), "0.000", 0, true},
+           {"Border_L", QT_TRANSLATE_NOOP("TDataM1", "Panel1边距L"), "0.000", 0, true},
+           {"Border_W", QT_TRANSLATE_NOOP("TDataM1", "Panel1边距LW"), "0.000", 0, true},
+           {"Panel", QT_TRANSLATE_NOOP("TDataM1", "Panel1拼板数"), "", 0, true},
+           {"Panel_lv", QT_TRANSLATE_NOOP("TDataM1", "Panel1拼板利用率"), "0.000%", 0, true},
+           {"Panel_L2", QT_TRANSLATE_NOOP("TDataM1", "Panel2长"), "0.000", 0, true},
+           {"Panel_W2", QT_TRANSLATE_NOOP("TDataM1", "Panel2宽"), "0.000", 0, true},
+           {"Border_L2", QT_TRANSLATE_NOOP("TDataM1", "Panel2边距L"), "0.000", 0, true},
+           {"Border_W2", QT_TRANSLATE_NOOP("TDataM1", "Panel2边距W"), "0.000", 0, true},
+           {"Panel2", QT_TRANSLATE_NOOP("TDataM1", "Panel2拼板数"), "", 0, true},
+           {"Panel_lv2", QT_TRANSLATE_NOOP("TDataM1", "Panel2拼板利用率"), "0.000%", 0, true},
+           {"Base_L", QT_TRANSLATE_NOOP("TDataM1", "板材长"), "0.00", 0, true},
+           {"Base_W", QT_TRANSLATE_NOOP("TDataM1", "板材宽"), "0.00", 0, true},
+           {"Panel_N", QT_TRANSLATE_NOOP("TDataM1", "开料数"), "", 0, true},
+           {"Base_lv", QT_TRANSLATE_NOOP("TDataM1", "板材利用率"), "0.000%", 0, true},
+           {"Date", QT_TRANSLATE_NOOP("TDataM1", "日期"), "", 0, true},
+           {"Time", QT_TRANSLATE_NOOP("TDataM1", "时间"), "##:##:##", 0, true}});
+    SavedPartsQuery.addCalculatedField(QStringLiteral("SetSize"),
+                                       QCoreApplication::translate("TDataM1", "成品板尺寸"),
                                        pair("Set_L", "Set_W", "0.000", kTimes));
-    SavedPartsQuery.addCalculatedField(QStringLiteral("Panel1Size"), QStringLiteral("坯板1尺寸"),
+    SavedPartsQuery.addCalculatedField(QStringLiteral("Panel1Size"),
+                                       QCoreApplication::translate("TDataM1", "坯板1尺寸"),
                                        pair("Panel_L", "Panel_W", "0.000", kTimes));
     SavedPartsQuery.addCalculatedField(QStringLiteral("Panel1bian"),
-                                       QStringLiteral("边距1(左右/上下)"),
+                                       QCoreApplication::translate("TDataM1", "边距1(左右/上下)"),
                                        pair("Border_L", "Border_W", "0.000", u'/'));
-    SavedPartsQuery.addCalculatedField(QStringLiteral("Panel2Size"), QStringLiteral("坯板2尺寸"),
+    SavedPartsQuery.addCalculatedField(QStringLiteral("Panel2Size"),
+                                       QCoreApplication::translate("TDataM1", "坯板2尺寸"),
                                        pair("Panel_L2", "Panel_W2", "0.000", kTimes, panel2, true));
     SavedPartsQuery.addCalculatedField(QStringLiteral("Panel2bian"),
-                                       QStringLiteral("边距2(左右/上下)"),
+                                       QCoreApplication::translate("TDataM1", "边距2(左右/上下)"),
                                        pair("Border_L2", "Border_W2", "0.000", u'/', panel2, true));
-    SavedPartsQuery.addCalculatedField(QStringLiteral("BaseSize"), QStringLiteral("板材尺寸"),
+    SavedPartsQuery.addCalculatedField(QStringLiteral("BaseSize"),
+                                       QCoreApplication::translate("TDataM1", "板材尺寸"),
                                        pair("Base_L", "Base_W", "0.00", kTimes));
 
-    apply(PartToolingQuery, {{"SerialNumber", "序号", "", 0, true},
-                             {"Xcoordinate", "X 坐标", "0.0000", 0, true},
-                             {"Ycoordinate", "Y 坐标", "0.0000", 0, true},
-                             {"Diameter", "孔径", "0.0000", 0, true}});
+    apply(PartToolingQuery,
+          {{"SerialNumber", QT_TRANSLATE_NOOP("TDataM1", "序号"), "", 0, true},
+           {"Xcoordinate", QT_TRANSLATE_NOOP("TDataM1", "X 坐标"), "0.0000", 0, true},
+           {"Ycoordinate", QT_TRANSLATE_NOOP("TDataM1", "Y 坐标"), "0.0000", 0, true},
+           {"Diameter", QT_TRANSLATE_NOOP("TDataM1", "孔径"), "0.0000", 0, true}});
 }
 
 // ---- the module's own rules -------------------------------------------------------

@@ -1,10 +1,10 @@
 #include "RecentFolders.h"
 
+#include "UserSettings.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 
 namespace vorn {
 
@@ -22,12 +22,6 @@ QString Key(FileKind kind) {
         return QStringLiteral("folders/backups");
     }
     return {};
-}
-
-QSettings UserSettings() {
-    return QSettings(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-                         .filePath(QStringLiteral("Vorn/Vorn.ini")),
-                     QSettings::IniFormat);
 }
 
 } // namespace

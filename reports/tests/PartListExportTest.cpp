@@ -3,6 +3,7 @@
 // export from `vornplan parts`.
 #include "PartListExport.h"
 #include "ArchiveFixture.h"
+#include "Language.h"
 #include "SafeWrite.h"
 #include "VornTestSupport.h"
 
@@ -174,6 +175,32 @@ private slots:
         QCOMPARE(b[30], QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
         QCOMPARE(b[31], QStringLiteral("9:05:07"));
         QCOMPARE(b[32], Summary(2, u));
+    }
+
+    // In English the caption line, the date line and the column titles are
+    // English; the parts' own texts are written as stored.
+    void textFileInEnglish() {
+        QVERIFY(UseLanguage(Language::English));
+        const auto chinese = qScopeGuard([] { UseLanguage(Language::Chinese); });
+        dm_ = std::make_unique<TDataM1>(dir_->path()); // titles are set as it starts
+        QVERIFY(SavePlan(*dm_, QStringLiteral("B-2"), QStringLiteral("部件编号")));
+        OpenList(*dm_, false);
+        const QString path = dir_->file(QStringLiteral("list.txt"));
+        QString error;
+        QVERIFY2(ExportPartList(*dm_, path, PartListFormat::Text, false, now_, &error),
+                 qPrintable(error));
+        const QStringList lines =
+            QString::fromUtf8(ReadAll(path)).chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("Saved Parts"));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("\"Report created:")), qPrintable(lines[1]));
+        static const QRegularExpression cjk(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+        const QStringList titles = Cells(lines[2]);
+        QCOMPARE(titles.size(), 33);
+        QCOMPARE(titles.first(), QStringLiteral("Part number"));
+        for (const QString& title : titles)
+            QVERIFY2(!cjk.match(title).hasMatch(), qPrintable(title));
+        QCOMPARE(Cells(lines[3]).value(1), QStringLiteral("部件编号"));
     }
 
     // Quotes and commas inside a field survive a CSV reader: the quotes are

@@ -1,6 +1,7 @@
 // The plan report: the workbook read back by a workbook library, the printed
 // and previewed page, the PDF, and the failures that must leave nothing behind.
 
+#include "Language.h"
 #include "ReportFit.h"
 #include "ReportPaint.h"
 #include "ReportPrinter.h"
@@ -8,6 +9,7 @@
 #include "ReportWorkbook.h"
 #include "SafeWrite.h"
 #include "VornTestSupport.h"
+#include "ZipParts.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 using namespace vorn::report;
 
@@ -157,6 +160,29 @@ QString HoleLine(const vorn::ToolingHole& h) {
 // and drops the hyphen.
 QString NoSpace(QString text) {
     return text.remove(QRegularExpression(QStringLiteral("[\\s-]")));
+}
+
+// Every text of a sheet part: inline strings and cached values, by cell.
+QMap<QString, QString> SheetTexts(const QByteArray& xml) {
+    QMap<QString, QString> texts;
+    QXmlStreamReader r(xml);
+    QString cell;
+    while (!r.atEnd()) {
+        r.readNext();
+        if (!r.isStartElement())
+            continue;
+        if (r.name() == QLatin1String("c"))
+            cell = r.attributes().value(QStringLiteral("r")).toString();
+        else if (r.name() == QLatin1String("t") || r.name() == QLatin1String("v"))
+            texts[cell] += r.readElementText();
+    }
+    return texts;
+}
+
+bool HasChinese(const QString& text) {
+    static const QRegularExpression cjk(
+        QStringLiteral("[\\x{3000}-\\x{303f}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    return cjk.match(text).hasMatch();
 }
 
 // Words of a PDF page outside the paper's margins of 0.5 inch (less a
@@ -443,6 +469,82 @@ private slots:
     }
 
     // The printer path into a PDF file, and the preview dialog opened and closed.
+    // In English the workbook, the hidden Data sheet and the PDF carry the
+    // page's fixed texts in English, with more hole lines than the template
+    // has; what the user stored (here texts that equal a caption) stays as
+    // typed.
+    void reportFollowsTheLanguage_data() {
+        QTest::addColumn<bool>("twoSize");
+        QTest::newRow("one size") << false;
+        QTest::newRow("two sizes") << true;
+    }
+    void reportFollowsTheLanguage() {
+        QFETCH(bool, twoSize);
+        QVERIFY(vorn::UseLanguage(vorn::Language::English));
+        const auto chinese = qScopeGuard([] { vorn::UseLanguage(vorn::Language::Chinese); });
+        const Plan plan = MakePlan(twoSize, false);
+        ReportJob job = MakeJob(plan, false);
+        job.customerPart = QStringLiteral("料号");
+        job.operatorName = QStringLiteral("Li");
+        job.note = QStringLiteral("备注");
+        std::vector<vorn::ToolingHole> many;
+        for (int i = 1; i <= 20; ++i)
+            many.push_back({i, 0.1 * i, 0.25, 0.125});
+        const ReportContent content = MakeReportContent(
+            job, QString(), many, twoSize ? Holes2() : std::vector<vorn::ToolingHole>{});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.xlsx"));
+        QString error;
+        QVERIFY2(WriteReportWorkbook(content, TemplateOf(twoSize), path, &error),
+                 qPrintable(error));
+        ZipParts parts;
+        QVERIFY2(ReadZip(path, parts, &error), qPrintable(error));
+        const QMap<QString, QString> page =
+            SheetTexts(parts.Get(QStringLiteral("xl/worksheets/sheet1.xml")));
+        const QMap<QString, QString> data =
+            SheetTexts(parts.Get(QStringLiteral("xl/worksheets/sheet2.xml")));
+        const QString note = CellName(2, twoSize ? 21 : 17);
+        for (const auto& [sheet, texts] : {std::pair{"Sheet1", page}, std::pair{"Data", data}})
+            for (auto it = texts.begin(); it != texts.end(); ++it) {
+                const bool stored = (sheet == std::string_view("Data") &&
+                                     (it.key() == QLatin1String("B3") || it.key() == note)) ||
+                                    it.value() == job.customerPart || it.value() == job.note;
+                QVERIFY2(stored || !HasChinese(it.value()),
+                         qPrintable(QStringLiteral("%1!%2: %3").arg(sheet, it.key(), it.value())));
+            }
+        QCOMPARE(data.value(QStringLiteral("A2")), QStringLiteral("Part No."));
+        QCOMPARE(data.value(QStringLiteral("B3")), QStringLiteral("料号"));
+        QCOMPARE(data.value(note), QStringLiteral("备注"));
+        QCOMPARE(data.value(QStringLiteral("A1")), QStringLiteral("Item"));
+        QCOMPARE(data.value(QStringLiteral("B5")), QStringLiteral("Inch"));
+        QCOMPARE(page.value(QStringLiteral("A2")), content.Page().title);
+        QVERIFY(content.Page().title.startsWith(QStringLiteral("PANELIZATION AND SHEET CUTTING")));
+        QCOMPARE(page.value(QStringLiteral("A1")), QStringLiteral("Your Compration name"));
+        QVERIFY(page.values().contains(QStringLiteral("Part No.")));
+        QVERIFY(page.values().contains(QStringLiteral("Sheet util.")));
+        QVERIFY(page.values().contains(twoSize
+                                           ? QStringLiteral("Tooling holes, panel 1 (continued)")
+                                           : QStringLiteral("Tooling holes (continued)")));
+
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QVERIFY2(WriteReportPdf(content, pdf, &error), qPrintable(error));
+        QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const QString& want : {QStringLiteral("Sheet util."), QStringLiteral("Notes"),
+                                    QStringLiteral("Panels/sheet")})
+            QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" not in:\n") + text));
+        text.remove(job.customerPart).remove(job.note);
+        QVERIFY2(!HasChinese(text), qPrintable(text));
+        QVERIFY(Run(QStringLiteral("pdftoppm"),
+                    {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                     QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))})
+                    .isEmpty());
+        QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/english"));
+        QVERIFY(QImage(dir.filePath(QStringLiteral("page.png")))
+                    .save(vorn::test::screenshotDir() +
+                          (twoSize ? QStringLiteral("/english/report_two_sizes.png")
+                                   : QStringLiteral("/english/report.png"))));
+    }
+
     void printAndPreviewPaintTheOnePage() {
         const ReportContent content = MakeReportContent(
             MakeJob(MakePlan(true, false), false), QStringLiteral("Vorn PCB"), Holes1(), Holes2());
