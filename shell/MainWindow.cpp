@@ -1127,20 +1127,6 @@ void TVornMF::UpdateArchiveCommands() {
     enabling_.UpdateArchiveCommands(jobRows_ && jobRows_->SavedPartsExist());
 }
 
-// The report commands: preview, print, the workbook and the PDF, one path.
-void TVornMF::M01_04_01Click() {
-    RunReport(ReportOutput::Preview);
-}
-void TVornMF::ToolButton8Click() {
-    RunReport(ReportOutput::Print);
-}
-void TVornMF::ToolButton9Click() {
-    RunReport(ReportOutput::Workbook);
-}
-void TVornMF::M01_05_03Click() {
-    RunReport(ReportOutput::Pdf);
-}
-
 void TVornMF::M03_04Click() {
     vorn::WorkRow* job = JobRow();
     vorn::WorkRow* array = ArrayRow();

@@ -3,9 +3,9 @@
 
 #include "CommandEnabling.h"
 #include "DefaultsList.h"
-#include "DefaultsWindow.h"
 #include "DiagramRoutines.h"
 #include "JobTypes.h"
+#include "JobWindow.h"
 
 #include <QHash>
 #include <QKeySequence>
@@ -17,9 +17,6 @@
 #include <optional>
 
 namespace vorn {
-namespace report {
-struct ReportContent;
-}
 class Cursor;
 class EscWatcher;
 class SearchProgress;
@@ -48,7 +45,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 
-class TVornMF : public QMainWindow, public vorn::DefaultsHost {
+class TVornMF : public QMainWindow, public vorn::JobWindow {
     Q_OBJECT
 
 public:
@@ -56,9 +53,9 @@ public:
     explicit TVornMF(const QString& programDir, QWidget* parent = nullptr);
     ~TVornMF() override;
 
-    QString ProgramDir() const { return programDir_; }
+    QString ProgramDir() const override { return programDir_; }
     // The data module; null when the database could not be opened.
-    vorn::TDataM1* Data() const { return data_.get(); }
+    vorn::TDataM1* Data() const override { return data_.get(); }
     bool IsUsable() const;
 
     // Every menu item and tool bar button by its control name.
@@ -80,7 +77,7 @@ public:
     QTableView* ResultGrid() const { return dbGrid1_; }
     QToolButton* UnitButton() const { return unitButton_; }
     // True while the diagram image shows the welcome picture.
-    bool ShowsWelcome() const { return showsWelcome_; }
+    bool ShowsWelcome() const override { return showsWelcome_; }
     // Start-up creates the sheet-materials window once, hidden.
     void CreateSheetWindow();
     // The hidden sheet-materials window created at start-up.
@@ -90,11 +87,11 @@ public:
     static void RunCommand(const std::function<void()>& command);
 
     // Job state and command enabling.
-    void StartNewJob();
-    bool UpdateJobCommands();
+    void StartNewJob() override;
+    bool UpdateJobCommands() override;
     void DisableJobCommands();
     void UpdateArchiveCommands();
-    void ShowWelcomePicture();
+    void ShowWelcomePicture() override;
 
     // The job row, the array row and the tables around them, supplied by the
     // data layer. The fields of the tabs are bound to the rows when set.
@@ -118,7 +115,36 @@ public:
     QString DefaultsPath() const override;
     bool UnitIsMm() const override;
 
-    // ---- The main job: search, pick-up and views (workflow/) ----
+    // The job's operations' view of this window (workflow/JobWindow.h).
+    QWidget* Parent() override { return this; }
+    bool OnArrayPage() const override;
+    QString UnitCaption() const override;
+    void SetUnitCaption(const QString& caption) override;
+    void ShowStatus(const QString& text) override;
+    vorn::JobIdentity Identity() const override;
+    void SetIdentity(const vorn::JobIdentity& identity) override;
+    void SetToolingAllowed(bool allowed) override;
+    void ShowToolingTab(bool enabled) override;
+    std::vector<vorn::Placement>& GivenBoards() override { return givenBoards_; }
+    bool ResultsAttached() const override;
+    void DetachResults() override;
+    void AttachResults() override;
+    void PickUpResult() override { DBGrid1DblClick(); }
+    void SelectView(vorn::DiagramView view) override;
+    double DrawView(vorn::DiagramView view) override;
+    void DrawViewTooling(vorn::DiagramView view, double scale) override;
+    void RedrawIfPlan() override { RadioButton1Click(); }
+    QImage DiagramPicture() const override;
+    QSize DiagramSize() const override;
+    void ShowPanelSizes(bool two) override;
+    void OfferArrayView(bool offered) override;
+    void EnableCommands(std::initializer_list<const char*> names, bool enabled) override;
+    void SettleTyping() override;
+    bool RunSearch(vorn::Cursor& table, const char* sort, std::int64_t maximum,
+                   const std::function<void(vorn::SearchProgress&)>& search) override;
+    vorn::SearchTimings& Timings() override { return timings_; }
+
+    // ---- The main job: pick-up and views (MainWindowPickup.cpp, MainWindowViews.cpp) ----
     // The result pick-up of the grid's current row (double-click).
     void DBGrid1DblClick();
     // Panel 1 / panel 2 toggle of the result fields.
@@ -139,27 +165,25 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void UpdatePaneButtons();
-    vorn::DiagramView SelectedView() const;
+    vorn::DiagramView SelectedView() const override;
     vorn::LayoutDrawing GatherLayoutArgs(vorn::DiagramView view) const;
     vorn::TwoPanelCutting GatherTwoPanelCuttingArgs() const;
     QRadioButton* Selector(vorn::DiagramView view) const;
-    bool SearchRunning() const { return searching_; }
+    bool SearchRunning() const override { return searching_; }
 
-    // ---- The parameter panel and the unit (workflow/JobPanel.cpp) ----
+    // ---- The parameter panel and the unit (MainWindowPanel.cpp) ----
     // The unit button: every length of the working tables to the other unit.
     void UnitButtonClick();
     // Delete follows whether the typed part number names a saved part.
-    void CheckPartNumber();
+    void CheckPartNumber() override;
     // `Set_L` / `Set_W` entered and left.
     void BoardSizeEnter();
     void BoardSizeExit();
     // False, after the message, while the ratio field holds a refused value.
-    bool ParameterChecksPass();
+    bool ParameterChecksPass() override;
     vorn::ParameterPanel* Panel() const { return panel_; }
 
-    // Tooling holes of the job from the presets, the " Tooling " tab and its
-    // check box "允许Tooking" (workflow/PlanCommands.cpp).
-    void ComputeToolingHoles();
+    // The " Tooling " tab's check box "允许Tooking".
     void CheckBox3Click();
     vorn::ToolingPage* ToolingTab() const { return toolingPage_; }
 
@@ -226,14 +250,10 @@ private:
     void AttachData();
     static void ShowDataError(const QString& text);
 
-    // ---- The main job (workflow/) ----
+    // ---- The main job ----
     void ConnectJobControls();
     void ConnectParameterPanel();
-    void PanelSearchCommand();
-    void ArraySearchCommand();
-    bool RunInProgressFrame(vorn::Cursor& table, const char* sort, std::int64_t maximum,
-                            const std::function<void(vorn::SearchProgress&)>& search);
-    void FinishSearchCommand(std::int64_t sinkNs);
+    // The progress frame around a search (MainWindowSearch.cpp).
     void CheckCancel();
     void LockForSearch();
     void ReassertSearchLock();
@@ -243,21 +263,8 @@ private:
     void BindPanelFields(bool panel2);
     void PlaceWholeSelector();
     double ShowDiagram(const std::function<double(QImage&)>& draw);
-    double DrawSelectedView(vorn::DiagramView view);
-    void DrawSelectedViewTooling(vorn::DiagramView view, double scale);
-    // Plans beyond the search (workflow/PlanCommands.cpp).
     void ConnectToolingControls();
-    void GivenPanelCommand();
-    void GivenArrayCommand();
     void ShowOnePanelSize();
-    // The report: workbook (F7), print, preview, PDF.
-    enum class ReportOutput { Workbook, Print, Preview, Pdf };
-    void RunReport(ReportOutput output);
-    bool GatherReport(vorn::report::ReportContent& content);
-    // The shown diagram as an SVG or PDF file (picture export).
-    bool SaveShownViewAsVectors(const QString& fileName, QString* error);
-    // The picked plan as a DXF drawing or, for ".csv", the placement list.
-    bool SavePlanForMachines(const QString& fileName, QString* error);
 
     vorn::EscWatcher* esc_ = nullptr;       // child of the window
     vorn::ParameterPanel* panel_ = nullptr; // child of the window

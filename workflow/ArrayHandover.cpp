@@ -1,31 +1,29 @@
 // "到 智 能 拼 板 开 料 处 理": the picked array becomes the job's board and the
 // panel search runs with it.
 
-#include "MainWindow.h"
+#include "JobCommands.h"
 
 #include "DataModule.h"
 #include "Tolerance.h"
 
 #include <QMessageBox>
-#include <QRadioButton>
-#include <QTabWidget>
 
-using vorn::Cursor;
+namespace vorn {
 
-void TVornMF::SpeedButton12Click() {
-    vorn::TDataM1* dm = Data();
-    if (!dm || searching_)
-        return;
-    if (ArrayRow())
-        ArrayRow()->CommitFields();
+bool HandOverArray(JobWindow& w) {
+    TDataM1* dm = w.Data();
+    if (!dm || w.SearchRunning())
+        return false;
+    if (w.ArrayRow())
+        w.ArrayRow()->CommitFields();
     Cursor& cus = dm->TempInputCus;
     auto n = [&cus](const char* f) { return cus.asDouble(QString::fromLatin1(f)); };
-    if (!cus.isOpen() || !vorn::PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"),
-                                          n("Panel"), n("Panel_lv"))) {
-        QMessageBox::information(this, QStringLiteral("Vorn"),
+    if (!cus.isOpen() ||
+        !PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"), n("Panel"), n("Panel_lv"))) {
+        QMessageBox::information(w.Parent(), QStringLiteral("Vorn"),
                                  QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！"),
                                  QMessageBox::Ok);
-        return;
+        return false;
     }
     Cursor& job = dm->TempInput;
     job.edit();
@@ -40,9 +38,7 @@ void TVornMF::SpeedButton12Click() {
                           "Base_L", "Base_W", "Panel_N", "Base_lv"})
         job.setValue(QString::fromLatin1(f), QVariant());
     job.post();
-
-    // The tab change runs its own handling (the grid back on the plans).
-    tabs_->setCurrentIndex(0);
-    Selector(vorn::DiagramView::Panel1)->setChecked(true);
-    ToolButton1Click();
+    return true;
 }
+
+} // namespace vorn

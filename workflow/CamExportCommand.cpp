@@ -2,7 +2,7 @@
 // list, from the job row and the working tooling holes, on the same code as
 // vornplan cam.
 
-#include "MainWindow.h"
+#include "JobCommands.h"
 
 #include "CamExport.h"
 #include "DataModule.h"
@@ -13,13 +13,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QStatusBar>
 
 #include <map>
 
-bool TVornMF::SavePlanForMachines(const QString& fileName, QString* error) {
-    vorn::TDataM1* dm = Data();
-    if (!dm || ShowsWelcome()) {
+namespace vorn {
+
+bool SavePlanForMachines(JobWindow& w, const QString& fileName, QString* error) {
+    TDataM1* dm = w.Data();
+    if (!dm || w.ShowsWelcome()) {
         if (error)
             *error = QStringLiteral("%1: 只有拼板方案才能导出为 DXF 或坐标表").arg(fileName);
         return false;
@@ -47,11 +48,11 @@ bool TVornMF::SavePlanForMachines(const QString& fileName, QString* error) {
         [&job](const char* f) { return job.asDouble(QString::fromLatin1(f)); },
         [&job](const char* f) { return job.asString(QString::fromLatin1(f)); }};
     vorn::CamPlan plan =
-        vorn::CamPlanOf(fields, UnitIsMm(), holes[QStringLiteral("Panel1")],
+        vorn::CamPlanOf(fields, w.UnitIsMm(), holes[QStringLiteral("Panel1")],
                         holes[QStringLiteral("Panel2")], holes[QStringLiteral("Array")]);
     // A typed panel laid out beyond the blocks: its boards, as the view draws them.
     plan.panel1.drawing.Boards =
-        vorn::BoardsOfRow(givenBoards_, plan.panel1.drawing, fields.number("Panel"));
+        vorn::BoardsOfRow(w.GivenBoards(), plan.panel1.drawing, fields.number("Panel"));
     if (!plan.panel1.drawing.Boards.empty())
         plan.panel1.pieces = plan.panel1.drawing.Boards;
     if (QFileInfo(fileName).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
@@ -59,27 +60,29 @@ bool TVornMF::SavePlanForMachines(const QString& fileName, QString* error) {
     return vorn::WriteCamDxf(plan, fileName, error);
 }
 
-void TVornMF::M01_05_04Click() {
-    QFileDialog dialog(this, QString());
+void ExportPlanForMachinesCommand(JobWindow& w) {
+    QFileDialog dialog(w.Parent(), QString());
     dialog.setObjectName(QStringLiteral("SaveCamDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList filters{QStringLiteral("DXF (*.dxf)"),
                               QStringLiteral("拼板坐标 CSV (*.csv)")};
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("dxf"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-        dialog.setDefaultSuffix(filters.indexOf(f) == 1 ? QStringLiteral("csv")
-                                                        : QStringLiteral("dxf"));
-    });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, filters](const QString& f) {
+                         dialog.setDefaultSuffix(filters.indexOf(f) == 1 ? QStringLiteral("csv")
+                                                                         : QStringLiteral("dxf"));
+                     });
     vorn::StartInLastFolder(dialog, vorn::FileKind::Pictures);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString file = dialog.selectedFiles().first();
     vorn::RememberFolder(vorn::FileKind::Pictures, file);
     QString error;
-    if (!SavePlanForMachines(file, &error))
-        QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+    if (!SavePlanForMachines(w, file, &error))
+        QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
     else
-        statusBar()->showMessage(
-            QStringLiteral("拼板方案已写入 %1").arg(QDir::toNativeSeparators(file)));
+        w.ShowStatus(QStringLiteral("拼板方案已写入 %1").arg(QDir::toNativeSeparators(file)));
 }
+
+} // namespace vorn

@@ -1,9 +1,8 @@
 // The search command (F2, "智能拼板"): the panel search on the main tabs, the
 // array search on the array tab, the progress box and the Esc question.
 
-#include "MainWindow.h"
+#include "JobCommands.h"
 
-#include "CursorModel.h"
 #include "DataModule.h"
 #include "DomainMessages.h"
 #include "InputDomain.h"
@@ -13,31 +12,15 @@
 #include "SearchBounds.h"
 #include "SearchProgress.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFrame>
-#include <QLabel>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressBar>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QTableView>
-#include <QToolBar>
-#include <QToolButton>
 
 #include <cmath>
 #include <memory>
 
-using vorn::Cursor;
+namespace vorn {
 
 namespace {
-
-constexpr int kArrayPage = 1;
 
 std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
     const bool wasOpen = query.isOpen();
@@ -51,14 +34,6 @@ std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
     if (!wasOpen)
         query.close();
     return out;
-}
-
-// Empties a working table and keeps it unsorted while rows arrive: the rows
-// are sorted once at the end.
-void Restart(Cursor& table) {
-    table.close();
-    table.setSort(QString());
-    table.open();
 }
 
 void Warn(QWidget* parent, const std::string& text) {
@@ -123,172 +98,24 @@ QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
                       .arg(Len(job.Min_lv));
 }
 
-} // namespace
+void FinishSearchCommand(JobWindow& w, std::int64_t sinkNs);
 
-// While a search runs, the window processes its events at every look at the
-// progress: nothing that could start a second search or touch the tables
-// being written may run. Every command (menu, tool bar, keys), the tabs, the
-// view selectors, the unit button and the grid are disabled, and restored
-// afterwards to what they were.
-void TVornMF::LockForSearch() {
-    lockedActions_.clear();
-    lockedWidgets_.clear();
-    for (QAction* a : std::as_const(commands_)) {
-        lockedActions_.append({a, a->isEnabled()});
-        a->setEnabled(false);
-    }
-    const QList<QWidget*> widgets{toolBar_, menuBar(), tabs_,
-                                  findChild<QWidget*>(QStringLiteral("Panel1")), dbGrid1_};
-    for (QWidget* w : widgets) {
-        if (!w)
-            continue;
-        lockedWidgets_.append({w, w->isEnabled()});
-        w->setEnabled(false);
-    }
-}
-
-// Commands that a table's opening enabled during the search wait for its end.
-void TVornMF::ReassertSearchLock() {
-    for (auto& [action, enabled] : lockedActions_) {
-        if (action && action->isEnabled()) {
-            enabled = true;
-            action->setEnabled(false);
-        }
-    }
-}
-
-void TVornMF::UnlockAfterSearch() {
-    for (const auto& [w, enabled] : std::as_const(lockedWidgets_))
-        if (w)
-            w->setEnabled(enabled);
-    for (const auto& [a, enabled] : std::as_const(lockedActions_))
-        if (a)
-            a->setEnabled(enabled);
-    lockedActions_.clear();
-    lockedWidgets_.clear();
-}
-
-void TVornMF::CheckCancel() {
-    QApplication::processEvents();
-    if (!esc_->IsDown() && !closeRequested_)
-        return;
-    if (!closeRequested_) {
-        esc_->Forget();
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("确认取消"), QStringLiteral(" 确实要取消此操作吗？         "),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        esc_->Answered();
-        if (answer != QMessageBox::Yes)
-            return;
-    }
-    throw vorn::SearchCancelled();
-}
-
-void TVornMF::ToolButton1Click() {
-    // A second search never starts inside the first.
-    if (searching_ || !Data())
-        return;
-    if (tabs_->currentIndex() == kArrayPage)
-        ArraySearchCommand();
-    else
-        PanelSearchCommand();
-}
-
-// Runs `search` inside the progress frame: wait cursor, locked commands, box
-// shown, grid detached. A confirmed cancel closes `table` and shows the
-// welcome picture; any other failure empties the table as well and reaches
-// the caller's error box.
-bool TVornMF::RunInProgressFrame(Cursor& table, const char* sort, std::int64_t maximum,
-                                 const std::function<void(vorn::SearchProgress&)>& search) {
-    QElapsedTimer total;
-    total.start();
-    timings_ = {};
-    statusBar()->clearMessage(); // a reason an earlier search left
-    searching_ = true;
-    closeRequested_ = false;
-    LockForSearch();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    esc_->Forget();
-
-    vorn::BoxProgress progress(progressBar_, progressPercent_, [this] { CheckCancel(); });
-    progress.SetTimeLabel(progressTime_);
-    progress.SetMaximum(maximum);
-    progressTime_->setText(vorn::TimeText(0, 0, maximum));
-    progressBar_->setValue(0);
-    progressPercent_->setText(vorn::PercentText(0, maximum));
-    FormResize();
-    progressBox_->show();
-    progressBox_->raise();
-    resultModel_->detach();
-
-    auto finish = [&] {
-        searching_ = false;
-        QApplication::restoreOverrideCursor();
-        UnlockAfterSearch();
-        // The all-panels margin commands follow the result table, also when
-        // it closed while the commands were locked.
-        for (const char* name : {"PM02", "M04_02_02"})
-            if (QAction* a = commands_.value(QString::fromLatin1(name)))
-                a->setEnabled(Data()->TempResult.isOpen());
-        progressBox_->hide();
-    };
-    try {
-        progress.LookNow(); // the box drawn before any work
-        Restart(table);
-        ReassertSearchLock();
-        table.disableControls();
-        try {
-            search(progress);
-        } catch (...) {
-            table.enableControls();
-            throw;
-        }
-        table.enableControls();
-        progress.Fill();
-    } catch (const vorn::SearchCancelled&) {
-        // Silent: the rows written so far go with the table.
-        table.close();
-        table.setSort(QString::fromLatin1(sort));
-        resultModel_->attach();
-        finish();
-        ShowWelcomePicture();
-        const bool close = closeRequested_;
-        closeRequested_ = false;
-        if (close)
-            this->close();
-        return false;
-    } catch (...) {
-        table.close();
-        table.setSort(QString::fromLatin1(sort));
-        resultModel_->attach();
-        finish();
-        throw;
-    }
-    timings_.total = total.nsecsElapsed();
-    timings_.looks = progress.LookNanoseconds();
-    timings_.lookCount = progress.Looks();
-    timings_.longestGap = progress.LongestGapNanoseconds();
-    timings_.firstLook = progress.FirstLookNanoseconds();
-    finish();
-    return true;
-}
-
-void TVornMF::PanelSearchCommand() {
-    vorn::TDataM1& dm = *Data();
+void PanelSearchCommand(JobWindow& w) {
+    TDataM1& dm = *w.Data();
     // A ratio the panel refused is not searched with.
-    if (!ParameterChecksPass())
+    if (!w.ParameterChecksPass())
         return;
-    if (JobRow())
-        JobRow()->CommitFields();
+    if (w.JobRow())
+        w.JobRow()->CommitFields();
     Cursor& job = dm.TempInput;
-    const double factor = UnitIsMm() ? 25.4 : 1.0;
+    const double factor = w.UnitIsMm() ? 25.4 : 1.0;
 
     // Checks first: a refused job leaves the previous results in place.
     vorn::PanelJob in;
     in.Set_L = job.asDouble(QStringLiteral("Set_L"));
     in.Set_W = job.asDouble(QStringLiteral("Set_W"));
     if (in.Set_L == 0 || in.Set_W == 0) {
-        Warn(this, vorn::PanelJobRefusal(in));
+        Warn(w.Parent(), vorn::PanelJobRefusal(in));
         return;
     }
     in.Set_C = job.asDouble(QStringLiteral("Set_C"));
@@ -300,20 +127,21 @@ void TVornMF::PanelSearchCommand() {
     in.Min_PW = job.asDouble(QStringLiteral("Min_PW"));
     in.PLPW_ratio = job.asDouble(QStringLiteral("PLPW_ratio"));
     in.Min_lv = job.asDouble(QStringLiteral("Min_lv"));
-    in.PanelNumber = edit5_->text().toStdString();
-    in.AUTOPanel = autoPanel_->isChecked();
-    in.GoodBase = bestBase_->isChecked();
-    in.BothPanel = bothPanel_->isChecked();
-    in.BothBase = bothBase_->isChecked();
+    const SearchOptions options = w.Options();
+    in.PanelNumber = options.panelKinds.toStdString();
+    in.AUTOPanel = options.autoPanel;
+    in.GoodBase = options.bestBase;
+    in.BothPanel = options.bothPanel;
+    in.BothBase = options.bothBase;
     in.sheets = vorn::EnabledSheetSizes(dm.SetBase);
     if (in.sheets.empty()) {
-        Warn(this, vorn::PanelJobRefusal(in));
+        Warn(w.Parent(), vorn::PanelJobRefusal(in));
         return;
     }
     if (!in.AUTOPanel)
         in.presets = EnabledPresets(dm.EnabledPanelsQuery);
-    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (RefusedByDomain(this, vorn::PanelJobDomainProblem(in, unit)))
+    const auto unit = w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (RefusedByDomain(w.Parent(), vorn::PanelJobDomainProblem(in, unit)))
         return;
 
     const double L = std::max(in.Set_L, in.Set_W) / factor;
@@ -321,29 +149,28 @@ void TVornMF::PanelSearchCommand() {
     std::int64_t sinkNs = 0;
     bool done = false;
     try {
-        done =
-            RunInProgressFrame(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
-                               [&](vorn::SearchProgress& progress) {
-                                   dm.Temp_inner.close();
-                                   vorn::ResultTableSink sink(dm.TempResult);
-                                   QElapsedTimer clock;
-                                   clock.start();
-                                   vorn::RunPanelSearch(in, unit, sink, progress);
-                                   sink.Finish();
-                                   timings_.engine = clock.nsecsElapsed();
-                                   sinkNs = sink.Nanoseconds();
-                                   timings_.rows = sink.Rows();
-                                   dm.Temp_inner.close();
-                                   progress.EndPhase();
-                                   clock.restart();
-                                   vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
-                                   timings_.tableWrites = sinkNs + clock.nsecsElapsed();
-                               });
+        done = w.RunSearch(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
+                           [&](vorn::SearchProgress& progress) {
+                               dm.Temp_inner.close();
+                               vorn::ResultTableSink sink(dm.TempResult);
+                               QElapsedTimer clock;
+                               clock.start();
+                               vorn::RunPanelSearch(in, unit, sink, progress);
+                               sink.Finish();
+                               w.Timings().engine = clock.nsecsElapsed();
+                               sinkNs = sink.Nanoseconds();
+                               w.Timings().rows = sink.Rows();
+                               dm.Temp_inner.close();
+                               progress.EndPhase();
+                               clock.restart();
+                               vorn::NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
+                               w.Timings().tableWrites = sinkNs + clock.nsecsElapsed();
+                           });
     } catch (const vorn::SearchTooLarge& e) {
         // The table is empty again (RunInProgressFrame); say what to change.
-        ShowWelcomePicture();
+        w.ShowWelcomePicture();
         QMessageBox::warning(
-            this, QStringLiteral("Vorn"),
+            w.Parent(), QStringLiteral("Vorn"),
             QStringLiteral("达到利用率下限 Min_lv = %1% 的方案超过 %2 个，内存容纳不下，未列出。"
                            "请提高 Min_lv，或缩小Panel尺寸上限（Max_PL、Max_PW）。")
                 .arg(QString::number(in.Min_lv, 'g', 10), QString::number(e.Rows())),
@@ -352,35 +179,35 @@ void TVornMF::PanelSearchCommand() {
     }
     if (!done)
         return;
-    FinishSearchCommand(sinkNs);
+    FinishSearchCommand(w, sinkNs);
     if (dm.TempResult.recordCount() == 0)
-        statusBar()->showMessage(NoPanelPlanReason(in, unit));
+        w.ShowStatus(NoPanelPlanReason(in, unit));
 }
 
 // Attaches the grid again and picks up the first row.
-void TVornMF::FinishSearchCommand(std::int64_t sinkNs) {
+void FinishSearchCommand(JobWindow& w, std::int64_t sinkNs) {
     // The engine's clock ran while rows were appended and the box was shown.
-    timings_.engine -= sinkNs + timings_.looks;
+    w.Timings().engine -= sinkNs + w.Timings().looks;
     QElapsedTimer pick;
     pick.start();
-    resultModel_->attach();
-    DBGrid1DblClick();
-    timings_.pickUp = pick.nsecsElapsed();
-    timings_.total += timings_.pickUp;
+    w.AttachResults();
+    w.PickUpResult();
+    w.Timings().pickUp = pick.nsecsElapsed();
+    w.Timings().total += w.Timings().pickUp;
 }
 
-void TVornMF::ArraySearchCommand() {
-    vorn::TDataM1& dm = *Data();
-    if (ArrayRow())
-        ArrayRow()->CommitFields();
+void ArraySearchCommand(JobWindow& w) {
+    TDataM1& dm = *w.Data();
+    if (w.ArrayRow())
+        w.ArrayRow()->CommitFields();
     Cursor& cus = dm.TempInputCus;
-    const double factor = UnitIsMm() ? 25.4 : 1.0;
+    const double factor = w.UnitIsMm() ? 25.4 : 1.0;
 
     vorn::ArrayJob in;
     in.Part_L = cus.asDouble(QStringLiteral("Part_L"));
     in.Part_W = cus.asDouble(QStringLiteral("Part_W"));
     if (const std::string refusal = vorn::ArrayJobRefusal(in); !refusal.empty()) {
-        Warn(this, refusal);
+        Warn(w.Parent(), refusal);
         return;
     }
     in.Part_C = cus.asDouble(QStringLiteral("Part_C"));
@@ -390,34 +217,48 @@ void TVornMF::ArraySearchCommand() {
     in.Min_SetW = cus.asDouble(QStringLiteral("Min_SetW"));
     in.Max_SetL = cus.asDouble(QStringLiteral("Max_SetL"));
     in.Max_SetW = cus.asDouble(QStringLiteral("Max_SetW"));
-    const auto unit = UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
-    if (RefusedByDomain(this, vorn::ArrayJobDomainProblem(in, unit)))
+    const auto unit = w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
+    if (RefusedByDomain(w.Parent(), vorn::ArrayJobDomainProblem(in, unit)))
         return;
 
     const double L = std::max(in.Part_L, in.Part_W) / factor;
     const double W = std::min(in.Part_L, in.Part_W) / factor;
     const std::int64_t maximum = std::llrint(double(vorn::EstimateSteps(L, W)) / 20.0);
     std::int64_t sinkNs = 0;
-    const bool done = RunInProgressFrame(
-        dm.TempResultCus, "Panel_Down", maximum, [&](vorn::SearchProgress& progress) {
+    const bool done =
+        w.RunSearch(dm.TempResultCus, "Panel_Down", maximum, [&](vorn::SearchProgress& progress) {
             vorn::ArrayTableSink sink(dm.TempResultCus);
             QElapsedTimer clock;
             clock.start();
             vorn::RunArraySearch(in, unit, sink, progress);
             sink.Finish();
-            timings_.engine = clock.nsecsElapsed();
+            w.Timings().engine = clock.nsecsElapsed();
             sinkNs = sink.Nanoseconds();
-            timings_.rows = sink.Rows();
+            w.Timings().rows = sink.Rows();
             progress.EndPhase();
             clock.restart();
             vorn::NumberInSortOrder(dm.TempResultCus, "Panel_Down");
-            timings_.tableWrites = sinkNs + clock.nsecsElapsed();
+            w.Timings().tableWrites = sinkNs + clock.nsecsElapsed();
         });
     if (!done)
         return;
-    FinishSearchCommand(sinkNs);
+    FinishSearchCommand(w, sinkNs);
     if (dm.TempResultCus.recordCount() == 0)
-        statusBar()->showMessage(
+        w.ShowStatus(
             QStringLiteral("没有找到Array方案：Array尺寸上下限（Min_SetL × Min_SetW 至 Max_SetL × "
                            "Max_SetW）之内排不出单元"));
 }
+
+} // namespace
+
+void SearchCommand(JobWindow& w) {
+    // A second search never starts inside the first.
+    if (w.SearchRunning() || !w.Data())
+        return;
+    if (w.OnArrayPage())
+        ArraySearchCommand(w);
+    else
+        PanelSearchCommand(w);
+}
+
+} // namespace vorn

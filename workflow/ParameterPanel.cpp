@@ -1,6 +1,6 @@
 #include "ParameterPanel.h"
 
-#include "DefaultsWindow.h"
+#include "WorkRow.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -2,10 +2,11 @@
 // (Ctrl+P), preview (Ctrl+Y) and the PDF. The window gathers the job row,
 // the part's fields, the unit and the holes; reports/ does the rest.
 
-#include "MainWindow.h"
+#include "JobCommands.h"
 
 #include "Cursor.h"
 #include "DataModule.h"
+#include "DefaultsList.h"
 #include "DesktopOpen.h"
 #include "RecentFolders.h"
 #include "ReportPaint.h"
@@ -17,18 +18,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStatusBar>
-#include <QToolButton>
 #include <QUrl>
 
-using vorn::Cursor;
-namespace report = vorn::report;
+namespace vorn {
 
 namespace {
 
@@ -48,16 +44,14 @@ QString ReportFileName(const QString& partNumber, const QString& suffix) {
              suffix);
 }
 
-} // namespace
-
-bool TVornMF::GatherReport(vorn::report::ReportContent& content) {
-    vorn::TDataM1* dm = Data();
+bool GatherReport(JobWindow& w, report::ReportContent& content) {
+    TDataM1* dm = w.Data();
     if (!dm)
         return false;
-    QString company = DefaultsList_.Value(QStringLiteral("CompName"));
+    QString company = w.Defaults().Value(QStringLiteral("CompName"));
     if (company.isEmpty()) {
         QMessageBox hint(QMessageBox::Information, QStringLiteral("提示"), report::CompanyHint(),
-                         QMessageBox::Ok, this);
+                         QMessageBox::Ok, w.Parent());
         hint.setObjectName(QStringLiteral("CompanyHint"));
         hint.exec();
     }
@@ -69,48 +63,51 @@ bool TVornMF::GatherReport(vorn::report::ReportContent& content) {
         holes2 = vorn::HolesOfType(tooling, QStringLiteral("Panel2"));
         tooling.first();
     }
-    vorn::WorkRow* row = JobRow();
+    WorkRow* row = w.JobRow();
     if (!row)
         return false;
     report::ReportJob job;
     job.plan = {[row](const char* f) { return row->Number(f); },
                 [row](const char* f) { return row->Text(f); }};
-    job.partNumber = partNumber_->text();
-    job.customerPart = customerPart_->text();
-    job.operatorName = operator_->text();
-    job.date = date_->text();
-    job.note = note_->toPlainText();
-    job.unitCaption = unitButton_->text();
-    job.boards = givenBoards_;
+    const JobIdentity identity = w.Identity();
+    job.partNumber = identity.partNumber;
+    job.customerPart = identity.customerPart;
+    job.operatorName = identity.operatorName;
+    job.date = identity.date;
+    job.note = identity.note;
+    job.unitCaption = w.UnitCaption();
+    job.boards = w.GivenBoards();
     content = report::MakeReportContent(job, company, holes1, holes2);
     return true;
 }
 
-void TVornMF::RunReport(ReportOutput output) {
-    if (!UpdateJobCommands()) {
-        QMessageBox::information(this, QStringLiteral("Vorn"), JobInvalidMessage(),
+} // namespace
+
+void ReportCommand(JobWindow& w, ReportOutput output) {
+    if (!w.UpdateJobCommands()) {
+        QMessageBox::information(w.Parent(), QStringLiteral("Vorn"), JobInvalidMessage(),
                                  QMessageBox::Ok);
         return;
     }
-    vorn::WorkRow* jobRow = JobRow();
+    WorkRow* jobRow = w.JobRow();
     jobRow->CommitFields();
     const bool twoSize = jobRow->Number("Panel2") != 0;
-    const QString templatePath = report::TemplatePath(ProgramDir(), twoSize);
+    const QString templatePath = report::TemplatePath(w.ProgramDir(), twoSize);
     if (output == ReportOutput::Workbook && !QFileInfo::exists(templatePath)) {
-        QMessageBox::warning(this, QStringLiteral("Vorn"), report::TemplateMissingMessage(),
+        QMessageBox::warning(w.Parent(), QStringLiteral("Vorn"), report::TemplateMissingMessage(),
                              QMessageBox::Ok);
         return;
     }
     report::ReportContent content;
-    if (!GatherReport(content))
+    if (!GatherReport(w, content))
         return;
     QString error;
     switch (output) {
     case ReportOutput::Workbook: {
         const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("Vorn"));
-        const QString path = QDir(folder).filePath(ReportFileName(partNumber_->text(), "xlsx"));
+        const QString path = QDir(folder).filePath(ReportFileName(w.Identity().partNumber, "xlsx"));
         if (!QDir().mkpath(folder)) {
-            QMessageBox::critical(this, QStringLiteral("Vorn"),
+            QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"),
                                   QStringLiteral("临时文件夹 %1 无法建立，报表没有导出。")
                                       .arg(QDir::toNativeSeparators(folder)));
             return;
@@ -118,62 +115,64 @@ void TVornMF::RunReport(ReportOutput output) {
         if (!report::WriteReportWorkbook(content, templatePath, path, &error)) {
             // A failed build shows its own text in a plain box.
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorn"), error, QMessageBox::Ok,
-                            this);
+                            w.Parent());
             box.exec();
             return;
         }
         const QString written = QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(path));
-        statusBar()->showMessage(written);
+        w.ShowStatus(written);
         if (vorn::OpenWithDesktop(path))
             return;
         // No spreadsheet program: say where the workbook is and let it be kept.
         QMessageBox box(QMessageBox::Information, QStringLiteral("Vorn"),
                         QStringLiteral("没有可以打开工作簿的电子表格程序。报表已保存在：\n%1")
                             .arg(QDir::toNativeSeparators(path)),
-                        QMessageBox::Ok, this);
+                        QMessageBox::Ok, w.Parent());
         box.setObjectName(QStringLiteral("ReportSavedBox"));
         QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
         box.exec();
         if (box.clickedButton() != saveAs)
             return;
         const QString target = QFileDialog::getSaveFileName(
-            this, QStringLiteral("另存为"),
+            w.Parent(), QStringLiteral("另存为"),
             QDir(vorn::LastFolder(vorn::FileKind::Reports)).filePath(QFileInfo(path).fileName()),
             QStringLiteral("Excel 工作簿 (*.xlsx)"));
         vorn::RememberFolder(vorn::FileKind::Reports, target);
         if (!target.isEmpty() && !vorn::SafeCopyFile(path, target, &error))
-            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+            QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
         return;
     }
     case ReportOutput::Print: {
         QPrinter printer(QPrinter::HighResolution);
-        if (!report::PrintReportWithDialog(this, printer, content, &error) && !error.isEmpty())
-            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+        if (!report::PrintReportWithDialog(w.Parent(), printer, content, &error) &&
+            !error.isEmpty())
+            QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
         return;
     }
     case ReportOutput::Preview: {
         QPrinter printer(QPrinter::HighResolution);
-        report::PreviewReport(this, printer, content);
+        report::PreviewReport(w.Parent(), printer, content);
         return;
     }
     case ReportOutput::Pdf: {
-        QFileDialog dialog(this, QStringLiteral("导出PDF"));
+        QFileDialog dialog(w.Parent(), QStringLiteral("导出PDF"));
         dialog.setObjectName(QStringLiteral("SaveReportPdfDialog"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
         vorn::StartInLastFolder(dialog, vorn::FileKind::Reports);
-        dialog.selectFile(ReportFileName(partNumber_->text(), "pdf"));
+        dialog.selectFile(ReportFileName(w.Identity().partNumber, "pdf"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString file = dialog.selectedFiles().first();
         vorn::RememberFolder(vorn::FileKind::Reports, file);
         if (!report::WriteReportPdf(content, file, &error))
-            QMessageBox::critical(this, QStringLiteral("Vorn"), error);
+            QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
         else
-            statusBar()->showMessage(
-                QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(file)));
+            w.ShowStatus(QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(file)));
         return;
     }
     }
 }
+
+} // namespace vorn

@@ -1,22 +1,22 @@
 // The shown diagram saved as vectors (SVG, PDF): the view is drawn again with
 // the same routines and arguments as on screen, onto a vector device.
 
-#include "MainWindow.h"
+#include "JobCommands.h"
 
 #include "DataModule.h"
 #include "ToolingRows.h"
 #include "VectorPicture.h"
 
-#include <QLabel>
+namespace vorn {
 
-bool TVornMF::SaveShownViewAsVectors(const QString& fileName, QString* error) {
-    vorn::TDataM1* dm = Data();
-    if (!dm || ShowsWelcome()) {
+bool SaveShownViewAsVectors(JobWindow& w, const QString& fileName, QString* error) {
+    TDataM1* dm = w.Data();
+    if (!dm || w.ShowsWelcome()) {
         if (error)
             *error = QStringLiteral("%1: 只有方案的图才能保存为矢量图").arg(fileName);
         return false;
     }
-    const vorn::DiagramView view = SelectedView();
+    const DiagramView view = w.SelectedView();
     const bool twoSizeCut =
         view == vorn::DiagramView::Cutting && dm->TempInput.asDouble(QStringLiteral("Panel2")) > 0;
     std::vector<vorn::ToolingHole> holes;
@@ -25,11 +25,11 @@ bool TVornMF::SaveShownViewAsVectors(const QString& fileName, QString* error) {
         vorn::FilterRestore restore(tooling);
         holes = vorn::HolesOfType(tooling, type);
     }
-    const vorn::TwoPanelCutting cut =
-        twoSizeCut ? GatherTwoPanelCuttingArgs() : vorn::TwoPanelCutting{};
-    const vorn::LayoutDrawing args = twoSizeCut ? vorn::LayoutDrawing{} : GatherLayoutArgs(view);
+    const vorn::TwoPanelCutting cut = twoSizeCut ? ViewTwoPanelCuttingArgs(*dm) : TwoPanelCutting{};
+    const LayoutDrawing args =
+        twoSizeCut ? LayoutDrawing{} : ViewLayoutArgs(*dm, view, w.OnArrayPage(), w.GivenBoards());
     return vorn::SaveVectorPicture(
-        fileName, image1_->size(),
+        fileName, w.DiagramSize(),
         [&](const vorn::DiagramCanvas& canvas) {
             if (twoSizeCut) {
                 vorn::DrawTwoPanelCutting(cut, canvas);
@@ -42,3 +42,5 @@ bool TVornMF::SaveShownViewAsVectors(const QString& fileName, QString* error) {
         },
         error);
 }
+
+} // namespace vorn
