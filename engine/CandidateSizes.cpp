@@ -266,6 +266,18 @@ bool Search::Trimmed(const Layout& board, double& PL, double& PW) const {
     return PW > 0 && RoundEven(PL * 1e10 / PW) <= ratioKey_;
 }
 
+void Search::ReleaseSingleSizeTables() {
+    evaluated_ = {};
+    cutAt_ = {};
+    cutStore_ = {};
+    for (SideList& l : lists_)
+        l = SideList{};
+    // Layouts depend on the size alone: the two-size rows recompute the
+    // few they need.
+    boardCache_ = {};
+    ++boardsCleared_;
+}
+
 void Search::EvaluatePanel(double PL, double PW, const Candidate* known) {
     progress_.Beat();
     ++stats_.candidatesGenerated;

@@ -230,6 +230,10 @@ private:
 
     void SearchTwoSizePlans();
 
+    // The single-size stage's tables, kept no longer than it needs them:
+    // the pairs need the memory.
+    void ReleaseSingleSizeTables();
+
     // A helper pays for itself from some hundreds of collected sizes on.
     bool TwoThreads() const { return SearchThreads() > 1 && inner_.size() >= 256; }
 
@@ -464,7 +468,9 @@ private:
     std::vector<char> distinctKeys_;      // per sheet, see TryLane
     std::vector<double> sheetArea_;       // SL * SW per sheet
     FlatTable<std::uint32_t> roundedIds_; // ids by rounded sides
-    KeySet plansMet_;                     // see RecordFastPlan
+    // Plans met, see RecordFastPlan: at most about 130 MB of table.
+    static constexpr std::size_t kPlansKept = std::size_t{1} << 22;
+    KeySet plansMet_;
 };
 
 } // namespace vorn::panelsearch

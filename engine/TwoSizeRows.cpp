@@ -6,8 +6,14 @@ namespace vorn::panelsearch {
 
 void Search::RecordFastPlan(std::size_t i, std::size_t j, const Layout& b1, const Layout& b2,
                             const FastBest& b, const SizeKey& key) {
-    if (key.a != 0 && !plansMet_.Insert(key))
-        return;
+    if (key.a != 0) {
+        // A plan forgotten here is recorded again and its row found a
+        // duplicate (or again ruled out): only time is at stake.
+        if (plansMet_.Size() >= kPlansKept)
+            plansMet_.Clear();
+        if (!plansMet_.Insert(key))
+            return;
+    }
     RecordPlan(MakePlan(i, j, b1, b2, b));
 }
 

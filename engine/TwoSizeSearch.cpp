@@ -88,6 +88,7 @@ void Search::SearchTwoSizePlans() {
             keyU1[i] = PanelOneKey(i);
     }
     grouped.get();
+    ReleaseSingleSizeTables();
     if (lanes > 64) {
         // More sheets than a lane mask holds: the pairs one by one.
         for (std::size_t i = 0; i < n; ++i) {
@@ -202,12 +203,15 @@ template <class Record>
 void Search::TryPanelsOne(PairState st, const std::vector<char>& recordable,
                           const std::vector<std::int64_t>& keyU1, Record&& record) {
     const std::size_t n = inner_.size();
-    constexpr std::size_t kChunk = 16;
+    // A chunk's plans wait in memory until taken: where each panel 1 finds
+    // some hundred thousand plans (tiny boards), a few panels per chunk and
+    // a few chunks ahead keep them to some tens of MB.
+    constexpr std::size_t kChunk = 4;
     PairState helperState;
     if (TwoThreads())
         helperState = st;
     InOrderChunks<PanelOneFound> chunks(
-        (n + kChunk - 1) / kChunk, 32, TwoThreads(),
+        (n + kChunk - 1) / kChunk, 8, TwoThreads(),
         [&](std::size_t c, bool onHelper) {
             PairState& state = onHelper ? helperState : st;
             PanelOneFound f;
