@@ -30,16 +30,19 @@
 namespace {
 
 const char kHelp[] =
-    "usage: engine_bench [--runs N] [--reference] [--family main|small|all] [--job NAME]...\n"
+    "usage: engine_bench [--runs N] [--reference] [--family main|small|generated|all] [--job "
+    "NAME]...\n"
     "                    [--timeout SECONDS] [--memory MB] [--stop-after MS] [JOBDIR]\n"
     "\n"
     "Runs bench jobs through the engine alone and prints, per job: wall and CPU\n"
     "time (minimum over the runs), the search counts, peak memory, rows and time\n"
     "per row, then a summary table.\n"
     "\n"
-    "  --runs N         runs per job (default 5 for main, 1 for small)\n"
+    "  --runs N         runs per job (default 5 for main, 1 for the others)\n"
     "  --family F       main: j1 ... j5; small: the small rectangular boards\n"
-    "                   s1 ... s14 (3.5-26 mm, routed and V-scored); all: both\n"
+    "                   s1 ... s14 (3.5-26 mm, routed and V-scored); generated:\n"
+    "                   g00 ... g23 (drawn at random: 5-26 mm, one or two kinds,\n"
+    "                   best or every sheet); all: every family\n"
     "                   (default main)\n"
     "  --job NAME       only the named jobs, in the order given (repeatable)\n"
     "  --timeout S      stop a job after S seconds of wall time (default 120)\n"
@@ -320,8 +323,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (family != "main" && family != "small" && family != "all") {
-        std::fprintf(stderr, "engine_bench: unknown family '%s' (main, small or all)\n",
+    if (family != "main" && family != "small" && family != "generated" && family != "all") {
+        std::fprintf(stderr, "engine_bench: unknown family '%s' (main, small, generated or all)\n",
                      family.c_str());
         return 2;
     }
@@ -330,14 +333,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (names.empty()) {
-        if (family != "small")
+        if (family == "main" || family == "all")
             names = {"j1", "j2", "j3", "j4", "j5"};
-        if (family != "main")
+        if (family == "small" || family == "all")
             for (int k = 1; k <= 14; ++k)
                 names.push_back("s" + std::to_string(k));
+        if (family == "generated" || family == "all")
+            for (int k = 0; k <= 23; ++k)
+                names.push_back((k < 10 ? "g0" : "g") + std::to_string(k));
     }
     if (runs == 0)
-        runs = family == "small" ? 1 : 5;
+        runs = family == "main" ? 5 : 1;
     int status = 0;
     std::vector<Outcome> outcomes;
     for (const std::string& name : names) {
