@@ -18,10 +18,3 @@ add_custom_target(vorn_defaults_file ALL
 add_executable(defaults_tests ${CMAKE_CURRENT_LIST_DIR}/tests/DefaultsListTest.cpp)
 target_link_libraries(defaults_tests PRIVATE vorn_defaults GTest::gtest_main)
 gtest_discover_tests(defaults_tests)
-
-# The defaults window works on the job's rows through the main window.
-add_library(vorn_defaults_window STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/DefaultsWindow.cpp
-)
-target_include_directories(vorn_defaults_window PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vorn_defaults_window PUBLIC vorn_defaults vorn_workflow Qt6::Widgets)
