@@ -4,7 +4,6 @@
 
 #include "Cursor.h"
 #include "DataModule.h"
-#include "JobTestSupport.h"
 #include "JobTypes.h"
 #include "MainWindow.h"
 #include "MainWindowAccess.h"
@@ -13,6 +12,7 @@
 #include "Startup.h"
 #include "Tolerance.h"
 #include "VornTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "MainWindow.h"
 #include "HelpWindow.h"
 #include "SearchInterfaces.h"
-#include "ShellTestSupport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "VornApplication.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,9 +77,7 @@ private:
     std::unique_ptr<vorn::test::ProgramDir> dir_;
     std::unique_ptr<TVornMF> window_;
 
-    void WriteDefaults(const QByteArray& text) {
-        WriteFile(dir_->file(QStringLiteral("VornInitS.int")), text);
-    }
+    void WriteDefaults(const QByteArray& text) { vorn::test::WriteDefaults(*dir_, text); }
     template <class T> T* Child(const char* name) const {
         T* w = window_->findChild<T*>(QString::fromLatin1(name));
         if (!w)
@@ -404,6 +402,8 @@ private slots:
             {"工具(&T) > 恢复数据", "Ctrl+R", "M04_06Click", true},
             {"帮助(&H) > 帮  助", "", "M05_03Click", true},
             {"帮助(&H) > 关于 Vorn", "", "M05_02Click", true},
+            {"语言 / Language(&L) > 中文", "", "", true},
+            {"语言 / Language(&L) > English", "", "", true},
             {"退出(&U)", "", "M01_06Click", true},
         };
         // Walk the built menus in order, submenus in place.
@@ -641,7 +641,7 @@ private slots:
     }
 
     void startNewJobWithoutDefaultsFile() {
-        QVERIFY(QFile::remove(dir_->file(QStringLiteral("VornInitS.int"))));
+        QVERIFY(QFile::remove(vorn::test::DefaultsPath(*dir_)));
         window_ = vorn::CreateMainWindow(dir_->path());
         QVERIFY(window_);
         // A saved part exists: Open and Query follow it.

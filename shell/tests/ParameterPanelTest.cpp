@@ -6,10 +6,10 @@
 #include "ParameterPanel.h"
 #include "Cursor.h"
 #include "DataModule.h"
-#include "JobTestSupport.h"
 #include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "Startup.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -309,7 +309,7 @@ private slots:
         AnswerBoxes(&seen, QMessageBox::Ok);
         Type(ratio, QStringLiteral("0.8"));
         QCOMPARE(seen.count, 1);
-        QCOMPARE(seen.text, vorn::kRatioMessage);
+        QCOMPARE(seen.text, vorn::RatioMessage());
         QCOMPARE(seen.icon, QMessageBox::Information);
         QCOMPARE(Focused(), QStringLiteral("DBEdit21"));
         QCOMPARE(Dm().TempInput.asDouble("PLPW_ratio"), 0.8); // the value stays
@@ -343,7 +343,7 @@ private slots:
         Activate();
         QTest::keyClick(w_.get(), Qt::Key_F2);
         QCOMPARE(seen.count, 5);
-        QCOMPARE(seen.text, vorn::kRatioMessage);
+        QCOMPARE(seen.text, vorn::RatioMessage());
         QVERIFY(!Dm().TempResult.isOpen());
         QCOMPARE(Focused(), QStringLiteral("DBEdit21"));
 
@@ -495,7 +495,7 @@ private slots:
         AnswerBoxes(&seen, QMessageBox::Ok);
         Press(Qt::Key_5);
         QCOMPARE(seen.count, 1);
-        QCOMPARE(seen.text, vorn::kPanel2SizeMessage);
+        QCOMPARE(seen.text, vorn::Panel2SizeMessage());
         QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(Focused(), QStringLiteral("DBEdit7"));
         AnswerBoxes(&seen, QMessageBox::Ok);

@@ -16,6 +16,7 @@
 #include "ToolingTab.h"
 #include "ToolingWork.h"
 #include "VornTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,32 +45,9 @@ using vorn::DiagramView;
 
 namespace {
 
+using vorn::test::AnswerNextBox;
 using vorn::test::Shot;
-
-// Answers the next message box with OK and records its text (and, given a
-// name, its picture).
-void AnswerNextBox(QString* text, const QString& shot = {}) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        *text = box->text();
-        if (!shot.isEmpty())
-            Shot(box, shot);
-        timer->deleteLater();
-        box->button(QMessageBox::Ok)->click();
-    });
-    timer->start();
-}
-
-void Type(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-}
+using vorn::test::Type;
 
 double Num(const Cursor& c, const char* f) {
     return c.asDouble(QString::fromLatin1(f));

@@ -4,8 +4,8 @@
 
 #include "MainWindow.h"
 #include "SafeWrite.h"
-#include "ShellTestSupport.h"
 #include "Startup.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -152,7 +152,7 @@ private slots:
             QVERIFY(QFile::copy(vorn::test::buildProgramDir() + u'/' + QLatin1String(name),
                                 dir_->file(QLatin1String(name))));
         // No company name: every report first shows the hint.
-        const QString defaults = dir_->file(QStringLiteral("VornInitS.int"));
+        const QString defaults = vorn::test::DefaultsPath(*dir_);
         QByteArray text = ReadFile(defaults);
         text.replace("CompName=Vorn PCB", "");
         WriteFile(defaults, text);

@@ -6,11 +6,11 @@
 #include "UnitSwitch.h"
 #include "Cursor.h"
 #include "DataModule.h"
-#include "JobTestSupport.h"
 #include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "Startup.h"
 #include "Tolerance.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

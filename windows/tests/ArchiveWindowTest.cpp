@@ -10,8 +10,8 @@
 #include "PartsArchive.h"
 #include "QueryWindow.h"
 #include "SafeWrite.h"
-#include "ShellTestSupport.h"
 #include "Startup.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,13 +40,9 @@ using namespace vorn::test;
 
 namespace {
 
+using vorn::test::SeenBox;
 using vorn::test::Shot;
-
-struct SeenBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButton byDefault = QMessageBox::NoButton; // what Enter answers
-};
+using vorn::test::Type;
 
 // Answers the message boxes that come up, one answer each, in order, and
 // records what they showed.
@@ -66,7 +62,7 @@ private:
             return;
         last_ = box;
         seen.append({box->windowTitle(), box->text(), box->icon(),
-                     box->standardButton(box->defaultButton())});
+                     box->standardButton(box->defaultButton()), 1});
         QAbstractButton* b = box->button(answers_.takeFirst());
         if (b)
             b->click();
@@ -158,16 +154,6 @@ private:
     QPointer<QFileDialog> watched_;
     QTimer timer_;
 };
-
-void Type(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Delete);
-    else
-        QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-}
 
 void DoubleClickRow(QTableView* grid, int row) {
     const QModelIndex index = grid->model()->index(row, 0);

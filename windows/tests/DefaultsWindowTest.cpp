@@ -1,8 +1,8 @@
 #include "DefaultsWindow.h"
 #include "MainWindow.h"
 #include "SafeWrite.h"
-#include "ShellTestSupport.h"
 #include "Startup.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +28,7 @@ private:
     std::unique_ptr<vorn::test::ProgramDir> dir_;
     std::unique_ptr<TVornMF> window_;
 
-    QString DefaultsPath() const { return dir_->file(QStringLiteral("VornInitS.int")); }
+    QString DefaultsPath() const { return vorn::test::DefaultsPath(*dir_); }
     vorn::Cursor& Job() const { return window_->Data()->TempInput; }
     vorn::Cursor& Array() const { return window_->Data()->TempInputCus; }
 
@@ -54,10 +54,7 @@ private:
     }
     // Types into a field and leaves it, as a user would.
     static void Type(QWidget* form, const char* field, const QString& text) {
-        auto* e = Child<QLineEdit>(form, field);
-        e->selectAll();
-        QTest::keyClicks(e, text);
-        QTest::keyClick(e, Qt::Key_Return);
+        vorn::test::Type(Child<QLineEdit>(form, field), text);
     }
 
 private slots:

@@ -10,9 +10,9 @@
 #include "SafeWrite.h"
 #include "SchemaCheck.h"
 #include "SheetsWindow.h"
-#include "ShellTestSupport.h"
 #include "SqliteConnection.h"
 #include "Startup.h"
+#include "WindowTestSupport.h"
 #include "YesNoDelegate.h"
 
 #include <QAction>
