@@ -7,6 +7,7 @@
 #include "DataRows.h"
 #include "Fields.h"
 #include "HelpWindow.h"
+#include "Language.h"
 #include "NewJob.h"
 #include "ParameterPanel.h"
 #include "ResultGrid.h"
@@ -16,14 +17,17 @@
 #include "ToolingTab.h"
 #include "Unit1.h"
 #include "Units.h"
+#include "UserSettings.h"
 #include "WelcomePicture.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QGridLayout>
@@ -78,49 +82,53 @@ struct MenuEntry {
 };
 
 const MenuEntry kMenus[] = {
-    {Kind::Menu, "M01", "文件(&F)", "", ""},
-    {Kind::Item, "M01_01", "打开(&O)", "Ctrl+O", "ToolButton5Click"},
-    {Kind::Item, "M01_02", "保存(&B)", "Ctrl+S", "ToolButton3Click"},
-    {Kind::Item, "M01_03", "删除(&D)", "Ctrl+D", "ToolButton12Click"},
+    {Kind::Menu, "M01", QT_TRANSLATE_NOOP("TVornMF", "文件(&F)"), "", ""},
+    {Kind::Item, "M01_01", QT_TRANSLATE_NOOP("TVornMF", "打开(&O)"), "Ctrl+O", "ToolButton5Click"},
+    {Kind::Item, "M01_02", QT_TRANSLATE_NOOP("TVornMF", "保存(&B)"), "Ctrl+S", "ToolButton3Click"},
+    {Kind::Item, "M01_03", QT_TRANSLATE_NOOP("TVornMF", "删除(&D)"), "Ctrl+D", "ToolButton12Click"},
     {Kind::Separator, "", "", "", ""},
-    {Kind::Submenu, "M01_04", "打印&", "", ""},
-    {Kind::Item, "M01_04_01", "御览(&Y)", "Ctrl+Y", "M01_04_01Click"},
-    {Kind::Item, "M01_04_02", "打印(&P)", "Ctrl+P", "ToolButton8Click"},
+    {Kind::Submenu, "M01_04", QT_TRANSLATE_NOOP("TVornMF", "打印&"), "", ""},
+    {Kind::Item, "M01_04_01", QT_TRANSLATE_NOOP("TVornMF", "御览(&Y)"), "Ctrl+Y", "M01_04_01Click"},
+    {Kind::Item, "M01_04_02", QT_TRANSLATE_NOOP("TVornMF", "打印(&P)"), "Ctrl+P",
+     "ToolButton8Click"},
     {Kind::EndSubmenu, "", "", "", ""},
-    {Kind::Submenu, "M01_05", "导出&", "", ""},
-    {Kind::Item, "M01_05_01", "导出Excel文档", "F7", "ToolButton9Click"},
-    {Kind::Item, "M01_05_02", "导出图片", "F8", "PM04Click"},
-    {Kind::Item, "M01_05_03", "导出PDF", "", "M01_05_03Click"},
-    {Kind::Item, "M01_05_04", "导出DXF/拼板坐标", "", "M01_05_04Click"},
-    {Kind::EndSubmenu, "", "", "", ""},
-    {Kind::Separator, "", "", "", ""},
-    {Kind::Item, "M01_06", "退出(&E)", "Ctrl+Q", "M01_06Click"},
-    {Kind::Menu, "M02", "拼板开料(&C)", "", ""},
-    {Kind::Item, "M02_01", "智能拼板开料(&P)", "F2", "ToolButton1Click"},
-    {Kind::Item, "M02_02", "拼板开料(&S)", "F3", "ToolButton2Click"},
-    {Kind::Menu, "M03", "设置(&S)", "", ""},
-    {Kind::Item, "M03_01", "Panels  设定", "F5", "M03_01Click"},
-    {Kind::Item, "M03_02", "Tooling 设定", "F6", "M03_02Click"},
-    {Kind::Item, "M03_03", "板  材  设定", "F7", "M03_03Click"},
-    {Kind::Separator, "", "", "", ""},
-    {Kind::Item, "M03_04", "默认值  设定", "F8", "M03_04Click"},
-    {Kind::Menu, "M04", "工具(&T)", "", ""},
-    {Kind::Item, "M04_01", "查询", "F4", "ToolButton6Click"},
-    {Kind::Separator, "", "", "", ""},
-    {Kind::Submenu, "M04_02", "边距补偿", "", ""},
-    {Kind::Item, "M04_02_01", "上传Panel边距补偿", "F5", "PM01Click"},
-    {Kind::Item, "M04_02_02", "所有Panel边距补偿", "F6", "PM02Click"},
+    {Kind::Submenu, "M01_05", QT_TRANSLATE_NOOP("TVornMF", "导出&"), "", ""},
+    {Kind::Item, "M01_05_01", QT_TRANSLATE_NOOP("TVornMF", "导出Excel文档"), "F7",
+     "ToolButton9Click"},
+    {Kind::Item, "M01_05_02", QT_TRANSLATE_NOOP("TVornMF", "导出图片"), "F8", "PM04Click"},
+    {Kind::Item, "M01_05_03", QT_TRANSLATE_NOOP("TVornMF", "导出PDF"), "", "M01_05_03Click"},
+    {Kind::Item, "M01_05_04", QT_TRANSLATE_NOOP("TVornMF", "导出DXF/拼板坐标"), "",
+     "M01_05_04Click"},
     {Kind::EndSubmenu, "", "", "", ""},
     {Kind::Separator, "", "", "", ""},
-    {Kind::Item, "M04_03", "计算器", "Ctrl+J", "M04_03Click"},
-    {Kind::Item, "M04_04", "工具栏", "Ctrl+G", "M04_04Click"},
+    {Kind::Item, "M01_06", QT_TRANSLATE_NOOP("TVornMF", "退出(&E)"), "Ctrl+Q", "M01_06Click"},
+    {Kind::Menu, "M02", QT_TRANSLATE_NOOP("TVornMF", "拼板开料(&C)"), "", ""},
+    {Kind::Item, "M02_01", QT_TRANSLATE_NOOP("TVornMF", "智能拼板开料(&P)"), "F2",
+     "ToolButton1Click"},
+    {Kind::Item, "M02_02", QT_TRANSLATE_NOOP("TVornMF", "拼板开料(&S)"), "F3", "ToolButton2Click"},
+    {Kind::Menu, "M03", QT_TRANSLATE_NOOP("TVornMF", "设置(&S)"), "", ""},
+    {Kind::Item, "M03_01", QT_TRANSLATE_NOOP("TVornMF", "Panels  设定"), "F5", "M03_01Click"},
+    {Kind::Item, "M03_02", QT_TRANSLATE_NOOP("TVornMF", "Tooling 设定"), "F6", "M03_02Click"},
+    {Kind::Item, "M03_03", QT_TRANSLATE_NOOP("TVornMF", "板  材  设定"), "F7", "M03_03Click"},
     {Kind::Separator, "", "", "", ""},
-    {Kind::Item, "M04_05", "数据备份", "Ctrl+B", "M04_05Click"},
-    {Kind::Item, "M04_06", "恢复数据", "Ctrl+R", "M04_06Click"},
-    {Kind::Menu, "M05", "帮助(&H)", "", ""},
-    {Kind::Item, "M05_03", "帮  助", "", "M05_03Click"},
-    {Kind::Item, "M05_02", "关于 Vorn", "", "M05_02Click"},
-    {Kind::TopItem, "M06", "退出(&U)", "", "M01_06Click"},
+    {Kind::Item, "M03_04", QT_TRANSLATE_NOOP("TVornMF", "默认值  设定"), "F8", "M03_04Click"},
+    {Kind::Menu, "M04", QT_TRANSLATE_NOOP("TVornMF", "工具(&T)"), "", ""},
+    {Kind::Item, "M04_01", QT_TRANSLATE_NOOP("TVornMF", "查询"), "F4", "ToolButton6Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Submenu, "M04_02", QT_TRANSLATE_NOOP("TVornMF", "边距补偿"), "", ""},
+    {Kind::Item, "M04_02_01", QT_TRANSLATE_NOOP("TVornMF", "上传Panel边距补偿"), "F5", "PM01Click"},
+    {Kind::Item, "M04_02_02", QT_TRANSLATE_NOOP("TVornMF", "所有Panel边距补偿"), "F6", "PM02Click"},
+    {Kind::EndSubmenu, "", "", "", ""},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M04_03", QT_TRANSLATE_NOOP("TVornMF", "计算器"), "Ctrl+J", "M04_03Click"},
+    {Kind::Item, "M04_04", QT_TRANSLATE_NOOP("TVornMF", "工具栏"), "Ctrl+G", "M04_04Click"},
+    {Kind::Separator, "", "", "", ""},
+    {Kind::Item, "M04_05", QT_TRANSLATE_NOOP("TVornMF", "数据备份"), "Ctrl+B", "M04_05Click"},
+    {Kind::Item, "M04_06", QT_TRANSLATE_NOOP("TVornMF", "恢复数据"), "Ctrl+R", "M04_06Click"},
+    {Kind::Menu, "M05", QT_TRANSLATE_NOOP("TVornMF", "帮助(&H)"), "", ""},
+    {Kind::Item, "M05_03", QT_TRANSLATE_NOOP("TVornMF", "帮  助"), "", "M05_03Click"},
+    {Kind::Item, "M05_02", QT_TRANSLATE_NOOP("TVornMF", "关于 Vorn"), "", "M05_02Click"},
+    {Kind::TopItem, "M06", QT_TRANSLATE_NOOP("TVornMF", "退出(&U)"), "", "M01_06Click"},
 };
 
 struct ToolEntry {
@@ -131,19 +139,23 @@ struct ToolEntry {
 };
 
 const ToolEntry kTools[] = {
-    {"ToolButton5", "打 开", ToolPicture::Open, "ToolButton5Click"},
-    {"ToolButton3", "保 存", ToolPicture::Save, "ToolButton3Click"},
-    {"ToolButton12", "删除", ToolPicture::Delete, "ToolButton12Click"},
+    {"ToolButton5", QT_TRANSLATE_NOOP("TVornMF", "打 开"), ToolPicture::Open, "ToolButton5Click"},
+    {"ToolButton3", QT_TRANSLATE_NOOP("TVornMF", "保 存"), ToolPicture::Save, "ToolButton3Click"},
+    {"ToolButton12", QT_TRANSLATE_NOOP("TVornMF", "删除"), ToolPicture::Delete,
+     "ToolButton12Click"},
     {"", "", ToolPicture::Open, ""},
-    {"ToolButton1", "智能拼板", ToolPicture::SmartPanel, "ToolButton1Click"},
-    {"ToolButton2", "拼 板", ToolPicture::Panelize, "ToolButton2Click"},
-    {"ToolButton10", "边最小化", ToolPicture::Minimize, "PM01Click"},
-    {"ToolButton6", "查 询", ToolPicture::Query, "ToolButton6Click"},
+    {"ToolButton1", QT_TRANSLATE_NOOP("TVornMF", "智能拼板"), ToolPicture::SmartPanel,
+     "ToolButton1Click"},
+    {"ToolButton2", QT_TRANSLATE_NOOP("TVornMF", "拼 板"), ToolPicture::Panelize,
+     "ToolButton2Click"},
+    {"ToolButton10", QT_TRANSLATE_NOOP("TVornMF", "边最小化"), ToolPicture::Minimize, "PM01Click"},
+    {"ToolButton6", QT_TRANSLATE_NOOP("TVornMF", "查 询"), ToolPicture::Query, "ToolButton6Click"},
     {"", "", ToolPicture::Open, ""},
-    {"ToolButton7", "打印御览", ToolPicture::Preview, "M01_04_01Click"},
-    {"ToolButton8", "打 印", ToolPicture::Print, "ToolButton8Click"},
-    {"ToolButton9", "导 出", ToolPicture::Export, "ToolButton9Click"},
-    {"ToolButton11", "退出", ToolPicture::Exit, "M01_06Click"},
+    {"ToolButton7", QT_TRANSLATE_NOOP("TVornMF", "打印御览"), ToolPicture::Preview,
+     "M01_04_01Click"},
+    {"ToolButton8", QT_TRANSLATE_NOOP("TVornMF", "打 印"), ToolPicture::Print, "ToolButton8Click"},
+    {"ToolButton9", QT_TRANSLATE_NOOP("TVornMF", "导 出"), ToolPicture::Export, "ToolButton9Click"},
+    {"ToolButton11", QT_TRANSLATE_NOOP("TVornMF", "退出"), ToolPicture::Exit, "M01_06Click"},
 };
 
 // The drop-down items of the two tool bar buttons that carry one.
@@ -155,10 +167,10 @@ struct PopupEntry {
 };
 
 const PopupEntry kPopups[] = {
-    {"ToolButton10", "PM01", "边距最小化上传Panel", "PM01Click"},
-    {"ToolButton10", "PM02", "边距最小化所有Panel", "PM02Click"},
-    {"ToolButton9", "PM03", "Excel文件导出", "ToolButton9Click"},
-    {"ToolButton9", "PM04", "Bmp图片导出", "PM04Click"},
+    {"ToolButton10", "PM01", QT_TRANSLATE_NOOP("TVornMF", "边距最小化上传Panel"), "PM01Click"},
+    {"ToolButton10", "PM02", QT_TRANSLATE_NOOP("TVornMF", "边距最小化所有Panel"), "PM02Click"},
+    {"ToolButton9", "PM03", QT_TRANSLATE_NOOP("TVornMF", "Excel文件导出"), "ToolButton9Click"},
+    {"ToolButton9", "PM04", QT_TRANSLATE_NOOP("TVornMF", "Bmp图片导出"), "PM04Click"},
 };
 
 // The twelve job commands, the archive commands and the delete command.
@@ -226,7 +238,8 @@ void MarginRow(QGridLayout* g, int row, QWidget* page, const QString& caption, c
         g->addWidget(Label(page, first), row, 1);
     }
     g->addWidget(a, row, 2);
-    g->addWidget(Label(page, QStringLiteral("上下"), Qt::AlignHCenter), row, 3);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "上下"), Qt::AlignHCenter), row,
+                 3);
     g->addWidget(b, row, 4);
 }
 
@@ -314,7 +327,8 @@ void TVornMF::AttachData() {
     resultModel_->setColumns(columns);
     // The grid's own titles, also while the table is closed.
     for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
-        resultModel_->setColumnTitle(i, QString::fromUtf8(vorn::kResultColumns[i].title));
+        resultModel_->setColumnTitle(
+            i, QCoreApplication::translate("ResultGrid", vorn::kResultColumns[i].title));
     QAbstractItemModel* titles = dbGrid1_->model();
     dbGrid1_->setModel(resultModel_);
     delete titles;
@@ -408,7 +422,7 @@ void TVornMF::BuildMenus() {
     QList<QKeySequence> taken;
     for (const MenuEntry& e : kMenus) {
         const QString name = QString::fromLatin1(e.name);
-        const QString caption = QString::fromUtf8(e.caption);
+        const QString caption = QCoreApplication::translate("TVornMF", e.caption);
         QMenu* into = sub ? sub : menu;
         switch (e.kind) {
         case Kind::Menu:
@@ -457,6 +471,7 @@ void TVornMF::BuildMenus() {
         }
         }
     }
+    BuildLanguageMenu();
     // A disabled submenu keeps its items' keys from acting.
     for (const OwnedKey& k : ownedKeys_) {
         for (QAction* parent : k.parents)
@@ -479,6 +494,39 @@ void TVornMF::RefreshOwnedShortcuts() {
     }
 }
 
+void TVornMF::BuildLanguageMenu() {
+    // Before the bar's own exit item. Each language is named in itself; the
+    // choice is remembered and the windows speak it from the next start.
+    auto* menu = new QMenu(QCoreApplication::translate("TVornMF", "语言 / Language(&L)"), this);
+    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* group = new QActionGroup(menu);
+    const struct {
+        vorn::Language language;
+        const char* name;
+        const char* objectName;
+        const char* message;
+    } choices[] = {
+        {vorn::Language::Chinese, "中文", "LanguageChinese",
+         "重新启动 Vorn 后，界面将使用中文。\nVorn will speak Chinese from its next start."},
+        {vorn::Language::English, "English", "LanguageEnglish",
+         "Vorn will speak English from its next start.\n重新启动 Vorn 后，界面将使用英文。"}};
+    for (const auto& c : choices) {
+        QAction* a = menu->addAction(QString::fromUtf8(c.name));
+        a->setObjectName(QString::fromLatin1(c.objectName));
+        a->setCheckable(true);
+        a->setChecked(vorn::CurrentLanguage() == c.language);
+        group->addAction(a);
+        const vorn::Language language = c.language;
+        const QString message = QString::fromUtf8(c.message);
+        connect(a, &QAction::triggered, this, [this, language, message] {
+            vorn::RememberLanguage(language);
+            if (language != vorn::CurrentLanguage())
+                QMessageBox::information(this, QStringLiteral("Vorn"), message, QMessageBox::Ok);
+        });
+    }
+    menuBar()->insertMenu(commands_.value(QStringLiteral("M06")), menu);
+}
+
 void TVornMF::BuildToolBar() {
     toolBar_ = new QToolBar(QStringLiteral("ToolBar1"), this);
     toolBar_->setObjectName(QStringLiteral("ToolBar1"));
@@ -494,8 +542,8 @@ void TVornMF::BuildToolBar() {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* a =
-            NewCommand(QString::fromLatin1(t.name), QString::fromUtf8(t.caption), t.handler);
+        QAction* a = NewCommand(QString::fromLatin1(t.name),
+                                QCoreApplication::translate("TVornMF", t.caption), t.handler);
         a->setIcon(vorn::ToolIcon(t.picture));
         toolBar_->addAction(a);
         if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a)))
@@ -509,7 +557,8 @@ void TVornMF::BuildToolBar() {
         for (const PopupEntry& p : kPopups) {
             if (qstrcmp(p.button, buttonName) == 0)
                 menu->addAction(NewCommand(QString::fromLatin1(p.name),
-                                           QString::fromUtf8(p.caption), p.handler));
+                                           QCoreApplication::translate("TVornMF", p.caption),
+                                           p.handler));
         }
         button->setMenu(menu);
         if (auto* tb = qobject_cast<QToolButton*>(toolBar_->widgetForAction(button))) {
@@ -533,10 +582,11 @@ void TVornMF::BuildCentre() {
     tabStyle->setParent(tabs_);
     tabs_->tabBar()->setStyle(tabStyle);
     tabs_->setUsesScrollButtons(false);
-    tabs_->addTab(Scrolled(BuildParametersTab()), QStringLiteral("   参   数  "));
-    tabs_->addTab(Scrolled(BuildArrayTab()), QStringLiteral(" 成品拼板 "));
+    tabs_->addTab(Scrolled(BuildParametersTab()),
+                  QCoreApplication::translate("TVornMF", "   参   数  "));
+    tabs_->addTab(Scrolled(BuildArrayTab()), QCoreApplication::translate("TVornMF", " 成品拼板 "));
     tabs_->addTab(BuildToolingTab(), QStringLiteral(" Tooling "));
-    tabs_->addTab(Scrolled(BuildPartsTab()), QStringLiteral("   部   件 "));
+    tabs_->addTab(Scrolled(BuildPartsTab()), QCoreApplication::translate("TVornMF", "   部   件 "));
     tabs_->setTabEnabled(kToolingTab, false);
     BuildPaneButtons();
     row->addWidget(tabs_);
@@ -553,13 +603,15 @@ void TVornMF::BuildPaneButtons() {
         Qt::ArrowType arrow;
         const char* hint;
         void (TVornMF::*handler)();
-    } buttons[] = {{&bitBtn1_, "BitBtn1", Qt::DownArrow, "显示下部", &TVornMF::BitBtn1Click},
-                   {&bitBtn2_, "BitBtn2", Qt::UpArrow, "显示上部", &TVornMF::BitBtn2Click}};
+    } buttons[] = {{&bitBtn1_, "BitBtn1", Qt::DownArrow, QT_TRANSLATE_NOOP("TVornMF", "显示下部"),
+                    &TVornMF::BitBtn1Click},
+                   {&bitBtn2_, "BitBtn2", Qt::UpArrow, QT_TRANSLATE_NOOP("TVornMF", "显示上部"),
+                    &TVornMF::BitBtn2Click}};
     for (const auto& b : buttons) {
         auto* button = new QToolButton(tabs_);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setArrowType(b.arrow);
-        button->setToolTip(QString::fromUtf8(b.hint));
+        button->setToolTip(QCoreApplication::translate("TVornMF", b.hint));
         button->setFixedSize(16, 16);
         button->hide();
         connect(button, &QToolButton::clicked, this, [this, handler = b.handler] {
@@ -588,12 +640,13 @@ QWidget* TVornMF::BuildParametersTab() {
 
     const char* job = "TempInput";
     auto* g = FieldGrid(page);
-    SizeRow(g, 0, page, QStringLiteral("成品尺寸"),
+    SizeRow(g, 0, page, QCoreApplication::translate("TVornMF", "成品尺寸"),
             BoundField(page, "DBEdit1", job, "Set_L", Look::Cyan, Input::Number, 7),
             BoundField(page, "DBEdit2", job, "Set_W", Look::Cyan, Input::Number, 7));
-    SizeRow(g, 1, page, QStringLiteral("拼板间距"),
+    SizeRow(g, 1, page, QCoreApplication::translate("TVornMF", "拼板间距"),
             BoundField(page, "DBEdit3", job, "Set_C", Look::Cyan, Input::Number, 7), nullptr);
-    MarginRow(g, 2, page, QStringLiteral("边距限制"), QStringLiteral("左右"),
+    MarginRow(g, 2, page, QCoreApplication::translate("TVornMF", "边距限制"),
+              QCoreApplication::translate("TVornMF", "左右"),
               BoundField(page, "DBEdit4", job, "BorderX_L", Look::Plain, Input::Number, 7),
               BoundField(page, "DBEdit5", job, "BorderX_W", Look::Plain, Input::Number, 7));
 
@@ -603,18 +656,20 @@ QWidget* TVornMF::BuildParametersTab() {
     edit5_->setValue(1);
     edit5_->setFixedSize(kFieldWidth, kRowHeight);
     edit5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    g->addWidget(Label(page, QStringLiteral("Panel种类")), 3, 0, 1, 2);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "Panel种类")), 3, 0, 1, 2);
     g->addWidget(edit5_, 3, 2);
 
-    SizeRow(g, 4, page, QStringLiteral("最大Panel"),
+    SizeRow(g, 4, page, QCoreApplication::translate("TVornMF", "最大Panel"),
             BoundField(page, "DBEdit17", job, "Max_PL", Look::Plain, Input::Number),
             BoundField(page, "DBEdit18", job, "Max_PW", Look::Plain, Input::Number));
-    SizeRow(g, 5, page, QStringLiteral("最小Panel"),
+    SizeRow(g, 5, page, QCoreApplication::translate("TVornMF", "最小Panel"),
             BoundField(page, "DBEdit19", job, "Min_PL", Look::Plain, Input::Number),
             BoundField(page, "DBEdit20", job, "Min_PW", Look::Plain, Input::Number));
-    g->addWidget(Label(page, QStringLiteral("Panel 最大长宽比例")), 6, 0, 1, 4);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "Panel 最大长宽比例")), 6, 0, 1,
+                 4);
     g->addWidget(BoundField(page, "DBEdit21", job, "PLPW_ratio", Look::Plain, Input::Number), 6, 4);
-    g->addWidget(Label(page, QStringLiteral("最低板材利用率限制")), 7, 0, 1, 4);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "最低板材利用率限制")), 7, 0, 1,
+                 4);
     g->addWidget(BoundField(page, "DBEdit22", job, "Min_lv", Look::Plain, Input::Number), 7, 4);
     g->addWidget(Label(page, QStringLiteral("%")), 7, 5);
 
@@ -624,22 +679,22 @@ QWidget* TVornMF::BuildParametersTab() {
     auto* og = new QGridLayout(options);
     og->setContentsMargins(4, 2, 2, 2);
     og->setVerticalSpacing(1);
-    autoPanel_ = new QRadioButton(QStringLiteral("自动Panel"), options);
+    autoPanel_ = new QRadioButton(QCoreApplication::translate("TVornMF", "自动Panel"), options);
     autoPanel_->setObjectName(QStringLiteral("RadioButton3"));
-    setPanel_ = new QRadioButton(QStringLiteral("设定Panel"), options);
+    setPanel_ = new QRadioButton(QCoreApplication::translate("TVornMF", "设定Panel"), options);
     setPanel_->setObjectName(QStringLiteral("RadioButton4"));
     auto* panelMode = new QButtonGroup(options);
     panelMode->addButton(autoPanel_);
     panelMode->addButton(setPanel_);
-    bothPanel_ = new QCheckBox(QStringLiteral("允许异向拼板"), options);
+    bothPanel_ = new QCheckBox(QCoreApplication::translate("TVornMF", "允许异向拼板"), options);
     bothPanel_->setObjectName(QStringLiteral("CheckBox1"));
-    bothBase_ = new QCheckBox(QStringLiteral("允许异向开料"), options);
+    bothBase_ = new QCheckBox(QCoreApplication::translate("TVornMF", "允许异向开料"), options);
     bothBase_->setObjectName(QStringLiteral("CheckBox2"));
-    tooling_ = new QCheckBox(QStringLiteral("允许Tooking"), options);
+    tooling_ = new QCheckBox(QCoreApplication::translate("TVornMF", "允许Tooking"), options);
     tooling_->setObjectName(QStringLiteral("CheckBox3"));
-    bestBase_ = new QRadioButton(QStringLiteral("获取最佳板材"), options);
+    bestBase_ = new QRadioButton(QCoreApplication::translate("TVornMF", "获取最佳板材"), options);
     bestBase_->setObjectName(QStringLiteral("RadioButton6"));
-    allBases_ = new QRadioButton(QStringLiteral("扫描所有板材"), options);
+    allBases_ = new QRadioButton(QCoreApplication::translate("TVornMF", "扫描所有板材"), options);
     allBases_->setObjectName(QStringLiteral("RadioButton7"));
     auto* baseMode = new QButtonGroup(options);
     baseMode->addButton(bestBase_);
@@ -662,17 +717,21 @@ QWidget* TVornMF::BuildParametersTab() {
         const char* hint;
         vorn::PackingOption option;
     } packings[] = {
-        {"常规排版", "最优排版：关（按常规方块排列）", vorn::PackingOption::Off},
-        {"最优·锣板", "最优排版：锣板（任意排列）", vorn::PackingOption::Routed},
-        {"最优·V-CUT", "最优排版：V-CUT（直通切割）", vorn::PackingOption::VScored},
+        {QT_TRANSLATE_NOOP("TVornMF", "常规排版"),
+         QT_TRANSLATE_NOOP("TVornMF", "最优排版：关（按常规方块排列）"), vorn::PackingOption::Off},
+        {QT_TRANSLATE_NOOP("TVornMF", "最优·锣板"),
+         QT_TRANSLATE_NOOP("TVornMF", "最优排版：锣板（任意排列）"), vorn::PackingOption::Routed},
+        {QT_TRANSLATE_NOOP("TVornMF", "最优·V-CUT"),
+         QT_TRANSLATE_NOOP("TVornMF", "最优排版：V-CUT（直通切割）"), vorn::PackingOption::VScored},
     };
     for (const auto& p : packings) {
-        packing_->addItem(QString::fromUtf8(p.caption), int(p.option));
-        packing_->setItemData(packing_->count() - 1, QString::fromUtf8(p.hint), Qt::ToolTipRole);
+        packing_->addItem(QCoreApplication::translate("TVornMF", p.caption), int(p.option));
+        packing_->setItemData(packing_->count() - 1, QCoreApplication::translate("TVornMF", p.hint),
+                              Qt::ToolTipRole);
     }
-    packing_->setToolTip(
-        QStringLiteral("最优排版：\"拼 板\"时（允许异向拼板）寻找比常规排列更多的拼板数。\n"
-                       "锣板：任意排列；V-CUT：只用贯穿整板的直线切割"));
+    packing_->setToolTip(QCoreApplication::translate(
+        "TVornMF", "最优排版：\"拼 板\"时（允许异向拼板）寻找比常规排列更多的拼板数。\n"
+                   "锣板：任意排列；V-CUT：只用贯穿整板的直线切割"));
     packing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     packing_->setMinimumContentsLength(6);
     og->addWidget(packing_, 3, 1);
@@ -681,7 +740,7 @@ QWidget* TVornMF::BuildParametersTab() {
     // The chosen plan, in the same columns as the inputs.
     const int top = 9;
     auto* r = g;
-    auto* panelSize = Label(page, QStringLiteral("Panel尺寸"));
+    auto* panelSize = Label(page, QCoreApplication::translate("TVornMF", "Panel尺寸"));
     panelSize->setObjectName(QStringLiteral("Label24"));
     r->addWidget(panelSize, top + 0, 0, 1, 2);
     r->addWidget(BoundField(page, "DBEdit7", job, "Panel_L", Look::Cyan, Input::Number), top + 0,
@@ -689,13 +748,16 @@ QWidget* TVornMF::BuildParametersTab() {
     r->addWidget(Times(page), top + 0, 3);
     r->addWidget(BoundField(page, "DBEdit8", job, "Panel_W", Look::Cyan, Input::Number), top + 0,
                  4);
-    MarginRow(r, top + 1, page, QStringLiteral("边  距"), QStringLiteral("左右"),
+    MarginRow(r, top + 1, page, QCoreApplication::translate("TVornMF", "边  距"),
+              QCoreApplication::translate("TVornMF", "左右"),
               BoundField(page, "DBEdit9", job, "Border_L", Look::Info, Input::Shown),
               BoundField(page, "DBEdit10", job, "Border_W", Look::Info, Input::Shown));
-    r->addWidget(Label(page, QStringLiteral("拼板数量 ")), top + 2, 0, 1, 2);
+    r->addWidget(Label(page, QCoreApplication::translate("TVornMF", "拼板数量 ")), top + 2, 0, 1,
+                 2);
     r->addWidget(BoundField(page, "DBEdit15", job, "Panel", Look::Info, Input::Shown), top + 2, 2);
     r->addWidget(Label(page, QStringLiteral("Pas/Panel")), top + 2, 3, 1, 3);
-    r->addWidget(Label(page, QStringLiteral("拼板利用率")), top + 3, 0, 1, 2);
+    r->addWidget(Label(page, QCoreApplication::translate("TVornMF", "拼板利用率")), top + 3, 0, 1,
+                 2);
     r->addWidget(BoundField(page, "DBEdit16", job, "Panel_lv", Look::Info, Input::Shown), top + 3,
                  2);
     r->addWidget(Label(page, QStringLiteral("%")), top + 3, 3);
@@ -707,14 +769,15 @@ QWidget* TVornMF::BuildParametersTab() {
     toggle->setEnabled(false);
     r->addWidget(toggle, top + 3, 4);
     r->addWidget(Line(page), top + 4, 0, 1, 6);
-    SizeRow(r, top + 5, page, QStringLiteral("板材尺寸"),
+    SizeRow(r, top + 5, page, QCoreApplication::translate("TVornMF", "板材尺寸"),
             BoundField(page, "DBEdit11", job, "Base_L", Look::Info, Input::Shown),
             BoundField(page, "DBEdit12", job, "Base_W", Look::Info, Input::Shown));
-    r->addWidget(Label(page, QStringLiteral("开板数量")), top + 6, 0, 1, 2);
+    r->addWidget(Label(page, QCoreApplication::translate("TVornMF", "开板数量")), top + 6, 0, 1, 2);
     r->addWidget(BoundField(page, "DBEdit13", job, "Panel_N", Look::Info, Input::Shown), top + 6,
                  2);
     r->addWidget(Label(page, QStringLiteral("Panel/Sheet")), top + 6, 3, 1, 3);
-    r->addWidget(Label(page, QStringLiteral("板材利用率")), top + 7, 0, 1, 2);
+    r->addWidget(Label(page, QCoreApplication::translate("TVornMF", "板材利用率")), top + 7, 0, 1,
+                 2);
     r->addWidget(BoundField(page, "DBEdit14", job, "Base_lv", Look::Info, Input::Shown), top + 7,
                  2);
     r->addWidget(Label(page, QStringLiteral("%")), top + 7, 3);
@@ -731,30 +794,31 @@ QWidget* TVornMF::BuildArrayTab() {
     v->setSpacing(6);
     const char* cus = "TempInputCus";
     auto* g = FieldGrid(page);
-    SizeRow(g, 0, page, QStringLiteral("单元尺寸"),
+    SizeRow(g, 0, page, QCoreApplication::translate("TVornMF", "单元尺寸"),
             BoundField(page, "DBEdit23", cus, "Part_L", Look::Cyan, Input::Number, 7),
             BoundField(page, "DBEdit24", cus, "Part_W", Look::Cyan, Input::Number, 7));
-    SizeRow(g, 1, page, QStringLiteral("拼板间距"),
+    SizeRow(g, 1, page, QCoreApplication::translate("TVornMF", "拼板间距"),
             BoundField(page, "DBEdit25", cus, "Part_C", Look::Cyan, Input::Number, 7), nullptr);
-    MarginRow(g, 2, page, QStringLiteral("边距  左右"), QString(),
+    MarginRow(g, 2, page, QCoreApplication::translate("TVornMF", "边距  左右"), QString(),
               BoundField(page, "DBEdit26", cus, "SetBorder_L", Look::Cyan, Input::Number, 7),
               BoundField(page, "DBEdit27", cus, "SetBorder_W", Look::Cyan, Input::Number, 7));
-    SizeRow(g, 3, page, QStringLiteral("最大成品尺寸"),
+    SizeRow(g, 3, page, QCoreApplication::translate("TVornMF", "最大成品尺寸"),
             BoundField(page, "DBEdit28", cus, "Max_SetL", Look::Plain, Input::Number),
             BoundField(page, "DBEdit29", cus, "Max_SetW", Look::Plain, Input::Number));
-    SizeRow(g, 4, page, QStringLiteral("最小成品尺寸"),
+    SizeRow(g, 4, page, QCoreApplication::translate("TVornMF", "最小成品尺寸"),
             BoundField(page, "DBEdit30", cus, "Min_SetL", Look::Plain, Input::Number),
             BoundField(page, "DBEdit31", cus, "Min_SetW", Look::Plain, Input::Number));
     g->addWidget(Line(page), 5, 0, 1, 6);
-    SizeRow(g, 6, page, QStringLiteral("成品尺寸"),
+    SizeRow(g, 6, page, QCoreApplication::translate("TVornMF", "成品尺寸"),
             BoundField(page, "DBEdit32", cus, "Set_L", Look::Cyan, Input::Number, 7),
             BoundField(page, "DBEdit33", cus, "Set_W", Look::Cyan, Input::Number, 7));
-    SizeRow(g, 7, page, QStringLiteral("拼板数量"),
+    SizeRow(g, 7, page, QCoreApplication::translate("TVornMF", "拼板数量"),
             BoundField(page, "DBEdit34", cus, "Panel", Look::Info, Input::Shown), nullptr);
-    SizeRow(g, 8, page, QStringLiteral("利 用 率"),
+    SizeRow(g, 8, page, QCoreApplication::translate("TVornMF", "利 用 率"),
             BoundField(page, "DBEdit35", cus, "Panel_lv", Look::Info, Input::Shown), nullptr);
     v->addLayout(g);
-    auto* go = new QPushButton(QStringLiteral("到 智 能 拼 板 开 料 处 理"), page);
+    auto* go =
+        new QPushButton(QCoreApplication::translate("TVornMF", "到 智 能 拼 板 开 料 处 理"), page);
     go->setObjectName(QStringLiteral("BitBtn3"));
     v->addSpacing(6);
     v->addWidget(go);
@@ -802,18 +866,18 @@ QWidget* TVornMF::BuildPartsTab() {
     date_->setReadOnly(true);
     date_->setFocusPolicy(Qt::NoFocus);
     SetLook(date_, Look::Face);
-    g->addWidget(Label(page, QStringLiteral("部件编号")), 0, 0);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "部件编号")), 0, 0);
     g->addWidget(partNumber_, 0, 1);
-    g->addWidget(Label(page, QStringLiteral("客户型号")), 1, 0);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "客户型号")), 1, 0);
     g->addWidget(customerPart_, 1, 1);
-    g->addWidget(Label(page, QStringLiteral("板  层  数")), 2, 0);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "板  层  数")), 2, 0);
     g->addWidget(layer, 2, 1, Qt::AlignLeft);
-    g->addWidget(Label(page, QStringLiteral("操  作  员")), 3, 0);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "操  作  员")), 3, 0);
     g->addWidget(operator_, 3, 1);
-    g->addWidget(Label(page, QStringLiteral("日        期")), 4, 0);
+    g->addWidget(Label(page, QCoreApplication::translate("TVornMF", "日        期")), 4, 0);
     g->addWidget(date_, 4, 1);
     v->addLayout(g);
-    v->addWidget(Label(page, QStringLiteral("备注")));
+    v->addWidget(Label(page, QCoreApplication::translate("TVornMF", "备注")));
     note_ = new QPlainTextEdit(page);
     note_->setObjectName(QStringLiteral("Memo1"));
     v->addWidget(note_, 1);
@@ -841,7 +905,7 @@ QWidget* TVornMF::BuildRightArea() {
     auto* selectors = new QWidget(header);
     selectors->setObjectName(QStringLiteral("ViewSelectors"));
     selectors->setFixedSize(440, 24);
-    auto* title = new QLabel(QStringLiteral("示意图"), selectors);
+    auto* title = new QLabel(QCoreApplication::translate("TVornMF", "示意图"), selectors);
     title->setObjectName(QStringLiteral("Label33"));
     QFont bold = title->font();
     bold.setBold(true);
@@ -853,13 +917,14 @@ QWidget* TVornMF::BuildRightArea() {
         int x;
         bool visible;
     };
-    const Selector views[] = {{"RadioButton1", "拼版图", 54, true},
-                              {"RadioButton5", "Panel2 拼版图", 160, false},
-                              {"RadioButton2", "开料图", 140, true},
-                              {"RadioButton8", "成品拼版图", 214, false}};
+    const Selector views[] = {
+        {"RadioButton1", QT_TRANSLATE_NOOP("TVornMF", "拼版图"), 54, true},
+        {"RadioButton5", QT_TRANSLATE_NOOP("TVornMF", "Panel2 拼版图"), 160, false},
+        {"RadioButton2", QT_TRANSLATE_NOOP("TVornMF", "开料图"), 140, true},
+        {"RadioButton8", QT_TRANSLATE_NOOP("TVornMF", "成品拼版图"), 214, false}};
     auto* viewGroup = new QButtonGroup(selectors);
     for (const Selector& s : views) {
-        auto* b = new QRadioButton(QString::fromUtf8(s.caption), selectors);
+        auto* b = new QRadioButton(QCoreApplication::translate("TVornMF", s.caption), selectors);
         b->setObjectName(QString::fromLatin1(s.name));
         b->adjustSize();
         b->move(s.x, (24 - b->height()) / 2);
@@ -889,7 +954,7 @@ QWidget* TVornMF::BuildRightArea() {
 
     dbGrid1_ = new QTableView(splitter_);
     dbGrid1_->setObjectName(QStringLiteral("DBGrid1"));
-    dbGrid1_->setToolTip(QStringLiteral("“双击”到“上传数据”"));
+    dbGrid1_->setToolTip(QCoreApplication::translate("TVornMF", "“双击”到“上传数据”"));
     vorn::SetUpResultGrid(dbGrid1_);
 
     splitter_->setStretchFactor(0, 3);
@@ -909,7 +974,8 @@ void TVornMF::BuildProgressBox(QWidget* over) {
     v->setContentsMargins(10, 3, 12, 5);
     v->setSpacing(2);
     auto* line = new QHBoxLayout;
-    line->addWidget(new QLabel(QStringLiteral("拼板开料进度："), progressBox_));
+    line->addWidget(
+        new QLabel(QCoreApplication::translate("TVornMF", "拼板开料进度："), progressBox_));
     progressPercent_ = new QLabel(QStringLiteral("0%"), progressBox_);
     progressPercent_->setObjectName(QStringLiteral("Label40"));
     progressPercent_->setMinimumWidth(48);
@@ -918,7 +984,8 @@ void TVornMF::BuildProgressBox(QWidget* over) {
     progressTime_->setObjectName(QStringLiteral("ProgressTime"));
     line->addWidget(progressTime_);
     line->addStretch();
-    line->addWidget(new QLabel(QStringLiteral("按\"Esc\"键取消"), progressBox_));
+    line->addWidget(
+        new QLabel(QCoreApplication::translate("TVornMF", "按\"Esc\"键取消"), progressBox_));
     v->addLayout(line);
     progressBar_ = new QProgressBar(progressBox_);
     progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
@@ -991,7 +1058,7 @@ void TVornMF::RunCommand(const std::function<void()>& command) {
     } catch (...) {
         // Nothing may leave a command through Qt's event delivery.
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vorn"),
-                              QStringLiteral("命令意外出错，未能完成。"));
+                              QCoreApplication::translate("TVornMF", "命令意外出错，未能完成。"));
     }
 }
 

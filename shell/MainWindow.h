@@ -232,6 +232,7 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildLanguageMenu();
     void BuildToolBar();
     void BuildCentre();
     void BuildPaneButtons();

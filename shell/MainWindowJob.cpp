@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -118,9 +119,9 @@ void TVornMF::ShowPanelSizes(bool two) {
     BindPanelFields(false);
     toggle->setEnabled(true);
     Selector(DiagramView::Panel2)->show();
-    first->setText(QStringLiteral("Panel1 拼版图"));
+    first->setText(QCoreApplication::translate("TVornMF", "Panel1 拼版图"));
     cutting->move(270, cutting->y());
-    ShowPanelLooks(false, QStringLiteral("Panel1尺寸"));
+    ShowPanelLooks(false, QCoreApplication::translate("TVornMF", "Panel1尺寸"));
     first->adjustSize();
 }
 

@@ -13,6 +13,7 @@
 #include "Tolerance.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -42,10 +43,13 @@ const PanelField kPanelFields[] = {
 };
 
 // The array tab's grid: field and title of columns 0-6.
-const char* const kArrayColumns[][2] = {{"Number", "序号"},          {"Set_L", "成品板长"},
-                                        {"Set_W", "成品板宽"},       {"SetBorder_L", "左右边宽"},
-                                        {"SetBorder_W", "上下边宽"}, {"Panel", "拼版数"},
-                                        {"Panel_lv", "拼板利用率"}};
+const char* const kArrayColumns[][2] = {{"Number", QT_TRANSLATE_NOOP("TVornMF", "序号")},
+                                        {"Set_L", QT_TRANSLATE_NOOP("TVornMF", "成品板长")},
+                                        {"Set_W", QT_TRANSLATE_NOOP("TVornMF", "成品板宽")},
+                                        {"SetBorder_L", QT_TRANSLATE_NOOP("TVornMF", "左右边宽")},
+                                        {"SetBorder_W", QT_TRANSLATE_NOOP("TVornMF", "上下边宽")},
+                                        {"Panel", QT_TRANSLATE_NOOP("TVornMF", "拼版数")},
+                                        {"Panel_lv", QT_TRANSLATE_NOOP("TVornMF", "拼板利用率")}};
 
 } // namespace
 
@@ -144,13 +148,13 @@ void TVornMF::DBGrid1DblClick() {
     if (from.asDouble(QStringLiteral("Panel2")) != 0) {
         toggle->setEnabled(true);
         second->show();
-        first->setText(QStringLiteral("Panel1 拼版图"));
+        first->setText(QCoreApplication::translate("TVornMF", "Panel1 拼版图"));
         first->adjustSize();
         MoveX(cutting, 270);
         if (toggle->text() == QLatin1String("Panel 2"))
-            ShowPanelLooks(false, QStringLiteral("Panel1尺寸"));
+            ShowPanelLooks(false, QCoreApplication::translate("TVornMF", "Panel1尺寸"));
         else if (toggle->text() == QLatin1String("Panel 1"))
-            ShowPanelLooks(true, QStringLiteral("Panel2尺寸"));
+            ShowPanelLooks(true, QCoreApplication::translate("TVornMF", "Panel2尺寸"));
     } else {
         ShowOnePanelSize();
     }
@@ -175,21 +179,21 @@ void TVornMF::ShowOnePanelSize() {
     if (second->isChecked())
         first->setChecked(true);
     second->hide();
-    first->setText(QStringLiteral("拼版图"));
+    first->setText(QCoreApplication::translate("TVornMF", "拼版图"));
     first->adjustSize();
     MoveX(Selector(DiagramView::Cutting), 140);
-    ShowPanelLooks(false, QStringLiteral("Panel尺寸"));
+    ShowPanelLooks(false, QCoreApplication::translate("TVornMF", "Panel尺寸"));
 }
 
 void TVornMF::SpeedButton11Click() {
     QToolButton* toggle = PanelToggle();
     if (toggle->text() == QLatin1String("Panel 2")) {
         toggle->setText(QStringLiteral("Panel 1"));
-        ShowPanelLooks(true, QStringLiteral("Panel2尺寸"));
+        ShowPanelLooks(true, QCoreApplication::translate("TVornMF", "Panel2尺寸"));
         BindPanelFields(true);
     } else if (toggle->text() == QLatin1String("Panel 1")) {
         toggle->setText(QStringLiteral("Panel 2"));
-        ShowPanelLooks(false, QStringLiteral("Panel1尺寸"));
+        ShowPanelLooks(false, QCoreApplication::translate("TVornMF", "Panel1尺寸"));
         BindPanelFields(false);
     }
 }
@@ -210,7 +214,8 @@ void TVornMF::Edit5Change() {
     if (one && second->isChecked())
         first->setChecked(true); // a hidden view cannot stay selected
     second->setVisible(!one && !arrayTabActive_);
-    first->setText(one ? QStringLiteral("拼版图") : QStringLiteral("Panel1 拼版图"));
+    first->setText(one ? QCoreApplication::translate("TVornMF", "拼版图")
+                       : QCoreApplication::translate("TVornMF", "Panel1 拼版图"));
     first->adjustSize();
     MoveX(Selector(DiagramView::Cutting), one ? 140 : 270);
     QRadioButton* whole = Selector(DiagramView::Array);
@@ -232,7 +237,8 @@ void TVornMF::PageControl1Change(int page) {
             columns << QString::fromLatin1(c.field);
         resultModel_->setColumns(columns);
         for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
-            resultModel_->setColumnTitle(i, QString::fromUtf8(vorn::kResultColumns[i].title));
+            resultModel_->setColumnTitle(
+                i, QCoreApplication::translate("ResultGrid", vorn::kResultColumns[i].title));
         for (int c = 0; c < resultModel_->columnCount(); ++c)
             dbGrid1_->setColumnHidden(c, false);
         Cursor& results = dm->TempResult;
@@ -280,7 +286,8 @@ void TVornMF::PageControl1Change(int page) {
             columns << QString::fromLatin1(c[0]);
         resultModel_->setColumns(columns);
         for (int i = 0; i < int(std::size(kArrayColumns)); ++i) {
-            resultModel_->setColumnTitle(i, QString::fromUtf8(kArrayColumns[i][1]));
+            resultModel_->setColumnTitle(
+                i, QCoreApplication::translate("TVornMF", kArrayColumns[i][1]));
             dbGrid1_->setColumnHidden(i, false);
         }
         vorn::SetColumnWidth(dbGrid1_, 0, vorn::kResultColumns[0].width);

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -84,7 +85,8 @@ void TVornMF::CheckCancel() {
     if (!closeRequested_) {
         esc_->Forget();
         const auto answer = QMessageBox::question(
-            this, QStringLiteral("确认取消"), QStringLiteral(" 确实要取消此操作吗？         "),
+            this, QCoreApplication::translate("TVornMF", "确认取消"),
+            QCoreApplication::translate("TVornMF", " 确实要取消此操作吗？         "),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         esc_->Answered();
         if (answer != QMessageBox::Yes)

@@ -8,6 +8,7 @@
 #include "PanelPresetsWindow.h"
 #include "SheetsWindow.h"
 
+#include <QCoreApplication>
 #include <QStatusBar>
 
 namespace {
@@ -51,7 +52,7 @@ void TVornMF::M04_05Click() {
     vorn::StandardBackupRestoreDialogs dialogs(this);
     if (vorn::BackupCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); })) {
         StartNewJob(); // with the welcome picture
-        statusBar()->showMessage(QStringLiteral("数据备份完成"));
+        statusBar()->showMessage(QCoreApplication::translate("TVornMF", "数据备份完成"));
     }
 }
 
@@ -61,6 +62,6 @@ void TVornMF::M04_06Click() {
     vorn::StandardBackupRestoreDialogs dialogs(this);
     if (vorn::RestoreCommand(dialogs, dm.databasePath(), [&dm] { dm.closeConnection(); })) {
         StartNewJob();
-        statusBar()->showMessage(QStringLiteral("数据恢复完成"));
+        statusBar()->showMessage(QCoreApplication::translate("TVornMF", "数据恢复完成"));
     }
 }

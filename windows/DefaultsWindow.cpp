@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,7 +66,8 @@ void MarginRow(QGridLayout* g, int row, QWidget* parent, const QString& caption,
         g->addWidget(Label(parent, first), row, 1);
     }
     g->addWidget(a, row, 2);
-    g->addWidget(Label(parent, QStringLiteral("上下"), Qt::AlignHCenter), row, 3);
+    g->addWidget(Label(parent, QCoreApplication::translate("TForm9", "上下"), Qt::AlignHCenter),
+                 row, 3);
     g->addWidget(b, row, 4);
 }
 
@@ -94,9 +96,9 @@ SearchOptions OptionsFromDefaults(const DefaultsList& list, QStringList* problem
     // Absent means off; a file without the entry reads as it always did.
     const QString packing = list.Value(QStringLiteral("BestPacking")).trimmed();
     if (!packing.isEmpty() && !PackingOptionFromWord(packing.toStdString(), o.packing) && problems)
-        problems->append(
-            QStringLiteral("%1: BestPacking=%2 只能是 Off、Routed 或 VScored；改用 Off")
-                .arg(DefaultsList::FileName(), packing));
+        problems->append(QCoreApplication::translate(
+                             "TForm9", "%1: BestPacking=%2 只能是 Off、Routed 或 VScored；改用 Off")
+                             .arg(DefaultsList::FileName(), packing));
     return o;
 }
 
@@ -109,7 +111,7 @@ void ReportDefaultsProblems(QWidget* parent, const QStringList& problems) {
 
 TForm9::TForm9(DefaultsHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("TForm9"));
-    setWindowTitle(QStringLiteral("默认参数值设置"));
+    setWindowTitle(QCoreApplication::translate("TForm9", "默认参数值设置"));
     setFixedSize(550, 438);
 
     // The window edits the rows from their last posted state.
@@ -125,13 +127,15 @@ TForm9::TForm9(DefaultsHost& host, QWidget* parent) : QDialog(parent), host_(hos
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setIconSize(QSize(20, 20));
     QStyle* st = style();
-    store_ =
-        bar->addAction(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("设为默认值"));
-    undo_ = bar->addAction(st->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("撤消编辑"));
-    restore_ =
-        bar->addAction(st->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("恢复默认值"));
+    store_ = bar->addAction(st->standardIcon(QStyle::SP_DialogSaveButton),
+                            QCoreApplication::translate("TForm9", "设为默认值"));
+    undo_ = bar->addAction(st->standardIcon(QStyle::SP_ArrowBack),
+                           QCoreApplication::translate("TForm9", "撤消编辑"));
+    restore_ = bar->addAction(st->standardIcon(QStyle::SP_BrowserReload),
+                              QCoreApplication::translate("TForm9", "恢复默认值"));
     bar->addSeparator();
-    close_ = bar->addAction(st->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("退出"));
+    close_ = bar->addAction(st->standardIcon(QStyle::SP_DialogCloseButton),
+                            QCoreApplication::translate("TForm9", "退出"));
     // Picture buttons: the captions are their hints.
     for (QAction* a : {store_, undo_, restore_, close_})
         a->setToolTip(a->text());
@@ -180,7 +184,7 @@ TForm9::TForm9(DefaultsHost& host, QWidget* parent) : QDialog(parent), host_(hos
 }
 
 QWidget* TForm9::BuildJobGroup() {
-    auto* box = new QGroupBox(QStringLiteral("生产拼板开料参数"), this);
+    auto* box = new QGroupBox(QCoreApplication::translate("TForm9", "生产拼板开料参数"), this);
     auto* g = Grid(box);
     WorkRow& job = *host_.JobRow();
     auto field = [&](const char* name, const char* column, Look look, int maxLength = 0) {
@@ -188,11 +192,12 @@ QWidget* TForm9::BuildJobGroup() {
         job.Bind(e, column);
         return e;
     };
-    SizeRow(g, 0, box, QStringLiteral("成品尺寸"), field("DBEdit1", "Set_L", Look::Cyan, 7),
-            field("DBEdit2", "Set_W", Look::Cyan, 7));
-    SizeRow(g, 1, box, QStringLiteral("拼板间距"), field("DBEdit3", "Set_C", Look::Cyan, 7),
-            nullptr);
-    MarginRow(g, 2, box, QStringLiteral("边距限制"), QStringLiteral("左右"),
+    SizeRow(g, 0, box, QCoreApplication::translate("TForm9", "成品尺寸"),
+            field("DBEdit1", "Set_L", Look::Cyan, 7), field("DBEdit2", "Set_W", Look::Cyan, 7));
+    SizeRow(g, 1, box, QCoreApplication::translate("TForm9", "拼板间距"),
+            field("DBEdit3", "Set_C", Look::Cyan, 7), nullptr);
+    MarginRow(g, 2, box, QCoreApplication::translate("TForm9", "边距限制"),
+              QCoreApplication::translate("TForm9", "左右"),
               field("DBEdit4", "BorderX_L", Look::Plain, 7),
               field("DBEdit5", "BorderX_W", Look::Plain, 7));
     panelKinds_ = new QSpinBox(box);
@@ -201,37 +206,39 @@ QWidget* TForm9::BuildJobGroup() {
     panelKinds_->setFixedSize(kFieldWidth, kRowHeight);
     panelKinds_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     panelKinds_->findChild<QLineEdit*>()->setMaxLength(1);
-    g->addWidget(Label(box, QStringLiteral("Panel种类")), 3, 0, 1, 2);
+    g->addWidget(Label(box, QCoreApplication::translate("TForm9", "Panel种类")), 3, 0, 1, 2);
     g->addWidget(panelKinds_, 3, 2);
-    SizeRow(g, 4, box, QStringLiteral("最大Panel"), field("DBEdit6", "Max_PL", Look::Plain),
-            field("DBEdit7", "Max_PW", Look::Plain));
-    SizeRow(g, 5, box, QStringLiteral("最小Panel"), field("DBEdit8", "Min_PL", Look::Plain),
-            field("DBEdit9", "Min_PW", Look::Plain));
-    g->addWidget(Label(box, QStringLiteral("Panel 最大长宽比例")), 6, 0, 1, 4);
+    SizeRow(g, 4, box, QCoreApplication::translate("TForm9", "最大Panel"),
+            field("DBEdit6", "Max_PL", Look::Plain), field("DBEdit7", "Max_PW", Look::Plain));
+    SizeRow(g, 5, box, QCoreApplication::translate("TForm9", "最小Panel"),
+            field("DBEdit8", "Min_PL", Look::Plain), field("DBEdit9", "Min_PW", Look::Plain));
+    g->addWidget(Label(box, QCoreApplication::translate("TForm9", "Panel 最大长宽比例")), 6, 0, 1,
+                 4);
     g->addWidget(field("DBEdit10", "PLPW_ratio", Look::Plain), 6, 4);
-    g->addWidget(Label(box, QStringLiteral("最低板材利用率限制")), 7, 0, 1, 4);
+    g->addWidget(Label(box, QCoreApplication::translate("TForm9", "最低板材利用率限制")), 7, 0, 1,
+                 4);
     g->addWidget(field("DBEdit11", "Min_lv", Look::Plain), 7, 4);
     g->addWidget(Label(box, QStringLiteral("%")), 7, 5);
 
-    autoPanel_ = new QRadioButton(QStringLiteral("自动Panel"), box);
+    autoPanel_ = new QRadioButton(QCoreApplication::translate("TForm9", "自动Panel"), box);
     autoPanel_->setObjectName(QStringLiteral("RadioButton1"));
-    setPanel_ = new QRadioButton(QStringLiteral("设定Panel"), box);
+    setPanel_ = new QRadioButton(QCoreApplication::translate("TForm9", "设定Panel"), box);
     setPanel_->setObjectName(QStringLiteral("RadioButton2"));
     auto* panelMode = new QButtonGroup(box);
     panelMode->addButton(autoPanel_);
     panelMode->addButton(setPanel_);
-    bestBase_ = new QRadioButton(QStringLiteral("获取最佳板材"), box);
+    bestBase_ = new QRadioButton(QCoreApplication::translate("TForm9", "获取最佳板材"), box);
     bestBase_->setObjectName(QStringLiteral("RadioButton3"));
-    allBases_ = new QRadioButton(QStringLiteral("扫描所有板材"), box);
+    allBases_ = new QRadioButton(QCoreApplication::translate("TForm9", "扫描所有板材"), box);
     allBases_->setObjectName(QStringLiteral("RadioButton4"));
     auto* baseMode = new QButtonGroup(box);
     baseMode->addButton(bestBase_);
     baseMode->addButton(allBases_);
-    bothPanel_ = new QCheckBox(QStringLiteral("允许异向拼板"), box);
+    bothPanel_ = new QCheckBox(QCoreApplication::translate("TForm9", "允许异向拼板"), box);
     bothPanel_->setObjectName(QStringLiteral("CheckBox1"));
-    bothBase_ = new QCheckBox(QStringLiteral("允许异向开料"), box);
+    bothBase_ = new QCheckBox(QCoreApplication::translate("TForm9", "允许异向开料"), box);
     bothBase_->setObjectName(QStringLiteral("CheckBox2"));
-    tooling_ = new QCheckBox(QStringLiteral("允许Tooking"), box);
+    tooling_ = new QCheckBox(QCoreApplication::translate("TForm9", "允许Tooking"), box);
     tooling_->setObjectName(QStringLiteral("CheckBox3"));
     g->setRowMinimumHeight(8, 6);
     g->addWidget(autoPanel_, 9, 0, 1, 3);
@@ -246,7 +253,7 @@ QWidget* TForm9::BuildJobGroup() {
 }
 
 QWidget* TForm9::BuildArrayGroup() {
-    auto* box = new QGroupBox(QStringLiteral("交货拼板参数"), this);
+    auto* box = new QGroupBox(QCoreApplication::translate("TForm9", "交货拼板参数"), this);
     auto* g = Grid(box);
     WorkRow& array = *host_.ArrayRow();
     auto field = [&](const char* name, const char* column, Look look, int maxLength = 0) {
@@ -255,25 +262,25 @@ QWidget* TForm9::BuildArrayGroup() {
         array.Bind(e, column);
         return e;
     };
-    SizeRow(g, 0, box, QStringLiteral("单元尺寸"), field("DBEdit12", "Part_L", Look::Cyan, 7),
-            field("DBEdit13", "Part_W", Look::Cyan, 7));
-    SizeRow(g, 1, box, QStringLiteral("拼板间距"), field("DBEdit14", "Part_C", Look::Cyan, 7),
-            nullptr);
-    MarginRow(g, 2, box, QStringLiteral("边距  左右"), QString(),
+    SizeRow(g, 0, box, QCoreApplication::translate("TForm9", "单元尺寸"),
+            field("DBEdit12", "Part_L", Look::Cyan, 7), field("DBEdit13", "Part_W", Look::Cyan, 7));
+    SizeRow(g, 1, box, QCoreApplication::translate("TForm9", "拼板间距"),
+            field("DBEdit14", "Part_C", Look::Cyan, 7), nullptr);
+    MarginRow(g, 2, box, QCoreApplication::translate("TForm9", "边距  左右"), QString(),
               field("DBEdit15", "SetBorder_L", Look::Cyan, 7),
               field("DBEdit16", "SetBorder_W", Look::Cyan, 7));
-    SizeRow(g, 3, box, QStringLiteral("最大成品尺寸"), field("DBEdit17", "Max_SetL", Look::Plain),
-            field("DBEdit18", "Max_SetW", Look::Plain));
-    SizeRow(g, 4, box, QStringLiteral("最小成品尺寸"), field("DBEdit19", "Min_SetL", Look::Plain),
-            field("DBEdit20", "Min_SetW", Look::Plain));
+    SizeRow(g, 3, box, QCoreApplication::translate("TForm9", "最大成品尺寸"),
+            field("DBEdit17", "Max_SetL", Look::Plain), field("DBEdit18", "Max_SetW", Look::Plain));
+    SizeRow(g, 4, box, QCoreApplication::translate("TForm9", "最小成品尺寸"),
+            field("DBEdit19", "Min_SetL", Look::Plain), field("DBEdit20", "Min_SetW", Look::Plain));
     return box;
 }
 
 QWidget* TForm9::BuildCompanyGroup() {
-    auto* box = new QGroupBox(QStringLiteral("公司信息"), this);
+    auto* box = new QGroupBox(QCoreApplication::translate("TForm9", "公司信息"), this);
     auto* h = new QHBoxLayout(box);
     h->setContentsMargins(8, 6, 8, 8);
-    h->addWidget(Label(box, QStringLiteral("公司名称")));
+    h->addWidget(Label(box, QCoreApplication::translate("TForm9", "公司名称")));
     company_ = new QLineEdit(box);
     company_->setObjectName(QStringLiteral("Edit2"));
     h->addWidget(company_, 1);

@@ -1,5 +1,6 @@
 #include "DiagramWindow.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -21,7 +22,7 @@ const QColor kMaroon(0x80, 0, 0);
 TForm4::TForm4(SavedPlanSource source, QWidget* parent)
     : QDialog(parent), source_(std::move(source)) {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("图形显示"));
+    setWindowTitle(QCoreApplication::translate("TForm4", "图形显示"));
     setMinimumSize(524, 395);
     resize(524, 395);
     if (parent)
@@ -49,9 +50,11 @@ TForm4::TForm4(SavedPlanSource source, QWidget* parent)
     group_->setFrameShadow(QFrame::Sunken);
     group_->setGeometry(0, 0, 392, kBarHeight);
     const char* names[] = {"RadioButton1", "RadioButton3", "RadioButton2", "RadioButton4"};
-    const char* captions[] = {"拼板图", "Panel2 拼板图", "开料图", "成品拼板图"};
+    const char* captions[] = {
+        QT_TRANSLATE_NOOP("TForm4", "拼板图"), QT_TRANSLATE_NOOP("TForm4", "Panel2 拼板图"),
+        QT_TRANSLATE_NOOP("TForm4", "开料图"), QT_TRANSLATE_NOOP("TForm4", "成品拼板图")};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QRadioButton(QString::fromUtf8(captions[i]), group_);
+        auto* b = new QRadioButton(QCoreApplication::translate("TForm4", captions[i]), group_);
         b->setObjectName(QString::fromLatin1(names[i]));
         b->adjustSize();
         b->move(8, (kBarHeight - b->height()) / 2);
@@ -74,13 +77,13 @@ void TForm4::FormCreate() {
     QRadioButton* array = Selector(DiagramView::Array);
     int groupWidth = 0, titleX = 0;
     if (source_.plan.number("Panel2") != 0) {
-        first->setText(QStringLiteral("Panel1拼板图"));
+        first->setText(QCoreApplication::translate("TForm4", "Panel1拼板图"));
         second->show();
         cutting->move(232, cutting->y());
         groupWidth = 304;
         titleX = 312;
     } else {
-        first->setText(QStringLiteral("拼板图"));
+        first->setText(QCoreApplication::translate("TForm4", "拼板图"));
         second->hide();
         cutting->move(88, cutting->y());
         groupWidth = 165;

@@ -4,6 +4,7 @@
 #include "DataModule.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QTableView>
@@ -24,7 +25,7 @@ TForm7::TForm7(TDataM1& dm, QWidget* parent)
                      parent),
       list_(dm, TDataM1::Numbered::SetPanel, dm.SetPanel, QStringLiteral("Number")) {
     setObjectName(QStringLiteral("TForm7"));
-    setWindowTitle(QStringLiteral("Panel设定"));
+    setWindowTitle(QCoreApplication::translate("TForm7", "Panel设定"));
     setFixedSize(365, 552);
 
     auto* h = new QHBoxLayout(this);
@@ -39,29 +40,32 @@ TForm7::TForm7(TDataM1& dm, QWidget* parent)
     QStyle* st = style();
     auto button = [&](const char* name, QStyle::StandardPixmap picture, const char* hint,
                       void (TForm7::*handler)()) {
-        QAction* a = bar->addAction(st->standardIcon(picture), QString::fromUtf8(hint));
+        QAction* a =
+            bar->addAction(st->standardIcon(picture), QCoreApplication::translate("TForm7", hint));
         a->setObjectName(QString::fromLatin1(name));
         a->setToolTip(a->text());
         connect(a, &QAction::triggered, this,
                 [this, handler] { Guarded([=, this] { (this->*handler)(); }); });
         return a;
     };
-    exit_ =
-        button("SpeedButton1", QStyle::SP_DialogCloseButton, "退出", &TForm7::SpeedButton1Click);
+    exit_ = button("SpeedButton1", QStyle::SP_DialogCloseButton,
+                   QT_TRANSLATE_NOOP("TForm7", "退出"), &TForm7::SpeedButton1Click);
     QToolButton* unit = MakeUnitButton(bar);
-    unit->setToolTip(QStringLiteral("单位转换"));
+    unit->setToolTip(QCoreApplication::translate("TForm7", "单位转换"));
     unit->setFixedSize(40, 28);
     bar->addWidget(unit);
-    save_ = button("SpeedButton3", QStyle::SP_DialogSaveButton, "保存", &TForm7::SpeedButton3Click);
-    insertAbove_ =
-        button("SpeedButton4", QStyle::SP_ArrowUp, "上插记录", &TForm7::SpeedButton4Click);
-    insertBelow_ =
-        button("SpeedButton5", QStyle::SP_ArrowDown, "下插记录", &TForm7::SpeedButton5Click);
-    delete_ = button("SpeedButton6", QStyle::SP_TrashIcon, "删除记录", &TForm7::SpeedButton6Click);
-    moveUp_ = button("SpeedButton7", QStyle::SP_TitleBarShadeButton, "上移记录",
-                     &TForm7::SpeedButton7Click);
-    moveDown_ = button("SpeedButton8", QStyle::SP_TitleBarUnshadeButton, "下移记录",
-                       &TForm7::SpeedButton8Click);
+    save_ = button("SpeedButton3", QStyle::SP_DialogSaveButton, QT_TRANSLATE_NOOP("TForm7", "保存"),
+                   &TForm7::SpeedButton3Click);
+    insertAbove_ = button("SpeedButton4", QStyle::SP_ArrowUp,
+                          QT_TRANSLATE_NOOP("TForm7", "上插记录"), &TForm7::SpeedButton4Click);
+    insertBelow_ = button("SpeedButton5", QStyle::SP_ArrowDown,
+                          QT_TRANSLATE_NOOP("TForm7", "下插记录"), &TForm7::SpeedButton5Click);
+    delete_ = button("SpeedButton6", QStyle::SP_TrashIcon, QT_TRANSLATE_NOOP("TForm7", "删除记录"),
+                     &TForm7::SpeedButton6Click);
+    moveUp_ = button("SpeedButton7", QStyle::SP_TitleBarShadeButton,
+                     QT_TRANSLATE_NOOP("TForm7", "上移记录"), &TForm7::SpeedButton7Click);
+    moveDown_ = button("SpeedButton8", QStyle::SP_TitleBarUnshadeButton,
+                       QT_TRANSLATE_NOOP("TForm7", "下移记录"), &TForm7::SpeedButton8Click);
     h->addWidget(bar);
 
     // A new row is numbered, posted and left open: typing starts at its length.

@@ -5,6 +5,7 @@
 #include "FilterText.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,7 +22,7 @@ namespace vorn {
 TForm6::TForm6(TDataM1& dm, std::function<void()> loadCurrent, QWidget* parent)
     : QDialog(parent), dm_(dm), loadCurrent_(std::move(loadCurrent)) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("部件搜索"));
+    setWindowTitle(QCoreApplication::translate("TForm6", "部件搜索"));
     setProperty("helpContext", 400);
     setMinimumSize(271, 172);
     setMaximumSize(350, 550);
@@ -34,11 +35,11 @@ TForm6::TForm6(TDataM1& dm, std::function<void()> loadCurrent, QWidget* parent)
     v->setSpacing(2);
     auto* band = new QHBoxLayout;
     band->setSpacing(4);
-    band->addWidget(new QLabel(QStringLiteral("筛选："), this));
-    radioButton1_ = new QRadioButton(QStringLiteral("部件编号"), this);
+    band->addWidget(new QLabel(QCoreApplication::translate("TForm6", "筛选："), this));
+    radioButton1_ = new QRadioButton(QCoreApplication::translate("TForm6", "部件编号"), this);
     radioButton1_->setObjectName(QStringLiteral("RadioButton1"));
     radioButton1_->setChecked(true);
-    radioButton2_ = new QRadioButton(QStringLiteral("客户型号"), this);
+    radioButton2_ = new QRadioButton(QCoreApplication::translate("TForm6", "客户型号"), this);
     radioButton2_->setObjectName(QStringLiteral("RadioButton2"));
     band->addWidget(radioButton1_);
     band->addWidget(radioButton2_);
@@ -54,7 +55,7 @@ TForm6::TForm6(TDataM1& dm, std::function<void()> loadCurrent, QWidget* parent)
 
     dbGrid1_ = new QTableView(this);
     dbGrid1_->setObjectName(QStringLiteral("DBGrid1"));
-    dbGrid1_->setToolTip(QStringLiteral("双击选定行到确定！"));
+    dbGrid1_->setToolTip(QCoreApplication::translate("TForm6", "双击选定行到确定！"));
     dbGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dbGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
     dbGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -64,8 +65,8 @@ TForm6::TForm6(TDataM1& dm, std::function<void()> loadCurrent, QWidget* parent)
     model_ = new CursorModel(this);
     model_->setCursor(&dm_.SavedPartsQuery);
     model_->setColumns({QStringLiteral("Part_number"), QStringLiteral("Customer_Part")});
-    model_->setColumnTitle(0, QStringLiteral("部件编号"));
-    model_->setColumnTitle(1, QStringLiteral("客户型号"));
+    model_->setColumnTitle(0, QCoreApplication::translate("TForm6", "部件编号"));
+    model_->setColumnTitle(1, QCoreApplication::translate("TForm6", "客户型号"));
     dbGrid1_->setModel(model_);
     model_->followSelection(dbGrid1_->selectionModel());
     dbGrid1_->setColumnWidth(0, 80);

@@ -9,6 +9,7 @@
 #include "RecentFolders.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -42,13 +43,13 @@ const PartColumn kPartColumns[] = {
     {"SetSize", "", 90, Shade::Grid},
     {"Set_C", "", 50, Shade::Grid},
     {"Panel1Size", "", 95, Shade::InactiveCaptionText},
-    {"Panel1bian", "边距(左右/上下)", 90, Shade::InactiveCaptionText},
-    {"Panel", "拼板数", 42, Shade::InactiveCaptionText},
+    {"Panel1bian", QT_TRANSLATE_NOOP("TForm3", "边距(左右/上下)"), 90, Shade::InactiveCaptionText},
+    {"Panel", QT_TRANSLATE_NOOP("TForm3", "拼板数"), 42, Shade::InactiveCaptionText},
     {"Panel_lv", "", 0, Shade::InactiveCaptionText},
     {"Panel2Size", "", 95, Shade::White},
-    {"Panel2bian", "边距(左右/上下)", 90, Shade::White},
-    {"Panel2", "拼板数", 42, Shade::White},
-    {"Panel_lv2", "拼板利用率", 0, Shade::White},
+    {"Panel2bian", QT_TRANSLATE_NOOP("TForm3", "边距(左右/上下)"), 90, Shade::White},
+    {"Panel2", QT_TRANSLATE_NOOP("TForm3", "拼板数"), 42, Shade::White},
+    {"Panel_lv2", QT_TRANSLATE_NOOP("TForm3", "拼板利用率"), 0, Shade::White},
     {"BaseSize", "", 82, Shade::Grid},
     {"Panel_N", "", 44, Shade::Grid},
     {"Base_lv", "", 0, Shade::Grid},
@@ -58,11 +59,11 @@ const PartColumn kPartColumns[] = {
 };
 
 // Search fields of the drop-down list and the columns they search.
-const char* const kSearchFields[][2] = {{"部件编号", "Part_number"},
-                                        {"客户型号", "Customer_Part"},
-                                        {"层数", "Layer"},
-                                        {"操作员", "Employee"},
-                                        {"保存日期", "Date"}};
+const char* const kSearchFields[][2] = {{QT_TRANSLATE_NOOP("TForm3", "部件编号"), "Part_number"},
+                                        {QT_TRANSLATE_NOOP("TForm3", "客户型号"), "Customer_Part"},
+                                        {QT_TRANSLATE_NOOP("TForm3", "层数"), "Layer"},
+                                        {QT_TRANSLATE_NOOP("TForm3", "操作员"), "Employee"},
+                                        {QT_TRANSLATE_NOOP("TForm3", "保存日期"), "Date"}};
 
 const char* const kToolingTypes[][2] = {
     {"Panel1Tooling", "Panel1"}, {"Panel2Tooling", "Panel2"}, {"ArrayTooling", "Array"}};
@@ -106,7 +107,8 @@ void Inform(QWidget* parent, const QString& text) {
 }
 
 void UserInfo(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, QStringLiteral("用户信息"), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QCoreApplication::translate("TForm3", "用户信息"), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
@@ -128,34 +130,37 @@ TForm3::TForm3(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     band->setContentsMargins(2, 2, 2, 2);
     auto* unitBar = new QToolBar(this);
     unitBar->setObjectName(QStringLiteral("ToolBar3"));
-    speedButton1_ = Button(unitBar, "SpeedButton1", QStringLiteral("Inch"), QStringLiteral("单位"));
+    speedButton1_ = Button(unitBar, "SpeedButton1", QStringLiteral("Inch"),
+                           QCoreApplication::translate("TForm3", "单位"));
     speedButton1_->setMinimumWidth(44);
     auto* bar1 = new QToolBar(this);
     bar1->setObjectName(QStringLiteral("ToolBar1"));
-    toolButton1_ =
-        Button(bar1, "ToolButton1", QStringLiteral("示意图显示"), QStringLiteral("示意图显示"),
-               style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    toolButton2_ =
-        Button(bar1, "ToolButton2", QStringLiteral("数据导出"), QStringLiteral("数据导出"),
-               style()->standardIcon(QStyle::SP_DialogSaveButton));
-    toolButton3_ = Button(bar1, "ToolButton3", QString(), QStringLiteral("查看Tooling"),
-                          style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    toolButton1_ = Button(bar1, "ToolButton1", QCoreApplication::translate("TForm3", "示意图显示"),
+                          QCoreApplication::translate("TForm3", "示意图显示"),
+                          style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    toolButton2_ = Button(bar1, "ToolButton2", QCoreApplication::translate("TForm3", "数据导出"),
+                          QCoreApplication::translate("TForm3", "数据导出"),
+                          style()->standardIcon(QStyle::SP_DialogSaveButton));
+    toolButton3_ =
+        Button(bar1, "ToolButton3", QString(), QCoreApplication::translate("TForm3", "查看Tooling"),
+               style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     toolButton4_ = Button(bar1, "ToolButton4", QStringLiteral("Type"), QString());
     toolButton4_->setEnabled(false);
     auto* bar2 = new QToolBar(this);
     bar2->setObjectName(QStringLiteral("ToolBar2"));
     comboBox1_ = new QComboBox(bar2);
     comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
-    comboBox1_->addItem(QStringLiteral("<查询项>"));
+    comboBox1_->addItem(QCoreApplication::translate("TForm3", "<查询项>"));
     for (const auto& f : kSearchFields)
-        comboBox1_->addItem(QString::fromUtf8(f[0]));
+        comboBox1_->addItem(QCoreApplication::translate("TForm3", f[0]));
     bar2->addWidget(comboBox1_);
-    edit1_ = new QLineEdit(QStringLiteral("<查找内容>"), bar2);
+    edit1_ = new QLineEdit(QCoreApplication::translate("TForm3", "<查找内容>"), bar2);
     edit1_->setObjectName(QStringLiteral("Edit1"));
     edit1_->setFixedWidth(140);
     bar2->addWidget(edit1_);
-    toolButton5_ = Button(bar2, "ToolButton5", QString(), QStringLiteral("查找"),
-                          style()->standardIcon(QStyle::SP_ArrowRight));
+    toolButton5_ =
+        Button(bar2, "ToolButton5", QString(), QCoreApplication::translate("TForm3", "查找"),
+               style()->standardIcon(QStyle::SP_ArrowRight));
     band->addWidget(unitBar);
     band->addWidget(bar1);
     band->addWidget(bar2);
@@ -223,7 +228,7 @@ TForm3::TForm3(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     model_->setColumns(fields);
     for (int i = 0; i < int(std::size(kPartColumns)); ++i)
         if (*kPartColumns[i].title)
-            model_->setColumnTitle(i, QString::fromUtf8(kPartColumns[i].title));
+            model_->setColumnTitle(i, QCoreApplication::translate("TForm3", kPartColumns[i].title));
     dbGrid1_->setModel(model_);
     model_->followSelection(dbGrid1_->selectionModel());
     for (int i = 0; i < int(std::size(kPartColumns)); ++i)
@@ -299,7 +304,8 @@ void TForm3::DBGrid1TitleClick(int column) {
     const Cursor& q = dm_.SavedPartsQuery;
     const int index = q.findField(field);
     if (index < 0 || q.field(index).isCalculated()) {
-        UserInfo(this, QMessageBox::Information, QStringLiteral("   此列不能排序        "));
+        UserInfo(this, QMessageBox::Information,
+                 QCoreApplication::translate("TForm3", "   此列不能排序        "));
         return;
     }
     // Each click turns the order round, whichever column was sorted before.
@@ -311,15 +317,15 @@ void TForm3::DBGrid1TitleClick(int column) {
 void TForm3::ToolButton5Click() {
     const int choice = comboBox1_->currentIndex();
     if (choice <= 0) {
-        Inform(this, QStringLiteral("     请选择适当的“查询项”！      "));
+        Inform(this, QCoreApplication::translate("TForm3", "     请选择适当的“查询项”！      "));
         return;
     }
     const QString column = QString::fromLatin1(kSearchFields[choice - 1][1]);
     ReopenWithOrder(SavedPartsOrderLine(dm_, column, false));
     const QString text = edit1_->text();
     if (!dm_.SavedPartsQuery.locate(column, {text}, Cursor::CaseInsensitive | Cursor::PartialKey)) {
-        Inform(this, QStringLiteral("     没有找到 “") + comboBox1_->currentText() +
-                         QStringLiteral("='") + text + QStringLiteral("...'”的纪录！    "));
+        Inform(this, QCoreApplication::translate("TForm3", "     没有找到 “%1='%2...'”的纪录！    ")
+                         .arg(comboBox1_->currentText(), text));
     }
 }
 
@@ -351,7 +357,7 @@ void TForm3::ToolButton3Click() {
     Cursor& t = dm_.PartToolingQuery;
     if (panel2_->isHidden()) {
         panel2_->show();
-        toolButton3_->setToolTip(QStringLiteral("关闭Tooling"));
+        toolButton3_->setToolTip(QCoreApplication::translate("TForm3", "关闭Tooling"));
         toolButton3_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
         toolButton4_->setEnabled(true);
         label1_->setText(QStringLiteral("Panel1Tooling"));
@@ -360,7 +366,7 @@ void TForm3::ToolButton3Click() {
         t.open();
     } else {
         panel2_->hide();
-        toolButton3_->setToolTip(QStringLiteral("查看Tooling"));
+        toolButton3_->setToolTip(QCoreApplication::translate("TForm3", "查看Tooling"));
         toolButton3_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
         toolButton4_->setEnabled(false);
         t.close();
@@ -398,8 +404,9 @@ void TForm3::ToolButton1Click() {
 }
 
 void TForm3::ToolButton2Click() {
-    const QStringList filters{QStringLiteral("文本文件 (Text)  [*.Txt] (*.Txt)"),
-                              QStringLiteral("Microsoft Excel 工作簿 [*.xlsx] (*.xlsx)")};
+    const QStringList filters{
+        QCoreApplication::translate("TForm3", "文本文件 (Text)  [*.Txt] (*.Txt)"),
+        QCoreApplication::translate("TForm3", "Microsoft Excel 工作簿 [*.xlsx] (*.xlsx)")};
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -423,9 +430,10 @@ void TForm3::ToolButton2Click() {
         return;
     RememberFolder(FileKind::PartLists, file);
     while (QFileInfo::exists(file)) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("用户信息"),
-                        QStringLiteral("   文件已存在，是否覆盖它？        "),
-                        QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox box(
+            QMessageBox::Question, QCoreApplication::translate("TForm3", "用户信息"),
+            QCoreApplication::translate("TForm3", "   文件已存在，是否覆盖它？        "),
+            QMessageBox::Yes | QMessageBox::No, this);
         box.setDefaultButton(QMessageBox::No); // overwriting is for good
         if (box.exec() == QMessageBox::Yes)
             break;
@@ -449,7 +457,8 @@ void TForm3::ToolButton2Click() {
         QMessageBox::critical(this, QStringLiteral("Vorn"), error);
         return;
     }
-    UserInfo(this, QMessageBox::Information, QStringLiteral("   数据导出成功        "));
+    UserInfo(this, QMessageBox::Information,
+             QCoreApplication::translate("TForm3", "   数据导出成功        "));
 }
 
 } // namespace vorn

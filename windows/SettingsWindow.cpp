@@ -7,6 +7,7 @@
 #include "Units.h"
 #include "YesNoDelegate.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -108,9 +109,10 @@ void SettingsWindow::keyPressEvent(QKeyEvent* event) {
     // Nothing being edited: Esc closes, as in every other window of the
     // program, but unsaved rows are not dropped without a question.
     if (c.isOpen() && c.hasPendingUpdates() &&
-        QMessageBox::question(this, windowTitle(), QStringLiteral("修改尚未保存，确实要放弃吗？"),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+        QMessageBox::question(
+            this, windowTitle(),
+            QCoreApplication::translate("SettingsWindow", "修改尚未保存，确实要放弃吗？"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     reject();
 }

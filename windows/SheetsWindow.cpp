@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QTableView>
@@ -25,7 +26,7 @@ TForm5::TForm5(TDataM1& dm, QWidget* parent)
            QStringLiteral("ID")},
           parent) {
     setObjectName(QStringLiteral("TForm5"));
-    setWindowTitle(QStringLiteral("板材设定"));
+    setWindowTitle(QCoreApplication::translate("TForm5", "板材设定"));
     setFixedSize(278, 486);
 
     auto* v = new QVBoxLayout(this);
@@ -37,13 +38,15 @@ TForm5::TForm5(TDataM1& dm, QWidget* parent)
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setIconSize(QSize(20, 20));
     QStyle* st = style();
-    save_ =
-        bar->addAction(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("保存Updata"));
-    insert_ =
-        bar->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QStringLiteral("插入"));
-    delete_ = bar->addAction(st->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("删除"));
+    save_ = bar->addAction(st->standardIcon(QStyle::SP_DialogSaveButton),
+                           QCoreApplication::translate("TForm5", "保存Updata"));
+    insert_ = bar->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder),
+                             QCoreApplication::translate("TForm5", "插入"));
+    delete_ = bar->addAction(st->standardIcon(QStyle::SP_TrashIcon),
+                             QCoreApplication::translate("TForm5", "删除"));
     bar->addSeparator();
-    exit_ = bar->addAction(st->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("退出"));
+    exit_ = bar->addAction(st->standardIcon(QStyle::SP_DialogCloseButton),
+                           QCoreApplication::translate("TForm5", "退出"));
     save_->setObjectName(QStringLiteral("ToolButton1"));
     insert_->setObjectName(QStringLiteral("ToolButton2"));
     delete_->setObjectName(QStringLiteral("ToolButton3"));

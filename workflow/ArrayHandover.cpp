@@ -6,6 +6,7 @@
 #include "DataModule.h"
 #include "Tolerance.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace vorn {
@@ -20,9 +21,11 @@ bool HandOverArray(JobWindow& w) {
     auto n = [&cus](const char* f) { return cus.asDouble(QString::fromLatin1(f)); };
     if (!cus.isOpen() ||
         !PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"), n("Panel"), n("Panel_lv"))) {
-        QMessageBox::information(w.Parent(), QStringLiteral("Vorn"),
-                                 QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！"),
-                                 QMessageBox::Ok);
+        QMessageBox::information(
+            w.Parent(), QStringLiteral("Vorn"),
+            QCoreApplication::translate("JobCommands",
+                                        "上传信息有误或不全，请执行 \"上传数据\" 操作！"),
+            QMessageBox::Ok);
         return false;
     }
     Cursor& job = dm->TempInput;

@@ -9,6 +9,7 @@
 #include "RecentFolders.h"
 #include "ToolingRows.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,7 +23,9 @@ bool SavePlanForMachines(JobWindow& w, const QString& fileName, QString* error) 
     TDataM1* dm = w.Data();
     if (!dm || w.ShowsWelcome()) {
         if (error)
-            *error = QStringLiteral("%1: 只有拼板方案才能导出为 DXF 或坐标表").arg(fileName);
+            *error = QCoreApplication::translate("JobCommands",
+                                                 "%1: 只有拼板方案才能导出为 DXF 或坐标表")
+                         .arg(fileName);
         return false;
     }
     // Every hole of the table as the tooling tab holds it; one without a
@@ -65,7 +68,7 @@ void ExportPlanForMachinesCommand(JobWindow& w) {
     dialog.setObjectName(QStringLiteral("SaveCamDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList filters{QStringLiteral("DXF (*.dxf)"),
-                              QStringLiteral("拼板坐标 CSV (*.csv)")};
+                              QCoreApplication::translate("JobCommands", "拼板坐标 CSV (*.csv)")};
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("dxf"));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -82,7 +85,8 @@ void ExportPlanForMachinesCommand(JobWindow& w) {
     if (!SavePlanForMachines(w, file, &error))
         QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
     else
-        w.ShowStatus(QStringLiteral("拼板方案已写入 %1").arg(QDir::toNativeSeparators(file)));
+        w.ShowStatus(QCoreApplication::translate("JobCommands", "拼板方案已写入 %1")
+                         .arg(QDir::toNativeSeparators(file)));
 }
 
 } // namespace vorn

@@ -12,4 +12,8 @@ namespace vorn {
 // allowed range or bound. Empty for no problem.
 QString DomainMessage(const DomainProblem& problem);
 
+// A refusal of the engine's own checks (PanelJobRefusal, GivenPanelRefusal,
+// …) in the language of the windows.
+QString RefusalMessage(const std::string& refusal);
+
 } // namespace vorn

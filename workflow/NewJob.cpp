@@ -43,8 +43,9 @@ const EntryRule* RuleOf(const char* name) {
 }
 
 QString BuiltInText(const std::optional<double>& v) {
-    return v ? QStringLiteral("改用内置值 %1").arg(DefaultsList::LengthText(*v))
-             : QStringLiteral("该项留空");
+    return v ? QCoreApplication::translate("NewJob", "改用内置值 %1")
+                   .arg(DefaultsList::LengthText(*v))
+             : QCoreApplication::translate("NewJob", "该项留空");
 }
 
 // Reports a bad entry (or throws without a list) and gives the built-in value.
@@ -52,7 +53,7 @@ std::optional<double> Bad(const char* name, const QString& text, const QString& 
                           QStringList* problems) {
     const EntryRule* rule = RuleOf(name);
     const std::optional<double> builtIn = rule ? rule->builtIn : std::nullopt;
-    const QString message = QStringLiteral("%1: %2=%3 %4；%5")
+    const QString message = QCoreApplication::translate("NewJob", "%1: %2=%3 %4；%5")
                                 .arg(DefaultsList::FileName(), QString::fromLatin1(name), text, why,
                                      BuiltInText(builtIn));
     if (!problems)
@@ -71,12 +72,14 @@ std::optional<double> DefaultNumber(const DefaultsList& list, const char* name,
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return Bad(name, text, QStringLiteral("不是数值"), problems);
+        return Bad(name, text, QCoreApplication::translate("NewJob", "不是数值"), problems);
     if (const EntryRule* rule = RuleOf(name)) {
         const bool noSide = rule->kind == FieldKind::Side && value == 0;
         const DomainProblem e = FieldRangeProblem(name, value, rule->kind, DisplayUnit::Inch);
         if (!noSide && e)
-            return Bad(name, text, QStringLiteral("无效（%1）").arg(DomainMessage(e)), problems);
+            return Bad(name, text,
+                       QCoreApplication::translate("NewJob", "无效（%1）").arg(DomainMessage(e)),
+                       problems);
     }
     return value;
 }
@@ -95,8 +98,9 @@ int DefaultPanelKinds(const DefaultsList& list, QStringList* problems) {
         return 1;
     if (text == QLatin1String("1") || text == QLatin1String("2"))
         return text.toInt();
-    const QString message = QStringLiteral("%1: PanelNumber=%2 只能是 1 或 2；改用 1")
-                                .arg(DefaultsList::FileName(), text);
+    const QString message =
+        QCoreApplication::translate("NewJob", "%1: PanelNumber=%2 只能是 1 或 2；改用 1")
+            .arg(DefaultsList::FileName(), text);
     if (problems)
         problems->append(message);
     return 1;

@@ -12,6 +12,7 @@
 #include "SearchBounds.h"
 #include "SearchProgress.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 
@@ -37,7 +38,7 @@ std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
 }
 
 void Warn(QWidget* parent, const std::string& text) {
-    QMessageBox::warning(parent, QStringLiteral("Vorn"), QString::fromStdString(text),
+    QMessageBox::warning(parent, QStringLiteral("Vorn"), vorn::RefusalMessage(text),
                          QMessageBox::Ok);
 }
 
@@ -60,12 +61,13 @@ QString Len(double v) {
 // bounds the job itself sets first (a panel no sheet or limit can hold before
 // the utilization the panels allow), then the limits in general.
 QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
-    const QString none = QStringLiteral("没有找到拼板方案：");
+    const QString none = QCoreApplication::translate("JobCommands", "没有找到拼板方案：");
     const QString u =
         unit == vorn::DisplayUnit::Millimetre ? QStringLiteral("mm") : QStringLiteral("in");
     if (vorn::NoPanelFitsAnySheet(job, unit))
         return none +
-               QStringLiteral("最小的Panel（Min_PL × Min_PW = %1 × %2 %3）放不进任何有效板材")
+               QCoreApplication::translate(
+                   "JobCommands", "最小的Panel（Min_PL × Min_PW = %1 × %2 %3）放不进任何有效板材")
                    .arg(Len(job.Min_PL), Len(job.Min_PW), u);
     if (job.AUTOPanel && job.Max_PL > 0 && job.Max_PW > 0) {
         // A panel (long side PL, short side PW) holds at least one board with
@@ -76,25 +78,29 @@ QString NoPanelPlanReason(const vorn::PanelJob& job, vorn::DisplayUnit unit) {
         const double slack = 1 + 1e-9;
         if (longSide > job.Max_PL * slack || shortSide > std::min(job.Max_PL, job.Max_PW) * slack)
             return none +
-                   QStringLiteral("成品板加板边至少 %1 × %2 %3，超出Panel尺寸上限 "
-                                  "Max_PL × Max_PW = %4 × %5 %3")
+                   QCoreApplication::translate("JobCommands",
+                                               "成品板加板边至少 %1 × %2 %3，超出Panel尺寸上限 "
+                                               "Max_PL × Max_PW = %4 × %5 %3")
                        .arg(Len(longSide), Len(shortSide), u, Len(job.Max_PL), Len(job.Max_PW));
     }
     if (vorn::NoPlanReachesMinimum(job, unit)) {
         if (const std::optional<double> best = vorn::BestUtilizationBound(job, unit))
             return none +
-                   QStringLiteral(
+                   QCoreApplication::translate(
+                       "JobCommands",
                        "利用率下限 Min_lv = %1% 高于此成品板连同间距、板边在Panel尺寸上限内可达到的"
                        "最高利用率 %2%")
                        .arg(Len(job.Min_lv),
                             QString::number(std::floor(*best * 100) / 100, 'f', 2));
     }
     if (!job.AUTOPanel)
-        return none + QStringLiteral("Panel设定中的尺寸都达不到利用率下限 Min_lv = %1%，"
-                                     "或放不进有效板材")
+        return none + QCoreApplication::translate(
+                          "JobCommands", "Panel设定中的尺寸都达不到利用率下限 Min_lv = %1%，"
+                                         "或放不进有效板材")
                           .arg(Len(job.Min_lv));
-    return none + QStringLiteral("Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = %1% "
-                                 "之内没有可行的方案")
+    return none + QCoreApplication::translate(
+                      "JobCommands", "Panel尺寸上下限、长宽比 PLPW_ratio 和利用率下限 Min_lv = %1% "
+                                     "之内没有可行的方案")
                       .arg(Len(job.Min_lv));
 }
 
@@ -171,8 +177,10 @@ void PanelSearchCommand(JobWindow& w) {
         w.ShowWelcomePicture();
         QMessageBox::warning(
             w.Parent(), QStringLiteral("Vorn"),
-            QStringLiteral("达到利用率下限 Min_lv = %1% 的方案超过 %2 个，内存容纳不下，未列出。"
-                           "请提高 Min_lv，或缩小Panel尺寸上限（Max_PL、Max_PW）。")
+            QCoreApplication::translate(
+                "JobCommands",
+                "达到利用率下限 Min_lv = %1% 的方案超过 %2 个，内存容纳不下，未列出。"
+                "请提高 Min_lv，或缩小Panel尺寸上限（Max_PL、Max_PW）。")
                 .arg(QString::number(in.Min_lv, 'g', 10), QString::number(e.Rows())),
             QMessageBox::Ok);
         return;
@@ -244,8 +252,8 @@ void ArraySearchCommand(JobWindow& w) {
         return;
     FinishSearchCommand(w, sinkNs);
     if (dm.TempResultCus.recordCount() == 0)
-        w.ShowStatus(
-            QStringLiteral("没有找到Array方案：Array尺寸上下限（Min_SetL × Min_SetW 至 Max_SetL × "
+        w.ShowStatus(QCoreApplication::translate(
+            "JobCommands", "没有找到Array方案：Array尺寸上下限（Min_SetL × Min_SetW 至 Max_SetL × "
                            "Max_SetW）之内排不出单元"));
 }
 

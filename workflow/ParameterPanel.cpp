@@ -65,19 +65,19 @@ struct Caption {
 };
 const Caption kCaptions[] = {
     // Parameters tab.
-    {"DBEdit1", "成品尺寸", "DBEdit1"},
+    {"DBEdit1", QT_TRANSLATE_NOOP("ParameterPanel", "成品尺寸"), "DBEdit1"},
     {"DBEdit1", "×", "DBEdit2"},
-    {"DBEdit3", "拼板间距", "DBEdit3"},
-    {"DBEdit4", "边距限制", "DBEdit4"},
-    {"DBEdit4", "左右", "DBEdit4"},
-    {"DBEdit4", "上下", "DBEdit5"},
-    {"Edit5", "Panel种类", "DBEdit19"},
-    {"DBEdit17", "最大Panel", "DBEdit17"},
+    {"DBEdit3", QT_TRANSLATE_NOOP("ParameterPanel", "拼板间距"), "DBEdit3"},
+    {"DBEdit4", QT_TRANSLATE_NOOP("ParameterPanel", "边距限制"), "DBEdit4"},
+    {"DBEdit4", QT_TRANSLATE_NOOP("ParameterPanel", "左右"), "DBEdit4"},
+    {"DBEdit4", QT_TRANSLATE_NOOP("ParameterPanel", "上下"), "DBEdit5"},
+    {"Edit5", QT_TRANSLATE_NOOP("ParameterPanel", "Panel种类"), "DBEdit19"},
+    {"DBEdit17", QT_TRANSLATE_NOOP("ParameterPanel", "最大Panel"), "DBEdit17"},
     {"DBEdit17", "×", "DBEdit18"},
-    {"DBEdit19", "最小Panel", "DBEdit19"},
+    {"DBEdit19", QT_TRANSLATE_NOOP("ParameterPanel", "最小Panel"), "DBEdit19"},
     {"DBEdit19", "×", "DBEdit20"},
-    {"DBEdit21", "Panel 最大长宽比例", "DBEdit21"},
-    {"DBEdit22", "最低板材利用率限制", "DBEdit22"},
+    {"DBEdit21", QT_TRANSLATE_NOOP("ParameterPanel", "Panel 最大长宽比例"), "DBEdit21"},
+    {"DBEdit22", QT_TRANSLATE_NOOP("ParameterPanel", "最低板材利用率限制"), "DBEdit22"},
     {"DBEdit22", "%", "DBEdit20"},
     {"DBEdit7", "×", "DBEdit8"},
     {"DBEdit15", "Pas/Panel", "DBEdit18"},
@@ -86,24 +86,24 @@ const Caption kCaptions[] = {
     {"DBEdit13", "Panel/Sheet", "DBEdit18"},
     {"DBEdit14", "%", "DBEdit18"},
     // Array tab.
-    {"DBEdit23", "单元尺寸", "DBEdit23"},
+    {"DBEdit23", QT_TRANSLATE_NOOP("ParameterPanel", "单元尺寸"), "DBEdit23"},
     {"DBEdit23", "×", "DBEdit24"},
-    {"DBEdit25", "拼板间距", "DBEdit25"},
-    {"DBEdit26", "边距  左右", "DBEdit26"},
-    {"DBEdit26", "上下", "DBEdit27"},
-    {"DBEdit28", "最大成品尺寸", "DBEdit28"},
+    {"DBEdit25", QT_TRANSLATE_NOOP("ParameterPanel", "拼板间距"), "DBEdit25"},
+    {"DBEdit26", QT_TRANSLATE_NOOP("ParameterPanel", "边距  左右"), "DBEdit26"},
+    {"DBEdit26", QT_TRANSLATE_NOOP("ParameterPanel", "上下"), "DBEdit27"},
+    {"DBEdit28", QT_TRANSLATE_NOOP("ParameterPanel", "最大成品尺寸"), "DBEdit28"},
     {"DBEdit28", "×", "DBEdit29"},
-    {"DBEdit30", "最小成品尺寸", "DBEdit30"},
+    {"DBEdit30", QT_TRANSLATE_NOOP("ParameterPanel", "最小成品尺寸"), "DBEdit30"},
     {"DBEdit30", "×", "DBEdit31"},
-    {"DBEdit32", "成品尺寸", "DBEdit32"},
+    {"DBEdit32", QT_TRANSLATE_NOOP("ParameterPanel", "成品尺寸"), "DBEdit32"},
     {"DBEdit32", "×", "DBEdit33"},
-    {"DBEdit34", "拼板数量", "DBEdit34"},
-    {"DBEdit35", "利 用 率", "DBEdit35"},
+    {"DBEdit34", QT_TRANSLATE_NOOP("ParameterPanel", "拼板数量"), "DBEdit34"},
+    {"DBEdit35", QT_TRANSLATE_NOOP("ParameterPanel", "利 用 率"), "DBEdit35"},
     // Parts tab (the date is shown, not typed).
-    {"Edit1", "部件编号", "Edit1"},
-    {"Edit2", "客户型号", "Edit2"},
-    {"DBEdit6", "板  层  数", "DBEdit6"},
-    {"Edit3", "操  作  员", "Edit3"},
+    {"Edit1", QT_TRANSLATE_NOOP("ParameterPanel", "部件编号"), "Edit1"},
+    {"Edit2", QT_TRANSLATE_NOOP("ParameterPanel", "客户型号"), "Edit2"},
+    {"DBEdit6", QT_TRANSLATE_NOOP("ParameterPanel", "板  层  数"), "DBEdit6"},
+    {"Edit3", QT_TRANSLATE_NOOP("ParameterPanel", "操  作  员"), "Edit3"},
 };
 
 // Captions known by their control: "Panel尺寸" changes its text with the
@@ -201,7 +201,7 @@ void ParameterPanel::MapCaptions() {
                 }
                 for (const Caption& c : kCaptions) {
                     if (rowField == QLatin1String(c.rowField) &&
-                        label->text() == QString::fromUtf8(c.text)) {
+                        label->text() == QCoreApplication::translate("ParameterPanel", c.text)) {
                         add(label, c.target);
                         break;
                     }
@@ -209,7 +209,7 @@ void ParameterPanel::MapCaptions() {
             }
         }
         for (QLabel* label : p->findChildren<QLabel*>())
-            if (label->text() == QStringLiteral("备注"))
+            if (label->text() == QCoreApplication::translate("ParameterPanel", "备注"))
                 add(label, "Memo1");
     }
     for (const Caption& c : kNamedCaptions)
@@ -235,7 +235,7 @@ void ParameterPanel::RefuseRatio() {
     if (refusing_)
         return;
     refusing_ = true;
-    QMessageBox::information(window_, QStringLiteral("Vorn"), kRatioMessage, QMessageBox::Ok);
+    QMessageBox::information(window_, QStringLiteral("Vorn"), RatioMessage(), QMessageBox::Ok);
     refusing_ = false;
     window_->activateWindow();
     FocusField(ratio_);
@@ -316,7 +316,7 @@ bool ParameterPanel::KeyInRing(QWidget* w, QKeyEvent* key) {
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || IsModifierOnly(key))
             return false;
         Navigate(w, key);
-        QMessageBox::warning(window_, QStringLiteral("Vorn"), kPanel2SizeMessage, QMessageBox::Ok);
+        QMessageBox::warning(window_, QStringLiteral("Vorn"), Panel2SizeMessage(), QMessageBox::Ok);
         window_->activateWindow();
         return true;
     }

@@ -5,6 +5,7 @@
 // field is left, the board size fields report their entry and exit, and the
 // panel-kind count changes only by typing "1" or "2" or by its arrows.
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -49,9 +50,13 @@ bool OrderLimitPair(WorkRow& row, const char* lengthColumn, const char* widthCol
 // checked).
 bool RatioRefused(const WorkRow& job);
 
-inline const QString kRatioMessage = QStringLiteral("   请给出一个不小于\"1\"的数值 ！   ");
-inline const QString kPanel2SizeMessage =
-    QStringLiteral("要进行给定坯板尺寸的拼板请转到“Panel1尺寸”输入数据");
+inline QString RatioMessage() {
+    return QCoreApplication::translate("ParameterPanel", "   请给出一个不小于\"1\"的数值 ！   ");
+}
+inline QString Panel2SizeMessage() {
+    return QCoreApplication::translate("ParameterPanel",
+                                       "要进行给定坯板尺寸的拼板请转到“Panel1尺寸”输入数据");
+}
 
 class ParameterPanel : public QObject {
     Q_OBJECT

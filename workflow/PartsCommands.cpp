@@ -10,6 +10,7 @@
 #include "PartsArchive.h"
 #include "Tolerance.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
@@ -17,8 +18,6 @@
 namespace vorn {
 
 namespace {
-
-const QChar DQ = u'"';
 
 void Warn(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("Vorn"), text, QMessageBox::Ok);
@@ -41,10 +40,11 @@ void SavePartCommand(JobWindow& w) {
         w.JobRow()->CommitFields();
     // 1. Only a consistent plan is kept.
     if (!w.UpdateJobCommands()) {
-        QMessageBox::information(w.Parent(), QStringLiteral("Vorn"),
-                                 QStringLiteral("保存信息有误或不全，请您 ") + DQ +
-                                     QStringLiteral("上传数据") + DQ + QStringLiteral(" 后保存！"),
-                                 QMessageBox::Ok);
+        QMessageBox::information(
+            w.Parent(), QStringLiteral("Vorn"),
+            QCoreApplication::translate("JobCommands",
+                                        "保存信息有误或不全，请您 \"上传数据\" 后保存！"),
+            QMessageBox::Ok);
         return;
     }
     // 2. The identifying fields, in this order.
@@ -53,14 +53,16 @@ void SavePartCommand(JobWindow& w) {
         QString text;
         const char* message;
     } required[] = {
-        {identity.partNumber, "请给出“部件编号”，保存失败！！"},
-        {identity.customerPart, "请给出“客户部件编号”，保存失败！！"},
-        {dm->TempInput.displayText(QStringLiteral("Layer")), "请给出“板层数”，保存失败！！"},
-        {identity.operatorName, "请给出“操作员”，保存失败！！"},
+        {identity.partNumber, QT_TRANSLATE_NOOP("JobCommands", "请给出“部件编号”，保存失败！！")},
+        {identity.customerPart,
+         QT_TRANSLATE_NOOP("JobCommands", "请给出“客户部件编号”，保存失败！！")},
+        {dm->TempInput.displayText(QStringLiteral("Layer")),
+         QT_TRANSLATE_NOOP("JobCommands", "请给出“板层数”，保存失败！！")},
+        {identity.operatorName, QT_TRANSLATE_NOOP("JobCommands", "请给出“操作员”，保存失败！！")},
     };
     for (const auto& r : required) {
         if (r.text.isEmpty()) {
-            Warn(w.Parent(), QString::fromUtf8(r.message));
+            Warn(w.Parent(), QCoreApplication::translate("JobCommands", r.message));
             return;
         }
     }
@@ -75,17 +77,21 @@ void SavePartCommand(JobWindow& w) {
     std::optional<int> id;
     try {
         id = vorn::SavePart(*dm, record, now, [&w] {
-            return Ask(w.Parent(), QStringLiteral("部件已存在，是否覆盖？"));
+            return Ask(w.Parent(),
+                       QCoreApplication::translate("JobCommands", "部件已存在，是否覆盖？"));
         });
     } catch (const vorn::DbError& e) {
-        QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"),
-                              QStringLiteral("部件未能保存，存档未作任何更改！\n") + e.text());
+        QMessageBox::critical(
+            w.Parent(), QStringLiteral("Vorn"),
+            QCoreApplication::translate("JobCommands", "部件未能保存，存档未作任何更改！\n") +
+                e.text());
         return;
     }
     if (!id) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Vorn"),
-                        QStringLiteral("    没有对原数据进行更改！！   "), QMessageBox::Ok,
-                        w.Parent());
+        QMessageBox box(
+            QMessageBox::Question, QStringLiteral("Vorn"),
+            QCoreApplication::translate("JobCommands", "    没有对原数据进行更改！！   "),
+            QMessageBox::Ok, w.Parent());
         box.exec();
         return;
     }
@@ -95,7 +101,8 @@ void SavePartCommand(JobWindow& w) {
     // 10. The archive has a part now.
     w.EnableCommands({"ToolButton5", "M01_01", "ToolButton6", "M04_01"}, true);
     w.CheckPartNumber();
-    w.ShowStatus(QStringLiteral("部件") + DQ + record.partNumber + DQ + QStringLiteral(" 已保存"));
+    w.ShowStatus(
+        QCoreApplication::translate("JobCommands", "部件\"%1\" 已保存").arg(record.partNumber));
 }
 
 void BrowseSavedParts(JobWindow& w, const std::function<void()>& browse) {
@@ -177,24 +184,28 @@ void DeletePartCommand(JobWindow& w) {
     vorn::DeleteOutcome outcome = vorn::DeleteOutcome::NotFound;
     try {
         outcome = vorn::DeletePart(*dm, number, [&] {
-            return Ask(w.Parent(), QStringLiteral("   确实要删除") + DQ + number + DQ +
-                                       QStringLiteral("记录吗？  "));
+            return Ask(w.Parent(),
+                       QCoreApplication::translate("JobCommands", "   确实要删除\"%1\"记录吗？  ")
+                           .arg(number));
         });
     } catch (const vorn::DbError& e) {
-        QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"),
-                              QStringLiteral("部件未能删除，存档未作任何更改！\n") + e.text());
+        QMessageBox::critical(
+            w.Parent(), QStringLiteral("Vorn"),
+            QCoreApplication::translate("JobCommands", "部件未能删除，存档未作任何更改！\n") +
+                e.text());
         return;
     }
     switch (outcome) {
     case vorn::DeleteOutcome::NotFound:
         Warn(w.Parent(),
-             QStringLiteral("部件") + DQ + number + DQ + QStringLiteral(" 不存在，此操作失败!"));
+             QCoreApplication::translate("JobCommands", "部件\"%1\" 不存在，此操作失败!")
+                 .arg(number));
         break;
     case vorn::DeleteOutcome::Declined:
         break;
     case vorn::DeleteOutcome::Deleted:
         w.StartNewJob();
-        w.ShowStatus(QStringLiteral("部件") + DQ + number + DQ + QStringLiteral(" 已删除"));
+        w.ShowStatus(QCoreApplication::translate("JobCommands", "部件\"%1\" 已删除").arg(number));
         break;
     }
 }

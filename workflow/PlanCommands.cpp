@@ -21,7 +21,7 @@ void Inform(QWidget* parent, const QString& text) {
 }
 
 void Inform(QWidget* parent, const std::string& text) {
-    Inform(parent, QString::fromStdString(text));
+    Inform(parent, vorn::RefusalMessage(text));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "SafeWrite.h"
 #include "ToolingRows.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -29,7 +30,8 @@ namespace vorn {
 namespace {
 
 QString JobInvalidMessage() {
-    return QStringLiteral("上传信息有误或不全，请执行 \"上传数据\" 操作！");
+    return QCoreApplication::translate("JobCommands",
+                                       "上传信息有误或不全，请执行 \"上传数据\" 操作！");
 }
 
 // A file name from the part number: letters a file system refuses become "_".
@@ -39,7 +41,7 @@ QString ReportFileName(const QString& partNumber, const QString& suffix) {
                  QStringLiteral("_"));
     if (part.isEmpty())
         part = QStringLiteral("Vorn");
-    return QStringLiteral("拼板开料报告_%1_%2.%3")
+    return QCoreApplication::translate("JobCommands", "拼板开料报告_%1_%2.%3")
         .arg(part, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")),
              suffix);
 }
@@ -50,7 +52,8 @@ bool GatherReport(JobWindow& w, report::ReportContent& content) {
         return false;
     QString company = w.Defaults().Value(QStringLiteral("CompName"));
     if (company.isEmpty()) {
-        QMessageBox hint(QMessageBox::Information, QStringLiteral("提示"), report::CompanyHint(),
+        QMessageBox hint(QMessageBox::Information,
+                         QCoreApplication::translate("JobCommands", "提示"), report::CompanyHint(),
                          QMessageBox::Ok, w.Parent());
         hint.setObjectName(QStringLiteral("CompanyHint"));
         hint.exec();
@@ -107,9 +110,10 @@ void ReportCommand(JobWindow& w, ReportOutput output) {
         const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("Vorn"));
         const QString path = QDir(folder).filePath(ReportFileName(w.Identity().partNumber, "xlsx"));
         if (!QDir().mkpath(folder)) {
-            QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"),
-                                  QStringLiteral("临时文件夹 %1 无法建立，报表没有导出。")
-                                      .arg(QDir::toNativeSeparators(folder)));
+            QMessageBox::critical(
+                w.Parent(), QStringLiteral("Vorn"),
+                QCoreApplication::translate("JobCommands", "临时文件夹 %1 无法建立，报表没有导出。")
+                    .arg(QDir::toNativeSeparators(folder)));
             return;
         }
         if (!report::WriteReportWorkbook(content, templatePath, path, &error)) {
@@ -119,24 +123,27 @@ void ReportCommand(JobWindow& w, ReportOutput output) {
             box.exec();
             return;
         }
-        const QString written = QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(path));
+        const QString written = QCoreApplication::translate("JobCommands", "报表已写入 %1")
+                                    .arg(QDir::toNativeSeparators(path));
         w.ShowStatus(written);
         if (vorn::OpenWithDesktop(path))
             return;
         // No spreadsheet program: say where the workbook is and let it be kept.
         QMessageBox box(QMessageBox::Information, QStringLiteral("Vorn"),
-                        QStringLiteral("没有可以打开工作簿的电子表格程序。报表已保存在：\n%1")
+                        QCoreApplication::translate(
+                            "JobCommands", "没有可以打开工作簿的电子表格程序。报表已保存在：\n%1")
                             .arg(QDir::toNativeSeparators(path)),
                         QMessageBox::Ok, w.Parent());
         box.setObjectName(QStringLiteral("ReportSavedBox"));
-        QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
+        QPushButton* saveAs = box.addButton(QCoreApplication::translate("JobCommands", "另存为…"),
+                                            QMessageBox::ActionRole);
         box.exec();
         if (box.clickedButton() != saveAs)
             return;
         const QString target = QFileDialog::getSaveFileName(
-            w.Parent(), QStringLiteral("另存为"),
+            w.Parent(), QCoreApplication::translate("JobCommands", "另存为"),
             QDir(vorn::LastFolder(vorn::FileKind::Reports)).filePath(QFileInfo(path).fileName()),
-            QStringLiteral("Excel 工作簿 (*.xlsx)"));
+            QCoreApplication::translate("JobCommands", "Excel 工作簿 (*.xlsx)"));
         vorn::RememberFolder(vorn::FileKind::Reports, target);
         if (!target.isEmpty() && !vorn::SafeCopyFile(path, target, &error))
             QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
@@ -155,7 +162,7 @@ void ReportCommand(JobWindow& w, ReportOutput output) {
         return;
     }
     case ReportOutput::Pdf: {
-        QFileDialog dialog(w.Parent(), QStringLiteral("导出PDF"));
+        QFileDialog dialog(w.Parent(), QCoreApplication::translate("JobCommands", "导出PDF"));
         dialog.setObjectName(QStringLiteral("SaveReportPdfDialog"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
@@ -169,7 +176,8 @@ void ReportCommand(JobWindow& w, ReportOutput output) {
         if (!report::WriteReportPdf(content, file, &error))
             QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
         else
-            w.ShowStatus(QStringLiteral("报表已写入 %1").arg(QDir::toNativeSeparators(file)));
+            w.ShowStatus(QCoreApplication::translate("JobCommands", "报表已写入 %1")
+                             .arg(QDir::toNativeSeparators(file)));
         return;
     }
     }

@@ -3,6 +3,7 @@
 #include "Cursor.h"
 #include "CursorModel.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -72,7 +73,8 @@ void SetUpResultGrid(QTableView* grid) {
 
     auto* titles = new QStandardItemModel(0, int(std::size(kResultColumns)), grid);
     for (int i = 0; i < int(std::size(kResultColumns)); ++i)
-        titles->setHeaderData(i, Qt::Horizontal, QString::fromUtf8(kResultColumns[i].title));
+        titles->setHeaderData(i, Qt::Horizontal,
+                              QCoreApplication::translate("ResultGrid", kResultColumns[i].title));
     grid->setModel(titles);
     ApplyResultColumnWidths(grid);
 }

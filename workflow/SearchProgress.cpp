@@ -66,11 +66,12 @@ QString Clock(std::int64_t ms) {
 } // namespace
 
 QString TimeText(std::int64_t elapsedMs, std::int64_t position, std::int64_t maximum) {
-    QString text = QStringLiteral("已用 ") + Clock(elapsedMs);
+    QString text = QCoreApplication::translate("SearchProgress", "已用 ") + Clock(elapsedMs);
     if (maximum > 0 && position < maximum && elapsedMs >= 2000 &&
         double(position) >= 0.02 * double(maximum)) {
         const double left = double(elapsedMs) * double(maximum - position) / double(position);
-        text += QStringLiteral("，剩余约 ") + Clock(std::int64_t(left));
+        text +=
+            QCoreApplication::translate("SearchProgress", "，剩余约 ") + Clock(std::int64_t(left));
     }
     return text;
 }

@@ -6,6 +6,7 @@
 #include "NumberedList.h"
 #include "ToolingWork.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -40,7 +41,7 @@ ToolingPage::ToolingPage(QWidget* parent) : QWidget(parent) {
     auto* type = new QToolButton(this);
     type->setObjectName(QStringLiteral("ToolingType"));
     type->setText(QStringLiteral("Type"));
-    type->setToolTip(QStringLiteral("返回"));
+    type->setToolTip(QCoreApplication::translate("ToolingTab", "返回"));
     connect(type, &QToolButton::clicked, this, [this] { Run([this] { TypeClick(); }); });
     head->addWidget(type);
     v->addLayout(head);
@@ -58,24 +59,30 @@ ToolingPage::ToolingPage(QWidget* parent) : QWidget(parent) {
     auto* b = new QHBoxLayout(bar_);
     b->setContentsMargins(0, 0, 0, 0);
     b->setSpacing(1);
-    b->addWidget(Button("ToolingUp", QStringLiteral("上移"), QStringLiteral("上移"),
+    b->addWidget(Button("ToolingUp", QCoreApplication::translate("ToolingTab", "上移"),
+                        QCoreApplication::translate("ToolingTab", "上移"),
                         &ToolingPage::MoveUpClick));
-    b->addWidget(Button("ToolingDown", QStringLiteral("下移"), QStringLiteral("下移"),
+    b->addWidget(Button("ToolingDown", QCoreApplication::translate("ToolingTab", "下移"),
+                        QCoreApplication::translate("ToolingTab", "下移"),
                         &ToolingPage::MoveDownClick));
-    b->addWidget(Button("ToolingInsertAbove", QStringLiteral("上插"), QStringLiteral("上插记录"),
+    b->addWidget(Button("ToolingInsertAbove", QCoreApplication::translate("ToolingTab", "上插"),
+                        QCoreApplication::translate("ToolingTab", "上插记录"),
                         &ToolingPage::InsertAboveClick));
-    QToolButton* below = Button("ToolingInsertBelow", QStringLiteral("下插"),
-                                QStringLiteral("下插记录"), &ToolingPage::InsertBelowClick);
+    QToolButton* below = Button(
+        "ToolingInsertBelow", QCoreApplication::translate("ToolingTab", "下插"),
+        QCoreApplication::translate("ToolingTab", "下插记录"), &ToolingPage::InsertBelowClick);
     below->hide(); // present but hidden
     b->addWidget(below);
-    b->addWidget(Button("ToolingDelete", QStringLiteral("删除"), QStringLiteral("删除"),
+    b->addWidget(Button("ToolingDelete", QCoreApplication::translate("ToolingTab", "删除"),
+                        QCoreApplication::translate("ToolingTab", "删除"),
                         &ToolingPage::DeleteClick));
-    b->addWidget(Button("ToolingSave", QStringLiteral("保存"), QStringLiteral("保存"),
+    b->addWidget(Button("ToolingSave", QCoreApplication::translate("ToolingTab", "保存"),
+                        QCoreApplication::translate("ToolingTab", "保存"),
                         &ToolingPage::SaveClick));
     auto* redraw = new QToolButton(bar_);
     redraw->setObjectName(QStringLiteral("ToolingRedraw"));
-    redraw->setText(QStringLiteral("刷新"));
-    redraw->setToolTip(QStringLiteral("图像刷新"));
+    redraw->setText(QCoreApplication::translate("ToolingTab", "刷新"));
+    redraw->setToolTip(QCoreApplication::translate("ToolingTab", "图像刷新"));
     connect(redraw, &QToolButton::clicked, this, [this] { emit redrawRequested(); });
     b->addWidget(redraw);
     b->addStretch(1);

@@ -3,6 +3,8 @@
 
 #include "JobCommands.h"
 
+#include <QCoreApplication>
+
 #include "DataModule.h"
 #include "ToolingRows.h"
 #include "VectorPicture.h"
@@ -13,7 +15,8 @@ bool SaveShownViewAsVectors(JobWindow& w, const QString& fileName, QString* erro
     TDataM1* dm = w.Data();
     if (!dm || w.ShowsWelcome()) {
         if (error)
-            *error = QStringLiteral("%1: 只有方案的图才能保存为矢量图").arg(fileName);
+            *error = QCoreApplication::translate("JobCommands", "%1: 只有方案的图才能保存为矢量图")
+                         .arg(fileName);
         return false;
     }
     const DiagramView view = w.SelectedView();

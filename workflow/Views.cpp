@@ -7,6 +7,7 @@
 #include "RecentFolders.h"
 #include "VectorPicture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -110,7 +111,8 @@ void SavePictureCommand(JobWindow& w) {
     if (!saved)
         QMessageBox::critical(w.Parent(), QStringLiteral("Vorn"), error);
     else
-        w.ShowStatus(QStringLiteral("图片已写入 %1").arg(QDir::toNativeSeparators(file)));
+        w.ShowStatus(QCoreApplication::translate("JobCommands", "图片已写入 %1")
+                         .arg(QDir::toNativeSeparators(file)));
 }
 
 } // namespace vorn

@@ -1,5 +1,6 @@
 #include "WelcomePicture.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -63,11 +64,13 @@ QImage WelcomePicture(QSize size) {
     p.setFont(line);
     p.setPen(QColor(0x3a, 0x4a, 0x5a));
     const QRectF sub(0, titleRect.bottom() + unit, size.width(), 8 * unit);
-    p.drawText(sub, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("PCB 拼板与开料规划"));
+    p.drawText(sub, Qt::AlignHCenter | Qt::AlignVCenter,
+               QCoreApplication::translate("WelcomePicture", "PCB 拼板与开料规划"));
     p.setPen(QColor(0x2f, 0x5d, 0x8a));
     const QRectF hint(0, sub.bottom() + unit, size.width(), 8 * unit);
-    p.drawText(hint, Qt::AlignHCenter | Qt::AlignVCenter,
-               QStringLiteral("F2 智能拼板开料    F3 给定 Panel 拼板"));
+    p.drawText(
+        hint, Qt::AlignHCenter | Qt::AlignVCenter,
+        QCoreApplication::translate("WelcomePicture", "F2 智能拼板开料    F3 给定 Panel 拼板"));
     return image;
 }
 

@@ -102,7 +102,7 @@ bool programWorks(const test::ProgramDir& dir, int parts) {
     return ok;
 }
 
-const QString kLocked = QStringLiteral("is in use by another program (database is locked)");
+const QString kLocked = QStringLiteral("数据库正被另一程序使用，请稍后重试。");
 
 // Another program's connection to the file, as a second window has it.
 class OtherProgram {
