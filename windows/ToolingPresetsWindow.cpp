@@ -4,9 +4,9 @@
 #include "NumberedGrid.h"
 #include "NumberedList.h"
 #include "PanelJob.h"
+#include "UnitWalk.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -167,7 +167,7 @@ void DrawToolingPreview(QImage& image, const std::vector<ToolingPreset>& shown,
 
 TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("TForm8"));
-    setWindowTitle(QCoreApplication::translate("TForm8", "Tooling 设定"));
+    setWindowTitle(QStringLiteral("Tooling 设定"));
     resize(436, 538);
     if (parent) {
         const QRect p = parent->frameGeometry();
@@ -183,23 +183,18 @@ TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     b->setSpacing(1);
     type_ = Button("TypeButton", QStringLiteral("Panel"), &TForm8::TypeClick);
     b->addWidget(type_);
+    b->addWidget(Button("SaveButton", QStringLiteral("保存"), &TForm8::SaveClick));
     b->addWidget(
-        Button("SaveButton", QCoreApplication::translate("TForm8", "保存"), &TForm8::SaveClick));
-    b->addWidget(Button("InsertAboveButton", QCoreApplication::translate("TForm8", "上插记录"),
-                        &TForm8::InsertAboveClick));
+        Button("InsertAboveButton", QStringLiteral("上插记录"), &TForm8::InsertAboveClick));
     QToolButton* below =
-        Button("InsertBelowButton", QCoreApplication::translate("TForm8", "下插记录"),
-               &TForm8::InsertBelowClick);
+        Button("InsertBelowButton", QStringLiteral("下插记录"), &TForm8::InsertBelowClick);
     below->hide(); // present but hidden
     b->addWidget(below);
-    b->addWidget(Button("DeleteButton", QCoreApplication::translate("TForm8", "删除"),
-                        &TForm8::DeleteClick));
-    b->addWidget(
-        Button("UpButton", QCoreApplication::translate("TForm8", "上移"), &TForm8::MoveUpClick));
-    b->addWidget(Button("DownButton", QCoreApplication::translate("TForm8", "下移"),
-                        &TForm8::MoveDownClick));
+    b->addWidget(Button("DeleteButton", QStringLiteral("删除"), &TForm8::DeleteClick));
+    b->addWidget(Button("UpButton", QStringLiteral("上移"), &TForm8::MoveUpClick));
+    b->addWidget(Button("DownButton", QStringLiteral("下移"), &TForm8::MoveDownClick));
     unit_ = Button("UnitButton", QStringLiteral("Inch"), &TForm8::UnitClick);
-    unit_->setToolTip(QCoreApplication::translate("TForm8", "单位转换"));
+    unit_->setToolTip(QStringLiteral("单位转换"));
     b->addWidget(unit_);
     b->addStretch(1);
     v->addWidget(bar);
@@ -217,7 +212,7 @@ TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     auto* lv = new QVBoxLayout(lower);
     lv->setContentsMargins(0, 0, 0, 0);
     lv->setSpacing(0);
-    auto* caption = new QLabel(QCoreApplication::translate("TForm8", "  示意图"), lower);
+    auto* caption = new QLabel(QStringLiteral("  示意图"), lower);
     caption->setObjectName(QStringLiteral("Panel2"));
     caption->setAutoFillBackground(true);
     caption->setBackgroundRole(QPalette::Mid);
@@ -352,28 +347,10 @@ void TForm8::TypeClick() {
     model_->attach();
 }
 
-void TForm8::ScaleAllRows(double factor) {
-    Cursor& t = dm_.SetTooling;
-    const QString filter = t.filter();
-    t.setFilter(QString());
-    try {
-        const int e = t.fieldIndex(QStringLiteral("EdgeSize"));
-        const int o = t.fieldIndex(QStringLiteral("OtherSize"));
-        const int d = t.fieldIndex(QStringLiteral("Diameter"));
-        t.first();
-        while (!t.eof()) {
-            t.edit();
-            for (int f : {e, o, d})
-                if (!t.value(f).isNull())
-                    t.setNumber(f, t.value(f).toDouble() * factor);
-            t.post();
-            t.next();
-        }
-    } catch (...) {
-        t.setFilter(filter);
-        throw;
-    }
-    t.setFilter(filter);
+void TForm8::ScaleAllRows(bool toMm) {
+    const QStringList lengths{QStringLiteral("EdgeSize"), QStringLiteral("OtherSize"),
+                              QStringLiteral("Diameter")};
+    ScaleEveryRow(dm_.SetTooling, lengths, {kMillimetresPerInch, !toMm}, &memory_);
 }
 
 void TForm8::ReturnTo(int serialNumber, int column) {
@@ -401,7 +378,7 @@ void TForm8::UnitClick() {
         t.setFilter(filter);
         if (rows) {
             const bool toMm = !ShowsMm();
-            ScaleAllRows(toMm ? kMillimetresPerInch : 1 / kMillimetresPerInch);
+            ScaleAllRows(toMm);
             unit_->setText(toMm ? QStringLiteral("mm") : QStringLiteral("Inch"));
         }
         RedrawPreview();
@@ -430,14 +407,14 @@ void TForm8::SaveClick() {
     const int column = grid_->currentIndex().column();
     model_->detach();
     try {
-        ScaleAllRows(1 / kMillimetresPerInch);
+        ScaleAllRows(false);
         try {
             t.applyUpdates();
         } catch (...) {
-            ScaleAllRows(kMillimetresPerInch);
+            ScaleAllRows(true);
             throw;
         }
-        ScaleAllRows(kMillimetresPerInch);
+        ScaleAllRows(true);
         ReturnTo(number, -1);
     } catch (...) {
         model_->attach();

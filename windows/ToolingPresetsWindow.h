@@ -3,6 +3,7 @@
 // inches or millimetres, always saved in inches, with a schematic preview.
 
 #include "Tooling.h"
+#include "UnitWalk.h"
 
 #include <QDialog>
 #include <QImage>
@@ -65,8 +66,9 @@ private:
     void Run(void (TForm8::*command)());
     void HideDropDown();
     bool ShowsMm() const;
-    // Every row of every type multiplied by `factor` (filter cleared meanwhile).
-    void ScaleAllRows(double factor);
+    // Every row of every type to millimetres or back to inches, through the
+    // shared unit walk: untouched values come back exactly.
+    void ScaleAllRows(bool toMm);
     void ReturnTo(int serialNumber, int column);
 
     TDataM1& dm_;
@@ -76,6 +78,7 @@ private:
     QSplitter* splitter_ = nullptr;
     QToolButton* type_ = nullptr;
     QToolButton* unit_ = nullptr;
+    UnitWalkMemory memory_;
 };
 
 } // namespace vorn

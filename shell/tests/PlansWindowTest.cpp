@@ -719,6 +719,59 @@ private slots:
                  0.25);
     }
 
+    // Lengths in inches cannot all go to millimetres and back unchanged
+    // (3 × 25.4 ÷ 25.4 is not 3): switching the unit, or saving while the
+    // window shows millimetres, must leave every untouched value exactly as
+    // it was stored.
+    void presetsWindowUnitSwitchesKeepUntouchedValuesExactly() {
+        auto stored = [this] {
+            vorn::TDataM1 other(dir_->path());
+            Cursor& s = other.SetTooling;
+            s.open();
+            QList<double> values;
+            for (int r = 0; r < s.recordCount(); ++r)
+                for (const char* c : {"EdgeSize", "OtherSize", "Diameter"})
+                    values << s.valueAt(r, s.fieldIndex(c)).toDouble();
+            return values;
+        };
+        {
+            // Lengths that do not survive a plain walk there and back.
+            vorn::TDataM1 other(dir_->path());
+            Cursor& s = other.SetTooling;
+            s.open();
+            s.first();
+            s.edit();
+            s.setValue("EdgeSize", 3.0);
+            s.setValue("OtherSize", 0.7);
+            s.setValue("Diameter", 0.125);
+            s.post();
+            s.applyUpdates();
+        }
+        const QList<double> before = stored();
+        QVERIFY(before.contains(3.0));
+        {
+            vorn::TForm8 window(Dm(), w_.get());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            for (int i = 0; i < 3; ++i) {
+                window.UnitButton()->click();
+                QCOMPARE(window.UnitButton()->text(), QStringLiteral("mm"));
+                window.findChild<QToolButton*>("SaveButton")->click();
+                window.UnitButton()->click();
+                QCOMPARE(window.UnitButton()->text(), QStringLiteral("Inch"));
+            }
+            window.UnitButton()->click();
+            window.findChild<QToolButton*>("SaveButton")->click();
+        }
+        const QList<double> after = stored();
+        QCOMPARE(after.size(), before.size());
+        for (qsizetype i = 0; i < before.size(); ++i)
+            QVERIFY2(after[i] == before[i], qPrintable(QStringLiteral("value %1: %2, stored %3")
+                                                           .arg(i)
+                                                           .arg(after[i], 0, 'g', 17)
+                                                           .arg(before[i], 0, 'g', 17)));
+    }
+
     void presetsWindowTypesAndInsertions() {
         Cursor& t = Dm().SetTooling;
         vorn::TForm8 window(Dm(), w_.get());
