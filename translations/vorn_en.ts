@@ -1214,11 +1214,11 @@
     </message>
     <message>
         <source>上插记录</source>
-        <translation>Insert a row above</translation>
+        <translation>Insert Above</translation>
     </message>
     <message>
         <source>下插记录</source>
-        <translation>Insert a row below</translation>
+        <translation>Insert Below</translation>
     </message>
     <message>
         <source>删除</source>

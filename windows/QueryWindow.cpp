@@ -1,5 +1,7 @@
 #include "QueryWindow.h"
 
+#include "Language.h"
+
 #include "CursorModel.h"
 #include "DataModule.h"
 #include "DbError.h"
@@ -231,9 +233,20 @@ TForm3::TForm3(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
             model_->setColumnTitle(i, QCoreApplication::translate("TForm3", kPartColumns[i].title));
     dbGrid1_->setModel(model_);
     model_->followSelection(dbGrid1_->selectionModel());
-    for (int i = 0; i < int(std::size(kPartColumns)); ++i)
-        if (kPartColumns[i].width > 0)
-            dbGrid1_->setColumnWidth(i, kPartColumns[i].width);
+    // The widths are made for the Chinese titles; a translated title that is
+    // longer widens its column rather than being cut.
+    const bool translated = CurrentLanguage() != Language::Chinese;
+    const QHeaderView* header = dbGrid1_->horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int i = 0; i < int(std::size(kPartColumns)); ++i) {
+        int width = kPartColumns[i].width;
+        if (width > 0 && translated)
+            width = std::max(width, header->fontMetrics().horizontalAdvance(
+                                        model_->headerData(i, Qt::Horizontal).toString()) +
+                                        2 * margin + 2);
+        if (width > 0)
+            dbGrid1_->setColumnWidth(i, width);
+    }
 
     toolingModel_ = new CursorModel(this);
     toolingModel_->setCursor(&dm_.PartToolingQuery);

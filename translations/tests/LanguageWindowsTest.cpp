@@ -146,8 +146,7 @@ class WindowTour : public QObject {
 public:
     TextWalk walk;
     QStringList seen; // class names of the windows walked
-    QString shotOf;   // a window class to photograph
-    QString shotFile;
+    QString shots;    // a folder for a picture of every window, when set
 
     explicit WindowTour(QObject* parent) : QObject(parent) {
         timer_.setInterval(10);
@@ -167,8 +166,9 @@ private:
         walk.Window(modal);
         const QString name = QString::fromLatin1(modal->metaObject()->className());
         seen << name;
-        if (name == shotOf)
-            modal->grab().save(shotFile);
+        if (!shots.isEmpty())
+            modal->grab().save(
+                QStringLiteral("%1/%2.png").arg(shots, name.section(QStringLiteral("::"), -1)));
         auto* dialog = qobject_cast<QDialog*>(modal);
         if (auto* query = qobject_cast<vorn::TForm3*>(modal)) {
             // The diagram window, then the query window closes.
@@ -220,8 +220,7 @@ class LanguageWindowsTest : public QObject {
         tour->walk.Window(w.get());
         if (!shots.isEmpty()) {
             w->grab().save(shots + QStringLiteral("/main_window.png"));
-            tour->shotOf = QStringLiteral("vorn::TForm5");
-            tour->shotFile = shots + QStringLiteral("/sheets_window.png");
+            tour->shots = shots; // TForm5.png: the sheet-materials window
         }
         for (const char* command :
              {"M05_02", "M03_01", "M03_02", "M03_03", "M03_04", "M04_01", "M01_01"}) {
