@@ -7,6 +7,7 @@
 #include "UserSettings.h"
 #include "VornTestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -125,6 +126,31 @@ private slots:
                  QStringLiteral("Vorn 帮助"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", qtYes), QStringLiteral("是(&Y)"));
         QVERIFY(MessagesInChinese());
+    }
+
+    // The engine is plain C++ and words its refusals in Chinese; the window
+    // translates each one, so a refusal the engine gains needs its English.
+    void everyEngineRefusalHasItsEnglish() {
+        QVERIFY(UseLanguage(Language::English));
+        const auto back = qScopeGuard([] { UseLanguage(Language::Chinese); });
+        static const QRegularExpression literal(QStringLiteral(
+            "return \"((?:[^\"\\\\]|\\\\.)*[\\x{4e00}-\\x{9fff}](?:[^\"\\\\]|\\\\.)*)\";"));
+        int found = 0;
+        for (const QFileInfo& file : QDir(QStringLiteral(VORN_SOURCE_DIR "/engine"))
+                                         .entryInfoList({QStringLiteral("*.cpp")})) {
+            QFile f(file.filePath());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(f.readAll());
+            for (auto it = literal.globalMatch(text); it.hasNext();) {
+                const QString refusal =
+                    it.next().captured(1).replace(QStringLiteral("\\\""), QStringLiteral("\""));
+                ++found;
+                const QString english =
+                    QCoreApplication::translate("EngineRefusal", refusal.toUtf8().constData());
+                QVERIFY2(english != refusal, qPrintable(file.fileName() + u' ' + refusal));
+            }
+        }
+        QVERIFY(found > 0);
     }
 
     void englishTranslationIsComplete() {
