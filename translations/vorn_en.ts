@@ -1098,23 +1098,23 @@
     </message>
     <message>
         <source>拼板图</source>
-        <translation>Panel layout</translation>
+        <translation>Panel</translation>
     </message>
     <message>
         <source>Panel2 拼板图</source>
-        <translation>Panel 2 layout</translation>
+        <translation>Panel 2</translation>
     </message>
     <message>
         <source>开料图</source>
-        <translation>Cutting plan</translation>
+        <translation>Sheet</translation>
     </message>
     <message>
         <source>成品拼板图</source>
-        <translation>Array layout</translation>
+        <translation>Array</translation>
     </message>
     <message>
         <source>Panel1拼板图</source>
-        <translation>Panel 1 layout</translation>
+        <translation>Panel 1</translation>
     </message>
 </context>
 <context>
@@ -1774,19 +1774,19 @@ Routed: boards placed freely; V-score: only straight cuts right through the pane
     </message>
     <message>
         <source>拼版图</source>
-        <translation>Panel layout</translation>
+        <translation>Panel</translation>
     </message>
     <message>
         <source>Panel2 拼版图</source>
-        <translation>Panel 2 layout</translation>
+        <translation>Panel 2</translation>
     </message>
     <message>
         <source>开料图</source>
-        <translation>Cutting plan</translation>
+        <translation>Sheet</translation>
     </message>
     <message>
         <source>成品拼版图</source>
-        <translation>Array layout</translation>
+        <translation>Array</translation>
     </message>
     <message>
         <source>“双击”到“上传数据”</source>
@@ -1806,7 +1806,7 @@ Routed: boards placed freely; V-score: only straight cuts right through the pane
     </message>
     <message>
         <source>Panel1 拼版图</source>
-        <translation>Panel 1 layout</translation>
+        <translation>Panel 1</translation>
     </message>
     <message>
         <source>Panel1尺寸</source>

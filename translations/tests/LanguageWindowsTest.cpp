@@ -220,6 +220,14 @@ class LanguageWindowsTest : public QObject {
         tour->walk.Window(w.get());
         if (!shots.isEmpty()) {
             w->grab().save(shots + QStringLiteral("/main_window.png"));
+            if (auto* tabs = w->findChild<QTabWidget*>()) {
+                for (int i = 1; i < tabs->count(); ++i)
+                    if (tabs->isTabEnabled(i)) {
+                        tabs->setCurrentIndex(i);
+                        w->grab().save(shots + QStringLiteral("/main_window_tab%1.png").arg(i));
+                    }
+                tabs->setCurrentIndex(0);
+            }
             tour->shots = shots; // TForm5.png: the sheet-materials window
         }
         for (const char* command :
