@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "QueryWindow.h"
 #include "Startup.h"
+#include "UserSettings.h"
 #include "VornTestSupport.h"
 
 #include <QAbstractButton>
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -263,6 +265,44 @@ class LanguageWindowsTest : public QObject {
 private slots:
     void initTestCase() { vorn::SetUpApplication(*qApp, vorn::Language::Chinese); }
     void cleanupTestCase() { vorn::UseLanguage(vorn::Language::Chinese); }
+
+    // The Language menu writes the choice for the next start and says so;
+    // the running windows keep their language.
+    void languageMenuRemembersTheChoice() {
+        vorn::UseLanguage(vorn::Language::Chinese);
+        dir_ = std::make_unique<vorn::test::ProgramDir>();
+        std::unique_ptr<TVornMF> w = vorn::CreateMainWindow(dir_->path());
+        QVERIFY(w);
+        auto* english = w->findChild<QAction*>(QStringLiteral("LanguageEnglish"));
+        auto* chinese = w->findChild<QAction*>(QStringLiteral("LanguageChinese"));
+        QVERIFY(english && chinese);
+        QVERIFY(chinese->isChecked() && !english->isChecked());
+        QStringList said;
+        QTimer answer;
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, this, [&said] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                said << box->text();
+                box->accept();
+            }
+        });
+        answer.start();
+        english->trigger();
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].contains(QLatin1String("English from its next start")),
+                 qPrintable(said[0]));
+        QCOMPARE(vorn::UserSettings().value(QStringLiteral("window/language")).toString(),
+                 QStringLiteral("en"));
+        QCOMPARE(vorn::StartLanguage(QLocale(QStringLiteral("zh_CN"))), vorn::Language::English);
+        QCOMPARE(vorn::CurrentLanguage(), vorn::Language::Chinese);
+        QVERIFY(english->isChecked() && !chinese->isChecked());
+        // Back to the language in use: remembered, nothing to say.
+        chinese->trigger();
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(vorn::StartLanguage(QLocale(QStringLiteral("en_US"))), vorn::Language::Chinese);
+        w.reset();
+        dir_.reset();
+    }
 
     void englishWindowsHaveNoChinese() {
         const QString shots = vorn::test::screenshotDir() + QStringLiteral("/english");
