@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -151,6 +152,29 @@ private slots:
             }
         }
         QVERIFY(found > 0);
+    }
+
+    // A caption click finds its field by the caption's text, which the main
+    // window and the defaults window translate in their own contexts: the
+    // English of a caption must be the same in all three.
+    void captionsReadTheSameWhereTheyAreMatched() {
+        const std::vector<Message> messages = ReadTs(QStringLiteral(VORN_TS_FILE));
+        QHash<QString, QHash<QString, QString>> byContext;
+        for (const Message& m : messages)
+            byContext[m.context][m.source] = m.translation;
+        const QHash<QString, QString> captions = byContext.value(QStringLiteral("ParameterPanel"));
+        QVERIFY(!captions.isEmpty());
+        int compared = 0;
+        for (auto it = captions.begin(); it != captions.end(); ++it)
+            for (const char* window : {"TVornMF", "TForm9"}) {
+                const QHash<QString, QString>& shown = byContext[QLatin1String(window)];
+                if (shown.contains(it.key()) && ++compared)
+                    QVERIFY2(shown.value(it.key()) == it.value(),
+                             qPrintable(QStringLiteral("%1 %2: %3 / %4")
+                                            .arg(QLatin1String(window), it.key(),
+                                                 shown.value(it.key()), it.value())));
+            }
+        QVERIFY(compared >= int(captions.size()));
     }
 
     void englishTranslationIsComplete() {
