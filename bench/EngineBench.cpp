@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,8 @@ namespace {
 const char kHelp[] =
     "usage: engine_bench [--runs N] [--reference] [--family main|small|generated|all] [--job "
     "NAME]...\n"
-    "                    [--timeout SECONDS] [--memory MB] [--stop-after MS] [JOBDIR]\n"
+    "                    [--timeout SECONDS] [--memory MB] [--stop-after MS] [--bar]\n"
+    "                    [JOBDIR]\n"
     "\n"
     "Runs bench jobs through the engine alone and prints, per job: wall and CPU\n"
     "time (minimum over the runs), the search counts, peak memory, rows and time\n"
@@ -50,6 +52,9 @@ const char kHelp[] =
     "  --reference      the two-size stage configuration by configuration\n"
     "  --stop-after MS  ask each run to stop MS ms after it starts, as Esc in the\n"
     "                   window does, and print how long the search took to stop\n"
+    "  --bar            follow the bar as the window shows it (steps over the\n"
+    "                   maximum) and print where it stood at each tenth of the\n"
+    "                   run's time, and how long it sat full before the end\n"
     "  JOBDIR           folder of the job files (default: bench/jobs)\n";
 
 // What a job's child hands back to the summary.
@@ -70,6 +75,60 @@ double Ms(std::chrono::nanoseconds d) {
 
 bool reference = false;
 double stopAfterMs = 0; // 0: run to the end
+bool followBar = false;
+
+// The bar's position (steps over the maximum) against the time, as a window
+// would read it at its check points.
+class BarTrace : public vorn::NoProgress {
+public:
+    struct Reading {
+        double ms, fraction;
+    };
+    std::vector<Reading> readings;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+protected:
+    std::int64_t Check(std::int64_t) override {
+        Read();
+        return 256;
+    }
+    std::int64_t Idle() override {
+        Read();
+        return 256;
+    }
+
+private:
+    void Read() {
+        const double ms = Ms(std::chrono::steady_clock::now() - start);
+        if (!readings.empty() && ms - readings.back().ms < 1)
+            return;
+        readings.push_back({ms, ShareDone()});
+    }
+};
+
+void RunAndFollowBar(const vorn::PanelJob& job) {
+    BarTrace bar;
+    CountRows sink;
+    vorn::RunPanelSearch(job, vorn::DisplayUnit::Inch, sink, bar);
+    const double total = Ms(std::chrono::steady_clock::now() - bar.start);
+    std::printf("  bar at each tenth of %.0f ms:", total);
+    std::size_t at = 0;
+    double worst = 0;
+    for (int tenth = 1; tenth <= 9; ++tenth) {
+        const double t = total * tenth / 10;
+        while (at + 1 < bar.readings.size() && bar.readings[at + 1].ms <= t)
+            ++at;
+        const double shown = bar.readings.empty() ? 0 : bar.readings[at].fraction;
+        worst = std::max(worst, std::abs(shown - tenth / 10.0));
+        std::printf(" %.0f%%", 100 * shown);
+    }
+    double fullSince = total;
+    for (auto r = bar.readings.rbegin(); r != bar.readings.rend() && r->fraction >= 0.99; ++r)
+        fullSince = r->ms;
+    std::printf("\n  furthest from the time: %.0f points; full for the last %.0f ms\n", 100 * worst,
+                total - fullSince);
+    std::fflush(stdout);
+}
 
 // Looks at a flag set from another thread, as the window's progress looks at
 // Esc: about every millisecond of steps, and at every beat in phases without
@@ -156,9 +215,9 @@ int RunJob(const std::string& path, int runs, int out) {
                     c.megabytes);
         std::fflush(stdout);
     }
-    if (stopAfterMs > 0) {
+    if (stopAfterMs > 0 || followBar) {
         for (int r = 0; r < runs; ++r)
-            RunAndStop(job);
+            followBar ? RunAndFollowBar(job) : RunAndStop(job);
         const Figures f{};
         return write(out, &f, sizeof f) == static_cast<ssize_t>(sizeof f) ? 0 : 1;
     }
@@ -314,6 +373,8 @@ int main(int argc, char** argv) {
             timeout = std::atof(argv[++i]);
         } else if (a == "--memory" && hasValue) {
             memoryMb = std::atol(argv[++i]);
+        } else if (a == "--bar") {
+            followBar = true;
         } else if (a == "--stop-after" && hasValue) {
             stopAfterMs = std::atof(argv[++i]);
         } else if (!a.empty() && a[0] != '-') {

@@ -1,4 +1,5 @@
 #include "PanelSearchStages.h"
+#include "SearchCost.h"
 
 #include <optional>
 #include <stdexcept>
@@ -175,6 +176,8 @@ void Search::GeneratePanelSizes() {
             plannedWork_ += known ? 1 : static_cast<std::int64_t>(l.values.size());
         });
     }
+    if (collect_ && job_.PanelNumber == "2")
+        singleShare_ = SingleStageShare(static_cast<double>(plannedWork_));
     // Where there are two cores, a helper lays the candidates out ahead.
     std::optional<CandidatesAhead> ahead;
     if (SearchThreads() > 1 && job_.AUTOPanel && plannedWork_ >= kAheadFrom)
@@ -200,7 +203,18 @@ void Search::GeneratePanelSizes() {
             progress_.Advance(effect.steps);
         } else {
             const bool listOfLengths = PanelWalk::OfLengths(list);
+            // Most look-ups of a size's layout miss the cache: the slot of
+            // the candidate some places ahead is fetched now.
+            constexpr std::size_t kFetchAhead = 8;
+            auto fetch = [&](std::size_t at) {
+                const double v = l.values[at];
+                boardCache_.Prefetch(KeyOf(std::max(v, fixed), std::min(v, fixed)));
+            };
+            for (std::size_t m = 0; m < std::min(kFetchAhead, l.values.size()); ++m)
+                fetch(m);
             for (std::size_t m = 0; m < l.values.size(); ++m) {
+                if (m + kFetchAhead < l.values.size())
+                    fetch(m + kFetchAhead);
                 const std::int64_t s0 = progress_.Steps();
                 const std::int64_t e0 = stats_.candidatesEvaluated;
                 const Candidate* known = ahead ? &ahead->Next() : nullptr;
@@ -220,6 +234,9 @@ void Search::GeneratePanelSizes() {
             }
         }
         doneWork_ += first ? static_cast<std::int64_t>(l.values.size()) : 1;
+        if (plannedWork_ > 0)
+            progress_.SetShareDone(singleShare_ * static_cast<double>(doneWork_) /
+                                   static_cast<double>(plannedWork_));
         KeepAhead();
     });
 }

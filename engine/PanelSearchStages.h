@@ -234,6 +234,9 @@ private:
     // the pairs need the memory.
     void ReleaseSingleSizeTables();
 
+    // The bar after the pairs of panels 1 before `next`.
+    void ShowPairsDone(std::size_t next);
+
     // A helper pays for itself from some hundreds of collected sizes on.
     bool TwoThreads() const { return SearchThreads() > 1 && inner_.size() >= 256; }
 
@@ -249,6 +252,12 @@ private:
         std::vector<FastBest> plans;
         std::vector<SizeKey> keys; // per plan: its PlanKey
     };
+
+    // The time each panel 1 is expected to take, from the panels 2 a few of
+    // them mark (the largest panels 1 come first and mark the most, many-fold
+    // more than the last): the bar follows it through the pairs.
+    void PlanPairBar(PairState& st, const std::vector<char>& recordable,
+                     const std::vector<std::int64_t>& keyU1);
 
     // Most pairs fail at once: panel 2 cannot lift panel 1 to the needed
     // boards on any sheet and split (MarkLane), or panel 2 is under the
@@ -422,7 +431,9 @@ private:
     std::int64_t estimate_ = 0;                   // EstimateSteps of the board
     std::int64_t singleMax_ = 0;                  // projected steps of the single-size stage
     std::int64_t plannedWork_ = 0, doneWork_ = 0; // candidate blocks, see GeneratePanelSizes
-    PanelWalk walk_{0, 0, 0, 0, 0, 0, 0};         // reaches no further than PanelSideReach
+    double singleShare_ = 1;                      // of the bar, for the single-size stage
+    std::vector<double> pairBar_;         // per panel 1: the expected cost of those before it
+    PanelWalk walk_{0, 0, 0, 0, 0, 0, 0}; // reaches no further than PanelSideReach
     SideList lists_[PanelWalk::kListCount];
     std::vector<Sheet> sheets_;
 

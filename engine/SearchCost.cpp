@@ -74,6 +74,13 @@ double NewCandidates(const PanelWalk& walk) {
 
 } // namespace
 
+double SingleStageShare(double newSizes) {
+    const double single = newSizes * kSecondsPerCandidate;
+    const double collected = newSizes * kCollectedShare;
+    const double pairs = collected * collected / 2 * kSecondsPerPair;
+    return single + pairs > 0 ? single / (single + pairs) : 1;
+}
+
 SearchCost EstimatePanelSearchCost(const PanelJob& job, DisplayUnit unit) {
     SearchCost cost;
     double rounds = 0;

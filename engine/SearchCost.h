@@ -18,4 +18,8 @@ struct SearchCost {
 // domain accepts; zero for typed panels.
 SearchCost EstimatePanelSearchCost(const PanelJob& job, DisplayUnit unit);
 
+// The share of a two-kind search's time its single-size stage takes, from
+// the sizes it lays out the first time (the bar divides by it).
+double SingleStageShare(double newSizes);
+
 } // namespace vorn

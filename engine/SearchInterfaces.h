@@ -104,6 +104,18 @@ public:
     // The bar's position: steps so far, held at the maximum.
     std::int64_t Position() const { return std::min(steps_, maximum_); }
 
+    // The share of the work done, 0 ... 1, as the bar shows it: what the
+    // engine last said (SetShareDone: its stages run at very different speeds
+    // per step), else the steps over the maximum.
+    double ShareDone() const {
+        if (shareDone_ >= 0)
+            return shareDone_;
+        return maximum_ > 0 ? static_cast<double>(Position()) / static_cast<double>(maximum_) : 1;
+    }
+    // Never moves the bar back.
+    void SetShareDone(double share) { shareDone_ = std::max(shareDone_, std::min(share, 1.0)); }
+    bool ShareSaid() const { return shareDone_ >= 0; }
+
     // The engine raises the maximum as the search learns its size.
     void SetMaximum(std::int64_t maximum) {
         maximum_ = maximum;
@@ -125,6 +137,7 @@ private:
     std::int64_t steps_ = 0;
     std::int64_t nextCheck_ = 1;
     std::int64_t maximum_ = 0;
+    double shareDone_ = -1; // not said
 };
 
 // Progress that never looks at anything: batch runs and tests.

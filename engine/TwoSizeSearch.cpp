@@ -1,9 +1,62 @@
 #include "PanelSearchStages.h"
 
 #include <bit>
+#include <chrono>
 #include <future>
 
 namespace vorn::panelsearch {
+
+void Search::ShowPairsDone(std::size_t next) {
+    double done = 0;
+    if (!pairBar_.empty()) {
+        done = pairBar_[next] / pairBar_.back();
+    } else {
+        const double n = static_cast<double>(inner_.size()), i = static_cast<double>(next);
+        const double all = n * (n - 1) / 2;
+        done = all > 0 ? (i * n - i * (i + 1) / 2) / all : 1;
+    }
+    progress_.SetShareDone(singleShare_ + (1 - singleShare_) * done);
+}
+
+void Search::PlanPairBar(PairState& st, const std::vector<char>& recordable,
+                         const std::vector<std::int64_t>& keyU1) {
+    const std::size_t n = inner_.size();
+    pairBar_.clear();
+    constexpr std::size_t kSamples = 32;
+    if (n < 16 * kSamples)
+        return;
+    // At evenly spread panels 1: the time their marking takes and the panels
+    // 2 it marks, each of which is then tried and its plans recorded (about 200 ns).
+    std::vector<double> cost(kSamples, 0);
+    std::vector<std::size_t> at(kSamples);
+    for (std::size_t s = 0; s < kSamples; ++s) {
+        const std::size_t i = at[s] = s * (n - 1) / (kSamples - 1);
+        if (!recordable[i])
+            continue;
+        const auto t0 = std::chrono::steady_clock::now();
+        PreparePanelOne(st, i, keyU1[i]);
+        for (std::size_t x = 0; x < sheets_.size() * 2; ++x) {
+            progress_.Beat();
+            MarkLane(st, i, x);
+        }
+        double marked = 0;
+        for (std::uint64_t& w : st.tried) {
+            marked += std::popcount(w);
+            w = 0;
+        }
+        cost[s] = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0)
+                      .count() +
+                  200 * marked;
+    }
+    std::fill(st.laneMask.begin(), st.laneMask.end(), 0);
+    std::fill(st.configMask.begin(), st.configMask.end(), 0);
+    pairBar_.assign(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t s = std::min(kSamples - 2, i * (kSamples - 1) / (n - 1));
+        const double t = static_cast<double>(i - at[s]) / static_cast<double>(at[s + 1] - at[s]);
+        pairBar_[i + 1] = pairBar_[i] + cost[s] + t * (cost[s + 1] - cost[s]);
+    }
+}
 
 void Search::SearchTwoSizePlans() {
     const std::size_t n = inner_.size();
@@ -92,6 +145,7 @@ void Search::SearchTwoSizePlans() {
     if (lanes > 64) {
         // More sheets than a lane mask holds: the pairs one by one.
         for (std::size_t i = 0; i < n; ++i) {
+            ShowPairsDone(i);
             progress_.Beat();
             stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
             if (!recordable[i]) {
@@ -114,6 +168,7 @@ void Search::SearchTwoSizePlans() {
         }
         return;
     }
+    PlanPairBar(st, recordable, keyU1);
     TryPanelsOne(std::move(st), recordable, keyU1,
                  [&](std::size_t i, std::size_t j, const FastBest& b, const SizeKey& key) {
                      RecordFastPlan(i, j, boards[i], boards[j], b, key);
@@ -238,6 +293,7 @@ void Search::TryPanelsOne(PairState st, const std::vector<char>& recordable,
         std::size_t t = 0, plan = 0;
         for (std::size_t k = 0; k < f.panelEnds.size(); ++k) {
             const std::size_t i = c * kChunk + k;
+            ShowPairsDone(i);
             progress_.Beat();
             stats_.pairsTried += static_cast<std::int64_t>(n - i - 1);
             std::size_t next = i + 1; // the first pair whose step is not taken
