@@ -87,12 +87,18 @@ BoxProgress::BoxProgress(QProgressBar* bar, QLabel* percent, std::function<void(
 }
 
 void BoxProgress::Show() {
-    const BarRange r = ScaleToBar(Position(), Maximum());
+    // Where the engine says what share of its work is done (its stages run
+    // at very different speeds per step), the bar shows that, in millionths.
+    constexpr std::int64_t kShareScale = 1'000'000;
+    const std::int64_t maximum = ShareSaid() ? kShareScale : Maximum();
+    const std::int64_t position =
+        ShareSaid() ? std::int64_t(std::nearbyint(ShareDone() * kShareScale)) : Position();
+    const BarRange r = ScaleToBar(position, maximum);
     bar_->setMaximum(r.maximum);
     bar_->setValue(r.position);
-    percent_->setText(PercentText(Position(), Maximum()));
+    percent_->setText(PercentText(position, maximum));
     if (time_)
-        time_->setText(TimeText(clock_.elapsed(), Position(), Maximum()));
+        time_->setText(TimeText(clock_.elapsed(), position, maximum));
 }
 
 void BoxProgress::Fill() {

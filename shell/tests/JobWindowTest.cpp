@@ -925,6 +925,24 @@ private slots:
         QCOMPARE(label.text(), QStringLiteral("40%"));
     }
 
+    // Where the engine says its share of the work done, the bar and the
+    // percentage show it, not the steps (the pairs' steps outnumber the
+    // single-size stage's a thousandfold).
+    void barShowsTheShareTheEngineSays() {
+        QProgressBar bar;
+        QLabel label;
+        vorn::BoxProgress progress(&bar, &label, [] {});
+        progress.SetMaximum(1'000'000'000);
+        progress.Advance(1000);
+        progress.SetShareDone(0.37);
+        progress.Show();
+        QCOMPARE(qRound(100.0 * bar.value() / bar.maximum()), 37);
+        QCOMPARE(label.text(), QStringLiteral("37%"));
+        progress.SetShareDone(0.2); // never back
+        progress.Show();
+        QCOMPARE(label.text(), QStringLiteral("37%"));
+    }
+
     void timeText() {
         QCOMPARE(vorn::TimeText(0, 0, 100), QStringLiteral("已用 0:00"));
         QCOMPARE(vorn::TimeText(1500, 50, 100), QStringLiteral("已用 0:01")); // under 2 s
