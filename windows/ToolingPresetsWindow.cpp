@@ -7,6 +7,7 @@
 #include "UnitWalk.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -167,7 +168,7 @@ void DrawToolingPreview(QImage& image, const std::vector<ToolingPreset>& shown,
 
 TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     setObjectName(QStringLiteral("TForm8"));
-    setWindowTitle(QStringLiteral("Tooling 设定"));
+    setWindowTitle(QCoreApplication::translate("TForm8", "Tooling 设定"));
     resize(436, 538);
     if (parent) {
         const QRect p = parent->frameGeometry();
@@ -183,18 +184,23 @@ TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     b->setSpacing(1);
     type_ = Button("TypeButton", QStringLiteral("Panel"), &TForm8::TypeClick);
     b->addWidget(type_);
-    b->addWidget(Button("SaveButton", QStringLiteral("保存"), &TForm8::SaveClick));
     b->addWidget(
-        Button("InsertAboveButton", QStringLiteral("上插记录"), &TForm8::InsertAboveClick));
+        Button("SaveButton", QCoreApplication::translate("TForm8", "保存"), &TForm8::SaveClick));
+    b->addWidget(Button("InsertAboveButton", QCoreApplication::translate("TForm8", "上插记录"),
+                        &TForm8::InsertAboveClick));
     QToolButton* below =
-        Button("InsertBelowButton", QStringLiteral("下插记录"), &TForm8::InsertBelowClick);
+        Button("InsertBelowButton", QCoreApplication::translate("TForm8", "下插记录"),
+               &TForm8::InsertBelowClick);
     below->hide(); // present but hidden
     b->addWidget(below);
-    b->addWidget(Button("DeleteButton", QStringLiteral("删除"), &TForm8::DeleteClick));
-    b->addWidget(Button("UpButton", QStringLiteral("上移"), &TForm8::MoveUpClick));
-    b->addWidget(Button("DownButton", QStringLiteral("下移"), &TForm8::MoveDownClick));
+    b->addWidget(Button("DeleteButton", QCoreApplication::translate("TForm8", "删除"),
+                        &TForm8::DeleteClick));
+    b->addWidget(
+        Button("UpButton", QCoreApplication::translate("TForm8", "上移"), &TForm8::MoveUpClick));
+    b->addWidget(Button("DownButton", QCoreApplication::translate("TForm8", "下移"),
+                        &TForm8::MoveDownClick));
     unit_ = Button("UnitButton", QStringLiteral("Inch"), &TForm8::UnitClick);
-    unit_->setToolTip(QStringLiteral("单位转换"));
+    unit_->setToolTip(QCoreApplication::translate("TForm8", "单位转换"));
     b->addWidget(unit_);
     b->addStretch(1);
     v->addWidget(bar);
@@ -212,7 +218,7 @@ TForm8::TForm8(TDataM1& dm, QWidget* parent) : QDialog(parent), dm_(dm) {
     auto* lv = new QVBoxLayout(lower);
     lv->setContentsMargins(0, 0, 0, 0);
     lv->setSpacing(0);
-    auto* caption = new QLabel(QStringLiteral("  示意图"), lower);
+    auto* caption = new QLabel(QCoreApplication::translate("TForm8", "  示意图"), lower);
     caption->setObjectName(QStringLiteral("Panel2"));
     caption->setAutoFillBackground(true);
     caption->setBackgroundRole(QPalette::Mid);
