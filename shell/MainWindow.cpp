@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AboutBox.h"
 #include "Calculator.h"
 #include "CursorBinder.h"
 #include "CursorModel.h"
@@ -15,7 +16,6 @@
 #include "SheetsWindow.h"
 #include "ToolIcons.h"
 #include "ToolingTab.h"
-#include "Unit1.h"
 #include "Units.h"
 #include "UserSettings.h"
 #include "WelcomePicture.h"

@@ -1,9 +1,9 @@
 #include "MainWindow.h"
+#include "AboutBox.h"
 #include "HelpWindow.h"
 #include "SearchInterfaces.h"
 #include "SingleInstance.h"
 #include "Startup.h"
-#include "Unit1.h"
 #include "VornApplication.h"
 #include "WindowTestSupport.h"
 

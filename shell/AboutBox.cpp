@@ -1,4 +1,4 @@
-#include "Unit1.h"
+#include "AboutBox.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -1,5 +1,5 @@
 #pragma once
-// The About box.
+// The About box: the program's unit Unit1, form TForm1.
 
 #include <QDialog>
 
