@@ -16,9 +16,8 @@ QString DatabaseLockedMessage(const QString& path) {
     if (MessagesInChinese())
         return QStringLiteral("数据库正被另一程序使用，请稍后重试。\n“%1” 未作任何更改。")
             .arg(file);
-    return QStringLiteral("数据库正被另一程序使用，请稍后重试。\n"
-                          "The database \"%1\" is in use by another program (database is "
-                          "locked); nothing was changed.")
+    return QStringLiteral("The database \"%1\" is in use by another program (database is "
+                          "locked); try again later. Nothing was changed.")
         .arg(file);
 }
 

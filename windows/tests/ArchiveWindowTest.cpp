@@ -199,6 +199,8 @@ class ArchiveWindowTest : public QObject, protected vorn::test::MainWindowAccess
     }
 
 private slots:
+    // The window's start asks the store for Chinese messages (SetUpApplication).
+    void initTestCase() { vorn::SpeakChineseInMessages(true); }
     void init() {
         dir_ = NewProgramDir();
         QVERIFY(dir_);
