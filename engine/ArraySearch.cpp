@@ -1,5 +1,6 @@
 #include "InputDomain.h"
 #include "Layout.h"
+#include "PackedLayouts.h"
 #include "PanelSearch.h"
 #include "RowIndex.h"
 #include "Tolerance.h"
@@ -16,7 +17,9 @@ class ArraySearch {
 public:
     ArraySearch(const ArrayJob& job, DisplayUnit unit, ArraySink& sink, SearchProgress& progress,
                 SearchStats& stats)
-        : job_(job), f_(UnitFactor(unit)), sink_(sink), progress_(progress), stats_(stats) {
+        : job_(job), f_(UnitFactor(unit)), sink_(sink), progress_(progress), stats_(stats),
+          packed_(job.packing,
+                  {job.Part_L, job.Part_W, job.Part_C, job.SetBorder_L, job.SetBorder_W}, stats) {
         const double a = job.Part_L / f_, b = job.Part_W / f_;
         L_ = a >= b ? a : b;
         W_ = a >= b ? b : a;
@@ -89,6 +92,12 @@ private:
         r.Part_Lb = lay.b1;
         r.Part_Wa = lay.b2;
         r.Panel = static_cast<int>(lay.Pieces());
+        // Lengths as the job shows them: millimetres stay whole numbers.
+        if (const std::vector<Placement>* better = packed_.Better(r.Set_L, r.Set_W, r.Panel)) {
+            r.Part_La = r.Part_Wb = r.Part_Lb = r.Part_Wa = 0;
+            r.Panel = static_cast<int>(better->size());
+            r.units = *better;
+        }
         // An array that holds no unit has no sort key (1 / 0): not a row.
         if (r.Panel == 0)
             return;
@@ -117,6 +126,7 @@ private:
     SearchStats& stats_;
     double L_ = 0, W_ = 0, C_ = 0, BXL_ = 0, BXW_ = 0, minL_ = 0, minW_ = 0, maxL_ = 0, maxW_ = 0;
     std::map<double, std::vector<double>> rows_;
+    PackedLayouts packed_;
 };
 
 } // namespace

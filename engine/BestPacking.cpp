@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <numeric>
 #include <unordered_map>
 
@@ -79,6 +80,9 @@ public:
     }
     int TopI() const { return static_cast<int>(rx_.size()) - 1; }
     int TopJ() const { return static_cast<int>(ry_.size()) - 1; }
+    // The index of the largest raster point not above v (v >= 0).
+    int IndexX(std::int64_t v) const { return Index(rx_, v); }
+    int IndexY(std::int64_t v) const { return Index(ry_, v); }
 
     // Best guillotine value of every sub-rectangle, bottom-up; false when
     // the time ran out first.
@@ -608,6 +612,10 @@ private:
         return out;
     }
 
+    static int Index(const std::vector<std::int64_t>& r, std::int64_t v) {
+        return static_cast<int>(std::upper_bound(r.begin(), r.end(), v) - r.begin()) - 1;
+    }
+
     std::size_t At(int i, int j) const { return static_cast<std::size_t>(i) * ny_ + j; }
     int LeftX(int i, int k) const { return left_x_[static_cast<std::size_t>(i) * nx_ + k]; }
     int LeftY(int j, int k) const { return left_y_[static_cast<std::size_t>(j) * ny_ + k]; }
@@ -789,21 +797,114 @@ PackBounds BestPackingBounds(const PackRequest& r) {
     return out;
 }
 
-PackResult BestPacking(const PackRequest& r) {
-    if (!SaneRequest(r))
-        return {};
+namespace {
+
+// What the search of one container found: the best count and its boxes
+// from the usable area's lower-left corner (none where the routine's layout
+// was at least as good).
+struct Found {
+    int best = 0;
+    int depth = 0;
+    bool lPieces = false;
+    bool timedOut = false;
+    std::vector<BoxAt> boxes;
+};
+
+// The search of one container on a solver whose guillotine table holds it at
+// raster indices I, J, above the routine's `count` and up to `bound`.
+Found Search(PackMode mode, Solver& solver, Timer& timer, int I, int J, std::int64_t count,
+             std::int64_t bound) {
+    Found f;
+    f.best = solver.G(I, J);
+    if (mode == PackMode::Routed && f.best < bound) {
+        // Nested five-block patterns first, on half the time left; the
+        // L-pieces only where the bound is still not met.
+        const Clock::time_point end = timer.end;
+        timer.end = Clock::now() + (end - Clock::now()) / 2;
+        if (solver.FiveBlockFits()) {
+            for (int d = 1; d <= 4 && f.best < bound && !timer.over; ++d) {
+                const int v = solver.F(d, I, J);
+                if (v > f.best) {
+                    f.best = v;
+                    f.depth = d;
+                }
+            }
+        }
+        timer.end = end;
+        timer.over = false;
+        if (f.best < bound && solver.LApproachFits()) {
+            const int v = solver.RV(I, J);
+            if (v > f.best) {
+                f.best = v;
+                f.lPieces = true;
+            }
+        }
+        f.timedOut = timer.over;
+    }
+    if (f.best > count) {
+        if (f.lPieces)
+            solver.EmitR(I, J, 0, 0, f.boxes);
+        else
+            solver.Emit(f.depth, I, J, 0, 0, f.boxes);
+    }
+    return f;
+}
+
+// The result of the request from what its search found; `out` holds the
+// routine's layout and the bound.
+void Take(const PackRequest& r, const Scaled& s, const Found& f, PackResult& out) {
+    if (r.mode == PackMode::Guillotine) {
+        // The recursion over raster cuts is exact for guillotine patterns.
+        out.upperBound = std::max<std::int64_t>(f.best, out.count);
+    } else {
+        out.timedOut = f.timedOut;
+    }
+    if (f.best <= out.count) {
+        out.proven = out.count == out.upperBound;
+        return;
+    }
+    const double L = std::max(r.pieceL, r.pieceW), W = std::min(r.pieceL, r.pieceW);
+    out.placements.clear();
+    out.placements.reserve(f.boxes.size());
+    for (const BoxAt& b : f.boxes)
+        out.placements.push_back({r.marginL + static_cast<double>(b.x) * s.unit,
+                                  r.marginW + static_cast<double>(b.y) * s.unit,
+                                  b.longAlongX ? L : W, b.longAlongX ? W : L, !b.longAlongX});
+    Finish(r, out.placements);
+    out.count = static_cast<std::int64_t>(out.placements.size());
+    out.method = f.lPieces     ? PackMethod::LPieces
+                 : f.depth > 0 ? PackMethod::FiveBlock
+                               : PackMethod::Guillotine;
+    out.depth = f.depth;
+    out.proven = out.count == out.upperBound;
+}
+
+Timer TimerFor(double seconds) {
     // The search stops a little early: freeing its tables and building the
     // placements take the rest of the time allowed.
-    Timer timer{Clock::now() + std::chrono::microseconds(static_cast<std::int64_t>(
-                                   std::clamp(r.seconds, 0.0, 1e6) * 0.97e6))};
-    const Layout routine = RoutineLayout(r);
-    PackResult out = RoutineResult(r, routine);
-    Scaled s;
+    return Timer{Clock::now() + std::chrono::microseconds(static_cast<std::int64_t>(
+                                    std::clamp(seconds, 0.0, 1e6) * 0.97e6))};
+}
+
+// The routine's layout and the bound; `s` the lengths as integers when they scale.
+PackResult Start(const PackRequest& r, Scaled& s) {
+    PackResult out = RoutineResult(r, RoutineLayout(r));
     out.integral = Integerise(r, s);
     out.upperBound = out.integral ? PackingUpperBound(s.X, s.Y, s.a, s.b) : RealAreaBound(r);
     // The routine counts with the engine's tolerance, the integers with theirs.
     out.upperBound = std::max(out.upperBound, out.count);
     out.proven = out.count == out.upperBound;
+    return out;
+}
+
+} // namespace
+
+PackResult BestPacking(const PackRequest& r) {
+    if (!SaneRequest(r))
+        return {};
+    Timer timer = TimerFor(r.seconds);
+    Scaled s;
+    PackResult out = Start(r, s);
     if (out.proven || !out.integral)
         return out;
 
@@ -814,62 +915,87 @@ PackResult BestPacking(const PackRequest& r) {
         out.timedOut = true;
         return out;
     }
-    const int I = solver.TopI(), J = solver.TopJ();
-    int best = solver.G(I, J);
-    int depth = 0;
-    bool lPieces = false;
-    if (r.mode == PackMode::Guillotine) {
-        // The recursion over raster cuts is exact for guillotine patterns.
-        out.upperBound = std::max<std::int64_t>(best, out.count);
-        out.proven = true;
-    } else if (best < out.upperBound) {
-        // Nested five-block patterns first, on half the time left; the
-        // L-pieces only where the bound is still not met.
-        const Clock::time_point end = timer.end;
-        timer.end = Clock::now() + (end - Clock::now()) / 2;
-        if (solver.FiveBlockFits()) {
-            for (int d = 1; d <= 4 && best < out.upperBound && !timer.over; ++d) {
-                const int v = solver.F(d, I, J);
-                if (v > best) {
-                    best = v;
-                    depth = d;
-                }
-            }
-        }
-        timer.end = end;
-        timer.over = false;
-        if (best < out.upperBound && solver.LApproachFits()) {
-            const int v = solver.RV(I, J);
-            if (v > best) {
-                best = v;
-                lPieces = true;
-            }
-        }
-        out.timedOut = timer.over;
-    }
-    if (best <= out.count) {
-        out.proven = out.count == out.upperBound;
+    Take(r, s,
+         Search(r.mode, solver, timer, solver.TopI(), solver.TopJ(), out.count, out.upperBound),
+         out);
+    return out;
+}
+
+// One solver for every container: its tables cover the largest container
+// met so far, and a container inside them is a pair of raster indices.
+struct PackingTable::Tables {
+    Timer timer;
+    Scaled scale;                                   // of the tables: box sides and unit
+    std::unique_ptr<Solver> solver;                 // null until a container needs it
+    std::int64_t X = 0, Y = 0;                      // the sides they cover
+    bool failed = false;                            // the largest tables did not fit or finish
+    std::unordered_map<std::uint64_t, Found> found; // by the raster indices of the usable area
+};
+
+PackingTable::PackingTable(const PackRequest& r) : request_(r), tables_(new Tables) {}
+
+PackingTable::~PackingTable() = default;
+PackingTable::PackingTable(PackingTable&&) noexcept = default;
+PackingTable& PackingTable::operator=(PackingTable&&) noexcept = default;
+
+PackResult PackingTable::Pack(double containerL, double containerW) {
+    PackRequest r = request_;
+    r.containerL = containerL;
+    r.containerW = containerW;
+    if (!SaneRequest(r))
+        return {};
+    Tables& t = *tables_;
+    t.timer = TimerFor(r.seconds);
+    Scaled s;
+    PackResult out = Start(r, s);
+    if (out.proven || !out.integral)
         return out;
+    // A container at a finer scale than the tables' is solved on its own.
+    if (t.solver && (s.a != t.scale.a || s.b != t.scale.b || s.unit != t.scale.unit))
+        return BestPacking(r);
+    if (!t.solver || s.X > t.X || s.Y > t.Y) {
+        if (t.failed)
+            return BestPacking(r);
+        // Doubled at a time, so that a walk of growing sizes builds them a
+        // few times only.
+        auto grown = [&](std::int64_t need, std::int64_t have) {
+            return !t.solver ? need : need <= have ? have : std::max(need, 2 * have);
+        };
+        const std::int64_t X = grown(s.X, t.X), Y = grown(s.Y, t.Y);
+        t.solver.reset();
+        for (const auto& [x, y] : {std::pair{X, Y}, std::pair{s.X, s.Y}}) {
+            auto solver = std::make_unique<Solver>(x, y, s.a, s.b, t.timer);
+            if (!solver->Fits())
+                continue;
+            // The tables serve every container after this one: more time.
+            t.timer = TimerFor(std::max(1.0, 10 * r.seconds));
+            const bool built = solver->Guillotine();
+            t.timer = TimerFor(r.seconds);
+            if (built) {
+                t.solver = std::move(solver);
+                t.X = x;
+                t.Y = y;
+                t.scale = s;
+                break;
+            }
+        }
+        if (!t.solver) {
+            t.failed = true;
+            return BestPacking(r);
+        }
     }
-    std::vector<BoxAt> boxes;
-    if (lPieces)
-        solver.EmitR(I, J, 0, 0, boxes);
-    else
-        solver.Emit(depth, I, J, 0, 0, boxes);
-    const double L = std::max(r.pieceL, r.pieceW), W = std::min(r.pieceL, r.pieceW);
-    out.placements.clear();
-    out.placements.reserve(boxes.size());
-    for (const BoxAt& b : boxes)
-        out.placements.push_back({r.marginL + static_cast<double>(b.x) * s.unit,
-                                  r.marginW + static_cast<double>(b.y) * s.unit,
-                                  b.longAlongX ? L : W, b.longAlongX ? W : L, !b.longAlongX});
-    Finish(r, out.placements);
-    out.count = static_cast<std::int64_t>(out.placements.size());
-    out.method = lPieces     ? PackMethod::LPieces
-                 : depth > 0 ? PackMethod::FiveBlock
-                             : PackMethod::Guillotine;
-    out.depth = depth;
-    out.proven = out.count == out.upperBound;
+    // Containers that normalise to the same raster sizes hold the same layouts.
+    const int I = t.solver->IndexX(s.X), J = t.solver->IndexY(s.Y);
+    const std::uint64_t key = static_cast<std::uint64_t>(I) << 32 | static_cast<std::uint32_t>(J);
+    auto known = t.found.find(key);
+    // A layout kept without boxes (the routine then held as many) is searched
+    // again for a container whose routine holds fewer.
+    if (known == t.found.end() || (known->second.best > out.count && known->second.boxes.empty()))
+        known = t.found
+                    .insert_or_assign(
+                        key, Search(r.mode, *t.solver, t.timer, I, J, out.count, out.upperBound))
+                    .first;
+    Take(r, s, known->second, out);
     return out;
 }
 

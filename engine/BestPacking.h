@@ -9,6 +9,7 @@
 #include "Placements.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,26 @@ struct PackBounds {
 PackBounds BestPackingBounds(const PackRequest& request);
 
 PackResult BestPacking(const PackRequest& request);
+
+// BestPacking for many containers of one board, gap, margins and mode (the
+// candidates of a search): one solver's tables cover the largest container
+// met so far, so a sub-problem solved for one container is solved for all.
+// Each container gets `seconds` of the request; a container whose lengths
+// need a finer scale than the tables', or too large for them, is solved on
+// its own.
+class PackingTable {
+public:
+    explicit PackingTable(const PackRequest& request); // its container is not used
+    ~PackingTable();
+    PackingTable(PackingTable&&) noexcept;
+    PackingTable& operator=(PackingTable&&) noexcept;
+    PackResult Pack(double containerL, double containerW);
+
+private:
+    struct Tables;
+    PackRequest request_;
+    std::unique_ptr<Tables> tables_;
+};
 
 // The routine's blocks (from LayoutPieces with pieceL >= pieceW) as
 // placements, anchored at the margins; lay.Pieces() of them.

@@ -1,7 +1,7 @@
 #include "GivenPanel.h"
 
-#include "BestPacking.h"
 #include "Layout.h"
+#include "PackedLayouts.h"
 #include "Tolerance.h"
 
 #include <algorithm>
@@ -21,24 +21,11 @@ void Normalise(double& l, double& w) {
 // typed, so that millimetres stay whole numbers for the solver.
 std::vector<Placement> BetterBoards(const GivenPanelJob& job, std::int64_t routine) {
     // Beyond the blocks every layout mixes the boards' orientation.
-    if (job.packing == PackingOption::Off || !job.BothPanel)
+    if (!job.BothPanel)
         return {};
-    PackRequest q;
-    q.containerL = std::max(job.Panel_L, job.Panel_W);
-    q.containerW = std::min(job.Panel_L, job.Panel_W);
-    q.pieceL = std::max(job.Set_L, job.Set_W);
-    q.pieceW = std::min(job.Set_L, job.Set_W);
-    q.gap = job.Set_C;
-    q.marginL = job.BorderX_L;
-    q.marginW = job.BorderX_W;
-    q.mode = job.packing == PackingOption::VScored ? PackMode::Guillotine : PackMode::Routed;
-    // Most panels are proven by the bound alone.
-    if (!(BestPackingBounds(q).upperBound > routine))
-        return {};
-    PackResult best = BestPacking(q);
-    if (!(best.count > routine))
-        return {};
-    return std::move(best.placements);
+    return BetterLayout(
+        job.packing, {job.Set_L, job.Set_W, job.Set_C, job.BorderX_L, job.BorderX_W},
+        std::max(job.Panel_L, job.Panel_W), std::min(job.Panel_L, job.Panel_W), routine, 1);
 }
 
 } // namespace
@@ -98,19 +85,10 @@ ResultRow PanelizeGivenPanel(const GivenPanelJob& job, DisplayUnit unit) {
     const Margins m = ActualMargins(boards, L, W, C, PL, PW);
     r.Border_L = m.mL * f;
     r.Border_W = m.mW * f;
-    if (std::vector<Placement> better = BetterBoards(job, boards.Pieces()); !better.empty()) {
-        r.Set_La = r.Set_Wb = r.Set_Lb = r.Set_Wa = r.Set_sLa = r.Set_sWb = 0;
-        r.Up = 'N';
+    if (const std::vector<Placement> better = BetterBoards(job, boards.Pieces()); !better.empty()) {
+        TakePackedBoards(r, better);
         r.Panel = int(better.size());
         r.Panel_lv = r.Panel * (L * W) * 100 / (PL * PW);
-        // The layout is centred: its margins are equal at both ends.
-        r.Border_L = better[0].x;
-        r.Border_W = better[0].y;
-        for (const Placement& p : better) {
-            r.Border_L = std::min(r.Border_L, p.x);
-            r.Border_W = std::min(r.Border_W, p.y);
-        }
-        r.boards = std::move(better);
     }
 
     // The enabled sheet with the most panels per sheet area; the first wins ties.

@@ -64,6 +64,8 @@ struct ArrayJob {
     double Part_L = 0, Part_W = 0, Part_C = 0;
     double SetBorder_L = 0, SetBorder_W = 0;
     double Min_SetL = 0, Min_SetW = 0, Max_SetL = 0, Max_SetW = 0;
+    // Units laid out beyond the block routine (turned where that fits more).
+    PackingOption packing = PackingOption::Off;
 };
 
 // Counts of one search run, for diagnostics and the benchmark.
@@ -77,6 +79,12 @@ struct SearchStats {
     std::int64_t pairsTried = 0;   // pairs of collected sizes
     std::int64_t pairsBounded = 0; // pairs ruled out before their loops ran
     std::chrono::nanoseconds singleTime{0}, pairTime{0};
+    // Layouts beyond the blocks (best packing on): sizes whose upper bound
+    // leaves room above the routine's count; of them, laid out by the solver,
+    // with more boards (and the boards gained in all), and left to the
+    // routine past the search's time for the solver; the solver's time.
+    std::int64_t packRoom = 0, packSolved = 0, packGained = 0, packBoards = 0, packSkipped = 0;
+    std::chrono::nanoseconds packTime{0};
 };
 
 } // namespace vorn

@@ -70,7 +70,7 @@ namespace panelsearch {
 Search::Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchProgress& progress,
                SearchStats& stats, bool literalPairs)
     : literalPairs_(literalPairs), job_(job), f_(UnitFactor(unit)), sink_(sink),
-      progress_(progress), stats_(stats) {
+      progress_(progress), stats_(stats), packed_(PanelSearchPacking(job, stats)) {
     const double a = job.Set_L / f_;
     const double b = job.Set_W / f_;
     L_ = a >= b ? a : b;

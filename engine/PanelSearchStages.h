@@ -8,6 +8,7 @@
 #include "Growth.h"
 #include "InOrderChunks.h"
 #include "Layout.h"
+#include "PackedLayouts.h"
 #include "PanelSearch.h"
 #include "PanelWalk.h"
 #include "RowIndex.h"
@@ -422,6 +423,7 @@ private:
     ResultSink& sink_;
     SearchProgress& progress_;
     SearchStats& stats_;
+    PackedLayouts packed_; // boards beyond the blocks, where the bound leaves room
 
     double L_ = 0, W_ = 0, C_ = 0, BXL_ = 0, BXW_ = 0;
     double minPL_ = 0, minPW_ = 0, maxPL_ = 0, maxPW_ = 0;

@@ -56,6 +56,9 @@ struct ArrayRow {
     int Panel = 0;
     double Panel_lv = 0;
     double Panel_Down = 0;
+    // Units laid out beyond the block routine (best packing): every unit
+    // placed, the block counts then all 0. Empty for a block layout.
+    std::vector<Placement> units;
 };
 
 // Calls f(name, value) for every column of the row, in the order of the

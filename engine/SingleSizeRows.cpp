@@ -56,7 +56,11 @@ void Search::GrowPanelToSheet(int pass, double PL, double PW) {
 void Search::RecordSizeRow(double PL, double PW) {
     progress_.Step();
     const std::int64_t n = cut_.Pieces();
-    const std::int64_t p = board_.Pieces();
+    std::int64_t p = board_.Pieces();
+    // Lengths as the job shows them: millimetres stay whole numbers.
+    const std::vector<Placement>* packed = packed_.Better(PL * f_, PW * f_, p);
+    if (packed)
+        p = static_cast<std::int64_t>(packed->size());
     const double SL = sheet_.SL, SW = sheet_.SW;
     const double u = L_ * W_ * p * n * 100 / (SL * SW);
     if (TolKey(u) < minLvKey_)
@@ -89,6 +93,8 @@ void Search::RecordSizeRow(double PL, double PW) {
     r.Panel_down = 100 / r.Panel_lv;
     const Margins m = ActualMargins(board_, L_, W_, C_, PL, PW);
     SetLengths(r, PL, PW, SL, SW, m);
+    if (packed)
+        TakePackedBoards(r, *packed);
     singles_.Add(r.Panel_L, r.Panel_W, r.Base_L, r.Base_W);
     levels_.Add(r.Base_lv, r.Panel);
     Write(r);

@@ -1,13 +1,18 @@
 #include "BestPacking.h"
 #include "Layout.h"
+#include "PackedLayouts.h"
+#include "PanelSearch.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace vorn;
@@ -285,4 +290,226 @@ TEST(BestPacking, UpperBound) {
     EXPECT_EQ(PackingUpperBound(7, 7, 4, 2), 4); // normalised to 6 x 6
     EXPECT_EQ(PackingUpperBound(2, 9, 3, 1), 6); // normalised: no width above 2 is used
     EXPECT_EQ(PackingUpperBound(2, 2, 3, 1), 0);
+}
+
+// ---- better layouts inside the searches ------------------------------------
+
+namespace {
+
+std::vector<ResultRow> PanelRows(const PanelJob& job, DisplayUnit unit) {
+    CollectedRows sink;
+    NoProgress progress;
+    RunPanelSearch(job, unit, sink, progress);
+    return sink.rows;
+}
+
+std::vector<ArrayRow> ArrayRows(const ArrayJob& job, DisplayUnit unit) {
+    CollectedArrays sink;
+    NoProgress progress;
+    RunArraySearch(job, unit, sink, progress);
+    return sink.rows;
+}
+
+template <class Row> std::string Columns(const Row& r) {
+    std::string out;
+    ForEachColumn(r, [&](const char* name, auto v) {
+        out += name;
+        out += '=';
+        using V = decltype(v);
+        char text[40] = "null";
+        if constexpr (std::is_same_v<V, double>)
+            std::snprintf(text, sizeof text, "%.17g", v);
+        else if constexpr (std::is_same_v<V, char>)
+            std::snprintf(text, sizeof text, "%c", v);
+        else if constexpr (!std::is_same_v<V, std::nullopt_t>)
+            std::snprintf(text, sizeof text, "%d", static_cast<int>(v));
+        out += text;
+        out += ' ';
+    });
+    return out;
+}
+
+// A packed row against the same row with the option off: the same panel and
+// sheet, more boards placed soundly, the utilizations from the new count.
+void ExpectPackedPanelRow(const ResultRow& on, const ResultRow& off, const PanelJob& job,
+                          PackingOption option) {
+    EXPECT_EQ(on.Panel_L, off.Panel_L);
+    EXPECT_EQ(on.Panel_W, off.Panel_W);
+    EXPECT_EQ(on.Base_L, off.Base_L);
+    EXPECT_EQ(on.Panel_N, off.Panel_N);
+    EXPECT_GT(on.Panel, off.Panel);
+    EXPECT_EQ(on.Panel, static_cast<int>(on.boards.size()));
+    EXPECT_EQ(on.Set_La + on.Set_Wb + on.Set_Lb + on.Set_Wa + on.Set_sLa + on.Set_sWb, 0);
+    EXPECT_NEAR(on.Panel_lv * on.Panel_down, 100, 1e-9);
+    EXPECT_NEAR(on.Panel_lv / off.Panel_lv, double(on.Panel) / off.Panel, 1e-12);
+    EXPECT_NEAR(on.Base_lv / off.Base_lv, double(on.Panel) / off.Panel, 1e-12);
+    PackRequest q;
+    q.containerL = on.Panel_L;
+    q.containerW = on.Panel_W;
+    // `turned` is measured from the row's board, length first.
+    q.pieceL = std::max(job.Set_L, job.Set_W);
+    q.pieceW = std::min(job.Set_L, job.Set_W);
+    q.gap = job.Set_C;
+    q.marginL = job.BorderX_L;
+    q.marginW = job.BorderX_W;
+    const bool guillotine = option == PackingOption::VScored;
+    EXPECT_EQ(PlacementFault(on.boards, q, guillotine), "");
+    double left = on.Panel_L, bottom = on.Panel_W;
+    for (const Placement& p : on.boards) {
+        left = std::min(left, p.x);
+        bottom = std::min(bottom, p.y);
+    }
+    EXPECT_EQ(on.Border_L, left);
+    EXPECT_EQ(on.Border_W, bottom);
+}
+
+} // namespace
+
+// A preset panel the blocks fill with 7 boards of 5.62 x 3.99 in holds 8:
+// with the option on (and mixed orientation) the row carries them, in
+// either unit; off, or without mixed orientation, the row is the routine's.
+TEST(PackedSearch, PresetPanelGainsABoard) {
+    struct Case {
+        const char* name;
+        PackingOption option;
+        bool mixed;
+        DisplayUnit unit;
+        int boards;
+    } cases[] = {
+        {"off", PackingOption::Off, true, DisplayUnit::Inch, 7},
+        {"routed", PackingOption::Routed, true, DisplayUnit::Inch, 8},
+        {"routed, mm", PackingOption::Routed, true, DisplayUnit::Millimetre, 8},
+        {"routed, one orientation", PackingOption::Routed, false, DisplayUnit::Inch, -1},
+        {"V-scored", PackingOption::VScored, true, DisplayUnit::Inch, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double f = UnitFactor(c.unit);
+        PanelJob job;
+        job.Set_L = 5.62 * f;
+        job.Set_W = 3.99 * f;
+        job.Set_C = 0.1 * f;
+        job.BorderX_L = job.BorderX_W = 0.4 * f;
+        job.Max_PL = 30 * f;
+        job.Max_PW = 30 * f;
+        job.PLPW_ratio = 3;
+        job.AUTOPanel = false;
+        job.BothPanel = c.mixed;
+        job.BothBase = true;
+        job.presets = {{20.5, 12}};
+        job.sheets = {{48, 42}};
+        job.packing = c.option;
+        PanelJob plain = job;
+        plain.packing = PackingOption::Off;
+        const std::vector<ResultRow> on = PanelRows(job, c.unit), off = PanelRows(plain, c.unit);
+        ASSERT_EQ(on.size(), 1u);
+        ASSERT_EQ(off.size(), 1u);
+        if (c.boards < 0 || c.option == PackingOption::Off) {
+            // No gain: byte for byte the routine's row.
+            EXPECT_EQ(Columns(on[0]), Columns(off[0]));
+            EXPECT_TRUE(on[0].boards.empty());
+            if (c.boards > 0) {
+                EXPECT_EQ(on[0].Panel, c.boards);
+            }
+            continue;
+        }
+        EXPECT_EQ(off[0].Panel, 7);
+        EXPECT_EQ(on[0].Panel, c.boards);
+        ExpectPackedPanelRow(on[0], off[0], job, c.option);
+    }
+}
+
+// Generated panels of generated jobs, option off and on: the same rows in
+// the same order, each either exactly the routine's or the same plan with
+// more boards, soundly placed.
+TEST(PackedSearch, GeneratedPanelsChangeOnlyWhereTheyGain) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> side(120, 520);
+    int gained = 0;
+    for (int n = 0; n < 12; ++n) {
+        PanelJob job;
+        job.Set_L = side(rng) / 100.0;
+        job.Set_W = side(rng) / 100.0;
+        job.Set_C = 0.1;
+        job.BorderX_L = 0.4;
+        job.BorderX_W = 0.3;
+        job.Min_PL = job.Min_PW = 8;
+        job.Max_PL = 24;
+        job.Max_PW = 21;
+        job.PLPW_ratio = 2.5;
+        job.BothPanel = job.BothBase = true;
+        job.sheets = {{48, 42}, {49, 41}};
+        job.packing = n % 3 == 2 ? PackingOption::VScored : PackingOption::Routed;
+        SCOPED_TRACE(testing::Message()
+                     << job.Set_L << " x " << job.Set_W << " option " << int(job.packing));
+        PanelJob plain = job;
+        plain.packing = PackingOption::Off;
+        const std::vector<ResultRow> on = PanelRows(job, DisplayUnit::Inch);
+        const std::vector<ResultRow> off = PanelRows(plain, DisplayUnit::Inch);
+        ASSERT_EQ(on.size(), off.size());
+        for (std::size_t i = 0; i < on.size(); ++i) {
+            if (on[i].boards.empty() || on[i].second) {
+                EXPECT_TRUE(on[i].boards.empty());
+                EXPECT_EQ(Columns(on[i]), Columns(off[i]));
+            } else {
+                ++gained;
+                ExpectPackedPanelRow(on[i], off[i], job, job.packing);
+            }
+        }
+    }
+    EXPECT_GT(gained, 0);
+}
+
+// Array sizes where the margins fall on the other sides after the turn
+// leave room: arrays of units laid out beyond the grid, soundly; every
+// other row as before.
+TEST(PackedSearch, ArraysChangeOnlyWhereTheyGain) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> unit(30, 160), border(0, 6);
+    int gained = 0;
+    for (int n = 0; n < 40; ++n) {
+        ArrayJob job;
+        job.Part_L = unit(rng) / 100.0;
+        job.Part_W = unit(rng) / 100.0;
+        job.Part_C = 0.05;
+        job.SetBorder_L = border(rng) / 10.0;
+        job.SetBorder_W = border(rng) / 10.0;
+        job.Min_SetL = 1;
+        job.Min_SetW = 1;
+        job.Max_SetL = 8;
+        job.Max_SetW = 6;
+        job.packing = PackingOption::Routed;
+        SCOPED_TRACE(testing::Message() << job.Part_L << " x " << job.Part_W << " borders "
+                                        << job.SetBorder_L << ", " << job.SetBorder_W);
+        ArrayJob plain = job;
+        plain.packing = PackingOption::Off;
+        const std::vector<ArrayRow> on = ArrayRows(job, DisplayUnit::Inch);
+        const std::vector<ArrayRow> off = ArrayRows(plain, DisplayUnit::Inch);
+        ASSERT_EQ(on.size(), off.size());
+        for (std::size_t i = 0; i < on.size(); ++i) {
+            if (on[i].units.empty()) {
+                EXPECT_EQ(Columns(on[i]), Columns(off[i]));
+                continue;
+            }
+            ++gained;
+            EXPECT_EQ(on[i].Set_L, off[i].Set_L);
+            EXPECT_EQ(on[i].Set_W, off[i].Set_W);
+            EXPECT_GT(on[i].Panel, off[i].Panel);
+            EXPECT_EQ(on[i].Panel, static_cast<int>(on[i].units.size()));
+            EXPECT_EQ(on[i].Part_La + on[i].Part_Wb + on[i].Part_Lb + on[i].Part_Wa, 0);
+            EXPECT_NEAR(on[i].Panel_lv / off[i].Panel_lv, double(on[i].Panel) / off[i].Panel,
+                        1e-12);
+            EXPECT_NEAR(on[i].Panel_lv * on[i].Panel_Down, 1, 1e-12);
+            PackRequest q;
+            q.containerL = on[i].Set_L;
+            q.containerW = on[i].Set_W;
+            q.pieceL = std::max(job.Part_L, job.Part_W);
+            q.pieceW = std::min(job.Part_L, job.Part_W);
+            q.gap = job.Part_C;
+            q.marginL = job.SetBorder_L;
+            q.marginW = job.SetBorder_W;
+            EXPECT_EQ(PlacementFault(on[i].units, q, false), "");
+        }
+    }
+    EXPECT_GT(gained, 0);
 }

@@ -34,6 +34,13 @@ const char* const kHelp =
     "  Set_L, Set_W, Set_C, BorderX_L, BorderX_W, Min_PL, Min_PW, Max_PL,\n"
     "  Max_PW, PLPW_ratio, Min_lv        numbers, required (allowed ranges below)\n"
     "  PanelNumber                       panel kinds, 1 or 2 (absent: 1)\n"
+    "  BestPacking                       Off, Routed or VScored in any letter\n"
+    "                                    case (absent: Off): with BothPanel,\n"
+    "                                    each single-size panel whose upper\n"
+    "                                    bound leaves room above the block\n"
+    "                                    layout is laid out beyond the blocks\n"
+    "                                    where that holds more boards (its\n"
+    "                                    block counts are then 0)\n"
     "  AUTOPanel, GoodBase, BothPanel, BothBase\n"
     "                                    True or False in any letter case\n"
     "                                    (absent: off)\n"
@@ -158,6 +165,15 @@ int Run(int argc, char** argv) {
                      static_cast<long long>(st.rowsWritten), static_cast<long long>(st.innerSize),
                      static_cast<long long>(st.pairsTried), static_cast<long long>(st.pairsBounded),
                      Ms(st.singleTime), Ms(st.pairTime), Ms(t2 - t1), Ms(t3 - t2), Ms(t3 - t0));
+        if (job.packing != vorn::PackingOption::Off)
+            std::fprintf(stderr,
+                         "best packing: sizes with room %lld, laid out %lld, with more boards "
+                         "%lld (%lld boards), left to the blocks %lld\n"
+                         "time best packing: %.3f ms\n",
+                         static_cast<long long>(st.packRoom), static_cast<long long>(st.packSolved),
+                         static_cast<long long>(st.packGained),
+                         static_cast<long long>(st.packBoards),
+                         static_cast<long long>(st.packSkipped), Ms(st.packTime));
     }
     return std::fflush(stdout) == 0 ? 0 : 2;
 }

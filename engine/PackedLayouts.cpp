@@ -1,0 +1,113 @@
+#include "PackedLayouts.h"
+
+#include "BestPacking.h"
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <functional>
+
+namespace vorn {
+
+namespace {
+
+PackRequest RequestOf(PackingOption option, const PackedPiece& piece, double containerL,
+                      double containerW, double seconds) {
+    PackRequest q;
+    // The margins go with the sides as given: no turn of the container.
+    q.containerL = containerL;
+    q.containerW = containerW;
+    q.pieceL = std::max(piece.pieceL, piece.pieceW);
+    q.pieceW = std::min(piece.pieceL, piece.pieceW);
+    q.gap = piece.gap;
+    q.marginL = piece.marginL;
+    q.marginW = piece.marginW;
+    q.mode = option == PackingOption::VScored ? PackMode::Guillotine : PackMode::Routed;
+    q.seconds = seconds;
+    return q;
+}
+
+} // namespace
+
+std::vector<Placement> BetterLayout(PackingOption option, const PackedPiece& piece,
+                                    double containerL, double containerW, std::int64_t routine,
+                                    double seconds) {
+    if (option == PackingOption::Off)
+        return {};
+    const PackRequest q = RequestOf(option, piece, containerL, containerW, seconds);
+    // Most containers are proven by the bound alone.
+    if (!(BestPackingBounds(q).upperBound > routine))
+        return {};
+    PackResult best = BestPacking(q);
+    if (!(best.count > routine))
+        return {};
+    return std::move(best.placements);
+}
+
+std::size_t PackedLayouts::KeyHash::operator()(const Key& k) const {
+    const auto a = std::bit_cast<std::uint64_t>(k.l), b = std::bit_cast<std::uint64_t>(k.w);
+    return std::hash<std::uint64_t>()(a * 0x9E3779B97F4A7C15ULL ^ b);
+}
+
+PackedLayouts::PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
+                             double seconds)
+    : option_(option), piece_(piece), seconds_(seconds), stats_(stats) {}
+
+const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
+                                                  std::int64_t routine) {
+    using Clock = std::chrono::steady_clock;
+    const Key key{containerL, containerW};
+    auto it = known_.find(key);
+    if (it != known_.end())
+        return it->second.empty() ? nullptr : &it->second;
+    std::vector<Placement> better;
+    const PackRequest q = RequestOf(option_, piece_, key.l, key.w, seconds_);
+    // Most candidates are proven by the bound alone.
+    if (BestPackingBounds(q).upperBound > routine) {
+        ++stats_.packRoom;
+        const Clock::time_point t0 = Clock::now();
+        const Clock::duration elapsed = t0 - start_;
+        const auto floor = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(kSearchPackFloorSeconds));
+        if (solver_ > floor + (elapsed - solver_)) {
+            ++stats_.packSkipped;
+        } else {
+            ++stats_.packSolved;
+            if (!table_)
+                table_ = std::make_unique<PackingTable>(q);
+            PackResult best = table_->Pack(key.l, key.w);
+            if (best.count > routine) {
+                ++stats_.packGained;
+                stats_.packBoards += best.count - routine;
+                better = std::move(best.placements);
+            }
+            solver_ += Clock::now() - t0;
+            stats_.packTime = std::chrono::duration_cast<std::chrono::nanoseconds>(solver_);
+        }
+    }
+    // A size is laid out the same whatever candidate meets it, and the
+    // routine gives it the same count.
+    it = known_.emplace(key, std::move(better)).first;
+    return it->second.empty() ? nullptr : &it->second;
+}
+
+PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats) {
+    return PackedLayouts(job.BothPanel ? job.packing : PackingOption::Off,
+                         {job.Set_L, job.Set_W, job.Set_C, job.BorderX_L, job.BorderX_W}, stats);
+}
+
+void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards) {
+    r.Set_La = r.Set_Wb = r.Set_Lb = r.Set_Wa = r.Set_sLa = r.Set_sWb = 0;
+    r.Up = 'N';
+    if (!boards.empty()) {
+        r.Border_L = boards[0].x;
+        r.Border_W = boards[0].y;
+    }
+    for (const Placement& p : boards) {
+        r.Border_L = std::min(r.Border_L, p.x);
+        r.Border_W = std::min(r.Border_W, p.y);
+    }
+    r.boards = boards;
+}
+
+} // namespace vorn

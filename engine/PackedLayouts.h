@@ -1,0 +1,90 @@
+#pragma once
+// Layouts beyond the block routine for the panels (or arrays) a plan or a
+// search lays out: the upper bound is asked first, and the solver runs only
+// where it leaves room above the routine's count, so most candidates cost
+// a few microseconds.
+
+#include "BestPacking.h"
+#include "PanelJob.h"
+#include "Placement.h"
+#include "ResultRow.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace vorn {
+
+// The solver's time for one candidate of a search: a search meets thousands,
+// and past this the best layout found so far is taken.
+inline constexpr double kSearchPackSeconds = 0.003;
+// The solver's time in a whole search: this much, and beyond it no more
+// than the search spent on everything else so far (so that the option at
+// most about doubles a search); candidates past it keep the routine's
+// layout.
+inline constexpr double kSearchPackFloorSeconds = 0.25;
+
+// Pieces pieceL x pieceW (either order) with the least gap between them, in a
+// containerL x containerW with the least margins at both ends of each side.
+// Lengths in the unit the plan shows: millimetres stay whole numbers.
+struct PackedPiece {
+    double pieceL = 0, pieceW = 0, gap = 0, marginL = 0, marginW = 0;
+};
+
+// The placements of a better layout than the routine's `routine` pieces in
+// a containerL x containerW (marginL at both ends of containerL, x along it);
+// empty when the option is off, the bound proves the routine best, or the
+// solver finds no more within `seconds`.
+std::vector<Placement> BetterLayout(PackingOption option, const PackedPiece& piece,
+                                    double containerL, double containerW, std::int64_t routine,
+                                    double seconds);
+
+// BetterLayout for the candidates of one search, remembered by size (a size
+// met again, on another sheet or in another pass, costs a look-up), on one
+// PackingTable, within the search's time for the solver.
+class PackedLayouts {
+public:
+    // `stats`: where the search counts the solver's work (see SearchStats).
+    PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
+                  double seconds = kSearchPackSeconds);
+    bool On() const { return option_ != PackingOption::Off; }
+    // The better layout of a containerL x containerW candidate whose routine
+    // holds `routine`; nullptr when there is none (at once when off).
+    const std::vector<Placement>* Better(double containerL, double containerW,
+                                         std::int64_t routine) {
+        return On() ? Look(containerL, containerW, routine) : nullptr;
+    }
+
+private:
+    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine);
+    struct Key {
+        double l, w;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const;
+    };
+    PackingOption option_;
+    PackedPiece piece_;
+    double seconds_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::unordered_map<Key, std::vector<Placement>, KeyHash> known_;
+    SearchStats& stats_;
+    std::chrono::steady_clock::duration solver_{0};
+    std::unique_ptr<PackingTable> table_; // made by the first candidate that needs it
+};
+
+// The better layouts of a panel search's candidates: the job's option where
+// its boards may mix orientation in a panel (every layout beyond the blocks
+// turns some), otherwise off.
+PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats);
+
+// A result row's panel laid out as `boards` instead of the blocks: the block
+// counts 0, pattern 'N', the placements kept, and the margins those of the
+// centred layout (its left and bottom distances). The count and the
+// utilizations are the caller's, who knows the row's other sizes.
+void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards);
+
+} // namespace vorn
