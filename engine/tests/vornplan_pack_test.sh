@@ -82,6 +82,24 @@ bad "bad time limit" "vornplan pack: --seconds: cannot read '0' (a number of sec
 "$vp" pack --container 9000x12 --piece 0.001x3 >/dev/null 2>&1
 check "too many along a side" 2 $?
 
+# vornplan search reads BestPacking: the preset panel the blocks fill with 7
+# boards holds 8 routed (block counts 0); off or absent, the routine's row.
+search_job() { # BestPacking line
+    printf '%s\n' Set_L=5.62 Set_W=3.99 Set_C=0.1 BorderX_L=0.4 BorderX_W=0.4 Min_PL=0 \
+        Min_PW=0 Max_PL=30 Max_PW=30 PLPW_ratio=3 Min_lv=0 AUTOPanel=False BothPanel=True \
+        BothBase=True Sheet=48x42 Preset=20.5x12 "$1" >"$tmp/search.job"
+}
+panel_of_search() { # prints Set_La..Set_sWb,Up,Panel of the one row
+    "$vp" search "$tmp/search.job" | awk -F, 'NR == 2 { print $9","$10","$11","$12","$13","$14","$15","$16 }'
+}
+search_job "BestPacking=Routed"
+check "search routed" "0,0,0,0,0,0,N,8" "$(panel_of_search)"
+search_job "BestPacking=off"
+off=$(panel_of_search)
+search_job "# no option"
+check "search off as absent" "$(panel_of_search)" "$off"
+check "search off keeps 7" "7" "${off##*,}"
+
 "$vp" pack --help >"$tmp/out"
 check "help exit" 0 $?
 check "help usage" 1 "$(grep -c '^usage: vornplan pack' "$tmp/out")"
