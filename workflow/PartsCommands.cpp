@@ -68,7 +68,9 @@ void SavePartCommand(JobWindow& w) {
     }
 
     // 3-9. The part row and its holes, in one transaction.
-    PartRecord record = JobPartRecord(*dm, w.UnitIsMm());
+    // Panel 1's boards beyond the blocks, as its view draws them.
+    PartRecord record = JobPartRecord(
+        *dm, w.UnitIsMm(), ViewLayoutArgs(*dm, DiagramView::Panel1, false, w.GivenBoards()).Boards);
     record.partNumber = identity.partNumber;
     record.customerPart = identity.customerPart;
     record.employee = identity.operatorName;
@@ -136,6 +138,7 @@ void LoadSavedPartIntoJob(JobWindow& w) {
     const bool mm = w.UnitIsMm();
     // 1-4. Identity, job columns, holes; the old candidates are dropped.
     const vorn::LoadedPart part = vorn::LoadSavedPart(*dm, mm);
+    w.GivenBoards() = part.record.boards;
     w.SetIdentity({part.record.partNumber, part.record.customerPart, part.record.employee,
                    part.dateText, part.record.note});
     w.SetToolingAllowed(part.hasHoles);

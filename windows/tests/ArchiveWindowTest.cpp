@@ -3,11 +3,14 @@
 // saved-parts query window with its tooling panel, diagram window and export.
 #include "ArchiveFixture.h"
 #include "CursorModel.h"
+#include "DiagramRoutines.h"
 #include "DiagramWindow.h"
+#include "GivenPanel.h"
 #include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "PartSearchWindow.h"
 #include "PartsArchive.h"
+#include "PlanWork.h"
 #include "QueryWindow.h"
 #include "SafeWrite.h"
 #include "Startup.h"
@@ -331,6 +334,68 @@ private slots:
         }
         QCOMPARE(Parts(), 1);
         QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PN-2\" 已保存"));
+    }
+
+    // A panel laid out beyond the blocks (53 boards where the blocks hold
+    // 52), saved, the job cleared and the part opened again: the same boards
+    // drawn in the panel view.
+    void packedPlanSavedAndOpened() {
+        vorn::GivenPanelJob in;
+        in.Set_L = 6.8;
+        in.Set_W = 2.8;
+        in.Set_C = 0.2;
+        in.BorderX_L = in.BorderX_W = 0.5;
+        in.Panel_L = 43.8;
+        in.Panel_W = 26.8;
+        in.BothPanel = true;
+        in.sheets = {{48, 42}};
+        in.packing = vorn::PackingOption::Routed;
+        const vorn::ResultRow plan = vorn::PanelizeGivenPanel(in, vorn::DisplayUnit::Inch);
+        QCOMPARE(plan.Panel, 53);
+        PlanInWindow();
+        vorn::Cursor& job = Dm().TempInput;
+        job.edit();
+        // One panel size, no array: the plan is the typed panel's alone.
+        for (const char* f : {"Panel2", "Panel_L2", "Panel_W2", "Panel_lv2", "PanelCu",
+                              "Panel_lvCu", "Part_La", "Part_Wb"})
+            job.setValue(QString::fromLatin1(f), QVariant());
+        vorn::WriteGivenPanelPlan(job, plan);
+        if (job.state() != vorn::Cursor::State::Browse)
+            job.post();
+        w_->GivenBoards() = plan.boards;
+        PutHoles(Dm(), {}, false); // the picture is the boards' alone
+        QVERIFY(w_->UpdateJobCommands());
+        const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel1);
+        QCOMPARE(saved.Boards.size(), std::size_t(53));
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-53"));
+        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C53"));
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        w_->ToolButton3Click();
+        QCOMPARE(Parts(), 1);
+
+        w_->StartNewJob();
+        w_->GivenBoards().clear();
+        InModal<vorn::TForm6>([](vorn::TForm6* f) {
+            QCOMPARE(f->Grid()->model()->rowCount(), 1);
+            DoubleClickRow(f->Grid(), 0);
+        });
+        Key(Qt::Key_O);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("PACK-53"));
+        w_->Selector(DiagramView::Panel1)->click();
+        const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel1);
+        QCOMPARE(opened.Boards.size(), std::size_t(53));
+        for (std::size_t i = 0; i < opened.Boards.size(); ++i) {
+            VORN_COMPARE_NEAR(opened.Boards[i].x, saved.Boards[i].x, 1e-9);
+            VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
+            QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
+        }
+        const QImage shown = w_->DiagramImage()->pixmap().toImage();
+        QImage drawn(shown.size(), QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        vorn::DrawLayoutDiagram(opened, drawn);
+        QCOMPARE(shown, drawn.convertToFormat(shown.format()));
+        Shot(w_.get(), QStringLiteral("archive_packed_plan_opened"));
     }
 
     void openFromTheSearchWindow() {
