@@ -184,13 +184,19 @@ void Search::Write(const ResultRow& r) {
 
 using panelsearch::Search;
 
-void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
-                    SearchProgress& progress, SearchStats* stats) {
+namespace {
+void ThrowIfRefused(const PanelJob& job, DisplayUnit unit) {
     std::string refusal = PanelJobRefusal(job);
     if (refusal.empty())
         refusal = PanelJobDomainError(job, unit);
     if (!refusal.empty())
         throw std::invalid_argument(refusal);
+}
+} // namespace
+
+void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
+                    SearchProgress& progress, SearchStats* stats) {
+    ThrowIfRefused(job, unit);
     if (NoPlanReachesMinimum(job, unit) || NoPanelFitsAnySheet(job, unit))
         return;
     SearchStats local;
@@ -200,11 +206,7 @@ void RunPanelSearch(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
 
 void RunPanelSearchReference(const PanelJob& job, DisplayUnit unit, ResultSink& sink,
                              SearchProgress& progress, SearchStats* stats) {
-    std::string refusal = PanelJobRefusal(job);
-    if (refusal.empty())
-        refusal = PanelJobDomainError(job, unit);
-    if (!refusal.empty())
-        throw std::invalid_argument(refusal);
+    ThrowIfRefused(job, unit);
     SearchStats local;
     Search search(job, unit, sink, progress, stats ? *stats : local, true);
     search.Run();

@@ -320,15 +320,8 @@ void TVornMF::AttachData() {
     SetJobRows(dataRows_.get());
 
     resultModel_ = new vorn::CursorModel(dbGrid1_);
-    resultModel_->setCursor(&data_->TempResult);
-    QStringList columns;
-    for (const vorn::ResultColumn& c : vorn::kResultColumns)
-        columns << QString::fromLatin1(c.field);
-    resultModel_->setColumns(columns);
     // The grid's own titles, also while the table is closed.
-    for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
-        resultModel_->setColumnTitle(
-            i, QCoreApplication::translate("ResultGrid", vorn::kResultColumns[i].title));
+    ShowPlanColumns(data_->TempResult);
     QAbstractItemModel* titles = dbGrid1_->model();
     dbGrid1_->setModel(resultModel_);
     delete titles;
@@ -1251,4 +1244,15 @@ void TVornMF::closeEvent(QCloseEvent* event) {
         help_->close();
     event->accept();
     QApplication::quit();
+}
+
+void TVornMF::ShowPlanColumns(vorn::Cursor& plans) {
+    resultModel_->setCursor(&plans);
+    QStringList columns;
+    for (const vorn::ResultColumn& c : vorn::kResultColumns)
+        columns << QString::fromLatin1(c.field);
+    resultModel_->setColumns(columns);
+    for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
+        resultModel_->setColumnTitle(
+            i, QCoreApplication::translate("ResultGrid", vorn::kResultColumns[i].title));
 }

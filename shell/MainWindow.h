@@ -243,6 +243,8 @@ private:
     QWidget* BuildRightArea();
     void BuildProgressBox(QWidget* over);
     void SetUpCommandEnabling();
+    // The result grid over a plans table, with the plan columns and titles.
+    void ShowPlanColumns(vorn::Cursor& plans);
     using CommandFn = void (TVornMF::*)();
     static CommandFn FindCommand(const char* name);
     QAction* NewCommand(const QString& name, const QString& caption, const char* handler);

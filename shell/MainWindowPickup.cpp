@@ -231,14 +231,7 @@ void TVornMF::PageControl1Change(int page) {
                                  DiagramView::Array};
     if (page != kArrayPage && arrayTabActive_) {
         // Back to the plans.
-        resultModel_->setCursor(&dm->TempResult);
-        QStringList columns;
-        for (const vorn::ResultColumn& c : vorn::kResultColumns)
-            columns << QString::fromLatin1(c.field);
-        resultModel_->setColumns(columns);
-        for (int i = 0; i < int(std::size(vorn::kResultColumns)); ++i)
-            resultModel_->setColumnTitle(
-                i, QCoreApplication::translate("ResultGrid", vorn::kResultColumns[i].title));
+        ShowPlanColumns(dm->TempResult);
         for (int c = 0; c < resultModel_->columnCount(); ++c)
             dbGrid1_->setColumnHidden(c, false);
         Cursor& results = dm->TempResult;
