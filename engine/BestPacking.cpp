@@ -206,7 +206,11 @@ Found Search(PackMode mode, Solver& solver, Timer& timer, int I, int J, std::int
         // Nested five-block patterns first, on half the time left; the
         // L-pieces only where the bound is still not met.
         const Clock::time_point end = timer.end;
-        timer.end = Clock::now() + (end - Clock::now()) / 2;
+        const std::uint64_t budget = timer.budget;
+        if (budget != 0)
+            timer.budget = timer.used + (budget - std::min(budget, timer.used)) / 2;
+        else
+            timer.end = Clock::now() + (end - Clock::now()) / 2;
         if (solver.FiveBlockFits()) {
             for (int d = 1; d <= 4 && f.best < bound && !timer.over; ++d) {
                 const int v = solver.F(d, I, J);
@@ -217,7 +221,8 @@ Found Search(PackMode mode, Solver& solver, Timer& timer, int I, int J, std::int
             }
         }
         timer.end = end;
-        timer.over = false;
+        timer.budget = budget;
+        timer.over = budget != 0 && timer.used >= budget;
         if (f.best < bound && solver.LApproachFits()) {
             const int v = solver.RV(I, J);
             if (v > f.best) {
@@ -265,11 +270,18 @@ void Take(const PackRequest& r, const Scaled& s, const Found& f, PackResult& out
     out.proven = out.count == out.upperBound;
 }
 
-Timer TimerFor(double seconds) {
+Timer TimerFor(const PackRequest& r, double times = 1) {
+    Timer t;
+    if (r.steps != 0) {
+        t.budget = static_cast<std::uint64_t>(static_cast<double>(r.steps) * times);
+        return t;
+    }
     // The search stops a little early: freeing its tables and building the
     // placements take the rest of the time allowed.
-    return Timer{Clock::now() + std::chrono::microseconds(static_cast<std::int64_t>(
-                                    std::clamp(seconds, 0.0, 1e6) * 0.97e6))};
+    const double seconds = std::max(times == 1 ? 0.0 : 1.0, r.seconds * times);
+    t.end = Clock::now() + std::chrono::microseconds(
+                               static_cast<std::int64_t>(std::clamp(seconds, 0.0, 1e6) * 0.97e6));
+    return t;
 }
 
 // The routine's layout and the bound; `s` the lengths as integers when they scale.
@@ -288,7 +300,7 @@ PackResult Start(const PackRequest& r, Scaled& s) {
 PackResult BestPacking(const PackRequest& r) {
     if (!SaneRequest(r))
         return {};
-    Timer timer = TimerFor(r.seconds);
+    Timer timer = TimerFor(r);
     Scaled s;
     PackResult out = Start(r, s);
     if (out.proven || !out.integral)
@@ -299,11 +311,13 @@ PackResult BestPacking(const PackRequest& r) {
         return out;
     if (!solver.Guillotine()) {
         out.timedOut = true;
+        out.steps = timer.used;
         return out;
     }
     Take(r, s,
          Search(r.mode, solver, timer, solver.TopI(), solver.TopJ(), out.count, out.upperBound),
          out);
+    out.steps = timer.used;
     return out;
 }
 
@@ -331,7 +345,7 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
     if (!SaneRequest(r))
         return {};
     Tables& t = *tables_;
-    t.timer = TimerFor(r.seconds);
+    t.timer = TimerFor(r);
     Scaled s;
     PackResult out = Start(r, s);
     if (out.proven || !out.integral)
@@ -354,9 +368,12 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
             if (!solver->Fits())
                 continue;
             // The tables serve every container after this one: more time.
-            t.timer = TimerFor(std::max(1.0, 10 * r.seconds));
+            t.timer = TimerFor(r, 10);
             const bool built = solver->Guillotine();
-            t.timer = TimerFor(r.seconds);
+            const std::uint64_t building = t.timer.used;
+            t.timer = TimerFor(r);
+            t.timer.used = building; // counted, not charged to this container's budget
+            t.timer.budget += t.timer.budget != 0 ? building : 0;
             if (built) {
                 t.solver = std::move(solver);
                 t.X = x;
@@ -382,6 +399,7 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
                         key, Search(r.mode, *t.solver, t.timer, I, J, out.count, out.upperBound))
                     .first;
     Take(r, s, known->second, out);
+    out.steps = t.timer.used;
     return out;
 }
 

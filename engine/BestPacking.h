@@ -27,6 +27,10 @@ struct PackRequest {
     double marginL = 0, marginW = 0;       // kept free at both ends of each side
     PackMode mode = PackMode::Routed;
     double seconds = 1; // time limit: past it, the best layout found so far
+    // Where not 0, a limit in solver steps instead of time: the same layout
+    // on every machine (the searches use it, so that their rows never
+    // depend on the machine's speed or load).
+    std::uint64_t steps = 0;
 };
 
 enum class PackMethod {
@@ -45,7 +49,8 @@ struct PackResult {
     bool integral = false; // the lengths scaled to integers; otherwise the routine alone
     bool timedOut = false;
     PackMethod method = PackMethod::Routine;
-    int depth = 0; // nesting of the five-block patterns searched
+    int depth = 0;           // nesting of the five-block patterns searched
+    std::uint64_t steps = 0; // solver steps spent
 };
 
 // The cheap part alone: the routine's count and the upper bound (area and

@@ -23,9 +23,10 @@ std::vector<Placement> BetterBoards(const GivenPanelJob& job, std::int64_t routi
     // Beyond the blocks every layout mixes the boards' orientation.
     if (!job.BothPanel)
         return {};
-    return BetterLayout(
-        job.packing, {job.Set_L, job.Set_W, job.Set_C, job.BorderX_L, job.BorderX_W},
-        std::max(job.Panel_L, job.Panel_W), std::min(job.Panel_L, job.Panel_W), routine, 1);
+    return BetterLayout(job.packing,
+                        {job.Set_L, job.Set_W, job.Set_C, job.BorderX_L, job.BorderX_W},
+                        std::max(job.Panel_L, job.Panel_W), std::min(job.Panel_L, job.Panel_W),
+                        routine, kTypedPanelPackSteps);
 }
 
 } // namespace

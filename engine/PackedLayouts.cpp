@@ -12,7 +12,7 @@ namespace vorn {
 namespace {
 
 PackRequest RequestOf(PackingOption option, const PackedPiece& piece, double containerL,
-                      double containerW, double seconds) {
+                      double containerW, std::uint64_t steps) {
     PackRequest q;
     // The margins go with the sides as given: no turn of the container.
     q.containerL = containerL;
@@ -23,7 +23,7 @@ PackRequest RequestOf(PackingOption option, const PackedPiece& piece, double con
     q.marginL = piece.marginL;
     q.marginW = piece.marginW;
     q.mode = option == PackingOption::VScored ? PackMode::Guillotine : PackMode::Routed;
-    q.seconds = seconds;
+    q.steps = steps;
     return q;
 }
 
@@ -31,10 +31,10 @@ PackRequest RequestOf(PackingOption option, const PackedPiece& piece, double con
 
 std::vector<Placement> BetterLayout(PackingOption option, const PackedPiece& piece,
                                     double containerL, double containerW, std::int64_t routine,
-                                    double seconds) {
+                                    std::uint64_t steps) {
     if (option == PackingOption::Off)
         return {};
-    const PackRequest q = RequestOf(option, piece, containerL, containerW, seconds);
+    const PackRequest q = RequestOf(option, piece, containerL, containerW, steps);
     // Most containers are proven by the bound alone.
     if (!(BestPackingBounds(q).upperBound > routine))
         return {};
@@ -50,32 +50,32 @@ std::size_t PackedLayouts::KeyHash::operator()(const Key& k) const {
 }
 
 PackedLayouts::PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
-                             double seconds)
-    : option_(option), piece_(piece), seconds_(seconds), stats_(stats) {}
+                             std::uint64_t steps)
+    : option_(option), piece_(piece), steps_(steps), stats_(stats) {}
 
 const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
                                                   std::int64_t routine) {
     using Clock = std::chrono::steady_clock;
+    ++looks_;
     const Key key{containerL, containerW};
     auto it = known_.find(key);
     if (it != known_.end())
         return it->second.empty() ? nullptr : &it->second;
     std::vector<Placement> better;
-    const PackRequest q = RequestOf(option_, piece_, key.l, key.w, seconds_);
+    const PackRequest q = RequestOf(option_, piece_, key.l, key.w, steps_);
     // Most candidates are proven by the bound alone.
     if (BestPackingBounds(q).upperBound > routine) {
         ++stats_.packRoom;
         const Clock::time_point t0 = Clock::now();
-        const Clock::duration elapsed = t0 - start_;
-        const auto floor = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(kSearchPackFloorSeconds));
-        if (solver_ > floor + (elapsed - solver_)) {
+        if (solverSteps_ > kSearchPackFloorSteps + kSearchPackStepsPerCandidate * looks_) {
             ++stats_.packSkipped;
         } else {
             ++stats_.packSolved;
             if (!table_)
                 table_ = std::make_unique<PackingTable>(q);
             PackResult best = table_->Pack(key.l, key.w);
+            solverSteps_ += best.steps;
+            stats_.packSteps += static_cast<std::int64_t>(best.steps);
             if (best.count > routine) {
                 ++stats_.packGained;
                 stats_.packBoards += best.count - routine;

@@ -17,14 +17,19 @@
 
 namespace vorn {
 
-// The solver's time for one candidate of a search: a search meets thousands,
-// and past this the best layout found so far is taken.
-inline constexpr double kSearchPackSeconds = 0.003;
-// The solver's time in a whole search: this much, and beyond it no more
-// than the search spent on everything else so far (so that the option at
-// most about doubles a search); candidates past it keep the routine's
-// layout.
-inline constexpr double kSearchPackFloorSeconds = 0.25;
+// The solver's work in a search is counted in its steps, never timed, so
+// that the rows never depend on the machine's speed or load (about 150,000
+// steps a millisecond on a 2020s desktop).
+// For one candidate (about 3 ms): a search meets thousands, and past this
+// the best layout found so far is taken.
+inline constexpr std::uint64_t kSearchPackSteps = 500'000;
+// For a whole search: this much (about 0.2 s), and beyond it about 1 us per
+// candidate the search meets, so that the option at most about doubles a
+// search; candidates past it keep the routine's layout.
+inline constexpr std::uint64_t kSearchPackFloorSteps = 30'000'000;
+inline constexpr std::uint64_t kSearchPackStepsPerCandidate = 150;
+// For one typed panel (about a second).
+inline constexpr std::uint64_t kTypedPanelPackSteps = 150'000'000;
 
 // Pieces pieceL x pieceW (either order) with the least gap between them, in a
 // containerL x containerW with the least margins at both ends of each side.
@@ -36,10 +41,10 @@ struct PackedPiece {
 // The placements of a better layout than the routine's `routine` pieces in
 // a containerL x containerW (marginL at both ends of containerL, x along it);
 // empty when the option is off, the bound proves the routine best, or the
-// solver finds no more within `seconds`.
+// solver finds no more within `steps` steps.
 std::vector<Placement> BetterLayout(PackingOption option, const PackedPiece& piece,
                                     double containerL, double containerW, std::int64_t routine,
-                                    double seconds);
+                                    std::uint64_t steps);
 
 // BetterLayout for the candidates of one search, remembered by size (a size
 // met again, on another sheet or in another pass, costs a look-up), on one
@@ -48,7 +53,7 @@ class PackedLayouts {
 public:
     // `stats`: where the search counts the solver's work (see SearchStats).
     PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
-                  double seconds = kSearchPackSeconds);
+                  std::uint64_t steps = kSearchPackSteps);
     bool On() const { return option_ != PackingOption::Off; }
     // The better layout of a containerL x containerW candidate whose routine
     // holds `routine`; nullptr when there is none (at once when off).
@@ -68,8 +73,8 @@ private:
     };
     PackingOption option_;
     PackedPiece piece_;
-    double seconds_;
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::uint64_t steps_;
+    std::uint64_t looks_ = 0, solverSteps_ = 0;
     std::unordered_map<Key, std::vector<Placement>, KeyHash> known_;
     SearchStats& stats_;
     std::chrono::steady_clock::duration solver_{0};

@@ -20,17 +20,24 @@ using Clock = std::chrono::steady_clock;
 
 // The solver checks the clock every few hundred steps: a clock read costs
 // more than a step.
+// With a budget of steps instead, each step counts and the clock is not read.
 struct Timer {
     Clock::time_point end;
+    std::uint64_t budget = 0; // steps; 0: the clock decides
+    std::uint64_t used = 0;
     bool over = false;
     unsigned tick = 0;
-    bool Over() {
+    bool Over() { return Spend(1); }
+    // `steps` steps more; true once the time or the steps are spent.
+    bool Spend(std::uint64_t steps) {
         if (over)
             return true;
-        if ((++tick & 63) != 0)
+        used += steps;
+        if (budget != 0)
+            return over = used >= budget;
+        if (steps == 1 && (++tick & 63) != 0)
             return false;
-        over = Clock::now() >= end;
-        return over;
+        return over = Clock::now() >= end;
     }
 };
 
@@ -102,10 +109,10 @@ public:
             for (int j = 0; j < ny_; ++j)
                 ub_[At(i, j)] = static_cast<int>(RasterBound(rx_[i], ry_[j], a_, b_));
         for (int i = 0; i < nx_; ++i) {
-            if (Clock::now() >= timer_.end) {
-                timer_.over = true;
+            // A row: ny_ cells, each trying up to (i + ny_) / 2 cuts.
+            if (timer_.Spend(static_cast<std::uint64_t>(ny_) *
+                             (1 + static_cast<std::uint64_t>(i + ny_) / 2)))
                 return false;
-            }
             for (int j = 0; j < ny_; ++j) {
                 const std::int64_t x = rx_[i], y = ry_[j];
                 const std::int64_t up = (x / a_) * (y / b_), turned = (x / b_) * (y / a_);
@@ -510,15 +517,18 @@ private:
         const int u = Bound(I, J);
         const std::int64_t X = rx_[I], Y = ry_[J], ab = a_ * b_;
         // A half turn swaps (x1, X - x2) and (y1, Y - y2): x1 <= X - x2 is enough.
+        std::uint64_t work = 0; // inner steps since the last look
         for (int i1 = 0; i1 <= I; ++i1) {
             const int w2 = LeftX(I, i1);
             for (int i3 = i1; i3 <= w2; ++i3) {
-                if (timer_.Over())
+                if (timer_.Spend(1 + work))
                     return best;
+                work = 0;
                 const int w1 = i1, w3 = i3, w4 = LeftX(I, i3), w5 = LeftX(w2, i3);
                 const std::int64_t x1 = rx_[i1], x2 = X - rx_[i3];
                 for (int j1 = 0; j1 <= J; ++j1) {
                     const int h2 = j1, h3 = LeftY(J, j1);
+                    work += 1 + static_cast<std::uint64_t>(h3);
                     const int u2 = Bound(w2, h2), u3 = Bound(w3, h3);
                     // B1, B4 and B5 together cover [0, x1] x [0, y1] and [0, x2] x [y1, Y].
                     const std::int64_t rest = x1 * ry_[j1] + x2 * (Y - ry_[j1]);

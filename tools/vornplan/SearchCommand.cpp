@@ -168,12 +168,13 @@ int Run(int argc, char** argv) {
         if (job.packing != vorn::PackingOption::Off)
             std::fprintf(stderr,
                          "best packing: sizes with room %lld, laid out %lld, with more boards "
-                         "%lld (%lld boards), left to the blocks %lld\n"
+                         "%lld (%lld boards), left to the blocks %lld, solver steps %lld\n"
                          "time best packing: %.3f ms\n",
                          static_cast<long long>(st.packRoom), static_cast<long long>(st.packSolved),
                          static_cast<long long>(st.packGained),
                          static_cast<long long>(st.packBoards),
-                         static_cast<long long>(st.packSkipped), Ms(st.packTime));
+                         static_cast<long long>(st.packSkipped),
+                         static_cast<long long>(st.packSteps), Ms(st.packTime));
     }
     return std::fflush(stdout) == 0 ? 0 : 2;
 }
