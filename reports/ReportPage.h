@@ -128,7 +128,7 @@ inline const PageLayout& PageOf(bool twoSize) {
 PageLayout PageFor(bool twoSize, int holes1, int holes2);
 
 // The page's fixed texts (title, captions, headings) in the language the
-// windows speak; the description itself, and so the templates, keep the
+// windows speak; the page layout itself, and so the templates, keep the
 // program's own Chinese.
 QString PageText(const QString& text);
 PageLayout InUserLanguage(PageLayout page);

@@ -203,7 +203,7 @@ QByteArray ReportSheet(const PageLayout& page) {
             w.writeAttribute(QStringLiteral("ht"), Num(page.rowHeights[std::size_t(r - 1)]));
             w.writeAttribute(QStringLiteral("customHeight"), QStringLiteral("1"));
             for (int c = 1; c <= lastCol; ++c) {
-                // A cell of the description, or a covered cell of a merge
+                // A cell of the page layout, or a covered cell of a merge
                 // (it carries the look so that borders run across).
                 const PageCell* at = nullptr;
                 const PageCell* covering = nullptr;
