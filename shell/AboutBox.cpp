@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 // The program's mark: a panel with six boards.
@@ -94,7 +96,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     version_ = new QLabel(this);
     version_->setObjectName(QStringLiteral("Version"));
     version_->setText(Version());
-    version_->setGeometry(152, 112, 200, 20);
+    // A caption longer than its place (English) pushes the number along.
+    versionCaption->adjustSize();
+    const int versionX = std::max(152, versionCaption->x() + versionCaption->width() + 4);
+    version_->setGeometry(versionX, 112, 200, 20);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
