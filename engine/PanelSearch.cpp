@@ -104,13 +104,8 @@ Search::Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchPr
     }
     // Limits far beyond the sheets (PanelSideReach); the literal walk
     // goes all the way.
-    double walkPL = maxPL_, walkPW = maxPW_;
-    if (!literalPairs_) {
-        const double reach = PanelSideReach(job, unit);
-        walkPL = std::min(walkPL, reach);
-        walkPW = std::min(walkPW, reach);
-    }
-    walk_ = PanelWalk(L_, W_, C_, BXL_, BXW_, walkPL, walkPW);
+    walk_ =
+        literalPairs_ ? PanelWalk(L_, W_, C_, BXL_, BXW_, maxPL_, maxPW_) : SearchWalk(job, unit);
 }
 
 void Search::Run() {

@@ -7,6 +7,7 @@
 #include "Layout.h"
 #include "Tolerance.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace vorn {
@@ -26,6 +27,13 @@ public:
     // Counts only ever grow a side when a step is positive; otherwise the
     // loops would never pass the maximum.
     bool Steps() const { return L_ + C_ > 0 && W_ + C_ > 0; }
+    // Bands a board layout works through at the most: boards of the shorter
+    // side along both limits (the cost of a layout follows them).
+    double Rounds() const {
+        const double cell = W_ + C_;
+        return std::max(0.0, (maxPL_ - 2 * BXL_ + C_) / cell) +
+               std::max(0.0, (maxPW_ - 2 * BXW_ + C_) / cell);
+    }
 
     // Every side of a list, in order, repeats included. f(side) may return
     // false to stop.

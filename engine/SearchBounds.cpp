@@ -79,4 +79,13 @@ double PanelSideReach(const PanelJob& job, DisplayUnit unit) {
     return (SL + L + C) * (1 + 1e-6);
 }
 
+PanelWalk SearchWalk(const PanelJob& job, DisplayUnit unit) {
+    const double f = UnitFactor(unit);
+    const double a = job.Set_L / f, b = job.Set_W / f;
+    const double reach = PanelSideReach(job, unit);
+    return PanelWalk(a >= b ? a : b, a >= b ? b : a, job.Set_C / f, job.BorderX_L / f,
+                     job.BorderX_W / f, std::min(job.Max_PL / f, reach),
+                     std::min(job.Max_PW / f, reach));
+}
+
 } // namespace vorn

@@ -4,6 +4,7 @@
 // they allow, and the window names them when a search finds no plan.
 
 #include "PanelJob.h"
+#include "PanelWalk.h"
 
 #include <optional>
 
@@ -37,5 +38,10 @@ bool NoPanelFitsAnySheet(const PanelJob& job, DisplayUnit unit);
 // panel kinds pair such sizes too (with none of them on the sheet, the other
 // panel carrying the plan), so there it is unbounded.
 double PanelSideReach(const PanelJob& job, DisplayUnit unit);
+
+// The walk of panel sides an automatic search makes: the job's board, gap
+// and margins in inches, up to the limits and no further than
+// PanelSideReach.
+PanelWalk SearchWalk(const PanelJob& job, DisplayUnit unit);
 
 } // namespace vorn

@@ -34,22 +34,6 @@ constexpr double kBytesPerCollected = 4e3 + 25 * 1.2e3;
 // Past this many sides of a list the estimate is far beyond any bound already.
 constexpr std::size_t kEnough = std::size_t{1} << 22;
 
-// The walk the search makes (no further than a board cell beyond the sheets).
-PanelWalk WalkOf(const PanelJob& job, DisplayUnit unit, double& rounds) {
-    const double f = UnitFactor(unit);
-    const double a = job.Set_L / f, b = job.Set_W / f;
-    const double L = std::max(a, b), W = std::min(a, b), C = job.Set_C / f;
-    const double BXL = job.BorderX_L / f, BXW = job.BorderX_W / f;
-    const double reach = PanelSideReach(job, unit);
-    const double maxPL = std::min(job.Max_PL / f, reach), maxPW = std::min(job.Max_PW / f, reach);
-    // Bands a board layout works through: boards of the shorter side along
-    // both limits.
-    const double cell = W + C;
-    rounds =
-        std::max(0.0, (maxPL - 2 * BXL + C) / cell) + std::max(0.0, (maxPW - 2 * BXW + C) / cell);
-    return PanelWalk(L, W, C, BXL, BXW, maxPL, maxPW);
-}
-
 // The new blocks of the walk, each a layout per distinct side of its list.
 double NewCandidates(const PanelWalk& walk) {
     double distinct[PanelWalk::kListCount];
@@ -83,14 +67,13 @@ double SingleStageShare(double newSizes) {
 
 SearchCost EstimatePanelSearchCost(const PanelJob& job, DisplayUnit unit) {
     SearchCost cost;
-    double rounds = 0;
-    const PanelWalk walk = WalkOf(job, unit, rounds);
+    const PanelWalk walk = SearchWalk(job, unit);
     if (!job.AUTOPanel || !walk.Steps())
         return cost;
     cost.candidates = NewCandidates(walk);
     if (job.PanelNumber == "2")
         cost.collected = cost.candidates * kCollectedShare;
-    cost.seconds = cost.candidates * (kSecondsPerCandidate + rounds * kSecondsPerRound) +
+    cost.seconds = cost.candidates * (kSecondsPerCandidate + walk.Rounds() * kSecondsPerRound) +
                    cost.collected * cost.collected / 2 * kSecondsPerPair;
     cost.megabytes = kBaseMegabytes + cost.collected * kBytesPerCollected / 1e6;
     return cost;
