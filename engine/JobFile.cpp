@@ -324,6 +324,7 @@ std::string ReadArrayJob(std::istream& in, ArrayJob& job) {
     r.Number("Min_SetW", j.Min_SetW);
     r.Number("Max_SetL", j.Max_SetL);
     r.Number("Max_SetW", j.Max_SetW);
+    r.Packing("BestPacking", j.packing);
     // Sheets and presets belong to panel jobs only.
     std::vector<Entry> lists = sheets;
     lists.insert(lists.end(), presets.begin(), presets.end());

@@ -126,6 +126,7 @@ public:
     void SetToolingAllowed(bool allowed) override;
     void ShowToolingTab(bool enabled) override;
     std::vector<vorn::Placement>& GivenBoards() override { return givenBoards_; }
+    std::vector<vorn::Placement>& GivenUnits() override { return givenUnits_; }
     bool ResultsAttached() const override;
     void DetachResults() override;
     void AttachResults() override;
@@ -323,6 +324,7 @@ private:
     // Every board of the last typed-panel plan laid out beyond the block
     // patterns (empty otherwise); the job row holds its count and margins.
     std::vector<vorn::Placement> givenBoards_;
+    std::vector<vorn::Placement> givenUnits_;
     QCheckBox* tooling_ = nullptr;
     QLineEdit* partNumber_ = nullptr;
     QLineEdit* customerPart_ = nullptr;

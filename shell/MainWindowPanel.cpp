@@ -101,7 +101,7 @@ void TVornMF::UnitButtonClick() {
         tooling->detach();
     const vorn::UnitStep step = vorn::NextUnit(unitButton_->text());
     try {
-        vorn::ConvertWorkingTables(*dm, step);
+        vorn::ConvertWorkingTables(*dm, step, &givenBoards_, &givenUnits_);
     } catch (...) {
         resultModel_->attach();
         if (tooling)

@@ -130,14 +130,14 @@ void TVornMF::DBGrid1DblClick() {
     if (!dm || searching_)
         return;
     if (tabs_->currentIndex() == kArrayPage) {
-        if (!vorn::PickUpArrayRow(*dm))
+        if (!vorn::PickUpArrayRow(*dm, givenUnits_))
             return;
         DrawView(DiagramView::Array);
         PlaceWholeSelector();
         return;
     }
 
-    if (!vorn::PickUpPlanRow(*dm))
+    if (!vorn::PickUpPlanRow(*dm, givenBoards_))
         return;
     const Cursor& from = dm->TempResult;
 

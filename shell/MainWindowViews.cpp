@@ -40,7 +40,8 @@ DiagramView TVornMF::SelectedView() const {
 
 vorn::LayoutDrawing TVornMF::GatherLayoutArgs(DiagramView view) const {
     const vorn::TDataM1* dm = Data();
-    return dm ? vorn::ViewLayoutArgs(*dm, view, tabs_->currentIndex() == kArrayPage, givenBoards_)
+    return dm ? vorn::ViewLayoutArgs(*dm, view, tabs_->currentIndex() == kArrayPage, givenBoards_,
+                                     givenUnits_)
               : vorn::LayoutDrawing{};
 }
 

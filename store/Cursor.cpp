@@ -777,7 +777,7 @@ void Cursor::RowWriter::setText(int field, const QString& text) {
     c.storeText(m_physical, f, text);
 }
 
-void Cursor::appendRows(int count, const std::function<void(int, RowWriter&)>& fill) {
+qint64 Cursor::appendRows(int count, const std::function<void(int, RowWriter&)>& fill) {
     if (!isOpen())
         throw DbError(QStringLiteral("Cannot insert: %1 is not open.").arg(m_name));
     if (m_policy != Policy::MemoryOnly)
@@ -786,7 +786,7 @@ void Cursor::appendRows(int count, const std::function<void(int, RowWriter&)>& f
         throw DbError(QStringLiteral("%1 has row events: its rows go one by one.").arg(m_name));
     checkBrowse();
     if (count <= 0)
-        return;
+        return 0;
     const size_t from = m_flags.size(), to = from + size_t(count);
     // Batches of rows: the storage grows geometrically, as push_back would.
     auto grow = [to](auto& column, auto empty) {
@@ -835,6 +835,7 @@ void Cursor::appendRows(int count, const std::function<void(int, RowWriter&)>& f
     if (!controlsDisabled())
         emit stateChanged();
     runSlaves();
+    return idSlot >= 0 ? nextId : 0;
 }
 
 void Cursor::setValue(int field, const QVariant& value) {

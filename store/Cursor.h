@@ -189,8 +189,10 @@ public:
     // filled by fill(i, row), leaving what append(), the same sets and
     // post() per row would, with one notification instead of a few per row
     // (a search writes tens of thousands). Needs no insert or post events.
-    // When fill throws, none of the rows stay.
-    void appendRows(int count, const std::function<void(int, RowWriter&)>& fill);
+    // When fill throws, none of the rows stay. Returns the ID given to the
+    // first new row (the next ones follow on), 0 for a table without IDs or
+    // no rows.
+    qint64 appendRows(int count, const std::function<void(int, RowWriter&)>& fill);
 
     // Cached cursors: write every posted change to the file in one transaction.
     // On failure the file is rolled back and the changes stay cached.

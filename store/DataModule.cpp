@@ -392,8 +392,16 @@ void TDataM1::setUpDisplay() {
 // ---- the module's own rules -------------------------------------------------------
 
 void TDataM1::setUpRules() {
-    TempResult.afterOpen = [this](Cursor&) { emit allPanelsCommandsEnabled(true); };
-    TempResult.afterClose = [this](Cursor&) { emit allPanelsCommandsEnabled(false); };
+    TempResult.afterOpen = [this](Cursor&) {
+        resultBoards.Clear();
+        emit allPanelsCommandsEnabled(true);
+    };
+    TempResult.afterClose = [this](Cursor&) {
+        resultBoards.Clear();
+        emit allPanelsCommandsEnabled(false);
+    };
+    TempResultCus.afterOpen = [this](Cursor&) { arrayResultUnits.Clear(); };
+    TempResultCus.afterClose = [this](Cursor&) { arrayResultUnits.Clear(); };
 
     SetBase.afterInsert = [](Cursor& c) { c.setValue(QStringLiteral("Enbled"), true); };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Cursor.h"
+#include "RowPlacements.h"
 #include "SqliteConnection.h"
 #include "UnitWalk.h"
 
@@ -85,6 +86,11 @@ public:
     struct WorkingUnitMemory {
         UnitWalkMemory job, array, tooling;
     } workingUnits;
+    // The boards of TempResult's rows and the units of TempResultCus's rows
+    // laid out beyond the blocks, by row ID; emptied whenever their table
+    // opens or closes (IDs start again at 1).
+    RowPlacements resultBoards;
+    RowPlacements arrayResultUnits;
     // Settings tables: cached until their window saves (applyUpdates).
     Cursor SetBase;
     Cursor SetPanel;

@@ -57,9 +57,11 @@ public:
     // The tooling tab enabled or not, and its buttons following the table.
     virtual void ShowToolingTab(bool enabled) = 0;
 
-    // Every board of the last typed-panel plan laid out beyond the block
-    // patterns (empty otherwise).
+    // Every board of the job's plan (a typed panel's or a picked result
+    // row's) laid out beyond the block patterns; empty otherwise.
     virtual std::vector<Placement>& GivenBoards() = 0;
+    // The same for the units of the array row (a picked array result row).
+    virtual std::vector<Placement>& GivenUnits() = 0;
 
     // The result grid: detached while a table is rewritten under it.
     virtual bool ResultsAttached() const = 0;

@@ -139,6 +139,7 @@ void PanelSearchCommand(JobWindow& w) {
     in.GoodBase = options.bestBase;
     in.BothPanel = options.bothPanel;
     in.BothBase = options.bothBase;
+    in.packing = options.packing;
     in.sheets = vorn::EnabledSheetSizes(dm.SetBase);
     if (in.sheets.empty()) {
         Warn(w.Parent(), vorn::PanelJobRefusal(in));
@@ -158,7 +159,7 @@ void PanelSearchCommand(JobWindow& w) {
         done = w.RunSearch(dm.TempResult, "Base_down;Panel_down", vorn::EstimateSteps(L, W),
                            [&](vorn::SearchProgress& progress) {
                                dm.Temp_inner.close();
-                               vorn::ResultTableSink sink(dm.TempResult);
+                               vorn::ResultTableSink sink(dm.TempResult, &dm.resultBoards);
                                QElapsedTimer clock;
                                clock.start();
                                vorn::RunPanelSearch(in, unit, sink, progress);
@@ -225,6 +226,7 @@ void ArraySearchCommand(JobWindow& w) {
     in.Min_SetW = cus.asDouble(QStringLiteral("Min_SetW"));
     in.Max_SetL = cus.asDouble(QStringLiteral("Max_SetL"));
     in.Max_SetW = cus.asDouble(QStringLiteral("Max_SetW"));
+    in.packing = w.Options().packing;
     const auto unit = w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch;
     if (RefusedByDomain(w.Parent(), vorn::ArrayJobDomainProblem(in, unit)))
         return;
@@ -235,7 +237,7 @@ void ArraySearchCommand(JobWindow& w) {
     std::int64_t sinkNs = 0;
     const bool done =
         w.RunSearch(dm.TempResultCus, "Panel_Down", maximum, [&](vorn::SearchProgress& progress) {
-            vorn::ArrayTableSink sink(dm.TempResultCus);
+            vorn::ArrayTableSink sink(dm.TempResultCus, &dm.arrayResultUnits);
             QElapsedTimer clock;
             clock.start();
             vorn::RunArraySearch(in, unit, sink, progress);

@@ -139,6 +139,7 @@ void LoadSavedPartIntoJob(JobWindow& w) {
     // 1-4. Identity, job columns, holes; the old candidates are dropped.
     const vorn::LoadedPart part = vorn::LoadSavedPart(*dm, mm);
     w.GivenBoards() = part.record.boards;
+    w.GivenUnits().clear(); // the archive keeps the array's counts only
     w.SetIdentity({part.record.partNumber, part.record.customerPart, part.record.employee,
                    part.dateText, part.record.note});
     w.SetToolingAllowed(part.hasHoles);

@@ -114,6 +114,7 @@ void GivenArrayCommand(JobWindow& w) {
     }
     const vorn::ArrayRow plan = vorn::PanelizeGivenArray(in, unit);
     vorn::WriteGivenArrayPlan(array, plan);
+    w.GivenUnits().clear();
     if (w.UpdateJobCommands())
         w.DrawView(DiagramView::Array);
 }

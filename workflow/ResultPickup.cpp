@@ -38,19 +38,28 @@ bool PickUp(const Cursor& from, Cursor& to, const char* const* first, const char
     return true;
 }
 
+// The placements kept for the current row of a result table.
+std::vector<Placement> PlacementsOfCurrent(const Cursor& table, const RowPlacements& kept) {
+    return kept.Of(qint64(table.asDouble(QStringLiteral("ID"))));
+}
+
 } // namespace
 
-bool PickUpPlanRow(TDataM1& dm) {
+bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards) {
     if (!PickUp(dm.TempResult, dm.TempInput, std::begin(kPickedFields), std::end(kPickedFields)))
         return false;
     dm.TempInput.post();
+    boards = PlacementsOfCurrent(dm.TempResult, dm.resultBoards);
     return true;
 }
 
-bool PickUpArrayRow(TDataM1& dm) {
+bool PickUpArrayRow(TDataM1& dm, std::vector<Placement>& units) {
     // Left in edit state: the next operation that posts the array row posts it.
-    return PickUp(dm.TempResultCus, dm.TempInputCus, std::begin(kPickedArrayFields),
-                  std::end(kPickedArrayFields));
+    if (!PickUp(dm.TempResultCus, dm.TempInputCus, std::begin(kPickedArrayFields),
+                std::end(kPickedArrayFields)))
+        return false;
+    units = PlacementsOfCurrent(dm.TempResultCus, dm.arrayResultUnits);
+    return true;
 }
 
 } // namespace vorn

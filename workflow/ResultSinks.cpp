@@ -1,6 +1,7 @@
 #include "ResultSinks.h"
 
 #include "Cursor.h"
+#include "RowPlacements.h"
 
 #include <QVariant>
 
@@ -12,9 +13,18 @@ namespace vorn {
 namespace {
 // Rows per append: a batch stays in the cache while it is written.
 constexpr std::size_t kBatchRows = 1024;
+
+std::vector<Placement>& PlacementsOf(ResultRow& r) {
+    return r.boards;
+}
+std::vector<Placement>& PlacementsOf(ArrayRow& r) {
+    return r.units;
+}
 } // namespace
 
-template <class Row, class Sink> TableSink<Row, Sink>::TableSink(Cursor& table) : table_(table) {
+template <class Row, class Sink>
+TableSink<Row, Sink>::TableSink(Cursor& table, RowPlacements* placements)
+    : table_(table), placements_(placements) {
     // Number is set after sorting.
     ForEachColumn(Row{}, [this](const char* name, const auto&) {
         fields_.push_back(
@@ -51,24 +61,28 @@ template <class Row, class Sink> void TableSink<Row, Sink>::Finish() {
 template <class Row, class Sink> void TableSink<Row, Sink>::Flush() {
     if (batch_.empty())
         return;
-    table_.appendRows(int(batch_.size()), [this](int i, Cursor::RowWriter& w) {
-        std::size_t column = 0;
-        ForEachColumn(batch_[std::size_t(i)], [&](const char*, const auto& v) {
-            using V = std::decay_t<decltype(v)>;
-            const int field = fields_[column++];
-            if (field < 0)
-                return;
-            if constexpr (std::is_same_v<V, char>) {
-                QString& letter = letters_[static_cast<unsigned char>(v)];
-                if (letter.isEmpty())
-                    letter = QString(QChar::fromLatin1(v));
-                w.setText(field, letter);
-            } else if constexpr (std::is_arithmetic_v<V>) {
-                w.setNumber(field, v);
-            }
-            // std::nullopt: the new row's field stays null
+    const qint64 firstId =
+        table_.appendRows(int(batch_.size()), [this](int i, Cursor::RowWriter& w) {
+            std::size_t column = 0;
+            ForEachColumn(batch_[std::size_t(i)], [&](const char*, const auto& v) {
+                using V = std::decay_t<decltype(v)>;
+                const int field = fields_[column++];
+                if (field < 0)
+                    return;
+                if constexpr (std::is_same_v<V, char>) {
+                    QString& letter = letters_[static_cast<unsigned char>(v)];
+                    if (letter.isEmpty())
+                        letter = QString(QChar::fromLatin1(v));
+                    w.setText(field, letter);
+                } else if constexpr (std::is_arithmetic_v<V>) {
+                    w.setNumber(field, v);
+                }
+                // std::nullopt: the new row's field stays null
+            });
         });
-    });
+    if (placements_ && firstId > 0)
+        for (std::size_t i = 0; i < batch_.size(); ++i)
+            placements_->Keep(firstId + qint64(i), std::move(PlacementsOf(batch_[i])));
     batch_.clear();
 }
 

@@ -14,14 +14,17 @@
 namespace vorn {
 
 class Cursor;
+class RowPlacements;
 
 // Appends the rows of a search to a working table, `TempResult` for
 // ResultRow, `TempResultCus` for ArrayRow. The cursor should be unsorted
 // while rows arrive (see NumberInSortOrder). Rows reach the table a batch at
-// a time, the last ones at Finish().
+// a time, the last ones at Finish(). The placements of a row laid out beyond
+// the blocks (ResultRow::boards, ArrayRow::units) go to `placements` under
+// the row's ID; without it they are dropped.
 template <class Row, class Sink> class TableSink : public Sink {
 public:
-    explicit TableSink(Cursor& table);
+    explicit TableSink(Cursor& table, RowPlacements* placements = nullptr);
     ~TableSink() override;
     void Write(const Row& row) override;
     // Appends the rows still gathered; call before the table is read.
@@ -33,6 +36,7 @@ private:
     void Flush();
 
     Cursor& table_;
+    RowPlacements* placements_;
     std::vector<int> fields_; // in the row's column order; -1: not written
     std::vector<Row> batch_;
     std::array<QString, 256> letters_; // one shared text per pattern letter

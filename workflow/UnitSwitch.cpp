@@ -41,7 +41,8 @@ UnitStep NextUnit(const QString& caption) {
     return {};
 }
 
-void ConvertWorkingTables(TDataM1& data, const UnitStep& step) {
+void ConvertWorkingTables(TDataM1& data, const UnitStep& step, std::vector<Placement>* givenBoards,
+                          std::vector<Placement>* givenUnits) {
     Cursor& job = data.TempInput;
     Cursor& array = data.TempInputCus;
     if (step.converts) {
@@ -53,6 +54,12 @@ void ConvertWorkingTables(TDataM1& data, const UnitStep& step) {
             ScaleCurrentRow(array, ArrayRowLengths(), f, &m.array);
         ScaleEveryRow(data.TempResult, ResultLengths(), f);
         ScaleEveryRow(data.TempResultCus, ArrayResultLengths(), f);
+        // The placements as their rows' lengths: the same factor, the same way.
+        data.resultBoards.Scale(f);
+        data.arrayResultUnits.Scale(f);
+        for (std::vector<Placement>* given : {givenBoards, givenUnits})
+            if (given)
+                ScalePlacements(*given, f);
         ScaleEveryRow(data.TempTooling, ToolingLengths(), f, &m.tooling);
     }
     // A job without a plan shows empty result fields, not 0.

@@ -3,10 +3,13 @@
 // array row, the result tables and the tooling holes converted between inches
 // and millimetres.
 
+#include "Placement.h"
 #include "UnitWalk.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace vorn {
 
@@ -29,10 +32,14 @@ struct UnitStep {
 UnitStep NextUnit(const QString& caption);
 
 // Converts every length of the working tables by `step` (the job row and the
-// array row are put into edit mode; closed tables are skipped), blanks the
-// zero results of the job and array rows and posts the job row; the array row
+// array row are put into edit mode; closed tables are skipped), the
+// placements kept beside the result tables and the job's and array row's
+// placements `givenBoards` and `givenUnits` (when given), blanks the zero
+// results of the job and array rows and posts the job row; the array row
 // stays in edit mode. With a step that converts nothing only the blanking and
 // the post happen. The caller holds the grids.
-void ConvertWorkingTables(TDataM1& data, const UnitStep& step);
+void ConvertWorkingTables(TDataM1& data, const UnitStep& step,
+                          std::vector<Placement>* givenBoards = nullptr,
+                          std::vector<Placement>* givenUnits = nullptr);
 
 } // namespace vorn

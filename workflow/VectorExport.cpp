@@ -30,7 +30,8 @@ bool SaveShownViewAsVectors(JobWindow& w, const QString& fileName, QString* erro
     }
     const vorn::TwoPanelCutting cut = twoSizeCut ? ViewTwoPanelCuttingArgs(*dm) : TwoPanelCutting{};
     const LayoutDrawing args =
-        twoSizeCut ? LayoutDrawing{} : ViewLayoutArgs(*dm, view, w.OnArrayPage(), w.GivenBoards());
+        twoSizeCut ? LayoutDrawing{}
+                   : ViewLayoutArgs(*dm, view, w.OnArrayPage(), w.GivenBoards(), w.GivenUnits());
     return vorn::SaveVectorPicture(
         fileName, w.DiagramSize(),
         [&](const vorn::DiagramCanvas& canvas) {

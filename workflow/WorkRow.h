@@ -51,7 +51,7 @@ struct SearchOptions {
     bool bothPanel = true;
     bool bothBase = true;
     bool tooling = false;
-    PackingOption packing = PackingOption::Off; // best packing of a typed panel
+    PackingOption packing = PackingOption::Off; // best packing: searches and typed panel
     bool operator==(const SearchOptions&) const = default;
 };
 

@@ -1,0 +1,246 @@
+// Search rows laid out beyond the blocks, driven through the real main
+// window: F2 with best packing on, the grid re-sorted, the packed row
+// picked, drawn board by board, switched to millimetres and picked again,
+// saved and opened; with the option off the tables are as before.
+
+#include "BestPacking.h"
+#include "CursorModel.h"
+#include "DataModule.h"
+#include "JobCommands.h"
+#include "MainWindow.h"
+#include "MainWindowAccess.h"
+#include "PanelSearch.h"
+#include "PartsArchive.h"
+#include "VornTestSupport.h"
+#include "WindowTestSupport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+using vorn::Cursor;
+using vorn::DiagramView;
+using vorn::PackingOption;
+
+namespace {
+
+double Num(const Cursor& c, const char* f) {
+    return c.asDouble(QString::fromLatin1(f));
+}
+
+bool NoBlocks(const Cursor& t, int r) {
+    for (const char* f : {"Set_La", "Set_Wb", "Set_Lb", "Set_Wa", "Set_sLa", "Set_sWb"})
+        if (t.valueAt(r, t.fieldIndex(QString::fromLatin1(f))).toInt() != 0)
+            return false;
+    return true;
+}
+
+// Boards of 4 x 2 in, two panel kinds, every sheet: with best packing a
+// few panels hold more boards than the blocks.
+void TypeJob(TVornMF& w, PackingOption packing) {
+    Cursor& j = w.Data()->TempInput;
+    j.edit();
+    for (const auto& [name, value] : {std::pair{"Set_L", 4.0},
+                                      {"Set_W", 2.0},
+                                      {"Set_C", 0.1},
+                                      {"BorderX_L", 0.5},
+                                      {"BorderX_W", 0.5},
+                                      {"Min_PL", 8.0},
+                                      {"Min_PW", 8.0},
+                                      {"Max_PL", 24.0},
+                                      {"Max_PW", 21.0},
+                                      {"PLPW_ratio", 2.5},
+                                      {"Min_lv", 0.0}})
+        j.setValue(QString::fromLatin1(name), value);
+    j.post();
+    vorn::SearchOptions o = w.Options();
+    o.panelKinds = QStringLiteral("2");
+    o.autoPanel = true;
+    o.bestBase = false;
+    o.bothPanel = o.bothBase = true;
+    o.packing = packing;
+    w.SetOptions(o);
+}
+
+// The engine's rows for the job the window holds (the seeded sheets).
+std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
+    const Cursor& j = w.Data()->TempInput;
+    vorn::PanelJob in;
+    in.Set_L = Num(j, "Set_L");
+    in.Set_W = Num(j, "Set_W");
+    in.Set_C = Num(j, "Set_C");
+    in.BorderX_L = Num(j, "BorderX_L");
+    in.BorderX_W = Num(j, "BorderX_W");
+    in.Max_PL = Num(j, "Max_PL");
+    in.Max_PW = Num(j, "Max_PW");
+    in.Min_PL = Num(j, "Min_PL");
+    in.Min_PW = Num(j, "Min_PW");
+    in.PLPW_ratio = Num(j, "PLPW_ratio");
+    in.Min_lv = Num(j, "Min_lv");
+    const vorn::SearchOptions o = w.Options();
+    in.PanelNumber = o.panelKinds.toStdString();
+    in.AUTOPanel = o.autoPanel;
+    in.GoodBase = o.bestBase;
+    in.BothPanel = o.bothPanel;
+    in.BothBase = o.bothBase;
+    in.packing = o.packing;
+    in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
+    vorn::CollectedRows sink;
+    vorn::NoProgress progress;
+    vorn::RunPanelSearch(in, w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch,
+                         sink, progress);
+    vorn::SortAndNumber(sink.rows);
+    return sink.rows;
+}
+
+} // namespace
+
+class PackedRowsWindowTest : public QObject, protected vorn::test::MainWindowAccess {
+    Q_OBJECT
+
+    void PressF2() {
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+        QTest::keyClick(w_.get(), Qt::Key_F2);
+    }
+    void DoubleClickRow(int row) {
+        QTableView* grid = w_->ResultGrid();
+        const QModelIndex index = grid->model()->index(row, 1);
+        grid->scrollTo(index);
+        const QPoint at = grid->visualRect(index).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+    int RowNumbered(int number) const {
+        const Cursor& t = Dm().TempResult;
+        for (int r = 0; r < t.recordCount(); ++r)
+            if (t.valueAt(r, t.fieldIndex(QStringLiteral("Number"))).toInt() == number)
+                return r;
+        return -1;
+    }
+    QStringList VisibleColumns() const {
+        QStringList titles;
+        QTableView* grid = w_->ResultGrid();
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            if (!grid->isColumnHidden(c))
+                titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+        return titles;
+    }
+    // The panel view of the picked plan: every board of the row placed
+    // inside the panel's least margins with the gap kept, and drawn as shown.
+    void CheckPanelView(int boards, double margin) {
+        const Cursor& j = Dm().TempInput;
+        const vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Panel1);
+        QCOMPARE(int(args.Boards.size()), boards);
+        QCOMPARE(int(Num(j, "Panel")), boards);
+        vorn::PackRequest q;
+        q.containerL = Num(j, "Panel_L");
+        q.containerW = Num(j, "Panel_W");
+        q.pieceL = Num(j, "Set_L");
+        q.pieceW = Num(j, "Set_W");
+        q.gap = Num(j, "Set_C");
+        // The search's margins are its sums: 0.5 may come out a few ulps short.
+        q.marginL = q.marginW = margin - 1e-9;
+        const std::string fault = vorn::PlacementFault(args.Boards, q, false);
+        QVERIFY2(fault.empty(), fault.c_str());
+        const QImage shown = w_->DiagramImage()->pixmap().toImage();
+        QImage plain(shown.size(), QImage::Format_RGB32);
+        plain.fill(Qt::white);
+        vorn::DrawLayoutDiagram(args, plain);
+        QCOMPARE(shown, plain.convertToFormat(shown.format()));
+    }
+
+private slots:
+    void initTestCase() { vorn::test::IsolateUserSettings(); }
+    void init() { QVERIFY(OpenWindow()); }
+    void cleanup() { CloseWindow(); }
+
+    void packedRowPickedSwitchedSavedAndOpened() {
+        TypeJob(*w_, PackingOption::Off);
+        PressF2();
+        const QStringList columnsOff = VisibleColumns();
+        QVERIFY(Dm().resultBoards.Empty());
+
+        TypeJob(*w_, PackingOption::Routed);
+        PressF2();
+        const std::vector<vorn::ResultRow> expected = EngineRows(*w_);
+        Cursor& t = Dm().TempResult;
+        QCOMPARE(t.recordCount(), int(expected.size()));
+        const auto packed =
+            std::count_if(expected.begin(), expected.end(),
+                          [](const vorn::ResultRow& r) { return !r.boards.empty(); });
+        QVERIFY(packed > 0);
+        QCOMPARE(Dm().resultBoards.Size(), std::size_t(packed));
+        QCOMPARE(VisibleColumns(), columnsOff);
+
+        // Another order: the packed row with the most boards, wherever it is.
+        t.setSort(QStringLiteral("Panel_lv"));
+        int row = -1;
+        for (int r = 0; r < t.recordCount(); ++r)
+            if (NoBlocks(t, r) && (row < 0 || t.valueAt(r, t.fieldIndex("Panel")).toInt() >
+                                                  t.valueAt(row, t.fieldIndex("Panel")).toInt()))
+                row = r;
+        QVERIFY(row > 0);
+        const int number = t.valueAt(row, t.fieldIndex("Number")).toInt();
+        const vorn::ResultRow& e = expected[std::size_t(number - 1)];
+        QVERIFY(!e.boards.empty());
+        DoubleClickRow(row);
+        QCOMPARE(w_->GivenBoards(), e.boards);
+        CheckPanelView(e.Panel, 0.5);
+        QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
+        vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed"));
+
+        // A block row picked after it: no boards of the other row remain.
+        const int block = row == 0 ? 1 : 0;
+        QVERIFY(!NoBlocks(t, block));
+        DoubleClickRow(block);
+        QVERIFY(w_->GivenBoards().empty());
+        QVERIFY(w_->GatherLayoutArgs(DiagramView::Panel1).Boards.empty());
+
+        // Millimetres: the row's placements scaled as its lengths.
+        QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
+        QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
+        DoubleClickRow(RowNumbered(number));
+        std::vector<vorn::Placement> mm = e.boards;
+        for (vorn::Placement& p : mm)
+            p = {p.x * 25.4, p.y * 25.4, p.length * 25.4, p.width * 25.4, p.turned};
+        QCOMPARE(w_->GivenBoards(), mm);
+        CheckPanelView(e.Panel, 0.5 * 25.4);
+        vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed_mm"));
+
+        // Saved under a part number and opened into a new job.
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-F2"));
+        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C-F2"));
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        Dm().TempInput.edit();
+        Dm().TempInput.setValue(QStringLiteral("Layer"), 4);
+        Dm().TempInput.post();
+        w_->ToolButton3Click();
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PACK-F2\" 已保存"));
+        const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel1);
+        w_->StartNewJob();
+        QVERIFY(w_->GivenBoards().empty());
+        Dm().SavedPartsQuery.close();
+        vorn::SetSavedPartsSql(Dm(), true, vorn::QueryText::SavedPartsOrder);
+        Dm().SavedPartsQuery.open();
+        QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
+        vorn::LoadSavedPartIntoJob(*w_);
+        w_->Selector(DiagramView::Panel1)->click();
+        const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel1);
+        QCOMPARE(opened.Boards.size(), saved.Boards.size());
+        for (std::size_t i = 0; i < opened.Boards.size(); ++i) {
+            VORN_COMPARE_NEAR(opened.Boards[i].x, saved.Boards[i].x, 1e-9);
+            VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
+            QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
+        }
+        CheckPanelView(e.Panel, 0.5 * 25.4);
+    }
+};
+
+QTEST_MAIN(PackedRowsWindowTest)
+#include "PackedRowsWindowTest.moc"

@@ -1,0 +1,170 @@
+// Result rows laid out beyond the blocks: their placements kept beside the
+// working result tables by row ID, through sorting, numbering, filtering, the
+// unit switch and the pick-up into the job and array rows.
+
+#include "DataModule.h"
+#include "JobCommands.h"
+#include "ResultSinks.h"
+#include "UnitSwitch.h"
+#include "Units.h"
+#include "VornTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace vorn;
+
+namespace {
+
+// Row i of the fixture: every 7th carries i % 5 + 1 boards marked by x = i.
+// More rows than one batch of the sink, so IDs run on across batches.
+constexpr int kRows = 2500;
+
+std::vector<Placement> BoardsOfFixtureRow(int i) {
+    std::vector<Placement> boards;
+    if (i % 7 == 0)
+        for (int k = 0; k <= i % 5; ++k)
+            boards.push_back({double(i), 0.25 * k, 1.5, 0.75 + k, k % 2 == 1});
+    return boards;
+}
+
+struct ResultPlacements : ::testing::Test {
+    ResultPlacements() : dm(dir.path()) {
+        for (Cursor* c : {&dm.TempInput, &dm.TempInputCus}) {
+            c->open();
+            c->append();
+            c->post();
+        }
+    }
+    // The fixture rows through the search's sink, sorted and numbered as a
+    // search leaves them.
+    void WriteRows() {
+        dm.TempResult.open();
+        dm.TempResult.setSort(QString());
+        ResultTableSink sink(dm.TempResult, &dm.resultBoards);
+        for (int i = 0; i < kRows; ++i) {
+            ResultRow r;
+            r.Set_L = 1.5;
+            r.Set_W = 0.75;
+            r.Panel_N = i;
+            r.Panel = int(BoardsOfFixtureRow(i).size());
+            r.Panel_down = (i * 7919) % kRows; // anything but the order written
+            r.boards = BoardsOfFixtureRow(i);
+            sink.Write(r);
+        }
+        sink.Finish();
+        NumberInSortOrder(dm.TempResult, "Base_down;Panel_down");
+    }
+    // Every shown row picked: its boards are those written with it.
+    void CheckEveryShownRow(double scale = 1) {
+        Cursor& t = dm.TempResult;
+        for (int r = 0; r < t.recordCount(); ++r) {
+            t.moveTo(r);
+            std::vector<Placement> boards{{9, 9, 9, 9, true}}; // replaced by the pick-up
+            ASSERT_TRUE(PickUpPlanRow(dm, boards));
+            const int i = t.asInt(QStringLiteral("Panel_N"));
+            std::vector<Placement> expected = BoardsOfFixtureRow(i);
+            for (Placement& p : expected)
+                p = {p.x * scale, p.y * scale, p.length * scale, p.width * scale, p.turned};
+            ASSERT_EQ(boards, expected) << "row " << i;
+        }
+    }
+    test::ProgramDir dir;
+    TDataM1 dm;
+};
+
+} // namespace
+
+TEST_F(ResultPlacements, KeptByRowThroughSortFilterAndNumbering) {
+    WriteRows();
+    EXPECT_EQ(dm.resultBoards.Size(), std::size_t((kRows + 6) / 7));
+    CheckEveryShownRow();
+    dm.TempResult.setSort(QStringLiteral("Panel_lv;Panel_N"));
+    CheckEveryShownRow();
+    dm.TempResult.setFilter(QStringLiteral("Panel_N > 1000"));
+    dm.TempResult.setFiltered(true);
+    ASSERT_EQ(dm.TempResult.recordCount(), kRows - 1001);
+    CheckEveryShownRow();
+}
+
+TEST_F(ResultPlacements, UnitSwitchScalesThemAsTheRowsLengths) {
+    WriteRows();
+    std::vector<Placement> given = BoardsOfFixtureRow(14);
+    ConvertWorkingTables(dm, NextUnit(InchCaption()), &given);
+    // The factor of the row's lengths, applied the same way.
+    const double mm = dm.TempResult.asDouble(QStringLiteral("Set_L")) / 1.5;
+    EXPECT_EQ(mm, 1.5 * 25.4 / 1.5);
+    CheckEveryShownRow(25.4);
+    EXPECT_EQ(given.back().width, (0.75 + 4) * 25.4);
+    ConvertWorkingTables(dm, NextUnit(MmCaption()), &given);
+    Cursor& t = dm.TempResult;
+    for (int r = 0; r < t.recordCount(); ++r) {
+        t.moveTo(r);
+        std::vector<Placement> boards;
+        ASSERT_TRUE(PickUpPlanRow(dm, boards));
+        const std::vector<Placement> written =
+            BoardsOfFixtureRow(t.asInt(QStringLiteral("Panel_N")));
+        ASSERT_EQ(boards.size(), written.size());
+        for (std::size_t k = 0; k < boards.size(); ++k) {
+            EXPECT_EQ(boards[k].length, written[k].length * 25.4 / 25.4);
+            EXPECT_EQ(boards[k].turned, written[k].turned);
+        }
+    }
+    EXPECT_EQ(given.back().width, (0.75 + 4) * 25.4 / 25.4);
+}
+
+TEST_F(ResultPlacements, GoneWithTheirTable) {
+    WriteRows();
+    ASSERT_FALSE(dm.resultBoards.Empty());
+    dm.TempResult.close();
+    EXPECT_TRUE(dm.resultBoards.Empty());
+    // A new search: IDs start at 1 again and find no old boards.
+    dm.TempResult.open();
+    ResultTableSink sink(dm.TempResult, &dm.resultBoards);
+    ResultRow block;
+    block.Panel = 4;
+    sink.Write(block);
+    sink.Finish();
+    dm.TempResult.first();
+    std::vector<Placement> boards = BoardsOfFixtureRow(0);
+    ASSERT_TRUE(PickUpPlanRow(dm, boards));
+    EXPECT_TRUE(boards.empty());
+    // No row to pick: the job's boards stay.
+    dm.TempResult.close();
+    boards = BoardsOfFixtureRow(0);
+    EXPECT_FALSE(PickUpPlanRow(dm, boards));
+    EXPECT_EQ(boards, BoardsOfFixtureRow(0));
+}
+
+TEST_F(ResultPlacements, ArrayRowsKeepTheirUnits) {
+    Cursor& t = dm.TempResultCus;
+    t.open();
+    t.setSort(QString());
+    {
+        ArrayTableSink sink(t, &dm.arrayResultUnits);
+        for (int i = 0; i < 30; ++i) {
+            ArrayRow r;
+            r.Part_L = 1.5;
+            r.Part_W = 0.75;
+            r.Panel = i + 1;
+            r.Panel_Down = 30 - i;
+            r.units = BoardsOfFixtureRow(i);
+            sink.Write(r);
+        }
+        sink.Finish();
+    }
+    NumberInSortOrder(t, "Panel_Down");
+    ConvertWorkingTables(dm, NextUnit(InchCaption()));
+    for (int r = 0; r < t.recordCount(); ++r) {
+        t.moveTo(r);
+        std::vector<Placement> units;
+        ASSERT_TRUE(PickUpArrayRow(dm, units));
+        std::vector<Placement> expected = BoardsOfFixtureRow(t.asInt(QStringLiteral("Panel")) - 1);
+        for (Placement& p : expected)
+            p = {p.x * 25.4, p.y * 25.4, p.length * 25.4, p.width * 25.4, p.turned};
+        ASSERT_EQ(units, expected);
+    }
+    t.close();
+    EXPECT_TRUE(dm.arrayResultUnits.Empty());
+}
