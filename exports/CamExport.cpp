@@ -396,23 +396,27 @@ const std::vector<const char*>& CamLayers() {
 
 CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole>& panel1Holes,
                   const std::vector<ToolingHole>& panel2Holes,
-                  const std::vector<ToolingHole>& arrayHoles) {
+                  const std::vector<ToolingHole>& arrayHoles, const std::vector<Placement>& boards,
+                  const std::vector<Placement>& units) {
     CamPlan p;
     p.mm = mm;
-    const auto outline = [&](DiagramView view, const std::vector<ToolingHole>& holes) {
+    const auto outline = [&](DiagramView view, const std::vector<ToolingHole>& holes,
+                             const std::vector<Placement>& placed = {}, const char* count = "") {
         CamOutline o;
         o.drawing = LayoutArgsOf(view, plan);
+        if (!placed.empty())
+            o.drawing.Boards = BoardsOfRow(placed, o.drawing, plan.number(count));
         o.pieces = PlacementsOf(o.drawing);
         o.holes = holes;
         return o;
     };
-    p.panel1 = outline(DiagramView::Panel1, panel1Holes);
+    p.panel1 = outline(DiagramView::Panel1, panel1Holes, boards, "Panel");
     const bool two = plan.number("Panel2") > 0;
     if (two)
         p.panel2 = outline(DiagramView::Panel2, panel2Holes);
     const auto n = plan.number;
     if (PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"), n("PanelCu"), n("Panel_lvCu")))
-        p.array = outline(DiagramView::Array, arrayHoles);
+        p.array = outline(DiagramView::Array, arrayHoles, units, "PanelCu");
     if (two) {
         const TwoPanelCutting cut = TwoPanelCuttingArgsOf(plan);
         const TwoSizePlacements placed = PlacementsOf(cut);

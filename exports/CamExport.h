@@ -34,10 +34,14 @@ struct CamPlan {
 };
 
 // The plan of a record (the job row, a search result row) by column name,
-// with the holes of each outline as the holes command places them.
+// with the holes of each outline as the holes command places them. Panel 1
+// laid out beyond the blocks takes `boards`, the array `units` (the
+// record's placements), where they are the record's (BoardsOfRow).
 CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole>& panel1Holes,
                   const std::vector<ToolingHole>& panel2Holes,
-                  const std::vector<ToolingHole>& arrayHoles);
+                  const std::vector<ToolingHole>& arrayHoles,
+                  const std::vector<Placement>& boards = {},
+                  const std::vector<Placement>& units = {});
 
 // The drawing as DXF text (AutoCAD 2000, written by dxflib).
 QByteArray CamDxf(const CamPlan& plan);

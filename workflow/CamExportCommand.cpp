@@ -50,14 +50,10 @@ bool SavePlanForMachines(JobWindow& w, const QString& fileName, QString* error) 
     const vorn::PlanFields fields{
         [&job](const char* f) { return job.asDouble(QString::fromLatin1(f)); },
         [&job](const char* f) { return job.asString(QString::fromLatin1(f)); }};
-    vorn::CamPlan plan =
-        vorn::CamPlanOf(fields, w.UnitIsMm(), holes[QStringLiteral("Panel1")],
-                        holes[QStringLiteral("Panel2")], holes[QStringLiteral("Array")]);
-    // A typed panel laid out beyond the blocks: its boards, as the view draws them.
-    plan.panel1.drawing.Boards =
-        vorn::BoardsOfRow(w.GivenBoards(), plan.panel1.drawing, fields.number("Panel"));
-    if (!plan.panel1.drawing.Boards.empty())
-        plan.panel1.pieces = plan.panel1.drawing.Boards;
+    // A plan laid out beyond the blocks: its boards, as the view draws them.
+    const vorn::CamPlan plan = vorn::CamPlanOf(
+        fields, w.UnitIsMm(), holes[QStringLiteral("Panel1")], holes[QStringLiteral("Panel2")],
+        holes[QStringLiteral("Array")], w.GivenBoards(), w.GivenUnits());
     if (QFileInfo(fileName).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
         return vorn::WritePlacementCsv(plan, fileName, error);
     return vorn::WriteCamDxf(plan, fileName, error);

@@ -293,6 +293,18 @@ def main_checks():
     check_plan("two_below", j2, 7)
     check_plan("one_row3", j1, 3)
 
+    # Best packing: a row laid out beyond the blocks (block counts 0) is drawn
+    # and listed board by board, as many boards as the row holds.
+    packed_job = os.path.join(WORK, "j2_routed.job")
+    with open(j2) as f, open(packed_job, "w") as g:
+        g.write(f.read() + "\nBestPacking=Routed\n")
+    blocks = ("Set_La", "Set_Wb", "Set_Lb", "Set_Wa", "Set_sLa", "Set_sWb")
+    packed = [n for n, r in enumerate(csv_rows(run("search", packed_job).stdout), 1)
+              if all(r[k] == "0" for k in blocks)]
+    check(len(packed) > 0, "packed: a search row laid out beyond the blocks")
+    for n in packed[:2]:
+        check_plan(f"packed_row{n}", packed_job, n)
+
     # Millimetres: the same drawing, every length times 25.4.
     scale = {"Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Min_PL", "Min_PW", "Max_PL",
              "Max_PW", "Part_L", "Part_W", "Part_C", "SetBorder_L", "SetBorder_W", "Min_SetL",

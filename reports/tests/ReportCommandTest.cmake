@@ -65,3 +65,38 @@ expect_refused(kind.txt 2 "xlsx or a .pdf" --job ${JOBS}/j1.job --row 1)
 expect_refused(db.xlsx 2 "Vorn.mdb" --job ${JOBS}/j1.job --row 1 --db ${WORK}/Vorn.mdb)
 expect_refused(missing.xlsx 2 "" --job ${WORK}/no-such.job --row 1)
 expect_refused(layer.xlsx 2 "--layer" --job ${JOBS}/j1.job --row 1 --layer x)
+
+# Best packing: the report of a search row laid out beyond the blocks (block
+# counts 0) draws its boards in the panel picture.
+file(READ ${JOBS}/j2.job j2)
+file(WRITE ${WORK}/routed.job "${j2}\nBestPacking=Routed\n")
+execute_process(COMMAND ${PYTHON} -c "
+import csv, io, os, subprocess, sys
+import openpyxl
+from PIL import Image
+vp, job, out = sys.argv[1:4]
+env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
+rows = list(csv.DictReader(io.StringIO(
+    subprocess.run([vp, 'search', job], capture_output=True, text=True, check=True, env=env).stdout)))
+blocks = ('Set_La', 'Set_Wb', 'Set_Lb', 'Set_Wa', 'Set_sLa', 'Set_sWb')
+packed = [(n, r) for n, r in enumerate(rows, 1) if all(r[k] == '0' for k in blocks)]
+assert packed, 'no row laid out beyond the blocks'
+n, row = packed[0]
+subprocess.run([vp, 'report', '--job', job, '--row', str(n), '-o', out], check=True, env=env)
+sheet = openpyxl.load_workbook(out)['Sheet1']
+# The panel picture: the panel is filled green, each board outlined in
+# black on it, so a line across the panel crosses board edges (none when
+# the boards are missing).
+image = Image.open(io.BytesIO(sheet._images[0]._data())).convert('RGB')
+width, height = image.size
+px = image.load()
+def edges(y):
+    green = [x for x in range(width) if px[x, y][1] > 180 and px[x, y][0] < 120]
+    dark = [max(px[x, y]) < 80 for x in range(green[0], green[-1] + 1)] if green else []
+    return sum(1 for i in range(1, len(dark)) if dark[i] and not dark[i - 1])
+most = max(edges(y) for y in range(height // 4, 3 * height // 4, 8))
+assert int(row['Panel']) > 0 and most >= 4, (n, row['Panel'], most)
+" ${VORNPLAN} ${WORK}/routed.job ${WORK}/routed.xlsx RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the report of a packed row: ${err}")
+endif()

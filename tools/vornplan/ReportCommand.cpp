@@ -83,6 +83,7 @@ int Run(int argc, char** argv) {
     job.note = p.value(QStringLiteral("note"));
     job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
+    job.boards = row.boards; // a row laid out beyond the blocks
     std::vector<vorn::PlacedHole> holes;
     std::string dbError;
     const std::string db = vornplan::DatabaseOption(p);
