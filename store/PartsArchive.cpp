@@ -189,6 +189,13 @@ std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by) {
 
 } // namespace
 
+std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm) {
+    const Cursor& q = dm.SavedPartsQuery;
+    if (!q.isOpen() || q.isEmpty())
+        return {};
+    return ReadBoards(dm.connection(), q.asInt(QStringLiteral("ID")), Factor(mm));
+}
+
 int ArchiveTime(const QTime& t) {
     return t.hour() * 10000 + t.minute() * 100 + t.second();
 }

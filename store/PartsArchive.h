@@ -115,6 +115,11 @@ QString SavedPartsOrderLine(TDataM1& dm, const QString& column, bool descending)
 // The tooling query's SQL in the given unit (it must be closed).
 void SetPartToolingSql(TDataM1& dm, bool mm);
 
+// The boards of SavedPartsQuery's current part laid out beyond the blocks,
+// in millimetres (`mm`) or inches; empty for a block plan or without a
+// current part.
+std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm);
+
 // The saved holes of SavedPartsQuery's current part of one panel type, read
 // through PartToolingQuery. Its Type is set for the read and set back
 // afterwards; an open query is open again afterwards.

@@ -150,7 +150,14 @@ void TForm4::RadioButton1Click() {
     if (view == DiagramView::Cutting && source_.plan.number("Panel2") > 0) {
         DrawTwoPanelCutting(TwoPanelCuttingArgsOf(source_.plan), image);
     } else {
-        const LayoutDrawing args = LayoutArgsOf(view, source_.plan);
+        LayoutDrawing args = LayoutArgsOf(view, source_.plan);
+        if (view == DiagramView::Panel1 && source_.boards) {
+            try {
+                args.Boards = BoardsOfRow(source_.boards(), args, source_.plan.number("Panel"));
+            } catch (const std::exception& e) {
+                QMessageBox::critical(this, QStringLiteral("Vorn"), QString::fromUtf8(e.what()));
+            }
+        }
         const double scale = DrawLayoutDiagram(args, image);
         // The cutting view carries no holes.
         const QString type = ToolingTypeOf(view);

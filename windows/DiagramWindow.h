@@ -23,6 +23,8 @@ struct SavedPlanSource {
     std::function<QString()> unit; // "Inch" or "mm": the unit of the lengths
     // The saved holes of one panel type ("Panel1", "Panel2", "Array").
     std::function<std::vector<ToolingHole>(const QString& type)> holes;
+    // Panel 1's boards laid out beyond the blocks (empty for a block plan).
+    std::function<std::vector<Placement>()> boards;
 };
 
 class TForm4 : public QDialog {

@@ -412,6 +412,9 @@ void TForm3::ToolButton1Click() {
             holes.push_back({h.serialNumber, h.x, h.y, h.diameter});
         return holes;
     };
+    source.boards = [this] {
+        return SavedBoardsOfCurrentPart(dm_, speedButton1_->text() == QLatin1String("mm"));
+    };
     TForm4 window(std::move(source), this);
     window.exec();
 }

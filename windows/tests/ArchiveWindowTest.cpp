@@ -396,6 +396,40 @@ private slots:
         vorn::DrawLayoutDiagram(opened, drawn);
         QCOMPARE(shown, drawn.convertToFormat(shown.format()));
         Shot(w_.get(), QStringLiteral("archive_packed_plan_opened"));
+
+        // The query window's diagram draws the stored boards, not the
+        // counts (0), in either unit.
+        vorn::TForm3 f(Dm(), w_.get());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        vorn::Cursor& q = Dm().SavedPartsQuery;
+        for (const double unit : {1.0, 25.4}) {
+            if (unit != 1)
+                f.UnitButton()->click();
+            QVERIFY(q.locate("Part_number", {QStringLiteral("PACK-53")}));
+            vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
+                DiagramView::Panel1,
+                {[&q](const char* c) { return q.asDouble(QString::fromLatin1(c)); },
+                 [&q](const char* c) { return q.asString(QString::fromLatin1(c)); }});
+            QCOMPARE(expected.La + expected.Lb + expected.sLa, 0);
+            std::vector<vorn::Placement> boards = saved.Boards;
+            for (vorn::Placement& p : boards)
+                p = {p.x * unit, p.y * unit, p.length * unit, p.width * unit, p.turned};
+            expected.Boards = vorn::BoardsOfRow(boards, expected, 53);
+            QCOMPARE(expected.Boards.size(), std::size_t(53));
+            InModal<vorn::TForm4>([&](vorn::TForm4* d) {
+                QVERIFY(d->Selector(DiagramView::Panel1)->isChecked());
+                const QImage inWindow = d->Image()->pixmap().toImage();
+                QImage boardByBoard(inWindow.size(), QImage::Format_RGB32);
+                boardByBoard.fill(Qt::white);
+                vorn::DrawLayoutDiagram(expected, boardByBoard);
+                QCOMPARE(inWindow, boardByBoard.convertToFormat(inWindow.format()));
+                Shot(d, unit == 1 ? QStringLiteral("archive_diagram_packed")
+                                  : QStringLiteral("archive_diagram_packed_mm"));
+                d->reject();
+            });
+            f.DiagramButton()->click();
+        }
     }
 
     void openFromTheSearchWindow() {
