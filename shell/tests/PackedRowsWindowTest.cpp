@@ -202,13 +202,19 @@ private slots:
         QVERIFY(w_->GivenBoards().empty());
         QVERIFY(w_->GatherLayoutArgs(DiagramView::Panel1).Boards.empty());
 
-        // Millimetres: the row's placements scaled as its lengths.
+        // Picked again and switched to millimetres: the job's boards and the
+        // kept rows' scaled as their lengths.
+        DoubleClickRow(row);
+        QCOMPARE(w_->GivenBoards(), e.boards);
         QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
         QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
-        DoubleClickRow(RowNumbered(number));
         std::vector<vorn::Placement> mm = e.boards;
         for (vorn::Placement& p : mm)
             p = {p.x * 25.4, p.y * 25.4, p.length * 25.4, p.width * 25.4, p.turned};
+        QCOMPARE(w_->GivenBoards(), mm);
+        CheckPanelView(e.Panel, 0.5 * 25.4);
+        w_->GivenBoards().clear();
+        DoubleClickRow(RowNumbered(number));
         QCOMPARE(w_->GivenBoards(), mm);
         CheckPanelView(e.Panel, 0.5 * 25.4);
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed_mm"));
