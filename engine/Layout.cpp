@@ -89,9 +89,13 @@ struct Current {
     char s = 0; // pattern text of the layout under test; 0 while empty
 };
 
-void Offer(bool allowMixed, const Current& cur, Layout& best) {
+// Called for every round of every layout: kept inline, and most rounds place
+// fewer pieces than the best so far.
+[[gnu::always_inline]] inline void Offer(bool allowMixed, const Current& cur, Layout& best) {
     const std::int64_t n = cur.lay.Pieces();
     const std::int64_t nBest = best.Pieces();
+    if (n < nBest)
+        return;
     bool take = false;
     if (!allowMixed) {
         take = cur.s == 'N' && n > nBest;
@@ -177,6 +181,30 @@ struct SideRuns {
     std::vector<Band> hull;
     std::vector<std::pair<int, int>> rounds;
     int wCount = 0;
+
+    // BestCorner(hull, u, v), kept. The other side's rounds ask for the
+    // counts (u, v) of W-sides and L-sides in one run; both grow with the run,
+    // so u + v tells the pairs apart and the same few are asked for again by
+    // every side this one is paired with. A slot holding another pair is
+    // worked out afresh.
+    const Band* Corner(int u, int v) const {
+        const auto at = static_cast<std::size_t>(u) + static_cast<std::size_t>(v);
+        if (at >= corners.size())
+            corners.resize(at + 1);
+        Kept& k = corners[at];
+        if (k.u != u || k.v != v) {
+            const Band* g = BestCorner(hull, u, v);
+            if (!g)
+                return nullptr;
+            k = {u, v, static_cast<int>(g - hull.data())};
+        }
+        return &hull[static_cast<std::size_t>(k.at)];
+    }
+
+    struct Kept {
+        int u = -1, v = -1, at = 0;
+    };
+    mutable std::vector<Kept> corners; // emptied whenever the hull changes
 };
 
 namespace {
@@ -186,6 +214,7 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
     thread_local std::vector<Band> all;
     Bands(v, L, C, fitW, all);
     UpperHull(all, out.hull);
+    out.corners.clear();
     out.rounds.clear();
     const std::int64_t lKey = TolKey(L);
     double x = v + (L + C);
@@ -218,7 +247,6 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     Layout& c = cur.lay;
 
     // Family 1: a1 upright columns, the rest of the length for turned pieces.
-    const std::vector<Band>& bandsW = alongW.hull;
     const int columnLength = alongW.wCount;
     c.a1 = -1;
     for (const auto& [b1, c1] : alongL.rounds) {
@@ -228,7 +256,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.a2 = columnLength;
         c.b2 = 0;
         c.c2 = 0;
-        if (const Band* g = BestCorner(bandsW, c.b1, c.c1)) {
+        if (const Band* g = alongW.Corner(c.b1, c.c1)) {
             c.b2 = g->G;
             c.c2 = g->K;
         }
@@ -261,7 +289,6 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     }
 
     // Family 2: b2 turned rows, the rest of the width for upright pieces.
-    const std::vector<Band>& bandsL = alongL.hull;
     const int rowLength = alongL.wCount;
     c.b2 = -1;
     for (const auto& [a2, c1] : alongW.rounds) {
@@ -271,7 +298,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.b1 = rowLength;
         c.a1 = 0;
         c.c2 = 0;
-        if (const Band* g = BestCorner(bandsL, c.a2, c.c1)) {
+        if (const Band* g = alongL.Corner(c.a2, c.c1)) {
             c.a1 = g->G;
             c.c2 = g->K;
         }
