@@ -44,8 +44,15 @@ private:
                     std::swap(PL, PW);
                 Candidate cand;
                 if (!onHelper) {
+                    // Read, never added: the search adds each layout where it
+                    // takes the candidate, in the order of the walk, so what
+                    // its table keeps (and the layouts it counts) never
+                    // depends on which thread was ahead.
                     s_.progress_.Beat();
-                    cand.board = s_.Board(PL, PW);
+                    const Layout* known = s_.boardCache_.Find(KeyOf(PL, PW));
+                    cand.board = known ? *known
+                                       : s_.boardLayouts_->Pieces(s_.job_.BothPanel, s_.BXL_,
+                                                                  s_.BXW_, PL, PW);
                 } else if (const Layout* known = boards_.Find(KeyOf(PL, PW))) {
                     cand.board = *known;
                 } else {

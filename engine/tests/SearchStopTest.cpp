@@ -92,12 +92,15 @@ struct CheckLog : SearchProgress {
 // stage out; the calling thread takes both in order: rows, counts and the
 // steps a window sees are those of one thread. Small boards in "every sheet"
 // mode have thousands of sizes (hundreds of chunks), tiny boards tens of
-// thousands of candidates; best-sheet jobs, presets and millimetres too.
+// thousands of candidates, a 14 mm board on panels up to 24 in more
+// candidates than the search keeps layouts of (its table starts again, so
+// the layouts it counts depend on the order they were added in); best-sheet
+// jobs, presets and millimetres too.
 TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
     std::mt19937 rng(2718);
     std::size_t pairRows = 0;
     int manySizes = 0;
-    for (int t = 0; t < 10; ++t) {
+    for (int t = 0; t < 11; ++t) {
         const DisplayUnit unit = t % 4 == 3 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
         const double f = UnitFactor(unit);
         PanelJob job = SmallBoardsJob(rng, unit, t, 0.5, 1.1, {14, 10, 12, 9}, 65);
@@ -111,6 +114,20 @@ TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
             job.Max_PL = 5 * f;
             job.Max_PW = 4 * f;
             job.PanelNumber = "1";
+        }
+        if (t == 10) {
+            job.Set_L = 0.571 * f;
+            job.Set_W = 0.405 * f;
+            job.Set_C = 0.05 * f;
+            job.Min_PL = job.Min_PW = 6 * f;
+            job.Max_PL = job.Max_PW = 24 * f;
+            job.BorderX_L = job.BorderX_W = 0.4 * f;
+            job.PLPW_ratio = 3;
+            job.Min_lv = 50;
+            job.PanelNumber = "1";
+            job.AUTOPanel = true;
+            job.GoodBase = false;
+            job.BothPanel = job.BothBase = true;
         }
         CollectedRows one, two;
         CheckLog logOne, logTwo;
