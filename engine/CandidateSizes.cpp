@@ -12,7 +12,8 @@ namespace vorn::panelsearch {
 class Search::CandidatesAhead {
 public:
     CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
-        : s_(search), blocks_(std::move(blocks)), memo_(search.L_, search.W_, search.C_),
+        : s_(search), blocks_(std::move(blocks)), starts_(Starts(search, blocks_)),
+          memo_(search.L_, search.W_, search.C_),
           chunks_((blocks_.size() + kChunk - 1) / kChunk, 64, true,
                   [this](std::size_t c, bool onHelper) { return Work(c, onHelper); },
                   [this] { s_.progress_.Beat(); }) {}
@@ -31,18 +32,39 @@ public:
 private:
     static constexpr std::size_t kChunk = 8; // blocks
 
+    // Where each block's candidates begin in the sequence of all of them.
+    static std::vector<std::size_t> Starts(const Search& s,
+                                           const std::vector<std::pair<double, int>>& blocks) {
+        std::vector<std::size_t> starts;
+        starts.reserve(blocks.size());
+        std::size_t at = 0;
+        for (const auto& [fixed, list] : blocks) {
+            starts.push_back(at);
+            at += s.lists_[list].values.size();
+        }
+        return starts;
+    }
+
     std::vector<Candidate> Work(std::size_t c, bool onHelper) {
         std::vector<Candidate> out;
+        const std::vector<std::uint64_t>& first = s_.firstMet_;
         for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
             const auto [fixed, list] = blocks_[b];
+            std::size_t ordinal = starts_[b];
             for (double v : s_.lists_[list].values) {
                 if (onHelper && chunks_.Abandoned())
                     return out;
+                Candidate cand;
+                const std::size_t at = ordinal++;
+                if (!first.empty() && !(first[at / 64] >> (at % 64) & 1)) {
+                    out.push_back(cand); // met before: the search knows it
+                    continue;
+                }
                 double PL = PanelWalk::OfLengths(list) ? v : fixed;
                 double PW = PanelWalk::OfLengths(list) ? fixed : v;
                 if (PL < PW)
                     std::swap(PL, PW);
-                Candidate cand;
+                cand.laidOut = true;
                 if (!onHelper) {
                     // Read, never added: the search adds each layout where it
                     // takes the candidate, in the order of the walk, so what
@@ -53,6 +75,9 @@ private:
                     cand.board = known ? *known
                                        : s_.boardLayouts_->Pieces(s_.job_.BothPanel, s_.BXL_,
                                                                   s_.BXW_, PL, PW);
+                } else if (!first.empty()) {
+                    // Each size once: no table of its own needed.
+                    cand.board = memo_.Pieces(s_.job_.BothPanel, s_.BXL_, s_.BXW_, PL, PW);
                 } else if (const Layout* known = boards_.Find(KeyOf(PL, PW))) {
                     cand.board = *known;
                 } else {
@@ -72,8 +97,9 @@ private:
 
     Search& s_;
     const std::vector<std::pair<double, int>> blocks_;
+    const std::vector<std::size_t> starts_;
     LayoutMemo memo_;                              // the helper's
-    FlatTable<Layout> boards_;                     // the helper's
+    FlatTable<Layout> boards_;                     // the helper's, where sizes are not ranked
     InOrderChunks<std::vector<Candidate>> chunks_; // last: its helper uses the above
     std::vector<Candidate> current_;
     std::size_t at_ = 0;
@@ -125,9 +151,9 @@ void Search::GeneratePanelSizesLiteral() {
         const bool lengths = PanelWalk::OfLengths(list);
         walk_.ForList(list, [&](double v) {
             if (lengths)
-                EvaluatePanel(v, fixed);
+                EvaluatePanel(v, fixed, nullptr, MetSlot(v, fixed));
             else
-                EvaluatePanel(fixed, v);
+                EvaluatePanel(fixed, v, nullptr, MetSlot(fixed, v));
         });
     });
 }
@@ -185,6 +211,7 @@ void Search::GeneratePanelSizes() {
     }
     if (collect_ && job_.PanelNumber == "2")
         singleShare_ = SingleStageShare(static_cast<double>(plannedWork_));
+    const bool ranked = job_.AUTOPanel && RankSides(fresh);
     // Where there are two cores, a helper lays the candidates out ahead.
     std::optional<CandidatesAhead> ahead;
     if (SearchThreads() > 1 && job_.AUTOPanel && plannedWork_ >= kAheadFrom)
@@ -210,10 +237,17 @@ void Search::GeneratePanelSizes() {
             progress_.Advance(effect.steps);
         } else {
             const bool listOfLengths = PanelWalk::OfLengths(list);
+            const std::uint32_t fixedRank =
+                ranked ? sideRanks_.at(std::bit_cast<std::uint64_t>(fixed)) : 0;
+            const std::vector<std::uint32_t>& ranks = listRanks_[list];
             // Most look-ups of a size's layout miss the cache: the slot of
             // the candidate some places ahead is fetched now.
             constexpr std::size_t kFetchAhead = 8;
             auto fetch = [&](std::size_t at) {
+                if (ranked) {
+                    FetchAhead(&met_[Triangle(fixedRank, ranks[at])]);
+                    return;
+                }
                 const double v = l.values[at];
                 boardCache_.Prefetch(KeyOf(std::max(v, fixed), std::min(v, fixed)));
             };
@@ -225,10 +259,11 @@ void Search::GeneratePanelSizes() {
                 const std::int64_t s0 = progress_.Steps();
                 const std::int64_t e0 = stats_.candidatesEvaluated;
                 const Candidate* known = ahead ? &ahead->Next() : nullptr;
+                std::uint32_t* met = ranked ? &met_[Triangle(fixedRank, ranks[m])] : nullptr;
                 if (listOfLengths)
-                    EvaluatePanel(l.values[m], fixed, known);
+                    EvaluatePanel(l.values[m], fixed, known, met);
                 else
-                    EvaluatePanel(fixed, l.values[m], known);
+                    EvaluatePanel(fixed, l.values[m], known, met);
                 progress_.Beat();
                 const std::int64_t ds = progress_.Steps() - s0;
                 const std::int64_t de = stats_.candidatesEvaluated - e0;
@@ -292,6 +327,13 @@ bool Search::Trimmed(const Layout& board, double& PL, double& PW) const {
 
 void Search::ReleaseSingleSizeTables() {
     evaluated_ = {};
+    met_ = {};
+    firstMet_ = {};
+    metTable_ = {};
+    metTrimmed_ = {};
+    sideRanks_ = {};
+    for (auto& ranks : listRanks_)
+        ranks = {};
     cutAt_ = {};
     cutStore_ = {};
     for (SideList& l : lists_)
@@ -302,13 +344,92 @@ void Search::ReleaseSingleSizeTables() {
     ++boardsCleared_;
 }
 
-void Search::EvaluatePanel(double PL, double PW, const Candidate* known) {
+bool Search::RankSides(const std::vector<std::pair<double, int>>& fresh) {
+    std::vector<double> sides;
+    for (const SideList& l : lists_)
+        sides.insert(sides.end(), l.values.begin(), l.values.end());
+    for (const auto& [fixed, list] : fresh)
+        sides.push_back(fixed);
+    std::sort(sides.begin(), sides.end());
+    sides.erase(std::unique(sides.begin(), sides.end(),
+                            [](double a, double b) {
+                                return std::bit_cast<std::uint64_t>(a) ==
+                                       std::bit_cast<std::uint64_t>(b);
+                            }),
+                sides.end());
+    const std::size_t n = sides.size();
+    if (n == 0 || n * (n + 1) / 2 > kTriangleKept)
+        return false;
+    sideRanks_.reserve(n);
+    for (std::size_t r = 0; r < n; ++r)
+        sideRanks_.emplace(std::bit_cast<std::uint64_t>(sides[r]), static_cast<std::uint32_t>(r));
+    std::size_t candidates = 0;
+    for (int list = 0; list < PanelWalk::kListCount; ++list) {
+        listRanks_[list].clear();
+        for (double v : lists_[list].values)
+            listRanks_[list].push_back(sideRanks_.at(std::bit_cast<std::uint64_t>(v)));
+    }
+    for (const auto& [fixed, list] : fresh)
+        candidates += lists_[list].values.size();
+    met_.assign(n * (n + 1) / 2, 0);
+    // Marked now, in the order of the walk, so that the helper lays out
+    // only what the search will meet first; cleared again for the search.
+    firstMet_.assign((candidates + 63) / 64, 0);
+    std::size_t at = 0;
+    for (const auto& [fixed, list] : fresh) {
+        const std::uint32_t f = sideRanks_.at(std::bit_cast<std::uint64_t>(fixed));
+        for (std::uint32_t r : listRanks_[list]) {
+            std::uint32_t& slot = met_[Triangle(f, r)];
+            if (slot == 0) {
+                slot = 1;
+                firstMet_[at / 64] |= std::uint64_t{1} << (at % 64);
+            }
+            ++at;
+        }
+    }
+    std::fill(met_.begin(), met_.end(), 0);
+    return true;
+}
+
+std::uint32_t* Search::MetSlot(double PL, double PW) {
+    if (PL < PW)
+        std::swap(PL, PW);
+    const SizeKey key = KeyOf(PL, PW);
+    if (std::uint32_t* slot = metTable_.Find(key))
+        return slot;
+    if (metTable_.Size() >= kMetTableKept)
+        metTable_.Clear();
+    return &metTable_.Add(key, std::uint32_t{0});
+}
+
+void Search::EvaluatePanel(double PL, double PW, const Candidate* known, std::uint32_t* met) {
     progress_.Beat();
     ++stats_.candidatesGenerated;
     if (PL < PW)
         std::swap(PL, PW);
+    if (met && *met != 0) {
+        if (*met != kUnusable) {
+            const auto [TL, TW] = metTrimmed_[*met - 2];
+            EvaluateTrimmed(TL, TW);
+        }
+        return;
+    }
     bool usable;
-    if (known) {
+    if (met) {
+        // Laid out once, here or ahead, and never looked up again: the
+        // table of layouts is left to the grown sizes.
+        ++stats_.layoutCalls;
+        if (known && known->laidOut) {
+            board_ = known->board;
+            usable = known->usable;
+            PL = known->TL;
+            PW = known->TW;
+        } else {
+            const Layout* cached = boardCache_.Find(KeyOf(PL, PW));
+            board_ = cached ? *cached : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW);
+            usable = Trimmed(board_, PL, PW);
+        }
+    } else if (known && known->laidOut) {
         board_ = Board(PL, PW, &known->board);
         usable = known->usable;
         PL = known->TL;
@@ -317,8 +438,19 @@ void Search::EvaluatePanel(double PL, double PW, const Candidate* known) {
         board_ = Board(PL, PW);
         usable = Trimmed(board_, PL, PW);
     }
-    if (!usable)
-        return;
+    if (met) {
+        if (!usable) {
+            *met = kUnusable;
+        } else if (metTrimmed_.size() < kMetKept) { // past it, met again is met anew
+            metTrimmed_.emplace_back(PL, PW);
+            *met = static_cast<std::uint32_t>(metTrimmed_.size() + 1);
+        }
+    }
+    if (usable)
+        EvaluateTrimmed(PL, PW);
+}
+
+void Search::EvaluateTrimmed(double PL, double PW) {
     ++stats_.candidatesEvaluated;
     // The sections produce the same trimmed size many times. Cutting and
     // growth depend on the size alone, so a repeat reaches the same rows,

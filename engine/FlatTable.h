@@ -10,6 +10,7 @@
 #include <functional>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #ifdef __linux__
@@ -129,9 +130,13 @@ public:
                 return &s.value;
         }
     }
+    template <class V = Value>
+    requires(!std::is_void_v<V>) V* Find(const SizeKey& k) {
+        return const_cast<V*>(std::as_const(*this).Find(k));
+    }
     // k must not be in the table.
     template <class V = Value>
-    requires(!std::is_void_v<V>) const V& Add(const SizeKey& k, const V& v) {
+    requires(!std::is_void_v<V>) V& Add(const SizeKey& k, const V& v) {
         if ((size_ + 1) * 2 > slots_.size())
             Grow();
         ++size_;

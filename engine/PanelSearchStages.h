@@ -14,9 +14,11 @@
 #include "RowIndex.h"
 #include "Tolerance.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace vorn::panelsearch {
@@ -118,12 +120,15 @@ private:
         Layout board;
         double TL = 0, TW = 0; // trimmed
         bool usable = false;   // Trimmed's answer
+        bool laidOut = false;  // false: a size met before, left to the search
     };
     static constexpr std::int64_t kAheadFrom = 20000; // planned work
 
     // The new blocks (in the order GeneratePanelSizes meets them) in chunks
-    // of candidates, laid out by the helper with its own memo and table, or
-    // by the search itself with its own Board (see InOrderChunks).
+    // of candidates, laid out by the helper with its own memo, or by the
+    // search itself (see InOrderChunks). Where the sides are ranked, only
+    // the sizes met there first are laid out (firstMet_); otherwise the
+    // helper keeps a table of its own for the sizes it meets again.
     class CandidatesAhead;
 
     // The bar's maximum keeps ahead of the steps of the single-size stage:
@@ -142,8 +147,42 @@ private:
     // holds no board or exceeds the side ratio.
     bool Trimmed(const Layout& board, double& PL, double& PW) const;
 
-    // `known`: the candidate as laid out ahead (CandidatesAhead), else null.
-    void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr);
+    // ---- candidates met before --------------------------------------------
+    //
+    // The sections pair the same sides the other way round, so most
+    // candidates of a large walk are sizes met before in another block. A
+    // candidate's layout, and with it whether it is usable and its trimmed
+    // size, depend on the size alone: met again, it needs no layout, only
+    // what the first meeting found. That is kept in a slot per size: 0 not
+    // met, kUnusable, else 2 + its place in metTrimmed_. The slots of the
+    // bulk walk are a triangle over the ranks of every side it uses (the
+    // longer side's rank picks the row), the literal walk's a table.
+    static constexpr std::uint32_t kUnusable = 1;
+    static constexpr std::size_t kTriangleKept = std::size_t{1} << 25; // slots, 128 MB
+    static constexpr std::size_t kMetKept = std::size_t{1} << 23;      // trimmed sizes, 128 MB
+    static constexpr std::size_t kMetTableKept = std::size_t{1} << 21; // about 100 MB
+    static std::size_t Triangle(std::uint32_t a, std::uint32_t b) {
+        const std::size_t hi = std::max(a, b), lo = std::min(a, b);
+        return hi * (hi + 1) / 2 + lo;
+    }
+    // Ranks the sides of the lists and the fixed sides of `fresh`, and marks
+    // the candidates of those blocks met there first (firstMet_); false
+    // where the triangle would be too large.
+    bool RankSides(const std::vector<std::pair<double, int>>& fresh);
+    std::uint32_t* MetSlot(double PL, double PW); // the literal walk's
+    std::vector<std::uint32_t> listRanks_[PanelWalk::kListCount];
+    std::unordered_map<std::uint64_t, std::uint32_t> sideRanks_;
+    std::vector<std::uint32_t> met_;      // the triangle
+    std::vector<std::uint64_t> firstMet_; // bit per candidate of the fresh blocks
+    FlatTable<std::uint32_t> metTable_;   // the literal walk's slots
+    std::vector<std::pair<double, double>> metTrimmed_;
+
+    // `known`: the candidate as laid out ahead (CandidatesAhead), else null;
+    // `met`: its slot, or null where sizes met before are not kept.
+    void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr,
+                       std::uint32_t* met = nullptr);
+    // The rest of EvaluatePanel, for a usable candidate trimmed to PL x PW.
+    void EvaluateTrimmed(double PL, double PW);
 
     // ---- sheet cutting and growth --------------------------------------
 
