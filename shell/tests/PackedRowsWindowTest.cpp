@@ -246,6 +246,57 @@ private slots:
         }
         CheckPanelView(e.Panel, 0.5 * 25.4);
     }
+
+    // The array tab: an array row laid out beyond the blocks (53 units of
+    // 0.7 x 0.3 in 4.3 x 2.6, where the blocks hold 52) with its units as a
+    // picked array row leaves them, drawn unit by unit in either unit.
+    void arrayRowDrawnByItsUnits() {
+        vorn::PackRequest q;
+        q.containerL = 4.3;
+        q.containerW = 2.6;
+        q.pieceL = 0.7;
+        q.pieceW = 0.3;
+        q.seconds = 10;
+        const vorn::PackResult packed = vorn::BestPacking(q);
+        QCOMPARE(packed.count, std::int64_t(53));
+        w_->Tabs()->setCurrentIndex(1);
+        Cursor& a = Dm().TempInputCus;
+        a.edit();
+        for (const auto& [name, value] : {std::pair{"Part_L", 0.7},
+                                          {"Part_W", 0.3},
+                                          {"Part_C", 0.0},
+                                          {"SetBorder_L", 0.0},
+                                          {"SetBorder_W", 0.0},
+                                          {"Set_L", 4.3},
+                                          {"Set_W", 2.6},
+                                          {"Part_La", 0.0},
+                                          {"Part_Wb", 0.0},
+                                          {"Part_Lb", 0.0},
+                                          {"Part_Wa", 0.0},
+                                          {"Panel", 53.0}})
+            a.setValue(QString::fromLatin1(name), value);
+        a.post();
+        w_->GivenUnits() = packed.placements;
+        for (const double unit : {1.0, 25.4}) {
+            if (unit != 1)
+                QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
+            w_->DrawView(DiagramView::Array);
+            const vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Array);
+            QCOMPARE(args.Boards.size(), std::size_t(53));
+            q.containerL = 4.3 * unit;
+            q.containerW = 2.6 * unit;
+            q.pieceL = 0.7 * unit;
+            q.pieceW = 0.3 * unit;
+            const std::string fault = vorn::PlacementFault(args.Boards, q, false);
+            QVERIFY2(fault.empty(), fault.c_str());
+            const QImage shown = w_->DiagramImage()->pixmap().toImage();
+            QImage plain(shown.size(), QImage::Format_RGB32);
+            plain.fill(Qt::white);
+            vorn::DrawLayoutDiagram(args, plain);
+            QCOMPARE(shown, plain.convertToFormat(shown.format()));
+        }
+        vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/array_row_units_mm"));
+    }
 };
 
 QTEST_MAIN(PackedRowsWindowTest)
