@@ -100,6 +100,17 @@ search_job "# no option"
 check "search off as absent" "$(panel_of_search)" "$off"
 check "search off keeps 7" "7" "${off##*,}"
 
+# vornplan arrays reads BestPacking too: arrays of whole units are already
+# the best, so the rows are those without it; a bad word is refused.
+printf 'Part_L=1\nPart_W=0.8\nPart_C=0.1\nSetBorder_L=0.2\nSetBorder_W=0.2\nMin_SetL=3\nMin_SetW=2\nMax_SetL=8\nMax_SetW=6\n' >"$tmp/array.job"
+plain=$("$vp" arrays "$tmp/array.job")
+{ cat "$tmp/array.job"; echo "BestPacking=Routed"; } >"$tmp/array_routed.job"
+check "arrays routed" "$plain" "$("$vp" arrays "$tmp/array_routed.job")"
+{ cat "$tmp/array.job"; echo "BestPacking=best"; } >"$tmp/array_bad.job"
+"$vp" arrays "$tmp/array_bad.job" >/dev/null 2>"$tmp/err"
+check "arrays bad word" 2 $?
+check "arrays bad word said" 1 "$(grep -c 'BestPacking must be Off, Routed or VScored' "$tmp/err")"
+
 "$vp" pack --help >"$tmp/out"
 check "help exit" 0 $?
 check "help usage" 1 "$(grep -c '^usage: vornplan pack' "$tmp/out")"
