@@ -12,7 +12,7 @@ namespace vorn::panelsearch {
 class Search::CandidatesAhead {
 public:
     CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
-        : s_(search), blocks_(std::move(blocks)), starts_(Starts(search, blocks_)),
+        : s_(search), blocks_(std::move(blocks)), starts_(Starts(search, blocks_, total_)),
           memo_(search.L_, search.W_, search.C_),
           chunks_((blocks_.size() + kChunk - 1) / kChunk, 64, true,
                   [this](std::size_t c, bool onHelper) { return Work(c, onHelper); },
@@ -33,8 +33,8 @@ private:
     static constexpr std::size_t kChunk = 8; // blocks
 
     // Where each block's candidates begin in the sequence of all of them.
-    static std::vector<std::size_t> Starts(const Search& s,
-                                           const std::vector<std::pair<double, int>>& blocks) {
+    static std::vector<std::size_t>
+    Starts(const Search& s, const std::vector<std::pair<double, int>>& blocks, std::size_t& total) {
         std::vector<std::size_t> starts;
         starts.reserve(blocks.size());
         std::size_t at = 0;
@@ -42,13 +42,17 @@ private:
             starts.push_back(at);
             at += s.lists_[list].values.size();
         }
+        total = at;
         return starts;
     }
 
     std::vector<Candidate> Work(std::size_t c, bool onHelper) {
+        const std::size_t end = std::min(blocks_.size(), (c + 1) * kChunk);
         std::vector<Candidate> out;
+        // Sized at once: growing it took the helper a tenth of its time.
+        out.reserve((end < starts_.size() ? starts_[end] : total_) - starts_[c * kChunk]);
         const std::vector<std::uint64_t>& first = s_.firstMet_;
-        for (std::size_t b = c * kChunk; b < std::min(blocks_.size(), (c + 1) * kChunk); ++b) {
+        for (std::size_t b = c * kChunk; b < end; ++b) {
             const auto [fixed, list] = blocks_[b];
             std::size_t ordinal = starts_[b];
             for (double v : s_.lists_[list].values) {
@@ -97,6 +101,7 @@ private:
 
     Search& s_;
     const std::vector<std::pair<double, int>> blocks_;
+    std::size_t total_ = 0; // candidates in all
     const std::vector<std::size_t> starts_;
     LayoutMemo memo_;                              // the helper's
     FlatTable<Layout> boards_;                     // the helper's, where sizes are not ranked
@@ -388,6 +393,10 @@ bool Search::RankSides(const std::vector<std::pair<double, int>>& fresh) {
         }
     }
     std::fill(met_.begin(), met_.end(), 0);
+    std::size_t firsts = 0;
+    for (std::uint64_t w : firstMet_)
+        firsts += static_cast<std::size_t>(std::popcount(w));
+    metTrimmed_.reserve(std::min(firsts, kMetKept));
     return true;
 }
 
