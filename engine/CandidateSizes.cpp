@@ -20,13 +20,16 @@ public:
 
     // The next candidate of the walk.
     const Candidate& Next() {
-        while (at_ == current_.size()) {
+        while (at_ == current_.candidates.size()) {
             if (chunks_.Done()) // the two walks differ: a fault here, not in the job
                 throw std::logic_error("the candidates laid out ahead ran out");
             current_ = chunks_.Take();
+            for (Candidate& c : current_.candidates)
+                if (c.cutAt >= 0)
+                    c.cuts = current_.cuts.data() + c.cutAt;
             at_ = 0;
         }
-        return current_[at_++];
+        return current_.candidates[at_++];
     }
 
 private:
@@ -46,9 +49,17 @@ private:
         return starts;
     }
 
-    std::vector<Candidate> Work(std::size_t c, bool onHelper) {
+    // The candidates of a chunk, and the cuts of the trimmed sizes the
+    // helper met first (Candidate::cutAt).
+    struct Chunk {
+        std::vector<Candidate> candidates;
+        std::vector<Layout> cuts;
+    };
+
+    Chunk Work(std::size_t c, bool onHelper) {
         const std::size_t end = std::min(blocks_.size(), (c + 1) * kChunk);
-        std::vector<Candidate> out;
+        Chunk chunk;
+        std::vector<Candidate>& out = chunk.candidates;
         // Sized at once: growing it took the helper a tenth of its time.
         out.reserve((end < starts_.size() ? starts_[end] : total_) - starts_[c * kChunk]);
         const std::vector<std::uint64_t>& first = s_.firstMet_;
@@ -57,7 +68,7 @@ private:
             std::size_t ordinal = starts_[b];
             for (double v : s_.lists_[list].values) {
                 if (onHelper && chunks_.Abandoned())
-                    return out;
+                    return chunk;
                 Candidate cand;
                 const std::size_t at = ordinal++;
                 if (!first.empty() && !(first[at / 64] >> (at % 64) & 1)) {
@@ -93,20 +104,38 @@ private:
                 cand.TL = PL;
                 cand.TW = PW;
                 cand.usable = s_.Trimmed(cand.board, cand.TL, cand.TW);
+                if (onHelper && cand.usable)
+                    CutAhead(cand, chunk.cuts);
                 out.push_back(cand);
             }
         }
-        return out;
+        return chunk;
+    }
+
+    // The cuts of a trimmed size on every sheet, where the helper meets the
+    // size first: the search needs them where the size is new to it, and
+    // that is mostly where the helper meets it first.
+    void CutAhead(Candidate& cand, std::vector<Layout>& cuts) {
+        if (trimmedSeen_.Size() >= kTrimmedKept)
+            trimmedSeen_.Clear();
+        if (!trimmedSeen_.Insert(KeyOf(cand.TL, cand.TW)))
+            return;
+        cand.cutAt = static_cast<std::int32_t>(cuts.size());
+        for (const Sheet& sheet : s_.sheets_)
+            cuts.push_back(
+                LayoutPieces(s_.job_.BothBase, cand.TL, cand.TW, 0, 0, 0, sheet.SL, sheet.SW));
     }
 
     Search& s_;
     const std::vector<std::pair<double, int>> blocks_;
     std::size_t total_ = 0; // candidates in all
     const std::vector<std::size_t> starts_;
-    LayoutMemo memo_;                              // the helper's
-    FlatTable<Layout> boards_;                     // the helper's, where sizes are not ranked
-    InOrderChunks<std::vector<Candidate>> chunks_; // last: its helper uses the above
-    std::vector<Candidate> current_;
+    LayoutMemo memo_;          // the helper's
+    FlatTable<Layout> boards_; // the helper's, where sizes are not ranked
+    static constexpr std::size_t kTrimmedKept = std::size_t{1} << 20;
+    KeySet trimmedSeen_;          // the helper's: trimmed sizes it has cut
+    InOrderChunks<Chunk> chunks_; // last: its helper uses the above
+    Chunk current_;
     std::size_t at_ = 0;
 };
 
@@ -123,14 +152,16 @@ const Layout& Search::Board(double PL, double PW, const Layout* ahead) {
                                       : boardLayouts_->Pieces(job_.BothPanel, BXL_, BXW_, PL, PW));
 }
 
-const Layout* Search::Cuts(double PL, double PW) {
+const Layout* Search::Cuts(double PL, double PW, const Layout* ahead) {
     // The single-size stage cuts each size once (a repeat stops at
     // evaluated_); only the two-size stage cuts collected sizes again.
     if (!collect_) {
         cutScratch_.clear();
-        for (const Sheet& s : sheets_) {
+        for (std::size_t s = 0; s < sheets_.size(); ++s) {
             ++stats_.layoutCalls;
-            cutScratch_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+            cutScratch_.push_back(
+                ahead ? ahead[s]
+                      : LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, sheets_[s].SL, sheets_[s].SW));
         }
         return cutScratch_.data();
     }
@@ -140,9 +171,11 @@ const Layout* Search::Cuts(double PL, double PW) {
     if (const std::size_t* at = cutAt_.Find(key))
         return cutStore_.data() + *at;
     const std::size_t at = cutStore_.size();
-    for (const Sheet& s : sheets_) {
+    for (std::size_t s = 0; s < sheets_.size(); ++s) {
         ++stats_.layoutCalls;
-        cutStore_.push_back(LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, s.SL, s.SW));
+        cutStore_.push_back(
+            ahead ? ahead[s]
+                  : LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, sheets_[s].SL, sheets_[s].SW));
     }
     cutAt_.Add(key, at);
     return cutStore_.data() + at;
@@ -419,7 +452,7 @@ void Search::EvaluatePanel(double PL, double PW, const Candidate* known, std::ui
     if (met && *met != 0) {
         if (*met != kUnusable) {
             const auto [TL, TW] = metTrimmed_[*met - 2];
-            EvaluateTrimmed(TL, TW);
+            EvaluateTrimmed(TL, TW, nullptr);
         }
         return;
     }
@@ -456,10 +489,10 @@ void Search::EvaluatePanel(double PL, double PW, const Candidate* known, std::ui
         }
     }
     if (usable)
-        EvaluateTrimmed(PL, PW);
+        EvaluateTrimmed(PL, PW, known && known->laidOut ? known->cuts : nullptr);
 }
 
-void Search::EvaluateTrimmed(double PL, double PW) {
+void Search::EvaluateTrimmed(double PL, double PW, const Layout* cuts) {
     ++stats_.candidatesEvaluated;
     // The sections produce the same trimmed size many times. Cutting and
     // growth depend on the size alone, so a repeat reaches the same rows,
@@ -476,9 +509,9 @@ void Search::EvaluateTrimmed(double PL, double PW) {
         evaluated_.Clear();
     const std::int64_t steps0 = progress_.Steps();
     if (job_.GoodBase)
-        CutOnBestSheet(1, PL, PW);
+        CutOnBestSheet(1, PL, PW, cuts);
     else
-        CutOnEverySheet(PL, PW);
+        CutOnEverySheet(PL, PW, cuts);
     evaluated_.Add(size, progress_.Steps() - steps0);
     if (job_.AUTOPanel && collect_) {
         const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);

@@ -63,8 +63,9 @@ private:
     const Layout& Board(double PL, double PW, const Layout* ahead = nullptr);
 
     // Cut layouts of a panel on every sheet, in sheet order. The reference
-    // stays valid until the next call.
-    const Layout* Cuts(double PL, double PW);
+    // stays valid until the next call. `ahead`: the same, worked out ahead
+    // (CandidatesAhead); they count as computed here.
+    const Layout* Cuts(double PL, double PW, const Layout* ahead = nullptr);
 
     // ---- candidate generation ------------------------------------------
 
@@ -118,9 +119,11 @@ private:
 
     struct Candidate {
         Layout board;
-        double TL = 0, TW = 0; // trimmed
-        bool usable = false;   // Trimmed's answer
-        bool laidOut = false;  // false: a size met before, left to the search
+        double TL = 0, TW = 0;        // trimmed
+        bool usable = false;          // Trimmed's answer
+        bool laidOut = false;         // false: a size met before, left to the search
+        std::int32_t cutAt = -1;      // in its chunk's cuts, where cut ahead
+        const Layout* cuts = nullptr; // those cuts, once the search takes the chunk
     };
     static constexpr std::int64_t kAheadFrom = 20000; // planned work
 
@@ -181,14 +184,16 @@ private:
     // `met`: its slot, or null where sizes met before are not kept.
     void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr,
                        std::uint32_t* met = nullptr);
-    // The rest of EvaluatePanel, for a usable candidate trimmed to PL x PW.
-    void EvaluateTrimmed(double PL, double PW);
+    // The rest of EvaluatePanel, for a usable candidate trimmed to PL x PW;
+    // `cuts`: its cuts worked out ahead, or null.
+    void EvaluateTrimmed(double PL, double PW, const Layout* cuts);
 
     // ---- sheet cutting and growth --------------------------------------
 
-    void CutOnBestSheet(int pass, double PL, double PW);
+    // `ahead`: the cuts of the size, worked out ahead, or null.
+    void CutOnBestSheet(int pass, double PL, double PW, const Layout* ahead = nullptr);
 
-    void CutOnEverySheet(double PL, double PW);
+    void CutOnEverySheet(double PL, double PW, const Layout* ahead = nullptr);
 
     void GrowPanelToSheet(int pass, double PL, double PW);
 

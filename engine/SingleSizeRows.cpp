@@ -2,11 +2,11 @@
 
 namespace vorn::panelsearch {
 
-void Search::CutOnBestSheet(int pass, double PL, double PW) {
+void Search::CutOnBestSheet(int pass, double PL, double PW, const Layout* ahead) {
     sheet_ = Sheet{};
     cut_ = Layout{};
     std::int64_t bestDensity = 0;
-    const Layout* cuts = Cuts(PL, PW);
+    const Layout* cuts = Cuts(PL, PW, ahead);
     for (std::size_t s = 0; s < sheets_.size(); ++s) {
         const std::int64_t n = cuts[s].Pieces();
         const std::int64_t density =
@@ -25,8 +25,8 @@ void Search::CutOnBestSheet(int pass, double PL, double PW) {
         board_ = Board(PL, PW);
 }
 
-void Search::CutOnEverySheet(double PL, double PW) {
-    const Layout* cuts = Cuts(PL, PW);
+void Search::CutOnEverySheet(double PL, double PW, const Layout* ahead) {
+    const Layout* cuts = Cuts(PL, PW, ahead);
     for (std::size_t s = 0; s < sheets_.size(); ++s) {
         sheet_ = sheets_[s];
         cut_ = cuts[s];
