@@ -46,46 +46,10 @@
 
 using vorn::DiagramView;
 using vorn::test::AnswerBoxes;
+using vorn::test::EngineRows;
 using vorn::test::SeenBox;
 using vorn::test::Shot;
 using vorn::test::Type;
-
-namespace {
-
-// The engine's own rows for the job the window holds now.
-std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
-    vorn::TDataM1& dm = *w.Data();
-    const vorn::Cursor& j = dm.TempInput;
-    vorn::PanelJob in;
-    in.Set_L = j.asDouble("Set_L");
-    in.Set_W = j.asDouble("Set_W");
-    in.Set_C = j.asDouble("Set_C");
-    in.BorderX_L = j.asDouble("BorderX_L");
-    in.BorderX_W = j.asDouble("BorderX_W");
-    in.Max_PL = j.asDouble("Max_PL");
-    in.Max_PW = j.asDouble("Max_PW");
-    in.Min_PL = j.asDouble("Min_PL");
-    in.Min_PW = j.asDouble("Min_PW");
-    in.PLPW_ratio = j.asDouble("PLPW_ratio");
-    in.Min_lv = j.asDouble("Min_lv");
-    const vorn::SearchOptions o = w.Options();
-    in.PanelNumber = o.panelKinds.toStdString();
-    in.AUTOPanel = o.autoPanel;
-    in.GoodBase = o.bestBase;
-    in.BothPanel = o.bothPanel;
-    in.BothBase = o.bothBase;
-    // The seeded sheets are all enabled.
-    in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
-    vorn::CollectedRows sink;
-    std::vector<vorn::ResultRow>& rows = sink.rows;
-    vorn::NoProgress progress;
-    vorn::RunPanelSearch(in, w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch,
-                         sink, progress);
-    vorn::SortAndNumber(rows);
-    return rows;
-}
-
-} // namespace
 
 class JobWindowTest : public QObject, protected vorn::test::MainWindowAccess {
     Q_OBJECT

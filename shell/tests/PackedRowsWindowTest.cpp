@@ -26,6 +26,7 @@
 using vorn::Cursor;
 using vorn::DiagramView;
 using vorn::PackingOption;
+using vorn::test::EngineRows;
 
 namespace {
 
@@ -65,37 +66,6 @@ void TypeJob(TVornMF& w, PackingOption packing) {
     o.bothPanel = o.bothBase = true;
     o.packing = packing;
     w.SetOptions(o);
-}
-
-// The engine's rows for the job the window holds (the seeded sheets).
-std::vector<vorn::ResultRow> EngineRows(TVornMF& w) {
-    const Cursor& j = w.Data()->TempInput;
-    vorn::PanelJob in;
-    in.Set_L = Num(j, "Set_L");
-    in.Set_W = Num(j, "Set_W");
-    in.Set_C = Num(j, "Set_C");
-    in.BorderX_L = Num(j, "BorderX_L");
-    in.BorderX_W = Num(j, "BorderX_W");
-    in.Max_PL = Num(j, "Max_PL");
-    in.Max_PW = Num(j, "Max_PW");
-    in.Min_PL = Num(j, "Min_PL");
-    in.Min_PW = Num(j, "Min_PW");
-    in.PLPW_ratio = Num(j, "PLPW_ratio");
-    in.Min_lv = Num(j, "Min_lv");
-    const vorn::SearchOptions o = w.Options();
-    in.PanelNumber = o.panelKinds.toStdString();
-    in.AUTOPanel = o.autoPanel;
-    in.GoodBase = o.bestBase;
-    in.BothPanel = o.bothPanel;
-    in.BothBase = o.bothBase;
-    in.packing = o.packing;
-    in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
-    vorn::CollectedRows sink;
-    vorn::NoProgress progress;
-    vorn::RunPanelSearch(in, w.UnitIsMm() ? vorn::DisplayUnit::Millimetre : vorn::DisplayUnit::Inch,
-                         sink, progress);
-    vorn::SortAndNumber(sink.rows);
-    return sink.rows;
 }
 
 } // namespace
