@@ -9,6 +9,7 @@
 #include "PanelSearch.h"
 #include "Startup.h"
 #include "VornTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QTest>
@@ -61,6 +62,8 @@ protected:
     }
     TDataM1& Dm() const { return *w_->Data(); }
     QAction* Command(const char* name) const { return w_->Command(QString::fromLatin1(name)); }
+    // Picks a row of the result grid as a user does.
+    void PickResultRow(int row) { DoubleClickRow(w_->ResultGrid(), row, 1); }
 
     // A fresh program directory and the main window on it, shown and active;
     // false when either could not be made.

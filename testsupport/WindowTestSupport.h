@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QVariantList>
@@ -70,6 +71,15 @@ inline QVariantList RowValues(const vorn::Cursor& cursor) {
 }
 
 namespace vorn::test {
+
+// Picks a row of a grid as a user does: a click on a cell, then a double click.
+inline void DoubleClickRow(QTableView* grid, int row, int column = 0) {
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    const QPoint at = grid->visualRect(index).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
 
 // The defaults file of a program directory, and one written by hand.
 inline QString DefaultsPath(const ProgramDir& dir) {

@@ -99,15 +99,6 @@ class JobWindowTest : public QObject, protected vorn::test::MainWindowAccess {
         }
     }
 
-    void DoubleClickRow(int row) {
-        QTableView* grid = w_->ResultGrid();
-        const QModelIndex index = grid->model()->index(row, 1);
-        grid->scrollTo(index);
-        const QPoint at = grid->visualRect(index).center();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-    }
-
     // The tiny board: a search of half a second or more, long enough to answer and
     // press again while it runs.
     void SetTinyJob() {
@@ -189,7 +180,7 @@ private slots:
         TypeBoard(QStringLiteral("4"), QStringLiteral("3"));
         PressF2();
         QVERIFY(Dm().TempResult.recordCount() > 3);
-        DoubleClickRow(2);
+        PickResultRow(2);
         const vorn::Cursor& t = Dm().TempResult;
         const vorn::Cursor& j = Dm().TempInput;
         QCOMPARE(t.recNo(), 2);
@@ -221,7 +212,7 @@ private slots:
             if (t.valueAt(r, t.fieldIndex("Panel2")).toInt() > 0)
                 two = r;
         QVERIFY2(two >= 0, "no two-size plan");
-        DoubleClickRow(two);
+        PickResultRow(two);
         QCOMPARE(Dm().TempInput.asDouble("Panel_L2"),
                  t.valueAt(two, t.fieldIndex("Panel_L2")).toDouble());
         auto* toggle = Child<QToolButton>("SpeedButton11");
@@ -261,7 +252,7 @@ private slots:
             if (t.valueAt(r, t.fieldIndex("Panel2")).toInt() == 0)
                 one = r;
         QVERIFY(one >= 0);
-        DoubleClickRow(one);
+        PickResultRow(one);
         QVERIFY(!toggle->isEnabled());
         QVERIFY(!Child<QRadioButton>("RadioButton5")->isVisible());
         QCOMPARE(Child<QRadioButton>("RadioButton2")->x(), 140);
@@ -317,7 +308,7 @@ private slots:
         }
         // The first array is in the array row; pick the second.
         QCOMPARE(a.asDouble("Set_L"), rows[0].Set_L);
-        DoubleClickRow(1);
+        PickResultRow(1);
         QCOMPARE(a.asDouble("Set_L"), rows[1].Set_L);
         QCOMPARE(a.asDouble("Panel_lv"), rows[1].Panel_lv);
         Shot(w_.get(), QStringLiteral("job_array_tab"));

@@ -78,14 +78,6 @@ class PackedRowsWindowTest : public QObject, protected vorn::test::MainWindowAcc
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
         QTest::keyClick(w_.get(), Qt::Key_F2);
     }
-    void DoubleClickRow(int row) {
-        QTableView* grid = w_->ResultGrid();
-        const QModelIndex index = grid->model()->index(row, 1);
-        grid->scrollTo(index);
-        const QPoint at = grid->visualRect(index).center();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-    }
     int RowNumbered(int number) const {
         const Cursor& t = Dm().TempResult;
         for (int r = 0; r < t.recordCount(); ++r)
@@ -164,7 +156,7 @@ private slots:
         const int number = t.valueAt(row, t.fieldIndex("Number")).toInt();
         const vorn::ResultRow& e = expected[std::size_t(number - 1)];
         QVERIFY(!e.boards.empty());
-        DoubleClickRow(row);
+        PickResultRow(row);
         QCOMPARE(w_->GivenBoards(), e.boards);
         CheckPanelView(e.Panel, 0.5);
         QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
@@ -173,13 +165,13 @@ private slots:
         // A block row picked after it: no boards of the other row remain.
         const int block = row == 0 ? 1 : 0;
         QVERIFY(!NoBlocks(t, block));
-        DoubleClickRow(block);
+        PickResultRow(block);
         QVERIFY(w_->GivenBoards().empty());
         QVERIFY(w_->GatherLayoutArgs(DiagramView::Panel1).Boards.empty());
 
         // Picked again and switched to millimetres: the job's boards and the
         // kept rows' scaled as their lengths.
-        DoubleClickRow(row);
+        PickResultRow(row);
         QCOMPARE(w_->GivenBoards(), e.boards);
         QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
         QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
@@ -189,7 +181,7 @@ private slots:
         QCOMPARE(w_->GivenBoards(), mm);
         CheckPanelView(e.Panel, 0.5 * 25.4);
         w_->GivenBoards().clear();
-        DoubleClickRow(RowNumbered(number));
+        PickResultRow(RowNumbered(number));
         QCOMPARE(w_->GivenBoards(), mm);
         CheckPanelView(e.Panel, 0.5 * 25.4);
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed_mm"));

@@ -41,6 +41,8 @@
 using vorn::DiagramView;
 using namespace vorn::test;
 
+using vorn::test::DoubleClickRow;
+
 namespace {
 
 using vorn::test::SeenBox;
@@ -157,13 +159,6 @@ private:
     QPointer<QFileDialog> watched_;
     QTimer timer_;
 };
-
-void DoubleClickRow(QTableView* grid, int row) {
-    const QModelIndex index = grid->model()->index(row, 0);
-    const QPoint at = grid->visualRect(index).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
 
 } // namespace
 
