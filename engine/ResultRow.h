@@ -19,6 +19,10 @@ struct SecondPanel {
     int Panel2 = 0;
     double Panel_lv2 = 0;
     int P_La2 = 0, P_Wb2 = 0, P_Lb2 = 0, P_Wa2 = 0;
+    // Panel 2 laid out beyond the block patterns (best packing): every board
+    // placed (from panel 2's lower-left corner, x along Panel_L2, in the
+    // row's unit), its block counts then all 0. Empty for a block layout.
+    std::vector<Placement> boards;
 };
 
 // One candidate plan, a row of `TempResult`.
