@@ -1104,6 +1104,7 @@ void TVornMF::SetOptions(const vorn::SearchOptions& o) {
 void TVornMF::StartNewJob() {
     // The last plan's boards go with it.
     givenBoards_.clear();
+    givenBoards2_.clear();
     givenUnits_.clear();
     // 1. The defaults file is reread for every new job.
     DefaultsList_.Load(DefaultsPath());

@@ -127,6 +127,7 @@ public:
     void ShowToolingTab(bool enabled) override;
     std::vector<vorn::Placement>& GivenBoards() override { return givenBoards_; }
     std::vector<vorn::Placement>& GivenUnits() override { return givenUnits_; }
+    std::vector<vorn::Placement>& GivenBoards2() override { return givenBoards2_; }
     bool ResultsAttached() const override;
     void DetachResults() override;
     void AttachResults() override;
@@ -325,6 +326,8 @@ private:
     // patterns (empty otherwise); the job row holds its count and margins.
     std::vector<vorn::Placement> givenBoards_;
     std::vector<vorn::Placement> givenUnits_;
+    // Panel 2's boards of a picked two-size row laid out beyond the blocks.
+    std::vector<vorn::Placement> givenBoards2_;
     QCheckBox* tooling_ = nullptr;
     QLineEdit* partNumber_ = nullptr;
     QLineEdit* customerPart_ = nullptr;

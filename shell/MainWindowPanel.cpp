@@ -101,7 +101,7 @@ void TVornMF::UnitButtonClick() {
         tooling->detach();
     const vorn::UnitStep step = vorn::NextUnit(unitButton_->text());
     try {
-        vorn::ConvertWorkingTables(*dm, step, &givenBoards_, &givenUnits_);
+        vorn::ConvertWorkingTables(*dm, step, &givenBoards_, &givenUnits_, &givenBoards2_);
     } catch (...) {
         resultModel_->attach();
         if (tooling)

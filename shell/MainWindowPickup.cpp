@@ -137,7 +137,7 @@ void TVornMF::DBGrid1DblClick() {
         return;
     }
 
-    if (!vorn::PickUpPlanRow(*dm, givenBoards_))
+    if (!vorn::PickUpPlanRow(*dm, givenBoards_, &givenBoards2_))
         return;
     const Cursor& from = dm->TempResult;
 

@@ -41,7 +41,7 @@ DiagramView TVornMF::SelectedView() const {
 vorn::LayoutDrawing TVornMF::GatherLayoutArgs(DiagramView view) const {
     const vorn::TDataM1* dm = Data();
     return dm ? vorn::ViewLayoutArgs(*dm, view, tabs_->currentIndex() == kArrayPage, givenBoards_,
-                                     givenUnits_)
+                                     givenUnits_, givenBoards2_)
               : vorn::LayoutDrawing{};
 }
 

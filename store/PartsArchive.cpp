@@ -135,11 +135,25 @@ bool HasBoardsTable(SqliteConnection& db) {
     return q.step();
 }
 
+// Whether PartBoards has the Panel column: a table made by an older build
+// has not, and all its boards are panel 1's.
+bool HasPanelColumn(SqliteConnection& db) {
+    SqliteStatement q(db, QStringLiteral("SELECT 1 FROM pragma_table_info('PartBoards') "
+                                         "WHERE name = 'Panel' COLLATE NOCASE"));
+    return q.step();
+}
+
 void MakeBoardsTable(SqliteConnection& db) {
-    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS PartBoards ("
+    if (HasBoardsTable(db)) {
+        // Added in place: the rows already kept stay, their Panel null (1).
+        if (!HasPanelColumn(db))
+            db.exec(QStringLiteral("ALTER TABLE PartBoards ADD COLUMN Panel INTEGER"));
+        return;
+    }
+    db.exec(QStringLiteral("CREATE TABLE PartBoards ("
                            "ID INTEGER PRIMARY KEY AUTOINCREMENT, D4_PTR INTEGER, "
                            "SerialNumber INTEGER, Xcoordinate DOUBLE, Ycoordinate DOUBLE, "
-                           "Length DOUBLE, Width DOUBLE, Turned BOOLEAN)"));
+                           "Length DOUBLE, Width DOUBLE, Turned BOOLEAN, Panel INTEGER)"));
     db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS PartBoards_D4_PTR ON PartBoards (D4_PTR)"));
 }
 
@@ -151,33 +165,47 @@ void DeleteBoards(SqliteConnection& db, int partId) {
     d.step();
 }
 
-// Replaces the part's boards (inches) by `boards`.
-void WriteBoards(SqliteConnection& db, int partId, const std::vector<Placement>& boards) {
+// Replaces the part's boards (inches) by panel 1's `boards` and panel 2's
+// `boards2`, each numbered from 1.
+void WriteBoards(SqliteConnection& db, int partId, const std::vector<Placement>& boards,
+                 const std::vector<Placement>& boards2) {
     DeleteBoards(db, partId);
-    if (boards.empty())
+    if (boards.empty() && boards2.empty())
         return;
     MakeBoardsTable(db);
-    SqliteStatement insert(db, QStringLiteral("INSERT INTO PartBoards (D4_PTR, SerialNumber, "
-                                              "Xcoordinate, Ycoordinate, Length, Width, Turned) "
-                                              "VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    int serial = 0;
-    for (const Placement& p : boards) {
-        insert.reset();
-        const QVariant values[] = {partId, ++serial, p.x, p.y, p.length, p.width, p.turned};
-        for (int i = 0; i < 7; ++i)
-            insert.bind(i + 1, values[i]);
-        insert.step();
+    SqliteStatement insert(db,
+                           QStringLiteral("INSERT INTO PartBoards (D4_PTR, SerialNumber, "
+                                          "Xcoordinate, Ycoordinate, Length, Width, Turned, Panel) "
+                                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const int panel : {1, 2}) {
+        int serial = 0;
+        for (const Placement& p : panel == 1 ? boards : boards2) {
+            insert.reset();
+            const QVariant values[] = {partId,   ++serial, p.x,      p.y,
+                                       p.length, p.width,  p.turned, panel};
+            for (int i = 0; i < 8; ++i)
+                insert.bind(i + 1, values[i]);
+            insert.step();
+        }
     }
 }
 
-// The part's boards in stored order, lengths times `by`; none without the table.
-std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by) {
+// The part's boards of panel 1 or 2 in stored order, lengths times `by`;
+// none without the table. A null Panel is panel 1.
+std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by, int panel = 1) {
     std::vector<Placement> boards;
     if (!HasBoardsTable(db))
         return boards;
-    SqliteStatement q(db, QStringLiteral("SELECT Xcoordinate, Ycoordinate, Length, Width, Turned "
-                                         "FROM PartBoards WHERE D4_PTR = ? ORDER BY SerialNumber"));
+    const bool hasPanel = HasPanelColumn(db);
+    if (!hasPanel && panel != 1)
+        return boards;
+    SqliteStatement q(
+        db, QStringLiteral("SELECT Xcoordinate, Ycoordinate, Length, Width, Turned "
+                           "FROM PartBoards WHERE D4_PTR = ?%1 ORDER BY SerialNumber")
+                .arg(hasPanel ? QStringLiteral(" AND COALESCE(Panel, 1) = ?") : QString()));
     q.bind(1, partId);
+    if (hasPanel)
+        q.bind(2, panel);
     while (q.step()) {
         sqlite3_stmt* row = q.raw();
         boards.push_back({sqlite3_column_double(row, 0) * by, sqlite3_column_double(row, 1) * by,
@@ -189,18 +217,19 @@ std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by) {
 
 } // namespace
 
-std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm) {
+std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm, int panel) {
     const Cursor& q = dm.SavedPartsQuery;
     if (!q.isOpen() || q.isEmpty())
         return {};
-    return ReadBoards(dm.connection(), q.asInt(QStringLiteral("ID")), Factor(mm));
+    return ReadBoards(dm.connection(), q.asInt(QStringLiteral("ID")), Factor(mm), panel);
 }
 
 int ArchiveTime(const QTime& t) {
     return t.hour() * 10000 + t.minute() * 100 + t.second();
 }
 
-PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards) {
+PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards,
+                         const std::vector<Placement>& boards2) {
     const Cursor& job = dm.TempInput;
     PartRecord r;
     const double toInches = 1.0 / Factor(mm);
@@ -211,9 +240,14 @@ PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boa
     for (const char* c : kPartRateColumns)
         r.job.insert(Name(c), job.value(Name(c)));
 
+    const auto inInches = [toInches](const Placement& p) {
+        return Placement{p.x * toInches, p.y * toInches, p.length * toInches, p.width * toInches,
+                         p.turned};
+    };
     for (const Placement& p : boards)
-        r.boards.push_back(
-            {p.x * toInches, p.y * toInches, p.length * toInches, p.width * toInches, p.turned});
+        r.boards.push_back(inInches(p));
+    for (const Placement& p : boards2)
+        r.boards2.push_back(inInches(p));
 
     Cursor& tooling = dm.TempTooling;
     if (!tooling.isOpen())
@@ -281,7 +315,7 @@ std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTi
             WriteHole(holes, h, 1);
             holes.post();
         }
-        WriteBoards(dm.connection(), *id, record.boards);
+        WriteBoards(dm.connection(), *id, record.boards, record.boards2);
         transaction.commit();
     }
     return id;
@@ -373,7 +407,8 @@ LoadedPart LoadSavedPart(TDataM1& dm, bool mm) {
         OpenFiltered(holes, HolesOf(id));
         r.holes = ReadHoles(holes, factor);
     }
-    r.boards = ReadBoards(dm.connection(), id, factor);
+    r.boards = ReadBoards(dm.connection(), id, factor, 1);
+    r.boards2 = ReadBoards(dm.connection(), id, factor, 2);
 
     Cursor& tooling = dm.TempTooling;
     tooling.close(); // empties it

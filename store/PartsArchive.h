@@ -55,14 +55,17 @@ struct PartRecord {
     // Panel 1 laid out beyond the block patterns (best packing): every board,
     // as the row's placements. Empty for a block layout.
     std::vector<Placement> boards;
+    // The same for panel 2 of a two-size plan.
+    std::vector<Placement> boards2;
 };
 
 // The job row, its tooling holes (all panel types, whatever the tooling
 // table's filter shows; none when it is closed) and the boards of panel 1
 // placed beyond the blocks (in the job's unit; empty for a block layout) as a
 // record in inches. `mm`: the job is shown in millimetres. The tooling
-// table's filter is put back.
-PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards = {});
+// table's filter is put back. `boards2`: panel 2's, the same way.
+PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards = {},
+                         const std::vector<Placement>& boards2 = {});
 
 // The save time as the archive keeps it: hour × 10000 + minute × 100 + second.
 int ArchiveTime(const QTime& time);
@@ -73,8 +76,9 @@ int ArchiveTime(const QTime& time);
 // one transaction: on any failure nothing of it reaches the file, DbError is
 // thrown with the engine's reason, and the archive is as it was. Returns the
 // part's ID. data0004 and Data0005 are left closed and unfiltered. The
-// boards go to PartBoards, made on the first save that has any: a database
-// that never keeps such a plan stays as it was written.
+// boards go to PartBoards (with their panel, 1 or 2), made on the first save
+// that has any, its Panel column added there to a table made without it: a
+// database that never keeps such a plan stays as it was written.
 std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTime& now,
                             const std::function<bool()>& overwrite);
 
@@ -115,10 +119,10 @@ QString SavedPartsOrderLine(TDataM1& dm, const QString& column, bool descending)
 // The tooling query's SQL in the given unit (it must be closed).
 void SetPartToolingSql(TDataM1& dm, bool mm);
 
-// The boards of SavedPartsQuery's current part laid out beyond the blocks,
-// in millimetres (`mm`) or inches; empty for a block plan or without a
-// current part.
-std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm);
+// The boards of SavedPartsQuery's current part laid out beyond the blocks on
+// panel 1 or 2 (`panel`), in millimetres (`mm`) or inches; empty for a block
+// plan or without a current part.
+std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm, int panel = 1);
 
 // The saved holes of SavedPartsQuery's current part of one panel type, read
 // through PartToolingQuery. Its Type is set for the read and set back

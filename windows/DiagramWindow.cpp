@@ -151,9 +151,11 @@ void TForm4::RadioButton1Click() {
         DrawTwoPanelCutting(TwoPanelCuttingArgsOf(source_.plan), image);
     } else {
         LayoutDrawing args = LayoutArgsOf(view, source_.plan);
-        if (view == DiagramView::Panel1 && source_.boards) {
+        const bool panel2 = view == DiagramView::Panel2;
+        if ((view == DiagramView::Panel1 || panel2) && source_.boards) {
             try {
-                args.Boards = BoardsOfRow(source_.boards(), args, source_.plan.number("Panel"));
+                args.Boards = BoardsOfRow(source_.boards(panel2 ? 2 : 1), args,
+                                          source_.plan.number(panel2 ? "Panel2" : "Panel"));
             } catch (const std::exception& e) {
                 QMessageBox::critical(this, QStringLiteral("Vorn"), QString::fromUtf8(e.what()));
             }

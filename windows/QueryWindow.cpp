@@ -412,8 +412,8 @@ void TForm3::ToolButton1Click() {
             holes.push_back({h.serialNumber, h.x, h.y, h.diameter});
         return holes;
     };
-    source.boards = [this] {
-        return SavedBoardsOfCurrentPart(dm_, speedButton1_->text() == QLatin1String("mm"));
+    source.boards = [this](int panel) {
+        return SavedBoardsOfCurrentPart(dm_, speedButton1_->text() == QLatin1String("mm"), panel);
     };
     TForm4 window(std::move(source), this);
     window.exec();

@@ -34,18 +34,20 @@ void MinimizeAllBorders(JobWindow& w);
 // ---- Picking a result row (ResultPickup.cpp) ----
 // The current row of `TempResult` (`TempResultCus`) copied into the job row
 // (array row), and its placements beyond the blocks into `boards` (`units`;
-// emptied for a block layout); false, changing nothing, when there is no row
-// to pick.
-bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards);
+// panel 2's of a two-size row into `boards2`; emptied for a block layout);
+// false, changing nothing, when there is no row to pick.
+bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards,
+                   std::vector<Placement>* boards2 = nullptr);
 bool PickUpArrayRow(TDataM1& dm, std::vector<Placement>& units);
 
 // ---- The views' arguments and the picture export (Views.cpp) ----
 // On the array tab the array row is drawn, elsewhere the job's plan; panel 1
-// with `givenBoards`, the array with `givenUnits` where they are the row's
-// (BoardsOfRow).
+// with `givenBoards`, panel 2 with `givenBoards2`, the array with
+// `givenUnits` where they are the row's (BoardsOfRow).
 LayoutDrawing ViewLayoutArgs(const TDataM1& dm, DiagramView view, bool arrayPage,
                              const std::vector<Placement>& givenBoards,
-                             const std::vector<Placement>& givenUnits = {});
+                             const std::vector<Placement>& givenUnits = {},
+                             const std::vector<Placement>& givenBoards2 = {});
 TwoPanelCutting ViewTwoPanelCuttingArgs(const TDataM1& dm);
 // The holes the view shows, with the tooling table's filter put back.
 std::vector<ToolingHole> ViewHoles(TDataM1& dm, DiagramView view);

@@ -62,6 +62,8 @@ public:
     virtual std::vector<Placement>& GivenBoards() = 0;
     // The same for the units of the array row (a picked array result row).
     virtual std::vector<Placement>& GivenUnits() = 0;
+    // Panel 2's boards of a two-size plan laid out beyond the blocks.
+    virtual std::vector<Placement>& GivenBoards2() = 0;
 
     // The result grid: detached while a table is rewritten under it.
     virtual bool ResultsAttached() const = 0;

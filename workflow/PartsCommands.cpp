@@ -68,9 +68,10 @@ void SavePartCommand(JobWindow& w) {
     }
 
     // 3-9. The part row and its holes, in one transaction.
-    // Panel 1's boards beyond the blocks, as its view draws them.
+    // The panels' boards beyond the blocks, as their views draw them.
     PartRecord record = JobPartRecord(
-        *dm, w.UnitIsMm(), ViewLayoutArgs(*dm, DiagramView::Panel1, false, w.GivenBoards()).Boards);
+        *dm, w.UnitIsMm(), ViewLayoutArgs(*dm, DiagramView::Panel1, false, w.GivenBoards()).Boards,
+        ViewLayoutArgs(*dm, DiagramView::Panel2, false, {}, {}, w.GivenBoards2()).Boards);
     record.partNumber = identity.partNumber;
     record.customerPart = identity.customerPart;
     record.employee = identity.operatorName;
@@ -139,6 +140,7 @@ void LoadSavedPartIntoJob(JobWindow& w) {
     // 1-4. Identity, job columns, holes; the old candidates are dropped.
     const vorn::LoadedPart part = vorn::LoadSavedPart(*dm, mm);
     w.GivenBoards() = part.record.boards;
+    w.GivenBoards2() = part.record.boards2;
     w.GivenUnits().clear(); // the archive keeps the array's counts only
     w.SetIdentity({part.record.partNumber, part.record.customerPart, part.record.employee,
                    part.dateText, part.record.note});

@@ -45,11 +45,13 @@ std::vector<Placement> PlacementsOfCurrent(const Cursor& table, const RowPlaceme
 
 } // namespace
 
-bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards) {
+bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards, std::vector<Placement>* boards2) {
     if (!PickUp(dm.TempResult, dm.TempInput, std::begin(kPickedFields), std::end(kPickedFields)))
         return false;
     dm.TempInput.post();
     boards = PlacementsOfCurrent(dm.TempResult, dm.resultBoards);
+    if (boards2)
+        *boards2 = dm.resultBoards.SecondOf(qint64(dm.TempResult.asDouble(QStringLiteral("ID"))));
     return true;
 }
 

@@ -20,6 +20,13 @@ std::vector<Placement>& PlacementsOf(ResultRow& r) {
 std::vector<Placement>& PlacementsOf(ArrayRow& r) {
     return r.units;
 }
+
+// Panel 2's boards of a two-size row; an array row has no panel 2.
+void KeepSecond(RowPlacements& kept, qint64 id, ResultRow& r) {
+    if (r.second)
+        kept.KeepSecond(id, std::move(r.second->boards));
+}
+void KeepSecond(RowPlacements&, qint64, ArrayRow&) {}
 } // namespace
 
 template <class Row, class Sink>
@@ -81,8 +88,10 @@ template <class Row, class Sink> void TableSink<Row, Sink>::Flush() {
             });
         });
     if (placements_ && firstId > 0)
-        for (std::size_t i = 0; i < batch_.size(); ++i)
+        for (std::size_t i = 0; i < batch_.size(); ++i) {
             placements_->Keep(firstId + qint64(i), std::move(PlacementsOf(batch_[i])));
+            KeepSecond(*placements_, firstId + qint64(i), batch_[i]);
+        }
     batch_.clear();
 }
 

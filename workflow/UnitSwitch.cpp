@@ -42,7 +42,8 @@ UnitStep NextUnit(const QString& caption) {
 }
 
 void ConvertWorkingTables(TDataM1& data, const UnitStep& step, std::vector<Placement>* givenBoards,
-                          std::vector<Placement>* givenUnits) {
+                          std::vector<Placement>* givenUnits,
+                          std::vector<Placement>* givenBoards2) {
     Cursor& job = data.TempInput;
     Cursor& array = data.TempInputCus;
     if (step.converts) {
@@ -57,7 +58,7 @@ void ConvertWorkingTables(TDataM1& data, const UnitStep& step, std::vector<Place
         // The placements as their rows' lengths: the same factor, the same way.
         data.resultBoards.Scale(f);
         data.arrayResultUnits.Scale(f);
-        for (std::vector<Placement>* given : {givenBoards, givenUnits})
+        for (std::vector<Placement>* given : {givenBoards, givenUnits, givenBoards2})
             if (given)
                 ScalePlacements(*given, f);
         ScaleEveryRow(data.TempTooling, ToolingLengths(), f, &m.tooling);

@@ -34,12 +34,13 @@ UnitStep NextUnit(const QString& caption);
 // Converts every length of the working tables by `step` (the job row and the
 // array row are put into edit mode; closed tables are skipped), the
 // placements kept beside the result tables and the job's and array row's
-// placements `givenBoards` and `givenUnits` (when given), blanks the zero
-// results of the job and array rows and posts the job row; the array row
-// stays in edit mode. With a step that converts nothing only the blanking and
-// the post happen. The caller holds the grids.
+// placements `givenBoards`, `givenUnits` and panel 2's `givenBoards2` (when
+// given), blanks the zero results of the job and array rows and posts the
+// job row; the array row stays in edit mode. With a step that converts nothing only the blanking
+// and the post happen. The caller holds the grids.
 void ConvertWorkingTables(TDataM1& data, const UnitStep& step,
                           std::vector<Placement>* givenBoards = nullptr,
-                          std::vector<Placement>* givenUnits = nullptr);
+                          std::vector<Placement>* givenUnits = nullptr,
+                          std::vector<Placement>* givenBoards2 = nullptr);
 
 } // namespace vorn

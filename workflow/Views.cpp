@@ -46,11 +46,14 @@ std::vector<vorn::ToolingHole> ShownHoles(const Cursor& t) {
 
 LayoutDrawing ViewLayoutArgs(const TDataM1& dm, DiagramView view, bool arrayPage,
                              const std::vector<Placement>& givenBoards,
-                             const std::vector<Placement>& givenUnits) {
+                             const std::vector<Placement>& givenUnits,
+                             const std::vector<Placement>& givenBoards2) {
     const bool arrayRow = view == DiagramView::Array && arrayPage;
     LayoutDrawing a = LayoutArgsOf(view, FieldsOf(arrayRow ? dm.TempInputCus : dm.TempInput));
     if (view == DiagramView::Panel1)
         a.Boards = BoardsOfRow(givenBoards, a, Num(dm.TempInput, "Panel"));
+    else if (view == DiagramView::Panel2)
+        a.Boards = BoardsOfRow(givenBoards2, a, Num(dm.TempInput, "Panel2"));
     else if (view == DiagramView::Array)
         // The job row keeps the handed-over array's count as PanelCu.
         a.Boards = BoardsOfRow(

@@ -52,6 +52,13 @@ QStringList Catalogue(TDataM1& dm) {
     return rows;
 }
 
+// How PartBoards is declared in the file.
+QString BoardsTableSql(TDataM1& dm) {
+    const QStringList rows =
+        Catalogue(dm).filter(QRegularExpression(QStringLiteral("^table\\|PartBoards\\|")));
+    return rows.value(0);
+}
+
 int BoardRows(TDataM1& dm, int partId) {
     Cursor c(dm.connection(), QStringLiteral("Count"), Cursor::Policy::ReadOnly);
     c.setSql({QStringLiteral("select ID from PartBoards where D4_PTR=%1").arg(partId)});
@@ -75,12 +82,14 @@ std::vector<Placement> PackedBoards() {
     return PanelizeGivenPanel(job, DisplayUnit::Millimetre).boards;
 }
 
-// Saves the plan in millimetres with `boards` (mm) under `number`.
+// Saves the plan in millimetres with `boards` (mm) under `number`, and
+// panel 2's `boards2`.
 std::optional<int> SaveBoards(TDataM1& dm, const QString& number,
-                              const std::vector<Placement>& boards) {
+                              const std::vector<Placement>& boards,
+                              const std::vector<Placement>& boards2 = {}) {
     PutPlan(dm, true);
     PutHoles(dm, PlanHoles(1), true);
-    PartRecord r = JobPartRecord(dm, true, boards);
+    PartRecord r = JobPartRecord(dm, true, boards, boards2);
     r.partNumber = number;
     r.customerPart = QStringLiteral("C");
     r.employee = QStringLiteral("LI");
@@ -92,6 +101,37 @@ std::vector<Placement> OpenBoards(TDataM1& dm, bool mm, const QString& number) {
     const LoadedPart loaded = LoadSavedPart(dm, mm);
     CloseQuery(dm);
     return loaded.record.boards;
+}
+
+// Both panels' boards of a part as the open restores them.
+std::pair<std::vector<Placement>, std::vector<Placement>> OpenBothPanels(TDataM1& dm, bool mm,
+                                                                         const QString& number) {
+    ShowPart(dm, mm, number);
+    const LoadedPart loaded = LoadSavedPart(dm, mm);
+    CloseQuery(dm);
+    return {loaded.record.boards, loaded.record.boards2};
+}
+
+// Panel 2's boards of the fixture: a few of panel 1's, turned the other way
+// and moved, so that a mix-up of the panels shows.
+std::vector<Placement> SecondPanelBoards() {
+    std::vector<Placement> boards = PackedBoards();
+    boards.resize(17);
+    for (Placement& p : boards)
+        p = {p.y + 3, p.x + 1, p.width, p.length, !p.turned};
+    return boards;
+}
+
+void CompareNear(const std::vector<Placement>& got, const std::vector<Placement>& expected,
+                 double u) {
+    QCOMPARE(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        VORN_COMPARE_NEAR(got[i].x, expected[i].x * u, 1e-9);
+        VORN_COMPARE_NEAR(got[i].y, expected[i].y * u, 1e-9);
+        VORN_COMPARE_NEAR(got[i].length, expected[i].length * u, 1e-9);
+        VORN_COMPARE_NEAR(got[i].width, expected[i].width * u, 1e-9);
+        QCOMPARE(got[i].turned, expected[i].turned);
+    }
 }
 
 } // namespace
@@ -448,6 +488,94 @@ private slots:
         QCOMPARE(DeletePart(other, QStringLiteral("packed"), [] { return true; }),
                  DeleteOutcome::Deleted);
         QCOMPARE(BoardRows(other, *id), 0);
+    }
+
+    // A two-size plan with both panels laid out beyond the blocks: each
+    // panel's boards come back to their own panel through a second
+    // connection; a re-save with panel 2's only and the delete leave none
+    // behind.
+    void bothPanelsRoundTrip() {
+        const std::vector<Placement> boards = PackedBoards(), boards2 = SecondPanelBoards();
+        const std::optional<int> id = SaveBoards(*dm_, QStringLiteral("TWO"), boards, boards2);
+        QVERIFY(id);
+        QCOMPARE(BoardRows(*dm_, *id), 53 + 17);
+        QCOMPARE(CheckDatabaseSchema(dir_->databasePath()), QString());
+
+        TDataM1 other(dir_->path());
+        QVERIFY(other.isUsable());
+        PutPlan(other, false);
+        const auto [got1, got2] = OpenBothPanels(other, false, QStringLiteral("TWO"));
+        CompareNear(got1, boards, 1 / 25.4);
+        CompareNear(got2, boards2, 1 / 25.4);
+        // The query window reads each panel of the current part.
+        ShowPart(other, true, QStringLiteral("TWO"));
+        CompareNear(SavedBoardsOfCurrentPart(other, true, 2), boards2, 1);
+        CompareNear(SavedBoardsOfCurrentPart(other, true, 1), boards, 1);
+        CloseQuery(other);
+
+        QCOMPARE(SaveBoards(other, QStringLiteral("TWO"), {}, boards2), id);
+        QCOMPARE(BoardRows(*dm_, *id), 17);
+        const auto [only1, only2] = OpenBothPanels(*dm_, true, QStringLiteral("TWO"));
+        QVERIFY(only1.empty());
+        CompareNear(only2, boards2, 1);
+
+        QCOMPARE(DeletePart(other, QStringLiteral("two"), [] { return true; }),
+                 DeleteOutcome::Deleted);
+        QCOMPARE(BoardRows(*dm_, *id), 0);
+    }
+
+    // PartBoards as an older build made it (no Panel column): its boards
+    // open as panel 1's; the first save of panel 2's boards adds the column
+    // in place, every older row kept, and the file still passes the check.
+    void olderBoardsTableGainsPanelColumn() {
+        TDataM1& dm = *dm_;
+        const std::vector<Placement> boards = PackedBoards();
+        const std::optional<int> old = SaveBoards(dm, QStringLiteral("OLD"), {});
+        QVERIFY(old);
+        dm.connection().exec(QStringLiteral(
+            "CREATE TABLE PartBoards (ID INTEGER PRIMARY KEY AUTOINCREMENT, D4_PTR INTEGER, "
+            "SerialNumber INTEGER, Xcoordinate DOUBLE, Ycoordinate DOUBLE, Length DOUBLE, "
+            "Width DOUBLE, Turned BOOLEAN)"));
+        for (size_t i = 0; i < boards.size(); ++i) {
+            const Placement& p = boards[i];
+            dm.connection().exec(QStringLiteral("INSERT INTO PartBoards (D4_PTR, SerialNumber, "
+                                                "Xcoordinate, Ycoordinate, Length, Width, "
+                                                "Turned) VALUES (%1, %2, %3, %4, %5, %6, %7)")
+                                     .arg(*old)
+                                     .arg(i + 1)
+                                     .arg(p.x / 25.4, 0, 'g', 17)
+                                     .arg(p.y / 25.4, 0, 'g', 17)
+                                     .arg(p.length / 25.4, 0, 'g', 17)
+                                     .arg(p.width / 25.4, 0, 'g', 17)
+                                     .arg(p.turned ? 1 : 0));
+        }
+        const QStringList oldRows = Dump(dm, QStringLiteral("PartBoards"));
+        {
+            const auto [got1, got2] = OpenBothPanels(dm, true, QStringLiteral("OLD"));
+            CompareNear(got1, boards, 1);
+            QVERIFY(got2.empty());
+        }
+        QVERIFY(BoardsTableSql(dm).contains(QStringLiteral("Turned BOOLEAN)")));
+
+        QVERIFY(SaveBoards(dm, QStringLiteral("NEW"), {}, SecondPanelBoards()));
+        QVERIFY(BoardsTableSql(dm).contains(QStringLiteral("Panel INTEGER")));
+        QCOMPARE(CheckDatabaseSchema(dir_->databasePath()), QString());
+        // The older rows as they were, their Panel null.
+        QStringList kept = Dump(dm, QStringLiteral("PartBoards")).mid(0, oldRows.size());
+        for (QString& row : kept) {
+            QVERIFY(row.endsWith(u'|'));
+            row.chop(1);
+        }
+        QCOMPARE(kept, oldRows);
+        TDataM1 other(dir_->path());
+        QVERIFY(other.isUsable());
+        PutPlan(other, true);
+        const auto [got1, got2] = OpenBothPanels(other, true, QStringLiteral("OLD"));
+        CompareNear(got1, boards, 1);
+        QVERIFY(got2.empty());
+        const auto [new1, new2] = OpenBothPanels(other, true, QStringLiteral("NEW"));
+        QVERIFY(new1.empty());
+        CompareNear(new2, SecondPanelBoards(), 1);
     }
 
     // A database written without the boards table: block plans save, open

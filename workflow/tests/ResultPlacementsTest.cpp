@@ -29,6 +29,22 @@ std::vector<Placement> BoardsOfFixtureRow(int i) {
     return boards;
 }
 
+// Every 11th row is a two-size plan whose panel 2 carries i % 3 + 1 boards
+// (x = i + 0.5); every 13th one of blocks on both panels.
+std::vector<Placement> SecondBoardsOfFixtureRow(int i) {
+    std::vector<Placement> boards;
+    if (i % 11 == 0)
+        for (int k = 0; k <= i % 3; ++k)
+            boards.push_back({i + 0.5, 0.5 * k, 0.75, 1.5, k % 2 == 0});
+    return boards;
+}
+
+std::vector<Placement> Scaled(std::vector<Placement> placements, double scale) {
+    for (Placement& p : placements)
+        p = {p.x * scale, p.y * scale, p.length * scale, p.width * scale, p.turned};
+    return placements;
+}
+
 struct ResultPlacements : ::testing::Test {
     ResultPlacements() : dm(dir.path()) {
         for (Cursor* c : {&dm.TempInput, &dm.TempInputCus}) {
@@ -51,6 +67,10 @@ struct ResultPlacements : ::testing::Test {
             r.Panel = int(BoardsOfFixtureRow(i).size());
             r.Panel_down = (i * 7919) % kRows; // anything but the order written
             r.boards = BoardsOfFixtureRow(i);
+            if (i % 11 == 0 || i % 13 == 0) {
+                r.second.emplace();
+                r.second->boards = SecondBoardsOfFixtureRow(i);
+            }
             sink.Write(r);
         }
         sink.Finish();
@@ -61,13 +81,12 @@ struct ResultPlacements : ::testing::Test {
         Cursor& t = dm.TempResult;
         for (int r = 0; r < t.recordCount(); ++r) {
             t.moveTo(r);
-            std::vector<Placement> boards{{9, 9, 9, 9, true}}; // replaced by the pick-up
-            ASSERT_TRUE(PickUpPlanRow(dm, boards));
+            // Replaced by the pick-up.
+            std::vector<Placement> boards{{9, 9, 9, 9, true}}, boards2 = boards;
+            ASSERT_TRUE(PickUpPlanRow(dm, boards, &boards2));
             const int i = t.asInt(QStringLiteral("Panel_N"));
-            std::vector<Placement> expected = BoardsOfFixtureRow(i);
-            for (Placement& p : expected)
-                p = {p.x * scale, p.y * scale, p.length * scale, p.width * scale, p.turned};
-            ASSERT_EQ(boards, expected) << "row " << i;
+            ASSERT_EQ(boards, Scaled(BoardsOfFixtureRow(i), scale)) << "row " << i;
+            ASSERT_EQ(boards2, Scaled(SecondBoardsOfFixtureRow(i), scale)) << "row " << i;
         }
     }
     test::ProgramDir dir;
@@ -78,7 +97,10 @@ struct ResultPlacements : ::testing::Test {
 
 TEST_F(ResultPlacements, KeptByRowThroughSortFilterAndNumbering) {
     WriteRows();
-    EXPECT_EQ(dm.resultBoards.Size(), std::size_t((kRows + 6) / 7));
+    std::size_t withBoards = 0;
+    for (int i = 0; i < kRows; ++i)
+        withBoards += i % 7 == 0 || i % 11 == 0 ? 1 : 0;
+    EXPECT_EQ(dm.resultBoards.Size(), withBoards);
     CheckEveryShownRow();
     dm.TempResult.setSort(QStringLiteral("Panel_lv;Panel_N"));
     CheckEveryShownRow();
@@ -91,7 +113,9 @@ TEST_F(ResultPlacements, KeptByRowThroughSortFilterAndNumbering) {
 TEST_F(ResultPlacements, UnitSwitchScalesThemAsTheRowsLengths) {
     WriteRows();
     std::vector<Placement> given = BoardsOfFixtureRow(14);
-    ConvertWorkingTables(dm, NextUnit(InchCaption()), &given);
+    std::vector<Placement> given2 = SecondBoardsOfFixtureRow(22);
+    ConvertWorkingTables(dm, NextUnit(InchCaption()), &given, nullptr, &given2);
+    EXPECT_EQ(given2, Scaled(SecondBoardsOfFixtureRow(22), 25.4));
     // The factor of the row's lengths, applied the same way.
     const double mm = dm.TempResult.asDouble(QStringLiteral("Set_L")) / 1.5;
     EXPECT_EQ(mm, 1.5 * 25.4 / 1.5);
