@@ -54,9 +54,10 @@ PackedLayouts::PackedLayouts(PackingOption option, const PackedPiece& piece, Sea
     : option_(option), piece_(piece), steps_(steps), stats_(stats) {}
 
 const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
-                                                  std::int64_t routine) {
+                                                  std::int64_t routine, bool earns) {
     using Clock = std::chrono::steady_clock;
-    ++looks_;
+    if (earns)
+        ++looks_;
     const Key key{containerL, containerW};
     auto it = known_.find(key);
     if (it != known_.end())
@@ -96,18 +97,32 @@ PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats) {
                          {job.Set_L, job.Set_W, job.Set_C, job.BorderX_L, job.BorderX_W}, stats);
 }
 
+namespace {
+// The margins a layout of placed boards leaves: its least corner.
+void LeastCorner(const std::vector<Placement>& boards, double& x, double& y) {
+    if (!boards.empty()) {
+        x = boards[0].x;
+        y = boards[0].y;
+    }
+    for (const Placement& p : boards) {
+        x = std::min(x, p.x);
+        y = std::min(y, p.y);
+    }
+}
+} // namespace
+
 void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards) {
     r.Set_La = r.Set_Wb = r.Set_Lb = r.Set_Wa = r.Set_sLa = r.Set_sWb = 0;
     r.Up = 'N';
-    if (!boards.empty()) {
-        r.Border_L = boards[0].x;
-        r.Border_W = boards[0].y;
-    }
-    for (const Placement& p : boards) {
-        r.Border_L = std::min(r.Border_L, p.x);
-        r.Border_W = std::min(r.Border_W, p.y);
-    }
+    LeastCorner(boards, r.Border_L, r.Border_W);
     r.boards = boards;
+}
+
+void TakePackedBoards(SecondPanel& s, const std::vector<Placement>& boards) {
+    s.Set_La2 = s.Set_Wb2 = s.Set_Lb2 = s.Set_Wa2 = s.Set_sLa2 = s.Set_sWb2 = 0;
+    s.Up2 = 'N';
+    LeastCorner(boards, s.Border_L2, s.Border_W2);
+    s.boards = boards;
 }
 
 } // namespace vorn

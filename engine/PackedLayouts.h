@@ -57,13 +57,17 @@ public:
     bool On() const { return option_ != PackingOption::Off; }
     // The better layout of a containerL x containerW candidate whose routine
     // holds `routine`; nullptr when there is none (at once when off).
-    const std::vector<Placement>* Better(double containerL, double containerW,
-                                         std::int64_t routine) {
-        return On() ? Look(containerL, containerW, routine) : nullptr;
+    // `earns`: the look adds to the search's time for the solver (a
+    // candidate the search meets); the panels of two-size plans, met again
+    // and again, only use what is left.
+    const std::vector<Placement>* Better(double containerL, double containerW, std::int64_t routine,
+                                         bool earns = true) {
+        return On() ? Look(containerL, containerW, routine, earns) : nullptr;
     }
 
 private:
-    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine);
+    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine,
+                                       bool earns);
     struct Key {
         double l, w;
         bool operator==(const Key&) const = default;
@@ -91,5 +95,7 @@ PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats);
 // centred layout (its left and bottom distances). The count and the
 // utilizations are the caller's, who knows the row's other sizes.
 void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards);
+// The same for panel 2 of a two-size plan.
+void TakePackedBoards(SecondPanel& s, const std::vector<Placement>& boards);
 
 } // namespace vorn

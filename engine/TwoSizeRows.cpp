@@ -175,7 +175,16 @@ void Search::RoundTwoSizePanels(TwoPlan& t) const {
 }
 
 void Search::RecordTwoSizeRow(const TwoPlan& t) {
-    const std::int64_t u1 = t.board1.Pieces(), u2 = t.board2.Pieces();
+    // Either panel laid out beyond the blocks where its bound leaves room
+    // (best packing): the plan's panels and sheet stay, its boards grow.
+    const std::vector<Placement>* packed1 =
+        packed_.Better(t.P1L * f_, t.P1W * f_, t.board1.Pieces(), false);
+    const std::vector<Placement>* packed2 =
+        packed_.Better(t.P2L * f_, t.P2W * f_, t.board2.Pieces(), false);
+    const std::int64_t u1 =
+        packed1 ? static_cast<std::int64_t>(packed1->size()) : t.board1.Pieces();
+    const std::int64_t u2 =
+        packed2 ? static_cast<std::int64_t>(packed2->size()) : t.board2.Pieces();
     const std::int64_t n1 = std::int64_t{t.Pa1} * t.Pa2 + std::int64_t{t.Pb1} * t.Pb2;
     const std::int64_t n2 = std::int64_t{t.q1} * t.q2 + std::int64_t{t.q3} * t.q4;
     const std::int64_t boards = u1 * n1 + u2 * n2;
@@ -226,7 +235,11 @@ void Search::RecordTwoSizeRow(const TwoPlan& t) {
     s.Panel_W2 = t.P2W * f_;
     s.Border_L2 = m2.mL * f_;
     s.Border_W2 = m2.mW * f_;
-    r.second = s;
+    if (packed1)
+        TakePackedBoards(r, *packed1);
+    if (packed2)
+        TakePackedBoards(s, *packed2);
+    r.second = std::move(s);
     pairs_.Add(r.Base_L, r.Base_W, r.Base_lv, t.board1, t.board2);
     Write(r);
 }

@@ -1,5 +1,7 @@
 #include "SearchTestSupport.h"
 
+#include "BestPacking.h"
+
 using namespace vorn;
 using namespace vorn::searchtest;
 
@@ -643,6 +645,78 @@ TEST(ArraySearch, EveryRowPassesTheValidityTest) {
                     << "x" << r.Part_W << " n " << r.Panel << " lv " << std::setprecision(17)
                     << r.Panel_lv;
                 ASSERT_GT(r.Set_L, job.Min_SetL * (1 - 1e-12));
+            }
+        }
+    }
+}
+
+// Best packing in the search: each panel of a row, panel 2 of a two-size
+// plan too, laid out beyond the blocks where its bound leaves room. Every
+// such layout holds more boards than the routine in the same panel, keeps
+// the margins and the gap (guillotine cuts when V-scored), and the row's
+// counts and utilizations follow its boards; off, no row has placements.
+TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
+    for (const DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
+        for (const PackingOption option :
+             {PackingOption::Off, PackingOption::Routed, PackingOption::VScored}) {
+            SCOPED_TRACE(testing::Message() << "unit " << int(unit) << " option " << int(option));
+            const double f = UnitFactor(unit);
+            PanelJob job = BaseJob();
+            job.Set_L = 0.5 * f;
+            job.Set_W = 0.35 * f;
+            job.Set_C = 0.1 * f;
+            job.BorderX_L = job.BorderX_W = 0.4 * f;
+            job.Min_PL = job.Min_PW = 6 * f;
+            job.Max_PL = job.Max_PW = 24 * f;
+            job.PLPW_ratio = 3;
+            job.Min_lv = 60;
+            job.PanelNumber = "2";
+            job.packing = option;
+            const double LW = job.Set_L * job.Set_W;
+            int packed1 = 0, packed2 = 0;
+            // One panel of the row: its boards against its size and counts.
+            auto check = [&](const std::vector<Placement>& boards, const Layout& blocks, int count,
+                             double PL, double PW, double lv) {
+                EXPECT_NEAR(lv, count * LW * 100 / (PL * PW), 1e-9);
+                if (boards.empty())
+                    return false;
+                EXPECT_EQ(blocks, (Layout{0, 0, 0, 0, 0, 0, 'N'}));
+                EXPECT_EQ(boards.size(), std::size_t(count));
+                EXPECT_GT(count, LayoutPieces(true, job.Set_L, job.Set_W, job.Set_C, job.BorderX_L,
+                                              job.BorderX_W, PL, PW)
+                                     .Pieces());
+                PackRequest q;
+                q.containerL = PL;
+                q.containerW = PW;
+                q.pieceL = job.Set_L;
+                q.pieceW = job.Set_W;
+                q.gap = job.Set_C;
+                q.marginL = job.BorderX_L - 1e-9 * f;
+                q.marginW = job.BorderX_W - 1e-9 * f;
+                EXPECT_EQ(PlacementFault(boards, q, option == PackingOption::VScored), "");
+                return true;
+            };
+            for (const ResultRow& r : Search(job, unit)) {
+                if (option == PackingOption::Off) {
+                    EXPECT_TRUE(r.boards.empty());
+                    EXPECT_TRUE(!r.second || r.second->boards.empty());
+                    continue;
+                }
+                packed1 +=
+                    check(r.boards, r.BoardLayout(), r.Panel, r.Panel_L, r.Panel_W, r.Panel_lv);
+                std::int64_t boards = std::int64_t{r.Panel} * (r.P_La * r.P_Wb + r.P_Lb * r.P_Wa);
+                if (const auto& s = r.second) {
+                    packed2 += check(s->boards,
+                                     {s->Set_La2, s->Set_Wb2, s->Set_Lb2, s->Set_Wa2, s->Set_sLa2,
+                                      s->Set_sWb2, s->Up2},
+                                     s->Panel2, s->Panel_L2, s->Panel_W2, s->Panel_lv2);
+                    boards += std::int64_t{s->Panel2} * (s->P_La2 * s->P_Wb2 + s->P_Lb2 * s->P_Wa2);
+                    EXPECT_NEAR(r.Base_lv, boards * LW * 100 / (r.Base_L * r.Base_W), 1e-9);
+                }
+            }
+            if (option == PackingOption::Routed) { // guillotine cuts gain nothing here
+                EXPECT_GT(packed1, 0);
+                EXPECT_GT(packed2, 0);
             }
         }
     }
