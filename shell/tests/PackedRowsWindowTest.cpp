@@ -1,16 +1,20 @@
 // Search rows laid out beyond the blocks, driven through the real main
 // window: F2 with best packing on, the grid re-sorted, the packed row
 // picked, drawn board by board, switched to millimetres and picked again,
-// saved and opened; with the option off the tables are as before.
+// saved and opened; with the option off the tables are as before. Panel 2
+// of a two-size row laid out beyond the blocks travels the same way, to the
+// query window too.
 
 #include "BestPacking.h"
 #include "CursorModel.h"
 #include "DataModule.h"
+#include "DiagramWindow.h"
 #include "JobCommands.h"
 #include "MainWindow.h"
 #include "MainWindowAccess.h"
 #include "PanelSearch.h"
 #include "PartsArchive.h"
+#include "QueryWindow.h"
 #include "VornTestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -21,6 +25,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using vorn::Cursor;
@@ -66,6 +71,40 @@ void TypeJob(TVornMF& w, PackingOption packing) {
     o.bothPanel = o.bothBase = true;
     o.packing = packing;
     w.SetOptions(o);
+}
+
+// Runs `fn` on the next modal window of type T once it shows.
+template <class T> void InModal(std::function<void(T*)> fn) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w || !w->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        fn(w);
+    });
+    timer->start(10);
+}
+
+std::vector<vorn::Placement> Scaled(std::vector<vorn::Placement> placements, double unit) {
+    for (vorn::Placement& p : placements)
+        p = {p.x * unit, p.y * unit, p.length * unit, p.width * unit, p.turned};
+    return placements;
+}
+
+// Panel 2 of the job row as the packing sees it; margins a hair short (the
+// search's sums).
+vorn::PackRequest SecondPanelRequest(const Cursor& j) {
+    vorn::PackRequest q;
+    q.containerL = Num(j, "Panel_L2");
+    q.containerW = Num(j, "Panel_W2");
+    q.pieceL = Num(j, "Set_L");
+    q.pieceW = Num(j, "Set_W");
+    q.gap = Num(j, "Set_C");
+    q.marginL = Num(j, "Border_L2") - 1e-9;
+    q.marginW = Num(j, "Border_W2") - 1e-9;
+    return q;
 }
 
 } // namespace
@@ -212,6 +251,144 @@ private slots:
             QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
         }
         CheckPanelView(e.Panel, 0.5 * 25.4);
+    }
+
+    // A two-size row whose panel 2 is laid out beyond the blocks (made by
+    // hand from a searched row, its panel 2 packed): picked, panel 2 drawn
+    // board by board, a block row clearing it, the unit switch, saved,
+    // opened again and drawn by the query window from the archive.
+    void twoSizeRowPanel2PickedSwitchedSavedAndOpened() {
+        TypeJob(*w_, PackingOption::Off);
+        PressF2();
+        Cursor& t = Dm().TempResult;
+        // A two-size row whose panel 2 holds more boards packed than in its
+        // blocks, else the first one (not row 0: picked as a block row).
+        int row = -1, first = -1;
+        vorn::PackResult packed, firstPacked;
+        for (int r = 1; r < t.recordCount() && row < 0; ++r) {
+            t.moveTo(r);
+            if (Num(t, "Panel2") <= 0)
+                continue;
+            vorn::PackRequest q;
+            q.containerL = Num(t, "Panel_L2");
+            q.containerW = Num(t, "Panel_W2");
+            q.pieceL = Num(t, "Set_L");
+            q.pieceW = Num(t, "Set_W");
+            q.gap = Num(t, "Set_C");
+            q.marginL = Num(t, "Border_L2");
+            q.marginW = Num(t, "Border_W2");
+            packed = vorn::BestPacking(q);
+            if (packed.count > std::int64_t(Num(t, "Panel2")))
+                row = r;
+            else if (first < 0)
+                first = r, firstPacked = packed;
+        }
+        if (row < 0)
+            row = first, packed = firstPacked;
+        QVERIFY(row > 0);
+        t.moveTo(row);
+        const int count = int(packed.count);
+        QVERIFY(count > 0);
+        // The row as a search leaves a packed panel 2: no blocks, its boards
+        // beside the table under the row's ID.
+        t.edit();
+        for (const char* f : {"Set_La2", "Set_Wb2", "Set_Lb2", "Set_Wa2", "Set_sLa2", "Set_sWb2"})
+            t.setValue(QString::fromLatin1(f), 0);
+        t.setValue(QStringLiteral("Up2"), QStringLiteral("N"));
+        t.setValue(QStringLiteral("Panel2"), count);
+        t.post();
+        const int number = t.asInt(QStringLiteral("Number"));
+        Dm().resultBoards.KeepSecond(qint64(t.asDouble(QStringLiteral("ID"))), packed.placements);
+
+        PickResultRow(row);
+        QCOMPARE(w_->GivenBoards2(), packed.placements);
+        QVERIFY(w_->GivenBoards().empty());
+        w_->Selector(DiagramView::Panel2)->click();
+        QVERIFY(w_->Selector(DiagramView::Panel2)->isChecked());
+        vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Panel2);
+        QCOMPARE(int(args.Boards.size()), count);
+        CheckDrawn(args, SecondPanelRequest(Dm().TempInput));
+        QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
+        vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/two_size_panel2_routed"));
+
+        // A block row picked after it: panel 2 is drawn from its counts.
+        PickResultRow(0);
+        QVERIFY(w_->GivenBoards2().empty());
+        QVERIFY(w_->GatherLayoutArgs(DiagramView::Panel2).Boards.empty());
+
+        // Picked again and switched to millimetres.
+        PickResultRow(RowNumbered(number));
+        QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
+        QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
+        const std::vector<vorn::Placement> mm = Scaled(packed.placements, 25.4);
+        QCOMPARE(w_->GivenBoards2(), mm);
+        w_->GivenBoards2().clear();
+        PickResultRow(RowNumbered(number));
+        QCOMPARE(w_->GivenBoards2(), mm);
+        w_->Selector(DiagramView::Panel2)->click();
+        args = w_->GatherLayoutArgs(DiagramView::Panel2);
+        QCOMPARE(int(args.Boards.size()), count);
+        CheckDrawn(args, SecondPanelRequest(Dm().TempInput));
+        vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/two_size_panel2_routed_mm"));
+
+        // Saved, a new job, opened again: panel 2's boards come back.
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-P2"));
+        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C-P2"));
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        Dm().TempInput.edit();
+        Dm().TempInput.setValue(QStringLiteral("Layer"), 4);
+        Dm().TempInput.post();
+        w_->ToolButton3Click();
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PACK-P2\" 已保存"));
+        const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel2);
+        w_->StartNewJob();
+        QVERIFY(w_->GivenBoards2().empty());
+        Dm().SavedPartsQuery.close();
+        vorn::SetSavedPartsSql(Dm(), true, vorn::QueryText::SavedPartsOrder);
+        Dm().SavedPartsQuery.open();
+        QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
+        vorn::LoadSavedPartIntoJob(*w_);
+        QVERIFY(w_->GivenBoards().empty());
+        w_->Selector(DiagramView::Panel2)->click();
+        const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel2);
+        QCOMPARE(opened.Boards.size(), saved.Boards.size());
+        for (std::size_t i = 0; i < opened.Boards.size(); ++i) {
+            VORN_COMPARE_NEAR(opened.Boards[i].x, saved.Boards[i].x, 1e-9);
+            VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
+            QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
+        }
+        CheckDrawn(opened, SecondPanelRequest(Dm().TempInput));
+        Dm().SavedPartsQuery.close();
+
+        // The query window's diagram of panel 2: the stored boards.
+        vorn::TForm3 f(Dm(), w_.get());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Cursor& saved2 = Dm().SavedPartsQuery;
+        QVERIFY(saved2.locate("Part_number", {QStringLiteral("PACK-P2")}));
+        QCOMPARE(saved2.asInt(QStringLiteral("Set_La2")), 0);
+        bool drawn = false;
+        // The query window shows its own unit (inches here).
+        const double unit =
+            saved2.asDouble(QStringLiteral("Panel_L2")) / Num(Dm().TempInput, "Panel_L2");
+        vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
+            DiagramView::Panel2,
+            {[&saved2](const char* c) { return saved2.asDouble(QString::fromLatin1(c)); },
+             [&saved2](const char* c) { return saved2.asString(QString::fromLatin1(c)); }});
+        expected.Boards = vorn::BoardsOfRow(Scaled(opened.Boards, unit), expected, count);
+        QCOMPARE(int(expected.Boards.size()), count);
+        InModal<vorn::TForm4>([&](vorn::TForm4* d) {
+            d->Selector(DiagramView::Panel2)->click();
+            const QImage inWindow = d->Image()->pixmap().toImage();
+            QImage boardByBoard(inWindow.size(), QImage::Format_RGB32);
+            boardByBoard.fill(Qt::white);
+            vorn::DrawLayoutDiagram(expected, boardByBoard);
+            drawn = inWindow == boardByBoard.convertToFormat(inWindow.format());
+            vorn::test::Shot(d, QStringLiteral("bestpacking/two_size_panel2_archive"));
+            d->reject();
+        });
+        f.DiagramButton()->click();
+        QVERIFY(drawn);
     }
 
     // The array tab: an array row laid out beyond the blocks (53 units of
