@@ -23,11 +23,12 @@ namespace vorn {
 // For one candidate (about 3 ms): a search meets thousands, and past this
 // the best layout found so far is taken.
 inline constexpr std::uint64_t kSearchPackSteps = 500'000;
-// For a whole search: this much (about 0.2 s), and beyond it about 1 us per
-// candidate the search meets, so that the option at most about doubles a
-// search; candidates past it keep the routine's layout.
+// For a whole search: this much (about 0.2 s), and beyond it about 0.4 us
+// per candidate the search meets, so that the option at most about doubles
+// a search (a candidate costs the search itself a few microseconds);
+// candidates past it keep the routine's layout.
 inline constexpr std::uint64_t kSearchPackFloorSteps = 30'000'000;
-inline constexpr std::uint64_t kSearchPackStepsPerCandidate = 150;
+inline constexpr std::uint64_t kSearchPackStepsPerCandidate = 60;
 // For one typed panel (about a second).
 inline constexpr std::uint64_t kTypedPanelPackSteps = 150'000'000;
 
