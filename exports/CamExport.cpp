@@ -397,7 +397,7 @@ const std::vector<const char*>& CamLayers() {
 CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole>& panel1Holes,
                   const std::vector<ToolingHole>& panel2Holes,
                   const std::vector<ToolingHole>& arrayHoles, const std::vector<Placement>& boards,
-                  const std::vector<Placement>& units) {
+                  const std::vector<Placement>& units, const std::vector<Placement>& boards2) {
     CamPlan p;
     p.mm = mm;
     const auto outline = [&](DiagramView view, const std::vector<ToolingHole>& holes,
@@ -413,7 +413,7 @@ CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole
     p.panel1 = outline(DiagramView::Panel1, panel1Holes, boards, "Panel");
     const bool two = plan.number("Panel2") > 0;
     if (two)
-        p.panel2 = outline(DiagramView::Panel2, panel2Holes);
+        p.panel2 = outline(DiagramView::Panel2, panel2Holes, boards2, "Panel2");
     const auto n = plan.number;
     if (PanelGood(n("Part_L"), n("Part_W"), n("Set_L"), n("Set_W"), n("PanelCu"), n("Panel_lvCu")))
         p.array = outline(DiagramView::Array, arrayHoles, units, "PanelCu");

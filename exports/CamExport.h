@@ -35,13 +35,15 @@ struct CamPlan {
 
 // The plan of a record (the job row, a search result row) by column name,
 // with the holes of each outline as the holes command places them. Panel 1
-// laid out beyond the blocks takes `boards`, the array `units` (the
-// record's placements), where they are the record's (BoardsOfRow).
+// laid out beyond the blocks takes `boards`, panel 2 `boards2`, the array
+// `units` (the record's placements), where they are the record's
+// (BoardsOfRow).
 CamPlan CamPlanOf(const PlanFields& plan, bool mm, const std::vector<ToolingHole>& panel1Holes,
                   const std::vector<ToolingHole>& panel2Holes,
                   const std::vector<ToolingHole>& arrayHoles,
                   const std::vector<Placement>& boards = {},
-                  const std::vector<Placement>& units = {});
+                  const std::vector<Placement>& units = {},
+                  const std::vector<Placement>& boards2 = {});
 
 // The drawing as DXF text (AutoCAD 2000, written by dxflib).
 QByteArray CamDxf(const CamPlan& plan);

@@ -38,7 +38,8 @@ ReportDrawing PanelDrawing(DiagramView view, const PlanFields& plan,
                            const std::vector<ToolingHole>& holes,
                            const std::vector<Placement>& boards = {}) {
     LayoutDrawing args = LayoutArgsOf(view, plan);
-    args.Boards = BoardsOfRow(boards, args, plan.number("Panel"));
+    args.Boards =
+        BoardsOfRow(boards, args, plan.number(view == DiagramView::Panel2 ? "Panel2" : "Panel"));
     return [args, holes](const DiagramCanvas& canvas) {
         const double scale = DrawLayoutDiagram(args, canvas);
         DrawToolingMarks(canvas, args.ContainerL, args.ContainerW, args.Kind, scale, holes);
@@ -138,7 +139,8 @@ ReportContent MakeReportContent(const ReportJob& job, const QString& companyName
     c.drawings[QStringLiteral("Panel1")] =
         PanelDrawing(DiagramView::Panel1, job.plan, holes1, job.boards);
     if (job.plan.number("Panel2") > 0)
-        c.drawings[QStringLiteral("Panel2")] = PanelDrawing(DiagramView::Panel2, job.plan, holes2);
+        c.drawings[QStringLiteral("Panel2")] =
+            PanelDrawing(DiagramView::Panel2, job.plan, holes2, job.boards2);
     if (job.plan.number("Panel2") < 1) {
         const LayoutDrawing cut = LayoutArgsOf(DiagramView::Cutting, job.plan);
         c.drawings[QStringLiteral("Base")] = [cut](const DiagramCanvas& canvas) {

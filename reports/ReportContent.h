@@ -30,6 +30,8 @@ struct ReportJob {
     // Panel 1 laid out beyond the block patterns: every board as placed (see
     // BoardsOfRow); empty for a block layout.
     std::vector<Placement> boards;
+    // The same for panel 2 of a two-size plan.
+    std::vector<Placement> boards2;
 };
 
 // The placeholder the page shows when no company name is set.

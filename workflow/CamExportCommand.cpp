@@ -53,7 +53,7 @@ bool SavePlanForMachines(JobWindow& w, const QString& fileName, QString* error) 
     // A plan laid out beyond the blocks: its boards, as the view draws them.
     const vorn::CamPlan plan = vorn::CamPlanOf(
         fields, w.UnitIsMm(), holes[QStringLiteral("Panel1")], holes[QStringLiteral("Panel2")],
-        holes[QStringLiteral("Array")], w.GivenBoards(), w.GivenUnits());
+        holes[QStringLiteral("Array")], w.GivenBoards(), w.GivenUnits(), w.GivenBoards2());
     if (QFileInfo(fileName).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
         return vorn::WritePlacementCsv(plan, fileName, error);
     return vorn::WriteCamDxf(plan, fileName, error);

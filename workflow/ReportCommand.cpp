@@ -80,6 +80,7 @@ bool GatherReport(JobWindow& w, report::ReportContent& content) {
     job.note = identity.note;
     job.unitCaption = w.UnitCaption();
     job.boards = w.GivenBoards();
+    job.boards2 = w.GivenBoards2();
     content = report::MakeReportContent(job, company, holes1, holes2);
     return true;
 }

@@ -29,9 +29,10 @@ bool SaveShownViewAsVectors(JobWindow& w, const QString& fileName, QString* erro
         holes = vorn::HolesOfType(tooling, type);
     }
     const vorn::TwoPanelCutting cut = twoSizeCut ? ViewTwoPanelCuttingArgs(*dm) : TwoPanelCutting{};
-    const LayoutDrawing args =
-        twoSizeCut ? LayoutDrawing{}
-                   : ViewLayoutArgs(*dm, view, w.OnArrayPage(), w.GivenBoards(), w.GivenUnits());
+    const LayoutDrawing args = twoSizeCut
+                                   ? LayoutDrawing{}
+                                   : ViewLayoutArgs(*dm, view, w.OnArrayPage(), w.GivenBoards(),
+                                                    w.GivenUnits(), w.GivenBoards2());
     return vorn::SaveVectorPicture(
         fileName, w.DiagramSize(),
         [&](const vorn::DiagramCanvas& canvas) {

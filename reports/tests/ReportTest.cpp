@@ -589,6 +589,47 @@ private slots:
         }
     }
 
+    // Panel 2 of a two-size plan laid out beyond the blocks: its picture is
+    // the boards given, drawn board by board (its counts are 0); panel 1's
+    // boards are not taken for panel 2's.
+    void panel2PictureDrawsItsBoards() {
+        Plan plan = MakePlan(true, false);
+        plan.numbers[QStringLiteral("Set_La2")] = 0;
+        plan.numbers[QStringLiteral("Set_Wb2")] = 0;
+        plan.numbers[QStringLiteral("Panel2")] = 5;
+        // 5 boards of 4 x 2 in the 10.3 x 8.6 panel, from its margins.
+        const std::vector<vorn::Placement> boards2{{0.1, 0.25, 4, 2, false},
+                                                   {4.2, 0.25, 4, 2, false},
+                                                   {0.1, 2.35, 4, 2, false},
+                                                   {4.2, 2.35, 4, 2, false},
+                                                   {0.1, 4.45, 4, 2, false}};
+        ReportJob job = MakeJob(plan, false);
+        const auto picture = [&job] {
+            const ReportContent c = MakeReportContent(job, QString(), {}, {});
+            QImage image(448, 298, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            c.drawings.at(QStringLiteral("Panel2"))(vorn::DiagramCanvas(painter, image.size()));
+            return image;
+        };
+        vorn::LayoutDrawing expected = vorn::LayoutArgsOf(vorn::DiagramView::Panel2, plan.Fields());
+        expected.Boards = boards2;
+        QImage boardByBoard(448, 298, QImage::Format_RGB32);
+        boardByBoard.fill(Qt::white);
+        {
+            QPainter painter(&boardByBoard);
+            vorn::DrawLayoutDiagram(expected, vorn::DiagramCanvas(painter, boardByBoard.size()));
+        }
+        const QImage withoutBoards = picture();
+        QVERIFY(withoutBoards != boardByBoard);
+        job.boards = boards2; // panel 1's, 15 boards in the row: not drawn on panel 2
+        QCOMPARE(picture(), withoutBoards);
+        job.boards2 = boards2;
+        QCOMPARE(picture(), boardByBoard);
+        boardByBoard.save(vorn::test::screenshotDir() +
+                          QStringLiteral("/report_panel2_packed.png"));
+    }
+
     // The PDF: one A4 page, real text, pictures at the page's fixed places.
     void pdfIsOneA4PageWithTextAndPicturesInPlace() {
         ReportContent content = MakeReportContent(MakeJob(MakePlan(false, false), false),

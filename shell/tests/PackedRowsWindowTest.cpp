@@ -19,14 +19,19 @@
 #include "WindowTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
+#include <array>
 
 using vorn::Cursor;
 using vorn::DiagramView;
@@ -330,6 +335,30 @@ private slots:
         QCOMPARE(int(args.Boards.size()), count);
         CheckDrawn(args, SecondPanelRequest(Dm().TempInput));
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/two_size_panel2_routed_mm"));
+        // The placement list for the machines: panel 2's rows are its boards.
+        {
+            QTemporaryDir out;
+            const QString csv = out.filePath(QStringLiteral("plan.csv"));
+            QString error;
+            QVERIFY2(vorn::SavePlanForMachines(*w_, csv, &error), qPrintable(error));
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            std::vector<std::array<double, 4>> listed, drawn;
+            for (const QByteArray& line : f.readAll().split('\n')) {
+                const QList<QByteArray> cells = line.split(',');
+                if (cells.size() == 7 && cells[0] == "2")
+                    listed.push_back({cells[2].toDouble(), cells[3].toDouble(), cells[4].toDouble(),
+                                      cells[5].toDouble()});
+            }
+            for (const vorn::Placement& p : args.Boards)
+                drawn.push_back({p.x, p.y, p.length, p.width});
+            std::sort(listed.begin(), listed.end());
+            std::sort(drawn.begin(), drawn.end());
+            QCOMPARE(int(listed.size()), count);
+            for (std::size_t i = 0; i < listed.size(); ++i)
+                for (int k = 0; k < 4; ++k)
+                    VORN_COMPARE_NEAR(listed[i][std::size_t(k)], drawn[i][std::size_t(k)], 1e-3);
+        }
 
         // Saved, a new job, opened again: panel 2's boards come back.
         Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-P2"));

@@ -125,10 +125,12 @@ int Run(int argc, char** argv) {
         if (h.Xcoordinate && h.Ycoordinate)
             holes[h.PanelType].push_back(
                 {h.SerialNumber, *h.Xcoordinate, *h.Ycoordinate, h.Diameter});
-    // A row laid out beyond the blocks carries its boards (and the array its units).
+    // A row laid out beyond the blocks carries its boards (panel 2's too, and
+    // the array its units).
     const vorn::CamPlan plan =
         vorn::CamPlanOf(fields, mm, holes["Panel1"], holes["Panel2"], holes["Array"], row.boards,
-                        array ? array->units : std::vector<vorn::Placement>{});
+                        array ? array->units : std::vector<vorn::Placement>{},
+                        row.second ? row.second->boards : std::vector<vorn::Placement>{});
 
     QString error;
     if (!vorn::WriteCamDxf(plan, out, &error))

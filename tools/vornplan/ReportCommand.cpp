@@ -84,6 +84,8 @@ int Run(int argc, char** argv) {
     job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
     job.boards = row.boards; // a row laid out beyond the blocks
+    if (row.second)
+        job.boards2 = row.second->boards;
     std::vector<vorn::PlacedHole> holes;
     std::string dbError;
     const std::string db = vornplan::DatabaseOption(p);
