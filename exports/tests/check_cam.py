@@ -304,6 +304,21 @@ def main_checks():
     check(len(packed) > 0, "packed: a search row laid out beyond the blocks")
     for n in packed[:2]:
         check_plan(f"packed_row{n}", packed_job, n)
+    # Panel 2 of a two-size row laid out beyond the blocks (boards of
+    # 4.6 x 3.1 in: some panels 2 hold more than their blocks): drawn and
+    # listed board by board too.
+    packed2_job = os.path.join(WORK, "j2_routed_panel2.job")
+    with open(j2) as f, open(packed2_job, "w") as g:
+        for line in f:
+            k, _, v = line.strip().partition("=")
+            g.write({"Set_L": "Set_L=4.6\n", "Set_W": "Set_W=3.1\n"}.get(k, line))
+        g.write("\nBestPacking=Routed\n")
+    blocks2 = tuple(k + "2" for k in blocks)
+    packed2 = [n for n, r in enumerate(csv_rows(run("search", packed2_job).stdout), 1)
+               if r["Panel2"] not in ("", "0") and all(r[k] == "0" for k in blocks2)]
+    check(len(packed2) > 0, "packed: a two-size row with panel 2 beyond the blocks")
+    for n in packed2[:2]:
+        check_plan(f"packed_panel2_row{n}", packed2_job, n)
 
     # Millimetres: the same drawing, every length times 25.4.
     scale = {"Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Min_PL", "Min_PW", "Max_PL",

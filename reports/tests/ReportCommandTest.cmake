@@ -100,3 +100,39 @@ assert int(row['Panel']) > 0 and most >= 4, (n, row['Panel'], most)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "the report of a packed row: ${err}")
 endif()
+
+# Panel 2 of a two-size row laid out beyond the blocks (boards of 4.6 x 3.1
+# in on j2's panels): the report's panel 2 picture (the second) draws its
+# boards, not the empty block counts.
+string(REGEX REPLACE "Set_L=[^\n]*" "Set_L=4.6" panel2job "${j2}")
+string(REGEX REPLACE "Set_W=[^\n]*" "Set_W=3.1" panel2job "${panel2job}")
+file(WRITE ${WORK}/routed_panel2.job "${panel2job}\nBestPacking=Routed\n")
+execute_process(COMMAND ${PYTHON} -c "
+import csv, io, os, subprocess, sys
+import openpyxl
+from PIL import Image
+vp, job, out = sys.argv[1:4]
+env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
+rows = list(csv.DictReader(io.StringIO(
+    subprocess.run([vp, 'search', job], capture_output=True, text=True, check=True, env=env).stdout)))
+blocks = ('Set_La2', 'Set_Wb2', 'Set_Lb2', 'Set_Wa2', 'Set_sLa2', 'Set_sWb2')
+packed = [(n, r) for n, r in enumerate(rows, 1)
+          if r['Panel2'] not in ('', '0') and all(r[k] == '0' for k in blocks)]
+assert packed, 'no two-size row with panel 2 beyond the blocks'
+n, row = packed[0]
+subprocess.run([vp, 'report', '--job', job, '--row', str(n), '-o', out], check=True, env=env)
+sheet = openpyxl.load_workbook(out)['Sheet1']
+image = Image.open(io.BytesIO(sheet._images[1]._data())).convert('RGB')
+width, height = image.size
+px = image.load()
+def edges(y):
+    green = [x for x in range(width) if px[x, y][1] > 180 and px[x, y][0] < 120]
+    dark = [max(px[x, y]) < 80 for x in range(green[0], green[-1] + 1)] if green else []
+    return sum(1 for i in range(1, len(dark)) if dark[i] and not dark[i - 1])
+most = max(edges(y) for y in range(height // 4, 3 * height // 4, 8))
+assert int(row['Panel2']) > 0 and most >= 4, (n, row['Panel2'], most)
+" ${VORNPLAN} ${WORK}/routed_panel2.job ${WORK}/routed_panel2.xlsx RESULT_VARIABLE rc
+    ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the report of a row with panel 2 packed: ${err}")
+endif()
