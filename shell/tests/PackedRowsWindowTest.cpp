@@ -258,56 +258,48 @@ private slots:
         CheckPanelView(e.Panel, 0.5 * 25.4);
     }
 
-    // A two-size row whose panel 2 is laid out beyond the blocks (made by
-    // hand from a searched row, its panel 2 packed): picked, panel 2 drawn
-    // board by board, a block row clearing it, the unit switch, saved,
-    // opened again and drawn by the query window from the archive.
+    // A two-size row of F2 whose panel 2 is laid out beyond the blocks
+    // (boards of 4.6 x 3.1 in: some panels 2 hold more packed): picked,
+    // panel 2 drawn board by board, a block row clearing it, the unit
+    // switch, the placement list, saved, opened again and drawn by the query
+    // window from the archive.
     void twoSizeRowPanel2PickedSwitchedSavedAndOpened() {
-        TypeJob(*w_, PackingOption::Off);
+        TypeJob(*w_, PackingOption::Routed);
+        Cursor& j = Dm().TempInput;
+        j.edit();
+        j.setValue(QStringLiteral("Set_L"), 4.6);
+        j.setValue(QStringLiteral("Set_W"), 3.1);
+        j.post();
         PressF2();
+        const std::vector<vorn::ResultRow> expected = EngineRows(*w_);
         Cursor& t = Dm().TempResult;
-        // A two-size row whose panel 2 holds more boards packed than in its
-        // blocks, else the first one (not row 0: picked as a block row).
-        int row = -1, first = -1;
-        vorn::PackResult packed, firstPacked;
-        for (int r = 1; r < t.recordCount() && row < 0; ++r) {
-            t.moveTo(r);
-            if (Num(t, "Panel2") <= 0)
-                continue;
-            vorn::PackRequest q;
-            q.containerL = Num(t, "Panel_L2");
-            q.containerW = Num(t, "Panel_W2");
-            q.pieceL = Num(t, "Set_L");
-            q.pieceW = Num(t, "Set_W");
-            q.gap = Num(t, "Set_C");
-            q.marginL = Num(t, "Border_L2");
-            q.marginW = Num(t, "Border_W2");
-            packed = vorn::BestPacking(q);
-            if (packed.count > std::int64_t(Num(t, "Panel2")))
+        QCOMPARE(t.recordCount(), int(expected.size()));
+        const auto panel2Packed = [](const vorn::ResultRow& r) {
+            return r.second && !r.second->boards.empty();
+        };
+        QVERIFY(std::any_of(expected.begin(), expected.end(), panel2Packed));
+        // The first such row in the grid's order, and a row of blocks on
+        // panel 2 (or of one panel size).
+        int row = -1, block = -1;
+        for (int r = 0; r < t.recordCount(); ++r) {
+            const int n = t.valueAt(r, t.fieldIndex("Number")).toInt();
+            const bool packed2 = panel2Packed(expected[std::size_t(n - 1)]);
+            if (packed2 && row < 0)
                 row = r;
-            else if (first < 0)
-                first = r, firstPacked = packed;
+            else if (!packed2 && block < 0)
+                block = r;
         }
-        if (row < 0)
-            row = first, packed = firstPacked;
-        QVERIFY(row > 0);
+        QVERIFY(row >= 0 && block >= 0);
         t.moveTo(row);
-        const int count = int(packed.count);
-        QVERIFY(count > 0);
-        // The row as a search leaves a packed panel 2: no blocks, its boards
-        // beside the table under the row's ID.
-        t.edit();
-        for (const char* f : {"Set_La2", "Set_Wb2", "Set_Lb2", "Set_Wa2", "Set_sLa2", "Set_sWb2"})
-            t.setValue(QString::fromLatin1(f), 0);
-        t.setValue(QStringLiteral("Up2"), QStringLiteral("N"));
-        t.setValue(QStringLiteral("Panel2"), count);
-        t.post();
         const int number = t.asInt(QStringLiteral("Number"));
-        Dm().resultBoards.KeepSecond(qint64(t.asDouble(QStringLiteral("ID"))), packed.placements);
+        const vorn::ResultRow& e = expected[std::size_t(number - 1)];
+        const int count = e.second->Panel2;
+        QCOMPARE(int(e.second->boards.size()), count);
+        QCOMPARE(int(Num(t, "Set_La2") + Num(t, "Set_Lb2") + Num(t, "Set_sLa2")), 0);
 
         PickResultRow(row);
-        QCOMPARE(w_->GivenBoards2(), packed.placements);
-        QVERIFY(w_->GivenBoards().empty());
+        QCOMPARE(w_->GivenBoards2(), e.second->boards);
+        QCOMPARE(w_->GivenBoards(), e.boards);
         w_->Selector(DiagramView::Panel2)->click();
         QVERIFY(w_->Selector(DiagramView::Panel2)->isChecked());
         vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Panel2);
@@ -317,7 +309,7 @@ private slots:
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/two_size_panel2_routed"));
 
         // A block row picked after it: panel 2 is drawn from its counts.
-        PickResultRow(0);
+        PickResultRow(block);
         QVERIFY(w_->GivenBoards2().empty());
         QVERIFY(w_->GatherLayoutArgs(DiagramView::Panel2).Boards.empty());
 
@@ -325,7 +317,7 @@ private slots:
         PickResultRow(RowNumbered(number));
         QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
         QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
-        const std::vector<vorn::Placement> mm = Scaled(packed.placements, 25.4);
+        const std::vector<vorn::Placement> mm = Scaled(e.second->boards, 25.4);
         QCOMPARE(w_->GivenBoards2(), mm);
         w_->GivenBoards2().clear();
         PickResultRow(RowNumbered(number));
@@ -377,7 +369,7 @@ private slots:
         Dm().SavedPartsQuery.open();
         QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
         vorn::LoadSavedPartIntoJob(*w_);
-        QVERIFY(w_->GivenBoards().empty());
+        QCOMPARE(w_->GivenBoards().size(), e.boards.size());
         w_->Selector(DiagramView::Panel2)->click();
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel2);
         QCOMPARE(opened.Boards.size(), saved.Boards.size());
@@ -400,18 +392,18 @@ private slots:
         // The query window shows its own unit (inches here).
         const double unit =
             saved2.asDouble(QStringLiteral("Panel_L2")) / Num(Dm().TempInput, "Panel_L2");
-        vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
+        vorn::LayoutDrawing inQuery = vorn::LayoutArgsOf(
             DiagramView::Panel2,
             {[&saved2](const char* c) { return saved2.asDouble(QString::fromLatin1(c)); },
              [&saved2](const char* c) { return saved2.asString(QString::fromLatin1(c)); }});
-        expected.Boards = vorn::BoardsOfRow(Scaled(opened.Boards, unit), expected, count);
-        QCOMPARE(int(expected.Boards.size()), count);
+        inQuery.Boards = vorn::BoardsOfRow(Scaled(opened.Boards, unit), inQuery, count);
+        QCOMPARE(int(inQuery.Boards.size()), count);
         InModal<vorn::TForm4>([&](vorn::TForm4* d) {
             d->Selector(DiagramView::Panel2)->click();
             const QImage inWindow = d->Image()->pixmap().toImage();
             QImage boardByBoard(inWindow.size(), QImage::Format_RGB32);
             boardByBoard.fill(Qt::white);
-            vorn::DrawLayoutDiagram(expected, boardByBoard);
+            vorn::DrawLayoutDiagram(inQuery, boardByBoard);
             drawn = inWindow == boardByBoard.convertToFormat(inWindow.format());
             vorn::test::Shot(d, QStringLiteral("bestpacking/two_size_panel2_archive"));
             d->reject();
