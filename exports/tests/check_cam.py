@@ -319,6 +319,24 @@ def main_checks():
     check(len(packed2) > 0, "packed: a two-size row with panel 2 beyond the blocks")
     for n in packed2[:2]:
         check_plan(f"packed_panel2_row{n}", packed2_job, n)
+    # vornplan draw of such a panel 2 draws its boards: not the picture of
+    # its block counts (all 0) drawn by hand, which a block row's panel 2
+    # matches.
+    rows2 = csv_rows(run("search", packed2_job).stdout)
+    block2 = next(n for n, r in enumerate(rows2, 1)
+                  if r["Panel2"] not in ("", "0") and n not in packed2)
+    for n, same in ((packed2[0], False), (block2, True)):
+        r = rows2[n - 1]
+        job_png = draw(os.path.join(WORK, f"panel2_row{n}.png"), "--job", packed2_job,
+                       "--row", str(n), "--view", "panel2")
+        hand_png = draw(os.path.join(WORK, f"panel2_row{n}_counts.png"),
+                        "--container", f"{r['Panel_L2']}x{r['Panel_W2']}",
+                        "--margins", f"{r['Border_L2']}x{r['Border_W2']}",
+                        "--piece", f"{r['Set_L']}x{r['Set_W']}", "--spacing", r["Set_C"],
+                        "--counts", ",".join(r[k] for k in blocks2), "--pattern", r["Up2"])
+        with open(job_png, "rb") as f, open(hand_png, "rb") as g:
+            check((f.read() == g.read()) == same,
+                  f"draw panel 2 of row {n}: {'not ' if same else ''}the counts' picture")
 
     # Millimetres: the same drawing, every length times 25.4.
     scale = {"Set_L", "Set_W", "Set_C", "BorderX_L", "BorderX_W", "Min_PL", "Min_PW", "Max_PL",
