@@ -72,6 +72,20 @@ inline QVariantList RowValues(const vorn::Cursor& cursor) {
 
 namespace vorn::test {
 
+// Runs `fn` once on the next modal window of type T, while it is shown.
+template <class T> inline void InModal(std::function<void(T*)> fn) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w || !w->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        fn(w);
+    });
+    timer->start(10);
+}
+
 // Picks a row of a grid as a user does: a click on a cell, then a double click.
 inline void DoubleClickRow(QTableView* grid, int row, int column = 0) {
     const QModelIndex index = grid->model()->index(row, column);

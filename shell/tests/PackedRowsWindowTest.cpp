@@ -37,6 +37,7 @@ using vorn::Cursor;
 using vorn::DiagramView;
 using vorn::PackingOption;
 using vorn::test::EngineRows;
+using vorn::test::InModal;
 
 namespace {
 
@@ -76,20 +77,6 @@ void TypeJob(TVornMF& w, PackingOption packing) {
     o.bothPanel = o.bothBase = true;
     o.packing = packing;
     w.SetOptions(o);
-}
-
-// Runs `fn` on the next modal window of type T once it shows.
-template <class T> void InModal(std::function<void(T*)> fn) {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn] {
-        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!w || !w->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        fn(w);
-    });
-    timer->start(10);
 }
 
 std::vector<vorn::Placement> Scaled(std::vector<vorn::Placement> placements, double unit) {

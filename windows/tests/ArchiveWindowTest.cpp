@@ -42,6 +42,7 @@ using vorn::DiagramView;
 using namespace vorn::test;
 
 using vorn::test::DoubleClickRow;
+using vorn::test::InModal;
 
 namespace {
 
@@ -94,20 +95,6 @@ bool TitleWhole(const vorn::TForm4* d) {
 QString OneLine(QString text) {
     return text.replace(u'\n', QStringLiteral("; "))
         .replace(QRegularExpression(QStringLiteral(";\\s+")), QStringLiteral("; "));
-}
-
-// Runs `fn` once on the next modal window of type T, while it is shown.
-template <class T> void InModal(std::function<void(T*)> fn) {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn] {
-        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!w || !w->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        fn(w);
-    });
-    timer->start(10);
 }
 
 // Answers the save dialogs that come up: a file name accepts, an empty text
