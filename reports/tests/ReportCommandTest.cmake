@@ -67,27 +67,30 @@ expect_refused(missing.xlsx 2 "" --job ${WORK}/no-such.job --row 1)
 expect_refused(layer.xlsx 2 "--layer" --job ${JOBS}/j1.job --row 1 --layer x)
 
 # Best packing: the report of a search row laid out beyond the blocks (block
-# counts 0) draws its boards in the panel picture.
-file(READ ${JOBS}/j2.job j2)
-file(WRITE ${WORK}/routed.job "${j2}\nBestPacking=Routed\n")
-execute_process(COMMAND ${PYTHON} -c "
+# counts 0) draws its boards in the panel's picture: panel 1 of a row of j2,
+# and panel 2 of a two-size row (boards of 4.6 x 3.1 in on j2's panels, the
+# second picture), not the empty block counts.
+set(packed_report_check "
 import csv, io, os, subprocess, sys
 import openpyxl
 from PIL import Image
-vp, job, out = sys.argv[1:4]
+vp, job, out, panel = sys.argv[1:5]
+suffix = '' if panel == '1' else '2'
 env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
 rows = list(csv.DictReader(io.StringIO(
     subprocess.run([vp, 'search', job], capture_output=True, text=True, check=True, env=env).stdout)))
-blocks = ('Set_La', 'Set_Wb', 'Set_Lb', 'Set_Wa', 'Set_sLa', 'Set_sWb')
-packed = [(n, r) for n, r in enumerate(rows, 1) if all(r[k] == '0' for k in blocks)]
-assert packed, 'no row laid out beyond the blocks'
+blocks = [k + suffix for k in ('Set_La', 'Set_Wb', 'Set_Lb', 'Set_Wa', 'Set_sLa', 'Set_sWb')]
+count = 'Panel' + suffix
+packed = [(n, r) for n, r in enumerate(rows, 1)
+          if r[count] not in ('', '0') and all(r[k] == '0' for k in blocks)]
+assert packed, 'no row with panel ' + panel + ' laid out beyond the blocks'
 n, row = packed[0]
 subprocess.run([vp, 'report', '--job', job, '--row', str(n), '-o', out], check=True, env=env)
 sheet = openpyxl.load_workbook(out)['Sheet1']
 # The panel picture: the panel is filled green, each board outlined in
 # black on it, so a line across the panel crosses board edges (none when
 # the boards are missing).
-image = Image.open(io.BytesIO(sheet._images[0]._data())).convert('RGB')
+image = Image.open(io.BytesIO(sheet._images[int(panel) - 1]._data())).convert('RGB')
 width, height = image.size
 px = image.load()
 def edges(y):
@@ -95,44 +98,22 @@ def edges(y):
     dark = [max(px[x, y]) < 80 for x in range(green[0], green[-1] + 1)] if green else []
     return sum(1 for i in range(1, len(dark)) if dark[i] and not dark[i - 1])
 most = max(edges(y) for y in range(height // 4, 3 * height // 4, 8))
-assert int(row['Panel']) > 0 and most >= 4, (n, row['Panel'], most)
-" ${VORNPLAN} ${WORK}/routed.job ${WORK}/routed.xlsx RESULT_VARIABLE rc ERROR_VARIABLE err)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "the report of a packed row: ${err}")
-endif()
-
-# Panel 2 of a two-size row laid out beyond the blocks (boards of 4.6 x 3.1
-# in on j2's panels): the report's panel 2 picture (the second) draws its
-# boards, not the empty block counts.
+assert int(row[count]) > 0 and most >= 4, (n, row[count], most)
+")
+file(READ ${JOBS}/j2.job j2)
+file(WRITE ${WORK}/routed.job "${j2}\nBestPacking=Routed\n")
 string(REGEX REPLACE "Set_L=[^\n]*" "Set_L=4.6" panel2job "${j2}")
 string(REGEX REPLACE "Set_W=[^\n]*" "Set_W=3.1" panel2job "${panel2job}")
 file(WRITE ${WORK}/routed_panel2.job "${panel2job}\nBestPacking=Routed\n")
-execute_process(COMMAND ${PYTHON} -c "
-import csv, io, os, subprocess, sys
-import openpyxl
-from PIL import Image
-vp, job, out = sys.argv[1:4]
-env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
-rows = list(csv.DictReader(io.StringIO(
-    subprocess.run([vp, 'search', job], capture_output=True, text=True, check=True, env=env).stdout)))
-blocks = ('Set_La2', 'Set_Wb2', 'Set_Lb2', 'Set_Wa2', 'Set_sLa2', 'Set_sWb2')
-packed = [(n, r) for n, r in enumerate(rows, 1)
-          if r['Panel2'] not in ('', '0') and all(r[k] == '0' for k in blocks)]
-assert packed, 'no two-size row with panel 2 beyond the blocks'
-n, row = packed[0]
-subprocess.run([vp, 'report', '--job', job, '--row', str(n), '-o', out], check=True, env=env)
-sheet = openpyxl.load_workbook(out)['Sheet1']
-image = Image.open(io.BytesIO(sheet._images[1]._data())).convert('RGB')
-width, height = image.size
-px = image.load()
-def edges(y):
-    green = [x for x in range(width) if px[x, y][1] > 180 and px[x, y][0] < 120]
-    dark = [max(px[x, y]) < 80 for x in range(green[0], green[-1] + 1)] if green else []
-    return sum(1 for i in range(1, len(dark)) if dark[i] and not dark[i - 1])
-most = max(edges(y) for y in range(height // 4, 3 * height // 4, 8))
-assert int(row['Panel2']) > 0 and most >= 4, (n, row['Panel2'], most)
-" ${VORNPLAN} ${WORK}/routed_panel2.job ${WORK}/routed_panel2.xlsx RESULT_VARIABLE rc
-    ERROR_VARIABLE err)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "the report of a row with panel 2 packed: ${err}")
-endif()
+foreach(panel 1 2)
+    set(job ${WORK}/routed.job)
+    if(panel EQUAL 2)
+        set(job ${WORK}/routed_panel2.job)
+    endif()
+    execute_process(COMMAND ${PYTHON} -c "${packed_report_check}" ${VORNPLAN} ${job}
+                            ${WORK}/routed_${panel}.xlsx ${panel}
+                    RESULT_VARIABLE rc ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "the report of a row with panel ${panel} packed: ${err}")
+    endif()
+endforeach()
