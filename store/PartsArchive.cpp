@@ -240,14 +240,11 @@ PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boa
     for (const char* c : kPartRateColumns)
         r.job.insert(Name(c), job.value(Name(c)));
 
-    const auto inInches = [toInches](const Placement& p) {
-        return Placement{p.x * toInches, p.y * toInches, p.length * toInches, p.width * toInches,
-                         p.turned};
-    };
-    for (const Placement& p : boards)
-        r.boards.push_back(inInches(p));
-    for (const Placement& p : boards2)
-        r.boards2.push_back(inInches(p));
+    const auto inInches = [toInches](double v) { return v * toInches; };
+    r.boards = boards;
+    ScalePlacements(r.boards, inInches);
+    r.boards2 = boards2;
+    ScalePlacements(r.boards2, inInches);
 
     Cursor& tooling = dm.TempTooling;
     if (!tooling.isOpen())

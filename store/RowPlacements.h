@@ -15,58 +15,41 @@
 
 namespace vorn {
 
-// Every length of the placements scaled by `scale` (the unit switch).
-inline void ScalePlacements(std::vector<Placement>& placements, LengthScale scale) {
-    for (Placement& p : placements) {
-        p.x = scale(p.x);
-        p.y = scale(p.y);
-        p.length = scale(p.length);
-        p.width = scale(p.width);
-    }
-}
-
-// Panel 1's placements (a single-size row's, an array row's units) and,
-// apart, panel 2's of a two-size row.
+// Panel 1's placements (a single-size row's, an array row's units) and
+// panel 2's of a two-size row, by row ID.
 class RowPlacements {
 public:
-    void Clear() {
-        m_byId.clear();
-        m_secondById.clear();
-    }
-    bool Empty() const { return m_byId.empty() && m_secondById.empty(); }
+    void Clear() { m_byId.clear(); }
+    bool Empty() const { return m_byId.empty(); }
     // Rows with placements of either panel.
-    std::size_t Size() const {
-        std::size_t n = m_byId.size();
-        for (const auto& entry : m_secondById)
-            n += m_byId.count(entry.first) == 0 ? 1 : 0;
-        return n;
-    }
+    std::size_t Size() const { return m_byId.size(); }
     // An empty list keeps nothing.
     void Keep(qint64 id, std::vector<Placement> placements) {
         if (!placements.empty())
-            m_byId[id] = std::move(placements);
+            m_byId[id].first = std::move(placements);
     }
     void KeepSecond(qint64 id, std::vector<Placement> placements) {
         if (!placements.empty())
-            m_secondById[id] = std::move(placements);
+            m_byId[id].second = std::move(placements);
     }
     // Those of the row with this ID; empty for a block layout.
-    std::vector<Placement> Of(qint64 id) const { return Find(m_byId, id); }
-    std::vector<Placement> SecondOf(qint64 id) const { return Find(m_secondById, id); }
+    std::vector<Placement> Of(qint64 id) const { return Find(id).first; }
+    std::vector<Placement> SecondOf(qint64 id) const { return Find(id).second; }
     void Scale(LengthScale scale) {
-        for (auto* map : {&m_byId, &m_secondById})
-            for (auto& [id, placements] : *map)
-                ScalePlacements(placements, scale);
+        for (auto& [id, both] : m_byId) {
+            ScalePlacements(both.first, scale);
+            ScalePlacements(both.second, scale);
+        }
     }
 
 private:
-    using Map = std::unordered_map<qint64, std::vector<Placement>>;
-    static std::vector<Placement> Find(const Map& map, qint64 id) {
-        const auto it = map.find(id);
-        return it == map.end() ? std::vector<Placement>{} : it->second;
+    using Both = std::pair<std::vector<Placement>, std::vector<Placement>>;
+    const Both& Find(qint64 id) const {
+        static const Both none;
+        const auto it = m_byId.find(id);
+        return it == m_byId.end() ? none : it->second;
     }
-    Map m_byId;
-    Map m_secondById;
+    std::unordered_map<qint64, Both> m_byId;
 };
 
 } // namespace vorn
