@@ -116,18 +116,8 @@ TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
             job.PanelNumber = "1";
         }
         if (t == 10) {
-            job.Set_L = 0.571 * f;
-            job.Set_W = 0.405 * f;
-            job.Set_C = 0.05 * f;
-            job.Min_PL = job.Min_PW = 6 * f;
-            job.Max_PL = job.Max_PW = 24 * f;
-            job.BorderX_L = job.BorderX_W = 0.4 * f;
-            job.PLPW_ratio = 3;
-            job.Min_lv = 50;
-            job.PanelNumber = "1";
-            job.AUTOPanel = true;
+            job = SmallBoardJob(f, 0.571, 0.405, 0.05, 50, "1");
             job.GoodBase = false;
-            job.BothPanel = job.BothBase = true;
         }
         CollectedRows one, two;
         CheckLog logOne, logTwo;

@@ -661,16 +661,7 @@ TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
              {PackingOption::Off, PackingOption::Routed, PackingOption::VScored}) {
             SCOPED_TRACE(testing::Message() << "unit " << int(unit) << " option " << int(option));
             const double f = UnitFactor(unit);
-            PanelJob job = BaseJob();
-            job.Set_L = 0.5 * f;
-            job.Set_W = 0.35 * f;
-            job.Set_C = 0.1 * f;
-            job.BorderX_L = job.BorderX_W = 0.4 * f;
-            job.Min_PL = job.Min_PW = 6 * f;
-            job.Max_PL = job.Max_PW = 24 * f;
-            job.PLPW_ratio = 3;
-            job.Min_lv = 60;
-            job.PanelNumber = "2";
+            PanelJob job = SmallBoardJob(f, 0.5, 0.35, 0.1, 60, "2");
             job.packing = option;
             const double LW = job.Set_L * job.Set_W;
             int packed1 = 0, packed2 = 0;

@@ -36,6 +36,23 @@ inline PanelJob BaseJob() {
     return j;
 }
 
+// A small board on 6-24 in panels with 0.4 in margins and a side ratio of
+// at most 3, as the generated bench jobs are; lengths in the unit of `f`.
+inline PanelJob SmallBoardJob(double f, double L, double W, double C, double minLv,
+                              const char* kinds) {
+    PanelJob j = BaseJob();
+    j.Set_L = L * f;
+    j.Set_W = W * f;
+    j.Set_C = C * f;
+    j.BorderX_L = j.BorderX_W = 0.4 * f;
+    j.Min_PL = j.Min_PW = 6 * f;
+    j.Max_PL = j.Max_PW = 24 * f;
+    j.PLPW_ratio = 3;
+    j.Min_lv = minLv;
+    j.PanelNumber = kinds;
+    return j;
+}
+
 inline std::vector<ResultRow> Search(const PanelJob& job, DisplayUnit unit = DisplayUnit::Inch) {
     CollectedRows sink;
     NoProgress progress;
