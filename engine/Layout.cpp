@@ -181,30 +181,6 @@ struct SideRuns {
     std::vector<Band> hull;
     std::vector<std::pair<int, int>> rounds;
     int wCount = 0;
-
-    // BestCorner(hull, u, v), kept. The other side's rounds ask for the
-    // counts (u, v) of W-sides and L-sides in one run; both grow with the run,
-    // so u + v tells the pairs apart and the same few are asked for again by
-    // every side this one is paired with. A slot holding another pair is
-    // worked out afresh.
-    const Band* Corner(int u, int v) const {
-        const auto at = static_cast<std::size_t>(u) + static_cast<std::size_t>(v);
-        if (at >= corners.size())
-            corners.resize(at + 1);
-        Kept& k = corners[at];
-        if (k.u != u || k.v != v) {
-            const Band* g = BestCorner(hull, u, v);
-            if (!g)
-                return nullptr;
-            k = {u, v, static_cast<int>(g - hull.data())};
-        }
-        return &hull[static_cast<std::size_t>(k.at)];
-    }
-
-    struct Kept {
-        int u = -1, v = -1, at = 0;
-    };
-    mutable std::vector<Kept> corners; // emptied whenever the hull changes
 };
 
 namespace {
@@ -214,7 +190,6 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
     thread_local std::vector<Band> all;
     Bands(v, L, C, fitW, all);
     UpperHull(all, out.hull);
-    out.corners.clear();
     out.rounds.clear();
     const std::int64_t lKey = TolKey(L);
     double x = v + (L + C);
@@ -247,6 +222,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     Layout& c = cur.lay;
 
     // Family 1: a1 upright columns, the rest of the length for turned pieces.
+    const std::vector<Band>& bandsW = alongW.hull;
     const int columnLength = alongW.wCount;
     c.a1 = -1;
     for (const auto& [b1, c1] : alongL.rounds) {
@@ -256,7 +232,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.a2 = columnLength;
         c.b2 = 0;
         c.c2 = 0;
-        if (const Band* g = alongW.Corner(c.b1, c.c1)) {
+        if (const Band* g = BestCorner(bandsW, c.b1, c.c1)) {
             c.b2 = g->G;
             c.c2 = g->K;
         }
@@ -289,6 +265,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     }
 
     // Family 2: b2 turned rows, the rest of the width for upright pieces.
+    const std::vector<Band>& bandsL = alongL.hull;
     const int rowLength = alongL.wCount;
     c.b2 = -1;
     for (const auto& [a2, c1] : alongW.rounds) {
@@ -298,7 +275,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
         c.b1 = rowLength;
         c.a1 = 0;
         c.c2 = 0;
-        if (const Band* g = alongL.Corner(c.a2, c.c1)) {
+        if (const Band* g = BestCorner(bandsL, c.a2, c.c1)) {
             c.a1 = g->G;
             c.c2 = g->K;
         }
