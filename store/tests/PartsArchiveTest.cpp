@@ -8,6 +8,7 @@
 #include "GivenPanel.h"
 #include "SchemaCheck.h"
 #include "SqliteConnection.h"
+#include "TinyDisk.h"
 #include "VornTestSupport.h"
 
 #include <QtTest>
@@ -608,6 +609,45 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, SaveBoards(dm, QStringLiteral("P"), boards));
         QCOMPARE(Archive(dm) + Dump(dm, QStringLiteral("PartBoards")), before);
         QVERIFY(!dm.data0004.isOpen() && !dm.Data0005.isOpen());
+    }
+
+    // The same on a disk that really fills: the database on a small tmpfs,
+    // a re-save whose thousands of boards do not fit. The save says so and
+    // the file, read through a second connection, is as it was.
+    void fullDiskKeepsTheSavedBoards() {
+        TinyDisk disk(512 * 1024);
+        VORN_REQUIRE_MOUNTED(disk);
+        QVERIFY(QFile::copy(builtDatabasePath(), disk.file(QStringLiteral("Vorn.mdb"))));
+        QVERIFY(QFile::setPermissions(disk.file(QStringLiteral("Vorn.mdb")),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        const QString dir = disk.path() + u'/';
+        std::vector<Placement> before;
+        QStringList saved;
+        {
+            TDataM1 dm(dir);
+            QVERIFY(dm.isUsable());
+            QVERIFY(SaveBoards(dm, QStringLiteral("P"), PackedBoards()));
+            saved = Archive(dm) + Dump(dm, QStringLiteral("PartBoards"));
+            before = OpenBoards(dm, true, QStringLiteral("P"));
+            QVERIFY(!before.empty());
+            QVERIFY(disk.leaveFree(16 * 1024));
+            // Ten thousand boards: some hundreds of KB of rows and journal.
+            std::vector<Placement> many;
+            for (int i = 0; i < 10000; ++i)
+                many.push_back({double(i % 100) * 4, double(i / 100) * 3, 3.5, 2.5, i % 2 == 1});
+            bool refused = false;
+            try {
+                refused = !SaveBoards(dm, QStringLiteral("P"), many);
+            } catch (const DbError&) {
+                refused = true;
+            }
+            QVERIFY2(refused, "a save that did not fit was reported as done");
+        }
+        TDataM1 other(dir);
+        QVERIFY(other.isUsable());
+        QCOMPARE(Archive(other) + Dump(other, QStringLiteral("PartBoards")), saved);
+        PutPlan(other, true); // a job to open the part into
+        QCOMPARE(OpenBoards(other, true, QStringLiteral("P")), before);
     }
 
     void orderLineRefusesWhatCannotSort() {
