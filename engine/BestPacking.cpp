@@ -171,11 +171,11 @@ std::vector<Placement> LayoutPlacements(const Layout& lay, double L, double W, d
     return out;
 }
 
-PackBounds BestPackingBounds(const PackRequest& r) {
+PackBounds BestPackingBounds(const PackRequest& r, std::int64_t routineCount) {
     PackBounds out;
     if (!SaneRequest(r))
         return out;
-    out.routineCount = RoutineLayout(r).Pieces();
+    out.routineCount = routineCount >= 0 ? routineCount : RoutineLayout(r).Pieces();
     Scaled s;
     out.integral = Integerise(r, s);
     out.upperBound = out.integral ? PackingUpperBound(s.X, s.Y, s.a, s.b) : RealAreaBound(r);

@@ -56,13 +56,14 @@ struct PackResult {
 // The cheap part alone: the routine's count and the upper bound (area and
 // Barnes' bound for the routed mode). A caller that lays out many candidate
 // containers asks this first and calls BestPacking only where
-// bound > routine.
+// bound > routine. A caller that has the routine's count passes it in
+// `routineCount` and saves laying it out again.
 struct PackBounds {
     std::int64_t routineCount = 0;
     std::int64_t upperBound = 0;
     bool integral = false;
 };
-PackBounds BestPackingBounds(const PackRequest& request);
+PackBounds BestPackingBounds(const PackRequest& request, std::int64_t routineCount = -1);
 
 PackResult BestPacking(const PackRequest& request);
 

@@ -49,47 +49,63 @@ std::size_t PackedLayouts::KeyHash::operator()(const Key& k) const {
     return std::hash<std::uint64_t>()(a * 0x9E3779B97F4A7C15ULL ^ b);
 }
 
+std::uint64_t SearchWork(const SearchStats& s) {
+    // Weights fitted to the search's time over small and large jobs: a row
+    // costs about 18 layouts, a pair of panel sizes tried a sixth of one, a
+    // pair ruled out by its bounds next to nothing.
+    const std::int64_t work = s.layoutCalls + 18 * s.rowsWritten +
+                              (s.pairsTried - s.pairsBounded) / 6 + s.pairsBounded / 250;
+    return static_cast<std::uint64_t>(std::max<std::int64_t>(work, 0));
+}
+
 PackedLayouts::PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
                              std::uint64_t steps)
     : option_(option), piece_(piece), steps_(steps), stats_(stats) {}
 
-const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
-                                                  std::int64_t routine, bool earns) {
-    using Clock = std::chrono::steady_clock;
-    if (earns)
-        ++looks_;
-    const Key key{containerL, containerW};
-    auto it = known_.find(key);
-    if (it != known_.end())
-        return it->second.empty() ? nullptr : &it->second;
-    std::vector<Placement> better;
-    const PackRequest q = RequestOf(option_, piece_, key.l, key.w, steps_);
-    // Most candidates are proven by the bound alone.
-    if (BestPackingBounds(q).upperBound > routine) {
-        ++stats_.packRoom;
-        const Clock::time_point t0 = Clock::now();
-        if (solverSteps_ > kSearchPackFloorSteps + kSearchPackStepsPerCandidate * looks_) {
-            ++stats_.packSkipped;
-        } else {
-            ++stats_.packSolved;
-            if (!table_)
-                table_ = std::make_unique<PackingTable>(q);
-            PackResult best = table_->Pack(key.l, key.w);
-            solverSteps_ += best.steps;
-            stats_.packSteps += static_cast<std::int64_t>(best.steps);
-            if (best.count > routine) {
-                ++stats_.packGained;
-                stats_.packBoards += best.count - routine;
-                better = std::move(best.placements);
-            }
-            solver_ += Clock::now() - t0;
-            stats_.packTime = std::chrono::duration_cast<std::chrono::nanoseconds>(solver_);
-        }
-    }
+PackedLayouts::Known& PackedLayouts::Find(double containerL, double containerW,
+                                          std::int64_t routine) {
     // A size is laid out the same whatever candidate meets it, and the
     // routine gives it the same count.
-    it = known_.emplace(key, std::move(better)).first;
-    return it->second.empty() ? nullptr : &it->second;
+    const Key key{containerL, containerW};
+    auto [it, added] = known_.try_emplace(key);
+    Known& k = it->second;
+    if (added) {
+        const PackRequest q = RequestOf(option_, piece_, key.l, key.w, steps_);
+        k.bound = BestPackingBounds(q, routine).upperBound;
+        if (k.bound > routine) {
+            ++stats_.packRoom;
+            ++stats_.packSkipped; // until the solver lays it out
+        } else {
+            k.solved = true; // the bound proves the routine best
+        }
+    }
+    return k;
+}
+
+const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
+                                                  std::int64_t routine) {
+    using Clock = std::chrono::steady_clock;
+    Known& k = Find(containerL, containerW, routine);
+    if (!k.solved && solverSteps_ <= kSearchPackStepsPerWork * SearchWork(stats_)) {
+        k.solved = true;
+        --stats_.packSkipped;
+        ++stats_.packSolved;
+        const Clock::time_point t0 = Clock::now();
+        if (!table_)
+            table_ = std::make_unique<PackingTable>(
+                RequestOf(option_, piece_, containerL, containerW, steps_));
+        PackResult best = table_->Pack(containerL, containerW);
+        solverSteps_ += best.steps;
+        stats_.packSteps += static_cast<std::int64_t>(best.steps);
+        if (best.count > routine) {
+            ++stats_.packGained;
+            stats_.packBoards += best.count - routine;
+            k.better = std::move(best.placements);
+        }
+        solver_ += Clock::now() - t0;
+        stats_.packTime = std::chrono::duration_cast<std::chrono::nanoseconds>(solver_);
+    }
+    return k.better.empty() ? nullptr : &k.better;
 }
 
 PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats) {

@@ -23,12 +23,10 @@ namespace vorn {
 // For one candidate (about 3 ms): a search meets thousands, and past this
 // the best layout found so far is taken.
 inline constexpr std::uint64_t kSearchPackSteps = 500'000;
-// For a whole search: this much (about 0.2 s), and beyond it about 0.4 us
-// per candidate the search meets, so that the option at most about doubles
-// a search (a candidate costs the search itself a few microseconds);
-// candidates past it keep the routine's layout.
-inline constexpr std::uint64_t kSearchPackFloorSteps = 30'000'000;
-inline constexpr std::uint64_t kSearchPackStepsPerCandidate = 60;
+// For a whole search: about half its own work (SearchWork) in the solver's
+// steps, so that the option at most about doubles a search; candidates past
+// it keep the routine's layout until the search has done more.
+inline constexpr std::uint64_t kSearchPackStepsPerWork = 32;
 // For one typed panel (about a second).
 inline constexpr std::uint64_t kTypedPanelPackSteps = 150'000'000;
 
@@ -47,28 +45,33 @@ std::vector<Placement> BetterLayout(PackingOption option, const PackedPiece& pie
                                     double containerL, double containerW, std::int64_t routine,
                                     std::uint64_t steps);
 
+// A search's own work so far, in units of about one layout's time, from the
+// counts it keeps in walk order (so never from a clock or a thread).
+std::uint64_t SearchWork(const SearchStats& stats);
+
 // BetterLayout for the candidates of one search, remembered by size (a size
 // met again, on another sheet or in another pass, costs a look-up), on one
-// PackingTable, within the search's time for the solver.
+// PackingTable, within the search's allowance for the solver.
 class PackedLayouts {
 public:
-    // `stats`: where the search counts the solver's work (see SearchStats).
+    // `stats`: where the search counts its work and the solver's.
     PackedLayouts(PackingOption option, const PackedPiece& piece, SearchStats& stats,
                   std::uint64_t steps = kSearchPackSteps);
     bool On() const { return option_ != PackingOption::Off; }
-    // The better layout of a containerL x containerW candidate whose routine
-    // holds `routine`; nullptr when there is none (at once when off).
-    // `earns`: the look adds to the search's time for the solver (a
-    // candidate the search meets); the panels of two-size plans, met again
-    // and again, only use what is left.
-    const std::vector<Placement>* Better(double containerL, double containerW, std::int64_t routine,
-                                         bool earns = true) {
-        return On() ? Look(containerL, containerW, routine, earns) : nullptr;
+    // The most boards a containerL x containerW candidate whose routine holds
+    // `routine` could hold (`routine` when off): a caller asks it first and
+    // looks for a better layout only where more boards would change a row.
+    std::int64_t Bound(double containerL, double containerW, std::int64_t routine) {
+        return On() ? Find(containerL, containerW, routine).bound : routine;
+    }
+    // The better layout of such a candidate; nullptr when there is none (at
+    // once when off) or the search has spent its allowance so far.
+    const std::vector<Placement>* Better(double containerL, double containerW,
+                                         std::int64_t routine) {
+        return On() ? Look(containerL, containerW, routine) : nullptr;
     }
 
 private:
-    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine,
-                                       bool earns);
     struct Key {
         double l, w;
         bool operator==(const Key&) const = default;
@@ -76,11 +79,18 @@ private:
     struct KeyHash {
         std::size_t operator()(const Key& k) const;
     };
+    struct Known {
+        std::int64_t bound = 0;
+        bool solved = false;
+        std::vector<Placement> better;
+    };
+    Known& Find(double containerL, double containerW, std::int64_t routine);
+    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine);
     PackingOption option_;
     PackedPiece piece_;
     std::uint64_t steps_;
-    std::uint64_t looks_ = 0, solverSteps_ = 0;
-    std::unordered_map<Key, std::vector<Placement>, KeyHash> known_;
+    std::uint64_t solverSteps_ = 0;
+    std::unordered_map<Key, Known, KeyHash> known_;
     SearchStats& stats_;
     std::chrono::steady_clock::duration solver_{0};
     std::unique_ptr<PackingTable> table_; // made by the first candidate that needs it

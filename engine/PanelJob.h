@@ -82,7 +82,8 @@ struct SearchStats {
     // Layouts beyond the blocks (best packing on): sizes whose upper bound
     // leaves room above the routine's count; of them, laid out by the solver,
     // with more boards (and the boards gained in all), and left to the
-    // routine past the search's time for the solver; the solver's time.
+    // routine (where more boards change no row, or past the search's
+    // allowance for the solver); the solver's time.
     std::int64_t packRoom = 0, packSolved = 0, packGained = 0, packBoards = 0, packSkipped = 0;
     std::int64_t packSteps = 0; // the solver's steps
     std::chrono::nanoseconds packTime{0};

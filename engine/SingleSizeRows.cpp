@@ -57,13 +57,18 @@ void Search::RecordSizeRow(double PL, double PW) {
     progress_.Step();
     const std::int64_t n = cut_.Pieces();
     std::int64_t p = board_.Pieces();
-    // Lengths as the job shows them: millimetres stay whole numbers.
-    const std::vector<Placement>* packed = packed_.Better(PL * f_, PW * f_, p);
+    const double SL = sheet_.SL, SW = sheet_.SW;
+    auto reaches = [&](std::int64_t boards) {
+        return TolKey(L_ * W_ * boards * n * 100 / (SL * SW)) >= minLvKey_;
+    };
+    // Lengths as the job shows them: millimetres stay whole numbers. The
+    // solver runs only where its most boards would reach the minimum.
+    const std::vector<Placement>* packed = nullptr;
+    if (packed_.On() && reaches(packed_.Bound(PL * f_, PW * f_, p)))
+        packed = packed_.Better(PL * f_, PW * f_, p);
     if (packed)
         p = static_cast<std::int64_t>(packed->size());
-    const double SL = sheet_.SL, SW = sheet_.SW;
-    const double u = L_ * W_ * p * n * 100 / (SL * SW);
-    if (TolKey(u) < minLvKey_)
+    if (!reaches(p))
         return;
     if (singles_.Holds(PL * f_, PW * f_, SL * f_, SW * f_))
         return;
