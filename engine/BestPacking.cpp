@@ -297,27 +297,34 @@ PackResult Start(const PackRequest& r, Scaled& s) {
 
 } // namespace
 
+namespace {
+// A container past Start solved on tables of its own size; false where they
+// did not fit or finish (`out` then keeps the routine's layout).
+bool SolveAlone(const PackRequest& r, const Scaled& s, Timer& timer, PackResult& out) {
+    Solver solver(s.X, s.Y, s.a, s.b, timer);
+    if (!solver.Fits())
+        return false;
+    if (!solver.Guillotine()) {
+        out.timedOut = true;
+        out.steps = timer.used;
+        return false;
+    }
+    Take(r, s,
+         Search(r.mode, solver, timer, solver.TopI(), solver.TopJ(), out.count, out.upperBound),
+         out);
+    out.steps = timer.used;
+    return true;
+}
+} // namespace
+
 PackResult BestPacking(const PackRequest& r) {
     if (!SaneRequest(r))
         return {};
     Timer timer = TimerFor(r);
     Scaled s;
     PackResult out = Start(r, s);
-    if (out.proven || !out.integral)
-        return out;
-
-    Solver solver(s.X, s.Y, s.a, s.b, timer);
-    if (!solver.Fits())
-        return out;
-    if (!solver.Guillotine()) {
-        out.timedOut = true;
-        out.steps = timer.used;
-        return out;
-    }
-    Take(r, s,
-         Search(r.mode, solver, timer, solver.TopI(), solver.TopJ(), out.count, out.upperBound),
-         out);
-    out.steps = timer.used;
+    if (!out.proven && out.integral)
+        SolveAlone(r, s, timer, out);
     return out;
 }
 
@@ -325,10 +332,26 @@ PackResult BestPacking(const PackRequest& r) {
 // met so far, and a container inside them is a pair of raster indices.
 struct PackingTable::Tables {
     Timer timer;
-    Scaled scale;                                   // of the tables: box sides and unit
-    std::unique_ptr<Solver> solver;                 // null until a container needs it
-    std::int64_t X = 0, Y = 0;                      // the sides they cover
-    bool failed = false;                            // the largest tables did not fit or finish
+    Scaled scale;                   // of the tables: box sides and unit
+    std::unique_ptr<Solver> solver; // null until a container needs it
+    std::int64_t X = 0, Y = 0;      // the sides they cover
+    bool failed = false;            // the largest tables did not fit or finish
+    // Containers (least on both sides) whose own tables did not fit or
+    // finish: neither can those of a container as large on both sides.
+    // Kept with their scale: lengths at another are not comparable.
+    std::vector<Scaled> beyond;
+    static bool Within(const Scaled& big, const Scaled& small) {
+        return big.a == small.a && big.b == small.b && big.unit == small.unit && big.X >= small.X &&
+               big.Y >= small.Y;
+    }
+    bool Beyond(const Scaled& s) const {
+        return std::any_of(beyond.begin(), beyond.end(),
+                           [&](const Scaled& b) { return Within(s, b); });
+    }
+    void AddBeyond(const Scaled& s) {
+        std::erase_if(beyond, [&](const Scaled& b) { return Within(b, s); });
+        beyond.push_back(s);
+    }
     std::unordered_map<std::uint64_t, Found> found; // by the raster indices of the usable area
 };
 
@@ -351,11 +374,20 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
     if (out.proven || !out.integral)
         return out;
     // A container at a finer scale than the tables' is solved on its own.
-    if (t.solver && (s.a != t.scale.a || s.b != t.scale.b || s.unit != t.scale.unit))
-        return BestPacking(r);
+    if (t.solver && (s.a != t.scale.a || s.b != t.scale.b || s.unit != t.scale.unit)) {
+        SolveAlone(r, s, t.timer, out);
+        return out;
+    }
     if (!t.solver || s.X > t.X || s.Y > t.Y) {
-        if (t.failed)
-            return BestPacking(r);
+        if (t.failed) {
+            if (t.Beyond(s)) {
+                out.timedOut = true;
+                return out;
+            }
+            if (!SolveAlone(r, s, t.timer, out))
+                t.AddBeyond(s);
+            return out;
+        }
         // Doubled at a time, so that a walk of growing sizes builds them a
         // few times only.
         auto grown = [&](std::int64_t need, std::int64_t have) {
@@ -384,7 +416,11 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
         }
         if (!t.solver) {
             t.failed = true;
-            return BestPacking(r);
+            // Ten times its steps were not enough: its own tables cannot be.
+            t.AddBeyond(s);
+            out.timedOut = true;
+            out.steps = t.timer.used;
+            return out;
         }
     }
     // Containers that normalise to the same raster sizes hold the same layouts.

@@ -613,11 +613,15 @@ private:
         // of b alone are that many.
         if (lim / b_ >= static_cast<std::int64_t>(kMaxRaster))
             return r;
+        // Marked, then read in order: most sums meet again, and sorting
+        // them cost more than the tables of a small container.
+        std::vector<char> hit(static_cast<std::size_t>(lim) + 1, 0);
         for (std::int64_t i = 0; i * a_ <= lim; ++i)
             for (std::int64_t p = i * a_; p <= lim; p += b_)
-                r.push_back(p);
-        std::sort(r.begin(), r.end());
-        r.erase(std::unique(r.begin(), r.end()), r.end());
+                hit[static_cast<std::size_t>(p)] = 1;
+        for (std::int64_t v = 0; v <= lim; ++v)
+            if (hit[static_cast<std::size_t>(v)])
+                r.push_back(v);
         if (r.size() > kMaxRaster)
             r.clear();
         return r;
