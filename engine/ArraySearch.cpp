@@ -93,7 +93,7 @@ private:
         r.Part_Wa = lay.b2;
         r.Panel = static_cast<int>(lay.Pieces());
         // Lengths as the job shows them: millimetres stay whole numbers.
-        if (const std::vector<Placement>* better = packed_.Better(r.Set_L, r.Set_W, r.Panel)) {
+        if (const SharedPlacements* better = packed_.Better(r.Set_L, r.Set_W, r.Panel)) {
             r.Part_La = r.Part_Wb = r.Part_Lb = r.Part_Wa = 0;
             r.Panel = static_cast<int>(better->size());
             r.units = *better;

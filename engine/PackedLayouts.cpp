@@ -82,8 +82,8 @@ PackedLayouts::Known& PackedLayouts::Find(double containerL, double containerW,
     return k;
 }
 
-const std::vector<Placement>* PackedLayouts::Look(double containerL, double containerW,
-                                                  std::int64_t routine) {
+const SharedPlacements* PackedLayouts::Look(double containerL, double containerW,
+                                            std::int64_t routine) {
     using Clock = std::chrono::steady_clock;
     Known& k = Find(containerL, containerW, routine);
     if (!k.solved && solverSteps_ <= kSearchPackStepsPerWork * SearchWork(stats_)) {
@@ -115,7 +115,7 @@ PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats) {
 
 namespace {
 // The margins a layout of placed boards leaves: its least corner.
-void LeastCorner(const std::vector<Placement>& boards, double& x, double& y) {
+void LeastCorner(const SharedPlacements& boards, double& x, double& y) {
     if (!boards.empty()) {
         x = boards[0].x;
         y = boards[0].y;
@@ -127,14 +127,14 @@ void LeastCorner(const std::vector<Placement>& boards, double& x, double& y) {
 }
 } // namespace
 
-void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards) {
+void TakePackedBoards(ResultRow& r, const SharedPlacements& boards) {
     r.Set_La = r.Set_Wb = r.Set_Lb = r.Set_Wa = r.Set_sLa = r.Set_sWb = 0;
     r.Up = 'N';
     LeastCorner(boards, r.Border_L, r.Border_W);
     r.boards = boards;
 }
 
-void TakePackedBoards(SecondPanel& s, const std::vector<Placement>& boards) {
+void TakePackedBoards(SecondPanel& s, const SharedPlacements& boards) {
     s.Set_La2 = s.Set_Wb2 = s.Set_Lb2 = s.Set_Wa2 = s.Set_sLa2 = s.Set_sWb2 = 0;
     s.Up2 = 'N';
     LeastCorner(boards, s.Border_L2, s.Border_W2);

@@ -65,9 +65,9 @@ public:
         return On() ? Find(containerL, containerW, routine).bound : routine;
     }
     // The better layout of such a candidate; nullptr when there is none (at
-    // once when off) or the search has spent its allowance so far.
-    const std::vector<Placement>* Better(double containerL, double containerW,
-                                         std::int64_t routine) {
+    // once when off) or the search has spent its allowance so far. Every
+    // row laid out so shares this one list.
+    const SharedPlacements* Better(double containerL, double containerW, std::int64_t routine) {
         return On() ? Look(containerL, containerW, routine) : nullptr;
     }
 
@@ -82,10 +82,10 @@ private:
     struct Known {
         std::int64_t bound = 0;
         bool solved = false;
-        std::vector<Placement> better;
+        SharedPlacements better;
     };
     Known& Find(double containerL, double containerW, std::int64_t routine);
-    const std::vector<Placement>* Look(double containerL, double containerW, std::int64_t routine);
+    const SharedPlacements* Look(double containerL, double containerW, std::int64_t routine);
     PackingOption option_;
     PackedPiece piece_;
     std::uint64_t steps_;
@@ -105,8 +105,8 @@ PackedLayouts PanelSearchPacking(const PanelJob& job, SearchStats& stats);
 // counts 0, pattern 'N', the placements kept, and the margins those of the
 // centred layout (its left and bottom distances). The count and the
 // utilizations are the caller's, who knows the row's other sizes.
-void TakePackedBoards(ResultRow& r, const std::vector<Placement>& boards);
+void TakePackedBoards(ResultRow& r, const SharedPlacements& boards);
 // The same for panel 2 of a two-size plan.
-void TakePackedBoards(SecondPanel& s, const std::vector<Placement>& boards);
+void TakePackedBoards(SecondPanel& s, const SharedPlacements& boards);
 
 } // namespace vorn

@@ -2,6 +2,8 @@
 // One piece as placed, on its own so that records holding placements need
 // nothing else of the engine.
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -24,5 +26,42 @@ template <class Scale> void ScalePlacements(std::vector<Placement>& placements, 
         p.width = scale(p.width);
     }
 }
+
+// One immutable list of placements that every row laid out the same way
+// points at: a panel size is met on many sheets and in many plans, and a
+// copy per row would hold the same hundred boards hundreds of thousands of
+// times. Null (and empty) is a block layout. Compared by value, so two rows
+// with equal boards are equal wherever their lists live.
+class SharedPlacements {
+public:
+    SharedPlacements() = default;
+    // A list becomes shared; an empty one stays null.
+    SharedPlacements(std::vector<Placement> placements)
+        : list_(placements.empty()
+                    ? nullptr
+                    : std::make_shared<const std::vector<Placement>>(std::move(placements))) {}
+
+    const std::vector<Placement>& operator*() const { return list_ ? *list_ : None(); }
+    const std::vector<Placement>* operator->() const { return &**this; }
+    bool empty() const { return !list_; }
+    std::size_t size() const { return list_ ? list_->size() : 0; }
+    std::vector<Placement>::const_iterator begin() const { return (**this).begin(); }
+    std::vector<Placement>::const_iterator end() const { return (**this).end(); }
+    const Placement& operator[](std::size_t i) const { return (*list_)[i]; }
+    // Whether both point at one list (not merely equal ones).
+    bool SameList(const SharedPlacements& o) const { return list_ == o.list_; }
+    // The list's identity, for mapping each distinct list once.
+    const void* Identity() const { return list_.get(); }
+
+    bool operator==(const SharedPlacements& o) const { return list_ == o.list_ || **this == *o; }
+    bool operator==(const std::vector<Placement>& o) const { return **this == o; }
+
+private:
+    static const std::vector<Placement>& None() {
+        static const std::vector<Placement> none;
+        return none;
+    }
+    std::shared_ptr<const std::vector<Placement>> list_;
+};
 
 } // namespace vorn

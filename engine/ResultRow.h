@@ -22,7 +22,7 @@ struct SecondPanel {
     // Panel 2 laid out beyond the block patterns (best packing): every board
     // placed (from panel 2's lower-left corner, x along Panel_L2, in the
     // row's unit), its block counts then all 0. Empty for a block layout.
-    std::vector<Placement> boards;
+    SharedPlacements boards;
 };
 
 // One candidate plan, a row of `TempResult`.
@@ -45,7 +45,7 @@ struct ResultRow {
     std::optional<SecondPanel> second; // the panel-2 columns
     // A board layout beyond the block patterns (best packing): every board
     // placed, the block counts then all 0. Empty for a block layout.
-    std::vector<Placement> boards;
+    SharedPlacements boards;
 
     Layout BoardLayout() const { return {Set_La, Set_Wb, Set_Lb, Set_Wa, Set_sLa, Set_sWb, Up}; }
 };
@@ -62,7 +62,7 @@ struct ArrayRow {
     double Panel_Down = 0;
     // Units laid out beyond the block routine (best packing): every unit
     // placed, the block counts then all 0. Empty for a block layout.
-    std::vector<Placement> units;
+    SharedPlacements units;
 };
 
 // Calls f(name, value) for every column of the row, in the order of the

@@ -63,7 +63,7 @@ void Search::RecordSizeRow(double PL, double PW) {
     };
     // Lengths as the job shows them: millimetres stay whole numbers. The
     // solver runs only where its most boards would reach the minimum.
-    const std::vector<Placement>* packed = nullptr;
+    const SharedPlacements* packed = nullptr;
     if (packed_.On() && reaches(packed_.Bound(PL * f_, PW * f_, p)))
         packed = packed_.Better(PL * f_, PW * f_, p);
     if (packed)

@@ -177,9 +177,9 @@ void Search::RoundTwoSizePanels(TwoPlan& t) const {
 void Search::RecordTwoSizeRow(const TwoPlan& t) {
     // Either panel laid out beyond the blocks where its bound leaves room
     // (best packing): the plan's panels and sheet stay, its boards grow.
-    const std::vector<Placement>* packed1 =
+    const SharedPlacements* packed1 =
         packed_.Better(t.P1L * f_, t.P1W * f_, t.board1.Pieces());
-    const std::vector<Placement>* packed2 =
+    const SharedPlacements* packed2 =
         packed_.Better(t.P2L * f_, t.P2W * f_, t.board2.Pieces());
     const std::int64_t u1 =
         packed1 ? static_cast<std::int64_t>(packed1->size()) : t.board1.Pieces();

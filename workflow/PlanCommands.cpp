@@ -83,7 +83,7 @@ void GivenPanelCommand(JobWindow& w) {
     }
     const vorn::ResultRow plan = vorn::PanelizeGivenPanel(in, unit);
     vorn::WriteGivenPanelPlan(job, plan);
-    w.GivenBoards() = plan.boards;
+    w.GivenBoards() = *plan.boards;
     w.GivenBoards2().clear(); // a typed panel has no panel 2
 
     // Drawn like a picked plan; the holes of the shown view only (none over

@@ -40,7 +40,7 @@ bool PickUp(const Cursor& from, Cursor& to, const char* const* first, const char
 
 // The placements kept for the current row of a result table.
 std::vector<Placement> PlacementsOfCurrent(const Cursor& table, const RowPlacements& kept) {
-    return kept.Of(qint64(table.asDouble(QStringLiteral("ID"))));
+    return *kept.Of(qint64(table.asDouble(QStringLiteral("ID"))));
 }
 
 } // namespace
@@ -51,7 +51,7 @@ bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards, std::vector<Plac
     dm.TempInput.post();
     boards = PlacementsOfCurrent(dm.TempResult, dm.resultBoards);
     if (boards2)
-        *boards2 = dm.resultBoards.SecondOf(qint64(dm.TempResult.asDouble(QStringLiteral("ID"))));
+        *boards2 = *dm.resultBoards.SecondOf(qint64(dm.TempResult.asDouble(QStringLiteral("ID"))));
     return true;
 }
 

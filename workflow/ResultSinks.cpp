@@ -14,10 +14,10 @@ namespace {
 // Rows per append: a batch stays in the cache while it is written.
 constexpr std::size_t kBatchRows = 1024;
 
-std::vector<Placement>& PlacementsOf(ResultRow& r) {
+SharedPlacements& PlacementsOf(ResultRow& r) {
     return r.boards;
 }
-std::vector<Placement>& PlacementsOf(ArrayRow& r) {
+SharedPlacements& PlacementsOf(ArrayRow& r) {
     return r.units;
 }
 

@@ -52,7 +52,7 @@ PlanFields FieldsOf(const ResultRow& r) {
 
 LayoutDrawing PanelView(const ResultRow& r) {
     LayoutDrawing a = LayoutArgsOf(DiagramView::Panel1, FieldsOf(r));
-    a.Boards = BoardsOfRow(r.boards, a, r.Panel);
+    a.Boards = BoardsOfRow(*r.boards, a, r.Panel);
     return a;
 }
 
@@ -99,7 +99,7 @@ TEST(PackedLayout, EveryBoardDrawnWhereItWasPlaced) {
 TEST(PackedLayout, BoardsOfRowOnlyForTheirOwnPlan) {
     const ResultRow r = Plan(PackingOption::Routed, 43, 26, 7, 3);
     const LayoutDrawing a = LayoutArgsOf(DiagramView::Panel1, FieldsOf(r));
-    ASSERT_EQ(BoardsOfRow(r.boards, a, r.Panel).size(), r.boards.size());
+    ASSERT_EQ(BoardsOfRow(*r.boards, a, r.Panel).size(), r.boards.size());
     struct Case {
         const char* what;
         LayoutDrawing a;
@@ -114,14 +114,14 @@ TEST(PackedLayout, BoardsOfRowOnlyForTheirOwnPlan) {
                           Case{"another board", board, double(r.Panel)},
                           Case{"a panel too small", small, double(r.Panel)}}) {
         SCOPED_TRACE(c.what);
-        EXPECT_TRUE(BoardsOfRow(r.boards, c.a, c.count).empty());
+        EXPECT_TRUE(BoardsOfRow(*r.boards, c.a, c.count).empty());
     }
     // A panel shrunk to smaller margins keeps the layout at its new margins.
     LayoutDrawing shrunk = a;
     const double d = a.MarginL - 3;
     shrunk.ContainerL -= 2 * d;
     shrunk.MarginL = 3;
-    const std::vector<Placement> moved = BoardsOfRow(r.boards, shrunk, r.Panel);
+    const std::vector<Placement> moved = BoardsOfRow(*r.boards, shrunk, r.Panel);
     ASSERT_EQ(moved.size(), r.boards.size());
     for (std::size_t i = 0; i < moved.size(); ++i) {
         EXPECT_NEAR(moved[i].x, r.boards[i].x - d, 1e-9);

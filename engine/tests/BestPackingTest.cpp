@@ -353,7 +353,7 @@ void ExpectPackedPanelRow(const ResultRow& on, const ResultRow& off, const Panel
     q.marginL = job.BorderX_L;
     q.marginW = job.BorderX_W;
     const bool guillotine = option == PackingOption::VScored;
-    EXPECT_EQ(PlacementFault(on.boards, q, guillotine), "");
+    EXPECT_EQ(PlacementFault(*on.boards, q, guillotine), "");
     double left = on.Panel_L, bottom = on.Panel_W;
     for (const Placement& p : on.boards) {
         left = std::min(left, p.x);
@@ -508,7 +508,7 @@ TEST(PackedSearch, ArraysChangeOnlyWhereTheyGain) {
             q.gap = job.Part_C;
             q.marginL = job.SetBorder_L;
             q.marginW = job.SetBorder_W;
-            EXPECT_EQ(PlacementFault(on[i].units, q, false), "");
+            EXPECT_EQ(PlacementFault(*on[i].units, q, false), "");
         }
     }
     EXPECT_GT(gained, 0);

@@ -413,10 +413,10 @@ TEST(GivenPanelPacking, MoreBoardsWithTheOptionAndEveryLayoutSound) {
         q.pieceW = c.w * 10 - 2;
         q.gap = 2;
         q.marginL = q.marginW = 5;
-        EXPECT_EQ(PlacementFault(r.boards, q, guillotine), "");
+        EXPECT_EQ(PlacementFault(*r.boards, q, guillotine), "");
         if (!guillotine) {
             // More than straight cuts can hold.
-            EXPECT_NE(PlacementFault(r.boards, q, true), "");
+            EXPECT_NE(PlacementFault(*r.boards, q, true), "");
         }
         // Utilizations, margins and the sheet follow the count.
         EXPECT_NEAR(r.Panel_lv,

@@ -2,6 +2,11 @@
 
 #include "BestPacking.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
+
 using namespace vorn;
 using namespace vorn::searchtest;
 
@@ -655,6 +660,8 @@ TEST(ArraySearch, EveryRowPassesTheValidityTest) {
 // such layout holds more boards than the routine in the same panel, keeps
 // the margins and the gap (guillotine cuts when V-scored), and the row's
 // counts and utilizations follow its boards; off, no row has placements.
+// A panel size met again, on another sheet or in another plan, points at
+// the list its first layout made: no row holds a copy.
 TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
     for (const DisplayUnit unit : {DisplayUnit::Inch, DisplayUnit::Millimetre}) {
         for (const PackingOption option :
@@ -665,12 +672,19 @@ TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
             job.packing = option;
             const double LW = job.Set_L * job.Set_W;
             int packed1 = 0, packed2 = 0;
+            // The first list of each panel size, and the sheets it is met on.
+            std::map<std::pair<double, double>, SharedPlacements> lists;
+            std::map<std::pair<double, double>, std::set<std::pair<double, double>>> sheets;
+            const ResultRow* row = nullptr;
             // One panel of the row: its boards against its size and counts.
-            auto check = [&](const std::vector<Placement>& boards, const Layout& blocks, int count,
+            auto check = [&](const SharedPlacements& boards, const Layout& blocks, int count,
                              double PL, double PW, double lv) {
                 EXPECT_NEAR(lv, count * LW * 100 / (PL * PW), 1e-9);
                 if (boards.empty())
                     return false;
+                const auto [first, fresh] = lists.try_emplace({PL, PW}, boards);
+                EXPECT_TRUE(fresh || boards.SameList(first->second)) << PL << "x" << PW;
+                sheets[{PL, PW}].insert({row->Base_L, row->Base_W});
                 EXPECT_EQ(blocks, (Layout{0, 0, 0, 0, 0, 0, 'N'}));
                 EXPECT_EQ(boards.size(), std::size_t(count));
                 EXPECT_GT(count, LayoutPieces(true, job.Set_L, job.Set_W, job.Set_C, job.BorderX_L,
@@ -684,10 +698,12 @@ TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
                 q.gap = job.Set_C;
                 q.marginL = job.BorderX_L - 1e-9 * f;
                 q.marginW = job.BorderX_W - 1e-9 * f;
-                EXPECT_EQ(PlacementFault(boards, q, option == PackingOption::VScored), "");
+                EXPECT_EQ(PlacementFault(*boards, q, option == PackingOption::VScored), "");
                 return true;
             };
-            for (const ResultRow& r : Search(job, unit)) {
+            const std::vector<ResultRow> rows = Search(job, unit);
+            for (const ResultRow& r : rows) {
+                row = &r;
                 if (option == PackingOption::Off) {
                     EXPECT_TRUE(r.boards.empty());
                     EXPECT_TRUE(!r.second || r.second->boards.empty());
@@ -708,6 +724,9 @@ TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
             if (option == PackingOption::Routed) { // guillotine cuts gain nothing here
                 EXPECT_GT(packed1, 0);
                 EXPECT_GT(packed2, 0);
+                EXPECT_LT(lists.size(), std::size_t(packed1 + packed2));
+                EXPECT_TRUE(std::any_of(sheets.begin(), sheets.end(),
+                                        [](const auto& s) { return s.second.size() > 1; }));
             }
         }
     }

@@ -188,7 +188,7 @@ private slots:
         const vorn::ResultRow& e = expected[std::size_t(number - 1)];
         QVERIFY(!e.boards.empty());
         PickResultRow(row);
-        QCOMPARE(w_->GivenBoards(), e.boards);
+        QCOMPARE(w_->GivenBoards(), *e.boards);
         CheckPanelView(e.Panel, 0.5);
         QDir().mkpath(vorn::test::screenshotDir() + QStringLiteral("/bestpacking"));
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed"));
@@ -203,10 +203,10 @@ private slots:
         // Picked again and switched to millimetres: the job's boards and the
         // kept rows' scaled as their lengths.
         PickResultRow(row);
-        QCOMPARE(w_->GivenBoards(), e.boards);
+        QCOMPARE(w_->GivenBoards(), *e.boards);
         QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
         QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
-        std::vector<vorn::Placement> mm = e.boards;
+        std::vector<vorn::Placement> mm = *e.boards;
         for (vorn::Placement& p : mm)
             p = {p.x * 25.4, p.y * 25.4, p.length * 25.4, p.width * 25.4, p.turned};
         QCOMPARE(w_->GivenBoards(), mm);
@@ -285,8 +285,8 @@ private slots:
         QCOMPARE(int(Num(t, "Set_La2") + Num(t, "Set_Lb2") + Num(t, "Set_sLa2")), 0);
 
         PickResultRow(row);
-        QCOMPARE(w_->GivenBoards2(), e.second->boards);
-        QCOMPARE(w_->GivenBoards(), e.boards);
+        QCOMPARE(w_->GivenBoards2(), *e.second->boards);
+        QCOMPARE(w_->GivenBoards(), *e.boards);
         w_->Selector(DiagramView::Panel2)->click();
         QVERIFY(w_->Selector(DiagramView::Panel2)->isChecked());
         vorn::LayoutDrawing args = w_->GatherLayoutArgs(DiagramView::Panel2);
@@ -304,7 +304,7 @@ private slots:
         PickResultRow(RowNumbered(number));
         QTest::mouseClick(w_->UnitButton(), Qt::LeftButton);
         QCOMPARE(w_->UnitButton()->text(), QStringLiteral("mm"));
-        const std::vector<vorn::Placement> mm = Scaled(e.second->boards, 25.4);
+        const std::vector<vorn::Placement> mm = Scaled(*e.second->boards, 25.4);
         QCOMPARE(w_->GivenBoards2(), mm);
         w_->GivenBoards2().clear();
         PickResultRow(RowNumbered(number));

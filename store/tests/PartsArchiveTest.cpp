@@ -80,7 +80,7 @@ std::vector<Placement> PackedBoards() {
     job.BothPanel = true;
     job.sheets = {{48, 42}};
     job.packing = PackingOption::Routed;
-    return PanelizeGivenPanel(job, DisplayUnit::Millimetre).boards;
+    return *PanelizeGivenPanel(job, DisplayUnit::Millimetre).boards;
 }
 
 // Saves the plan in millimetres with `boards` (mm) under `number`, and

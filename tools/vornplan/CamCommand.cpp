@@ -128,9 +128,9 @@ int Run(int argc, char** argv) {
     // A row laid out beyond the blocks carries its boards (panel 2's too, and
     // the array its units).
     const vorn::CamPlan plan =
-        vorn::CamPlanOf(fields, mm, holes["Panel1"], holes["Panel2"], holes["Array"], row.boards,
-                        array ? array->units : std::vector<vorn::Placement>{},
-                        row.second ? row.second->boards : std::vector<vorn::Placement>{});
+        vorn::CamPlanOf(fields, mm, holes["Panel1"], holes["Panel2"], holes["Array"], *row.boards,
+                        array ? *array->units : std::vector<vorn::Placement>{},
+                        row.second ? *row.second->boards : std::vector<vorn::Placement>{});
 
     QString error;
     if (!vorn::WriteCamDxf(plan, out, &error))

@@ -158,9 +158,9 @@ Paint JobRowPaint(const QCommandLineParser& p) {
     }
     vorn::LayoutDrawing drawn = vorn::LayoutArgsOf(view->second, fields);
     if (view->second == vorn::DiagramView::Panel1)
-        drawn.Boards = vorn::BoardsOfRow(row.boards, drawn, row.Panel);
+        drawn.Boards = vorn::BoardsOfRow(*row.boards, drawn, row.Panel);
     else if (view->second == vorn::DiagramView::Panel2)
-        drawn.Boards = vorn::BoardsOfRow(row.second->boards, drawn, row.second->Panel2);
+        drawn.Boards = vorn::BoardsOfRow(*row.second->boards, drawn, row.second->Panel2);
     std::vector<vorn::ToolingHole> holes;
     if (p.isSet(QStringLiteral("holes"))) {
         if (drawn.Kind != QLatin1String("Panel"))

@@ -83,9 +83,9 @@ int Run(int argc, char** argv) {
     job.note = p.value(QStringLiteral("note"));
     job.date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     job.unitCaption = mm ? QStringLiteral("mm") : QStringLiteral("Inch");
-    job.boards = row.boards; // a row laid out beyond the blocks
+    job.boards = *row.boards; // a row laid out beyond the blocks
     if (row.second)
-        job.boards2 = row.second->boards;
+        job.boards2 = *row.second->boards;
     std::vector<vorn::PlacedHole> holes;
     std::string dbError;
     const std::string db = vornplan::DatabaseOption(p);

@@ -344,7 +344,7 @@ private slots:
         vorn::WriteGivenPanelPlan(job, plan);
         if (job.state() != vorn::Cursor::State::Browse)
             job.post();
-        w_->GivenBoards() = plan.boards;
+        w_->GivenBoards() = *plan.boards;
         PutHoles(Dm(), {}, false); // the picture is the boards' alone
         QVERIFY(w_->UpdateJobCommands());
         const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel1);

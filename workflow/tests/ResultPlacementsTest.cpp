@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
+#include <utility>
 
 using namespace vorn;
 
@@ -191,4 +193,94 @@ TEST_F(ResultPlacements, ArrayRowsKeepTheirUnits) {
     }
     t.close();
     EXPECT_TRUE(dm.arrayResultUnits.Empty());
+}
+
+// As a search hands them: rows of one panel size, on any sheet and either
+// panel, carry one list. The window keeps that one list, and the unit switch
+// scales it once into one list that those rows share, to exactly the values
+// scaling each row's own copy gave.
+TEST_F(ResultPlacements, RowsOfOneLayoutShareOneListThroughTheUnitSwitch) {
+    const std::vector<SharedPlacements> layouts = {BoardsOfFixtureRow(7), BoardsOfFixtureRow(14),
+                                                   BoardsOfFixtureRow(21)};
+    // Row i: panel 1 layout i % 3 (blocks where i % 4 == 3), every 5th a
+    // two-size row with panel 2 on layout (i + 1) % 3.
+    const auto first = [](int i) { return i % 4 == 3 ? -1 : i % 3; };
+    const auto second = [](int i) { return i % 5 == 0 ? (i + 1) % 3 : -1; };
+    Cursor& t = dm.TempResult;
+    t.open();
+    t.setSort(QString());
+    {
+        ResultTableSink sink(t, &dm.resultBoards);
+        for (int i = 0; i < kRows; ++i) {
+            ResultRow r;
+            r.Set_L = 1.5;
+            r.Set_W = 0.75;
+            r.Panel_N = i;
+            r.Panel_down = (i * 7919) % kRows;
+            if (first(i) >= 0)
+                r.boards = layouts[std::size_t(first(i))];
+            if (second(i) >= 0) {
+                r.second.emplace();
+                r.second->boards = layouts[std::size_t(second(i))];
+            }
+            sink.Write(r);
+        }
+        sink.Finish();
+    }
+    NumberInSortOrder(t, "Base_down;Panel_down");
+
+    // Every row's lists against the layouts' current lists `now`, whose
+    // values are `expected`; the lists seen, by identity.
+    const auto check = [&](const std::vector<SharedPlacements>& now,
+                           const std::vector<std::vector<Placement>>& expected) {
+        ASSERT_EQ(t.recordCount(), kRows);
+        std::set<const void*> seen;
+        for (int row = 0; row < t.recordCount(); ++row) {
+            t.moveTo(row);
+            const qint64 id = qint64(t.asDouble(QStringLiteral("ID")));
+            const int i = t.asInt(QStringLiteral("Panel_N"));
+            for (const auto& [k, list] : {std::pair{first(i), &dm.resultBoards.Of(id)},
+                                          std::pair{second(i), &dm.resultBoards.SecondOf(id)}}) {
+                if (k < 0) {
+                    EXPECT_TRUE(list->empty()) << "row " << i;
+                    continue;
+                }
+                EXPECT_TRUE(list->SameList(now[std::size_t(k)])) << "row " << i;
+                EXPECT_EQ(**list, expected[std::size_t(k)]) << "row " << i;
+                seen.insert(list->Identity());
+            }
+        }
+        EXPECT_EQ(seen.size(), layouts.size());
+    };
+    std::vector<std::vector<Placement>> values;
+    for (const SharedPlacements& l : layouts)
+        values.push_back(*l);
+    check(layouts, values);
+
+    // There and back: each step as the old per-row scaling did it, on a copy.
+    for (const QString& from : {InchCaption(), MmCaption()}) {
+        const UnitStep step = NextUnit(from);
+        ASSERT_TRUE(step.converts);
+        for (std::vector<Placement>& v : values)
+            ScalePlacements(v, step.scale);
+        ConvertWorkingTables(dm, step);
+        std::vector<SharedPlacements> now;
+        for (int k = 0; k < int(layouts.size()); ++k) {
+            // Row k (k < 3) carries layout k on panel 1.
+            for (int row = 0; row < t.recordCount(); ++row) {
+                t.moveTo(row);
+                if (t.asInt(QStringLiteral("Panel_N")) == k) {
+                    now.push_back(dm.resultBoards.Of(qint64(t.asDouble(QStringLiteral("ID")))));
+                    break;
+                }
+            }
+        }
+        ASSERT_EQ(now.size(), layouts.size());
+        for (std::size_t k = 0; k < layouts.size(); ++k)
+            EXPECT_FALSE(now[k].SameList(layouts[k])); // the search's lists stay as they were
+        check(now, values);
+    }
+    // The search's own lists are untouched by the switch.
+    for (std::size_t k = 0; k < layouts.size(); ++k)
+        EXPECT_EQ(*layouts[k], BoardsOfFixtureRow(int(7 * (k + 1))));
 }
