@@ -1,5 +1,6 @@
 #include "SearchTestSupport.h"
 
+#include "PackedLayouts.h"
 #include "PanelSearch.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,7 @@ TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
     std::mt19937 rng(2718);
     std::size_t pairRows = 0;
     int manySizes = 0;
+    std::int64_t packedBoards = 0;
     for (int t = 0; t < 11; ++t) {
         const DisplayUnit unit = t % 4 == 3 ? DisplayUnit::Millimetre : DisplayUnit::Inch;
         const double f = UnitFactor(unit);
@@ -119,6 +121,10 @@ TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
             job = SmallBoardJob(f, 0.571, 0.405, 0.05, 50, "1");
             job.GoodBase = false;
         }
+        // The solver's allowance follows the search's counts: with it on
+        // too, nothing may depend on which thread was ahead.
+        if (t % 3 == 1)
+            job.packing = PackingOption::Routed;
         CollectedRows one, two;
         CheckLog logOne, logTwo;
         SearchStats s1, s2;
@@ -140,12 +146,17 @@ TEST(PanelSearch, RowsDoNotDependOnTheThreads) {
         EXPECT_EQ(s2.pairsTried, s1.pairsTried);
         EXPECT_EQ(s2.pairsBounded, s1.pairsBounded);
         EXPECT_EQ(s2.rowsWritten, s1.rowsWritten);
+        EXPECT_EQ(s2.packSolved, s1.packSolved);
+        EXPECT_EQ(s2.packSteps, s1.packSteps);
+        EXPECT_EQ(s2.packBoards, s1.packBoards);
+        packedBoards += s1.packBoards;
         for (const ResultRow& r : two.rows)
             pairRows += r.second.has_value();
         manySizes += s1.innerSize > 200;
     }
     EXPECT_GT(pairRows, 5000u);
     EXPECT_GE(manySizes, 4); // jobs of many chunks of panels 1
+    EXPECT_GT(packedBoards, 0);
 }
 
 // A cancel while the helper works ends the search at once, leaves whole
@@ -276,4 +287,28 @@ TEST(PanelSearch, ProgressMaximumKeepsAheadOfTheSteps) {
         full += w.at[k].first >= w.at[k].second;
     }
     EXPECT_LT(full, w.at.size() / 10) << "full at " << full << " of " << w.at.size() << " checks";
+}
+
+// A quick search leaves the solver little: its steps stay within the
+// search's allowance, give or take the candidate that crossed it (its own
+// steps and at most two attempts at tables), and it still gains boards.
+TEST(PanelSearchPacking, SolverStaysWithinTheSearchsAllowance) {
+    struct Case {
+        double L, W, minLv;
+        const char* kinds;
+        bool everySheet;
+    };
+    for (const Case& c : {Case{0.5, 0.35, 60, "2", false}, Case{1.535, 0.873, 75, "1", true}}) {
+        SCOPED_TRACE(testing::Message() << c.L << " x " << c.W);
+        PanelJob job = SmallBoardJob(1, c.L, c.W, 0.1, c.minLv, c.kinds);
+        job.GoodBase = !c.everySheet;
+        job.packing = PackingOption::Routed;
+        CollectedRows rows;
+        NoProgress progress;
+        SearchStats stats;
+        RunPanelSearch(job, DisplayUnit::Inch, rows, progress, &stats);
+        EXPECT_GT(stats.packBoards, 0);
+        EXPECT_LE(static_cast<std::uint64_t>(stats.packSteps),
+                  kSearchPackStepsPerWork * SearchWork(stats) + 21 * kSearchPackSteps);
+    }
 }
