@@ -1,6 +1,9 @@
 #include "PanelSearchStages.h"
 #include "SearchCost.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -380,6 +383,11 @@ void Search::ReleaseSingleSizeTables() {
     // few they need.
     boardCache_ = {};
     ++boardsCleared_;
+#if defined(__GLIBC__)
+    // What was freed inside the heap stays with the process until trimmed:
+    // the pairs' tables would grow beside it.
+    malloc_trim(0);
+#endif
 }
 
 bool Search::RankSides(const std::vector<std::pair<double, int>>& fresh) {
