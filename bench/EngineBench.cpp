@@ -34,6 +34,7 @@ const char kHelp[] =
     "usage: engine_bench [--runs N] [--reference] [--family main|small|generated|all] [--job "
     "NAME]...\n"
     "                    [--timeout SECONDS] [--memory MB] [--stop-after MS] [--bar]\n"
+    "                    [--discard-rows]\n"
     "                    [JOBDIR]\n"
     "\n"
     "Runs bench jobs through the engine alone and prints, per job: wall and CPU\n"
@@ -55,6 +56,8 @@ const char kHelp[] =
     "  --bar            follow the bar as the window shows it (steps over the\n"
     "                   maximum) and print where it stood at each tenth of the\n"
     "                   run's time, and how long it sat full before the end\n"
+    "  --discard-rows   count the rows instead of keeping them, so that the peak\n"
+    "                   memory is the engine's own (rows are not sorted then)\n"
     "  JOBDIR           folder of the job files (default: bench/jobs)\n";
 
 // What a job's child hands back to the summary.
@@ -64,9 +67,18 @@ struct Figures {
     long long rows = 0;
 };
 
+bool keepRows = true;
+
+// The rows as a tool keeps them to sort and write; with --discard-rows only
+// counted, so that the peak is the engine's own.
 struct CountRows : vorn::ResultSink {
     std::vector<vorn::ResultRow> rows;
-    void Write(const vorn::ResultRow& r) override { rows.push_back(r); }
+    std::size_t count = 0;
+    void Write(const vorn::ResultRow& r) override {
+        ++count;
+        if (keepRows)
+            rows.push_back(r);
+    }
 };
 
 double Ms(std::chrono::nanoseconds d) {
@@ -237,7 +249,7 @@ int RunJob(const std::string& path, int runs, int out) {
         vorn::SortAndNumber(sink.rows);
         times.push_back(Ms(std::chrono::steady_clock::now() - t0));
         cpu.push_back(CpuMs() - c0);
-        rows = sink.rows.size();
+        rows = sink.count;
     }
     const Figures f{*std::min_element(times.begin(), times.end()),
                     *std::min_element(cpu.begin(), cpu.end()), static_cast<long long>(rows)};
@@ -373,6 +385,8 @@ int main(int argc, char** argv) {
             timeout = std::atof(argv[++i]);
         } else if (a == "--memory" && hasValue) {
             memoryMb = std::atol(argv[++i]);
+        } else if (a == "--discard-rows") {
+            keepRows = false;
         } else if (a == "--bar") {
             followBar = true;
         } else if (a == "--stop-after" && hasValue) {
