@@ -51,9 +51,9 @@ std::size_t PackedLayouts::KeyHash::operator()(const Key& k) const {
 
 std::uint64_t SearchWork(const SearchStats& s) {
     // Weights fitted to the search's time over small and large jobs: a row
-    // costs about 18 layouts, a pair of panel sizes tried a sixth of one, a
+    // costs about 12 layouts, a pair of panel sizes tried a sixth of one, a
     // pair ruled out by its bounds next to nothing.
-    const std::int64_t work = s.layoutCalls + 18 * s.rowsWritten +
+    const std::int64_t work = s.layoutCalls + 12 * s.rowsWritten +
                               (s.pairsTried - s.pairsBounded) / 6 + s.pairsBounded / 250;
     return static_cast<std::uint64_t>(std::max<std::int64_t>(work, 0));
 }
