@@ -47,7 +47,7 @@ public:
     std::size_t size() const { return list_ ? list_->size() : 0; }
     std::vector<Placement>::const_iterator begin() const { return (**this).begin(); }
     std::vector<Placement>::const_iterator end() const { return (**this).end(); }
-    const Placement& operator[](std::size_t i) const { return (*list_)[i]; }
+    const Placement& operator[](std::size_t i) const { return (**this)[i]; }
     // Whether both point at one list (not merely equal ones).
     bool SameList(const SharedPlacements& o) const { return list_ == o.list_; }
     // The list's identity, for mapping each distinct list once.
