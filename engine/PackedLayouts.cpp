@@ -86,7 +86,8 @@ const SharedPlacements* PackedLayouts::Look(double containerL, double containerW
                                             std::int64_t routine) {
     using Clock = std::chrono::steady_clock;
     Known& k = Find(containerL, containerW, routine);
-    if (!k.solved && solverSteps_ <= kSearchPackStepsPerWork * SearchWork(stats_)) {
+    if (!k.solved &&
+        solverSteps_ <= kSearchPackFloorSteps + kSearchPackStepsPerWork * SearchWork(stats_)) {
         k.solved = true;
         --stats_.packSkipped;
         ++stats_.packSolved;

@@ -23,9 +23,11 @@ namespace vorn {
 // For one candidate (about 3 ms): a search meets thousands, and past this
 // the best layout found so far is taken.
 inline constexpr std::uint64_t kSearchPackSteps = 500'000;
-// For a whole search: about half its own work (SearchWork) in the solver's
-// steps, so that the option at most about doubles a search; candidates past
-// it keep the routine's layout until the search has done more.
+// For a whole search: a few milliseconds whatever its size, and beyond
+// them about half its own work (SearchWork) in the solver's steps, so that
+// the option at most about doubles a search; candidates past it keep the
+// routine's layout until the search has done more.
+inline constexpr std::uint64_t kSearchPackFloorSteps = 3'000'000;
 inline constexpr std::uint64_t kSearchPackStepsPerWork = 32;
 // For one typed panel (about a second).
 inline constexpr std::uint64_t kTypedPanelPackSteps = 150'000'000;
