@@ -400,7 +400,7 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
             if (!solver->Fits())
                 continue;
             // The tables serve every container after this one: more time.
-            t.timer = TimerFor(r, 10);
+            t.timer = TimerFor(r, kTableTimes);
             const bool built = solver->Guillotine();
             const std::uint64_t building = t.timer.used;
             t.timer = TimerFor(r);

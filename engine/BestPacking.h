@@ -70,9 +70,11 @@ PackResult BestPacking(const PackRequest& request);
 // BestPacking for many containers of one board, gap, margins and mode (the
 // candidates of a search): one solver's tables cover the largest container
 // met so far, so a sub-problem solved for one container is solved for all.
-// Each container gets `seconds` of the request; a container whose lengths
-// need a finer scale than the tables', or too large for them, is solved on
-// its own.
+// Each container gets `seconds` (or `steps`) of the request, and building
+// the tables kTableTimes as much: they serve every container after it. A
+// container whose lengths need a finer scale than the tables', or too large
+// for them, is solved on its own.
+inline constexpr double kTableTimes = 40;
 class PackingTable {
 public:
     explicit PackingTable(const PackRequest& request); // its container is not used

@@ -100,17 +100,18 @@ public:
     bool Guillotine() {
         nx_ = static_cast<int>(rx_.size());
         ny_ = static_cast<int>(ry_.size());
-        // The bounds of every cell, and the rows below: under a budget of
-        // steps, a table that cannot be finished is not begun (its memory
-        // and bounds would cost as much as the rows it never reaches).
-        const auto cells = static_cast<std::uint64_t>(nx_) * static_cast<std::uint64_t>(ny_);
+        // The tables of left-over sides, the bounds of every cell, and the
+        // rows below: under a budget of steps, a table that cannot be
+        // finished is not begun (its memory and bounds would cost as much as
+        // the rows it never reaches).
         const auto nx = static_cast<std::uint64_t>(nx_), ny = static_cast<std::uint64_t>(ny_);
+        const std::uint64_t setUp = nx * nx + ny * ny + nx * ny;
         const std::uint64_t rows = nx * ny + ny * (nx * (nx - 1) / 2 + nx * ny) / 2;
-        if (timer_.budget != 0 && timer_.used + cells + rows > timer_.budget) {
+        if (timer_.budget != 0 && timer_.used + setUp + rows > timer_.budget) {
             timer_.over = true;
             return false;
         }
-        if (timer_.Spend(cells))
+        if (timer_.Spend(setUp))
             return false;
         left_x_ = Lefts(rx_);
         left_y_ = Lefts(ry_);
