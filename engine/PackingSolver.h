@@ -84,6 +84,7 @@ public:
     static constexpr std::size_t kMaxRaster = 3000;
     static constexpr std::size_t kMaxStates = 3000000;
     static constexpr std::size_t kMaxFiveBlockStates = 1000000;
+    static constexpr std::int64_t kMarkedUpTo = std::int64_t{1} << 22; // raster lengths marked
 
     bool Fits() const {
         return !rx_.empty() && !ry_.empty() && rx_.size() <= kMaxRaster &&
@@ -614,15 +615,24 @@ private:
         // of b alone are that many.
         if (lim / b_ >= static_cast<std::int64_t>(kMaxRaster))
             return r;
-        // Marked, then read in order: most sums meet again, and sorting
-        // them cost more than the tables of a small container.
-        std::vector<char> hit(static_cast<std::size_t>(lim) + 1, 0);
-        for (std::int64_t i = 0; i * a_ <= lim; ++i)
-            for (std::int64_t p = i * a_; p <= lim; p += b_)
-                hit[static_cast<std::size_t>(p)] = 1;
-        for (std::int64_t v = 0; v <= lim; ++v)
-            if (hit[static_cast<std::size_t>(v)])
-                r.push_back(v);
+        // Most sums meet again: on a fine scale they are sorted, otherwise
+        // marked and read in order (sorting them cost more than the tables
+        // of a small container).
+        if (lim >= kMarkedUpTo) {
+            for (std::int64_t i = 0; i * a_ <= lim; ++i)
+                for (std::int64_t p = i * a_; p <= lim; p += b_)
+                    r.push_back(p);
+            std::sort(r.begin(), r.end());
+            r.erase(std::unique(r.begin(), r.end()), r.end());
+        } else {
+            std::vector<char> hit(static_cast<std::size_t>(lim) + 1, 0);
+            for (std::int64_t i = 0; i * a_ <= lim; ++i)
+                for (std::int64_t p = i * a_; p <= lim; p += b_)
+                    hit[static_cast<std::size_t>(p)] = 1;
+            for (std::int64_t v = 0; v <= lim; ++v)
+                if (hit[static_cast<std::size_t>(v)])
+                    r.push_back(v);
+        }
         if (r.size() > kMaxRaster)
             r.clear();
         return r;
