@@ -165,21 +165,22 @@ void DeleteBoards(SqliteConnection& db, int partId) {
     d.step();
 }
 
-// Replaces the part's boards (inches) by panel 1's `boards` and panel 2's
-// `boards2`, each numbered from 1.
+// Replaces the part's boards (inches) by panel 1's `boards`, panel 2's
+// `boards2` and the array's `units`, each numbered from 1.
 void WriteBoards(SqliteConnection& db, int partId, const std::vector<Placement>& boards,
-                 const std::vector<Placement>& boards2) {
+                 const std::vector<Placement>& boards2, const std::vector<Placement>& units) {
     DeleteBoards(db, partId);
-    if (boards.empty() && boards2.empty())
+    if (boards.empty() && boards2.empty() && units.empty())
         return;
     MakeBoardsTable(db);
     SqliteStatement insert(db,
                            QStringLiteral("INSERT INTO PartBoards (D4_PTR, SerialNumber, "
                                           "Xcoordinate, Ycoordinate, Length, Width, Turned, Panel) "
                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const int panel : {1, 2}) {
+    for (const auto& [panel, placed] :
+         {std::pair{1, &boards}, {2, &boards2}, {kArrayUnitsPanel, &units}}) {
         int serial = 0;
-        for (const Placement& p : panel == 1 ? boards : boards2) {
+        for (const Placement& p : *placed) {
             insert.reset();
             const QVariant values[] = {partId,   ++serial, p.x,      p.y,
                                        p.length, p.width,  p.turned, panel};
@@ -190,8 +191,8 @@ void WriteBoards(SqliteConnection& db, int partId, const std::vector<Placement>&
     }
 }
 
-// The part's boards of panel 1 or 2 in stored order, lengths times `by`;
-// none without the table. A null Panel is panel 1.
+// The part's boards of panel 1 or 2 (or the array's units) in stored order,
+// lengths times `by`; none without the table. A null Panel is panel 1.
 std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by, int panel = 1) {
     std::vector<Placement> boards;
     if (!HasBoardsTable(db))
@@ -208,10 +209,11 @@ std::vector<Placement> ReadBoards(SqliteConnection& db, int partId, double by, i
         q.bind(2, panel);
     while (q.step()) {
         sqlite3_stmt* row = q.raw();
-        boards.push_back({sqlite3_column_double(row, 0) * by, sqlite3_column_double(row, 1) * by,
-                          sqlite3_column_double(row, 2) * by, sqlite3_column_double(row, 3) * by,
+        boards.push_back({sqlite3_column_double(row, 0), sqlite3_column_double(row, 1),
+                          sqlite3_column_double(row, 2), sqlite3_column_double(row, 3),
                           sqlite3_column_int(row, 4) != 0});
     }
+    ScalePlacements(boards, [by](double v) { return v * by; });
     return boards;
 }
 
@@ -229,7 +231,8 @@ int ArchiveTime(const QTime& t) {
 }
 
 PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards,
-                         const std::vector<Placement>& boards2) {
+                         const std::vector<Placement>& boards2,
+                         const std::vector<Placement>& units) {
     const Cursor& job = dm.TempInput;
     PartRecord r;
     const double toInches = 1.0 / Factor(mm);
@@ -245,6 +248,8 @@ PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boa
     ScalePlacements(r.boards, inInches);
     r.boards2 = boards2;
     ScalePlacements(r.boards2, inInches);
+    r.units = units;
+    ScalePlacements(r.units, inInches);
 
     Cursor& tooling = dm.TempTooling;
     if (!tooling.isOpen())
@@ -312,7 +317,7 @@ std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTi
             WriteHole(holes, h, 1);
             holes.post();
         }
-        WriteBoards(dm.connection(), *id, record.boards, record.boards2);
+        WriteBoards(dm.connection(), *id, record.boards, record.boards2, record.units);
         transaction.commit();
     }
     return id;
@@ -406,6 +411,7 @@ LoadedPart LoadSavedPart(TDataM1& dm, bool mm) {
     }
     r.boards = ReadBoards(dm.connection(), id, factor, 1);
     r.boards2 = ReadBoards(dm.connection(), id, factor, 2);
+    r.units = ReadBoards(dm.connection(), id, factor, kArrayUnitsPanel);
 
     Cursor& tooling = dm.TempTooling;
     tooling.close(); // empties it

@@ -1,7 +1,7 @@
 #pragma once
 // The parts archive: a plan kept under its part number in data0004 with its
-// tooling holes in Data0005 and, for a panel laid out beyond the blocks, its
-// boards in PartBoards. Save, open, delete and the saved-parts query
+// tooling holes in Data0005 and, for a panel or array laid out beyond the
+// blocks, its boards (units) in PartBoards. Save, open, delete and the saved-parts query
 // texts live here, on plain values and the data module, so the windows and
 // the command-line tool run the same code.
 
@@ -57,15 +57,23 @@ struct PartRecord {
     std::vector<Placement> boards;
     // The same for panel 2 of a two-size plan.
     std::vector<Placement> boards2;
+    // The same for the array's units.
+    std::vector<Placement> units;
 };
+
+// PartBoards' Panel value of the array's units (the panels' are 1 and 2; a
+// null Panel is panel 1).
+inline constexpr int kArrayUnitsPanel = 3;
 
 // The job row, its tooling holes (all panel types, whatever the tooling
 // table's filter shows; none when it is closed) and the boards of panel 1
 // placed beyond the blocks (in the job's unit; empty for a block layout) as a
 // record in inches. `mm`: the job is shown in millimetres. The tooling
-// table's filter is put back. `boards2`: panel 2's, the same way.
+// table's filter is put back. `boards2`: panel 2's, `units`: the array's, the
+// same way.
 PartRecord JobPartRecord(TDataM1& dm, bool mm, const std::vector<Placement>& boards = {},
-                         const std::vector<Placement>& boards2 = {});
+                         const std::vector<Placement>& boards2 = {},
+                         const std::vector<Placement>& units = {});
 
 // The save time as the archive keeps it: hour × 10000 + minute × 100 + second.
 int ArchiveTime(const QTime& time);
@@ -76,7 +84,8 @@ int ArchiveTime(const QTime& time);
 // one transaction: on any failure nothing of it reaches the file, DbError is
 // thrown with the engine's reason, and the archive is as it was. Returns the
 // part's ID. data0004 and Data0005 are left closed and unfiltered. The
-// boards go to PartBoards (with their panel, 1 or 2), made on the first save
+// boards go to PartBoards (with their panel, 1 or 2, the array's units with
+// kArrayUnitsPanel), made on the first save
 // that has any, its Panel column added there to a table made without it: a
 // database that never keeps such a plan stays as it was written.
 std::optional<int> SavePart(TDataM1& dm, const PartRecord& record, const QDateTime& now,
@@ -99,7 +108,7 @@ bool PartNumberSaved(TDataM1& dm, const QString& partNumber);
 // is in the job's unit), the tooling table refilled from the saved holes in
 // the job's unit (`mm`) or closed when the part has none, and TempResult
 // closed. Returns the record with lengths as the query shows them (its
-// boards too).
+// boards and units too; none for a part saved without them).
 struct LoadedPart {
     PartRecord record;
     QString dateText; // the save date in the short date form
@@ -120,8 +129,9 @@ QString SavedPartsOrderLine(TDataM1& dm, const QString& column, bool descending)
 void SetPartToolingSql(TDataM1& dm, bool mm);
 
 // The boards of SavedPartsQuery's current part laid out beyond the blocks on
-// panel 1 or 2 (`panel`), in millimetres (`mm`) or inches; empty for a block
-// plan or without a current part.
+// panel 1 or 2 (`panel`; kArrayUnitsPanel: the array's units), in
+// millimetres (`mm`) or inches; empty for a block plan or without a current
+// part.
 std::vector<Placement> SavedBoardsOfCurrentPart(TDataM1& dm, bool mm, int panel = 1);
 
 // The saved holes of SavedPartsQuery's current part of one panel type, read

@@ -151,11 +151,14 @@ void TForm4::RadioButton1Click() {
         DrawTwoPanelCutting(TwoPanelCuttingArgsOf(source_.plan), image);
     } else {
         LayoutDrawing args = LayoutArgsOf(view, source_.plan);
-        const bool panel2 = view == DiagramView::Panel2;
-        if ((view == DiagramView::Panel1 || panel2) && source_.boards) {
+        // The count each view's placements must make up.
+        const char* count = view == DiagramView::Panel1   ? "Panel"
+                            : view == DiagramView::Panel2 ? "Panel2"
+                            : view == DiagramView::Array  ? "PanelCu"
+                                                          : nullptr;
+        if (count && source_.boards) {
             try {
-                args.Boards = BoardsOfRow(source_.boards(panel2 ? 2 : 1), args,
-                                          source_.plan.number(panel2 ? "Panel2" : "Panel"));
+                args.Boards = BoardsOfRow(source_.boards(view), args, source_.plan.number(count));
             } catch (const std::exception& e) {
                 QMessageBox::critical(this, QStringLiteral("Vorn"), QString::fromUtf8(e.what()));
             }

@@ -23,9 +23,9 @@ struct SavedPlanSource {
     std::function<QString()> unit; // "Inch" or "mm": the unit of the lengths
     // The saved holes of one panel type ("Panel1", "Panel2", "Array").
     std::function<std::vector<ToolingHole>(const QString& type)> holes;
-    // The boards of panel 1 or 2 laid out beyond the blocks (empty for a
-    // block plan).
-    std::function<std::vector<Placement>(int panel)> boards;
+    // The boards of panel 1 or 2 (or the array's units) laid out beyond the
+    // blocks, for the view that shows them (empty for a block layout).
+    std::function<std::vector<Placement>(DiagramView view)> boards;
 };
 
 class TForm4 : public QDialog {

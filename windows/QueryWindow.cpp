@@ -412,7 +412,10 @@ void TForm3::ToolButton1Click() {
             holes.push_back({h.serialNumber, h.x, h.y, h.diameter});
         return holes;
     };
-    source.boards = [this](int panel) {
+    source.boards = [this](DiagramView view) {
+        const int panel = view == DiagramView::Array    ? kArrayUnitsPanel
+                          : view == DiagramView::Panel2 ? 2
+                                                        : 1;
         return SavedBoardsOfCurrentPart(dm_, speedButton1_->text() == QLatin1String("mm"), panel);
     };
     TForm4 window(std::move(source), this);

@@ -68,10 +68,12 @@ void SavePartCommand(JobWindow& w) {
     }
 
     // 3-9. The part row and its holes, in one transaction.
-    // The panels' boards beyond the blocks, as their views draw them.
+    // The panels' boards and the job's array's units beyond the blocks, as
+    // their views draw them (none where they are not the job row's).
     PartRecord record = JobPartRecord(
         *dm, w.UnitIsMm(), ViewLayoutArgs(*dm, DiagramView::Panel1, false, w.GivenBoards()).Boards,
-        ViewLayoutArgs(*dm, DiagramView::Panel2, false, {}, {}, w.GivenBoards2()).Boards);
+        ViewLayoutArgs(*dm, DiagramView::Panel2, false, {}, {}, w.GivenBoards2()).Boards,
+        ViewLayoutArgs(*dm, DiagramView::Array, false, {}, w.GivenUnits()).Boards);
     record.partNumber = identity.partNumber;
     record.customerPart = identity.customerPart;
     record.employee = identity.operatorName;
@@ -141,7 +143,7 @@ void LoadSavedPartIntoJob(JobWindow& w) {
     const vorn::LoadedPart part = vorn::LoadSavedPart(*dm, mm);
     w.GivenBoards() = part.record.boards;
     w.GivenBoards2() = part.record.boards2;
-    w.GivenUnits().clear(); // the archive keeps the array's counts only
+    w.GivenUnits() = part.record.units;
     w.SetIdentity({part.record.partNumber, part.record.customerPart, part.record.employee,
                    part.dateText, part.record.note});
     w.SetToolingAllowed(part.hasHoles);

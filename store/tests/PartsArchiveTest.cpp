@@ -1,7 +1,7 @@
 // The parts archive on the data module: round trips in both units, the
 // replacement of a part's holes, whole-or-nothing saves and deletes, part
-// numbers that a filter text could misread, and the boards of a panel laid
-// out beyond the blocks.
+// numbers that a filter text could misread, and the boards of a panel (the
+// units of an array) laid out beyond the blocks.
 #include "ArchiveFixture.h"
 #include "DbError.h"
 #include "FilterText.h"
@@ -84,13 +84,14 @@ std::vector<Placement> PackedBoards() {
 }
 
 // Saves the plan in millimetres with `boards` (mm) under `number`, and
-// panel 2's `boards2`.
+// panel 2's `boards2` and the array's `units`.
 std::optional<int> SaveBoards(TDataM1& dm, const QString& number,
                               const std::vector<Placement>& boards,
-                              const std::vector<Placement>& boards2 = {}) {
+                              const std::vector<Placement>& boards2 = {},
+                              const std::vector<Placement>& units = {}) {
     PutPlan(dm, true);
     PutHoles(dm, PlanHoles(1), true);
-    PartRecord r = JobPartRecord(dm, true, boards, boards2);
+    PartRecord r = JobPartRecord(dm, true, boards, boards2, units);
     r.partNumber = number;
     r.customerPart = QStringLiteral("C");
     r.employee = QStringLiteral("LI");
@@ -111,6 +112,36 @@ std::pair<std::vector<Placement>, std::vector<Placement>> OpenBothPanels(TDataM1
     const LoadedPart loaded = LoadSavedPart(dm, mm);
     CloseQuery(dm);
     return {loaded.record.boards, loaded.record.boards2};
+}
+
+// The part as the open restores it.
+PartRecord OpenPart(TDataM1& dm, bool mm, const QString& number) {
+    ShowPart(dm, mm, number);
+    const LoadedPart loaded = LoadSavedPart(dm, mm);
+    CloseQuery(dm);
+    return loaded.record;
+}
+
+// The array's units (mm): a row of seven, the last two turned, so that a
+// mix-up with either panel's boards shows.
+std::vector<Placement> ArrayUnits() {
+    std::vector<Placement> units;
+    for (int i = 0; i < 7; ++i) {
+        const bool turned = i >= 5;
+        units.push_back(
+            {5.08 + 33.02 * i, 3.81, turned ? 19.05 : 31.75, turned ? 31.75 : 19.05, turned});
+    }
+    return units;
+}
+
+// PartBoards' rows of the part with this Panel value.
+int BoardRowsOfPanel(TDataM1& dm, int partId, int panel) {
+    Cursor c(dm.connection(), QStringLiteral("Count"), Cursor::Policy::ReadOnly);
+    c.setSql({QStringLiteral("select ID from PartBoards where D4_PTR=%1 and Panel=%2")
+                  .arg(partId)
+                  .arg(panel)});
+    c.open();
+    return c.recordCount();
 }
 
 // Panel 2's boards of the fixture: a few of panel 1's, turned the other way
@@ -525,6 +556,59 @@ private slots:
         QCOMPARE(BoardRows(*dm_, *id), 0);
     }
 
+    // An array laid out beyond the blocks, saved beside both panels' boards:
+    // its units are PartBoards rows of their own Panel value, and come back
+    // to the array alone through a second connection in either unit (the
+    // open and the query window's read). A re-save without them removes
+    // them and keeps the panels'; one with the units only keeps those; the
+    // delete leaves none.
+    void arrayUnitsRoundTrip_data() {
+        QTest::addColumn<bool>("openInMm");
+        QTest::newRow("opened in inches") << false;
+        QTest::newRow("opened in mm") << true;
+    }
+    void arrayUnitsRoundTrip() {
+        QFETCH(bool, openInMm);
+        const double u = openInMm ? 1 : 1 / 25.4;
+        const std::vector<Placement> boards = PackedBoards(), boards2 = SecondPanelBoards(),
+                                     units = ArrayUnits();
+        const std::optional<int> id =
+            SaveBoards(*dm_, QStringLiteral("ARR"), boards, boards2, units);
+        QVERIFY(id);
+        QCOMPARE(BoardRows(*dm_, *id), 53 + 17 + 7);
+        QCOMPARE(BoardRowsOfPanel(*dm_, *id, 1), 53);
+        QCOMPARE(BoardRowsOfPanel(*dm_, *id, 2), 17);
+        QCOMPARE(BoardRowsOfPanel(*dm_, *id, kArrayUnitsPanel), 7);
+        QCOMPARE(CheckDatabaseSchema(dir_->databasePath()), QString());
+
+        TDataM1 other(dir_->path());
+        QVERIFY(other.isUsable());
+        PutPlan(other, openInMm);
+        const PartRecord got = OpenPart(other, openInMm, QStringLiteral("ARR"));
+        CompareNear(got.boards, boards, u);
+        CompareNear(got.boards2, boards2, u);
+        CompareNear(got.units, units, u);
+        ShowPart(other, openInMm, QStringLiteral("ARR"));
+        CompareNear(SavedBoardsOfCurrentPart(other, openInMm, kArrayUnitsPanel), units, u);
+        CloseQuery(other);
+
+        QCOMPARE(SaveBoards(other, QStringLiteral("ARR"), boards, boards2), id);
+        QCOMPARE(BoardRows(*dm_, *id), 53 + 17);
+        const PartRecord panelsOnly = OpenPart(*dm_, openInMm, QStringLiteral("ARR"));
+        QVERIFY(panelsOnly.units.empty());
+        CompareNear(panelsOnly.boards2, boards2, u);
+
+        QCOMPARE(SaveBoards(*dm_, QStringLiteral("ARR"), {}, {}, units), id);
+        QCOMPARE(BoardRows(other, *id), 7);
+        const PartRecord unitsOnly = OpenPart(other, openInMm, QStringLiteral("ARR"));
+        QVERIFY(unitsOnly.boards.empty() && unitsOnly.boards2.empty());
+        CompareNear(unitsOnly.units, units, u);
+
+        QCOMPARE(DeletePart(other, QStringLiteral("arr"), [] { return true; }),
+                 DeleteOutcome::Deleted);
+        QCOMPARE(BoardRows(*dm_, *id), 0);
+    }
+
     // PartBoards as an older build made it (no Panel column): its boards
     // open as panel 1's; the first save of panel 2's boards adds the column
     // in place, every older row kept, and the file still passes the check.
@@ -552,9 +636,9 @@ private slots:
         }
         const QStringList oldRows = Dump(dm, QStringLiteral("PartBoards"));
         {
-            const auto [got1, got2] = OpenBothPanels(dm, true, QStringLiteral("OLD"));
-            CompareNear(got1, boards, 1);
-            QVERIFY(got2.empty());
+            const PartRecord got = OpenPart(dm, true, QStringLiteral("OLD"));
+            CompareNear(got.boards, boards, 1);
+            QVERIFY(got.boards2.empty() && got.units.empty());
         }
         QVERIFY(BoardsTableSql(dm).contains(QStringLiteral("Turned BOOLEAN)")));
 
@@ -571,9 +655,9 @@ private slots:
         TDataM1 other(dir_->path());
         QVERIFY(other.isUsable());
         PutPlan(other, true);
-        const auto [got1, got2] = OpenBothPanels(other, true, QStringLiteral("OLD"));
-        CompareNear(got1, boards, 1);
-        QVERIFY(got2.empty());
+        const PartRecord got = OpenPart(other, true, QStringLiteral("OLD"));
+        CompareNear(got.boards, boards, 1);
+        QVERIFY(got.boards2.empty() && got.units.empty());
         const auto [new1, new2] = OpenBothPanels(other, true, QStringLiteral("NEW"));
         QVERIFY(new1.empty());
         CompareNear(new2, SecondPanelBoards(), 1);

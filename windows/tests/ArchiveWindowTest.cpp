@@ -414,6 +414,88 @@ private slots:
         }
     }
 
+    // The job's array laid out beyond the blocks (7 units of 1.25 x 0.75 in
+    // 4.2 x 2.8 where the blocks hold 6: three rows of two and one turned
+    // beside them), saved, the job cleared and the part opened again: the
+    // same units drawn in the array view, and in the query window's array
+    // diagram in either unit.
+    void packedArraySavedAndOpened() {
+        std::vector<vorn::Placement> units;
+        for (const double y : {0.15, 1.0, 1.85})
+            for (const double x : {0.2, 1.55})
+                units.push_back({x, y, 1.25, 0.75, false});
+        units.push_back({2.9, 0.15, 0.75, 1.25, true});
+        PlanInWindow();
+        vorn::Cursor& job = Dm().TempInput;
+        job.edit();
+        for (const char* f : {"Part_La", "Part_Wb", "Part_Lb", "Part_Wa"})
+            job.setValue(QString::fromLatin1(f), 0);
+        job.setValue("PanelCu", 7);
+        job.setValue("Panel_lvCu", 1.25 * 0.75 * 7 * 100 / (4.2 * 2.8));
+        job.post();
+        w_->GivenUnits() = units;
+        PutHoles(Dm(), {}, false); // the picture is the units' alone
+        QVERIFY(w_->UpdateJobCommands());
+        const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Array);
+        QCOMPARE(saved.Boards.size(), std::size_t(7));
+        Child<QLineEdit>("Edit1")->setText(QStringLiteral("ARRAY-7"));
+        Child<QLineEdit>("Edit2")->setText(QStringLiteral("CA7"));
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        w_->ToolButton3Click();
+        QCOMPARE(Parts(), 1);
+
+        w_->StartNewJob();
+        w_->GivenUnits().clear();
+        InModal<vorn::TForm6>([](vorn::TForm6* f) {
+            QCOMPARE(f->Grid()->model()->rowCount(), 1);
+            DoubleClickRow(f->Grid(), 0);
+        });
+        Key(Qt::Key_O);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("ARRAY-7"));
+        QCOMPARE(w_->GivenUnits().size(), std::size_t(7));
+        w_->Selector(DiagramView::Array)->click();
+        const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Array);
+        QCOMPARE(opened.La + opened.Lb, 0);
+        QCOMPARE(opened.Boards, saved.Boards);
+        const QImage shown = w_->DiagramImage()->pixmap().toImage();
+        QImage drawn(shown.size(), QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        vorn::DrawLayoutDiagram(opened, drawn);
+        QCOMPARE(shown, drawn.convertToFormat(shown.format()));
+        Shot(w_.get(), QStringLiteral("archive_packed_array_opened"));
+
+        vorn::TForm3 f(Dm(), w_.get());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        vorn::Cursor& q = Dm().SavedPartsQuery;
+        for (const double unit : {1.0, 25.4}) {
+            if (unit != 1)
+                f.UnitButton()->click();
+            QVERIFY(q.locate("Part_number", {QStringLiteral("ARRAY-7")}));
+            vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
+                DiagramView::Array,
+                {[&q](const char* c) { return q.asDouble(QString::fromLatin1(c)); },
+                 [&q](const char* c) { return q.asString(QString::fromLatin1(c)); }});
+            std::vector<vorn::Placement> scaled = saved.Boards;
+            vorn::ScalePlacements(scaled, [unit](double v) { return v * unit; });
+            expected.Boards = vorn::BoardsOfRow(scaled, expected, 7);
+            QCOMPARE(expected.Boards.size(), std::size_t(7));
+            InModal<vorn::TForm4>([&](vorn::TForm4* d) {
+                d->Selector(DiagramView::Array)->click();
+                const QImage inWindow = d->Image()->pixmap().toImage();
+                QImage unitByUnit(inWindow.size(), QImage::Format_RGB32);
+                unitByUnit.fill(Qt::white);
+                vorn::DrawLayoutDiagram(expected, unitByUnit);
+                QCOMPARE(inWindow, unitByUnit.convertToFormat(inWindow.format()));
+                Shot(d, unit == 1 ? QStringLiteral("archive_diagram_packed_array")
+                                  : QStringLiteral("archive_diagram_packed_array_mm"));
+                d->reject();
+            });
+            f.DiagramButton()->click();
+        }
+    }
+
     void openFromTheSearchWindow() {
         PlanInWindow();
         vorn::PartRecord r = vorn::JobPartRecord(Dm(), false);
