@@ -165,6 +165,28 @@ class ArchiveWindowTest : public QObject, protected vorn::test::MainWindowAccess
     int Parts() { return Dump(Dm(), QStringLiteral("data0004")).size(); }
     int Holes() { return Dump(Dm(), QStringLiteral("Data0005")).size(); }
 
+    // Saves the job as `part` (the only part), starts a new job with no
+    // placements, and opens the part again through the part search window.
+    void SaveThenReopen(const QString& part, const QString& customer) {
+        Child<QLineEdit>("Edit1")->setText(part);
+        Child<QLineEdit>("Edit2")->setText(customer);
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        w_->ToolButton3Click();
+        QCOMPARE(Parts(), 1);
+
+        w_->StartNewJob();
+        w_->GivenBoards().clear();
+        w_->GivenBoards2().clear();
+        w_->GivenUnits().clear();
+        InModal<vorn::TForm6>([](vorn::TForm6* f) {
+            QCOMPARE(f->Grid()->model()->rowCount(), 1);
+            DoubleClickRow(f->Grid(), 0);
+        });
+        Key(Qt::Key_O);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(Child<QLineEdit>("Edit1")->text(), part);
+    }
+
     // "BBB-2": one panel size, no array, no holes, 4 layers.
     void SaveSimplePart() {
         PutPlan(Dm(), false);
@@ -349,21 +371,7 @@ private slots:
         QVERIFY(w_->UpdateJobCommands());
         const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel1);
         QCOMPARE(saved.Boards.size(), std::size_t(53));
-        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-53"));
-        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C53"));
-        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
-        w_->ToolButton3Click();
-        QCOMPARE(Parts(), 1);
-
-        w_->StartNewJob();
-        w_->GivenBoards().clear();
-        InModal<vorn::TForm6>([](vorn::TForm6* f) {
-            QCOMPARE(f->Grid()->model()->rowCount(), 1);
-            DoubleClickRow(f->Grid(), 0);
-        });
-        Key(Qt::Key_O);
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("PACK-53"));
+        SaveThenReopen(QStringLiteral("PACK-53"), QStringLiteral("C53"));
         w_->Selector(DiagramView::Panel1)->click();
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel1);
         QCOMPARE(opened.Boards.size(), std::size_t(53));
@@ -438,21 +446,7 @@ private slots:
         QVERIFY(w_->UpdateJobCommands());
         const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Array);
         QCOMPARE(saved.Boards.size(), std::size_t(7));
-        Child<QLineEdit>("Edit1")->setText(QStringLiteral("ARRAY-7"));
-        Child<QLineEdit>("Edit2")->setText(QStringLiteral("CA7"));
-        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
-        w_->ToolButton3Click();
-        QCOMPARE(Parts(), 1);
-
-        w_->StartNewJob();
-        w_->GivenUnits().clear();
-        InModal<vorn::TForm6>([](vorn::TForm6* f) {
-            QCOMPARE(f->Grid()->model()->rowCount(), 1);
-            DoubleClickRow(f->Grid(), 0);
-        });
-        Key(Qt::Key_O);
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(Child<QLineEdit>("Edit1")->text(), QStringLiteral("ARRAY-7"));
+        SaveThenReopen(QStringLiteral("ARRAY-7"), QStringLiteral("CA7"));
         QCOMPARE(w_->GivenUnits().size(), std::size_t(7));
         w_->Selector(DiagramView::Array)->click();
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Array);
