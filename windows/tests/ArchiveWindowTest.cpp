@@ -165,6 +165,48 @@ class ArchiveWindowTest : public QObject, protected vorn::test::MainWindowAccess
     int Parts() { return Dump(Dm(), QStringLiteral("data0004")).size(); }
     int Holes() { return Dump(Dm(), QStringLiteral("Data0005")).size(); }
 
+    // The main window's diagram is the drawing of `args` alone.
+    void ShownAsDrawn(const vorn::LayoutDrawing& args) {
+        const QImage shown = w_->DiagramImage()->pixmap().toImage();
+        QImage drawn(shown.size(), QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        vorn::DrawLayoutDiagram(args, drawn);
+        QCOMPARE(shown, drawn.convertToFormat(shown.format()));
+    }
+    // The query window's diagram of `part` in `view` draws its stored
+    // placements (`saved`, in inches), not its counts (0), in either unit;
+    // pictures `shot` and `shot`_mm.
+    void QueryDrawsStored(const QString& part, DiagramView view,
+                          const std::vector<vorn::Placement>& saved, const QString& shot) {
+        vorn::TForm3 f(Dm(), w_.get());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        vorn::Cursor& q = Dm().SavedPartsQuery;
+        for (const double unit : {1.0, 25.4}) {
+            if (unit != 1)
+                f.UnitButton()->click();
+            QVERIFY(q.locate("Part_number", {part}));
+            vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
+                view, {[&q](const char* c) { return q.asDouble(QString::fromLatin1(c)); },
+                       [&q](const char* c) { return q.asString(QString::fromLatin1(c)); }});
+            QCOMPARE(expected.La + expected.Lb, 0);
+            std::vector<vorn::Placement> scaled = saved;
+            vorn::ScalePlacements(scaled, [unit](double v) { return v * unit; });
+            expected.Boards = vorn::BoardsOfRow(scaled, expected, int(saved.size()));
+            QCOMPARE(expected.Boards.size(), saved.size());
+            InModal<vorn::TForm4>([&](vorn::TForm4* d) {
+                d->Selector(view)->click();
+                const QImage inWindow = d->Image()->pixmap().toImage();
+                QImage oneByOne(inWindow.size(), QImage::Format_RGB32);
+                oneByOne.fill(Qt::white);
+                vorn::DrawLayoutDiagram(expected, oneByOne);
+                QCOMPARE(inWindow, oneByOne.convertToFormat(inWindow.format()));
+                Shot(d, unit == 1 ? shot : shot + QStringLiteral("_mm"));
+                d->reject();
+            });
+            f.DiagramButton()->click();
+        }
+    }
     // Saves the job as `part` (the only part), starts a new job with no
     // placements, and opens the part again through the part search window.
     void SaveThenReopen(const QString& part, const QString& customer) {
@@ -380,46 +422,13 @@ private slots:
             VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
             QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
         }
-        const QImage shown = w_->DiagramImage()->pixmap().toImage();
-        QImage drawn(shown.size(), QImage::Format_RGB32);
-        drawn.fill(Qt::white);
-        vorn::DrawLayoutDiagram(opened, drawn);
-        QCOMPARE(shown, drawn.convertToFormat(shown.format()));
+        ShownAsDrawn(opened);
         Shot(w_.get(), QStringLiteral("archive_packed_plan_opened"));
 
         // The query window's diagram draws the stored boards, not the
         // counts (0), in either unit.
-        vorn::TForm3 f(Dm(), w_.get());
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        vorn::Cursor& q = Dm().SavedPartsQuery;
-        for (const double unit : {1.0, 25.4}) {
-            if (unit != 1)
-                f.UnitButton()->click();
-            QVERIFY(q.locate("Part_number", {QStringLiteral("PACK-53")}));
-            vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
-                DiagramView::Panel1,
-                {[&q](const char* c) { return q.asDouble(QString::fromLatin1(c)); },
-                 [&q](const char* c) { return q.asString(QString::fromLatin1(c)); }});
-            QCOMPARE(expected.La + expected.Lb + expected.sLa, 0);
-            std::vector<vorn::Placement> boards = saved.Boards;
-            for (vorn::Placement& p : boards)
-                p = {p.x * unit, p.y * unit, p.length * unit, p.width * unit, p.turned};
-            expected.Boards = vorn::BoardsOfRow(boards, expected, 53);
-            QCOMPARE(expected.Boards.size(), std::size_t(53));
-            InModal<vorn::TForm4>([&](vorn::TForm4* d) {
-                QVERIFY(d->Selector(DiagramView::Panel1)->isChecked());
-                const QImage inWindow = d->Image()->pixmap().toImage();
-                QImage boardByBoard(inWindow.size(), QImage::Format_RGB32);
-                boardByBoard.fill(Qt::white);
-                vorn::DrawLayoutDiagram(expected, boardByBoard);
-                QCOMPARE(inWindow, boardByBoard.convertToFormat(inWindow.format()));
-                Shot(d, unit == 1 ? QStringLiteral("archive_diagram_packed")
-                                  : QStringLiteral("archive_diagram_packed_mm"));
-                d->reject();
-            });
-            f.DiagramButton()->click();
-        }
+        QueryDrawsStored(QStringLiteral("PACK-53"), DiagramView::Panel1, saved.Boards,
+                         QStringLiteral("archive_diagram_packed"));
     }
 
     // The job's array laid out beyond the blocks (7 units of 1.25 x 0.75 in
@@ -452,42 +461,11 @@ private slots:
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Array);
         QCOMPARE(opened.La + opened.Lb, 0);
         QCOMPARE(opened.Boards, saved.Boards);
-        const QImage shown = w_->DiagramImage()->pixmap().toImage();
-        QImage drawn(shown.size(), QImage::Format_RGB32);
-        drawn.fill(Qt::white);
-        vorn::DrawLayoutDiagram(opened, drawn);
-        QCOMPARE(shown, drawn.convertToFormat(shown.format()));
+        ShownAsDrawn(opened);
         Shot(w_.get(), QStringLiteral("archive_packed_array_opened"));
 
-        vorn::TForm3 f(Dm(), w_.get());
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        vorn::Cursor& q = Dm().SavedPartsQuery;
-        for (const double unit : {1.0, 25.4}) {
-            if (unit != 1)
-                f.UnitButton()->click();
-            QVERIFY(q.locate("Part_number", {QStringLiteral("ARRAY-7")}));
-            vorn::LayoutDrawing expected = vorn::LayoutArgsOf(
-                DiagramView::Array,
-                {[&q](const char* c) { return q.asDouble(QString::fromLatin1(c)); },
-                 [&q](const char* c) { return q.asString(QString::fromLatin1(c)); }});
-            std::vector<vorn::Placement> scaled = saved.Boards;
-            vorn::ScalePlacements(scaled, [unit](double v) { return v * unit; });
-            expected.Boards = vorn::BoardsOfRow(scaled, expected, 7);
-            QCOMPARE(expected.Boards.size(), std::size_t(7));
-            InModal<vorn::TForm4>([&](vorn::TForm4* d) {
-                d->Selector(DiagramView::Array)->click();
-                const QImage inWindow = d->Image()->pixmap().toImage();
-                QImage unitByUnit(inWindow.size(), QImage::Format_RGB32);
-                unitByUnit.fill(Qt::white);
-                vorn::DrawLayoutDiagram(expected, unitByUnit);
-                QCOMPARE(inWindow, unitByUnit.convertToFormat(inWindow.format()));
-                Shot(d, unit == 1 ? QStringLiteral("archive_diagram_packed_array")
-                                  : QStringLiteral("archive_diagram_packed_array_mm"));
-                d->reject();
-            });
-            f.DiagramButton()->click();
-        }
+        QueryDrawsStored(QStringLiteral("ARRAY-7"), DiagramView::Array, saved.Boards,
+                         QStringLiteral("archive_diagram_packed_array"));
     }
 
     void openFromTheSearchWindow() {
