@@ -21,26 +21,7 @@ namespace vorn::test {
 // The engine's own rows, sorted and numbered, for the job the window holds
 // now (its options, the seeded sheets, all enabled).
 inline std::vector<ResultRow> EngineRows(TVornMF& w) {
-    const Cursor& j = w.Data()->TempInput;
-    PanelJob in;
-    in.Set_L = j.asDouble("Set_L");
-    in.Set_W = j.asDouble("Set_W");
-    in.Set_C = j.asDouble("Set_C");
-    in.BorderX_L = j.asDouble("BorderX_L");
-    in.BorderX_W = j.asDouble("BorderX_W");
-    in.Max_PL = j.asDouble("Max_PL");
-    in.Max_PW = j.asDouble("Max_PW");
-    in.Min_PL = j.asDouble("Min_PL");
-    in.Min_PW = j.asDouble("Min_PW");
-    in.PLPW_ratio = j.asDouble("PLPW_ratio");
-    in.Min_lv = j.asDouble("Min_lv");
-    const SearchOptions o = w.Options();
-    in.PanelNumber = o.panelKinds.toStdString();
-    in.AUTOPanel = o.autoPanel;
-    in.GoodBase = o.bestBase;
-    in.BothPanel = o.bothPanel;
-    in.BothBase = o.bothBase;
-    in.packing = o.packing;
+    PanelJob in = PanelJobOf(w.Data()->TempInput, w.Options());
     in.sheets = {{48, 36}, {48, 40}, {48, 42}, {49, 37}, {49, 41}, {49, 43}};
     CollectedRows sink;
     NoProgress progress;

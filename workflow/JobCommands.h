@@ -16,6 +16,9 @@ struct ToolingHole;
 // ---- The search (PanelizeCommand.cpp) ----
 // F2: the array search on the array tab, the panel search elsewhere.
 void SearchCommand(JobWindow& w);
+// The panel search's job from the job row and the window's options; its
+// sheets and presets are the caller's.
+PanelJob PanelJobOf(const Cursor& job, const SearchOptions& options);
 
 // ---- The array's hand-over (ArrayHandover.cpp) ----
 // The picked array becomes the job's board; false, after the message, when

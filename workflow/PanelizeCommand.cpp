@@ -21,6 +21,28 @@
 
 namespace vorn {
 
+PanelJob PanelJobOf(const Cursor& job, const SearchOptions& options) {
+    PanelJob in;
+    in.Set_L = job.asDouble(QStringLiteral("Set_L"));
+    in.Set_W = job.asDouble(QStringLiteral("Set_W"));
+    in.Set_C = job.asDouble(QStringLiteral("Set_C"));
+    in.BorderX_L = job.asDouble(QStringLiteral("BorderX_L"));
+    in.BorderX_W = job.asDouble(QStringLiteral("BorderX_W"));
+    in.Max_PL = job.asDouble(QStringLiteral("Max_PL"));
+    in.Max_PW = job.asDouble(QStringLiteral("Max_PW"));
+    in.Min_PL = job.asDouble(QStringLiteral("Min_PL"));
+    in.Min_PW = job.asDouble(QStringLiteral("Min_PW"));
+    in.PLPW_ratio = job.asDouble(QStringLiteral("PLPW_ratio"));
+    in.Min_lv = job.asDouble(QStringLiteral("Min_lv"));
+    in.PanelNumber = options.panelKinds.toStdString();
+    in.AUTOPanel = options.autoPanel;
+    in.GoodBase = options.bestBase;
+    in.BothPanel = options.bothPanel;
+    in.BothBase = options.bothBase;
+    in.packing = options.packing;
+    return in;
+}
+
 namespace {
 
 std::vector<vorn::PresetSize> EnabledPresets(Cursor& query) {
@@ -117,29 +139,11 @@ void PanelSearchCommand(JobWindow& w) {
     const double factor = w.UnitIsMm() ? 25.4 : 1.0;
 
     // Checks first: a refused job leaves the previous results in place.
-    vorn::PanelJob in;
-    in.Set_L = job.asDouble(QStringLiteral("Set_L"));
-    in.Set_W = job.asDouble(QStringLiteral("Set_W"));
+    vorn::PanelJob in = PanelJobOf(job, w.Options());
     if (in.Set_L == 0 || in.Set_W == 0) {
         Warn(w.Parent(), vorn::PanelJobRefusal(in));
         return;
     }
-    in.Set_C = job.asDouble(QStringLiteral("Set_C"));
-    in.BorderX_L = job.asDouble(QStringLiteral("BorderX_L"));
-    in.BorderX_W = job.asDouble(QStringLiteral("BorderX_W"));
-    in.Max_PL = job.asDouble(QStringLiteral("Max_PL"));
-    in.Max_PW = job.asDouble(QStringLiteral("Max_PW"));
-    in.Min_PL = job.asDouble(QStringLiteral("Min_PL"));
-    in.Min_PW = job.asDouble(QStringLiteral("Min_PW"));
-    in.PLPW_ratio = job.asDouble(QStringLiteral("PLPW_ratio"));
-    in.Min_lv = job.asDouble(QStringLiteral("Min_lv"));
-    const SearchOptions options = w.Options();
-    in.PanelNumber = options.panelKinds.toStdString();
-    in.AUTOPanel = options.autoPanel;
-    in.GoodBase = options.bestBase;
-    in.BothPanel = options.bothPanel;
-    in.BothBase = options.bothBase;
-    in.packing = options.packing;
     in.sheets = vorn::EnabledSheetSizes(dm.SetBase);
     if (in.sheets.empty()) {
         Warn(w.Parent(), vorn::PanelJobRefusal(in));

@@ -141,6 +141,35 @@ class PackedRowsWindowTest : public QObject, protected vorn::test::MainWindowAcc
         q.marginL = q.marginW = margin - 1e-9;
         CheckDrawn(args, q);
     }
+    // Boards drawn where `saved` were, turned alike.
+    static void SameBoardsAt(const std::vector<vorn::Placement>& opened,
+                             const std::vector<vorn::Placement>& saved) {
+        QCOMPARE(opened.size(), saved.size());
+        for (std::size_t i = 0; i < opened.size(); ++i) {
+            VORN_COMPARE_NEAR(opened[i].x, saved[i].x, 1e-9);
+            VORN_COMPARE_NEAR(opened[i].y, saved[i].y, 1e-9);
+            QCOMPARE(opened[i].turned, saved[i].turned);
+        }
+    }
+    // The job saved under `part` with 4 layers, as the save button does.
+    void SavePart(const QString& part, const QString& customer) {
+        Child<QLineEdit>("Edit1")->setText(part);
+        Child<QLineEdit>("Edit2")->setText(customer);
+        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
+        Dm().TempInput.edit();
+        Dm().TempInput.setValue(QStringLiteral("Layer"), 4);
+        Dm().TempInput.post();
+        w_->ToolButton3Click();
+        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"%1\" 已保存").arg(part));
+    }
+    // The only saved part opened into the job.
+    void OpenOnlyPart() {
+        Dm().SavedPartsQuery.close();
+        vorn::SetSavedPartsSql(Dm(), true, vorn::QueryText::SavedPartsOrder);
+        Dm().SavedPartsQuery.open();
+        QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
+        vorn::LoadSavedPartIntoJob(*w_);
+    }
     // Every board of the view inside the container's margins with the gap
     // kept, and the view shown as the diagram draws it.
     void CheckDrawn(const vorn::LayoutDrawing& args, const vorn::PackRequest& q) {
@@ -218,30 +247,14 @@ private slots:
         vorn::test::Shot(w_.get(), QStringLiteral("bestpacking/search_row_routed_mm"));
 
         // Saved under a part number and opened into a new job.
-        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-F2"));
-        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C-F2"));
-        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
-        Dm().TempInput.edit();
-        Dm().TempInput.setValue(QStringLiteral("Layer"), 4);
-        Dm().TempInput.post();
-        w_->ToolButton3Click();
-        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PACK-F2\" 已保存"));
+        SavePart(QStringLiteral("PACK-F2"), QStringLiteral("C-F2"));
         const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel1);
         w_->StartNewJob();
         QVERIFY(w_->GivenBoards().empty());
-        Dm().SavedPartsQuery.close();
-        vorn::SetSavedPartsSql(Dm(), true, vorn::QueryText::SavedPartsOrder);
-        Dm().SavedPartsQuery.open();
-        QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
-        vorn::LoadSavedPartIntoJob(*w_);
+        OpenOnlyPart();
         w_->Selector(DiagramView::Panel1)->click();
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel1);
-        QCOMPARE(opened.Boards.size(), saved.Boards.size());
-        for (std::size_t i = 0; i < opened.Boards.size(); ++i) {
-            VORN_COMPARE_NEAR(opened.Boards[i].x, saved.Boards[i].x, 1e-9);
-            VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
-            QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
-        }
+        SameBoardsAt(opened.Boards, saved.Boards);
         CheckPanelView(e.Panel, 0.5 * 25.4);
     }
 
@@ -340,31 +353,15 @@ private slots:
         }
 
         // Saved, a new job, opened again: panel 2's boards come back.
-        Child<QLineEdit>("Edit1")->setText(QStringLiteral("PACK-P2"));
-        Child<QLineEdit>("Edit2")->setText(QStringLiteral("C-P2"));
-        Child<QLineEdit>("Edit3")->setText(QStringLiteral("LI"));
-        Dm().TempInput.edit();
-        Dm().TempInput.setValue(QStringLiteral("Layer"), 4);
-        Dm().TempInput.post();
-        w_->ToolButton3Click();
-        QCOMPARE(w_->statusBar()->currentMessage(), QStringLiteral("部件\"PACK-P2\" 已保存"));
+        SavePart(QStringLiteral("PACK-P2"), QStringLiteral("C-P2"));
         const vorn::LayoutDrawing saved = w_->GatherLayoutArgs(DiagramView::Panel2);
         w_->StartNewJob();
         QVERIFY(w_->GivenBoards2().empty());
-        Dm().SavedPartsQuery.close();
-        vorn::SetSavedPartsSql(Dm(), true, vorn::QueryText::SavedPartsOrder);
-        Dm().SavedPartsQuery.open();
-        QCOMPARE(Dm().SavedPartsQuery.recordCount(), 1);
-        vorn::LoadSavedPartIntoJob(*w_);
+        OpenOnlyPart();
         QCOMPARE(w_->GivenBoards().size(), e.boards.size());
         w_->Selector(DiagramView::Panel2)->click();
         const vorn::LayoutDrawing opened = w_->GatherLayoutArgs(DiagramView::Panel2);
-        QCOMPARE(opened.Boards.size(), saved.Boards.size());
-        for (std::size_t i = 0; i < opened.Boards.size(); ++i) {
-            VORN_COMPARE_NEAR(opened.Boards[i].x, saved.Boards[i].x, 1e-9);
-            VORN_COMPARE_NEAR(opened.Boards[i].y, saved.Boards[i].y, 1e-9);
-            QCOMPARE(opened.Boards[i].turned, saved.Boards[i].turned);
-        }
+        SameBoardsAt(opened.Boards, saved.Boards);
         CheckDrawn(opened, SecondPanelRequest(Dm().TempInput));
         Dm().SavedPartsQuery.close();
 

@@ -500,15 +500,7 @@ private slots:
         QVERIFY(other.isUsable());
         PutPlan(other, openInMm); // a job to open the part into
         const std::vector<Placement> got = OpenBoards(other, openInMm, QStringLiteral("PACKED"));
-        QCOMPARE(got.size(), boards.size());
-        const double u = openInMm ? 1 : 1 / 25.4;
-        for (size_t i = 0; i < got.size(); ++i) {
-            VORN_COMPARE_NEAR(got[i].x, boards[i].x * u, 1e-9);
-            VORN_COMPARE_NEAR(got[i].y, boards[i].y * u, 1e-9);
-            VORN_COMPARE_NEAR(got[i].length, boards[i].length * u, 1e-9);
-            VORN_COMPARE_NEAR(got[i].width, boards[i].width * u, 1e-9);
-            QCOMPARE(got[i].turned, boards[i].turned);
-        }
+        CompareNear(got, boards, openInMm ? 1 : 1 / 25.4);
         QVERIFY(OpenBoards(other, openInMm, QStringLiteral("BLOCKS")).empty());
 
         QCOMPARE(SaveBoards(other, QStringLiteral("PACKED"), {}), id);
