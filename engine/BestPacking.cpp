@@ -416,7 +416,7 @@ PackResult PackingTable::Pack(double containerL, double containerW) {
         }
         if (!t.solver) {
             t.failed = true;
-            // Ten times its steps were not enough: its own tables cannot be.
+            // kTableTimes its steps were not enough: its own tables cannot be.
             t.AddBeyond(s);
             out.timedOut = true;
             out.steps = t.timer.used;

@@ -618,17 +618,18 @@ private:
         // Most sums meet again: on a fine scale they are sorted, otherwise
         // marked and read in order (sorting them cost more than the tables
         // of a small container).
-        if (lim >= kMarkedUpTo) {
+        const auto sums = [&](auto&& take) {
             for (std::int64_t i = 0; i * a_ <= lim; ++i)
                 for (std::int64_t p = i * a_; p <= lim; p += b_)
-                    r.push_back(p);
+                    take(p);
+        };
+        if (lim >= kMarkedUpTo) {
+            sums([&](std::int64_t p) { r.push_back(p); });
             std::sort(r.begin(), r.end());
             r.erase(std::unique(r.begin(), r.end()), r.end());
         } else {
             std::vector<char> hit(static_cast<std::size_t>(lim) + 1, 0);
-            for (std::int64_t i = 0; i * a_ <= lim; ++i)
-                for (std::int64_t p = i * a_; p <= lim; p += b_)
-                    hit[static_cast<std::size_t>(p)] = 1;
+            sums([&](std::int64_t p) { hit[static_cast<std::size_t>(p)] = 1; });
             for (std::int64_t v = 0; v <= lim; ++v)
                 if (hit[static_cast<std::size_t>(v)])
                     r.push_back(v);

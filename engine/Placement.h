@@ -48,9 +48,8 @@ public:
     std::vector<Placement>::const_iterator begin() const { return (**this).begin(); }
     std::vector<Placement>::const_iterator end() const { return (**this).end(); }
     const Placement& operator[](std::size_t i) const { return (**this)[i]; }
-    // Whether both point at one list (not merely equal ones).
-    bool SameList(const SharedPlacements& o) const { return list_ == o.list_; }
-    // The list's identity, for mapping each distinct list once.
+    // The list's identity: equal for rows that point at one list (not
+    // merely equal ones).
     const void* Identity() const { return list_.get(); }
 
     bool operator==(const SharedPlacements& o) const { return list_ == o.list_ || **this == *o; }

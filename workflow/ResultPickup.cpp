@@ -38,9 +38,9 @@ bool PickUp(const Cursor& from, Cursor& to, const char* const* first, const char
     return true;
 }
 
-// The placements kept for the current row of a result table.
-std::vector<Placement> PlacementsOfCurrent(const Cursor& table, const RowPlacements& kept) {
-    return *kept.Of(qint64(table.asDouble(QStringLiteral("ID"))));
+// The hidden ID of a result table's current row, by which its placements are kept.
+qint64 CurrentId(const Cursor& table) {
+    return qint64(table.asDouble(QStringLiteral("ID")));
 }
 
 } // namespace
@@ -49,9 +49,10 @@ bool PickUpPlanRow(TDataM1& dm, std::vector<Placement>& boards, std::vector<Plac
     if (!PickUp(dm.TempResult, dm.TempInput, std::begin(kPickedFields), std::end(kPickedFields)))
         return false;
     dm.TempInput.post();
-    boards = PlacementsOfCurrent(dm.TempResult, dm.resultBoards);
+    const qint64 id = CurrentId(dm.TempResult);
+    boards = *dm.resultBoards.Of(id);
     if (boards2)
-        *boards2 = *dm.resultBoards.SecondOf(qint64(dm.TempResult.asDouble(QStringLiteral("ID"))));
+        *boards2 = *dm.resultBoards.SecondOf(id);
     return true;
 }
 
@@ -60,7 +61,7 @@ bool PickUpArrayRow(TDataM1& dm, std::vector<Placement>& units) {
     if (!PickUp(dm.TempResultCus, dm.TempInputCus, std::begin(kPickedArrayFields),
                 std::end(kPickedArrayFields)))
         return false;
-    units = PlacementsOfCurrent(dm.TempResultCus, dm.arrayResultUnits);
+    units = *dm.arrayResultUnits.Of(CurrentId(dm.TempResultCus));
     return true;
 }
 

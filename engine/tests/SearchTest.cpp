@@ -683,7 +683,8 @@ TEST(PanelSearchPacking, PanelsOfTwoSizePlansBeyondTheBlocksAreSound) {
                 if (boards.empty())
                     return false;
                 const auto [first, fresh] = lists.try_emplace({PL, PW}, boards);
-                EXPECT_TRUE(fresh || boards.SameList(first->second)) << PL << "x" << PW;
+                EXPECT_TRUE(fresh || boards.Identity() == first->second.Identity())
+                    << PL << "x" << PW;
                 sheets[{PL, PW}].insert({row->Base_L, row->Base_W});
                 EXPECT_EQ(blocks, (Layout{0, 0, 0, 0, 0, 0, 'N'}));
                 EXPECT_EQ(boards.size(), std::size_t(count));

@@ -245,7 +245,7 @@ TEST_F(ResultPlacements, RowsOfOneLayoutShareOneListThroughTheUnitSwitch) {
                     EXPECT_TRUE(list->empty()) << "row " << i;
                     continue;
                 }
-                EXPECT_TRUE(list->SameList(now[std::size_t(k)])) << "row " << i;
+                EXPECT_EQ(list->Identity(), now[std::size_t(k)].Identity()) << "row " << i;
                 EXPECT_EQ(**list, expected[std::size_t(k)]) << "row " << i;
                 seen.insert(list->Identity());
             }
@@ -277,7 +277,8 @@ TEST_F(ResultPlacements, RowsOfOneLayoutShareOneListThroughTheUnitSwitch) {
         }
         ASSERT_EQ(now.size(), layouts.size());
         for (std::size_t k = 0; k < layouts.size(); ++k)
-            EXPECT_FALSE(now[k].SameList(layouts[k])); // the search's lists stay as they were
+            EXPECT_NE(now[k].Identity(),
+                      layouts[k].Identity()); // the search's lists stay as they were
         check(now, values);
     }
     // The search's own lists are untouched by the switch.
