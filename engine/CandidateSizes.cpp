@@ -371,7 +371,7 @@ void Search::ReleaseSingleSizeTables() {
     met_ = {};
     firstMet_ = {};
     metTable_ = {};
-    metTrimmed_ = {};
+    trimmedSteps_ = {};
     sideRanks_ = {};
     for (auto& ranks : listRanks_)
         ranks = {};
@@ -434,10 +434,6 @@ bool Search::RankSides(const std::vector<std::pair<double, int>>& fresh) {
         }
     }
     std::fill(met_.begin(), met_.end(), 0);
-    std::size_t firsts = 0;
-    for (std::uint64_t w : firstMet_)
-        firsts += static_cast<std::size_t>(std::popcount(w));
-    metTrimmed_.reserve(std::min(firsts, kMetKept));
     return true;
 }
 
@@ -458,9 +454,9 @@ void Search::EvaluatePanel(double PL, double PW, const Candidate* known, std::ui
     if (PL < PW)
         std::swap(PL, PW);
     if (met && *met != 0) {
-        if (*met != kUnusable) {
-            const auto [TL, TW] = metTrimmed_[*met - 2];
-            EvaluateTrimmed(TL, TW, nullptr);
+        if (*met != kUnusable) { // its trimmed size was evaluated: only its steps remain
+            ++stats_.candidatesEvaluated;
+            progress_.Advance(trimmedSteps_[*met - 2]);
         }
         return;
     }
@@ -488,39 +484,40 @@ void Search::EvaluatePanel(double PL, double PW, const Candidate* known, std::ui
         board_ = Board(PL, PW);
         usable = Trimmed(board_, PL, PW);
     }
-    if (met) {
-        if (!usable) {
+    if (!usable) {
+        if (met)
             *met = kUnusable;
-        } else if (metTrimmed_.size() < kMetKept) { // past it, met again is met anew
-            metTrimmed_.emplace_back(PL, PW);
-            *met = static_cast<std::uint32_t>(metTrimmed_.size() + 1);
-        }
+        return;
     }
-    if (usable)
+    const std::uint32_t id =
         EvaluateTrimmed(PL, PW, known && known->laidOut ? known->cuts : nullptr);
+    if (met)
+        *met = id + 2;
 }
 
-void Search::EvaluateTrimmed(double PL, double PW, const Layout* cuts) {
+std::uint32_t Search::EvaluateTrimmed(double PL, double PW, const Layout* cuts) {
     ++stats_.candidatesEvaluated;
     // The sections produce the same trimmed size many times. Cutting and
     // growth depend on the size alone, so a repeat reaches the same rows,
     // each now a duplicate or again below the minimum: only its progress
     // steps remain.
     const SizeKey size = KeyOf(PL, PW);
-    if (const std::int64_t* steps = evaluated_.Find(size)) {
-        progress_.Advance(*steps);
-        return;
+    if (const std::uint32_t* id = evaluated_.Find(size)) {
+        progress_.Advance(trimmedSteps_[*id]);
+        return *id;
     }
     // A size forgotten here is cut again: the same steps, every row a
     // duplicate by then. Only the count of layouts sees it.
-    if (evaluated_.Size() >= kEvaluatedKept)
-        evaluated_.Clear();
+    if (trimmedSteps_.size() >= kEvaluatedKept)
+        ForgetTrimmed();
     const std::int64_t steps0 = progress_.Steps();
     if (job_.GoodBase)
         CutOnBestSheet(1, PL, PW, cuts);
     else
         CutOnEverySheet(PL, PW, cuts);
-    evaluated_.Add(size, progress_.Steps() - steps0);
+    const auto id = static_cast<std::uint32_t>(trimmedSteps_.size());
+    trimmedSteps_.push_back(progress_.Steps() - steps0);
+    evaluated_.Add(size, id);
     if (job_.AUTOPanel && collect_) {
         const std::int64_t li = RoundEven(PL * 1e7), wi = RoundEven(PW * 1e7);
         if (innerKeys_.Insert({static_cast<std::uint64_t>(li), static_cast<std::uint64_t>(wi)})) {
@@ -528,6 +525,14 @@ void Search::EvaluateTrimmed(double PL, double PW, const Layout* cuts) {
             RaiseMaximum();
         }
     }
+    return id;
+}
+
+void Search::ForgetTrimmed() {
+    evaluated_.Clear();
+    trimmedSteps_.clear();
+    std::fill(met_.begin(), met_.end(), 0);
+    metTable_.Clear();
 }
 
 } // namespace vorn::panelsearch

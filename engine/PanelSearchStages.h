@@ -157,12 +157,13 @@ private:
     // candidate's layout, and with it whether it is usable and its trimmed
     // size, depend on the size alone: met again, it needs no layout, only
     // what the first meeting found. That is kept in a slot per size: 0 not
-    // met, kUnusable, else 2 + its place in metTrimmed_. The slots of the
-    // bulk walk are a triangle over the ranks of every side it uses (the
-    // longer side's rank picks the row), the literal walk's a table.
+    // met, kUnusable, else 2 + the id of its trimmed size (see
+    // EvaluateTrimmed), so a repeat reads its steps without a look-up by
+    // size. The slots of the bulk walk are a triangle over the ranks of
+    // every side it uses (the longer side's rank picks the row), the literal
+    // walk's a table.
     static constexpr std::uint32_t kUnusable = 1;
     static constexpr std::size_t kTriangleKept = std::size_t{1} << 25; // slots, 128 MB
-    static constexpr std::size_t kMetKept = std::size_t{1} << 23;      // trimmed sizes, 128 MB
     static constexpr std::size_t kMetTableKept = std::size_t{1} << 21; // about 100 MB
     static std::size_t Triangle(std::uint32_t a, std::uint32_t b) {
         const std::size_t hi = std::max(a, b), lo = std::min(a, b);
@@ -178,15 +179,17 @@ private:
     std::vector<std::uint32_t> met_;      // the triangle
     std::vector<std::uint64_t> firstMet_; // bit per candidate of the fresh blocks
     FlatTable<std::uint32_t> metTable_;   // the literal walk's slots
-    std::vector<std::pair<double, double>> metTrimmed_;
 
     // `known`: the candidate as laid out ahead (CandidatesAhead), else null;
     // `met`: its slot, or null where sizes met before are not kept.
     void EvaluatePanel(double PL, double PW, const Candidate* known = nullptr,
                        std::uint32_t* met = nullptr);
     // The rest of EvaluatePanel, for a usable candidate trimmed to PL x PW;
-    // `cuts`: its cuts worked out ahead, or null.
-    void EvaluateTrimmed(double PL, double PW, const Layout* cuts);
+    // `cuts`: its cuts worked out ahead, or null. Returns the size's id.
+    std::uint32_t EvaluateTrimmed(double PL, double PW, const Layout* cuts);
+    // Forgets every trimmed size evaluated, and with them the slots of the
+    // sizes met: each is met anew.
+    void ForgetTrimmed();
 
     // ---- sheet cutting and growth --------------------------------------
 
@@ -502,8 +505,10 @@ private:
     std::vector<Layout> cutScratch_;
     FlatTable<std::size_t> cutAt_; // where a size's cuts begin in cutStore_
     std::vector<Layout> cutStore_;
-    static constexpr std::size_t kEvaluatedKept = std::size_t{1} << 21; // about 130 MB
-    FlatTable<std::int64_t> evaluated_;                                 // steps of each size
+    // Trimmed sizes evaluated: ids by size, steps by id. About 110 MB.
+    static constexpr std::size_t kEvaluatedKept = std::size_t{1} << 21;
+    FlatTable<std::uint32_t> evaluated_;
+    std::vector<std::int64_t> trimmedSteps_;
     std::vector<InnerRow> inner_;
     KeySet innerKeys_; // li > 0: a side is at least the smallest side
     SingleRowIndex singles_;
