@@ -4,6 +4,7 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -23,9 +24,14 @@ public:
 
     // The next candidate of the walk.
     const Candidate& Next() {
+        const std::size_t ordinal = ordinal_++;
+        const std::vector<std::uint64_t>& first = s_.firstMet_;
+        if (!first.empty() && !(first[ordinal / 64] >> (ordinal % 64) & 1))
+            return metBefore_; // the search knows it
         while (at_ == current_.candidates.size()) {
             if (chunks_.Done()) // the two walks differ: a fault here, not in the job
                 throw std::logic_error("the candidates laid out ahead ran out");
+            Recycle(std::move(current_));
             current_ = chunks_.Take();
             for (Candidate& c : current_.candidates)
                 if (c.cutAt >= 0)
@@ -52,16 +58,34 @@ private:
         return starts;
     }
 
-    // The candidates of a chunk, and the cuts of the trimmed sizes the
-    // helper met first (Candidate::cutAt).
+    // The candidates of a chunk (where the sides are ranked, those met
+    // first only), and the cuts of the trimmed sizes the helper met first
+    // (Candidate::cutAt).
     struct Chunk {
         std::vector<Candidate> candidates;
         std::vector<Layout> cuts;
     };
 
+    // Chunks taken are kept for reuse: fresh memory for each cost the
+    // helper more in page faults than in laying out.
+    Chunk Spare() {
+        std::lock_guard lock(spareMutex_);
+        if (spare_.empty())
+            return {};
+        Chunk chunk = std::move(spare_.back());
+        spare_.pop_back();
+        return chunk;
+    }
+    void Recycle(Chunk chunk) {
+        chunk.candidates.clear();
+        chunk.cuts.clear();
+        std::lock_guard lock(spareMutex_);
+        spare_.push_back(std::move(chunk));
+    }
+
     Chunk Work(std::size_t c, bool onHelper) {
         const std::size_t end = std::min(blocks_.size(), (c + 1) * kChunk);
-        Chunk chunk;
+        Chunk chunk = Spare();
         std::vector<Candidate>& out = chunk.candidates;
         // Sized at once: growing it took the helper a tenth of its time.
         out.reserve((end < starts_.size() ? starts_[end] : total_) - starts_[c * kChunk]);
@@ -74,10 +98,8 @@ private:
                     return chunk;
                 Candidate cand;
                 const std::size_t at = ordinal++;
-                if (!first.empty() && !(first[at / 64] >> (at % 64) & 1)) {
-                    out.push_back(cand); // met before: the search knows it
-                    continue;
-                }
+                if (!first.empty() && !(first[at / 64] >> (at % 64) & 1))
+                    continue; // met before: the search knows it
                 double PL = PanelWalk::OfLengths(list) ? v : fixed;
                 double PW = PanelWalk::OfLengths(list) ? fixed : v;
                 if (PL < PW)
@@ -136,10 +158,14 @@ private:
     LayoutMemo memo_;          // the helper's
     FlatTable<Layout> boards_; // the helper's, where sizes are not ranked
     static constexpr std::size_t kTrimmedKept = std::size_t{1} << 20;
-    KeySet trimmedSeen_;          // the helper's: trimmed sizes it has cut
+    KeySet trimmedSeen_; // the helper's: trimmed sizes it has cut
+    std::mutex spareMutex_;
+    std::vector<Chunk> spare_;
     InOrderChunks<Chunk> chunks_; // last: its helper uses the above
     Chunk current_;
-    std::size_t at_ = 0;
+    std::size_t at_ = 0;      // in current_
+    std::size_t ordinal_ = 0; // of the next candidate in the walk
+    const Candidate metBefore_{};
 };
 
 const Layout& Search::Board(double PL, double PW, const Layout* ahead) {
