@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <set>
 #include <utility>
 
@@ -545,6 +546,55 @@ TEST(SortAndNumber, SheetThenPanelUtilizationStable) {
         order.push_back(r.Panel), numbers.push_back(r.Number);
     EXPECT_EQ(order, (std::vector<int>{3, 2, 1, 4}));
     EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4}));
+}
+
+// Tables with many equal keys, sorted in place: the same order as a stable
+// sort by key (ties in written order), every row whole, numbered 1..n.
+TEST(SortAndNumber, ManyTiesKeepWrittenOrder) {
+    std::mt19937 rng(7);
+    for (const std::size_t n : {0, 1, 2, 3, 17, 5000}) {
+        std::vector<ResultRow> rows(n);
+        std::vector<ArrayRow> arrays(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            rows[i].Base_down = double(rng() % 4);
+            rows[i].Panel_down = double(rng() % 3);
+            rows[i].Panel = int(i);
+            rows[i].Panel_lv = 0.5 * double(i);
+            if (i % 3 == 0) {
+                rows[i].second.emplace();
+                rows[i].second->Panel2 = int(i);
+            }
+            arrays[i].Panel_Down = double(rng() % 5);
+            arrays[i].Panel = int(i);
+            arrays[i].Set_L = 0.25 * double(i);
+        }
+        std::vector<std::size_t> rowOrder(n), arrayOrder(n);
+        std::iota(rowOrder.begin(), rowOrder.end(), 0);
+        std::iota(arrayOrder.begin(), arrayOrder.end(), 0);
+        std::stable_sort(rowOrder.begin(), rowOrder.end(), [&](std::size_t a, std::size_t b) {
+            return std::pair(rows[a].Base_down, rows[a].Panel_down) <
+                   std::pair(rows[b].Base_down, rows[b].Panel_down);
+        });
+        std::stable_sort(arrayOrder.begin(), arrayOrder.end(), [&](std::size_t a, std::size_t b) {
+            return arrays[a].Panel_Down < arrays[b].Panel_Down;
+        });
+        SortAndNumber(rows);
+        SortAndNumber(arrays);
+        for (std::size_t k = 0; k < n; ++k) {
+            const ResultRow& r = rows[k];
+            ASSERT_EQ(r.Panel, int(rowOrder[k])) << "n " << n << " place " << k;
+            EXPECT_EQ(r.Number, int(k + 1));
+            EXPECT_EQ(r.Panel_lv, 0.5 * r.Panel);
+            EXPECT_EQ(r.second.has_value(), r.Panel % 3 == 0);
+            if (r.second) {
+                EXPECT_EQ(r.second->Panel2, r.Panel);
+            }
+            const ArrayRow& a = arrays[k];
+            ASSERT_EQ(a.Panel, int(arrayOrder[k])) << "n " << n << " place " << k;
+            EXPECT_EQ(a.Number, int(k + 1));
+            EXPECT_EQ(a.Set_L, 0.25 * a.Panel);
+        }
+    }
 }
 
 TEST(RowIndex, WindowsAreStrict) {
