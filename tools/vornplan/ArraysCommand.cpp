@@ -32,8 +32,9 @@ const char* const kHelp =
     "\n"
     "Exit status: 0 done; 1 the job is refused (a unit size of 0: the program's\n"
     "message on standard error, no CSV); 2 bad arguments, a missing or\n"
-    "malformed value in the job file or a value outside the allowed ranges;\n"
-    "130 interrupted (Ctrl+C).\n";
+    "malformed value in the job file, a value outside the allowed ranges or\n"
+    "standard output that cannot be written (a full disk: the CSV is then\n"
+    "incomplete); 130 interrupted (Ctrl+C).\n";
 
 int Run(int argc, char** argv) {
     // Ctrl+C is caught from the start, so it never kills the process mid-way.
@@ -51,10 +52,7 @@ int Run(int argc, char** argv) {
         return vornplan::Interrupted("arrays");
     }
     vorn::SortAndNumber(sink.rows);
-    std::printf("%s\n", vornplan::CsvHeader(vorn::ArrayRow{}).c_str());
-    for (const vorn::ArrayRow& r : sink.rows)
-        std::printf("%s\n", vornplan::CsvRow(r).c_str());
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    return vornplan::OutputStatus("arrays", vornplan::WriteCsv(stdout, sink.rows));
 }
 
 vornplan::RegisterCommand reg{

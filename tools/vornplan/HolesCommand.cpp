@@ -31,8 +31,8 @@ const char* const kHelp =
     "             the Vorn.mdb beside this program\n"
     "\n"
     "Exit status: 0 done; 1 the job is refused (its message on standard error);\n"
-    "2 bad arguments, a malformed job file, a row that does not exist or a\n"
-    "database that cannot be read.\n";
+    "2 bad arguments, a malformed job file, a row that does not exist, a\n"
+    "database that cannot be read or standard output that cannot be written.\n";
 
 int Run(int argc, char** argv) {
     vornplan::PlanArguments args;
@@ -81,7 +81,7 @@ int Run(int argc, char** argv) {
                '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    return vornplan::OutputStatus("holes");
 }
 
 vornplan::RegisterCommand reg{{"holes", "tooling holes of one search result row, as CSV", Run}};

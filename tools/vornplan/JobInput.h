@@ -6,6 +6,7 @@
 #include "SearchInterfaces.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -72,5 +73,19 @@ struct CsvColumnCache {
 // The same row appended to out (no line end).
 template <class Row>
 void AppendCsvRow(std::string& out, const Row& r, CsvColumnCache* cache = nullptr);
+
+// The header and every row as CSV lines, written to out in blocks of
+// blockRows rows: the blocks are formatted on two threads where
+// vorn::SearchThreads() allows and written in order as they are ready, so the
+// text held stays a few blocks however many rows there are. Returns 0, or the
+// errno of the first write that failed (nothing more is written then).
+inline constexpr std::size_t kCsvBlockRows = 4096;
+template <class Row>
+int WriteCsv(std::FILE* out, const std::vector<Row>& rows, std::size_t blockRows = kCsvBlockRows);
+
+// Exit status of a command that wrote its result to standard output: 0, or 2
+// with one line on stderr when some of it was not written (writeError, or a
+// failure seen when flushing), so an incomplete output never passes as done.
+int OutputStatus(const char* command, int writeError = 0);
 
 } // namespace vornplan

@@ -79,7 +79,8 @@ const char* const kHelp =
     "Exit status: 0 done (also when no board fits: Panel 0); 1 the job is\n"
     "refused (a board or panel size of 0, no enabled sheet: the program's\n"
     "message on standard error); 2 bad arguments, a malformed job file or\n"
-    "panel size, or a database that cannot be read.\n";
+    "panel size, a database that cannot be read or standard output that\n"
+    "cannot be written.\n";
 
 int Run(int argc, char** argv) {
     vornplan::PlanArguments args;
@@ -90,7 +91,7 @@ int Run(int argc, char** argv) {
         return *exit;
     const std::string out = vornplan::CsvHeader(r) + '\n' + vornplan::CsvRow(r) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    return vornplan::OutputStatus("panel");
 }
 
 vornplan::RegisterCommand reg{{"panel", "plan of a typed panel size, one row as CSV", Run}};

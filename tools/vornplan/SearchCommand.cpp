@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <future>
 #include <string>
 #include <vector>
 
@@ -81,8 +80,10 @@ const char* const kHelp =
     "1500000 plans reach Min_lv (too many to hold in memory; no CSV); 2 bad arguments,\n"
     "a missing or malformed value in the job file, or a value outside the\n"
     "allowed ranges (one line on standard error naming the field and the\n"
-    "range); 130 interrupted (Ctrl+C or SIGTERM: the process ends at once with\n"
-    "one line on standard error; no CSV unless it was being written).\n";
+    "range), or standard output that cannot be written (a full disk: one line\n"
+    "on standard error, the CSV is incomplete); 130 interrupted (Ctrl+C or\n"
+    "SIGTERM: the process ends at once with one line on standard error; no CSV\n"
+    "unless it was being written).\n";
 
 double Ms(std::chrono::nanoseconds d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -129,27 +130,7 @@ int Run(int argc, char** argv) {
     }
     const auto t2 = std::chrono::steady_clock::now();
 
-    // The rows in two halves where there are two cores, each into one buffer,
-    // written in order.
-    auto csv = [&sink](std::size_t from, std::size_t to) {
-        std::string out;
-        out.reserve((to - from) * 400);
-        vornplan::CsvColumnCache cache;
-        for (std::size_t k = from; k < to; ++k) {
-            vornplan::AppendCsvRow(out, sink.rows[k], &cache);
-            out += '\n';
-        }
-        return out;
-    };
-    const std::size_t rows = sink.rows.size();
-    const std::size_t half = vorn::SearchThreads() > 1 && rows > 4096 ? rows / 2 : rows;
-    auto second = std::async(half < rows ? std::launch::async : std::launch::deferred,
-                             [&] { return csv(half, rows); });
-    const std::string header = vornplan::CsvHeader(vorn::ResultRow{}) + '\n';
-    const std::string first = csv(0, half);
-    const std::string last = second.get();
-    for (const std::string* part : {&header, &first, &last})
-        std::fwrite(part->data(), 1, part->size(), stdout);
+    const int writeError = vornplan::WriteCsv(stdout, sink.rows);
     const auto t3 = std::chrono::steady_clock::now();
     if (args.stats) {
         std::fprintf(stderr,
@@ -176,7 +157,7 @@ int Run(int argc, char** argv) {
                          static_cast<long long>(st.packSkipped),
                          static_cast<long long>(st.packSteps), Ms(st.packTime));
     }
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    return vornplan::OutputStatus("search", writeError);
 }
 
 vornplan::RegisterCommand reg{{"search", "panel search of a job file, rows as CSV", Run}};
