@@ -37,7 +37,18 @@ public:
 // Sinks that keep every row in the order written (tools, tests, benchmarks).
 struct CollectedRows : ResultSink {
     std::vector<ResultRow> rows;
-    void Write(const ResultRow& row) override { rows.push_back(row); }
+    void Write(const ResultRow& row) override {
+        // Past some tens of thousands of rows, room for as many as the search
+        // may write, once: doubling a million rows held both copies at once
+        // (the peak of the search), while room never written to takes no
+        // memory.
+        constexpr std::size_t kGrowToMost = 65536;
+        const std::int64_t most = std::min(MaxRows(), kMaxSearchRows);
+        if (rows.size() == rows.capacity() && rows.size() >= kGrowToMost &&
+            most > static_cast<std::int64_t>(rows.size()))
+            rows.reserve(static_cast<std::size_t>(most));
+        rows.push_back(row);
+    }
 };
 struct CollectedArrays : ArraySink {
     std::vector<ArrayRow> rows;
