@@ -41,6 +41,13 @@ public:
         return current_.candidates[at_++];
     }
 
+    // The k-th candidate laid out after the one Next() returned last, where
+    // already taken; else null.
+    const Candidate* Peek(std::size_t k) const {
+        return at_ + k - 1 < current_.candidates.size() ? &current_.candidates[at_ + k - 1]
+                                                        : nullptr;
+    }
+
 private:
     static constexpr std::size_t kChunk = 8; // blocks
 
@@ -90,10 +97,19 @@ private:
         // Sized at once: growing it took the helper a tenth of its time.
         out.reserve((end < starts_.size() ? starts_[end] : total_) - starts_[c * kChunk]);
         const std::vector<std::uint64_t>& first = s_.firstMet_;
+        // Whether the helper has cut a trimmed size is mostly a cache miss:
+        // its slot is fetched now and read after the next layout.
+        std::size_t pending = out.size();
+        auto cutPending = [&] {
+            if (pending < out.size())
+                CutAhead(out[pending], chunk.cuts);
+        };
         for (std::size_t b = c * kChunk; b < end; ++b) {
             const auto [fixed, list] = blocks_[b];
             std::size_t ordinal = starts_[b];
-            for (double v : s_.lists_[list].values) {
+            const std::vector<double>& values = s_.lists_[list].values;
+            for (std::size_t m = 0; m < values.size(); ++m) {
+                const double v = values[m];
                 if (onHelper && chunks_.Abandoned())
                     return chunk;
                 Candidate cand;
@@ -105,6 +121,9 @@ private:
                 if (PL < PW)
                     std::swap(PL, PW);
                 cand.laidOut = true;
+                if (!onHelper && m + 1 < values.size()) // the look-up below mostly misses
+                    s_.boardCache_.Prefetch(
+                        KeyOf(std::max(values[m + 1], fixed), std::min(values[m + 1], fixed)));
                 if (!onHelper) {
                     // Read, never added: the search adds each layout where it
                     // takes the candidate, in the order of the walk, so what
@@ -129,11 +148,15 @@ private:
                 cand.TL = PL;
                 cand.TW = PW;
                 cand.usable = s_.Trimmed(cand.board, cand.TL, cand.TW);
-                if (onHelper && cand.usable)
-                    CutAhead(cand, chunk.cuts);
+                if (onHelper && cand.usable) {
+                    trimmedSeen_.Prefetch(KeyOf(cand.TL, cand.TW));
+                    cutPending();
+                    pending = out.size();
+                }
                 out.push_back(cand);
             }
         }
+        cutPending();
         return chunk;
     }
 
@@ -326,6 +349,11 @@ void Search::GeneratePanelSizes() {
                 const std::int64_t s0 = progress_.Steps();
                 const std::int64_t e0 = stats_.candidatesEvaluated;
                 const Candidate* known = ahead ? &ahead->Next() : nullptr;
+                // A trimmed size met first is looked up by size: fetched
+                // some candidates ahead.
+                if (ahead)
+                    if (const Candidate* later = ahead->Peek(2); later && later->usable)
+                        evaluated_.Prefetch(KeyOf(later->TL, later->TW));
                 std::uint32_t* met = ranked ? &met_[Triangle(fixedRank, ranks[m])] : nullptr;
                 if (listOfLengths)
                     EvaluatePanel(l.values[m], fixed, known, met);
