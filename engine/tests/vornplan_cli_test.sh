@@ -46,11 +46,6 @@ check "mm sheet length" "1219.2" "$(sed -n 2p <<<"$mm" | cut -d, -f26 | xargs pr
 "$vp" search --stats "$jobs/j1.job" 2>"$tmp/stats" >/dev/null
 check "stats" "1" "$(grep -c '^rows written: ' "$tmp/stats")"
 
-# A full disk: exit 2 and one line on stderr, never 0 with a cut CSV.
-"$vp" search "$jobs/j1.job" >/dev/full 2>"$tmp/err"
-check "search to a full disk exit" 2 $?
-check "search to a full disk message" "vornplan search: standard output could not be written: No space left on device" "$(cat "$tmp/err")"
-
 printf 'Set_L=0\nSet_W=2\nSet_C=0\nBorderX_L=0\nBorderX_W=0\nMin_PL=0\nMin_PW=0\nMax_PL=9\nMax_PW=9\nPLPW_ratio=2\nMin_lv=0\nSheet=48x36\n' >"$tmp/zero.job"
 "$vp" search "$tmp/zero.job" >"$tmp/out" 2>"$tmp/err"
 check "zero board exit" 1 $?
@@ -100,8 +95,14 @@ arr=$("$vp" arrays "$tmp/array.job")
 check "arrays exit" 0 $?
 check "arrays header" "Number,Part_L,Part_W,Part_C,SetBorder_L,SetBorder_W,Set_L,Set_W,Part_La,Part_Wb,Part_Lb,Part_Wa,Panel,Panel_lv,Panel_Down" "$(head -1 <<<"$arr")"
 check "arrays rows" "6" "$(wc -l <<<"$arr")"
-"$vp" arrays "$tmp/array.job" >/dev/full 2>/dev/null
-check "arrays to a full disk exit" 2 $?
+
+# A full disk: exit 2 and one line on stderr, never 0 with a cut output.
+for args in "search $jobs/j1.job" "arrays $tmp/array.job" "layout 4 2 0 0 0 10 7"; do
+    # shellcheck disable=SC2086
+    "$vp" $args >/dev/full 2>"$tmp/err"
+    check "$args to a full disk exit" 2 $?
+    check "$args to a full disk message" "vornplan ${args%% *}: standard output could not be written: No space left on device" "$(cat "$tmp/err")"
+done
 sed 's/^Part_W=0.8/Part_W=0/' "$tmp/array.job" >"$tmp/array0.job"
 "$vp" arrays "$tmp/array0.job" >/dev/null 2>"$tmp/err"
 check "zero unit exit" 1 $?

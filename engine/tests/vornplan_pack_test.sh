@@ -56,6 +56,10 @@ check "guillotine proven" "proven: yes" "$(grep proven "$tmp/err")"
 check "hard rows" 53 "$(tail -n +2 "$tmp/out" | wc -l)"
 check "hard geometry" ok "$(sound "$tmp/out" 43 26 0 0 0)"
 
+# A full disk: exit 2, never 0 with a cut CSV.
+"$vp" pack --container 43x26 --piece 7x3 >/dev/full 2>/dev/null
+check "full disk exit" 2 $?
+
 # Nothing fits: the header alone.
 check "empty" "x,y,length,width" "$("$vp" pack --container 2x1 --piece 3x1)"
 

@@ -20,4 +20,9 @@ struct RegisterCommand {
     explicit RegisterCommand(Command c) { Commands().push_back(std::move(c)); }
 };
 
+// Exit status of a command that wrote its result to standard output: 0, or 2
+// with one line on stderr when some of it was not written (writeError, or a
+// failure seen when flushing), so an incomplete output never passes as done.
+int OutputStatus(const char* command, int writeError = 0);
+
 } // namespace vornplan

@@ -293,17 +293,6 @@ int WriteCsv(std::FILE* out, const std::vector<Row>& rows, std::size_t blockRows
     return 0;
 }
 
-int OutputStatus(const char* command, int writeError) {
-    errno = 0;
-    if (std::fflush(stdout) != 0 && !writeError)
-        writeError = errno ? errno : EIO;
-    if (!writeError && !std::ferror(stdout))
-        return 0;
-    std::fprintf(stderr, "vornplan %s: standard output could not be written%s%s\n", command,
-                 writeError ? ": " : "", writeError ? std::strerror(writeError) : "");
-    return 2;
-}
-
 template std::string CsvHeader(const vorn::ResultRow&);
 template std::string CsvHeader(const vorn::ArrayRow&);
 template std::string CsvRow(const vorn::ResultRow&);

@@ -83,9 +83,4 @@ inline constexpr std::size_t kCsvBlockRows = 4096;
 template <class Row>
 int WriteCsv(std::FILE* out, const std::vector<Row>& rows, std::size_t blockRows = kCsvBlockRows);
 
-// Exit status of a command that wrote its result to standard output: 0, or 2
-// with one line on stderr when some of it was not written (writeError, or a
-// failure seen when flushing), so an incomplete output never passes as done.
-int OutputStatus(const char* command, int writeError = 0);
-
 } // namespace vornplan

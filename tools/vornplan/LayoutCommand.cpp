@@ -23,8 +23,9 @@ const char* const kHelp =
     "(reals as %.17g).\n"
     "\n"
     "L and W lie in 0.001 to 10000, C, BL, BW, CL and CW in 0 to 10000, with\n"
-    "at most 2000 pieces along a side. Exit status 2 for bad arguments or a\n"
-    "value outside these ranges (one line on standard error).\n";
+    "at most 2000 pieces along a side. Exit status 2 for bad arguments, a\n"
+    "value outside these ranges or standard output that cannot be written (one\n"
+    "line on standard error).\n";
 
 bool Number(const char* s, double& out) {
     char* end = nullptr;
@@ -64,7 +65,7 @@ int Run(int argc, char** argv) {
     const vorn::Margins m = vorn::ActualMargins(lay, v[0], v[1], v[2], v[5], v[6]);
     std::printf("%d %d %d %d %d %d %c %.17g %.17g\n", lay.a1, lay.a2, lay.b1, lay.b2, lay.c1,
                 lay.c2, lay.pattern, m.mL, m.mW);
-    return 0;
+    return vornplan::OutputStatus("layout");
 }
 
 vornplan::RegisterCommand reg{

@@ -31,8 +31,9 @@ const char* const kHelp =
     "\n"
     "--seconds: time limit (default 10); past it, the best layout found so far.\n"
     "Lengths in any one unit: l and w in 0.001 to 10000, the rest in 0 to 10000,\n"
-    "with at most 2000 boards along a side. Exit status 2 for bad arguments or a\n"
-    "value outside these ranges (one line on standard error).\n";
+    "with at most 2000 boards along a side. Exit status 2 for bad arguments, a\n"
+    "value outside these ranges or standard output that cannot be written (one\n"
+    "line on standard error).\n";
 
 bool Number(const char* s, double& out) {
     char* end = nullptr;
@@ -138,7 +139,7 @@ int Run(int argc, char** argv) {
                      "milliseconds: %.1f\n",
                      static_cast<long long>(r.count), static_cast<long long>(r.upperBound),
                      r.proven ? "yes" : "no", static_cast<long long>(r.routineCount), ms);
-    return 0;
+    return vornplan::OutputStatus("pack");
 }
 
 vornplan::RegisterCommand reg{{"pack", "the most boards in a container, as placements (CSV)", Run}};

@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,17 @@ namespace vornplan {
 std::vector<Command>& Commands() {
     static std::vector<Command> commands;
     return commands;
+}
+
+int OutputStatus(const char* command, int writeError) {
+    errno = 0;
+    if (std::fflush(stdout) != 0 && !writeError)
+        writeError = errno ? errno : EIO;
+    if (!writeError && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "vornplan %s: standard output could not be written%s%s\n", command,
+                 writeError ? ": " : "", writeError ? std::strerror(writeError) : "");
+    return 2;
 }
 } // namespace vornplan
 
