@@ -1,12 +1,32 @@
 #include "PanelSearchStages.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vorn::panelsearch {
 
+namespace {
+
+// The least beta whose density, beta / along as a size's own is worked
+// out, reaches d (densities rise with beta).
+std::int64_t LeastBetaFor(double d, double along) {
+    if (std::isnan(d) || !(d * along < 0x1p62))
+        return std::numeric_limits<std::int64_t>::max();
+    if (!(d > 0))
+        return 0;
+    auto b = static_cast<std::int64_t>(std::ceil(d * along));
+    while (b > 0 && static_cast<double>(b - 1) / along >= d)
+        --b;
+    while (!(static_cast<double>(b) / along >= d))
+        ++b;
+    return b;
+}
+
+} // namespace
+
 void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
     const std::size_t s = x / 2;
-    const Role* r1 = &roles_[RoleIndex(i, s, static_cast<int>(x % 2), 0)];
+    const Role* r1 = &st.roles[x * 2];
     const std::int64_t alpha[2] = {pieces_[i] * r1[0].across, pieces_[i] * r1[1].across};
     // The boards alpha * k + beta * q reach the need (a whole number)
     // for some k exactly when beta reaches the least over k of
@@ -36,7 +56,7 @@ void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
                     break;
                 }
                 const int q =
-                    QuickCount(rests[RestAt(p1) + k - 1], sides[id].first, sides[id].second);
+                    QuickCount(rests[p1.restAt + k - 1], sides[id].first, sides[id].second);
                 // ceil(rest / q) < least exactly when rest <= (least - 1) * q:
                 // the division only where it lowers the least.
                 if (q > 0 && least != std::numeric_limits<std::int64_t>::min() &&
@@ -64,7 +84,9 @@ void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
         if (stamp[g.id] != call)
             compute(g.id);
         const std::int64_t least0 = leastAt[2 * g.id], least1 = leastAt[2 * g.id + 1];
-        const std::int64_t least = std::min(least0, least1);
+        // A size below the least count, or too sparse, ends the group.
+        const std::int64_t least =
+            std::max(std::min(least0, least1), LeastBetaFor(minDensity, sides[g.id].first));
         // The configurations (see TryLane) with panel 1 upright and
         // turned, panel 2 in the group's orientation.
         const std::uint64_t up = keep ? std::uint64_t{g.orient == 0 ? 1u : 2u} << shift : 0;
@@ -73,7 +95,7 @@ void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
             const Member& m = members[e];
             if (m.beta < least)
                 break;
-            if (m.size <= i || !(m.density >= minDensity))
+            if (m.size <= i)
                 continue;
             tried[m.size / 64] |= std::uint64_t{1} << (m.size % 64);
             laneMask[m.size] |= laneBit;
@@ -110,8 +132,8 @@ void Search::GroupLanes(PairState& st, const std::vector<char>& recordable) cons
             if (!recordable[p])
                 continue;
             for (int o = 0; o < 2; ++o) {
-                const Role& role = roles_[RoleIndex(p, x / 2, split, o)];
-                members[fill[key(p, o)]++] = {pieces_[p] * role.across, role.density,
+                const Role role = RoleOf(p, x / 2, split, o);
+                members[fill[key(p, o)]++] = {pieces_[p] * role.across,
                                               static_cast<std::uint32_t>(p)};
             }
         }
@@ -121,10 +143,8 @@ void Search::GroupLanes(PairState& st, const std::vector<char>& recordable) cons
                 continue;
             std::stable_sort(members.begin() + at[k], members.begin() + at[k + 1],
                              [](const Member& a, const Member& b) { return a.beta > b.beta; });
-            double most = -std::numeric_limits<double>::infinity();
-            for (std::uint32_t e = at[k]; e < at[k + 1]; ++e)
-                most = std::max(most, members[e].density);
-            groups.push_back({most, static_cast<std::uint32_t>(k / 2), at[k], at[k + 1],
+            const auto id = static_cast<std::uint32_t>(k / 2);
+            groups.push_back({Density(members[at[k]], id), id, at[k], at[k + 1],
                               static_cast<std::uint32_t>(k % 2)});
         }
         SortGroups(groups);
@@ -137,20 +157,18 @@ void Search::SortGroups(std::vector<Group>& groups) {
     });
 }
 
-void Search::PurgeGroups(PairState& st, std::size_t i) {
+void Search::PurgeGroups(PairState& st, std::size_t i) const {
     for (std::size_t x = 0; x < st.groups.size(); ++x) {
         Member* members = st.members[x].data();
         for (Group& g : st.groups[x]) {
             std::uint32_t to = g.begin;
-            double most = -std::numeric_limits<double>::infinity();
             for (std::uint32_t e = g.begin; e < g.end; ++e) {
-                if (members[e].size <= i)
-                    continue;
-                most = std::max(most, members[e].density);
-                members[to++] = members[e];
+                if (members[e].size > i)
+                    members[to++] = members[e];
             }
             g.end = to;
-            g.maxDensity = most;
+            g.maxDensity = to > g.begin ? Density(members[g.begin], g.id)
+                                        : -std::numeric_limits<double>::infinity();
         }
         SortGroups(st.groups[x]);
     }

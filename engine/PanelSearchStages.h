@@ -211,31 +211,53 @@ private:
 
     // ---- two-size plans ------------------------------------------------
 
-    // One panel size on one sheet, along one split, in one orientation.
-    // What a pair reads of its panel 2: both orientations on one sheet and
-    // split share a cache line. Per role too: where its runs left begin in
-    // rests_ (roleRestAt_) and the id of its rounded sides (roleRounded_).
-    struct alignas(32) Role {
+    // One panel size on one sheet, along one split, in one orientation. Kept
+    // per size only where it depends on the size's boards (the density);
+    // the rest depends on one side and the sheet (RoleOf): sizes share most
+    // of their sides, so the tables by side are small.
+    struct Role {
         double along = 0;   // the panel's side along the split
         double density = 0; // boards per unit length along the split
         double inverse = 0; // 1 / along
         int across = 0;     // panels across the split (plain truncation)
         int runs = 0;       // panels that fit along the split
+        int restAt = 0;     // rests_[restAt + k - 1]: the run left after k panels
     };
-    // rests_[RestAt(r) + k - 1]: the run left after k panels of role r.
-    int RestAt(const Role& r) const {
-        return roleRestAt_[static_cast<std::size_t>(&r - roles_.data())];
+    // Per side and lane (sheet and split): its runs along the split and, as
+    // the side across, the panels across.
+    struct SideOnLane {
+        int restAt = 0, runs = 0, across = 0;
+    };
+    const SideOnLane& OnLane(std::size_t lane, std::uint32_t side) const {
+        return onLane_[lane * sides_.size() + side];
+    }
+    Role RoleOf(std::size_t p, std::size_t sheet, int split, int orient) const {
+        const std::size_t lane = sheet * 2 + static_cast<std::size_t>(split);
+        const bool lengthAlong = (split == 0) == (orient == 0);
+        const std::uint32_t along = sideIds_[2 * p + (lengthAlong ? 0 : 1)];
+        const std::uint32_t across = sideIds_[2 * p + (lengthAlong ? 1 : 0)];
+        const SideOnLane& a = OnLane(lane, along);
+        return {sides_[along].first,
+                densities_[RoleIndex(p, sheet, split, orient)],
+                sides_[along].second,
+                OnLane(lane, across).across,
+                a.runs,
+                a.restAt};
     }
     static constexpr double kSlack = 1e-8; // covers the tolerance of CountFit
 
-    // A listed size in one orientation, on one sheet and split.
+    // A listed size in one orientation, on one sheet and split. Its density
+    // is beta / along (as the size's own): members of a group by beta are
+    // in density order too.
     struct Member {
         std::int64_t beta;  // boards across the split
-        double density;     // boards per unit length along the split
         std::uint32_t size; // index in inner_
     };
+    double Density(const Member& m, std::uint32_t along) const {
+        return static_cast<double>(m.beta) / sides_[along].first;
+    }
     struct Group {
-        double maxDensity;        // of its members
+        double maxDensity;        // of its members (its first)
         std::uint32_t id;         // its side along, in sides_
         std::uint32_t begin, end; // its members in PairState::members
         std::uint32_t orient;     // of its members (panel 2)
@@ -261,6 +283,7 @@ private:
         std::vector<double> need;              // per sheet: the least boards reaching it
         std::vector<double> minDensity;        // per sheet and split, see PreparePanelOne
         std::vector<Lines> lines;              // per sheet, split and orientation of panel 1
+        std::vector<Role> roles;               // of panel 1, likewise
         std::vector<std::int64_t> leastBeta;   // per side of a lane and orientation of panel 1
         std::vector<std::uint32_t> leastStamp; // the MarkLane call that set it
         std::uint32_t markCall = 0;
@@ -343,7 +366,8 @@ private:
         return ((p * sheets_.size() + s) * 2 + split) * 2 + orient;
     }
 
-    void PrepareRoles(const std::vector<Layout>& boards);
+    // The tables by side and lane, and the densities and rounded ids by role.
+    void PrepareRoles();
 
     // Needed boards per sheet and, per sheet and split, the least panel-2
     // density that can lift any configuration of panel 1 to them.
@@ -394,7 +418,7 @@ private:
 
     // Sizes up to panel 1 are never panel 2 again: out of the groups (which
     // keep their order inside).
-    static void PurgeGroups(PairState& st, std::size_t i);
+    void PurgeGroups(PairState& st, std::size_t i) const;
 
     // True where MarkLane marks each lane's configurations: four bits per
     // lane in a word.
@@ -517,14 +541,13 @@ private:
 
     // Fast two-size path.
 
-    std::vector<Role, LargePages<Role>> roles_;
-    std::vector<int> roleRestAt_;
+    std::vector<double, LargePages<double>> densities_; // per role (RoleIndex)
+    std::vector<SideOnLane> onLane_;                    // per lane and side (OnLane)
     std::vector<std::uint32_t> roleRounded_;
     std::vector<double> rests_;
     std::vector<std::int64_t> pieces_; // boards per collected size
-    std::vector<double> bestDensity_;  // per size, sheet and split: its better orientation
-    // The distinct sides of the listed sizes (many sizes share a side), and
-    // 1 / side; per size, the ids of its length and width among them.
+    // The distinct sides of the collected sizes (many sizes share a side),
+    // and 1 / side; per size, the ids of its length and width among them.
     std::vector<std::pair<double, double>> sides_;
     std::vector<std::uint32_t> sideIds_;
     std::vector<char> distinctKeys_;      // per sheet, see TryLane

@@ -30,8 +30,8 @@ TwoPlan Search::MakePlan(std::size_t i, std::size_t j, const Layout& b1, const L
     t.board2 = b2;
     t.value = b.value;
     t.split = b.split == 0 ? 'L' : 'W';
-    const int m1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)].across;
-    const int m2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)].across;
+    const int m1 = RoleOf(i, b.sheet, b.split, b.o1).across;
+    const int m2 = RoleOf(j, b.sheet, b.split, b.o2).across;
     if (b.split == 0) {
         (b.o1 == 0 ? t.Pa1 : t.Pb1) = b.k;
         (b.o1 == 0 ? t.Pa2 : t.Pb2) = m1;
@@ -177,10 +177,8 @@ void Search::RoundTwoSizePanels(TwoPlan& t) const {
 void Search::RecordTwoSizeRow(const TwoPlan& t) {
     // Either panel laid out beyond the blocks where its bound leaves room
     // (best packing): the plan's panels and sheet stay, its boards grow.
-    const SharedPlacements* packed1 =
-        packed_.Better(t.P1L * f_, t.P1W * f_, t.board1.Pieces());
-    const SharedPlacements* packed2 =
-        packed_.Better(t.P2L * f_, t.P2W * f_, t.board2.Pieces());
+    const SharedPlacements* packed1 = packed_.Better(t.P1L * f_, t.P1W * f_, t.board1.Pieces());
+    const SharedPlacements* packed2 = packed_.Better(t.P2L * f_, t.P2W * f_, t.board2.Pieces());
     const std::int64_t u1 =
         packed1 ? static_cast<std::int64_t>(packed1->size()) : t.board1.Pieces();
     const std::int64_t u2 =

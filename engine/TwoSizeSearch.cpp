@@ -84,19 +84,16 @@ void Search::SearchTwoSizePlans() {
         }
         return;
     }
-    PrepareRoles(boards);
     const std::size_t lanes = sheets_.size() * 2;
-    // The distinct sides of the listed sizes (sizes under the minimum
-    // panel are left out), in the order first met: sizes are built from
-    // the same grid and share most of their sides. A side lies along the
-    // split in one orientation or the other on every lane.
+    // The distinct sides of the collected sizes, in the order first met:
+    // sizes are built from the same grid and share most of their sides. A
+    // side lies along the split in one orientation or the other on every
+    // lane.
     sides_.clear();
     sideIds_.assign(2 * n, 0);
     {
         FlatTable<std::uint32_t> ids;
         for (std::size_t p = 0; p < n; ++p) {
-            if (!recordable[p])
-                continue;
             for (int k = 0; k < 2; ++k) {
                 const double v = k == 0 ? inner_[p].Panel_L : inner_[p].Panel_W;
                 const SizeKey key{std::bit_cast<std::uint64_t>(v), 0};
@@ -111,6 +108,7 @@ void Search::SearchTwoSizePlans() {
             }
         }
     }
+    PrepareRoles();
     const std::size_t widest = sides_.size();
     PairState st;
     st.leastBeta.assign(2 * widest, 0);
@@ -208,10 +206,11 @@ void Search::FindPanelOnePlans(PairState& st, std::size_t i, std::int64_t keyU1,
     // lie far apart, and most reads of them miss the cache.
     constexpr std::size_t kAhead = 6;
     auto fetch = [&](std::size_t j) {
+        FetchAhead(&sideIds_[2 * j]);
         for (std::uint64_t lanes = st.laneMask[j]; lanes; lanes &= lanes - 1) {
             const auto x = static_cast<std::size_t>(std::countr_zero(lanes));
             const std::size_t at = RoleIndex(j, x / 2, static_cast<int>(x % 2), 0);
-            FetchAhead(&roles_[at]);
+            FetchAhead(&densities_[at]);
             FetchAhead(&roleRounded_[at]); // for the key of its plan
         }
     };
@@ -315,52 +314,52 @@ void Search::TryPanelsOne(PairState st, const std::vector<char>& recordable,
     }
 }
 
-void Search::PrepareRoles(const std::vector<Layout>& boards) {
+void Search::PrepareRoles() {
     const std::size_t n = inner_.size();
-    roles_.assign(n * sheets_.size() * 4, Role{});
-    roleRestAt_.assign(roles_.size(), 0);
-    roleRounded_.assign(roles_.size(), 0);
-    bestDensity_.clear();
+    const std::size_t lanes = sheets_.size() * 2;
+    onLane_.assign(lanes * sides_.size(), SideOnLane{});
     rests_.clear();
     // The runs left depend on the sheet's side and the panel's side only,
-    // and sheets and sizes share most of their sides: each pair once.
+    // and sheets share sides too: each pair once.
     struct Runs {
         int at = 0, count = 0;
     };
     FlatTable<Runs> runsOf;
+    for (std::size_t x = 0; x < lanes; ++x) {
+        const Sheet& sheet = sheets_[x / 2];
+        const double along = x % 2 == 0 ? sheet.SL : sheet.SW;
+        const double across = x % 2 == 0 ? sheet.SW : sheet.SL;
+        for (std::uint32_t id = 0; id < sides_.size(); ++id) {
+            const double side = sides_[id].first;
+            SideOnLane& on = onLane_[x * sides_.size() + id];
+            on.across = static_cast<int>(std::trunc(across / side));
+            const SizeKey runKey = KeyOf(along, side);
+            const Runs* runs = runsOf.Find(runKey);
+            if (!runs) {
+                Runs made{static_cast<int>(rests_.size()), 0};
+                const std::int64_t key = TolKey(side);
+                double rest = along;
+                while (TolKey(rest) >= key) {
+                    rest = rest - side;
+                    rests_.push_back(rest);
+                    ++made.count;
+                }
+                runs = &runsOf.Add(runKey, made);
+            }
+            on.restAt = runs->at;
+            on.runs = runs->count;
+        }
+    }
+    densities_.assign(n * lanes * 2, 0);
+    roleRounded_.assign(densities_.size(), 0);
     for (std::size_t p = 0; p < n; ++p) {
-        const double PL = inner_[p].Panel_L, PW = inner_[p].Panel_W;
-        const double u = static_cast<double>(boards[p].Pieces());
+        const double u = static_cast<double>(pieces_[p]);
         for (std::size_t s = 0; s < sheets_.size(); ++s) {
             for (int split = 0; split < 2; ++split) {
-                const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
-                const double across = split == 0 ? sheets_[s].SW : sheets_[s].SL;
                 for (int orient = 0; orient < 2; ++orient) {
-                    // Upright along "L" and turned along "W" lay the
-                    // panel length along the split.
-                    const bool lengthAlong = (split == 0) == (orient == 0);
-                    Role& r = roles_[RoleIndex(p, s, split, orient)];
                     const std::size_t at = RoleIndex(p, s, split, orient);
-                    r.along = lengthAlong ? PL : PW;
-                    const double x = lengthAlong ? PW : PL;
-                    r.across = static_cast<int>(std::trunc(across / x));
-                    const SizeKey runKey = KeyOf(along, r.along);
-                    const Runs* runs = runsOf.Find(runKey);
-                    if (!runs) {
-                        Runs made{static_cast<int>(rests_.size()), 0};
-                        const std::int64_t key = TolKey(r.along);
-                        double rest = along;
-                        while (TolKey(rest) >= key) {
-                            rest = rest - r.along;
-                            rests_.push_back(rest);
-                            ++made.count;
-                        }
-                        runs = &runsOf.Add(runKey, made);
-                    }
-                    roleRestAt_[at] = runs->at;
-                    r.runs = runs->count;
-                    r.density = u * r.across / r.along;
-                    r.inverse = 1 / r.along;
+                    const Role r = RoleOf(p, s, split, orient);
+                    densities_[at] = u * r.across / r.along;
                     if (job_.AUTOPanel) {
                         const SizeKey key = KeyOf(r.along, RoundedAcross(p, s, split, orient));
                         if (const std::uint32_t* known = roundedIds_.Find(key))
@@ -370,8 +369,6 @@ void Search::PrepareRoles(const std::vector<Layout>& boards) {
                                 key, static_cast<std::uint32_t>(roundedIds_.Size() + 1));
                     }
                 }
-                bestDensity_.push_back(std::max(roles_[RoleIndex(p, s, split, 0)].density,
-                                                roles_[RoleIndex(p, s, split, 1)].density));
             }
         }
     }
@@ -384,6 +381,7 @@ void Search::PreparePanelOne(PairState& st, std::size_t i, std::int64_t keyU1) c
     st.need.assign(sheets_.size(), 0);
     st.minDensity.assign(sheets_.size() * 2, 0);
     st.lines.assign(sheets_.size() * 4, Lines{});
+    st.roles.resize(sheets_.size() * 4);
     for (std::size_t s = 0; s < sheets_.size(); ++s) {
         const double scale = sheets_[s].SL * sheets_[s].SW;
         // The least board count whose utilization key reaches the threshold.
@@ -395,7 +393,8 @@ void Search::PreparePanelOne(PairState& st, std::size_t i, std::int64_t keyU1) c
         for (int split = 0; split < 2; ++split) {
             double least = std::numeric_limits<double>::infinity();
             for (int orient = 0; orient < 2; ++orient) {
-                const Role& r = roles_[RoleIndex(i, s, split, orient)];
+                const Role& r = st.roles[(s * 2 + split) * 2 + orient] =
+                    RoleOf(i, s, split, orient);
                 if (r.runs == 0)
                     continue;
                 const double along = split == 0 ? sheets_[s].SL : sheets_[s].SW;
@@ -423,17 +422,21 @@ void Search::PreparePanelOne(PairState& st, std::size_t i, std::int64_t keyU1) c
 
 void Search::TryPairFast(PairState& st, std::size_t i, std::size_t j) {
     const std::size_t lanes = sheets_.size() * 2;
-    const double* dj = &bestDensity_[j * lanes];
+    // Per lane, the better orientation's density.
+    const double* dj = &densities_[RoleIndex(j, 0, 0, 0)];
+    auto reaches = [&](std::size_t x) {
+        return std::max(dj[2 * x], dj[2 * x + 1]) >= st.minDensity[x];
+    };
     bool any = false;
     for (std::size_t x = 0; x < lanes && !any; ++x)
-        any = dj[x] >= st.minDensity[x];
+        any = reaches(x);
     if (!any) {
         ++stats_.pairsBounded;
         return;
     }
     PairBest best;
     for (std::size_t lane = 0; lane < lanes; ++lane) {
-        if (dj[lane] >= st.minDensity[lane])
+        if (reaches(lane))
             TryLane(st, i, j, lane, best, 15u);
     }
     if (best.have)
@@ -469,35 +472,35 @@ void Search::TryLane(PairState& st, std::size_t i, std::size_t j, std::size_t la
     const double c0 = L_ * 1e10 * W_;
     const double scale = sheetArea_[s];
     const std::int64_t u1 = pieces_[i], u2 = pieces_[j];
-    const Role* ri = &roles_[RoleIndex(i, 0, 0, 0)];
-    const Role* rj = &roles_[RoleIndex(j, 0, 0, 0)];
+    const double* dj = &densities_[RoleIndex(j, s, split, 0)];
     FastBest& best = pb.best;
     bool& have = pb.have;
     for (int c = 0; c < 4; ++c) {
         if (!(configs >> c & 1))
             continue;
-        const Role& r1 = ri[lane * 2 + kO1[c]];
+        const Role& r1 = st.roles[lane * 2 + kO1[c]];
         if (r1.runs == 0)
             continue;
-        const Role& r2 = rj[lane * 2 + kO2[c]];
+        const double density2 = dj[kO2[c]];
         // Boards are linear in k up to the tolerance: the ends bound them.
         const Lines& l = st.lines[lane * 2 + kO1[c]];
-        if (r2.density < l.least)
+        if (density2 < l.least)
             continue;
         // On this sheet, where each board more is another key, boards
         // compare as their keys do: no division for a plan that cannot
         // be the best.
         const bool inBoards = have && best.sheet == s && distinctKeys_[s];
         if (have) {
-            const double ub = std::max(l.e1 + r2.density * l.f1, l.eK + r2.density * l.fK);
+            const double ub = std::max(l.e1 + density2 * l.f1, l.eK + density2 * l.fK);
             const auto ubBoards = static_cast<std::int64_t>(ub);
             if (inBoards ? ubBoards < best.boards
                          : RoundEven(c0 * static_cast<double>(ubBoards) * 100 / scale) < best.value)
                 continue;
         }
+        const Role r2 = RoleOf(j, s, split, kO2[c]);
         const std::int64_t alpha = u1 * r1.across;
         const std::int64_t beta = u2 * r2.across;
-        const double* rests = &rests_[RestAt(r1)];
+        const double* rests = &rests_[r1.restAt];
         for (int k = 1; k <= r1.runs; ++k) {
             const double rest = rests[k - 1];
             const int q = QuickCount(rest, r2.along, r2.inverse);
@@ -523,8 +526,8 @@ void Search::TryLane(PairState& st, std::size_t i, std::size_t j, std::size_t la
 
 std::uint64_t Search::PlanCounts(std::size_t i, std::size_t j, const FastBest& b) const {
     const std::size_t lane = b.sheet * 2 + static_cast<std::size_t>(b.split);
-    const Role& r1 = roles_[RoleIndex(i, b.sheet, b.split, b.o1)];
-    const Role& r2 = roles_[RoleIndex(j, b.sheet, b.split, b.o2)];
+    const Role r1 = RoleOf(i, b.sheet, b.split, b.o1);
+    const Role r2 = RoleOf(j, b.sheet, b.split, b.o2);
     constexpr int kCountLimit = 1 << 12;
     const bool keyed = job_.AUTOPanel && r1.across > 0 && r2.across > 0 && b.q > 0 &&
                        r1.across < kCountLimit && r2.across < kCountLimit && b.k < kCountLimit &&
@@ -545,7 +548,7 @@ std::uint64_t Search::PlanCounts(std::size_t i, std::size_t j, const FastBest& b
 }
 
 double Search::RoundedAcross(std::size_t p, std::size_t sheet, int split, int orient) const {
-    const Role& r = roles_[RoleIndex(p, sheet, split, orient)];
+    const Role r = RoleOf(p, sheet, split, orient);
     const bool lengthAlong = (split == 0) == (orient == 0);
     const double x = lengthAlong ? inner_[p].Panel_W : inner_[p].Panel_L;
     const double across = split == 0 ? sheets_[sheet].SW : sheets_[sheet].SL;
