@@ -10,8 +10,8 @@ namespace {
 
 // Orders the rows by their keys, ties by the order written. The rows are
 // large and a search writes up to a million or more: the order is found on
-// keys and indices, then applied in place, cycle by cycle, one row held aside,
-// so the rows are never held twice.
+// keys and indices, then applied in place, cycle by cycle, so the rows are
+// never held twice.
 template <class Row, class Key> void SortByKey(std::vector<Row>& rows, Key key) {
     std::vector<std::pair<decltype(key(rows.front())), std::size_t>> order;
     order.reserve(rows.size());
@@ -22,19 +22,16 @@ template <class Row, class Key> void SortByKey(std::vector<Row>& rows, Key key) 
     for (std::size_t i = 0; i < order.size(); ++i)
         from[i] = order[i].second;
     decltype(order)().swap(order);
-    // Row i takes row from[i]; a placed row is marked by from[i] == i.
+    // Row i takes row from[i]; a placed row is marked by from[i] == i. Along
+    // a cycle each swap places one row and carries the cycle's first on.
     for (std::size_t start = 0; start < rows.size(); ++start) {
-        if (from[start] == start)
-            continue;
-        Row held = std::move(rows[start]);
         std::size_t i = start;
         while (from[i] != start) {
             const std::size_t next = from[i];
-            rows[i] = std::move(rows[next]);
+            std::swap(rows[i], rows[next]);
             from[i] = i;
             i = next;
         }
-        rows[i] = std::move(held);
         from[i] = i;
     }
     int n = 0;
