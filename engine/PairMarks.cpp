@@ -68,6 +68,7 @@ void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
         stamp[id] = call;
     };
     std::uint64_t* tried = st.tried.data();
+    std::uint32_t lastMarked = st.lastMarked;
     std::uint64_t* laneMask = st.laneMask.data();
     const std::uint64_t laneBit = std::uint64_t{1} << x;
     // Where four bits per lane fit in a word, the configurations that
@@ -98,10 +99,12 @@ void Search::MarkLane(PairState& st, std::size_t i, std::size_t x) const {
             if (m.size <= i)
                 continue;
             tried[m.size / 64] |= std::uint64_t{1} << (m.size % 64);
+            lastMarked = std::max(lastMarked, m.size);
             laneMask[m.size] |= laneBit;
             configMask[m.size] |= (m.beta >= least0 ? up : 0) | (m.beta >= least1 ? turned : 0);
         }
     }
+    st.lastMarked = lastMarked;
 }
 
 void Search::GroupLanes(PairState& st, const std::vector<char>& recordable) const {

@@ -291,6 +291,7 @@ private:
         std::vector<std::vector<Member>> members; // per sheet and split
         std::size_t purgedAt = 0;                 // the panel 1 of the last PurgeGroups
         std::vector<std::uint64_t> tried;         // bit set of the sizes to pair with panel 1
+        std::uint32_t lastMarked = 0;             // the last size set in tried (or 0)
         std::vector<std::uint64_t> laneMask;      // per size: the sheets and splits it passes
         std::vector<std::uint64_t> configMask;    // per size: the configurations, see MarkLane
         std::vector<FastBest> plans;              // plans of the pair being tried, in order

@@ -44,6 +44,7 @@ void Search::PlanPairBar(PairState& st, const std::vector<char>& recordable,
             marked += std::popcount(w);
             w = 0;
         }
+        st.lastMarked = 0;
         cost[s] = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0)
                       .count() +
                   200 * marked;
@@ -192,7 +193,11 @@ void Search::FindPanelOnePlans(PairState& st, std::size_t i, std::int64_t keyU1,
         MarkLane(st, i, x);
     }
     st.marked.clear();
-    for (std::size_t w = (i + 1) / 64; w < st.tried.size(); ++w) {
+    // Words past the last size marked are clear: on many sizes the scan
+    // would otherwise read the whole set for every panel 1.
+    const std::size_t end = std::min(st.tried.size(), std::size_t{st.lastMarked} / 64 + 1);
+    st.lastMarked = 0;
+    for (std::size_t w = (i + 1) / 64; w < end; ++w) {
         std::uint64_t bits = st.tried[w];
         st.tried[w] = 0; // left clear for the next panel 1
         if (w == (i + 1) / 64)
