@@ -8,6 +8,10 @@
 #include <memory>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vorn {
 
 namespace {
@@ -181,6 +185,10 @@ struct SideRuns {
     std::vector<Band> hull;
     std::vector<std::pair<int, int>> rounds;
     int wCount = 0;
+    // The same as reals for MostOfRounds: the corners' G and K; the rounds'
+    // two counts, padded to an even number with zeros.
+    std::vector<double> cornerG, cornerK, roundFirst, roundSecond;
+    bool firstFits = true; // no round's first count is 0
 };
 
 namespace {
@@ -198,6 +206,57 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
         out.rounds.emplace_back(fitW(x), fitL(x));
     }
     out.wCount = fitW(v);
+    out.cornerG.clear();
+    out.cornerK.clear();
+    for (const Band& b : out.hull) {
+        out.cornerG.push_back(b.G);
+        out.cornerK.push_back(b.K);
+    }
+    out.roundFirst.clear();
+    out.roundSecond.clear();
+    out.firstFits = true;
+    for (const auto& [first, second] : out.rounds) {
+        out.firstFits = out.firstFits && first > 0;
+        out.roundFirst.push_back(first);
+        out.roundSecond.push_back(second);
+    }
+    if (out.rounds.size() % 2) {
+        out.roundFirst.push_back(0);
+        out.roundSecond.push_back(0);
+    }
+}
+
+// most[r]: the most pieces G * u + K * v of any corner of `corners` (0
+// without one) for the counts (u, v) of round r of `rounds` (the count of
+// the corner BestCorner picks), plus r * step. Reals hold these products and
+// sums exactly, and two rounds go at once.
+void MostOfRounds(const SideRuns& corners, const SideRuns& rounds, double step,
+                  std::vector<double>& most) {
+    const std::size_t n = rounds.roundFirst.size();
+    most.resize(n);
+    const std::size_t m = corners.cornerG.size();
+    const double *g = corners.cornerG.data(), *k = corners.cornerK.data();
+    const double *u = rounds.roundFirst.data(), *v = rounds.roundSecond.data();
+#if defined(__SSE2__)
+    const __m128d twoSteps = _mm_set1_pd(2 * step);
+    __m128d shift = _mm_set_pd(step, 0);
+    for (std::size_t r = 0; r < n; r += 2) {
+        const __m128d ur = _mm_loadu_pd(u + r), vr = _mm_loadu_pd(v + r);
+        __m128d best = _mm_setzero_pd();
+        for (std::size_t i = 0; i < m; ++i)
+            best = _mm_max_pd(best, _mm_add_pd(_mm_mul_pd(_mm_set1_pd(g[i]), ur),
+                                               _mm_mul_pd(_mm_set1_pd(k[i]), vr)));
+        _mm_storeu_pd(most.data() + r, _mm_add_pd(best, shift));
+        shift = _mm_add_pd(shift, twoSteps);
+    }
+#else
+    for (std::size_t r = 0; r < n; ++r) {
+        double best = 0;
+        for (std::size_t i = 0; i < m; ++i)
+            best = std::max(best, g[i] * u[r] + k[i] * v[r]);
+        most[r] = best + static_cast<double>(r) * step;
+    }
+#endif
 }
 
 Layout Unmixed(double L, double W, double C, double UL, double UW) {
@@ -224,8 +283,32 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     // Family 1: a1 upright columns, the rest of the length for turned pieces.
     const std::vector<Band>& bandsW = alongW.hull;
     const int columnLength = alongW.wCount;
+    thread_local std::vector<double> most;
+    MostOfRounds(alongW, alongL, columnLength, most);
+    const std::size_t rounds1 = alongL.rounds.size();
     c.a1 = -1;
-    for (const auto& [b1, c1] : alongL.rounds) {
+    for (std::size_t r = 0; r < rounds1; ++r) {
+        // Most rounds place fewer pieces than the best so far: they are
+        // passed over at once, with what the next round takes from them (a1,
+        // and after the last the pattern letter).
+        if (c.a1 != -1) {
+            // Round q places most[q] + (c.a1 + 1 - r) * columnLength pieces.
+            const double need = static_cast<double>(
+                best.Pieces() -
+                (std::int64_t{c.a1} + 1 - static_cast<std::int64_t>(r)) * columnLength);
+            std::size_t q = r;
+            while (q < rounds1 && most[q] < need)
+                ++q;
+            if (q > r) {
+                c.a1 = columnLength == 0 ? 0 : c.a1 + static_cast<int>(q - r);
+                cur.s = columnLength == 0 || alongL.rounds[q - 1].first == 0 || bandsW.empty()
+                            ? 'N'
+                            : 'L';
+                r = q - 1;
+                continue;
+            }
+        }
+        const auto [b1, c1] = alongL.rounds[r];
         c.a1 = c.a1 + 1;
         c.b1 = b1;
         c.c1 = c1;
@@ -267,8 +350,43 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     // Family 2: b2 turned rows, the rest of the width for upright pieces.
     const std::vector<Band>& bandsL = alongL.hull;
     const int rowLength = alongL.wCount;
+    MostOfRounds(alongL, alongW, rowLength, most);
+    const std::size_t rounds2 = alongW.rounds.size();
     c.b2 = -1;
-    for (const auto& [a2, c1] : alongW.rounds) {
+    for (std::size_t r = 0; r < rounds2; ++r) {
+        if (c.b2 != -1) { // as in family 1
+            const double need = static_cast<double>(
+                best.Pieces() -
+                (std::int64_t{c.b2} + 1 - static_cast<std::int64_t>(r)) * rowLength);
+            std::size_t q = r;
+            while (q < rounds2 && most[q] < need)
+                ++q;
+            if (q > r) {
+                if (bandsL.empty()) {
+                    cur.s = 'N';
+                    c.b2 += static_cast<int>(q - r);
+                } else if (rowLength > 0 && alongW.firstFits) {
+                    if (cur.s != 'L')
+                        cur.s = 'W';
+                    c.b2 += static_cast<int>(q - r);
+                } else {
+                    for (std::size_t k = r; k < q; ++k) {
+                        c.b2 = c.b2 + 1;
+                        if (alongW.rounds[k].first == 0) {
+                            cur.s = 'N';
+                        } else if (rowLength == 0) {
+                            c.b2 = 0;
+                            cur.s = 'N';
+                        } else if (cur.s != 'L') {
+                            cur.s = 'W';
+                        }
+                    }
+                }
+                r = q - 1;
+                continue;
+            }
+        }
+        const auto [a2, c1] = alongW.rounds[r];
         c.b2 = c.b2 + 1;
         c.a2 = a2;
         c.c1 = c1;
@@ -330,17 +448,30 @@ LayoutMemo::~LayoutMemo() = default;
 
 const SideRuns& LayoutMemo::Runs(double v) {
     const auto key = std::bit_cast<std::uint64_t>(v);
-    if (auto it = runs_.find(key); it != runs_.end())
+    // One side of the panels a search lays out in a row is mostly the same.
+    for (int i : {mru_, mru_ ^ 1})
+        if (recent_[i] && recentKey_[i] == key) {
+            mru_ = i;
+            return *recent_[i];
+        }
+    if (auto it = runs_.find(key); it != runs_.end()) {
+        mru_ ^= 1;
+        recentKey_[mru_] = key;
+        recent_[mru_] = it->second.get();
         return *it->second;
+    }
     const Fitter fitW(W_, C_), fitL(L_, C_);
     auto runs = std::make_unique<SideRuns>();
     MakeSideRuns(v, L_, C_, fitW, fitL, *runs);
-    const std::size_t size = runs->hull.size() + runs->rounds.size() + 1;
+    const std::size_t size = 3 * (runs->hull.size() + runs->rounds.size()) + 3;
     if (kept_ + size > kMaxKept) {
         scratch_[flip_ ^= 1] = std::move(runs);
         return *scratch_[flip_];
     }
     kept_ += size;
+    mru_ ^= 1;
+    recentKey_[mru_] = key;
+    recent_[mru_] = runs.get();
     return *runs_.emplace(key, std::move(runs)).first->second;
 }
 

@@ -64,6 +64,10 @@ private:
     std::unique_ptr<SideRuns> scratch_[2];
     int flip_ = 0;
     std::size_t kept_ = 0;
+    // The two sides kept that were looked up last (never scratch_).
+    const SideRuns* recent_[2] = {nullptr, nullptr};
+    std::uint64_t recentKey_[2] = {0, 0};
+    int mru_ = 0;
 };
 
 // Margins left at the container's edges when the layout's blocks are centred.

@@ -237,6 +237,29 @@ TEST(LayoutPieces, TinyPiecesAndExactFitsMatchTheStepByStepRoutine) {
     }
 }
 
+// Pieces given wider than long (a given panel's boards, the layout command)
+// in containers down to narrower than a piece: rounds with nothing across
+// them, and sides with rounds but no bands.
+TEST(LayoutPieces, PiecesWiderThanLongMatchTheStepByStepRoutine) {
+    std::mt19937 rng(23);
+    std::uniform_int_distribution<int> count(0, 40);
+    const double pieces[][3] = {
+        {0.364, 0.513, 0}, {0.2, 0.45, 0.05}, {0.3, 1.0, 0}, {0.5, 0.6, 0.1}};
+    for (const auto& p : pieces) {
+        const double BL = 0.3, BW = 0.2;
+        LayoutMemo memo(p[0], p[1], p[2]);
+        for (int i = 0; i < 500; ++i) {
+            const double CL = GridSide(BL, p[0], p[1], p[2], count(rng) / 3, count(rng) / 5);
+            const double CW = GridSide(BW, p[0], p[1], p[2], count(rng) / 5, count(rng) / 3);
+            const Layout want = LiteralLayout(true, p[0], p[1], p[2], BL, BW, CL, CW);
+            ASSERT_EQ(LayoutPieces(true, p[0], p[1], p[2], BL, BW, CL, CW), want)
+                << p[0] << "x" << p[1] << " in " << CL << "x" << CW;
+            ASSERT_EQ(memo.Pieces(true, BL, BW, CL, CW), want)
+                << p[0] << "x" << p[1] << " in " << CL << "x" << CW;
+        }
+    }
+}
+
 TEST(ActualMargins, Cases) {
     struct Case {
         Layout lay;
