@@ -18,7 +18,9 @@ namespace vorn {
 // asked, on one helper, and taken in order on the calling thread. Where the
 // next chunk it takes is not taken yet, the calling thread works it out
 // itself, so a helper that gets no core never holds it up; at most `ahead`
-// chunks are worked out beyond the one taken last. work(c, onHelper) must
+// chunks are worked out beyond the one taken last and, where `size` is given,
+// the helper begins no chunk while its chunks waiting to be taken hold more
+// than `most` (chunks may differ many-fold in size). work(c, onHelper) must
 // only read what the calling thread does not change meanwhile; waiting() is
 // called every 5 ms while the calling thread waits for the helper. A search
 // that stops (cancelled, or a fault) waits for the helper's chunk: work on
@@ -26,9 +28,10 @@ namespace vorn {
 template <class Result> class InOrderChunks {
 public:
     InOrderChunks(std::size_t chunks, std::size_t ahead, bool helper,
-                  std::function<Result(std::size_t, bool)> work, std::function<void()> waiting)
+                  std::function<Result(std::size_t, bool)> work, std::function<void()> waiting,
+                  std::function<std::size_t(const Result&)> size = {}, std::size_t most = 0)
         : chunks_(chunks), ahead_(ahead), work_(std::move(work)), waiting_(std::move(waiting)),
-          found_(chunks) {
+          size_(std::move(size)), most_(most), found_(chunks) {
         if (helper && chunks > 1)
             helper_ = std::thread([this] { Help(); });
     }
@@ -58,6 +61,7 @@ public:
                 Found f = std::move(found_[want_]);
                 found_[want_] = Found{};
                 ++want_;
+                waitingSize_ -= f.size;
                 changed_.notify_all();
                 lock.unlock();
                 if (f.error)
@@ -83,6 +87,7 @@ private:
     struct Found {
         Result result{};
         bool ready = false;
+        std::size_t size = 0; // where the helper worked it out
         std::exception_ptr error;
     };
 
@@ -91,8 +96,10 @@ private:
             std::size_t c;
             {
                 std::unique_lock lock(mutex_);
-                changed_.wait(lock,
-                              [&] { return stop_ || next_ >= chunks_ || next_ < want_ + ahead_; });
+                changed_.wait(lock, [&] {
+                    return stop_ || next_ >= chunks_ ||
+                           (next_ < want_ + ahead_ && waitingSize_ <= most_);
+                });
                 if (stop_ || next_ >= chunks_)
                     return;
                 c = next_++;
@@ -100,10 +107,13 @@ private:
             Found f;
             try {
                 f.result = work_(c, true);
+                if (size_)
+                    f.size = size_(f.result);
             } catch (...) {
                 f.error = std::current_exception();
             }
             std::lock_guard lock(mutex_);
+            waitingSize_ += f.size;
             found_[c] = std::move(f);
             found_[c].ready = true;
             changed_.notify_all();
@@ -113,10 +123,13 @@ private:
     const std::size_t chunks_, ahead_;
     const std::function<Result(std::size_t, bool)> work_;
     const std::function<void()> waiting_;
+    const std::function<std::size_t(const Result&)> size_;
+    const std::size_t most_;
     std::vector<Found> found_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t next_ = 0, want_ = 0; // the next chunk to work out, to take
+    std::size_t waitingSize_ = 0;     // of the helper's chunks not taken yet
     bool stop_ = false;
     std::atomic<bool> abandoned_{false};
     std::thread helper_; // last: started once the rest is in place

@@ -264,13 +264,16 @@ void Search::TryPanelsOne(PairState st, const std::vector<char>& recordable,
     const std::size_t n = inner_.size();
     // A chunk's plans wait in memory until taken: where each panel 1 finds
     // some hundred thousand plans (tiny boards), a few panels per chunk and
-    // a few chunks ahead keep them to some tens of MB.
+    // the chunks waiting held to some tens of MB keep it bounded. Elsewhere
+    // chunks are small, and the helper works far ahead: this thread, which
+    // records every plan, is the one that sets the pace.
     constexpr std::size_t kChunk = 4;
+    constexpr std::size_t kWaitingBytes = std::size_t{32} << 20;
     PairState helperState;
     if (TwoThreads())
         helperState = st;
     InOrderChunks<PanelOneFound> chunks(
-        (n + kChunk - 1) / kChunk, 8, TwoThreads(),
+        (n + kChunk - 1) / kChunk, 256, TwoThreads(),
         [&](std::size_t c, bool onHelper) {
             PairState& state = onHelper ? helperState : st;
             PanelOneFound f;
@@ -285,7 +288,14 @@ void Search::TryPanelsOne(PairState st, const std::vector<char>& recordable,
             }
             return f;
         },
-        [this] { progress_.Beat(); });
+        [this] { progress_.Beat(); },
+        [](const PanelOneFound& f) {
+            return f.panelEnds.capacity() * sizeof(std::uint32_t) +
+                   f.tried.capacity() * sizeof(std::uint32_t) +
+                   f.planEnds.capacity() * sizeof(std::uint32_t) +
+                   f.plans.capacity() * sizeof(FastBest) + f.keys.capacity() * sizeof(SizeKey);
+        },
+        kWaitingBytes);
     for (std::size_t c = 0; !chunks.Done(); ++c) {
         const PanelOneFound f = chunks.Take();
         const std::vector<SizeKey>& keys = f.keys;
