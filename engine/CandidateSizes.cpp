@@ -13,6 +13,21 @@
 
 namespace vorn::panelsearch {
 
+namespace {
+
+// The sheets' sides as LayoutPiecesIn takes them.
+const double* SheetSides(const std::vector<Sheet>& sheets) {
+    thread_local std::vector<double> sides;
+    sides.clear();
+    for (const Sheet& sheet : sheets) {
+        sides.push_back(sheet.SL);
+        sides.push_back(sheet.SW);
+    }
+    return sides.data();
+}
+
+} // namespace
+
 class Search::CandidatesAhead {
 public:
     CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
@@ -169,9 +184,10 @@ private:
         if (!trimmedSeen_.Insert(KeyOf(cand.TL, cand.TW)))
             return;
         cand.cutAt = static_cast<std::int32_t>(cuts.size());
-        for (const Sheet& sheet : s_.sheets_)
-            cuts.push_back(
-                LayoutPieces(s_.job_.BothBase, cand.TL, cand.TW, 0, 0, 0, sheet.SL, sheet.SW));
+        const std::size_t n = s_.sheets_.size();
+        cuts.resize(cuts.size() + n);
+        LayoutPiecesIn(s_.job_.BothBase, cand.TL, cand.TW, 0, SheetSides(s_.sheets_), n,
+                       cuts.data() + cand.cutAt);
     }
 
     Search& s_;
@@ -207,14 +223,17 @@ const Layout& Search::Board(double PL, double PW, const Layout* ahead) {
 const Layout* Search::Cuts(double PL, double PW, const Layout* ahead) {
     // The single-size stage cuts each size once (a repeat stops at
     // evaluated_); only the two-size stage cuts collected sizes again.
+    const std::size_t n = sheets_.size();
+    auto cut = [&](Layout* out) {
+        stats_.layoutCalls += static_cast<std::int64_t>(n);
+        if (ahead)
+            std::copy(ahead, ahead + n, out);
+        else
+            LayoutPiecesIn(job_.BothBase, PL, PW, 0, SheetSides(sheets_), n, out);
+    };
     if (!collect_) {
-        cutScratch_.clear();
-        for (std::size_t s = 0; s < sheets_.size(); ++s) {
-            ++stats_.layoutCalls;
-            cutScratch_.push_back(
-                ahead ? ahead[s]
-                      : LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, sheets_[s].SL, sheets_[s].SW));
-        }
+        cutScratch_.resize(n);
+        cut(cutScratch_.data());
         return cutScratch_.data();
     }
     // Kept flat, a run of sheets_.size() per size: freed at once when the
@@ -223,12 +242,8 @@ const Layout* Search::Cuts(double PL, double PW, const Layout* ahead) {
     if (const std::size_t* at = cutAt_.Find(key))
         return cutStore_.data() + *at;
     const std::size_t at = cutStore_.size();
-    for (std::size_t s = 0; s < sheets_.size(); ++s) {
-        ++stats_.layoutCalls;
-        cutStore_.push_back(
-            ahead ? ahead[s]
-                  : LayoutPieces(job_.BothBase, PL, PW, 0, 0, 0, sheets_[s].SL, sheets_[s].SW));
-    }
+    cutStore_.resize(at + n);
+    cut(cutStore_.data() + at);
     cutAt_.Add(key, at);
     return cutStore_.data() + at;
 }

@@ -201,11 +201,18 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
     out.rounds.clear();
     const std::int64_t lKey = TolKey(L);
     double x = v + (L + C);
+    // Where the rounds' first run is v to the bit, their runs are the bands'
+    // (the same subtractions): the W-sides across them are counted already.
+    bool bandRuns = false;
     while (TolKey(x) >= lKey) {
         x = x - (L + C);
-        out.rounds.emplace_back(fitW(x), fitL(x));
+        const std::size_t r = out.rounds.size();
+        if (r == 0)
+            bandRuns = std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(v);
+        const int w = bandRuns && r >= 1 && r <= all.size() ? all[r - 1].K : fitW(x);
+        out.rounds.emplace_back(w, fitL(x));
     }
-    out.wCount = fitW(v);
+    out.wCount = bandRuns ? out.rounds.front().first : fitW(v);
     out.cornerG.clear();
     out.cornerK.clear();
     for (const Band& b : out.hull) {
@@ -441,6 +448,35 @@ Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, do
     MakeSideRuns(UL, L, C, fitW, fitL, alongL);
     MakeSideRuns(UW, L, C, fitW, fitL, alongW);
     return Mixed(alongL, alongW);
+}
+
+void LayoutPiecesIn(bool allowMixed, double L, double W, double C, const double* sides,
+                    std::size_t count, Layout* out) {
+    if (!allowMixed || !(L + C > 0)) {
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = LayoutPieces(allowMixed, L, W, C, 0, 0, sides[2 * i], sides[2 * i + 1]);
+        return;
+    }
+    const Fitter fitW(W, C), fitL(L, C);
+    thread_local std::vector<SideRuns> runs;
+    thread_local std::vector<std::uint64_t> keys;
+    if (runs.size() < 2 * count)
+        runs.resize(2 * count);
+    keys.clear();
+    auto find = [&](double v) {
+        const auto key = std::bit_cast<std::uint64_t>(v);
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (keys[k] == key)
+                return k;
+        MakeSideRuns(v, L, C, fitW, fitL, runs[keys.size()]);
+        keys.push_back(key);
+        return keys.size() - 1;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t along = find(sides[2 * i]);
+        const std::size_t across = find(sides[2 * i + 1]);
+        out[i] = Mixed(runs[along], runs[across]);
+    }
 }
 
 LayoutMemo::LayoutMemo(double L, double W, double C) : L_(L), W_(W), C_(C) {}

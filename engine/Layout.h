@@ -43,6 +43,12 @@ inline double GridSide(double B, double L, double W, double C, int i, int j) {
 Layout LayoutPieces(bool allowMixed, double L, double W, double C, double BL, double BW, double CL,
                     double CW);
 
+// LayoutPieces(allowMixed, L, W, C, 0, 0, CL, CW) in `count` containers,
+// sides = {CL, CW, CL, CW, ...}, into out: the work on a side several
+// containers share (sheets of one length, say) is done once.
+void LayoutPiecesIn(bool allowMixed, double L, double W, double C, const double* sides,
+                    std::size_t count, Layout* out);
+
 // LayoutPieces for one piece size in many containers (the panel search lays
 // the same boards out in thousands of panel sizes): what depends on one
 // usable side alone is computed once per side and kept, up to a bound.

@@ -260,6 +260,30 @@ TEST(LayoutPieces, PiecesWiderThanLongMatchTheStepByStepRoutine) {
     }
 }
 
+// Panels on sheets that share their lengths: each sheet's layout as if laid
+// out alone, whatever the sheets before it left behind.
+TEST(LayoutPiecesIn, MatchesEachContainerAlone) {
+    const double sheets[] = {48, 36, 48, 40, 49, 37, 49, 41, 48, 36, 20, 48, 3, 2};
+    const std::size_t count = std::size(sheets) / 2;
+    std::mt19937 rng(31);
+    std::uniform_int_distribution<int> n(0, 40);
+    for (int i = 0; i < 3000; ++i) {
+        const double C = i % 3 == 0 ? 0.1 : 0;
+        double PL = GridSide(0.4, 0.513, 0.364, 0, n(rng), n(rng) / 2);
+        double PW = GridSide(0.4, 0.513, 0.364, 0, n(rng) / 2, n(rng) / 3);
+        if (PL < PW)
+            std::swap(PL, PW);
+        for (bool mixed : {true, false}) {
+            Layout out[count];
+            LayoutPiecesIn(mixed, PL, PW, C, sheets, count, out);
+            for (std::size_t s = 0; s < count; ++s)
+                ASSERT_EQ(out[s],
+                          LayoutPieces(mixed, PL, PW, C, 0, 0, sheets[2 * s], sheets[2 * s + 1]))
+                    << PL << "x" << PW << " on " << sheets[2 * s] << "x" << sheets[2 * s + 1];
+        }
+    }
+}
+
 TEST(ActualMargins, Cases) {
     struct Case {
         Layout lay;
