@@ -77,6 +77,36 @@ TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsEverySheetSmallBoards) {
     EXPECT_GT(pairRows, 1000u); // the two-size stage did write rows to compare
 }
 
+// Beyond 8 sheets a lane's configurations are not marked (they no longer fit
+// a word) and beyond 32 the lanes are not either: the pairs are tried by the
+// other paths, which must write the same rows.
+TEST(PanelSearch, FastTwoSizeStageWritesTheReferenceRowsOnManySheets) {
+    std::mt19937 rng(4242);
+    std::size_t pairRows = 0;
+    for (const int count : {9, 16, 33, 40}) {
+        for (int t = 0; t < 4; ++t) {
+            const DisplayUnit unit = t % 2 ? DisplayUnit::Inch : DisplayUnit::Millimetre;
+            const double f = UnitFactor(unit);
+            PanelJob job = RandomJob(rng, unit);
+            job.PanelNumber = "2";
+            job.GoodBase = t < 2;
+            job.Min_lv = 50 + 5 * t;
+            job.sheets.clear();
+            for (int k = 0; k < count; ++k)
+                job.sheets.push_back({(30 + (k * 7) % 21) * f, (20 + (k * 5) % 19) * f});
+            CollectedRows fast, slow;
+            NoProgress p1, p2;
+            RunPanelSearch(job, unit, fast, p1);
+            RunPanelSearchReference(job, unit, slow, p2);
+            SCOPED_TRACE(testing::Message() << count << " sheets, job " << t);
+            ExpectSameRows(fast.rows, slow.rows);
+            for (const ResultRow& r : fast.rows)
+                pairRows += r.second.has_value();
+        }
+    }
+    EXPECT_GT(pairRows, 100u);
+}
+
 // The candidates taken in bulk (each distinct side of a list once, repeated
 // blocks at once) against the literal walk of every candidate: the same rows
 // in the same order, and the same counts, steps included. Tiny boards
