@@ -183,12 +183,15 @@ const Band* BestCorner(const std::vector<Band>& hull, int u, int v) {
 // W-sides that fit in v.
 struct SideRuns {
     std::vector<Band> hull;
-    std::vector<std::pair<int, int>> rounds;
+    // The rounds' two counts, in blocks of two rounds r, r + 1 as MostOfRounds
+    // takes them: first of r, of r + 1, second of r, of r + 1 (a last odd
+    // round padded with zeros).
+    std::vector<std::int32_t> counts;
+    std::size_t rounds = 0;
     int wCount = 0;
-    // The same as reals for MostOfRounds: the corners' G and K; the rounds'
-    // two counts, padded to an even number with zeros.
-    std::vector<double> cornerG, cornerK, roundFirst, roundSecond;
     bool firstFits = true; // no round's first count is 0
+    int First(std::size_t r) const { return counts[r / 2 * 4 + r % 2]; }
+    int Second(std::size_t r) const { return counts[r / 2 * 4 + 2 + r % 2]; }
 };
 
 namespace {
@@ -198,7 +201,9 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
     thread_local std::vector<Band> all;
     Bands(v, L, C, fitW, all);
     UpperHull(all, out.hull);
-    out.rounds.clear();
+    out.counts.clear();
+    out.rounds = 0;
+    out.firstFits = true;
     const std::int64_t lKey = TolKey(L);
     double x = v + (L + C);
     // Where the rounds' first run is v to the bit, their runs are the bands'
@@ -206,31 +211,17 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
     bool bandRuns = false;
     while (TolKey(x) >= lKey) {
         x = x - (L + C);
-        const std::size_t r = out.rounds.size();
+        const std::size_t r = out.rounds++;
         if (r == 0)
             bandRuns = std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(v);
         const int w = bandRuns && r >= 1 && r <= all.size() ? all[r - 1].K : fitW(x);
-        out.rounds.emplace_back(w, fitL(x));
+        if (r % 2 == 0)
+            out.counts.insert(out.counts.end(), 4, 0);
+        out.counts[r / 2 * 4 + r % 2] = w;
+        out.counts[r / 2 * 4 + 2 + r % 2] = fitL(x);
+        out.firstFits = out.firstFits && w > 0;
     }
-    out.wCount = bandRuns ? out.rounds.front().first : fitW(v);
-    out.cornerG.clear();
-    out.cornerK.clear();
-    for (const Band& b : out.hull) {
-        out.cornerG.push_back(b.G);
-        out.cornerK.push_back(b.K);
-    }
-    out.roundFirst.clear();
-    out.roundSecond.clear();
-    out.firstFits = true;
-    for (const auto& [first, second] : out.rounds) {
-        out.firstFits = out.firstFits && first > 0;
-        out.roundFirst.push_back(first);
-        out.roundSecond.push_back(second);
-    }
-    if (out.rounds.size() % 2) {
-        out.roundFirst.push_back(0);
-        out.roundSecond.push_back(0);
-    }
+    out.wCount = bandRuns ? out.First(0) : fitW(v);
 }
 
 // most[r]: the most pieces G * u + K * v of any corner of `corners` (0
@@ -239,28 +230,37 @@ void MakeSideRuns(double v, double L, double C, const Fitter& fitW, const Fitter
 // sums exactly, and two rounds go at once.
 void MostOfRounds(const SideRuns& corners, const SideRuns& rounds, double step,
                   std::vector<double>& most) {
-    const std::size_t n = rounds.roundFirst.size();
+    const std::size_t n = rounds.counts.size() / 2; // rounds, padded
     most.resize(n);
-    const std::size_t m = corners.cornerG.size();
-    const double *g = corners.cornerG.data(), *k = corners.cornerK.data();
-    const double *u = rounds.roundFirst.data(), *v = rounds.roundSecond.data();
+    thread_local std::vector<double> gk; // the corners' G and K as reals
+    gk.clear();
+    for (const Band& b : corners.hull) {
+        gk.push_back(b.G);
+        gk.push_back(b.K);
+    }
+    const std::size_t m = corners.hull.size();
+    const std::int32_t* c = rounds.counts.data();
 #if defined(__SSE2__)
     const __m128d twoSteps = _mm_set1_pd(2 * step);
     __m128d shift = _mm_set_pd(step, 0);
     for (std::size_t r = 0; r < n; r += 2) {
-        const __m128d ur = _mm_loadu_pd(u + r), vr = _mm_loadu_pd(v + r);
+        const __m128d u =
+            _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + 2 * r)));
+        const __m128d v =
+            _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + 2 * r + 2)));
         __m128d best = _mm_setzero_pd();
         for (std::size_t i = 0; i < m; ++i)
-            best = _mm_max_pd(best, _mm_add_pd(_mm_mul_pd(_mm_set1_pd(g[i]), ur),
-                                               _mm_mul_pd(_mm_set1_pd(k[i]), vr)));
+            best = _mm_max_pd(best, _mm_add_pd(_mm_mul_pd(_mm_set1_pd(gk[2 * i]), u),
+                                               _mm_mul_pd(_mm_set1_pd(gk[2 * i + 1]), v)));
         _mm_storeu_pd(most.data() + r, _mm_add_pd(best, shift));
         shift = _mm_add_pd(shift, twoSteps);
     }
 #else
     for (std::size_t r = 0; r < n; ++r) {
+        const double u = c[r / 2 * 4 + r % 2], v = c[r / 2 * 4 + 2 + r % 2];
         double best = 0;
         for (std::size_t i = 0; i < m; ++i)
-            best = std::max(best, g[i] * u[r] + k[i] * v[r]);
+            best = std::max(best, gk[2 * i] * u + gk[2 * i + 1] * v);
         most[r] = best + static_cast<double>(r) * step;
     }
 #endif
@@ -292,7 +292,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     const int columnLength = alongW.wCount;
     thread_local std::vector<double> most;
     MostOfRounds(alongW, alongL, columnLength, most);
-    const std::size_t rounds1 = alongL.rounds.size();
+    const std::size_t rounds1 = alongL.rounds;
     c.a1 = -1;
     for (std::size_t r = 0; r < rounds1; ++r) {
         // Most rounds place fewer pieces than the best so far: they are
@@ -308,14 +308,12 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
                 ++q;
             if (q > r) {
                 c.a1 = columnLength == 0 ? 0 : c.a1 + static_cast<int>(q - r);
-                cur.s = columnLength == 0 || alongL.rounds[q - 1].first == 0 || bandsW.empty()
-                            ? 'N'
-                            : 'L';
+                cur.s = columnLength == 0 || alongL.First(q - 1) == 0 || bandsW.empty() ? 'N' : 'L';
                 r = q - 1;
                 continue;
             }
         }
-        const auto [b1, c1] = alongL.rounds[r];
+        const int b1 = alongL.First(r), c1 = alongL.Second(r);
         c.a1 = c.a1 + 1;
         c.b1 = b1;
         c.c1 = c1;
@@ -358,7 +356,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
     const std::vector<Band>& bandsL = alongL.hull;
     const int rowLength = alongL.wCount;
     MostOfRounds(alongL, alongW, rowLength, most);
-    const std::size_t rounds2 = alongW.rounds.size();
+    const std::size_t rounds2 = alongW.rounds;
     c.b2 = -1;
     for (std::size_t r = 0; r < rounds2; ++r) {
         if (c.b2 != -1) { // as in family 1
@@ -379,7 +377,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
                 } else {
                     for (std::size_t k = r; k < q; ++k) {
                         c.b2 = c.b2 + 1;
-                        if (alongW.rounds[k].first == 0) {
+                        if (alongW.First(k) == 0) {
                             cur.s = 'N';
                         } else if (rowLength == 0) {
                             c.b2 = 0;
@@ -393,7 +391,7 @@ Layout Mixed(const SideRuns& alongL, const SideRuns& alongW) {
                 continue;
             }
         }
-        const auto [a2, c1] = alongW.rounds[r];
+        const int a2 = alongW.First(r), c1 = alongW.Second(r);
         c.b2 = c.b2 + 1;
         c.a2 = a2;
         c.c1 = c1;
@@ -499,7 +497,7 @@ const SideRuns& LayoutMemo::Runs(double v) {
     const Fitter fitW(W_, C_), fitL(L_, C_);
     auto runs = std::make_unique<SideRuns>();
     MakeSideRuns(v, L_, C_, fitW, fitL, *runs);
-    const std::size_t size = 3 * (runs->hull.size() + runs->rounds.size()) + 3;
+    const std::size_t size = runs->hull.size() + runs->counts.size() / 2 + 1;
     if (kept_ + size > kMaxKept) {
         scratch_[flip_ ^= 1] = std::move(runs);
         return *scratch_[flip_];
