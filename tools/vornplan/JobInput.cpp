@@ -1,23 +1,20 @@
 #include "JobInput.h"
 
+#include "InOrderChunks.h"
 #include "InputDomain.h"
 #include "JobFile.h"
 #include "ResultRow.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cerrno>
 #include <charconv>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <mutex>
-#include <thread>
 #include <type_traits>
 #include <unistd.h>
 
@@ -207,89 +204,24 @@ int WriteCsv(std::FILE* out, const std::vector<Row>& rows, std::size_t blockRows
     if (const int error = write(CsvHeader(Row{}) + '\n'))
         return error;
     blockRows = std::max<std::size_t>(blockRows, 1);
-    const std::size_t blocks = (rows.size() + blockRows - 1) / blockRows;
-    const auto format = [&](std::size_t b, std::string& text, CsvColumnCache& cache) {
-        text.clear();
-        const std::size_t end = std::min(rows.size(), (b + 1) * blockRows);
-        for (std::size_t k = b * blockRows; k < end; ++k) {
-            AppendCsvRow(text, rows[k], &cache);
-            text += '\n';
-        }
-    };
-
-    // A helper formats the odd blocks into two slots in turn while this
-    // thread formats the even ones and writes every block in order.
-    struct Slot {
-        std::string text;
-        bool full = false;
-    };
-    std::array<Slot, 2> slots;
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool stop = false;
-    std::thread helper;
-    if (vorn::SearchThreads() > 1 && blocks > 1) {
-        helper = std::thread([&] {
+    // Blocks formatted on a second core where there is one and written in
+    // order; a few blocks are held at once.
+    vorn::InOrderChunks<std::string> blocks(
+        (rows.size() + blockRows - 1) / blockRows, 2, vorn::SearchThreads() > 1,
+        [&](std::size_t b, bool) {
+            std::string text;
             CsvColumnCache cache;
-            for (std::size_t b = 1; b < blocks; b += 2) {
-                Slot& slot = slots[(b / 2) % 2];
-                {
-                    std::unique_lock lock(mutex);
-                    changed.wait(lock, [&] { return stop || !slot.full; });
-                    if (stop)
-                        return;
-                }
-                format(b, slot.text, cache);
-                {
-                    std::lock_guard lock(mutex);
-                    slot.full = true;
-                }
-                changed.notify_all();
+            const std::size_t end = std::min(rows.size(), (b + 1) * blockRows);
+            for (std::size_t k = b * blockRows; k < end; ++k) {
+                AppendCsvRow(text, rows[k], &cache);
+                text += '\n';
             }
-        });
-    }
-    // Ends the helper however this thread leaves (a failed write, an
-    // exception while formatting).
-    struct Finish {
-        std::mutex& mutex;
-        std::condition_variable& changed;
-        bool& stop;
-        std::thread& helper;
-        ~Finish() {
-            if (!helper.joinable())
-                return;
-            {
-                std::lock_guard lock(mutex);
-                stop = true;
-            }
-            changed.notify_all();
-            helper.join();
-        }
-    } finish{mutex, changed, stop, helper};
-
-    CsvColumnCache cache;
-    std::string own;
-    for (std::size_t b = 0; b < blocks; ++b) {
-        if (!helper.joinable() || b % 2 == 0) {
-            format(b, own, cache);
-            if (const int error = write(own))
-                return error;
-            continue;
-        }
-        Slot& slot = slots[(b / 2) % 2];
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return slot.full; });
-        }
-        const int error = write(slot.text);
-        {
-            std::lock_guard lock(mutex);
-            slot.full = false;
-        }
-        changed.notify_all();
-        if (error)
+            return text;
+        },
+        [] {});
+    while (!blocks.Done())
+        if (const int error = write(blocks.Take()))
             return error;
-    }
     return 0;
 }
 
