@@ -488,11 +488,11 @@ const SideRuns& LayoutMemo::Runs(double v) {
             mru_ = i;
             return *recent_[i];
         }
-    if (auto it = runs_.find(key); it != runs_.end()) {
+    if (const std::uint32_t* at = index_.Find({key, 0})) {
         mru_ ^= 1;
         recentKey_[mru_] = key;
-        recent_[mru_] = it->second.get();
-        return *it->second;
+        recent_[mru_] = runs_[*at].get();
+        return *recent_[mru_];
     }
     const Fitter fitW(W_, C_), fitL(L_, C_);
     auto runs = std::make_unique<SideRuns>();
@@ -506,7 +506,9 @@ const SideRuns& LayoutMemo::Runs(double v) {
     mru_ ^= 1;
     recentKey_[mru_] = key;
     recent_[mru_] = runs.get();
-    return *runs_.emplace(key, std::move(runs)).first->second;
+    index_.Add({key, 0}, static_cast<std::uint32_t>(runs_.size()));
+    runs_.push_back(std::move(runs));
+    return *recent_[mru_];
 }
 
 Layout LayoutMemo::Pieces(bool allowMixed, double BL, double BW, double CL, double CW) {

@@ -2,10 +2,13 @@
 // How many identical rectangular pieces fit in a container: boards on a panel,
 // panels on a sheet, units in an array. Pure functions, any length unit.
 
+#include "FlatTable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace vorn {
 
@@ -66,7 +69,8 @@ private:
     const SideRuns& Runs(double v);
     static constexpr std::size_t kMaxKept = std::size_t{1} << 23; // entries, about 64 MB
     double L_, W_, C_;
-    std::unordered_map<std::uint64_t, std::unique_ptr<SideRuns>> runs_;
+    FlatTable<std::uint32_t> index_; // by a side's bits: its place in runs_
+    std::vector<std::unique_ptr<SideRuns>> runs_;
     std::unique_ptr<SideRuns> scratch_[2];
     int flip_ = 0;
     std::size_t kept_ = 0;
