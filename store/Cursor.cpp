@@ -348,9 +348,9 @@ void Cursor::clearRows() {
     // fresh pages (tens of milliseconds for some ten thousand rows).
     size_t bytes = m_flags.capacity() + m_view.capacity() * sizeof(int);
     for (const auto& column : m_numbers)
-        bytes += column.capacity() * sizeof(double);
+        bytes += column.bytes();
     for (const auto& column : m_texts)
-        bytes += column.capacity() * sizeof(QString);
+        bytes += column.bytes();
     constexpr size_t kKeptBytes = size_t(64) << 20;
     if (m_policy == Policy::MemoryOnly && bytes <= kKeptBytes) {
         for (auto& column : m_numbers)
@@ -361,9 +361,9 @@ void Cursor::clearRows() {
         m_view.clear();
     } else {
         for (auto& column : m_numbers)
-            std::vector<double>().swap(column);
+            column.release();
         for (auto& column : m_texts)
-            std::vector<QString>().swap(column);
+            column.release();
         std::vector<unsigned char>().swap(m_flags);
         std::vector<int>().swap(m_view);
     }
@@ -744,7 +744,7 @@ void Cursor::numberRows(int field) {
     if (m_state != State::Browse)
         throw DbError(QStringLiteral("Cannot number %1 while a row is edited.").arg(m_name));
     settle();
-    std::vector<double>& column = m_numbers[size_t(f.slot)];
+    NumberColumn& column = m_numbers[size_t(f.slot)];
     double n = 0;
     for (const int physical : m_view)
         column[size_t(physical)] = ++n;
@@ -1183,7 +1183,8 @@ void Cursor::applyUpdates() {
     // The IDs of new rows stay provisional until the commit holds.
     std::vector<double> provisional;
     if (idSlot >= 0)
-        provisional = m_numbers[size_t(idSlot)];
+        for (size_t row = 0; row < m_flags.size(); ++row)
+            provisional.push_back(m_numbers[size_t(idSlot)][row]);
     // The write lock first: another program's lock is waited for here, before
     // anything is read, and never mid-way.
     m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
@@ -1200,7 +1201,9 @@ void Cursor::applyUpdates() {
             if (flag == Inserted) {
                 writeRow(int(row), true);
                 if (idSlot >= 0) {
-                    std::swap(m_numbers[size_t(idSlot)][row], provisional[row]);
+                    const double written = m_numbers[size_t(idSlot)][row];
+                    m_numbers[size_t(idSlot)][row] = provisional[row];
+                    provisional[row] = written;
                     newIds.emplace_back(int(row), qint64(provisional[row]));
                 }
             } else if (flag == Modified) {
@@ -1279,8 +1282,8 @@ void Cursor::sortRange(std::vector<int>::iterator begin, std::vector<int>::itera
     const auto column = [this](const SortKey& k) {
         return &m_numbers[size_t(m_fields[size_t(k.field)].slot)];
     };
-    const std::vector<double>* first = column(m_sortKeys[0]);
-    const std::vector<double>* second = m_sortKeys.size() > 1 ? column(m_sortKeys[1]) : nullptr;
+    const NumberColumn* first = column(m_sortKeys[0]);
+    const NumberColumn* second = m_sortKeys.size() > 1 ? column(m_sortKeys[1]) : nullptr;
     struct Keyed {
         double first, second;
         int physical;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodedColumn.h"
 #include "FilterText.h"
 
 #include <QDateTime>
@@ -45,9 +46,10 @@ struct Field {
 
 // A client-side snapshot cursor over one table or one SELECT.
 //
-// Rows are read when the cursor opens and kept in memory (numbers in one
-// array per column, texts in another), so reading, appending and sorting never
-// go back to the file. What a post does depends on the write policy:
+// Rows are read when the cursor opens and kept in memory (one column each for
+// numbers and texts, repeated values as small codes: CodedColumn.h), so
+// reading, appending and sorting never go back to the file. What a post does depends on the write
+// policy:
 //   WriteThrough  archive tables: every post and delete reaches the file at once
 //   Cached        settings tables: posts stay in the cursor until applyUpdates()
 //                 writes them in one transaction; close() drops them
@@ -310,9 +312,9 @@ private:
     QHash<QString, int> m_fieldByLowerName; // lower-case, for other spellings
     int m_idField = -1;
 
-    // Storage: one vector per number column (NaN = null) and per text column.
-    std::vector<std::vector<double>> m_numbers;
-    std::vector<std::vector<QString>> m_texts;
+    // Storage: one column per number column (NaN = null) and per text column.
+    std::vector<NumberColumn> m_numbers;
+    std::vector<TextColumn> m_texts;
     std::vector<unsigned char> m_flags;
     std::vector<qint64> m_deletedIds; // cached deletes of stored rows
     qint64 m_nextId = 1;

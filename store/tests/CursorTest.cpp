@@ -9,6 +9,7 @@
 
 #include <QtTest>
 
+#include <bit>
 #include <cmath>
 
 #include <sqlite3.h>
@@ -76,6 +77,7 @@ private slots:
     void appendRowsMatchesOneByOne_data();
     void appendRowsMatchesOneByOne();
     void refusedAppendRowsChangesNothing();
+    void valuesComeBackAcrossStorageWidths();
     void displayFormats_data();
     void displayFormats();
     void modelShowsCursorAndDetaches();
@@ -780,6 +782,74 @@ void CursorTest::refusedAppendRowsChangesNothing() {
     QVERIFY_THROWS_EXCEPTION(DbError, sheets.appendRows(1, [](int, Cursor::RowWriter&) {}));
     results.afterPost = [](Cursor&) {};
     QVERIFY_THROWS_EXCEPTION(DbError, results.appendRows(1, fill));
+}
+
+// A column keeps small codes while its values repeat and the values
+// themselves past 65,536 distinct ones: every value comes back bit for bit
+// (-0.0 and 0.0 apart, nulls as nulls) on each side of those limits, through
+// sorting, numbering, an edit posted and one cancelled.
+void CursorTest::valuesComeBackAcrossStorageWidths() {
+    Cursor t(*m_connection, "TempResult", Cursor::Policy::MemoryOnly);
+    t.open();
+    const int id = t.fieldIndex("ID"), many = t.fieldIndex("Base_down"),
+              some = t.fieldIndex("Panel_down"), one = t.fieldIndex("Set_L"),
+              up = t.fieldIndex("Up"), pUp = t.fieldIndex("P_up");
+    constexpr int kRows = 70'000;
+    const auto manyOf = [](int i) { return i % 7 == 0 ? -0.0 : i % 7 == 1 ? 0.0 : i * 1e-3; };
+    const auto someOf = [](int i) { return i % 11 == 0 ? NAN : (i % 300) * 0.5; };
+    const auto upOf = [](int i) { return i % 5 == 0 ? QString() : QString::number(i % 1000); };
+    const auto pUpOf = [](int i) { return QString::number(i, 36); };
+    for (int from = 0; from < kRows; from += 1024)
+        t.appendRows(std::min(1024, kRows - from), [&](int k, Cursor::RowWriter& w) {
+            const int i = from + k;
+            w.setNumber(many, manyOf(i));
+            if (!std::isnan(someOf(i)))
+                w.setNumber(some, someOf(i));
+            w.setNumber(one, 0.378);
+            if (!upOf(i).isNull())
+                w.setText(up, upOf(i));
+            w.setText(pUp, pUpOf(i));
+        });
+    t.setSort("Panel_down;Base_down");
+    t.moveTo(5);
+    const int edited = t.value(id).toInt() - 1;
+    t.edit();
+    t.setValue(some, 1234.25);
+    t.setText(up, "new");
+    t.post();
+    t.moveTo(6);
+    t.edit();
+    t.setValue(one, 2.0);
+    t.setValue(pUp, "x");
+    t.cancel();
+    t.numberRows(t.fieldIndex("Number"));
+
+    const auto bits = [](const QVariant& v) {
+        return v.isNull() ? ~quint64(0) : std::bit_cast<quint64>(v.toDouble());
+    };
+    const auto bitsOf = [](double v) {
+        return std::isnan(v) ? ~quint64(0) : std::bit_cast<quint64>(v);
+    };
+    QCOMPARE(t.recordCount(), kRows);
+    double previous = -INFINITY;
+    for (int r = 0; r < kRows; ++r) {
+        const int i = t.valueAt(r, id).toInt() - 1;
+        const bool wasEdited = i == edited;
+        const double someWanted = wasEdited ? 1234.25 : someOf(i);
+        const QString what = QStringLiteral("row %1 (written %2)").arg(r).arg(i);
+        if (bits(t.valueAt(r, many)) != bitsOf(manyOf(i)) ||
+            bits(t.valueAt(r, some)) != bitsOf(someWanted) ||
+            t.valueAt(r, one).toDouble() != 0.378 ||
+            t.valueAt(r, up).toString() != (wasEdited ? QStringLiteral("new") : upOf(i)) ||
+            t.valueAt(r, up).isNull() != (!wasEdited && upOf(i).isNull()) ||
+            t.valueAt(r, pUp).toString() != pUpOf(i) ||
+            t.valueAt(r, t.fieldIndex("Number")).toInt() != r + 1)
+            QFAIL(qPrintable(what));
+        // Nulls sort first, then by value.
+        const double key = std::isnan(someWanted) ? -INFINITY : someWanted;
+        QVERIFY2(key >= previous, qPrintable(what));
+        previous = key;
+    }
 }
 
 void CursorTest::displayFormats_data() {
