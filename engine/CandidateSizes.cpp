@@ -53,6 +53,9 @@ public:
                     c.cuts = current_.cuts.data() + c.cutAt;
             at_ = 0;
         }
+        // Written on the other core: fetched some candidates ahead.
+        if (at_ + kFetchAhead < current_.candidates.size())
+            FetchAhead(&current_.candidates[at_ + kFetchAhead]);
         return current_.candidates[at_++];
     }
 
@@ -65,6 +68,7 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 8; // blocks
+    static constexpr std::size_t kFetchAhead = 6;
 
     // Where each block's candidates begin in the sequence of all of them.
     static std::vector<std::size_t>

@@ -176,7 +176,8 @@ private:
     std::uint32_t* MetSlot(double PL, double PW); // the literal walk's
     std::vector<std::uint32_t> listRanks_[PanelWalk::kListCount];
     std::unordered_map<std::uint64_t, std::uint32_t> sideRanks_;
-    std::vector<std::uint32_t> met_;      // the triangle
+    // The triangle, read at random: in large pages where the system has them.
+    std::vector<std::uint32_t, LargePages<std::uint32_t>> met_;
     std::vector<std::uint64_t> firstMet_; // bit per candidate of the fresh blocks
     FlatTable<std::uint32_t> metTable_;   // the literal walk's slots
 
