@@ -33,6 +33,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <type_traits>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -91,8 +92,14 @@ void PrintBar(const std::vector<BarSample>& samples, std::int64_t total) {
     for (auto s = samples.rbegin(); s != samples.rend() && s->share >= 1.0; ++s)
         fullFrom = s->ns;
     double largestJump = 0;
-    for (size_t i = 1; i < samples.size(); ++i)
+    std::int64_t stillest = 0, stillestEnd = 0; // the longest time between two samples
+    for (size_t i = 1; i < samples.size(); ++i) {
         largestJump = std::max(largestJump, samples[i].share - samples[i - 1].share);
+        if (samples[i].ns - samples[i - 1].ns > stillest) {
+            stillest = samples[i].ns - samples[i - 1].ns;
+            stillestEnd = samples[i].ns;
+        }
+    }
     std::printf("\n  bar full for the last %.1f ms (%.1f %%); largest single move %.1f %%; "
                 "moved backwards %s\n",
                 Ms(total - fullFrom), 100.0 * double(total - fullFrom) / double(total),
@@ -103,12 +110,29 @@ void PrintBar(const std::vector<BarSample>& samples, std::int64_t total) {
                                    }) != samples.end()
                     ? "yes"
                     : "no");
+    std::printf("  longest between two samples %.1f ms, up to %.2f of the time, the bar then at "
+                "%.1f %%\n",
+                Ms(stillest), double(stillestEnd) / double(total),
+                100.0 * (std::find_if(samples.begin(), samples.end(), [&](const BarSample& b) {
+                             return b.ns == stillestEnd;
+                         })->share));
 }
 
 long PeakRssMb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss / 1024;
+}
+
+// Resident memory now (the peak only grows).
+long RssMb() {
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
 // Cells of the window's result table that differ from the engine's rows
@@ -194,6 +218,7 @@ void Run(const Job& job, int runs) {
     vorn::SearchTimings t;
     std::vector<BarSample> samples, fastestSamples, engineSamples;
     auto* bar = w->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    const long before = RssMb();
     QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int value) {
         samples.push_back({clock.nsecsElapsed(),
                            bar->maximum() > 0 ? double(value) / double(bar->maximum()) : 1.0});
@@ -213,6 +238,7 @@ void Run(const Job& job, int runs) {
         }
     }
     const long windowPeakMb = PeakRssMb();
+    const long held = RssMb() - before; // the rows in the table, the engine's memory given back
     if (windowOnly) {
         std::printf(
             "%s (window only)\n  F2 to first row drawn %.1f ms, engine %.1f ms, table writes "
@@ -286,6 +312,8 @@ void Run(const Job& job, int runs) {
     std::printf("  peak memory            %9ld MB (window runs; %ld MB with the engine alone "
                 "beside)\n",
                 windowPeakMb, PeakRssMb());
+    std::printf("  held after the search  %9ld MB more than before F2 (the table and its boards)\n",
+                held);
     std::printf("  window:");
     PrintBar(fastestSamples, toFirstRow);
     std::printf("  engine alone, its share said:");
