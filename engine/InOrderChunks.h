@@ -19,8 +19,8 @@ namespace vorn {
 // next chunk it takes is not taken yet, the calling thread works it out
 // itself, so a helper that gets no core never holds it up; at most `ahead`
 // chunks are worked out beyond the one taken last and, where `size` is given,
-// the helper begins no chunk while its chunks waiting to be taken hold more
-// than `most` (chunks may differ many-fold in size). work(c, onHelper) must
+// none is begun ahead while the chunks waiting to be taken hold more than
+// `most` (chunks may differ many-fold in size). work(c, onHelper) must
 // only read what the calling thread does not change meanwhile; waiting() is
 // called every 5 ms while the calling thread waits for the helper. A search
 // that stops (cancelled, or a fault) waits for the helper's chunk: work on
@@ -68,13 +68,19 @@ public:
                     std::rethrow_exception(f.error);
                 return std::move(f.result);
             }
-            if (next_ < chunks_ && next_ < want_ + ahead_) {
+            // Ahead of the chunk it takes next, only within the same bounds
+            // as the helper.
+            if (next_ < chunks_ && next_ < want_ + ahead_ &&
+                (next_ == want_ || waitingSize_ <= most_)) {
                 const std::size_t mine = next_++;
                 lock.unlock();
                 Result r = work_(mine, false);
+                const std::size_t size = size_ ? size_(r) : 0;
                 lock.lock();
                 found_[mine].result = std::move(r);
+                found_[mine].size = size;
                 found_[mine].ready = true;
+                waitingSize_ += size;
                 continue;
             }
             changed_.wait_for(lock, std::chrono::milliseconds(5));
@@ -87,7 +93,7 @@ private:
     struct Found {
         Result result{};
         bool ready = false;
-        std::size_t size = 0; // where the helper worked it out
+        std::size_t size = 0; // size_(result), where given
         std::exception_ptr error;
     };
 
@@ -129,7 +135,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t next_ = 0, want_ = 0; // the next chunk to work out, to take
-    std::size_t waitingSize_ = 0;     // of the helper's chunks not taken yet
+    std::size_t waitingSize_ = 0;     // of the chunks worked out, not taken yet
     bool stop_ = false;
     std::atomic<bool> abandoned_{false};
     std::thread helper_; // last: started once the rest is in place
