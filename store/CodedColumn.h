@@ -41,10 +41,12 @@ public:
         const auto bits = std::bit_cast<std::uint64_t>(v);
         if (m_hasLast && bits == m_lastBits) // rows in a row often repeat a value
             return m_lastCode;
-        if (m_slots.empty())
+        if (m_slots.empty()) {
             m_slots.assign(64, -1);
+            m_shift = 64 - 6;
+        }
         const std::size_t mask = m_slots.size() - 1;
-        std::size_t i = slotOf(bits, mask);
+        std::size_t i = slotOf(bits, m_shift);
         while (m_slots[i] >= 0 &&
                std::bit_cast<std::uint64_t>(m_values[std::size_t(m_slots[i])]) != bits)
             i = (i + 1) & mask;
@@ -65,14 +67,17 @@ public:
     }
 
 private:
-    static std::size_t slotOf(std::uint64_t bits, std::size_t mask) {
-        return std::size_t((bits * 0x9E3779B97F4A7C15ULL) >> 32) & mask;
+    // The product's top bits: they depend on every bit of the value (the
+    // low bits of a round number's double are all zero).
+    static std::size_t slotOf(std::uint64_t bits, int shift) {
+        return std::size_t((bits * 0x9E3779B97F4A7C15ULL) >> shift);
     }
     void rehash() {
         std::vector<std::int32_t> table(m_slots.size() * 2, -1);
         const std::size_t mask = table.size() - 1;
+        --m_shift;
         for (std::size_t code = 0; code < m_values.size(); ++code) {
-            std::size_t i = slotOf(std::bit_cast<std::uint64_t>(m_values[code]), mask);
+            std::size_t i = slotOf(std::bit_cast<std::uint64_t>(m_values[code]), m_shift);
             while (table[i] >= 0)
                 i = (i + 1) & mask;
             table[i] = std::int32_t(code);
@@ -82,6 +87,7 @@ private:
 
     std::vector<double> m_values;
     std::vector<std::int32_t> m_slots; // code or -1, by the bits' hash
+    int m_shift = 64;                  // 64 - log2(slots)
     std::uint64_t m_lastBits = 0;
     std::uint32_t m_lastCode = 0;
     bool m_hasLast = false;
