@@ -13,21 +13,6 @@
 
 namespace vorn::panelsearch {
 
-namespace {
-
-// The sheets' sides as LayoutPiecesIn takes them.
-const double* SheetSides(const std::vector<Sheet>& sheets) {
-    thread_local std::vector<double> sides;
-    sides.clear();
-    for (const Sheet& sheet : sheets) {
-        sides.push_back(sheet.SL);
-        sides.push_back(sheet.SW);
-    }
-    return sides.data();
-}
-
-} // namespace
-
 class Search::CandidatesAhead {
 public:
     CandidatesAhead(Search& search, std::vector<std::pair<double, int>> blocks)
@@ -190,7 +175,7 @@ private:
         cand.cutAt = static_cast<std::int32_t>(cuts.size());
         const std::size_t n = s_.sheets_.size();
         cuts.resize(cuts.size() + n);
-        LayoutPiecesIn(s_.job_.BothBase, cand.TL, cand.TW, 0, SheetSides(s_.sheets_), n,
+        LayoutPiecesIn(s_.job_.BothBase, cand.TL, cand.TW, 0, s_.sheetSides_.data(), n,
                        cuts.data() + cand.cutAt);
     }
 
@@ -233,7 +218,7 @@ const Layout* Search::Cuts(double PL, double PW, const Layout* ahead) {
         if (ahead)
             std::copy(ahead, ahead + n, out);
         else
-            LayoutPiecesIn(job_.BothBase, PL, PW, 0, SheetSides(sheets_), n, out);
+            LayoutPiecesIn(job_.BothBase, PL, PW, 0, sheetSides_.data(), n, out);
     };
     if (!collect_) {
         cutScratch_.resize(n);

@@ -102,6 +102,10 @@ Search::Search(const PanelJob& job, DisplayUnit unit, ResultSink& sink, SearchPr
         else
             sheets_.push_back({s.Base_W, s.Base_L});
     }
+    for (const Sheet& sheet : sheets_) {
+        sheetSides_.push_back(sheet.SL);
+        sheetSides_.push_back(sheet.SW);
+    }
     // Limits far beyond the sheets (PanelSideReach); the literal walk
     // goes all the way.
     walk_ =

@@ -511,6 +511,7 @@ private:
     PanelWalk walk_{0, 0, 0, 0, 0, 0, 0}; // reaches no further than PanelSideReach
     SideList lists_[PanelWalk::kListCount];
     std::vector<Sheet> sheets_;
+    std::vector<double> sheetSides_; // SL, SW of each sheet, as LayoutPiecesIn takes them
 
     // The current plan.
     Sheet sheet_;
